@@ -1,0 +1,83 @@
+#include "app/command_jobs.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include "core/errors.h"
+#include "core/project_file.h"
+#include "core/settings.h"
+#include "output/compiler_files.h"
+#include "platform/program_paths.h"
+#include "platform/qsettings_store.h"
+
+namespace doxel {
+namespace {
+
+constexpr int kExitFailure = 2;
+constexpr std::size_t kMissingFilesShown = 20;
+
+// Topic files of the project that are not on disk, reported so that the
+// author learns of them before the compiler does.
+void warnMissingTopics(const Project& project)
+{
+    std::size_t missing = 0;
+    for (const FileListEntry& row : project.fileList) {
+        std::error_code error;
+        if (std::filesystem::exists(row.path, error))
+            continue;
+        if (++missing <= kMissingFilesShown)
+            std::cerr << "doxel: warning: topic file not found: " << row.path << "\n";
+    }
+    if (missing > kMissingFilesShown)
+        std::cerr << "doxel: warning: " << missing - kMissingFilesShown << " more topic files not found\n";
+}
+
+std::string logFileSetting(SettingsStore& settings)
+{
+    const std::string logFile = ReadSetting(settings, "LogFile");
+    return logFile.empty() ? programDataFolder() + "log.txt" : logFile;
+}
+
+int exportProject(const std::string& file)
+{
+    Project project;
+    QSettingsStore settings;
+    NullProgress progress;
+    try {
+        ReadProjectFile(project, file);
+        warnMissingTopics(project);
+        for (const std::string& written : WriteCompilerInputFiles(project, logFileSetting(settings), progress))
+            std::cout << written << "\n";
+        return 0;
+    } catch (const Error& error) {
+        std::cerr << "doxel: " << error.what() << "\n";
+        return kExitFailure;
+    }
+}
+
+}  // namespace
+
+int runCommandLine(const CommandLine& command)
+{
+    switch (command.mode) {
+    case CommandLine::Mode::Help:
+        std::cout << usageText();
+        return 0;
+    case CommandLine::Mode::Version:
+        std::cout << "HTML Doxel " << DOXEL_VERSION << "\n";
+        return 0;
+    case CommandLine::Mode::Export:
+        return exportProject(command.projectFile);
+    case CommandLine::Mode::Invalid:
+        std::cerr << "doxel: " << command.problem << "\n\n" << usageText();
+        return kExitFailure;
+    case CommandLine::Mode::Compile:
+    case CommandLine::Mode::Window:
+        break;
+    }
+    std::cerr << "doxel: this build has no window yet; use --export FILE.dxp\n\n" << usageText();
+    return kExitFailure;
+}
+
+}  // namespace doxel

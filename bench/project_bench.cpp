@@ -1,0 +1,95 @@
+// Speed and memory of the project core on generated projects:
+//   build/release/bench/bench_project
+// Each benchmark runs at 50,000, 100,000 and 200,000 entries so that a
+// quadratic step shows as a fourfold time for a doubled project.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include "core/project_file.h"
+#include "generated_project.h"
+#include "output/compiler_files.h"
+
+namespace doxel::bench {
+namespace {
+
+std::string scratchFolder()
+{
+    static const std::string folder = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "doxel-bench-XXXXXX").string();
+        return std::string(::mkdtemp(pattern.data()));
+    }();
+    return folder;
+}
+
+int keywordsFor(int entries)
+{
+    return entries / 5;
+}
+
+void BM_ModelMemory(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        const std::size_t before = heapInUse();
+        Project project;
+        generateProject(project, scratchFolder(), entries, keywordsFor(entries));
+        state.counters["model_MB"] = static_cast<double>(heapInUse() - before) / (1024.0 * 1024.0);
+    }
+}
+
+void BM_WriteProjectFile(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    Project project;
+    generateProject(project, scratchFolder(), entries, keywordsFor(entries));
+    const std::string file = scratchFolder() + "/manual.dxp";
+    NullProgress progress;
+    for (auto _ : state)
+        WriteProjectFile(project, file, progress);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(file)));
+}
+
+void BM_ReadProjectFile(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    const std::string file = scratchFolder() + "/read" + std::to_string(entries) + ".dxp";
+    {
+        Project project;
+        generateProject(project, scratchFolder(), entries, keywordsFor(entries));
+        NullProgress progress;
+        WriteProjectFile(project, file, progress);
+    }
+    for (auto _ : state) {
+        Project project;
+        ReadProjectFile(project, file);
+        benchmark::DoNotOptimize(project.entryCount());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(file)));
+}
+
+void BM_WriteCompilerInputFiles(benchmark::State& state)
+{
+    const int entries = static_cast<int>(state.range(0));
+    Project project;
+    generateProject(project, scratchFolder(), entries, keywordsFor(entries));
+    NullProgress progress;
+    std::int64_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        for (const std::string& file : WriteCompilerInputFiles(project, "/tmp/log.txt", progress))
+            bytes += static_cast<std::int64_t>(std::filesystem::file_size(file));
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+BENCHMARK(BM_ModelMemory)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteProjectFile)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadProjectFile)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteCompilerInputFiles)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace doxel::bench
+
+BENCHMARK_MAIN();

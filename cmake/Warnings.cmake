@@ -1,0 +1,6 @@
+# Warnings on, and treated as errors, in the project's own code.
+function(doxel_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+    -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Woverloaded-virtual
+    -Wnull-dereference -Werror)
+endfunction()

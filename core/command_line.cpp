@@ -1,0 +1,80 @@
+#include "core/command_line.h"
+
+#include "core/path_rules.h"
+
+namespace doxel {
+namespace {
+
+std::string trimmedBlanks(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments)
+{
+    CommandLine result;
+    if (!arguments.empty()) {
+        const std::string& first = arguments.front();
+        if (first == "--help" || first == "-h") {
+            result.mode = CommandLine::Mode::Help;
+            return result;
+        }
+        if (first == "--version") {
+            result.mode = CommandLine::Mode::Version;
+            return result;
+        }
+        if (first == "--export" || first == "--compile") {
+            result.mode = first == "--export" ? CommandLine::Mode::Export : CommandLine::Mode::Compile;
+            if (arguments.size() != 2 || arguments[1].empty()) {
+                result.mode = CommandLine::Mode::Invalid;
+                result.problem = first + " needs exactly one project file";
+            } else {
+                result.projectFile = arguments[1];
+            }
+            return result;
+        }
+        if (first.starts_with("--")) {
+            result.mode = CommandLine::Mode::Invalid;
+            result.problem = "unknown option " + first;
+            return result;
+        }
+    }
+    std::string joined;
+    for (const std::string& argument : arguments) {
+        if (argument.empty())
+            break;
+        if (argument == "/debug" || argument == "-debug")
+            result.debug = true;
+        else
+            joined += " " + argument;
+    }
+    joined = trimmedBlanks(joined);
+    if (asciiUpper(joined).find(".DXP") != std::string::npos)
+        result.projectFile = joined;
+    return result;
+}
+
+std::string usageText()
+{
+    return "Usage: doxel [FILE.dxp]\n"
+           "       doxel --export FILE.dxp\n"
+           "       doxel --compile FILE.dxp\n"
+           "       doxel --help | --version\n"
+           "\n"
+           "HTML Doxel builds HTML Help (CHM) files from HTML pages.\n"
+           "\n"
+           "  FILE.dxp            open the project in the window\n"
+           "  --export FILE.dxp   write the compiler input files (.hhp, .hhc, .hhk)\n"
+           "                      next to the project and keep them\n"
+           "  --compile FILE.dxp  compile the project into its .chm file without a window\n"
+           "  --help              show this text\n"
+           "  --version           show the program's version\n";
+}
+
+}  // namespace doxel

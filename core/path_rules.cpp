@@ -1,0 +1,273 @@
+#include "core/path_rules.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace doxel {
+
+namespace {
+constexpr std::size_t kMaxPathLength = 4096;
+}
+
+char separatorOf(PathStyle style)
+{
+    return style == PathStyle::Windows ? '\\' : '/';
+}
+
+std::string asciiUpper(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
+std::string asciiLower(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+std::string absolutePath(const std::string& path, PathStyle style)
+{
+    if (style != PathStyle::Posix || path.empty())
+        return path;
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+std::string_view folderOf(std::string_view path, PathStyle style)
+{
+    const auto cut = path.rfind(separatorOf(style));
+    return cut == std::string_view::npos ? std::string_view() : path.substr(0, cut + 1);
+}
+
+std::string_view fileNameOf(std::string_view path, PathStyle style)
+{
+    const auto cut = path.rfind(separatorOf(style));
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+namespace {
+
+// Removes leading folder names that DIR and PDIR share, then climbs out of
+// what is left of PDIR. Both arguments are folder texts below a common root,
+// each ending with `sep` (or empty).
+std::string relativeBelowRoot(std::string_view dir, std::string_view pdir, char sep,
+                              std::string_view name)
+{
+    while (!dir.empty() && !pdir.empty()) {
+        const auto dirCut = dir.find(sep);
+        const auto pdirCut = pdir.find(sep);
+        if (dirCut == std::string_view::npos || pdirCut == std::string_view::npos)
+            break;
+        if (dir.substr(0, dirCut + 1) != pdir.substr(0, pdirCut + 1))
+            break;
+        dir.remove_prefix(dirCut + 1);
+        pdir.remove_prefix(pdirCut + 1);
+    }
+    const auto climbs = static_cast<std::size_t>(std::count(pdir.begin(), pdir.end(), sep));
+    std::string out;
+    out.reserve(climbs * 3 + dir.size() + name.size());
+    for (std::size_t i = 0; i < climbs; ++i)
+        out += "..\\";
+    for (const char c : dir)
+        out += c == sep ? '\\' : c;
+    out += name;
+    return out;
+}
+
+std::string windowsRelative(std::string_view path, std::string_view projectFile)
+{
+    const std::string_view name = fileNameOf(path, PathStyle::Windows);
+    const std::string dir = asciiUpper(folderOf(path, PathStyle::Windows));
+    const std::string pdir = asciiUpper(folderOf(projectFile, PathStyle::Windows));
+    if (dir.empty() || pdir.empty() || dir[0] != pdir[0])
+        return dir + std::string(name);
+    if (dir == pdir)
+        return std::string(name);
+    if (dir.starts_with(pdir))
+        return dir.substr(pdir.size()) + std::string(name);
+    const std::string_view dirBelowRoot = std::string_view(dir).substr(std::min<std::size_t>(3, dir.size()));
+    const std::string_view pdirBelowRoot = std::string_view(pdir).substr(std::min<std::size_t>(3, pdir.size()));
+    return relativeBelowRoot(dirBelowRoot, pdirBelowRoot, '\\', name);
+}
+
+std::string posixRelative(std::string_view path, std::string_view projectFile)
+{
+    if (!path.starts_with('/'))
+        return std::string(path);
+    const std::string_view name = fileNameOf(path, PathStyle::Posix);
+    const std::string_view dir = folderOf(path, PathStyle::Posix);
+    const std::string_view pdir = folderOf(projectFile, PathStyle::Posix);
+    if (dir == pdir)
+        return std::string(name);
+    if (!pdir.empty() && dir.starts_with(pdir))
+        return relativeBelowRoot(dir.substr(pdir.size()), {}, '/', name);
+    return relativeBelowRoot(dir.substr(1), pdir.empty() ? pdir : pdir.substr(1), '/', name);
+}
+
+}  // namespace
+
+std::string ProjectRelativePath(std::string_view fullPath, std::string_view projectFile, PathStyle style)
+{
+    if (fullPath.empty())
+        return {};
+    return style == PathStyle::Windows ? windowsRelative(fullPath, projectFile)
+                                       : posixRelative(fullPath, projectFile);
+}
+
+// What one folder on disk holds, by exact name and by lower-cased name.
+struct StoredPathResolver::Folder {
+    bool exists = false;
+    std::unordered_set<std::string> names;
+    std::unordered_map<std::string, std::string> byLowerName;
+};
+
+StoredPathResolver::StoredPathResolver(std::string projectFolder, PathStyle style)
+    : m_projectFolder(std::move(projectFolder)), m_style(style)
+{
+    const char sep = separatorOf(m_style);
+    if (!m_projectFolder.empty() && m_projectFolder.back() != sep)
+        m_projectFolder += sep;
+}
+
+StoredPathResolver::~StoredPathResolver() = default;
+
+const StoredPathResolver::Folder& StoredPathResolver::folder(const std::string& path)
+{
+    const auto found = m_folders.find(path);
+    if (found != m_folders.end())
+        return *found->second;
+    auto entry = std::make_unique<Folder>();
+    std::error_code error;
+    std::filesystem::directory_iterator it(path, error);
+    if (!error) {
+        entry->exists = true;
+        for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
+            if (error)
+                break;
+            std::string name = it->path().filename().string();
+            entry->byLowerName.emplace(asciiLower(name), name);
+            entry->names.insert(std::move(name));
+        }
+    }
+    return *m_folders.emplace(path, std::move(entry)).first->second;
+}
+
+// Resolves a lexical folder ("/a/B/", ending with "/") to the folder on
+// disk: each name missing on disk is replaced by the one that matches it
+// ignoring letter case. Results are cached per folder, parents first.
+const StoredPathResolver::ResolvedFolder& StoredPathResolver::resolveFolder(const std::string& lexical)
+{
+    const auto found = m_resolved.find(lexical);
+    if (found != m_resolved.end())
+        return found->second;
+    ResolvedFolder result;
+    if (lexical.size() <= 1) {
+        result.path = "/";
+        result.listing = &folder(result.path);
+    } else {
+        const auto cut = lexical.rfind('/', lexical.size() - 2);
+        const ResolvedFolder parent = resolveFolder(lexical.substr(0, cut + 1));
+        std::string name = lexical.substr(cut + 1, lexical.size() - cut - 2);
+        if (parent.listing != nullptr)
+            name = matchName(*parent.listing, name);
+        result.path = parent.path + name + "/";
+        result.listing = parent.listing != nullptr && parent.listing->names.contains(name)
+                             ? &folder(result.path) : nullptr;
+        if (result.listing != nullptr && !result.listing->exists)
+            result.listing = nullptr;
+    }
+    return m_resolved.emplace(lexical, std::move(result)).first->second;
+}
+
+std::string StoredPathResolver::matchName(const Folder& listing, const std::string& name)
+{
+    if (listing.names.contains(name))
+        return name;
+    const auto match = listing.byLowerName.find(asciiLower(name));
+    return match != listing.byLowerName.end() ? match->second : name;
+}
+
+std::string StoredPathResolver::resolveCase(const std::string& lexical)
+{
+    const auto cut = lexical.rfind('/');
+    const ResolvedFolder& parent = resolveFolder(lexical.substr(0, cut + 1));
+    const std::string name = lexical.substr(cut + 1);
+    return parent.path + (parent.listing != nullptr ? matchName(*parent.listing, name) : name);
+}
+
+std::string StoredPathResolver::resolve(std::string_view stored)
+{
+    if (stored.empty())
+        return {};
+    const char sep = separatorOf(m_style);
+    std::string text(stored);
+    if (m_style == PathStyle::Posix)
+        std::replace(text.begin(), text.end(), '\\', '/');
+
+    const bool hasDrive = text.size() >= 2 && text[1] == ':' &&
+                          ((text[0] >= 'a' && text[0] <= 'z') || (text[0] >= 'A' && text[0] <= 'Z'));
+    if (m_style == PathStyle::Windows) {
+        if (hasDrive)
+            return asciiLower(text);
+        std::string base = m_projectFolder;
+        std::string_view rest = text;
+        while (rest.starts_with("..\\")) {
+            rest.remove_prefix(3);
+            // Climb one folder, never above the drive root ("c:\").
+            if (base.size() > 3) {
+                base.pop_back();
+                base.erase(base.rfind(sep) + 1);
+            }
+        }
+        return asciiLower(base + std::string(rest));
+    }
+
+    // A Windows drive path cannot be resolved here; keep its text so that a
+    // save writes it back unchanged.
+    if (hasDrive)
+        return std::string(stored);
+    std::string joined = text.starts_with('/') ? text : m_projectFolder + text;
+    std::vector<std::string_view> parts;
+    std::string_view rest(joined);
+    while (!rest.empty()) {
+        const auto cut = rest.find('/');
+        const std::string_view part = rest.substr(0, cut);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        if (cut == std::string_view::npos)
+            break;
+        rest.remove_prefix(cut + 1);
+    }
+    std::string lexical;
+    lexical.reserve(joined.size());
+    for (const auto part : parts) {
+        lexical += '/';
+        lexical += part;
+    }
+    if (lexical.empty())
+        lexical = "/";
+    // No real file has a path this long; do not walk the disk for it.
+    if (lexical.size() > kMaxPathLength)
+        return lexical;
+    return resolveCase(lexical);
+}
+
+}  // namespace doxel

@@ -1,0 +1,157 @@
+#include "core/project.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/text_encoding.h"
+
+namespace doxel {
+
+void WindowSettings::cutTexts()
+{
+    for (std::string* text : {&defaultTopic, &jump1Url, &jump1Text, &jump2Url, &jump2Text, &homePage})
+        text->resize(firstCharacters(*text, kWindowTextLimit).size());
+}
+
+ContentsEntry::ContentsEntry(std::string captionText, int icon, std::string topic)
+    : caption(std::move(captionText)), iconNumber(icon), topicFile(std::move(topic))
+{
+}
+
+ContentsEntry::~ContentsEntry()
+{
+    // Destroy the subtree without recursion: a deep tree would otherwise
+    // overflow the stack.
+    std::vector<std::unique_ptr<ContentsEntry>> pending = std::move(m_children);
+    while (!pending.empty()) {
+        std::unique_ptr<ContentsEntry> entry = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : entry->m_children)
+            pending.push_back(std::move(child));
+        entry->m_children.clear();
+    }
+}
+
+int ContentsEntry::level() const
+{
+    int depth = -1;
+    for (const ContentsEntry* up = m_parent; up != nullptr; up = up->m_parent)
+        ++depth;
+    return depth;
+}
+
+std::size_t ContentsEntry::indexInParent() const
+{
+    if (m_parent == nullptr)
+        return 0;
+    const auto& siblings = m_parent->m_children;
+    const auto found = std::find_if(siblings.begin(), siblings.end(),
+                                    [this](const auto& sibling) { return sibling.get() == this; });
+    return static_cast<std::size_t>(found - siblings.begin());
+}
+
+ContentsEntry* ContentsEntry::appendChild(std::unique_ptr<ContentsEntry> entry)
+{
+    return insertChild(m_children.size(), std::move(entry));
+}
+
+ContentsEntry* ContentsEntry::insertChild(std::size_t index, std::unique_ptr<ContentsEntry> entry)
+{
+    entry->m_parent = this;
+    ContentsEntry* raw = entry.get();
+    m_children.insert(m_children.begin() + static_cast<std::ptrdiff_t>(std::min(index, m_children.size())),
+                      std::move(entry));
+    return raw;
+}
+
+std::unique_ptr<ContentsEntry> ContentsEntry::takeChild(std::size_t index)
+{
+    std::unique_ptr<ContentsEntry> entry = std::move(m_children[index]);
+    m_children.erase(m_children.begin() + static_cast<std::ptrdiff_t>(index));
+    entry->m_parent = nullptr;
+    return entry;
+}
+
+Project::Project(const std::string& title)
+{
+    resetToNew(title);
+}
+
+void Project::resetToNew(const std::string& title)
+{
+    m_root = std::make_unique<ContentsEntry>();
+    m_root->appendChild(std::make_unique<ContentsEntry>(title, kTitleIconNumber));
+    keywords.clear();
+    fileList.clear();
+    windowSettings = WindowSettings();
+    projectFile.clear();
+    helpProjectFile.clear();
+    contentsFile.clear();
+    indexFile.clear();
+    compiledFile.clear();
+    modified = false;
+}
+
+std::size_t Project::entryCount() const
+{
+    std::size_t count = 0;
+    forEachEntry(*m_root, [&count](const ContentsEntry&, int) { ++count; });
+    return count;
+}
+
+std::string Project::baseName() const
+{
+    return projectFile.substr(0, projectFile.size() - std::min<std::size_t>(4, projectFile.size()));
+}
+
+void Project::deriveCompilerFileNames()
+{
+    const std::string base = baseName();
+    helpProjectFile = base + ".hhp";
+    contentsFile = base + ".hhc";
+    compiledFile = base + ".chm";
+    indexFile = base + ".hhk";
+}
+
+void Project::rebuildFileList()
+{
+    std::vector<std::string> paths;
+    forEachEntry(*m_root, [&paths](const ContentsEntry& entry, int) {
+        if (!entry.topicFile.empty())
+            paths.push_back(entry.topicFile);
+    });
+    fileList.clear();
+    fileList.addMany(std::move(paths));
+}
+
+void Project::swap(Project& other) noexcept
+{
+    using std::swap;
+    swap(m_root, other.m_root);
+    swap(keywords, other.keywords);
+    swap(fileList, other.fileList);
+    swap(windowSettings, other.windowSettings);
+    swap(projectFile, other.projectFile);
+    swap(helpProjectFile, other.helpProjectFile);
+    swap(contentsFile, other.contentsFile);
+    swap(indexFile, other.indexFile);
+    swap(compiledFile, other.compiledFile);
+    swap(modified, other.modified);
+}
+
+int storedIconNumber(int iconNumber)
+{
+    return collapsedIconNumber(iconNumber);
+}
+
+int expandedIconNumber(int iconNumber)
+{
+    return (iconNumber >= 0 && iconNumber <= 7) ? (iconNumber | 1) : iconNumber;
+}
+
+int collapsedIconNumber(int iconNumber)
+{
+    return (iconNumber >= 0 && iconNumber <= 7) ? (iconNumber & ~1) : iconNumber;
+}
+
+}  // namespace doxel

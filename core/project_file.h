@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include "core/path_rules.h"
+#include "core/progress.h"
+#include "core/project.h"
+
+namespace doxel {
+
+inline constexpr const char* kProjectNoteLine = "NOTE: This file is maintained by HTML Doxel. Do not modify it directly.";
+// A project file larger than this is refused rather than read into memory.
+inline constexpr std::size_t kProjectFileLimit = std::size_t{1} << 30;
+// Deeper contents are refused when reading; no editor could show them.
+inline constexpr int kMaxContentsLevel = 1000;
+
+// The project file's text: CR LF lines, BEL separators, topic paths relative
+// to the folder of `fileName`. Steps `progress` once per contents entry,
+// from 0 (the title entry) to the number of entries below it.
+std::string ProjectFileText(const Project& project, const std::string& fileName, ProgressScope& progress,
+                            PathStyle style = kNativePathStyle);
+
+// Writes the project to `fileName`, replacing it only once the new file is
+// complete. Clears `modified` on success; a failed write throws IoError,
+// leaves the old file as it was and `modified` as it was.
+void WriteProjectFile(Project& project, const std::string& fileName, ProgressReporter& progress,
+                      PathStyle style = kNativePathStyle);
+
+// Reads `fileName` into `project`, replacing everything the file stores, and
+// makes it the project file. A file that departs from the layout throws
+// FormatError naming the line; a file that cannot be read throws IoError. In
+// both cases `project` is left exactly as it was. A file that is not valid
+// UTF-8 is read as Windows-1252.
+void ReadProjectFile(Project& project, const std::string& fileName, PathStyle style = kNativePathStyle);
+
+// Reads project file text that is already in memory; `fileName` names the
+// file in messages and gives the folder that stored paths are relative to.
+void ReadProjectText(Project& project, std::string text, const std::string& fileName,
+                     PathStyle style = kNativePathStyle);
+
+}  // namespace doxel

@@ -1,0 +1,152 @@
+#include "platform/file_association.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core/atomic_file.h"
+#include "core/errors.h"
+
+namespace doxel {
+namespace {
+
+std::string environmentOr(const char* name, const std::string& fallback)
+{
+    const char* value = std::getenv(name);
+    return (value != nullptr && value[0] == '/') ? std::string(value) : fallback;
+}
+
+std::string readIfExists(const std::string& path)
+{
+    try {
+        return readWholeFile(path, 1 << 20);
+    } catch (const IoError&) {
+        return {};
+    }
+}
+
+// Writes `text` unless the file already holds it; returns whether it wrote.
+bool writeIfChanged(const std::string& path, const std::string& text)
+{
+    if (std::filesystem::exists(path) && readIfExists(path) == text)
+        return false;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    writeFileAtomically(path, text);
+    return true;
+}
+
+// Desktop entry values escape "\" and quote arguments that hold spaces.
+std::string execArgument(const std::string& path)
+{
+    std::string out = "\"";
+    for (const char c : path) {
+        if (c == '\\')
+            out += "\\\\\\\\";  // escaped for the quoted argument, then for the string value
+        else if (c == '"' || c == '`' || c == '$')
+            out += std::string("\\\\") + c;
+        else if (c == '%')
+            out += "%%";
+        else
+            out += c;
+    }
+    return out + "\"";
+}
+
+void refreshMimeDatabase(const std::string& mimeFolder)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, STDOUT_FILENO);
+        ::dup2(quiet, STDERR_FILENO);
+        ::execlp("update-mime-database", "update-mime-database", mimeFolder.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    if (child > 0) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+    }
+}
+
+}  // namespace
+
+AssociationFolders AssociationFolders::fromEnvironment()
+{
+    const std::string home = environmentOr("HOME", "/tmp");
+    return {environmentOr("XDG_DATA_HOME", home + "/.local/share"), environmentOr("XDG_CONFIG_HOME", home + "/.config")};
+}
+
+std::string desktopEntryText(const std::string& programPath, const std::string& iconPath)
+{
+    std::string text;
+    text += "[Desktop Entry]\n";
+    text += "Type=Application\n";
+    text += "Name=HTML Doxel\n";
+    text += "GenericName=HTML Help Authoring\n";
+    text += "Comment=Build HTML Help (CHM) files from HTML pages\n";
+    text += "Exec=" + execArgument(programPath) + " %f\n";
+    text += "Icon=" + iconPath + "\n";
+    text += "Terminal=false\n";
+    text += "Categories=Development;Documentation;Qt;\n";
+    text += std::string("MimeType=") + kProjectMimeType + ";\n";
+    return text;
+}
+
+std::string mimeAppsWithDefault(const std::string& existing)
+{
+    const std::string key = std::string(kProjectMimeType) + "=";
+    const std::string wanted = key + kDesktopFileName + "\n";
+    std::istringstream in(existing);
+    std::string out;
+    std::string line;
+    bool inDefaults = false;
+    std::size_t insertAt = std::string::npos;  // after the last line of [Default Applications]
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.starts_with('['))
+            inDefaults = line == "[Default Applications]";
+        else if (inDefaults && line.starts_with(key))
+            continue;
+        out += line + "\n";
+        if (inDefaults && !line.empty())
+            insertAt = out.size();
+    }
+    if (insertAt == std::string::npos) {
+        if (!out.empty() && !out.ends_with("\n\n"))
+            out += "\n";
+        return out + "[Default Applications]\n" + wanted;
+    }
+    return out.insert(insertAt, wanted);
+}
+
+std::string RegisterFileAssociation(const std::string& programPath, const std::string& iconPath,
+                                    const AssociationFolders& folders)
+{
+    try {
+        const std::string mimeFolder = folders.dataHome + "/mime";
+        const std::string package =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+            "  <mime-type type=\"" + std::string(kProjectMimeType) + "\">\n"
+            "    <comment>HTML Doxel project</comment>\n"
+            "    <glob pattern=\"*.dxp\"/>\n"
+            "    <icon name=\"html-doxel\"/>\n"
+            "  </mime-type>\n"
+            "</mime-info>\n";
+        if (writeIfChanged(mimeFolder + "/packages/html-doxel.xml", package))
+            refreshMimeDatabase(mimeFolder);
+        writeIfChanged(folders.dataHome + "/applications/" + kDesktopFileName, desktopEntryText(programPath, iconPath));
+        const std::string mimeApps = folders.configHome + "/mimeapps.list";
+        writeIfChanged(mimeApps, mimeAppsWithDefault(readIfExists(mimeApps)));
+        return {};
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+}
+
+}  // namespace doxel

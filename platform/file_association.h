@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+namespace doxel {
+
+inline constexpr const char* kProjectMimeType = "application/x-htmldoxel-project";
+inline constexpr const char* kDesktopFileName = "html-doxel.desktop";
+
+// Where the association lives; the defaults follow the XDG base
+// directories ($XDG_DATA_HOME or ~/.local/share, $XDG_CONFIG_HOME or
+// ~/.config).
+struct AssociationFolders {
+    std::string dataHome;
+    std::string configHome;
+    static AssociationFolders fromEnvironment();
+};
+
+// Makes the running program the handler of ".dxp" files for this user: a
+// shared-mime-info package for the type (glob *.dxp), a desktop entry whose
+// Exec is `programPath` and whose Icon is `iconPath`, and the entry made
+// the default for the type in mimeapps.list (other lines kept). Runs at
+// every start, so moving the program and starting it once re-points the
+// association. Files are rewritten only when their text changes, and the
+// mime database is refreshed only then. Returns an error text, empty on
+// success; a refused write never stops the program.
+std::string RegisterFileAssociation(const std::string& programPath, const std::string& iconPath,
+                                    const AssociationFolders& folders = AssociationFolders::fromEnvironment());
+
+// The text of the desktop entry, exposed for tests.
+std::string desktopEntryText(const std::string& programPath, const std::string& iconPath);
+
+// mimeapps.list with the default for the project type set, other sections
+// and lines as they were.
+std::string mimeAppsWithDefault(const std::string& existing);
+
+}  // namespace doxel

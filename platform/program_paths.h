@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace doxel {
+
+// Full path of the running executable.
+std::string programPath();
+
+// A read-only resource shipped with the program ("blank.htm", "doxel.chm",
+// "icons/html-doxel.svg"): next to the executable in a build tree, else
+// under share/html-doxel/ of the installation. Empty when not found.
+std::string resourcePath(const std::string& name);
+
+// The folder for files the program writes (log.txt, temp.txt), with its
+// final "/": the program's folder when it is writable, else
+// $XDG_DATA_HOME/html-doxel/ (created when missing).
+std::string programDataFolder();
+
+}  // namespace doxel

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/settings.h"
+
+namespace doxel {
+
+// The settings as an INI file through QSettings: organisation "Tervanis",
+// application "HTML Doxel", so $XDG_CONFIG_HOME/Tervanis/HTML Doxel.conf.
+// Every call opens the file anew, so nothing is cached and a change made
+// anywhere is seen at the next read.
+class QSettingsStore final : public SettingsStore {
+public:
+    std::string read(const std::string& name) override;
+    void write(const std::string& name, const std::string& value) override;
+};
+
+}  // namespace doxel

@@ -1,0 +1,33 @@
+# Exports the bundled sample into a scratch copy and checks the three files
+# and the failure path of a broken project.
+file(REMOVE_RECURSE "${WORK}")
+file(COPY "${SAMPLE}/" DESTINATION "${WORK}/sample")
+execute_process(COMMAND "${DOXEL}" --export "${WORK}/sample/sample.dxp"
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "export failed (${status}): ${err}")
+endif()
+foreach(ext hhk hhp hhc)
+  if(NOT EXISTS "${WORK}/sample/sample.${ext}")
+    message(FATAL_ERROR "sample.${ext} was not written; printed: ${out}")
+  endif()
+endforeach()
+string(FIND "${out}" "sample.hhk\n${WORK}/sample/sample.hhp\n${WORK}/sample/sample.hhc" order)
+if(order EQUAL -1)
+  message(FATAL_ERROR "files not printed in the order index, help project, contents: ${out}")
+endif()
+
+file(WRITE "${WORK}/broken/broken.dxp" "NOTE\r\n\r\n[Window]\r\nintro.htm\r\nbig\r\n")
+execute_process(COMMAND "${DOXEL}" --export "${WORK}/broken/broken.dxp"
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 2)
+  message(FATAL_ERROR "a broken project should exit with 2, got ${status}")
+endif()
+string(FIND "${err}" "broken.dxp, line 5" named)
+if(named EQUAL -1)
+  message(FATAL_ERROR "the message should name the file and line: ${err}")
+endif()
+file(GLOB written "${WORK}/broken/*.hh?")
+if(written)
+  message(FATAL_ERROR "nothing should be written for a broken project: ${written}")
+endif()

@@ -1,0 +1,46 @@
+#include "core/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace doxel {
+namespace {
+
+using Mode = CommandLine::Mode;
+
+TEST(CommandLine, JoinsArgumentsIntoTheProjectToOpen)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string project;
+        bool debug;
+    };
+    const Case cases[] = {
+        {{"C:\\My", "Help\\book.dxp"}, "C:\\My Help\\book.dxp", false},
+        {{"/home/ann/My", "Help/book.DXP"}, "/home/ann/My Help/book.DXP", false},
+        {{"notes.txt"}, "", false},
+        {{"a.dxp.txt"}, "a.dxp.txt", false},
+        {{"/debug", "x.dxp"}, "x.dxp", true},
+        {{"x.dxp", "", "ignored"}, "x.dxp", false},
+        {{}, "", false},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = parseCommandLine(c.arguments);
+        EXPECT_EQ(line.mode, Mode::Window);
+        EXPECT_EQ(line.projectFile, c.project);
+        EXPECT_EQ(line.debug, c.debug);
+    }
+}
+
+TEST(CommandLine, RecognisesTheJobsWithoutAWindow)
+{
+    EXPECT_EQ(parseCommandLine({"--export", "a b.dxp"}).projectFile, "a b.dxp");
+    EXPECT_EQ(parseCommandLine({"--compile", "a.dxp"}).mode, Mode::Compile);
+    EXPECT_EQ(parseCommandLine({"--help"}).mode, Mode::Help);
+    EXPECT_EQ(parseCommandLine({"--version"}).mode, Mode::Version);
+    EXPECT_EQ(parseCommandLine({"--export"}).mode, Mode::Invalid);
+    EXPECT_EQ(parseCommandLine({"--export", "a.dxp", "b.dxp"}).mode, Mode::Invalid);
+    EXPECT_EQ(parseCommandLine({"--frobnicate"}).mode, Mode::Invalid);
+}
+
+}  // namespace
+}  // namespace doxel

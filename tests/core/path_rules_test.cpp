@@ -1,0 +1,89 @@
+#include "core/path_rules.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace doxel {
+namespace {
+
+struct RelativeCase {
+    const char* path;
+    const char* projectFile;
+    const char* stored;
+};
+
+TEST(ProjectRelativePath, WindowsStyleFollowsTheStoredForm)
+{
+    const RelativeCase cases[] = {
+        {"c:\\help\\Intro.htm", "c:\\help\\p.dxp", "Intro.htm"},
+        {"c:\\help\\sub\\a.htm", "c:\\help\\p.dxp", "SUB\\a.htm"},
+        {"d:\\x\\a.htm", "c:\\help\\p.dxp", "D:\\X\\a.htm"},
+        {"c:\\other\\a.htm", "c:\\help\\p.dxp", "..\\OTHER\\a.htm"},
+        {"c:\\a.htm", "c:\\help\\deep\\p.dxp", "..\\..\\a.htm"},
+        {"c:\\work\\pages\\intro.htm", "C:\\WORK\\HELP\\my.dxp", "..\\PAGES\\intro.htm"},
+        {"c:\\work\\help\\intro.htm", "c:\\work\\help\\my.dxp", "intro.htm"},
+        {"C:\\Help\\Sub\\Deeper\\b.htm", "c:\\help\\p.dxp", "SUB\\DEEPER\\b.htm"},
+        {"c:\\helpfiles\\e.htm", "c:\\help\\p.dxp", "..\\HELPFILES\\e.htm"},
+        {"c:\\a\\b\\c\\x.htm", "c:\\a\\d\\e\\p.dxp", "..\\..\\B\\C\\x.htm"},
+        {"", "c:\\help\\p.dxp", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ProjectRelativePath(c.path, c.projectFile, PathStyle::Windows), c.stored) << c.path;
+}
+
+TEST(ProjectRelativePath, PosixStyleKeepsCaseAndClimbsToTheRoot)
+{
+    const RelativeCase cases[] = {
+        {"/home/ann/help/Intro.htm", "/home/ann/help/p.dxp", "Intro.htm"},
+        {"/home/ann/help/Pages/Sub/a.htm", "/home/ann/help/p.dxp", "Pages\\Sub\\a.htm"},
+        {"/home/ann/pages/a.htm", "/home/ann/help/p.dxp", "..\\pages\\a.htm"},
+        {"/a.htm", "/home/ann/help/p.dxp", "..\\..\\..\\a.htm"},
+        {"/home/ann/helpfiles/e.htm", "/home/ann/help/p.dxp", "..\\helpfiles\\e.htm"},
+        {"/home/ann/Help/a.htm", "/home/ann/help/p.dxp", "..\\Help\\a.htm"},  // another folder here
+        {"D:\\X\\a.htm", "/home/ann/help/p.dxp", "D:\\X\\a.htm"},            // kept from a Windows project
+        {"", "/home/ann/help/p.dxp", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ProjectRelativePath(c.path, c.projectFile, PathStyle::Posix), c.stored) << c.path;
+}
+
+TEST(StoredPathResolver, WindowsStyleResolvesToLowerCaseFullPaths)
+{
+    StoredPathResolver resolver("C:\\Work\\Help\\", PathStyle::Windows);
+    EXPECT_EQ(resolver.resolve("intro.htm"), "c:\\work\\help\\intro.htm");
+    EXPECT_EQ(resolver.resolve("PAGES\\Intro.htm"), "c:\\work\\help\\pages\\intro.htm");
+    EXPECT_EQ(resolver.resolve("..\\PAGES\\intro.htm"), "c:\\work\\pages\\intro.htm");
+    EXPECT_EQ(resolver.resolve("..\\..\\..\\..\\a.htm"), "c:\\a.htm");
+    EXPECT_EQ(resolver.resolve("D:\\X\\a.htm"), "d:\\x\\a.htm");
+    EXPECT_EQ(resolver.resolve(""), "");
+}
+
+TEST(StoredPathResolver, PosixStyleFindsNamesThatDifferInCaseOnDisk)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "help" / "Pages" / "Intro.htm", "x");
+    test::writeFile(dir.path() / "help" / "Pages" / "exact.htm", "x");
+    test::writeFile(dir.path() / "shared" / "Common.htm", "x");
+    const std::string base = dir.path().string();
+    StoredPathResolver resolver(base + "/help");
+
+    EXPECT_EQ(resolver.resolve("PAGES\\intro.htm"), base + "/help/Pages/Intro.htm");
+    EXPECT_EQ(resolver.resolve("Pages/exact.htm"), base + "/help/Pages/exact.htm");
+    EXPECT_EQ(resolver.resolve("..\\SHARED\\common.htm"), base + "/shared/Common.htm");
+    EXPECT_EQ(resolver.resolve("gone\\Missing.htm"), base + "/help/gone/Missing.htm");
+    EXPECT_EQ(resolver.resolve("./Pages/../Pages/exact.htm"), base + "/help/Pages/exact.htm");
+    EXPECT_EQ(resolver.resolve("D:\\X\\a.htm"), "D:\\X\\a.htm");
+}
+
+TEST(PathParts, SplitFolderAndName)
+{
+    EXPECT_EQ(folderOf("c:\\help\\a.htm", PathStyle::Windows), "c:\\help\\");
+    EXPECT_EQ(fileNameOf("c:\\help\\a.htm", PathStyle::Windows), "a.htm");
+    EXPECT_EQ(folderOf("/x/y/a.htm"), "/x/y/");
+    EXPECT_EQ(fileNameOf("a.htm"), "a.htm");
+    EXPECT_EQ(folderOf("a.htm"), "");
+}
+
+}  // namespace
+}  // namespace doxel

@@ -1,0 +1,249 @@
+#include "core/project_file.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "test_support.h"
+
+namespace doxel {
+namespace {
+
+using test::crlf;
+
+class RecordingProgress : public ProgressReporter {
+public:
+    void ShowProgress(ProgressMode mode, int value) override
+    {
+        calls.push_back(std::string(mode == ProgressMode::Start ? "start " : mode == ProgressMode::Step ? "step " : "end ") +
+                        std::to_string(value));
+    }
+    std::vector<std::string> calls;
+};
+
+Project windowsExample()
+{
+    Project project("My help");
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Intro", 8, "c:\\work\\help\\intro.htm"));
+    project.windowSettings.defaultTopic = "intro.htm";
+    project.keywords.push_back({"start", "c:\\work\\help\\intro.htm"});
+    return project;
+}
+
+const std::string kWindowsExampleText = crlf({
+    "NOTE: This file is maintained by HTML Doxel. Do not modify it directly.", "", "[Window]", "intro.htm",
+    "32", "200", "0", "0", "0", "", "", "", "", "", "80", "70", "650", "430", "", "[Table of Contents]", "1",
+    "[0 ] [h] [42] My help", "[1 ] [i] [8 ] Intro\aintro.htm", "", "[Index]", "start\aintro.htm"});
+
+TEST(ProjectFile, WritesTheDocumentedExampleByteForByte)
+{
+    test::TempDir dir;
+    Project project = windowsExample();
+    NullProgress progress;
+    ProgressScope scope(progress, 0);
+    EXPECT_EQ(ProjectFileText(project, "c:\\work\\help\\my.dxp", scope, PathStyle::Windows), kWindowsExampleText);
+}
+
+TEST(ProjectFile, ReadsTheDocumentedExampleBack)
+{
+    Project project;
+    ReadProjectText(project, kWindowsExampleText, "C:\\Work\\Help\\my.dxp", PathStyle::Windows);
+    EXPECT_EQ(project.title(), "My help");
+    ASSERT_EQ(project.titleEntry().childCount(), 1u);
+    const ContentsEntry& intro = *project.titleEntry().child(0);
+    EXPECT_EQ(intro.caption, "Intro");
+    EXPECT_EQ(intro.iconNumber, 8);
+    EXPECT_EQ(intro.topicFile, "c:\\work\\help\\intro.htm");
+    ASSERT_EQ(project.keywords.size(), 1u);
+    EXPECT_EQ(project.keywords[0], (KeywordEntry{"start", "c:\\work\\help\\intro.htm"}));
+    EXPECT_EQ(project.windowSettings.defaultTopic, "intro.htm");
+    ASSERT_EQ(project.fileList.size(), 1u);
+    EXPECT_EQ(project.projectFile, "C:\\Work\\Help\\my.dxp");
+}
+
+TEST(ProjectFile, FormatsLevelsAndIconsAndKeepsCaptionsWithBrackets)
+{
+    Project project("T");
+    ContentsEntry* parent = &project.titleEntry();
+    for (int level = 1; level <= 10; ++level)
+        parent = parent->appendChild(std::make_unique<ContentsEntry>("[x] y]", level == 1 ? 1 : level));
+    test::TempDir dir;
+    NullProgress progress;
+    WriteProjectFile(project, dir.file("p.dxp"), progress);
+    const std::string text = test::readFile(dir.file("p.dxp"));
+    EXPECT_NE(text.find("[1 ] [h] [0 ] [x] y]\r\n"), std::string::npos);  // open form 1 stored as 0
+    EXPECT_NE(text.find("[9 ] [h] [9 ] [x] y]\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[10] [h] [10] [x] y]\r\n"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("[Index]\r\n"));
+
+    Project back;
+    ReadProjectFile(back, dir.file("p.dxp"));
+    const ContentsEntry* entry = &back.titleEntry();
+    for (int level = 1; level <= 10; ++level) {
+        ASSERT_EQ(entry->childCount(), 1u);
+        entry = entry->child(0);
+        EXPECT_EQ(entry->caption, "[x] y]");
+    }
+}
+
+TEST(ProjectFile, RoundTripsAProjectWithFoldersKeywordsAndLevelZeroEntries)
+{
+    test::TempDir dir;
+    const std::string folder = dir.path().string();
+    test::writeFile(dir.path() / "help" / "Pages" / "Intro.htm", "<title>x</title>");
+    Project project("Guide \xC3\x9C" "ber");
+    ContentsEntry& title = project.titleEntry();
+    ContentsEntry* chapter = title.appendChild(std::make_unique<ContentsEntry>("Chapter", 1));
+    chapter->appendChild(std::make_unique<ContentsEntry>("Intro", 8, folder + "/help/Pages/Intro.htm"));
+    chapter->appendChild(std::make_unique<ContentsEntry>("Outside", 12, folder + "/shared/x.htm"));
+    project.root().appendChild(std::make_unique<ContentsEntry>("Beside the title", 2));
+    project.keywords.push_back({"alpha", folder + "/help/Pages/Intro.htm"});
+    project.keywords.push_back({"alpha", ""});
+    project.windowSettings.jump1Text = "Jump \xD0\x96";
+    project.windowSettings.left = -20;
+    project.rebuildFileList();
+    project.modified = true;
+
+    NullProgress progress;
+    WriteProjectFile(project, folder + "/help/p.dxp", progress);
+    EXPECT_FALSE(project.modified);
+    const std::string text = test::readFile(folder + "/help/p.dxp");
+    EXPECT_NE(text.find("[2 ] [i] [8 ] Intro\aPages\\Intro.htm\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[2 ] [i] [12] Outside\a..\\shared\\x.htm\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[0 ] [h] [2 ] Beside the title\r\n"), std::string::npos);
+
+    Project back;
+    ReadProjectFile(back, folder + "/help/p.dxp");
+    NullProgress again;
+    ProgressScope scope(again, 0);
+    EXPECT_EQ(ProjectFileText(back, folder + "/help/p.dxp", scope), text);
+    EXPECT_EQ(back.root().childCount(), 2u);
+    EXPECT_EQ(back.keywords, project.keywords);
+    EXPECT_EQ(back.windowSettings, project.windowSettings);
+    EXPECT_EQ(back.fileList.size(), 2u);
+    EXPECT_EQ(back.titleEntry().child(0)->iconNumber, 0);  // read back in the closed form
+}
+
+TEST(ProjectFile, StepsProgressOncePerEntryAndEndsIt)
+{
+    Project project;
+    for (int i = 0; i < 40; ++i)
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>("e", 8));
+    test::TempDir dir;
+    RecordingProgress progress;
+    WriteProjectFile(project, dir.file("p.dxp"), progress);
+    ASSERT_EQ(progress.calls.size(), 43u);
+    EXPECT_EQ(progress.calls.front(), "start 40");
+    EXPECT_EQ(progress.calls[1], "step 0");
+    EXPECT_EQ(progress.calls[41], "step 40");
+    EXPECT_EQ(progress.calls.back(), "end 0");
+}
+
+TEST(ProjectFile, FailedWriteKeepsTheOldFileTheModifiedFlagAndEndsProgress)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    test::TempDir dir;
+    test::writeFile(dir.path() / "ro" / "p.dxp", "old contents");
+    ::chmod((dir.path() / "ro").c_str(), 0555);
+    Project project;
+    project.modified = true;
+    RecordingProgress progress;
+    EXPECT_THROW(WriteProjectFile(project, dir.file("ro/p.dxp"), progress), IoError);
+    EXPECT_TRUE(project.modified);
+    EXPECT_EQ(progress.calls.back(), "end 0");
+    EXPECT_EQ(test::readFile(dir.file("ro/p.dxp")), "old contents");
+}
+
+TEST(ProjectFile, FailedWriteIntoAMissingFolderIsReported)
+{
+    test::TempDir dir;
+    Project project;
+    project.modified = true;
+    RecordingProgress progress;
+    EXPECT_THROW(WriteProjectFile(project, dir.file("no/such/p.dxp"), progress), IoError);
+    EXPECT_TRUE(project.modified);
+    EXPECT_EQ(progress.calls.back(), "end 0");
+}
+
+TEST(ProjectFile, ReadsAWindowsFileInWindows1252)
+{
+    std::string text = kWindowsExampleText;
+    text.replace(text.find("My help"), 7, "M\xFC" "ller \x80");
+    Project project;
+    ReadProjectText(project, text, "/h/my.dxp");
+    EXPECT_EQ(project.title(), "M\xC3\xBCller \xE2\x82\xAC");
+}
+
+TEST(ProjectFile, RefusesFilesThatDepartFromTheLayoutAndKeepsTheProject)
+{
+    const auto replaceLine = [](int line, std::string_view with) {
+        std::string text = kWindowsExampleText;
+        std::size_t start = 0;
+        for (int i = 1; i < line; ++i)
+            start = text.find("\r\n", start) + 2;
+        const std::size_t end = text.find("\r\n", start);
+        text.replace(start, end - start, with);
+        return text;
+    };
+    struct Case {
+        std::string text;
+        int line;
+    };
+    const Case cases[] = {
+        {"", 1},
+        {kWindowsExampleText.substr(0, 200), 23},
+        {replaceLine(3, "[Fenster]"), 3},
+        {replaceLine(5, "thirty-two"), 5},
+        {replaceLine(15, "99999999999"), 15},
+        {replaceLine(21, "5"), 21},
+        {replaceLine(21, "-1"), 21},
+        {replaceLine(21, "2147483647"), 21},
+        {replaceLine(22, "no brackets"), 22},
+        {replaceLine(22, "[1 ] [h] [42] not the title at level 0"), 22},
+        {replaceLine(23, "[2 ] [i] [8 ] jumps a level\aintro.htm"), 23},
+        {replaceLine(23, "[1 ] [x] [8 ] Intro"), 23},
+        {replaceLine(23, "[1 ] [i] [99] Intro\aintro.htm"), 23},
+        {replaceLine(23, "[1 ] [i] [8 Intro"), 23},
+        {replaceLine(23, "[1 [i] 8 Intro"), 23},
+        {replaceLine(25, "[Stichwort]"), 25},
+        {std::string("\x7F" "ELF\0\0\0", 7), 1},
+    };
+    for (const auto& c : cases) {
+        Project project = windowsExample();
+        project.projectFile = "/keep/me.dxp";
+        project.modified = true;
+        try {
+            ReadProjectText(project, c.text, "/h/bad.dxp");
+            ADD_FAILURE() << "accepted: " << c.text.substr(0, 80);
+        } catch (const FormatError& error) {
+            EXPECT_EQ(error.line(), c.line) << error.what();
+            EXPECT_NE(std::string(error.what()).find("/h/bad.dxp, line "), std::string::npos);
+        }
+        EXPECT_EQ(project.projectFile, "/keep/me.dxp");
+        EXPECT_EQ(project.title(), "My help");
+        EXPECT_TRUE(project.modified);
+    }
+}
+
+TEST(ProjectFile, ReadsAHugeCaptionLineAndLenientLineEnds)
+{
+    std::string text = kWindowsExampleText;
+    const std::string caption(3'000'000, 'c');
+    text.replace(text.find("Intro\a"), 5, caption);
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.erase(at, 1);  // LF only, as an editor on Linux leaves it
+    Project project;
+    ReadProjectText(project, text, "/h/p.dxp");
+    EXPECT_EQ(project.titleEntry().child(0)->caption, caption);
+}
+
+TEST(ProjectFile, ReportsAMissingFileAsAnInputError)
+{
+    Project project;
+    EXPECT_THROW(ReadProjectFile(project, "/nonexistent/folder/p.dxp"), IoError);
+}
+
+}  // namespace
+}  // namespace doxel

@@ -1,0 +1,52 @@
+#include "platform/qsettings_store.h"
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace doxel {
+namespace {
+
+// Qt fixes the configuration folder at the first use of QSettings, so the
+// folder is set once for the whole test program.
+const test::TempDir& configHome()
+{
+    static const test::TempDir dir;
+    static const bool set = [] { return ::setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1) == 0; }();
+    EXPECT_TRUE(set);
+    return dir;
+}
+
+TEST(QSettingsStore, KeepsEveryValueExactlyInTheUsersIniFile)
+{
+    const auto& home = configHome();
+    QSettingsStore store;
+    EXPECT_EQ(ReadSetting(store, "NeverWritten"), "");
+    const std::pair<const char*, std::string> values[] = {
+        {"Language", "1000"},
+        {"RUF", std::string("/home/a/x.dxp\a/home/b/y, z.dxp\a")},
+        {"HtmlEditor", "bluefish --new \"%U\" C:\\Prog\\x.exe"},
+        {"LogFile", "/home/ann/\xC3\x9C" "ber/log.txt"},
+        {"Empty", ""},
+    };
+    for (const auto& [name, value] : values)
+        WriteSetting(store, name, value);
+    QSettingsStore fresh;
+    for (const auto& [name, value] : values)
+        EXPECT_EQ(ReadSetting(fresh, name), value) << name;
+    EXPECT_TRUE(std::filesystem::exists(home.path() / "Tervanis" / "HTML Doxel.conf"));
+}
+
+TEST(QSettingsStore, SeesChangesMadeBehindItsBack)
+{
+    const auto& home = configHome();
+    QSettingsStore store;
+    WriteSetting(store, "ShowFileSystem", "1");
+    test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf", "[General]\nShowFileSystem=0\n");
+    EXPECT_EQ(ReadSetting(store, "ShowFileSystem"), "0");
+}
+
+}  // namespace
+}  // namespace doxel
