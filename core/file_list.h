@@ -31,6 +31,8 @@ public:
     bool add(std::string path);
     // Adds many paths at once: one sort and one merge for the batch.
     void addMany(std::vector<std::string> paths);
+    // Replaces every row: one sort for the whole list.
+    void assign(std::vector<std::string> paths);
     void clear() { m_entries.clear(); }
 
     std::size_t size() const { return m_entries.size(); }

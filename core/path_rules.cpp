@@ -128,10 +128,17 @@ std::string ProjectRelativePath(std::string_view fullPath, std::string_view proj
                                        : posixRelative(fullPath, projectFile);
 }
 
+// Hashing that lets unordered containers of std::string be searched with a
+// string_view, without building a string for every look-up.
+struct StringHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
 // What one folder on disk holds, by exact name and by lower-cased name.
 struct StoredPathResolver::Folder {
     bool exists = false;
-    std::unordered_set<std::string> names;
+    std::unordered_set<std::string, StringHash, std::equal_to<>> names;
     std::unordered_map<std::string, std::string> byLowerName;
 };
 
@@ -178,6 +185,8 @@ const StoredPathResolver::ResolvedFolder& StoredPathResolver::resolveFolder(cons
     if (lexical.size() <= 1) {
         result.path = "/";
         result.listing = &folder(result.path);
+    } else if (lexical.size() > kMaxPathLength) {
+        result.path = lexical;  // no real folder has a path this long
     } else {
         const auto cut = lexical.rfind('/', lexical.size() - 2);
         const ResolvedFolder parent = resolveFolder(lexical.substr(0, cut + 1));
@@ -193,54 +202,21 @@ const StoredPathResolver::ResolvedFolder& StoredPathResolver::resolveFolder(cons
     return m_resolved.emplace(lexical, std::move(result)).first->second;
 }
 
-std::string StoredPathResolver::matchName(const Folder& listing, const std::string& name)
+std::string StoredPathResolver::matchName(const Folder& listing, std::string_view name)
 {
     if (listing.names.contains(name))
-        return name;
+        return std::string(name);
     const auto match = listing.byLowerName.find(asciiLower(name));
-    return match != listing.byLowerName.end() ? match->second : name;
+    return match != listing.byLowerName.end() ? match->second : std::string(name);
 }
 
-std::string StoredPathResolver::resolveCase(const std::string& lexical)
+// The stored folder text ("..\pages\", "/abs/x/", "") as an absolute,
+// lexically normal folder ending with "/".
+std::string StoredPathResolver::lexicalFolder(std::string_view storedFolder) const
 {
-    const auto cut = lexical.rfind('/');
-    const ResolvedFolder& parent = resolveFolder(lexical.substr(0, cut + 1));
-    const std::string name = lexical.substr(cut + 1);
-    return parent.path + (parent.listing != nullptr ? matchName(*parent.listing, name) : name);
-}
-
-std::string StoredPathResolver::resolve(std::string_view stored)
-{
-    if (stored.empty())
-        return {};
-    const char sep = separatorOf(m_style);
-    std::string text(stored);
-    if (m_style == PathStyle::Posix)
-        std::replace(text.begin(), text.end(), '\\', '/');
-
-    const bool hasDrive = text.size() >= 2 && text[1] == ':' &&
-                          ((text[0] >= 'a' && text[0] <= 'z') || (text[0] >= 'A' && text[0] <= 'Z'));
-    if (m_style == PathStyle::Windows) {
-        if (hasDrive)
-            return asciiLower(text);
-        std::string base = m_projectFolder;
-        std::string_view rest = text;
-        while (rest.starts_with("..\\")) {
-            rest.remove_prefix(3);
-            // Climb one folder, never above the drive root ("c:\").
-            if (base.size() > 3) {
-                base.pop_back();
-                base.erase(base.rfind(sep) + 1);
-            }
-        }
-        return asciiLower(base + std::string(rest));
-    }
-
-    // A Windows drive path cannot be resolved here; keep its text so that a
-    // save writes it back unchanged.
-    if (hasDrive)
-        return std::string(stored);
-    std::string joined = text.starts_with('/') ? text : m_projectFolder + text;
+    std::string text(storedFolder);
+    std::replace(text.begin(), text.end(), '\\', '/');
+    const std::string joined = text.starts_with('/') ? text : m_projectFolder + text;
     std::vector<std::string_view> parts;
     std::string_view rest(joined);
     while (!rest.empty()) {
@@ -256,18 +232,64 @@ std::string StoredPathResolver::resolve(std::string_view stored)
             break;
         rest.remove_prefix(cut + 1);
     }
-    std::string lexical;
-    lexical.reserve(joined.size());
+    std::string lexical = "/";
+    lexical.reserve(joined.size() + 1);
     for (const auto part : parts) {
-        lexical += '/';
         lexical += part;
+        lexical += '/';
     }
-    if (lexical.empty())
-        lexical = "/";
-    // No real file has a path this long; do not walk the disk for it.
-    if (lexical.size() > kMaxPathLength)
-        return lexical;
-    return resolveCase(lexical);
+    return lexical;
+}
+
+std::string StoredPathResolver::resolve(std::string_view stored)
+{
+    if (stored.empty())
+        return {};
+    const bool hasDrive = stored.size() >= 2 && stored[1] == ':' &&
+                          ((stored[0] >= 'a' && stored[0] <= 'z') || (stored[0] >= 'A' && stored[0] <= 'Z'));
+    if (m_style == PathStyle::Windows) {
+        if (hasDrive)
+            return asciiLower(stored);
+        std::string base = m_projectFolder;
+        std::string_view rest = stored;
+        while (rest.starts_with("..\\")) {
+            rest.remove_prefix(3);
+            // Climb one folder, never above the drive root ("c:\").
+            if (base.size() > 3) {
+                base.pop_back();
+                base.erase(base.rfind('\\') + 1);
+            }
+        }
+        return asciiLower(base + std::string(rest));
+    }
+
+    // A Windows drive path cannot be resolved here; keep its text so that a
+    // save writes it back unchanged.
+    if (hasDrive)
+        return std::string(stored);
+
+    // Paths are resolved folder by folder: every topic of one stored folder
+    // shares one look-up.
+    auto cut = stored.find_last_of("/\\");
+    std::string_view name = cut == std::string_view::npos ? stored : stored.substr(cut + 1);
+    if (name == "." || name == "..") {
+        cut = stored.size() - 1;
+        name = {};
+    }
+    const std::string_view storedFolder = cut == std::string_view::npos ? std::string_view() : stored.substr(0, cut + 1);
+    auto found = m_storedFolders.find(storedFolder);
+    if (found == m_storedFolders.end())
+        found = m_storedFolders.emplace(std::string(storedFolder), resolveFolder(lexicalFolder(storedFolder))).first;
+    const ResolvedFolder& folderOnDisk = found->second;
+    if (name.empty()) {
+        const std::string& path = folderOnDisk.path;
+        return path.size() > 1 ? path.substr(0, path.size() - 1) : path;
+    }
+    std::string resolved;
+    resolved.reserve(folderOnDisk.path.size() + name.size());
+    resolved = folderOnDisk.path;
+    resolved += folderOnDisk.listing != nullptr ? matchName(*folderOnDisk.listing, name) : std::string(name);
+    return resolved;
 }
 
 }  // namespace doxel

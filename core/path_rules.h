@@ -64,13 +64,14 @@ private:
     };
     const Folder& folder(const std::string& path);
     const ResolvedFolder& resolveFolder(const std::string& lexical);
-    static std::string matchName(const Folder& listing, const std::string& name);
-    std::string resolveCase(const std::string& lexical);
+    static std::string matchName(const Folder& listing, std::string_view name);
+    std::string lexicalFolder(std::string_view storedFolder) const;
 
     std::string m_projectFolder;
     PathStyle m_style;
     std::map<std::string, std::unique_ptr<Folder>, std::less<>> m_folders;
     std::map<std::string, ResolvedFolder, std::less<>> m_resolved;
+    std::map<std::string, ResolvedFolder, std::less<>> m_storedFolders;
 };
 
 // `path` made absolute against the current folder and lexically normal

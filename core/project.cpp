@@ -120,8 +120,7 @@ void Project::rebuildFileList()
         if (!entry.topicFile.empty())
             paths.push_back(entry.topicFile);
     });
-    fileList.clear();
-    fileList.addMany(std::move(paths));
+    fileList.assign(std::move(paths));
 }
 
 void Project::swap(Project& other) noexcept

@@ -51,18 +51,25 @@ void appendBracketed(std::string& out, int value)
 std::vector<std::string_view> splitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const auto end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
+    lines.reserve(text.size() / 48 + 16);
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* start = begin;
+    const char* at = begin;
+    while (at < end) {
+        const char c = *at;
+        if (c != '\r' && c != '\n') {
+            ++at;
+            continue;
         }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
-            ++start;
+        lines.emplace_back(start, static_cast<std::size_t>(at - start));
+        ++at;
+        if (c == '\r' && at < end && *at == '\n')
+            ++at;
+        start = at;
     }
+    if (start < end)
+        lines.emplace_back(start, static_cast<std::size_t>(end - start));
     return lines;
 }
 

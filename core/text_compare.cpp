@@ -37,6 +37,22 @@ int compareCaptions(std::string_view a, std::string_view b)
     std::size_t j = 0;
     int caseOrder = 0;  // decided by the first difference in case only
     while (i < a.size() && j < b.size()) {
+        // ASCII, the common case, needs no decoding.
+        const auto ba = static_cast<unsigned char>(a[i]);
+        const auto bb = static_cast<unsigned char>(b[j]);
+        if (ba < 0x80 && bb < 0x80) {
+            ++i;
+            ++j;
+            if (ba == bb)
+                continue;
+            const unsigned char fa = (ba >= 'A' && ba <= 'Z') ? ba + 32 : ba;
+            const unsigned char fb = (bb >= 'A' && bb <= 'Z') ? bb + 32 : bb;
+            if (fa != fb)
+                return fa < fb ? -1 : 1;
+            if (caseOrder == 0)
+                caseOrder = ba == fa ? -1 : 1;
+            continue;
+        }
         const long ca = decodeUtf8(a, i);
         const long cb = decodeUtf8(b, j);
         if (ca == cb)
