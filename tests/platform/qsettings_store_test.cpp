@@ -44,7 +44,7 @@ TEST(QSettingsStore, SeesChangesMadeBehindItsBack)
     const auto& home = configHome();
     QSettingsStore store;
     WriteSetting(store, "ShowFileSystem", "1");
-    test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf", "[General]\nShowFileSystem=0\n");
+    test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf", "[General]\nShowFileSystem=0\nWrittenBy=another process\n");
     EXPECT_EQ(ReadSetting(store, "ShowFileSystem"), "0");
 }
 
