@@ -1,5 +1,7 @@
 #include "core/project_file.h"
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -154,6 +156,33 @@ TEST(ProjectFile, FailedWriteKeepsTheOldFileTheModifiedFlagAndEndsProgress)
     EXPECT_TRUE(project.modified);
     EXPECT_EQ(progress.calls.back(), "end 0");
     EXPECT_EQ(test::readFile(dir.file("ro/p.dxp")), "old contents");
+}
+
+// A disk that fills up half way: the file size limit makes the write fail
+// for every user, root included.
+TEST(ProjectFile, WriteThatRunsOutOfSpaceKeepsTheOldFile)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "p.dxp", "old contents");
+    Project project;
+    for (int i = 0; i < 200; ++i)
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>("a caption of some length", 8));
+    project.modified = true;
+
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit oldLimit{};
+    ::getrlimit(RLIMIT_FSIZE, &oldLimit);
+    rlimit small = oldLimit;
+    small.rlim_cur = 2000;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    NullProgress progress;
+    EXPECT_THROW(WriteProjectFile(project, dir.file("p.dxp"), progress), IoError);
+    ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_TRUE(project.modified);
+    EXPECT_EQ(test::readFile(dir.file("p.dxp")), "old contents");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary file left
 }
 
 TEST(ProjectFile, FailedWriteIntoAMissingFolderIsReported)
