@@ -56,14 +56,16 @@ std::string execArgument(const std::string& path)
     return out + "\"";
 }
 
-void refreshMimeDatabase(const std::string& mimeFolder)
+// Runs a desktop database tool on a folder, quietly; a missing tool only
+// means the desktop learns of the change later.
+void refreshDatabase(const char* tool, const std::string& folder)
 {
     const pid_t child = ::fork();
     if (child == 0) {
         const int quiet = ::open("/dev/null", O_WRONLY);
         ::dup2(quiet, STDOUT_FILENO);
         ::dup2(quiet, STDERR_FILENO);
-        ::execlp("update-mime-database", "update-mime-database", mimeFolder.c_str(), static_cast<char*>(nullptr));
+        ::execlp(tool, tool, folder.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     if (child > 0) {
@@ -139,8 +141,10 @@ std::string RegisterFileAssociation(const std::string& programPath, const std::s
             "  </mime-type>\n"
             "</mime-info>\n";
         if (writeIfChanged(mimeFolder + "/packages/html-doxel.xml", package))
-            refreshMimeDatabase(mimeFolder);
-        writeIfChanged(folders.dataHome + "/applications/" + kDesktopFileName, desktopEntryText(programPath, iconPath));
+            refreshDatabase("update-mime-database", mimeFolder);
+        const std::string applications = folders.dataHome + "/applications";
+        if (writeIfChanged(applications + "/" + kDesktopFileName, desktopEntryText(programPath, iconPath)))
+            refreshDatabase("update-desktop-database", applications);
         const std::string mimeApps = folders.configHome + "/mimeapps.list";
         writeIfChanged(mimeApps, mimeAppsWithDefault(readIfExists(mimeApps)));
         return {};
