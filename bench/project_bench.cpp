@@ -61,15 +61,19 @@ void BM_ReadProjectFile(benchmark::State& state)
         NullProgress progress;
         WriteProjectFile(project, file, progress);
     }
+    double modelMegabytes = 0;
     for (auto _ : state) {
+        const std::size_t before = heapInUse();
         auto project = std::make_unique<Project>();
         ReadProjectFile(*project, file);
+        modelMegabytes = static_cast<double>(heapInUse() - before) / (1024.0 * 1024.0);
         // Freeing the project read is not part of reading it.
         state.PauseTiming();
         project.reset();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(file)));
+    state.counters["model_MB"] = modelMegabytes;
 }
 
 void BM_WriteCompilerInputFiles(benchmark::State& state)
