@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/compile_job.h"
 #include "core/errors.h"
 #include "core/project_file.h"
 #include "core/settings.h"
@@ -73,6 +74,7 @@ int runCommandLine(const CommandLine& command)
         std::cerr << "doxel: " << command.problem << "\n\n" << usageText();
         return kExitFailure;
     case CommandLine::Mode::Compile:
+        return compileFromCommandLine(command.projectFile);
     case CommandLine::Mode::Window:
         break;
     }

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Times `doxel --compile` against chmcmd alone on the same compiler input
+# files, side by side in one run, on a generated project of topic pages.
+#
+#   bench/compile_bench.sh [PAGES] [ROUNDS]      (defaults: 5000 pages, 3 rounds)
+#
+# Builds the release preset unless DOXEL_BUILD names a build folder that
+# already holds doxel and bench/bench_compile_project. Each round runs
+# both, alternating which goes first; the medians and their ratio are
+# printed (target: doxel at most 1.15 times chmcmd).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+pages="${1:-5000}"
+rounds="${2:-3}"
+build="${DOXEL_BUILD:-build/release}"
+
+if [ -z "${DOXEL_BUILD:-}" ]; then
+  cmake --preset release >/dev/null
+  cmake --build --preset release -j "${DOXEL_JOBS:-2}" --target doxel bench_compile_project >/dev/null
+fi
+case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
+doxel="$build/doxel"
+[ -x "$doxel" ] || doxel="$build/app/doxel"
+generator="$build/bench/bench_compile_project"
+chmcmd="$(command -v chmcmd)"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+project="$work/manual"
+# A private settings folder: the log goes to the scratch folder, the user's
+# settings stay untouched.
+mkdir -p "$work/config/Tervanis"
+printf '[General]\nLogFile=%s/log.txt\n' "$work" >"$work/config/Tervanis/HTML Doxel.conf"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+
+"$generator" "$project" "$pages" >/dev/null
+echo "project: $pages pages in $project"
+
+# chmcmd alone gets the files doxel writes, with the relative paths doxel
+# gives it, under names of its own (doxel deletes its input files after
+# every compile).
+"$doxel" --export "$project/manual.dxp" >/dev/null
+sed -e "s#$project/##g" -e 's#manual\.hh\([ck]\)#alone.hh\1#g' -e 's#^Compiled file=manual\.chm#Compiled file=alone.chm#' \
+  -e '/^Error log file=/d' "$project/manual.hhp" >"$project/alone.hhp"
+cp "$project/manual.hhc" "$project/alone.hhc"
+cp "$project/manual.hhk" "$project/alone.hhk"
+rm "$project/manual.hhp" "$project/manual.hhc" "$project/manual.hhk"
+
+now() { date +%s.%N; }
+time_doxel() {
+  local start end
+  start=$(now)
+  "$doxel" --compile "$project/manual.dxp" >"$work/doxel.out"
+  end=$(now)
+  awk -v a="$start" -v b="$end" 'BEGIN { print b - a }'
+}
+time_chmcmd() {
+  local start end
+  start=$(now)
+  (cd "$project" && "$chmcmd" alone.hhp >"$work/chmcmd.out" 2>&1)
+  end=$(now)
+  awk -v a="$start" -v b="$end" 'BEGIN { print b - a }'
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+: >"$work/doxel.times"
+: >"$work/chmcmd.times"
+for round in $(seq 1 "$rounds"); do
+  if [ $((round % 2)) -eq 1 ]; then
+    d=$(time_doxel); c=$(time_chmcmd)
+  else
+    c=$(time_chmcmd); d=$(time_doxel)
+  fi
+  echo "$d" >>"$work/doxel.times"
+  echo "$c" >>"$work/chmcmd.times"
+  printf 'round %d: doxel --compile %.2f s, chmcmd alone %.2f s\n' "$round" "$d" "$c"
+done
+
+doxel_median=$(median <"$work/doxel.times")
+chmcmd_median=$(median <"$work/chmcmd.times")
+printf 'median: doxel --compile %.2f s, chmcmd alone %.2f s, ratio %.3f (target <= 1.15)\n' \
+  "$doxel_median" "$chmcmd_median" "$(awk -v a="$doxel_median" -v b="$chmcmd_median" 'BEGIN { print a / b }')"
+grep -E '^(Warnings|Errors|Topics|Local Links|Internet Links|Graphics):' "$work/doxel.out" | tr -s ' ' | paste -sd ' '

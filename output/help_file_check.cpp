@@ -1,0 +1,358 @@
+#include "output/help_file_check.h"
+
+#include <filesystem>
+#include <unordered_map>
+
+#include "core/atomic_file.h"
+#include "core/errors.h"
+#include "core/path_rules.h"
+
+namespace doxel {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::size_t kPageSizeLimit = 64 * 1024 * 1024;
+constexpr std::string_view kOutside = "lies outside the project folder, where the help file cannot hold it";
+
+std::string_view extensionOf(std::string_view path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
+    return path.substr(dot + 1);
+}
+
+bool isPageFile(std::string_view path)
+{
+    const std::string extension = asciiLower(extensionOf(path));
+    return extension == "htm" || extension == "html" || extension == "xhtml";
+}
+
+bool isPictureFile(std::string_view path)
+{
+    static const char* const kPictures[] = {"gif", "jpg", "jpeg", "jpe", "png", "bmp", "ico",
+                                            "svg", "webp", "tif", "tiff", "wmf", "emf"};
+    const std::string extension = asciiLower(extensionOf(path));
+    for (const char* picture : kPictures) {
+        if (extension == picture)
+            return true;
+    }
+    return false;
+}
+
+const char* nounOf(ReferenceKind kind)
+{
+    switch (kind) {
+    case ReferenceKind::Link:
+        return "link";
+    case ReferenceKind::Picture:
+        return "picture";
+    case ReferenceKind::Resource:
+        break;
+    }
+    return "reference";
+}
+
+std::string capitalized(std::string text)
+{
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && asciiLower(a) == asciiLower(b);
+}
+
+}  // namespace
+
+struct HelpFileCheck::Listing {
+    bool listed = false;
+    std::unordered_map<std::string, bool> names;         // name on disk: is a folder
+    std::unordered_map<std::string, std::string> folded;  // lower-case name: first name on disk
+};
+
+HelpFileCheck::HelpFileCheck(std::string projectFolder) : m_folder(std::move(projectFolder))
+{
+    while (m_folder.size() > 1 && m_folder.back() == '/')
+        m_folder.pop_back();
+}
+
+HelpFileCheck::~HelpFileCheck() = default;
+
+const HelpFileCheck::Listing& HelpFileCheck::listing(const std::string& folder)
+{
+    const auto known = m_listings.find(folder);
+    if (known != m_listings.end())
+        return *known->second;
+    auto listing = std::make_unique<Listing>();
+    std::error_code error;
+    fs::directory_iterator it(folder.empty() ? std::string("/") : folder, error);
+    if (!error) {
+        listing->listed = true;
+        for (; it != fs::directory_iterator(); it.increment(error)) {
+            if (error)
+                break;
+            std::error_code typeError;
+            const std::string name = it->path().filename().string();
+            listing->names.emplace(name, it->is_directory(typeError));
+            listing->folded.emplace(asciiLower(name), name);
+        }
+    }
+    return *m_listings.emplace(folder, std::move(listing)).first->second;
+}
+
+// Walks the path a folder at a time against cached listings, so that
+// thousands of look-ups in one folder read it once. Case differences are
+// looked for inside the project folder only; above it the path is taken as
+// given.
+HelpFileCheck::Lookup HelpFileCheck::lookup(const std::string& absolute)
+{
+    Lookup result;
+    std::string current;
+    std::string_view rest;
+    if (absolute.starts_with(m_folder + "/")) {
+        current = m_folder;
+        rest = std::string_view(absolute).substr(m_folder.size() + 1);
+    } else {
+        rest = std::string_view(absolute).substr(absolute.starts_with("/") ? 1 : 0);
+    }
+    if (rest.empty() || rest.back() == '/')
+        return result;  // a folder, not a file
+    bool otherCase = false;
+    bool directory = true;
+    while (!rest.empty()) {
+        const std::size_t slash = rest.find('/');
+        const std::string name(rest.substr(0, slash));
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+        if (!directory)
+            return result;
+        const Listing& folder = listing(current);
+        if (!folder.listed) {
+            std::error_code error;
+            const fs::file_status status = fs::status(current + "/" + name, error);
+            if (error || !fs::exists(status))
+                return result;
+            directory = fs::is_directory(status);
+            current += "/" + name;
+            continue;
+        }
+        const auto exact = folder.names.find(name);
+        if (exact != folder.names.end()) {
+            directory = exact->second;
+            current += "/" + name;
+            continue;
+        }
+        const auto folded = folder.folded.find(asciiLower(name));
+        if (folded == folder.folded.end())
+            return result;
+        otherCase = true;
+        directory = folder.names.at(folded->second);
+        current += "/" + folded->second;
+    }
+    result.directory = directory;
+    result.found = otherCase ? Found::OtherCase : Found::Exact;
+    result.diskPath = current;
+    return result;
+}
+
+std::string HelpFileCheck::absoluteOf(std::string_view relative, std::string_view baseFolder) const
+{
+    std::string path(relative);
+    for (char& c : path) {
+        if (c == '\\')
+            c = '/';
+    }
+    if (!path.starts_with("/"))
+        path = std::string(baseFolder) + "/" + path;
+    const bool folder = path.ends_with("/");
+    std::string normal = fs::path(path).lexically_normal().string();
+    while (normal.size() > 1 && normal.back() == '/')
+        normal.pop_back();
+    return folder ? normal + "/" : normal;
+}
+
+std::string HelpFileCheck::relativeOf(const std::string& absolute) const
+{
+    if (absolute.starts_with(m_folder + "/"))
+        return absolute.substr(m_folder.size() + 1);
+    return fs::path(absolute).lexically_relative(m_folder).string();
+}
+
+bool HelpFileCheck::isInside(const std::string& absolute) const
+{
+    return absolute.starts_with(m_folder + "/");
+}
+
+void HelpFileCheck::addLine(bool error, std::string text)
+{
+    ++(error ? m_statistics.errors : m_statistics.warnings);
+    m_lines.push_back((error ? "Error: " : "Warning: ") + std::move(text));
+}
+
+void HelpFileCheck::checkTopicFiles(const std::vector<std::string>& storedPaths)
+{
+    for (const std::string& stored : storedPaths) {
+        if (stored.empty() || classifyUrl(stored) != UrlKind::Local)
+            continue;
+        const std::string absolute = absoluteOf(localUrlPath(stored), m_folder);
+        if (!m_topicFiles.insert(absolute).second)
+            continue;
+        const Lookup found = lookup(absolute);
+        const std::string shown = relativeOf(absolute);
+        if (found.found == Found::Missing || found.directory) {
+            addLine(true, "Topic file " + shown + " does not exist");
+        } else if (found.found == Found::OtherCase) {
+            addLine(true, "Topic file " + shown + " differs in letter case from " + relativeOf(found.diskPath) +
+                              " on disk");
+        } else {
+            if (!isInside(absolute))
+                addLine(false, "Topic file " + shown + " " + std::string(kOutside));
+            reach(absolute);
+        }
+    }
+}
+
+void HelpFileCheck::checkDefaultTopic(const std::string& stored)
+{
+    if (stored.empty() || stored == "(not defined)" || classifyUrl(stored) != UrlKind::Local)
+        return;
+    const std::string absolute = absoluteOf(localUrlPath(stored), m_folder);
+    const Lookup found = lookup(absolute);
+    if (found.found != Found::Exact || found.directory)
+        addLine(false, "Default topic " + stored + " does not exist");
+}
+
+// A file of the project that goes into the help file: pages are queued for
+// the scan, pictures counted.
+void HelpFileCheck::reach(const std::string& absolute)
+{
+    if (!isInside(absolute))
+        return;
+    if (isPageFile(absolute)) {
+        if (m_queued.insert(absolute).second)
+            m_queue.push_back(absolute);
+    } else if (isPictureFile(absolute)) {
+        m_graphics.insert(absolute);
+    }
+    m_statistics.graphics = static_cast<int>(m_graphics.size());
+}
+
+void HelpFileCheck::scanPages(const ProgressFunction& progress, std::chrono::milliseconds progressInterval)
+{
+    auto last = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < m_queue.size(); ++i) {
+        const std::string page = m_queue[i];
+        if (progress) {
+            const auto now = std::chrono::steady_clock::now();
+            if (i == 0 || now - last >= progressInterval) {
+                last = now;
+                progress("Checking " + relativeOf(page) + " (" + std::to_string(i + 1) + " of " +
+                         std::to_string(m_queue.size()) + ")");
+            }
+        }
+        scanPage(page);
+    }
+    // Help viewers find a file whatever the letter case of the link, but
+    // chmcmd looks for the name as written and leaves the file out unless
+    // the help file gets it another way.
+    for (const auto& [line, diskPath] : m_otherCase) {
+        if (!m_queued.contains(diskPath) && !m_graphics.contains(diskPath))
+            m_lines[line] += "; the compiler leaves such files out of the help file";
+    }
+    m_otherCase.clear();
+}
+
+void HelpFileCheck::scanPage(const std::string& page)
+{
+    std::string html;
+    try {
+        html = readWholeFile(page, kPageSizeLimit);
+    } catch (const IoError& error) {
+        addLine(true, error.what());
+        return;
+    }
+    ++m_statistics.topics;
+    PageReferences found = doxel::scanPage(html);
+    for (const PageReference& reference : found.references)
+        this->reference(page, reference);
+    m_anchors[page] = std::move(found.anchors);
+}
+
+void HelpFileCheck::reference(const std::string& page, const PageReference& reference)
+{
+    const UrlKind kind = classifyUrl(reference.url);
+    const bool link = reference.kind == ReferenceKind::Link;
+    if (kind == UrlKind::Internet) {
+        m_statistics.internetLinks += link ? 1 : 0;
+        return;
+    }
+    if (kind == UrlKind::Fragment || kind == UrlKind::OtherHelp) {
+        m_statistics.localLinks += link ? 1 : 0;
+        return;
+    }
+    if (kind != UrlKind::Local)
+        return;
+    const std::string path = localUrlPath(reference.url);
+    if (path.empty()) {  // "?query" or similar: the page itself
+        m_statistics.localLinks += link ? 1 : 0;
+        return;
+    }
+    m_statistics.localLinks += link ? 1 : 0;
+
+    const std::string pageFolder = page.substr(0, page.rfind('/'));
+    const std::string target = path.starts_with("/") ? absoluteOf(path.substr(1), m_folder)
+                                                     : absoluteOf(path, pageFolder);
+    if (!m_reported.insert(page + '\n' + target).second)
+        return;
+    const std::string shownPage = relativeOf(page);
+    const Lookup found = lookup(target);
+    if (found.found == Found::Missing || found.directory) {
+        m_missing.insert(relativeOf(target));
+        addLine(false, "Broken " + std::string(nounOf(reference.kind)) + " in " + shownPage + ": " + reference.url +
+                           " does not exist");
+        return;
+    }
+    if (found.found == Found::OtherCase) {
+        addLine(false, capitalized(nounOf(reference.kind)) + " in " + shownPage + " to " + reference.url +
+                           " differs in letter case from " + relativeOf(found.diskPath) + " on disk");
+        m_otherCase.push_back({m_lines.size() - 1, found.diskPath});
+        return;
+    }
+    if (!isInside(target)) {
+        addLine(false, capitalized(nounOf(reference.kind)) + " in " + shownPage + " to " + reference.url + " " +
+                           std::string(kOutside));
+        return;
+    }
+    reach(target);
+}
+
+bool HelpFileCheck::reportedMissing(std::string_view target) const
+{
+    return m_missing.contains(relativeOf(absoluteOf(target, m_folder)));
+}
+
+HelpFileCheck::Anchor HelpFileCheck::findAnchor(std::string_view page, std::string_view name)
+{
+    const std::string absolute = absoluteOf(page, m_folder);
+    auto known = m_anchors.find(absolute);
+    if (known == m_anchors.end()) {
+        const Lookup found = lookup(absolute);
+        if (found.found != Found::Exact || found.directory)
+            return Anchor::NoPage;
+        try {
+            known = m_anchors.emplace(absolute, doxel::scanPage(readWholeFile(absolute, kPageSizeLimit)).anchors).first;
+        } catch (const IoError&) {
+            return Anchor::NoPage;
+        }
+    }
+    for (const std::string& anchor : known->second) {
+        if (equalIgnoringCase(anchor, name))
+            return Anchor::Defined;
+    }
+    return Anchor::Undefined;
+}
+
+}  // namespace doxel

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "output/compiler_library.h"
+#include "output/page_references.h"
+
+namespace doxel {
+
+// The checks a compile makes of its own before the compiler runs, and the
+// counts of the summary that come from the pages rather than from the
+// compiler. Each problem is one message line in the compiler's form
+// ("Error: ...", "Warning: ..."), naming files relative to the project
+// folder with "/".
+//
+// Errors are what would make the compiler fail or crash: a topic file of the
+// help project that does not exist, or exists only under a name that
+// differs in letter case (chmcmd is case-sensitive and dies on a missing
+// file), or a page that cannot be read. A compile with such an error does
+// not start the compiler.
+//
+// Warnings are what makes the help file worse without stopping it: a link,
+// picture or other file that a page refers to and that does not exist, one
+// that exists only with other letter case (chmcmd silently leaves it out
+// unless the help file gets it another way), or one outside the project
+// folder (the help file cannot hold it).
+class HelpFileCheck {
+public:
+    using ProgressFunction = std::function<void(const std::string& text)>;
+
+    // `projectFolder`: absolute, without a final "/".
+    explicit HelpFileCheck(std::string projectFolder);
+    ~HelpFileCheck();
+    HelpFileCheck(const HelpFileCheck&) = delete;
+    HelpFileCheck& operator=(const HelpFileCheck&) = delete;
+
+    // The topic files of the help project: its [FILES] lines and the pages
+    // its contents and index point at, as stored ("\" or "/" separated,
+    // relative to the project folder). Each must exist exactly; each one
+    // that does is where the scan starts. A file named twice is checked once.
+    void checkTopicFiles(const std::vector<std::string>& storedPaths);
+    // The default topic of the help window: a warning when it does not
+    // exist. "(not defined)" and addresses are not checked.
+    void checkDefaultTopic(const std::string& stored);
+
+    // Reads every page that goes into the help file, starting from the topic
+    // files and following the local links and frames to further pages;
+    // counts the topics, pictures and links and reports what they point at
+    // that is not there. `progress` is called at most every
+    // `progressInterval` with the page being read.
+    void scanPages(const ProgressFunction& progress,
+                   std::chrono::milliseconds progressInterval = std::chrono::milliseconds(50));
+
+    const std::vector<std::string>& lines() const { return m_lines; }
+    // Warnings and errors of lines(), and the topics, graphics, local and
+    // internet links the scan found.
+    const CompileStatistics& statistics() const { return m_statistics; }
+    bool hasErrors() const { return m_statistics.errors > 0; }
+
+    // Whether the scan reported `target` (relative to the project folder,
+    // "/" separated, ".." allowed) as a file that does not exist.
+    bool reportedMissing(std::string_view target) const;
+
+    enum class Anchor { Defined, Undefined, NoPage };
+    // Whether the page `page` (relative to the project folder) defines the
+    // anchor `name` by an id or an <a name>, letter case ignored as help
+    // viewers do.
+    Anchor findAnchor(std::string_view page, std::string_view name);
+
+private:
+    enum class Found { Exact, OtherCase, Missing };
+    struct Lookup {
+        Found found = Found::Missing;
+        std::string diskPath;  // for OtherCase: the name on disk
+        bool directory = false;
+    };
+    struct Listing;
+
+    Lookup lookup(const std::string& absolute);
+    const Listing& listing(const std::string& folder);
+    std::string absoluteOf(std::string_view relative, std::string_view baseFolder) const;
+    std::string relativeOf(const std::string& absolute) const;
+    bool isInside(const std::string& absolute) const;
+    void addLine(bool error, std::string text);
+    void scanPage(const std::string& page);
+    void reference(const std::string& page, const PageReference& reference);
+    void reach(const std::string& absolute);
+
+    std::string m_folder;
+    std::vector<std::string> m_lines;
+    CompileStatistics m_statistics;
+    std::map<std::string, std::unique_ptr<Listing>, std::less<>> m_listings;
+    std::set<std::string, std::less<>> m_topicFiles;
+    std::vector<std::string> m_queue;  // pages to scan, in the order reached
+    std::set<std::string, std::less<>> m_queued;
+    std::set<std::string, std::less<>> m_graphics;
+    std::set<std::string, std::less<>> m_missing;   // relative targets reported missing
+    std::set<std::string, std::less<>> m_reported;  // page + target pairs already reported
+    std::map<std::string, std::vector<std::string>, std::less<>> m_anchors;
+    std::vector<std::pair<std::size_t, std::string>> m_otherCase;  // line, file on disk
+};
+
+}  // namespace doxel

@@ -1,0 +1,291 @@
+#include "output/page_references.h"
+
+#include <array>
+
+#include "core/path_rules.h"
+#include "core/text_encoding.h"
+
+namespace doxel {
+namespace {
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+bool isAlpha(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isNameChar(char c)
+{
+    return isAlpha(c) || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == ':' || c == '.';
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// `what` is lower case.
+std::size_t findIgnoringCase(std::string_view text, std::string_view what, std::size_t from)
+{
+    for (std::size_t i = from; i + what.size() <= text.size(); ++i) {
+        std::size_t k = 0;
+        while (k < what.size() && lowerAscii(text[i + k]) == what[k])
+            ++k;
+        if (k == what.size())
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+// The character references that occur in URLs and anchor names: the named
+// ones of HTML's markup characters and numeric ones.
+std::string decodeReferences(std::string_view value)
+{
+    if (value.find('&') == std::string_view::npos)
+        return std::string(value);
+    static const std::array<std::pair<std::string_view, char>, 5> kNamed = {
+        {{"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}}};
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '&') {
+            out += value[i];
+            continue;
+        }
+        const std::string_view rest = value.substr(i + 1);
+        bool done = false;
+        for (const auto& [name, c] : kNamed) {
+            if (rest.starts_with(name)) {
+                out += c;
+                i += name.size();
+                done = true;
+                break;
+            }
+        }
+        if (!done && rest.starts_with("#")) {
+            const bool hex = rest.size() > 1 && (rest[1] == 'x' || rest[1] == 'X');
+            std::size_t k = hex ? 2 : 1;
+            std::uint32_t code = 0;
+            const std::size_t start = k;
+            while (k < rest.size() && k - start < 8) {
+                const int digit = hex ? hexValue(rest[k]) : (rest[k] >= '0' && rest[k] <= '9' ? rest[k] - '0' : -1);
+                if (digit < 0)
+                    break;
+                code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
+                ++k;
+            }
+            if (k > start && code > 0 && code <= 0x10FFFF) {
+                appendUtf8(out, code);
+                i += k + (k < rest.size() && rest[k] == ';' ? 1 : 0);
+                done = true;
+            }
+        }
+        if (!done)
+            out += '&';
+    }
+    return out;
+}
+
+struct Attribute {
+    std::string name;  // lower case
+    std::string_view value;
+};
+
+// Which attribute of which element refers to what.
+bool referenceOf(std::string_view tag, std::string_view attribute, ReferenceKind& kind)
+{
+    if (attribute == "href") {
+        if (tag == "a" || tag == "area") {
+            kind = ReferenceKind::Link;
+            return true;
+        }
+        if (tag == "link") {
+            kind = ReferenceKind::Resource;
+            return true;
+        }
+        return false;
+    }
+    if (attribute == "src") {
+        if (tag == "img" || tag == "input") {
+            kind = ReferenceKind::Picture;
+            return true;
+        }
+        if (tag == "script" || tag == "frame" || tag == "iframe" || tag == "embed") {
+            kind = ReferenceKind::Resource;
+            return true;
+        }
+        return false;
+    }
+    if (attribute == "background") {
+        kind = ReferenceKind::Picture;
+        return true;
+    }
+    if (attribute == "data" && tag == "object") {
+        kind = ReferenceKind::Resource;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+PageReferences scanPage(std::string_view html)
+{
+    PageReferences result;
+    std::vector<Attribute> attributes;
+    std::size_t i = 0;
+    const std::size_t n = html.size();
+    while (i < n) {
+        const std::size_t open = html.find('<', i);
+        if (open == std::string_view::npos || open + 1 >= n)
+            break;
+        if (html.substr(open, 4) == "<!--") {
+            const std::size_t end = html.find("-->", open + 4);
+            i = end == std::string_view::npos ? n : end + 3;
+            continue;
+        }
+        std::size_t p = open + 1;
+        if (html[p] == '!' || html[p] == '?' || html[p] == '/') {
+            const std::size_t end = html.find('>', p);
+            i = end == std::string_view::npos ? n : end + 1;
+            continue;
+        }
+        if (!isAlpha(html[p])) {
+            i = p;
+            continue;
+        }
+        const std::size_t nameStart = p;
+        while (p < n && isNameChar(html[p]))
+            ++p;
+        const std::string tag = asciiLower(html.substr(nameStart, p - nameStart));
+
+        attributes.clear();
+        while (p < n) {
+            while (p < n && (isSpace(html[p]) || html[p] == '/'))
+                ++p;
+            if (p >= n || html[p] == '>')
+                break;
+            const std::size_t attributeStart = p;
+            while (p < n && !isSpace(html[p]) && html[p] != '=' && html[p] != '>' && html[p] != '/')
+                ++p;
+            if (p == attributeStart) {
+                ++p;
+                continue;
+            }
+            Attribute attribute{asciiLower(html.substr(attributeStart, p - attributeStart)), {}};
+            std::size_t q = p;
+            while (q < n && isSpace(html[q]))
+                ++q;
+            if (q < n && html[q] == '=') {
+                ++q;
+                while (q < n && isSpace(html[q]))
+                    ++q;
+                if (q < n && (html[q] == '"' || html[q] == '\'')) {
+                    const char quote = html[q];
+                    const std::size_t end = html.find(quote, q + 1);
+                    const std::size_t stop = end == std::string_view::npos ? n : end;
+                    attribute.value = html.substr(q + 1, stop - q - 1);
+                    p = stop == n ? n : stop + 1;
+                } else {
+                    const std::size_t valueStart = q;
+                    while (q < n && !isSpace(html[q]) && html[q] != '>')
+                        ++q;
+                    attribute.value = html.substr(valueStart, q - valueStart);
+                    p = q;
+                }
+            }
+            attributes.push_back(std::move(attribute));
+        }
+        i = p < n ? p + 1 : n;
+
+        for (const Attribute& attribute : attributes) {
+            ReferenceKind kind{};
+            if (referenceOf(tag, attribute.name, kind)) {
+                std::string url = decodeReferences(attribute.value);
+                const auto first = url.find_first_not_of(" \t\r\n");
+                const auto last = url.find_last_not_of(" \t\r\n");
+                url = first == std::string::npos ? std::string() : url.substr(first, last - first + 1);
+                if (!url.empty())
+                    result.references.push_back({kind, std::move(url)});
+            } else if (attribute.name == "id" || (attribute.name == "name" && tag == "a")) {
+                if (!attribute.value.empty())
+                    result.anchors.push_back(decodeReferences(attribute.value));
+            }
+        }
+
+        if (tag == "script" || tag == "style") {
+            const std::size_t end = findIgnoringCase(html, tag == "script" ? "</script" : "</style", i);
+            i = end == std::string_view::npos ? n : end;
+        }
+    }
+    return result;
+}
+
+UrlKind classifyUrl(std::string_view url)
+{
+    if (url.empty())
+        return UrlKind::Ignored;
+    if (url.front() == '#')
+        return UrlKind::Fragment;
+    // A scheme is a letter followed by letters, digits, "+", "-" or "." and
+    // a colon; a single letter is a drive ("C:\x.htm"), which the help file
+    // cannot reach, so it is treated as a local path that will not be found.
+    std::size_t k = 0;
+    while (k < url.size() && (isAlpha(url[k]) || (k > 0 && ((url[k] >= '0' && url[k] <= '9') || url[k] == '+' ||
+                                                            url[k] == '-' || url[k] == '.'))))
+        ++k;
+    if (k < 2 || k >= url.size() || url[k] != ':')
+        return UrlKind::Local;
+    const std::string scheme = asciiLower(url.substr(0, k));
+    static const std::array<std::string_view, 10> kInternet = {"http", "https", "ftp",    "mailto", "news",
+                                                               "nntp", "telnet", "gopher", "irc",    "ftps"};
+    for (const std::string_view internet : kInternet) {
+        if (scheme == internet)
+            return UrlKind::Internet;
+    }
+    if (scheme == "ms-its" || scheme == "mk" || scheme == "its")
+        return UrlKind::OtherHelp;
+    return UrlKind::Ignored;
+}
+
+std::string localUrlPath(std::string_view url)
+{
+    const std::size_t cut = url.find_first_of("?#");
+    const std::string_view path = url.substr(0, cut);
+    std::string out;
+    out.reserve(path.size());
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (path[i] == '%' && i + 2 < path.size() && hexValue(path[i + 1]) >= 0 && hexValue(path[i + 2]) >= 0) {
+            out += static_cast<char>(hexValue(path[i + 1]) * 16 + hexValue(path[i + 2]));
+            i += 2;
+        } else if (path[i] == '\\') {
+            out += '/';
+        } else {
+            out += path[i];
+        }
+    }
+    return out;
+}
+
+std::string_view urlFragment(std::string_view url)
+{
+    const std::size_t hash = url.find('#');
+    return hash == std::string_view::npos ? std::string_view() : url.substr(hash + 1);
+}
+
+}  // namespace doxel

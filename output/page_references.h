@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace doxel {
+
+// What a reference in a page is to the help file: a link the reader follows
+// (<a href>, <area href>), a picture shown in the page (<img src>, <input
+// src>, a background), or another file the page needs (a stylesheet, a
+// script, a frame's page, an embedded object).
+enum class ReferenceKind { Link, Picture, Resource };
+
+struct PageReference {
+    ReferenceKind kind;
+    std::string url;  // as written, character references decoded
+};
+
+// The references of one HTML page in the order they appear, and the
+// anchors it defines (every id attribute and the name of each <a>).
+// Comments and the text of <script> and <style> elements are skipped.
+// Tolerant of any input: broken markup gives fewer references, never an
+// error.
+struct PageReferences {
+    std::vector<PageReference> references;
+    std::vector<std::string> anchors;
+};
+
+PageReferences scanPage(std::string_view html);
+
+// How the help file treats a URL written in a page.
+enum class UrlKind {
+    Local,     // a file of the help project, relative to the page or, with a leading "/", to the project folder
+    Fragment,  // "#name": a place in the same page
+    Internet,  // http, https, ftp, mailto, news and the like
+    OtherHelp, // a page of another compiled help file (ms-its:, mk:@MSITStore:, its:)
+    Ignored    // empty, javascript:, about:, data:, file: and unknown schemes
+};
+
+UrlKind classifyUrl(std::string_view url);
+
+// The file part of a local URL: query and fragment cut off, "%XX" escapes
+// decoded and "\" turned into "/" (as browsers and help viewers do).
+std::string localUrlPath(std::string_view url);
+
+// The fragment of a URL without its "#"; empty when there is none.
+std::string_view urlFragment(std::string_view url);
+
+}  // namespace doxel

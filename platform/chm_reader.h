@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct chmFile;
+
+namespace doxel {
+
+// A compiled help file opened with chmlib, to see what the compiler put
+// into it. Paths inside the file start with "/" ("/pages/intro.htm").
+class ChmReader {
+public:
+    // Throws IoError when the file cannot be opened as a compiled help file.
+    explicit ChmReader(const std::string& path);
+    ~ChmReader();
+    ChmReader(const ChmReader&) = delete;
+    ChmReader& operator=(const ChmReader&) = delete;
+
+    // The content files (not folders, not the format's own "#" and "$"
+    // files), in the order the file lists them.
+    std::vector<std::string> files() const;
+    bool contains(const std::string& path) const;
+    // The bytes of one file. Throws IoError when it is not there.
+    std::string read(const std::string& path) const;
+
+private:
+    std::string m_path;
+    chmFile* m_file;
+};
+
+}  // namespace doxel

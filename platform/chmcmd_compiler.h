@@ -1,0 +1,46 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "output/compiler_library.h"
+
+namespace doxel {
+
+// The help compiler on Linux: Free Pascal's chmcmd, run as a child process.
+//
+// A compile reads the help project file, checks its topic files and scans
+// the pages that go into the help file (HelpFileCheck), and only when no
+// error was found runs chmcmd in the project folder on a copy of the help
+// project whose full paths are relative, so that the contents and index end
+// up at the top of the help file. Every line goes to the log callback as it
+// comes and to the log file the help project names; progress texts go to
+// the progress callback at least every `progressInterval`. chmcmd's reports
+// that are known to be wrong are corrected (interpretChmcmdLine), and the
+// help file is opened afterwards to check that the contents and index are
+// at its top.
+class ChmcmdCompiler final : public CompilerLibrary {
+public:
+    // `program`: a path, or a name looked up in PATH when loading.
+    explicit ChmcmdCompiler(std::string program = defaultProgram());
+
+    // $DOXEL_CHMCMD when set, else "chmcmd".
+    static std::string defaultProgram();
+
+    bool load() override;
+    bool isLoaded() const override { return !m_path.empty(); }
+    std::string problem() const override;
+    void init() override {}
+    bool compile(const std::string& helpProjectFile, const CompilerLogCallback& log,
+                 const CompilerProgressCallback& progress, CompileStatistics& statistics) override;
+    void free() override { m_path.clear(); }
+
+    void setProgressInterval(std::chrono::milliseconds interval) { m_progressInterval = interval; }
+
+private:
+    std::string m_program;
+    std::string m_path;  // the program found by load(); empty while not loaded
+    std::chrono::milliseconds m_progressInterval{50};
+};
+
+}  // namespace doxel

@@ -1,0 +1,130 @@
+#include "output/help_file_check.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace doxel {
+namespace {
+
+// A small project folder: two topics, a page reached only by a link, two
+// pictures, and a page beside the project folder.
+class HelpFileCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::writeFile(m_dir.file("outside.htm"), "<p>outside</p>");
+        test::writeFile(file("intro.htm"), R"html(<h1 id="Top">Intro</h1>
+<a href="sub/deep.htm">deep</a> <a href="sub/deep.htm#part">again</a> <a href="missing.htm">gone</a>
+<a href="#top">top</a> <a href="http://example.com/">web</a> <a href="mailto:a@example.com">mail</a>
+<img src="images/logo.png"> <img src="IMAGES/logo.png"> <img src="nopic.gif">
+<a href="../outside.htm">out</a> <a href="sub/ONLYCASE.htm">case</a> <a href="javascript:x()">js</a>
+<link rel="stylesheet" href="style.css">)html");
+        test::writeFile(file("sub/deep.htm"), R"(<a name="part"></a><a href="../intro.htm">back</a>
+<a href="reached.htm">more</a> <a href="/intro.htm">root</a> <a href="missing.htm">gone too</a>)");
+        test::writeFile(file("sub/reached.htm"), R"(<img src="../images/logo.png"><frame src="framed.htm">)");
+        test::writeFile(file("sub/framed.htm"), "<p>framed</p>");
+        test::writeFile(file("sub/onlycase.htm"), "<p>case</p>");
+        test::writeFile(file("images/logo.png"), "PNG");
+    }
+
+    std::string file(const std::string& relative) const { return m_dir.file("proj/" + relative); }
+    std::string folder() const { return m_dir.file("proj"); }
+
+    test::TempDir m_dir;
+};
+
+TEST_F(HelpFileCheckTest, ReportsMissingTopicFilesAndLetterCaseDifferencesAsErrors)
+{
+    HelpFileCheck check(folder());
+    check.checkTopicFiles({"intro.htm", "SUB\\deep.htm", "gone.htm", "intro.htm", "", "..\\outside.htm",
+                           "sub\\", "Sub/Reached.htm"});
+    EXPECT_EQ(check.lines(), (std::vector<std::string>{
+                                 "Error: Topic file SUB/deep.htm differs in letter case from sub/deep.htm on disk",
+                                 "Error: Topic file gone.htm does not exist",
+                                 "Warning: Topic file ../outside.htm lies outside the project folder, where the help "
+                                 "file cannot hold it",
+                                 "Error: Topic file sub/ does not exist",
+                                 "Error: Topic file Sub/Reached.htm differs in letter case from sub/reached.htm on disk",
+                             }));
+    EXPECT_EQ(check.statistics().errors, 4);
+    EXPECT_EQ(check.statistics().warnings, 1);
+    EXPECT_TRUE(check.hasErrors());
+}
+
+TEST_F(HelpFileCheckTest, FollowsLinksToEveryPageAndCountsWhatThePagesHold)
+{
+    HelpFileCheck check(folder());
+    check.checkTopicFiles({"intro.htm", "sub\\deep.htm"});
+    check.checkDefaultTopic("start.htm");
+    check.scanPages({});
+    EXPECT_EQ(check.lines(),
+              (std::vector<std::string>{
+                  "Warning: Default topic start.htm does not exist",
+                  "Warning: Broken link in intro.htm: missing.htm does not exist",
+                  "Warning: Picture in intro.htm to IMAGES/logo.png differs in letter case from images/logo.png on "
+                  "disk",
+                  "Warning: Broken picture in intro.htm: nopic.gif does not exist",
+                  "Warning: Link in intro.htm to ../outside.htm lies outside the project folder, where the help file "
+                  "cannot hold it",
+                  "Warning: Link in intro.htm to sub/ONLYCASE.htm differs in letter case from sub/onlycase.htm on "
+                  "disk; the compiler leaves such files out of the help file",
+                  "Warning: Broken reference in intro.htm: style.css does not exist",
+                  "Warning: Broken link in sub/deep.htm: missing.htm does not exist",
+              }));
+    CompileStatistics expected;
+    expected.warnings = 8;
+    expected.topics = 4;          // intro, deep, reached, framed
+    expected.graphics = 1;        // images/logo.png, however often shown
+    expected.localLinks = 10;     // every <a href> to a page of the project, broken ones included
+    expected.internetLinks = 2;
+    EXPECT_EQ(check.statistics(), expected);
+
+    EXPECT_TRUE(check.reportedMissing("missing.htm"));
+    EXPECT_TRUE(check.reportedMissing("sub/../sub/missing.htm"));
+    EXPECT_FALSE(check.reportedMissing("sub/deep.htm"));
+    EXPECT_FALSE(check.reportedMissing("sub/onlycase.htm"));
+}
+
+TEST_F(HelpFileCheckTest, FindsAnchorsIgnoringLetterCase)
+{
+    HelpFileCheck check(folder());
+    check.checkTopicFiles({"intro.htm"});
+    check.scanPages({});
+    struct Case {
+        const char* page;
+        const char* name;
+        HelpFileCheck::Anchor expected;
+    };
+    const Case cases[] = {
+        {"intro.htm", "Top", HelpFileCheck::Anchor::Defined},
+        {"intro.htm", "top", HelpFileCheck::Anchor::Defined},
+        {"intro.htm", "bottom", HelpFileCheck::Anchor::Undefined},
+        {"sub/deep.htm", "part", HelpFileCheck::Anchor::Defined},
+        {"sub/../sub/deep.htm", "part", HelpFileCheck::Anchor::Defined},
+        {"sub/framed.htm", "part", HelpFileCheck::Anchor::Undefined},
+        {"sub/none.htm", "part", HelpFileCheck::Anchor::NoPage},
+        {"sub/", "part", HelpFileCheck::Anchor::NoPage},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(check.findAnchor(c.page, c.name), c.expected) << c.page << "#" << c.name;
+}
+
+TEST_F(HelpFileCheckTest, ReportsProgressNoMoreOftenThanAsked)
+{
+    std::vector<std::string> texts;
+    HelpFileCheck everyPage(folder());
+    everyPage.checkTopicFiles({"intro.htm"});
+    everyPage.scanPages([&](const std::string& text) { texts.push_back(text); }, std::chrono::milliseconds(0));
+    EXPECT_EQ(texts.size(), 4U);
+    EXPECT_EQ(texts.front(), "Checking intro.htm (1 of 1)");
+
+    texts.clear();
+    HelpFileCheck seldom(folder());
+    seldom.checkTopicFiles({"intro.htm"});
+    seldom.scanPages([&](const std::string& text) { texts.push_back(text); }, std::chrono::hours(1));
+    EXPECT_EQ(texts.size(), 1U);
+}
+
+}  // namespace
+}  // namespace doxel

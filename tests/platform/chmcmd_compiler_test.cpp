@@ -1,0 +1,268 @@
+#include "platform/chmcmd_compiler.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "core/errors.h"
+#include "core/project_file.h"
+#include "output/compile_run.h"
+#include "output/compiler_files.h"
+#include "platform/child_process.h"
+#include "platform/chm_reader.h"
+#include "test_support.h"
+
+namespace doxel {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+class RecordingHost final : public CompileHost {
+public:
+    std::vector<std::string> lines;
+    std::vector<Clock::time_point> progress;
+    bool failed = false;
+    bool summary = false;
+    void closeHelpViewers(const std::string&) override {}
+    void keepAlive() override {}
+    void addLogLine(const std::string& line) override { lines.push_back(line); }
+    void showProgressText(const std::string&) override { progress.push_back(Clock::now()); }
+    void openHelpFile(const std::string&) override {}
+    void viewLogFile() override {}
+    void showSummary(const CompileStatistics&) override { summary = true; }
+    void showFailure() override { failed = true; }
+
+    bool has(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
+    int count(const char* prefix) const
+    {
+        return static_cast<int>(
+            std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(prefix); }));
+    }
+};
+
+CompileStatistics counts(int warnings, int errors, int topics, int graphics, int localLinks, int internetLinks)
+{
+    CompileStatistics s;
+    s.warnings = warnings;
+    s.errors = errors;
+    s.topics = topics;
+    s.graphics = graphics;
+    s.localLinks = localLinks;
+    s.internetLinks = internetLinks;
+    return s;
+}
+
+// A copy of the bundled sample project in a temporary folder, with its
+// compiler input files written as the Compile command writes them.
+class SampleCompile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (usesChmcmd() && findProgram("chmcmd").empty())
+            GTEST_SKIP() << "chmcmd (fp-utils) is not installed";
+        fs::copy(fs::path(DOXEL_SOURCE_DIR) / "examples" / "sample", folder(), fs::copy_options::recursive);
+        ReadProjectFile(m_project, file("sample.dxp"));
+    }
+
+    virtual bool usesChmcmd() const { return true; }
+    std::string folder() const { return m_dir.file("sample"); }
+    std::string file(const std::string& relative) const { return folder() + "/" + relative; }
+    void edit(const std::string& relative, const std::string& from, const std::string& to)
+    {
+        std::string text = test::readFile(file(relative));
+        const auto at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        test::writeFile(file(relative), text.replace(at, from.size(), to));
+    }
+    void writeInputFiles()
+    {
+        NullProgress progress;
+        WriteCompilerInputFiles(m_project, m_dir.file("log.txt"), progress);
+    }
+    CompileResult compile(CompilerLibrary& compiler)
+    {
+        writeInputFiles();
+        MemorySettingsStore settings;
+        return CompileRun(compiler, settings, m_host, compileFilesOf(m_project));
+    }
+    bool inputFilesExist() const
+    {
+        return fs::exists(m_project.helpProjectFile) && fs::exists(m_project.contentsFile) &&
+               fs::exists(m_project.indexFile);
+    }
+    std::vector<std::string> strayCopies() const
+    {
+        std::vector<std::string> stray;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder())) {
+            if (entry.path().filename().string().starts_with("."))
+                stray.push_back(entry.path().string());
+        }
+        return stray;
+    }
+
+    test::TempDir m_dir;
+    Project m_project;
+    RecordingHost m_host;
+};
+
+TEST_F(SampleCompile, PutsEveryPagePictureContentsAndIndexIntoTheHelpFile)
+{
+    ChmcmdCompiler compiler;
+    const CompileResult result = compile(compiler);
+
+    ASSERT_TRUE(result.succeeded);
+    EXPECT_EQ(result.statistics, counts(0, 0, 14, 4, 29, 1));
+    EXPECT_TRUE(m_host.summary);
+    EXPECT_FALSE(m_host.progress.empty());
+    EXPECT_EQ(m_host.count("Warning:") + m_host.count("Error:"), 0);
+
+    const ChmReader help(file("sample.chm"));
+    std::vector<std::string> expected = {"/sample.hhc", "/sample.hhk", "/styles.css", "/images/logo.png",
+                                         "/images/mainwindow.png", "/images/tidecurve.png", "/images/toolbar.gif"};
+    for (const FileListEntry& row : m_project.fileList)
+        expected.push_back("/" + fs::path(row.path).lexically_relative(folder()).string());
+    EXPECT_EQ(expected.size(), 21U);
+    const std::vector<std::string> inside = help.files();
+    for (const std::string& path : expected)
+        EXPECT_NE(std::find(inside.begin(), inside.end(), path), inside.end()) << path << " is not in the help file";
+    EXPECT_EQ(help.read("/welcome.htm"), test::readFile(file("welcome.htm")));
+    EXPECT_THROW(help.read("/no-such-page.htm"), IoError);
+
+    EXPECT_FALSE(inputFilesExist());
+    EXPECT_TRUE(strayCopies().empty());
+
+    std::string log;
+    for (const std::string& line : m_host.lines)
+        log += line + "\r\n";
+    EXPECT_EQ(test::readFile(m_dir.file("log.txt")), log);
+}
+
+TEST_F(SampleCompile, StopsBeforeTheCompilerForAMissingPageAndReportsBrokenLinks)
+{
+    fs::remove(file("pages/moorings.htm"));
+    edit("faq.htm", "href=\"support.htm\"", "href=\"nothere.htm\"");
+    ChmcmdCompiler compiler;
+    const CompileResult result = compile(compiler);
+
+    ASSERT_TRUE(result.succeeded) << "a compile with errors still ends like a compile";
+    EXPECT_EQ(result.statistics, counts(5, 1, 13, 4, 28, 1));
+    EXPECT_EQ(m_host.lines.front(), "Error: Topic file pages/moorings.htm does not exist");
+    EXPECT_TRUE(m_host.has("Warning: Broken link in faq.htm: nothere.htm does not exist"));
+    EXPECT_TRUE(m_host.has("Warning: Broken link in pages/reference/menus.htm: ../moorings.htm does not exist"));
+    EXPECT_EQ(m_host.count("Warning:"), 5);
+    EXPECT_EQ(m_host.count("Error:"), 1);
+    EXPECT_FALSE(fs::exists(file("sample.chm"))) << "chmcmd would have crashed on the missing page";
+    EXPECT_FALSE(inputFilesExist());
+}
+
+TEST_F(SampleCompile, NeverStartsTheCompilerOnFoldersThatDifferInLetterCase)
+{
+    writeInputFiles();
+    fs::rename(file("pages/reference"), file("pages/Reference"));
+    MemorySettingsStore settings;
+    ChmcmdCompiler compiler;
+    const CompileResult result = CompileRun(compiler, settings, m_host, compileFilesOf(m_project));
+
+    ASSERT_TRUE(result.succeeded);
+    EXPECT_EQ(result.statistics.errors, 3);
+    EXPECT_TRUE(m_host.has(
+        "Error: Topic file pages/reference/menus.htm differs in letter case from pages/Reference/menus.htm on disk"));
+    EXPECT_FALSE(fs::exists(file("sample.chm")));
+}
+
+TEST_F(SampleCompile, CountsAnAnchorChmcmdMissesAsANoteAndAMissingOneAsAnError)
+{
+    edit("pages/reference/units.htm", "<h1>", "<h1 id=\"datum\">");
+    edit("faq.htm", "href=\"pages/reference/units.htm\"", "href=\"pages/reference/units.htm#datum\"");
+    edit("pages/passage.htm", "href=\"moorings.htm\"", "href=\"moorings.htm#nope\"");
+    edit("faq.htm", "href=\"support.htm\"", "href=\"nothere.htm\"");
+    ChmcmdCompiler compiler;
+    const CompileResult result = compile(compiler);
+
+    ASSERT_TRUE(result.succeeded);
+    EXPECT_EQ(result.statistics.errors, 1);
+    EXPECT_EQ(result.statistics.warnings, 1) << "chmcmd's own report of nothere.htm must not count twice";
+    EXPECT_TRUE(m_host.has("Note: Anchor pages/reference/units.htm#datum is defined; chmcmd reported it undefined "
+                           "(first use faq.htm)"));
+    EXPECT_TRUE(m_host.has("Error: Anchor pages/moorings.htm#nope undefined; first use passage.htm"));
+    EXPECT_TRUE(fs::exists(file("sample.chm")));
+}
+
+// Stand-ins for chmcmd: shell scripts that behave like a compiler that
+// crashes, is killed, says nothing for a while, or shows what it was given.
+class FakeCompilerTest : public SampleCompile {
+protected:
+    bool usesChmcmd() const override { return false; }
+    std::string script(const std::string& name, const std::string& body)
+    {
+        const std::string path = m_dir.file(name);
+        test::writeFile(path, "#!/bin/sh\n" + body + "\n");
+        ::chmod(path.c_str(), 0755);
+        return path;
+    }
+};
+
+TEST_F(FakeCompilerTest, TakesTheFailureBranchWhenTheCompilerCannotRunToItsEnd)
+{
+    struct Case {
+        const char* name;
+        std::string program;
+        const char* lastLine;
+    };
+    const Case cases[] = {
+        {"missing", m_dir.file("no-chmcmd"), "The help compiler"},
+        {"crash", script("crash", "echo 'An unhandled exception occurred at $0000000000416AC9:'; exit 217"),
+         "The compiler stopped with exit status 217."},
+        {"killed", script("killed", "kill -9 $$"), "The compiler was stopped by SIGKILL."},
+    };
+    for (const Case& c : cases) {
+        m_host = RecordingHost();
+        ChmcmdCompiler compiler(c.program);
+        const CompileResult result = compile(compiler);
+        EXPECT_FALSE(result.succeeded) << c.name;
+        EXPECT_TRUE(m_host.failed) << c.name;
+        ASSERT_FALSE(m_host.lines.empty()) << c.name;
+        EXPECT_TRUE(m_host.lines.back().starts_with(c.lastLine)) << m_host.lines.back();
+        EXPECT_TRUE(inputFilesExist()) << c.name;
+        EXPECT_TRUE(strayCopies().empty()) << c.name;
+    }
+}
+
+TEST_F(FakeCompilerTest, RunsInTheProjectFolderOnACopyWithRelativePaths)
+{
+    ChmcmdCompiler compiler(script("show", "pwd > seen.pwd; cat \"$1\" > seen.hhp; : > sample.chm"));
+    const CompileResult result = compile(compiler);
+    ASSERT_TRUE(result.succeeded);
+    EXPECT_EQ(test::readFile(file("seen.pwd")), fs::canonical(folder()).string() + "\n");
+    const std::string seen = test::readFile(file("seen.hhp"));
+    EXPECT_NE(seen.find("Contents file=sample.hhc\r\n"), std::string::npos) << seen;
+    EXPECT_EQ(seen.find(folder()), std::string::npos) << "a full path reached the compiler:\n" << seen;
+    EXPECT_EQ(seen.find("Error log file="), std::string::npos);
+    // An empty help file holds no contents: chmlib cannot open it.
+    EXPECT_EQ(result.statistics.errors, 1);
+}
+
+TEST_F(FakeCompilerTest, KeepsCallingProgressWhileTheCompilerIsSilent)
+{
+    ChmcmdCompiler compiler(script("silent", "sleep 0.6"));
+    compiler.setProgressInterval(std::chrono::milliseconds(50));
+    compile(compiler);
+    EXPECT_GE(m_host.progress.size(), 8U);
+    Clock::duration longestGap{};
+    for (std::size_t i = 1; i < m_host.progress.size(); ++i)
+        longestGap = std::max(longestGap, m_host.progress[i] - m_host.progress[i - 1]);
+    EXPECT_LT(longestGap, std::chrono::milliseconds(100));
+    EXPECT_TRUE(m_host.has("Error: The compiler wrote no help file sample.chm"));
+}
+
+TEST(ChmReader, RefusesAFileThatIsNoCompiledHelpFile)
+{
+    test::TempDir dir;
+    test::writeFile(dir.file("fake.chm"), "not a help file");
+    EXPECT_THROW(ChmReader(dir.file("fake.chm")), IoError);
+    EXPECT_THROW(ChmReader(dir.file("none.chm")), IoError);
+}
+
+}  // namespace
+}  // namespace doxel
