@@ -7,6 +7,8 @@
 namespace doxel {
 namespace {
 
+constexpr std::size_t kDirectInsertLimit = 4;
+
 std::uint32_t nameStartOf(std::string_view path)
 {
     const auto cut = path.find_last_of("/\\");
@@ -33,39 +35,10 @@ bool rowLess(const FileListEntry& a, const FileListEntry& b)
     return compareRows(a.fileName(), a.path, b.fileName(), b.path) < 0;
 }
 
-// The first 16 bytes of a file name, folded the way compareCaptions folds
-// ASCII, as two big-endian numbers: comparing keys orders rows as
-// compareCaptions would, except that equal keys need the full comparison.
-// A name shorter than the key is padded with 0 (it sorts first); from the
-// first non-ASCII byte on the key is 0xFF (such letters sort after ASCII).
 struct SortKey {
-    std::uint64_t high = 0;
-    std::uint64_t low = 0;
+    CaptionKey name;
     std::uint32_t row = 0;
 };
-
-SortKey sortKeyOf(std::string_view name, std::uint32_t row)
-{
-    unsigned char bytes[16] = {};
-    for (std::size_t i = 0; i < sizeof bytes; ++i) {
-        if (i >= name.size())
-            break;
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (c >= 0x80) {
-            for (std::size_t k = i; k < sizeof bytes; ++k)
-                bytes[k] = 0xFF;
-            break;
-        }
-        bytes[i] = (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
-    }
-    SortKey key;
-    for (std::size_t i = 0; i < 8; ++i) {
-        key.high = (key.high << 8) | bytes[i];
-        key.low = (key.low << 8) | bytes[i + 8];
-    }
-    key.row = row;
-    return key;
-}
 
 // Sorts rows by rowLess, comparing precomputed keys first: most pairs differ
 // within the first 16 letters.
@@ -74,12 +47,11 @@ void sortRows(std::vector<FileListEntry>& rows)
     std::vector<SortKey> keys;
     keys.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
-        keys.push_back(sortKeyOf(rows[i].fileName(), static_cast<std::uint32_t>(i)));
+        keys.push_back({captionKey(rows[i].fileName()), static_cast<std::uint32_t>(i)});
     std::sort(keys.begin(), keys.end(), [&rows](const SortKey& a, const SortKey& b) {
-        if (a.high != b.high)
-            return a.high < b.high;
-        if (a.low != b.low)
-            return a.low < b.low;
+        const int byKey = compareCaptionKeys(a.name, b.name);
+        if (byKey != 0)
+            return byKey < 0;
         return rowLess(rows[a.row], rows[b.row]);
     });
     std::vector<FileListEntry> sorted;
@@ -136,6 +108,13 @@ void FileList::assign(std::vector<std::string> paths)
 
 void FileList::addMany(std::vector<std::string> paths)
 {
+    // A few rows go straight to their places; a merge would touch every row
+    // of the list for them.
+    if (paths.size() <= kDirectInsertLimit) {
+        for (std::string& path : paths)
+            add(std::move(path));
+        return;
+    }
     std::sort(paths.begin(), paths.end());
     paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
     std::erase_if(paths, [this](const std::string& path) { return path.empty() || contains(path); });

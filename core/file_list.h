@@ -29,7 +29,8 @@ public:
 
     // Adds a row for `path` unless one exists; returns whether it added.
     bool add(std::string path);
-    // Adds many paths at once: one sort and one merge for the batch.
+    // Adds many paths at once: one sort and one merge for the batch, so
+    // adding k rows to n costs about n + k log k, never k times n.
     void addMany(std::vector<std::string> paths);
     // Replaces every row: one sort for the whole list.
     void assign(std::vector<std::string> paths);

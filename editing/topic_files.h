@@ -1,0 +1,74 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/file_list.h"
+#include "core/path_rules.h"
+#include "core/settings.h"
+
+namespace doxel {
+
+// The location test: whether the HTML Help compiler can reach `file` from
+// the project whose file is `projectFile`. It passes for files in the
+// project folder and below it. Windows style, letter case ignored: also for
+// any file on another drive, so with the project e:\help\proj.dxp,
+// e:\help\sub\b.htm and f:\x\topic.htm pass while e:\other\d.htm and
+// e:\helpfiles\e.htm fail. POSIX style: one root, so only the project
+// folder and below; names compare exactly, ".." is resolved first.
+bool topicLocationAllowed(std::string_view file, std::string_view projectFile, PathStyle style = kNativePathStyle);
+
+// The path a topic and its file-list row hold for a file the user chose:
+// lower case in the Windows style; lexically normal in the POSIX style,
+// where letter case names a different file.
+std::string topicPathOf(std::string_view file, PathStyle style = kNativePathStyle);
+
+// The file list's row for `file`, or null: a binary search by file name,
+// never a scan. The row's path equals topicPathOf(file), so the Windows
+// style ignores letter case and the POSIX style compares exactly.
+const FileListEntry* findFileRow(const FileList& list, std::string_view file, PathStyle style = kNativePathStyle);
+
+// The caption a new topic takes from its file:
+//   - a path without ".htm" in any letter case: the file name;
+//   - else the first non-empty run after "<title>" up to the next "<" on a
+//     line that holds both "<title>" and "</title>" in any letter case,
+//     lines ending at CR (an LF after it belongs to the line end, a lone LF
+//     does not end a line, byte 26 ends the text); with &auml; &ouml;
+//     &uuml; &Auml; &Ouml; &Uuml; &szlig; &nbsp; turned into their
+//     characters and nothing trimmed;
+//   - "New Topic" when no line holds a title;
+//   - the file name when the file cannot be read.
+std::string topicTitle(const std::string& file, PathStyle style = kNativePathStyle);
+
+// The title found in a page's bytes as topicTitle reads it, or nothing when
+// no line holds one. Bytes that are not UTF-8 are read as Windows-1252;
+// line breaks and other control characters become spaces, since a caption
+// is one line of the project file.
+std::optional<std::string> titleOfPage(std::string_view text);
+
+// Whether the file list is shown (setting ShowFileSystem, "1": shown), and
+// ShowFilesClick's storing of a new state.
+bool fileListShown(SettingsStore& settings);
+void storeFileListShown(SettingsStore& settings, bool shown);
+
+// Streams a page's bytes through the title search, so that reading can
+// stop at the line holding the title.
+class TitleScanner {
+public:
+    // Feeds the next bytes; returns true once the title is found (or the
+    // text has ended at byte 26) and no more bytes are needed.
+    bool feed(std::string_view bytes);
+    // Call at the end of the bytes; returns the title, if one was found.
+    std::optional<std::string> finish();
+
+private:
+    bool endLine();
+
+    std::string m_line;
+    std::optional<std::string> m_title;
+    bool m_afterCr = false;
+    bool m_done = false;
+};
+
+}  // namespace doxel

@@ -1,0 +1,249 @@
+#include "editing/topic_files.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "editing_fixture.h"
+#include "test_support.h"
+
+namespace doxel {
+namespace {
+
+struct LocationCase {
+    const char* file;
+    bool allowed;
+};
+
+TEST(LocationTest, WindowsStyleAllowsTheProjectFolderItsSubfoldersAndOtherDrives)
+{
+    const LocationCase cases[] = {
+        {"E:\\Help\\a.htm", true},          // the project folder
+        {"E:\\Help\\Sub\\b.htm", true},     // a subfolder
+        {"F:\\x\\topic.htm", true},         // another drive
+        {"E:\\Other\\d.htm", false},
+        {"E:\\HelpFiles\\e.htm", false},    // its folder does not begin with E:\HELP\ .
+        {"e:\\help\\SUB\\c.htm", true},     // letter case ignored
+        {"E:\\c.htm", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(topicLocationAllowed(c.file, "E:\\Help\\proj.dxp", PathStyle::Windows), c.allowed) << c.file;
+}
+
+TEST(LocationTest, PosixStyleAllowsOnlyTheProjectFolderAndBelow)
+{
+    const LocationCase cases[] = {
+        {"/home/ann/help/a.htm", true},
+        {"/home/ann/help/sub/deeper/b.htm", true},
+        {"/home/ann/other/d.htm", false},
+        {"/home/ann/helpfiles/e.htm", false},
+        {"/home/ann/Help/a.htm", false},             // another folder on this file system
+        {"/home/ann/help/../other/x.htm", false},    // resolved before the test
+        {"/home/ann/help/./sub/../a.htm", true},
+        {"/mnt/usb/topic.htm", false},               // one root: no other drive
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(topicLocationAllowed(c.file, "/home/ann/help/proj.dxp", PathStyle::Posix), c.allowed) << c.file;
+}
+
+TEST(FileRows, AreFoundByTheirPathWithoutAScan)
+{
+    FileList windows;
+    windows.addMany({topicPathOf("E:\\Help\\A.htm", PathStyle::Windows), topicPathOf("E:\\Help\\Sub\\a.htm", PathStyle::Windows),
+                     topicPathOf("E:\\Help\\a.html", PathStyle::Windows)});
+    ASSERT_EQ(windows.size(), 3u);
+    EXPECT_EQ(windows[0].path, "e:\\help\\a.htm");
+    const struct {
+        const char* file;
+        const char* row;
+    } windowsCases[] = {
+        {"E:\\HELP\\A.HTM", "e:\\help\\a.htm"},
+        {"e:\\help\\sub\\A.htm", "e:\\help\\sub\\a.htm"},  // found, though a row of the same name sorts first
+        {"e:\\help\\a.html", "e:\\help\\a.html"},
+        {"e:\\help\\a.ht", nullptr},
+        {"e:\\other\\a.htm", nullptr},
+    };
+    for (const auto& c : windowsCases) {
+        const FileListEntry* row = findFileRow(windows, c.file, PathStyle::Windows);
+        EXPECT_EQ(row == nullptr ? std::string("-") : row->path, c.row == nullptr ? "-" : c.row) << c.file;
+    }
+
+    FileList posix;
+    posix.add(topicPathOf("/help/Intro.htm", PathStyle::Posix));
+    posix.add(topicPathOf("/help/pages/../intro.htm", PathStyle::Posix));
+    EXPECT_EQ(posix.size(), 2u) << "letter case names another file";
+    EXPECT_NE(findFileRow(posix, "/help/intro.htm", PathStyle::Posix), nullptr);
+    EXPECT_NE(findFileRow(posix, "/help/Intro.htm", PathStyle::Posix), nullptr);
+    EXPECT_EQ(findFileRow(posix, "/help/INTRO.htm", PathStyle::Posix), nullptr);
+    EXPECT_EQ(topicPathOf("D:\\X\\a.htm", PathStyle::Posix), "D:\\X\\a.htm") << "kept from a Windows project";
+}
+
+TEST(TitleReader, FindsTheTitleLineByLine)
+{
+    struct Case {
+        const char* name;
+        std::string_view page;
+        const char* title;  // null: no title
+    };
+    const Case cases[] = {
+        {"plain", "<html><head><title>Hello World</title></head>", "Hello World"},
+        {"any letter case", "<TITLE>Upper</TITLE>\r\n", "Upper"},
+        {"mixed case", "<Title>Mixed</tItLe>", "Mixed"},
+        {"tags split over lines", "<title>\r\nSplit\r\n</title>\r\n", nullptr},
+        {"a later line holds both", "<title>\r\nno\r\n</title>\r\n<TITLE>Later</TITLE>", "Later"},
+        {"empty title, then a real one", "<title></title>\r\n<title>Real</title>\r\n", "Real"},
+        {"up to the next tag", "<title>Guide <b>bold</b></title>", "Guide "},
+        {"closing tag earlier on the line", "</title> <title>Y", "Y"},
+        {"no closing tag", "<title>Open", nullptr},
+        {"lone LF is no line end", "<title>\nTwo\nlines\n</title>\n", " Two lines "},
+        {"CR LF split from the next line", "a\r\n<title>T</title>", "T"},
+        {"Ctrl-Z ends the text", "x\x1a<title>Hidden</title>", nullptr},
+        {"entities", "<title>M&auml;rz &Ouml;l &szlig; &nbsp;x&amp;y &uuml;&Uuml;&ouml;&Auml;</title>",
+         "M\xC3\xA4rz \xC3\x96l \xC3\x9F  x&amp;y \xC3\xBC\xC3\x9C\xC3\xB6\xC3\x84"},
+        {"entity letter case matters", "<title>&AUML;</title>", "&AUML;"},
+        {"not trimmed", "<title>  spaced  </title>", "  spaced  "},
+        {"Windows-1252 bytes", "<title>Caf\xE9</title>", "Caf\xC3\xA9"},
+        {"UTF-8 kept", "<title>Caf\xC3\xA9</title>", "Caf\xC3\xA9"},
+        {"a BEL cannot split the entry", "<title>a\ab</title>", "a b"},
+        {"empty page", "", nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto title = titleOfPage(c.page);
+        EXPECT_EQ(title.value_or("(none)"), c.title != nullptr ? c.title : "(none)") << c.name;
+        // The same bytes fed one at a time give the same title.
+        TitleScanner scanner;
+        for (const char byte : c.page) {
+            if (scanner.feed(std::string_view(&byte, 1)))
+                break;
+        }
+        EXPECT_EQ(scanner.finish(), title) << c.name << " (fed byte by byte)";
+    }
+}
+
+TEST(TitleReader, ReadsFilesAndFallsBackToTheFileName)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "page.HTML", "<title>From the page</title>");
+    test::writeFile(dir.path() / "empty.htm", "<p>no title</p>\r\n");
+    test::writeFile(dir.path() / "readme.txt", "<title>never read</title>");
+    std::filesystem::create_directory(dir.path() / "folder.htm");
+    const struct {
+        const char* file;
+        const char* title;
+    } cases[] = {
+        {"page.HTML", "From the page"},  // ".HTM" is in the upper-case path
+        {"empty.htm", "New Topic"},
+        {"readme.txt", "readme.txt"},
+        {"missing.htm", "missing.htm"},
+        {"folder.htm", "folder.htm"},    // cannot be read as a file
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(topicTitle(dir.file(c.file)), c.title) << c.file;
+}
+
+TEST(FileListView, ItsVisibilityIsKeptInShowFileSystem)
+{
+    MemorySettingsStore settings;
+    EXPECT_FALSE(fileListShown(settings));
+    storeFileListShown(settings, true);
+    EXPECT_EQ(settings.read("ShowFileSystem"), "1");
+    EXPECT_TRUE(fileListShown(settings));
+    storeFileListShown(settings, false);
+    EXPECT_EQ(settings.read("ShowFileSystem"), "0");
+}
+
+struct TopicRig {
+    TopicRig() : rig("T+(A+(A1 A2) B)")
+    {
+        rig.project.projectFile = dir.file("p.dxp");
+        for (const char* name : {"a.htm", "b.htm", "c.htm", "sub/d.htm"})
+            test::writeFile(dir.path() / name, "<title>Title " + std::string(name) + "</title>");
+    }
+    std::vector<std::string> files(std::initializer_list<const char*> names) const
+    {
+        std::vector<std::string> out;
+        for (const char* name : names)
+            out.push_back(dir.file(name));
+        return out;
+    }
+
+    test::TempDir dir;
+    test::EditorRig rig;
+};
+
+TEST(AddTopics, PlacesEveryChosenFileAtTheEndOfTheLevelInDialogOrder)
+{
+    TopicRig t;
+    test::EditorRig& rig = t.rig;
+    rig.settings.write("DefaultIcon1", "11");
+    rig.select("A1");
+    rig.desktop.chosenFiles = t.files({"c.htm", "a.htm", "sub/d.htm"});
+    rig.editor.addTopics();
+    EXPECT_EQ(test::treeText(rig.project), "T+(A+(A1 A2 Title c.htm Title a.htm Title sub/d.htm) B)");
+    EXPECT_EQ(rig.editor.selected(), &rig.entry("A1")) << "the selection does not change";
+    EXPECT_EQ(rig.entry("Title a.htm").topicFile, t.dir.file("a.htm"));
+    EXPECT_EQ(rig.entry("Title a.htm").iconNumber, 11);
+    EXPECT_EQ(rig.project.fileList.size(), 3u);
+    EXPECT_EQ(rig.project.fileList[0].fileName(), "a.htm");
+    EXPECT_EQ(rig.project.windowSettings.defaultTopic, "c.htm") << "the first topic added";
+    EXPECT_TRUE(rig.project.modified);
+    EXPECT_EQ(rig.progress.log, (std::vector<std::string>{"start 2", "step 0", "step 1", "step 2", "end"}));
+    EXPECT_EQ(rig.view.fileListReloads, 1);
+    EXPECT_EQ(rig.view.check(), "");
+
+    rig.select("B");
+    rig.editor.setInsertAsChild(true);
+    rig.desktop.chosenFiles = t.files({"a.htm", "b.htm"});
+    rig.editor.addTopics();
+    EXPECT_EQ(test::treeText(rig.project), "T+(A+(A1 A2 Title c.htm Title a.htm Title sub/d.htm) B(Title a.htm Title b.htm))");
+    EXPECT_EQ(rig.project.fileList.size(), 4u) << "a file added twice keeps one row";
+    EXPECT_EQ(rig.project.windowSettings.defaultTopic, "c.htm");
+}
+
+TEST(AddTopics, RefusesTheWholeChoiceWhenTheFirstFileIsOutside)
+{
+    TopicRig t;
+    test::EditorRig& rig = t.rig;
+    rig.project.projectFile = t.dir.file("sub/p.dxp");
+    rig.desktop.chosenFiles = t.files({"a.htm", "sub/d.htm"});
+    rig.editor.addTopics();
+    EXPECT_EQ(rig.desktop.shown.back(), "message 95/96");
+    EXPECT_EQ(test::treeText(rig.project), "T+(A+(A1 A2) B)");
+    EXPECT_FALSE(rig.project.modified);
+    EXPECT_TRUE(rig.progress.log.empty());
+
+    rig.desktop.chosenFiles = t.files({"sub/d.htm", "a.htm"});  // only the first is tested
+    rig.editor.addTopics();
+    EXPECT_EQ(rig.project.fileList.size(), 2u);
+}
+
+TEST(AddTopics, NeedsASavedProjectAndASelectionAndAChoice)
+{
+    TopicRig unsaved;
+    unsaved.rig.project.projectFile.clear();
+    unsaved.rig.editor.addTopics();
+    EXPECT_EQ(unsaved.rig.desktop.shown, (std::vector<std::string>{"message 92/0", "save as"}));
+
+    TopicRig unselected;
+    unselected.rig.editor.select(nullptr);
+    unselected.rig.editor.addTopics();
+    EXPECT_TRUE(unselected.rig.desktop.shown.empty());
+    EXPECT_EQ(unselected.rig.desktop.beeps, 0);
+
+    TopicRig cancelled;
+    cancelled.rig.editor.addTopics();
+    EXPECT_EQ(cancelled.rig.desktop.shown, (std::vector<std::string>{"open "}));
+    EXPECT_FALSE(cancelled.rig.project.modified);
+}
+
+TEST(AddTopics, WindowsStyleHoldsLowerCasePaths)
+{
+    test::EditorRig rig("T+(A)", PathStyle::Windows);
+    rig.editor.addTopicFiles({"C:\\Help\\Pages\\Intro.TXT", "c:\\help\\pages\\intro.txt"});
+    EXPECT_EQ(rig.entry("Intro.TXT").topicFile, "c:\\help\\pages\\intro.txt");
+    EXPECT_EQ(rig.project.fileList.size(), 1u);
+    EXPECT_EQ(rig.project.fileList[0].folder(), "c:\\help\\pages\\");
+    EXPECT_EQ(rig.project.windowSettings.defaultTopic, "PAGES\\Intro.TXT");
+}
+
+}  // namespace
+}  // namespace doxel
