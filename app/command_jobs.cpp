@@ -11,6 +11,7 @@
 #include "output/compiler_files.h"
 #include "platform/program_paths.h"
 #include "platform/qsettings_store.h"
+#include "ui/window_job.h"
 
 namespace doxel {
 namespace {
@@ -57,6 +58,21 @@ int exportProject(const std::string& file)
     }
 }
 
+// The window; on a machine without a display, the export job instead, so
+// that running the program on a project still does something useful.
+int openWindow(const CommandLine& command)
+{
+    if (displayAvailable())
+        return runWindowJob(command.projectFile);
+    std::cerr << "doxel: no display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are unset), so no window\n";
+    if (command.projectFile.empty()) {
+        std::cerr << "doxel: name a project to write its compiler input files instead\n\n" << usageText();
+        return kExitFailure;
+    }
+    std::cerr << "doxel: writing the compiler input files of " << command.projectFile << " instead\n";
+    return exportProject(command.projectFile);
+}
+
 }  // namespace
 
 int runCommandLine(const CommandLine& command)
@@ -76,9 +92,8 @@ int runCommandLine(const CommandLine& command)
     case CommandLine::Mode::Compile:
         return compileFromCommandLine(command.projectFile);
     case CommandLine::Mode::Window:
-        break;
+        return openWindow(command);
     }
-    std::cerr << "doxel: this build has no window yet; use --export FILE.dxp\n\n" << usageText();
     return kExitFailure;
 }
 

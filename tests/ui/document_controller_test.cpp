@@ -1,0 +1,286 @@
+#include "ui/document_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/errors.h"
+#include "core/project_file.h"
+#include "scripted_desktop.h"
+#include "test_support.h"
+
+namespace doxel {
+namespace {
+
+using test::ScriptedDesktop;
+using test::TempDir;
+
+class RecordingView final : public DocumentView {
+public:
+    void beginProjectChange() override { ++changesBegun; }
+    void endProjectChange() override { ++changesEnded; }
+    void commitEdits() override { ++commits; }
+    void setWindowCaption(const std::string& text) override { caption = text; }
+    void recentProjectsChanged() override { ++recentRebuilds; }
+    ProgressReporter& progress() override { return m_progress; }
+
+    int changesBegun = 0;
+    int changesEnded = 0;
+    int commits = 0;
+    int recentRebuilds = 0;
+    std::string caption = "HTML Doxel";
+
+private:
+    NullProgress m_progress;
+};
+
+class DocumentControllerTest : public ::testing::Test {
+protected:
+    DocumentControllerTest() : runner(desktop), controller(project, {settings, desktop, runner, {}}, view)
+    {
+        controller.resetProject();
+    }
+
+    // A small saved project in the temporary folder, with one topic file.
+    std::string savedProject(const std::string& name, bool topicOnDisk = true)
+    {
+        Project other("Saved " + name);
+        const std::string topic = folder.file("topic.htm");
+        if (topicOnDisk)
+            test::writeFile(topic, "<html></html>");
+        other.titleEntry().appendChild(std::make_unique<ContentsEntry>("Topic", 8, topic));
+        other.rebuildFileList();
+        const std::string file = folder.file(name);
+        NullProgress progress;
+        WriteProjectFile(other, file, progress);
+        return file;
+    }
+
+    void makeModified()
+    {
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Changed", 1));
+        project.modified = true;
+    }
+
+    TempDir folder;
+    Project project;
+    MemorySettingsStore settings;
+    ScriptedDesktop desktop;
+    RecordingView view;
+    CommandRunner runner;
+    DocumentController controller;
+};
+
+TEST_F(DocumentControllerTest, NewProjectStateHasTheLocalizedTitle)
+{
+    settings.write("Language", "1000");
+    controller.resetProject();
+    EXPECT_EQ(project.title(), "Neues Projekt (Titel hierher)");
+    EXPECT_EQ(project.entryCount(), 1u);
+    EXPECT_FALSE(project.modified);
+    EXPECT_EQ(view.changesBegun, view.changesEnded);
+}
+
+TEST_F(DocumentControllerTest, SaveAsWritesAddsTheExtensionAndNamesTheWindow)
+{
+    settings.write("LastDir", folder.file("earlier.dxp"));
+    desktop.answerFile(folder.file("book"));
+    makeModified();
+    ASSERT_TRUE(controller.save());
+
+    const std::string file = folder.file("book.dxp");
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(project.projectFile, file);
+    EXPECT_FALSE(project.modified);
+    EXPECT_EQ(view.caption, "HTML Doxel [book.dxp]");
+    EXPECT_EQ(settings.read("LastDir"), file);
+    EXPECT_EQ(settings.read("RUF"), file + "\a");
+    EXPECT_EQ(view.recentRebuilds, 1);
+
+    ASSERT_EQ(desktop.fileDialogs.size(), 1u);
+    const FileDialogRequest& dialog = desktop.fileDialogs[0];
+    EXPECT_EQ(dialog.title, "Save project...");
+    EXPECT_EQ(dialog.initialFolder, folder.path().string() + "/");
+    EXPECT_EQ(dialog.fileName, "");
+    EXPECT_EQ(dialog.defaultExtension, "dxp");
+    ASSERT_EQ(dialog.filters.size(), 1u);
+    EXPECT_EQ(dialog.filters[0].patterns, "*.dxp");
+    EXPECT_TRUE(desktop.finished());
+}
+
+TEST_F(DocumentControllerTest, SaveOfANamedProjectWritesWithoutAsking)
+{
+    desktop.answerFile(folder.file("book.dxp"));
+    ASSERT_TRUE(controller.saveAs());
+    makeModified();
+    ASSERT_TRUE(controller.save());
+    EXPECT_FALSE(project.modified);
+    EXPECT_EQ(desktop.fileDialogs.size(), 1u);
+    Project reread;
+    ReadProjectFile(reread, folder.file("book.dxp"));
+    EXPECT_EQ(reread.entryCount(), 2u);
+}
+
+TEST_F(DocumentControllerTest, CancelledSaveAsChangesNothing)
+{
+    desktop.answerFile(std::nullopt);
+    makeModified();
+    EXPECT_FALSE(controller.save());
+    EXPECT_TRUE(project.modified);
+    EXPECT_TRUE(project.projectFile.empty());
+    EXPECT_EQ(settings.read("RUF"), "");
+    EXPECT_EQ(view.caption, "HTML Doxel");
+}
+
+TEST_F(DocumentControllerTest, FailedSaveAsKeepsTheProjectUntitledAndModified)
+{
+    desktop.answerFile(folder.file("missing/folder/book.dxp"));
+    makeModified();
+    EXPECT_THROW(controller.save(), IoError);
+    EXPECT_TRUE(project.modified);
+    EXPECT_TRUE(project.projectFile.empty());
+    EXPECT_EQ(settings.read("LastDir"), "");
+}
+
+TEST_F(DocumentControllerTest, CloseQueryAnswers)
+{
+    struct Case {
+        const char* name;
+        bool modified;
+        std::vector<MessageAnswer> answers;
+        std::optional<std::string> saveAs;  // the save dialog's answer, when asked
+        bool mayClose;
+        bool savedFile;
+    };
+    const Case cases[] = {
+        {"unmodified closes without a question", false, {}, {}, true, false},
+        {"Cancel keeps the window", true, {MessageAnswer::Cancel}, {}, false, false},
+        {"No closes without saving", true, {MessageAnswer::No}, {}, true, false},
+        {"Yes saves and closes", true, {MessageAnswer::Yes}, "closing.dxp", true, true},
+        {"Yes with a cancelled save dialog keeps the window", true, {MessageAnswer::Yes}, std::nullopt, false, false},
+        // The failed write is shown in the error box, and the window stays.
+        {"Yes with a failed save keeps the window", true, {MessageAnswer::Yes, MessageAnswer::Ok}, "no/such/x.dxp",
+         false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedDesktop script;
+        CommandRunner scriptRunner(script);
+        Project local;
+        DocumentController documents(local, {settings, script, scriptRunner, {}}, view);
+        documents.resetProject();
+        local.modified = c.modified;
+        for (const MessageAnswer answer : c.answers)
+            script.answerMessage(answer);
+        const bool asksForFile = c.answers.size() > 0 && c.answers[0] == MessageAnswer::Yes;
+        if (asksForFile)
+            script.answerFile(c.saveAs ? std::optional(folder.file(*c.saveAs)) : std::nullopt);
+        EXPECT_EQ(documents.closeQuery(), c.mayClose);
+        EXPECT_TRUE(script.finished());
+        EXPECT_EQ(!local.projectFile.empty(), c.savedFile);
+        if (c.modified) {
+            ASSERT_FALSE(script.messages.empty());
+            EXPECT_EQ(script.messages[0].text, "Save changes?");
+            EXPECT_EQ(script.messages[0].caption, "Save project");
+            EXPECT_EQ(script.messages[0].buttons, MessageButtons::YesNoCancel);
+            EXPECT_EQ(script.messages[0].icon, MessageIcon::Question);
+        }
+        if (c.answers.size() > 1) {
+            EXPECT_EQ(script.messages[1].icon, MessageIcon::Stop);
+        }
+    }
+}
+
+TEST_F(DocumentControllerTest, OpenReadsTheProjectAndRemembersIt)
+{
+    const std::string file = savedProject("guide.dxp");
+    desktop.answerFile(file);
+    ASSERT_TRUE(controller.openProject());
+    EXPECT_EQ(project.title(), "Saved guide.dxp");
+    EXPECT_EQ(project.projectFile, file);
+    EXPECT_EQ(view.caption, "HTML Doxel [guide.dxp]");
+    EXPECT_EQ(settings.read("RUF"), file + "\a");
+    EXPECT_EQ(settings.read("LastDir"), file);
+    EXPECT_EQ(view.changesBegun, 2);
+    EXPECT_EQ(view.changesEnded, 2);
+    EXPECT_EQ(desktop.fileDialogs.at(0).title, "Open project...");
+    EXPECT_TRUE(desktop.finished());
+}
+
+TEST_F(DocumentControllerTest, OpenAsksAboutUnsavedChangesFirst)
+{
+    const std::string file = savedProject("guide.dxp");
+    makeModified();
+    desktop.answerMessage(MessageAnswer::Cancel);
+    EXPECT_FALSE(controller.openProjectFile(file));
+    EXPECT_EQ(project.entryCount(), 2u);
+
+    desktop.answerMessage(MessageAnswer::No);
+    EXPECT_TRUE(controller.openProjectFile(file));
+    EXPECT_EQ(project.title(), "Saved guide.dxp");
+    EXPECT_TRUE(desktop.finished());
+}
+
+TEST_F(DocumentControllerTest, OpenThatFailsLeavesTheProjectAsItWas)
+{
+    test::writeFile(folder.file("broken.dxp"), "not a project\r\n");
+    makeModified();
+    desktop.answerMessage(MessageAnswer::No);
+    EXPECT_THROW(controller.openProjectFile(folder.file("broken.dxp")), FormatError);
+    EXPECT_EQ(project.entryCount(), 2u);
+    EXPECT_TRUE(project.modified);
+    EXPECT_EQ(settings.read("RUF"), "");
+    EXPECT_THROW(controller.openProjectFile(folder.file("absent.dxp"), false), IoError);
+}
+
+TEST_F(DocumentControllerTest, OpenReportsMissingTopicFilesOnce)
+{
+    Project other("Two missing");
+    other.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, folder.file("a.htm")));
+    other.titleEntry().appendChild(std::make_unique<ContentsEntry>("B", 8, folder.file("b.htm")));
+    other.rebuildFileList();
+    NullProgress progress;
+    WriteProjectFile(other, folder.file("gaps.dxp"), progress);
+
+    desktop.answerMessage(MessageAnswer::Ok);
+    ASSERT_TRUE(controller.openProjectFile(folder.file("gaps.dxp"), false));
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text.substr(0, 30), "One or more files belonging to");
+    EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(desktop.finished());
+}
+
+TEST_F(DocumentControllerTest, NewRemembersTheOldProjectAndAsksAboutChanges)
+{
+    const std::string file = savedProject("guide.dxp");
+    ASSERT_TRUE(controller.openProjectFile(file, false));
+    settings.write("RUF", "");
+    makeModified();
+
+    desktop.answerMessage(MessageAnswer::Cancel);
+    EXPECT_FALSE(controller.newProject());
+    EXPECT_EQ(project.projectFile, file);
+
+    desktop.answerMessage(MessageAnswer::No);
+    EXPECT_TRUE(controller.newProject());
+    EXPECT_TRUE(project.projectFile.empty());
+    EXPECT_EQ(project.entryCount(), 1u);
+    EXPECT_TRUE(project.keywords.empty());
+    EXPECT_TRUE(project.fileList.empty());
+    EXPECT_EQ(settings.read("RUF"), file + "\a");
+    EXPECT_EQ(view.caption, "HTML Doxel");
+    EXPECT_TRUE(desktop.finished());
+}
+
+TEST_F(DocumentControllerTest, RecentMenuListsOnlyExistingProjects)
+{
+    const std::string file = savedProject("guide.dxp");
+    settings.write("RUF", "/nowhere/old.dxp\a" + file + "\a");
+    const auto items = controller.recentMenuItems();
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].caption, "&1 guide.dxp");
+    EXPECT_EQ(items[0].path, file);
+}
+
+}  // namespace
+}  // namespace doxel

@@ -1,0 +1,382 @@
+// The main window under the offscreen platform: its start-up state, the
+// document commands, the recent projects, the close query, the language
+// switch and the error box, driven through the real actions with a scripted
+// desktop.
+#include <QComboBox>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "core/project_file.h"
+#include "qt_test_support.h"
+#include "ui/caption_table.h"
+#include "ui/contents_model.h"
+#include "ui/contents_page.h"
+#include "ui/list_models.h"
+#include "ui/string_table.h"
+
+namespace doxel {
+
+using test::WindowFixture;
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    static QString text(const std::string& s) { return QString::fromStdString(s); }
+
+private slots:
+    void startsWithAnEditableUntitledProject()
+    {
+        WindowFixture f;
+        f.settings.write("Language", "1000");
+        f.settings.write("TopicAsChild", "1");
+        TMainForm& form = f.create();
+
+        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+        QCOMPARE(text(form.project().title()), QStringLiteral("Neues Projekt (Titel hierher)"));
+        QCOMPARE(form.project().entryCount(), std::size_t{1});
+        QVERIFY(!form.project().modified);
+        ContentsPage* contents = form.contentsPage();
+        QCOMPARE(contents->tree()->currentIndex(), form.contentsModel().titleIndex());
+        QVERIFY(contents->tree()->isEditing());
+        QVERIFY(!contents->imageCombo()->isEnabled());
+        QCOMPARE(contents->imageCombo()->currentIndex(), -1);
+        QCOMPARE(f.menu("File1")->title(), QStringLiteral("&Datei"));
+        QCOMPARE(f.action("NewButton")->toolTip(), text(LoadText(f.settings, 50)));
+        QVERIFY(f.action("Insert")->isChecked());
+        QVERIFY(f.action("ShowFiles")->isChecked());
+        QVERIFY(form.fileView()->isVisibleTo(&form));
+        QVERIFY(f.action("Donotsort1")->isChecked());
+        QCOMPARE(f.associations, 1);
+        // Settings defaults are written at start-up.
+        QCOMPARE(text(f.settings.read("ProgressMinimum")), QStringLiteral("40"));
+        QCOMPARE(text(f.settings.read("ToolbColored")), QStringLiteral("0"));
+        QVERIFY(f.desktop.finished());
+    }
+
+    void hidesTheFileListWhenTheSettingSaysSo()
+    {
+        WindowFixture f;
+        f.settings.write("ShowFileSystem", "yes");
+        TMainForm& form = f.create();
+        QVERIFY(!f.action("ShowFiles")->isChecked());
+        QVERIFY(!form.fileView()->isVisibleTo(&form));
+        f.action("ShowFiles")->trigger();
+        QVERIFY(form.fileView()->isVisibleTo(&form));
+        QCOMPARE(text(f.settings.read("ShowFileSystem")), QStringLiteral("1"));
+    }
+
+    void carriesEveryNamedControl()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        const char* const names[] = {
+            "ToolBar1", "NewButton", "OpenButton", "SaveButton", "CompileButton", "WizardButton", "PopupMenu1",
+            "TXTtoHTMLWizard2", "SearchandReplace2", "ProjectPropButton", "AboutButton", "PageControl1",
+            "TabContents", "TabPreview", "TabIndex", "Panel1", "TOCLabel", "ToolBar2", "ImageCombo", "NewItemButton",
+            "NewHeaderButton", "AddKeyw", "LeftButton", "RightButton", "DownButton", "UpButton", "Insert",
+            "DeleteButton", "tree", "ItemPopup", "Panel3", "PreviewLabel", "ToolBar3", "EditButton", "PopupMenu2",
+            "notepad", "HTMLEditor", "PrevTopicButton", "RefreshButton", "NextTopicButton", "KeyWordButton",
+            "Browser", "Panel4", "IndexLabel", "ToolBar4", "KeyEditButton", "KeywUpButton", "KeywDownButton",
+            "DelAllKeyw", "AddKeyButton", "DelKeyButton", "SortButton", "KeyView", "Splitter1", "FileView", "status",
+            "MainMenu1", "File1", "New1", "OpenProject1", "Saveproject1", "Recent", "Exit1", "Items1", "Addtopic1",
+            "Addheader1", "Delete1", "EditwithHTMLEditor2", "EditwithNotepad1", "AssignselectedIcon1",
+            "toselecteditem1", "toalltopics1", "toallheadersinthislevel1", "toalltopicsincurrentlevel1", "SortType1",
+            "Alphabetically1", "Donotsort1", "Expandallitems1", "Collapseallitems1", "Setasdefaulttopic1",
+            "Commands1", "Viewlogfile1", "Launchcompiledfile1", "Compile1", "Tools1", "TXTtoHTMLWizard1",
+            "SearchandReplace1", "Options1", "ShowFiles", "Language", "English1", "Deutsch1", "French1", "Spanish1",
+            "Russian1", "ProjectProperties1", "Preferences1", "Help1", "Help2", "HelpVersion", "IEVersion",
+            "Internet", "Update", "DoxelHomepage", "HelpDownloads", "SendEmail", "About1", "Preview", "Edit1",
+            "Edit2", "Deleteitem", "Assigncurrenticon1", "toallheader1", "toalltopics2", "toallheadersinthislevel2",
+            "toalltopicsincurrentlevel2", "EditwithHTMLEditor1", "EditinNotepad1", "properties",
+        };
+        for (const char* name : names)
+            QVERIFY2(form.findChild<QObject*>(QString::fromLatin1(name)) != nullptr, name);
+        // Tool buttons carry their action's name.
+        QVERIFY(form.findChild<QToolButton*>(QStringLiteral("DeleteButton")) != nullptr);
+        QCOMPARE(form.findChild<QTreeView*>(QStringLiteral("tree"))->indentation(), 19);
+    }
+
+    void leavesCommandsOfLaterWorkVisibleButDisabled()
+    {
+        WindowFixture f;
+        f.create();
+        for (const char* name : {"Compile1", "CompileButton", "Viewlogfile1", "Launchcompiledfile1", "Delete1",
+                                 "DeleteButton", "Addheader1", "Help2", "Update", "ProjectProperties1", "Preferences1",
+                                 "TXTtoHTMLWizard1", "AddKeyButton", "Preview", "SortButton"}) {
+            QVERIFY2(!f.action(name)->isEnabled(), name);
+            QVERIFY2(f.action(name)->isVisible(), name);
+        }
+        for (const char* name : {"New1", "NewButton", "OpenProject1", "Saveproject1", "Exit1", "About1", "English1",
+                                 "ShowFiles", "HelpDownloads"})
+            QVERIFY2(f.action(name)->isEnabled(), name);
+    }
+
+    void opensTheCommandLineProject()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        QCOMPARE(text(form.project().title()), QStringLiteral("Tidewater User Guide"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [sample.dxp]"));
+        QCOMPARE(form.contentsModel().rowCount(form.contentsModel().titleIndex()), 7);
+        QCOMPARE(form.keywordModel().rowCount(), 13);
+        QCOMPARE(form.fileListModel().rowCount(), static_cast<int>(form.project().fileList.size()));
+        QVERIFY(form.contentsPage()->tree()->isExpanded(form.contentsModel().titleIndex()));
+        QVERIFY(!form.contentsPage()->tree()->isEditing());
+        QVERIFY(!form.contentsPage()->imageCombo()->isEnabled());
+        QCOMPARE(text(f.settings.read("RUF")), text(f.sample() + "\a"));
+        QVERIFY(f.desktop.finished());
+    }
+
+    void opensAChosenProjectAndListsItAmongTheRecentOnes()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        f.desktop.answerFile(f.sample());
+        f.action("OpenButton")->trigger();
+        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [sample.dxp]"));
+        QCOMPARE(f.desktop.fileDialogs.at(0).title, std::string("Open project..."));
+        const QList<QAction*> recent = f.menu("Recent")->actions();
+        QCOMPARE(recent.size(), 1);
+        QCOMPARE(recent[0]->text(), QStringLiteral("&1 sample.dxp"));
+        QCOMPARE(recent[0]->toolTip(), text(f.sample()));
+        QVERIFY(f.menu("Recent")->menuAction()->isEnabled());
+        QVERIFY(f.desktop.finished());
+    }
+
+    void opensARecentProject()
+    {
+        WindowFixture f;
+        f.settings.write("RUF", "/gone/away.dxp\a" + f.sample() + "\a");
+        TMainForm& form = f.create();
+        const QList<QAction*> recent = f.menu("Recent")->actions();
+        QCOMPARE(recent.size(), 1);
+        recent[0]->trigger();
+        QCOMPARE(text(form.project().title()), QStringLiteral("Tidewater User Guide"));
+        // The missing entry stays in the setting.
+        QVERIFY(f.settings.read("RUF").starts_with("/gone/away.dxp\a"));
+    }
+
+    void reportsAFileThatCannotBeOpenedAndKeepsTheProject()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        test::writeFile(f.folder.file("bad.dxp"), "nonsense\r\n");
+        f.desktop.answerFile(f.folder.file("bad.dxp"));
+        f.desktop.answerMessage(MessageAnswer::Ok);
+        f.action("OpenProject1")->trigger();
+        QCOMPARE(f.desktop.messages.size(), std::size_t{1});
+        const MessageRequest& box = f.desktop.messages[0];
+        QCOMPARE(text(box.caption), QStringLiteral("HTML Doxel"));
+        QCOMPARE(box.icon, MessageIcon::Stop);
+        QCOMPARE(box.buttons, MessageButtons::Ok);
+        QVERIFY(box.text.find("bad.dxp") != std::string::npos);
+        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+        QCOMPARE(form.project().entryCount(), std::size_t{1});
+    }
+
+    void savesAnUntitledProjectThroughSaveAs()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        // The title typed in place is taken into the saved file.
+        auto* editor = form.contentsPage()->tree()->indexWidget(form.contentsModel().titleIndex());
+        QVERIFY(editor != nullptr);
+        editor->setProperty("text", QStringLiteral("My manual"));
+        f.desktop.answerFile(f.folder.file("manual"));
+        f.action("SaveButton")->trigger();
+        const std::string file = f.folder.file("manual.dxp");
+        QVERIFY(std::filesystem::exists(file));
+        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [manual.dxp]"));
+        QCOMPARE(text(f.settings.read("LastDir")), text(file));
+        QCOMPARE(f.desktop.fileDialogs.at(0).title, std::string("Save project..."));
+        Project saved;
+        ReadProjectFile(saved, file);
+        QCOMPARE(text(saved.title()), QStringLiteral("My manual"));
+        QVERIFY(!form.project().modified);
+
+        // Save of a named project writes without a dialog.
+        form.project().modified = true;
+        f.action("Saveproject1")->trigger();
+        QVERIFY(!form.project().modified);
+        QCOMPARE(f.desktop.fileDialogs.size(), std::size_t{1});
+        QVERIFY(f.desktop.finished());
+    }
+
+    void showsTheErrorWhenASaveFails()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        form.project().modified = true;
+        f.desktop.answerFile(f.folder.file("no/such/folder/x.dxp"));
+        f.desktop.answerMessage(MessageAnswer::Ok);
+        f.action("SaveButton")->trigger();
+        QCOMPARE(f.desktop.messages.size(), std::size_t{1});
+        const MessageRequest& box = f.desktop.messages[0];
+        QCOMPARE(box.icon, MessageIcon::Stop);
+        QCOMPARE(text(box.caption), QStringLiteral("HTML Doxel"));
+        QVERIFY(box.text.ends_with("."));
+        QVERIFY(form.project().modified);
+        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+    }
+
+    void newStartsAFreshProjectAndRemembersTheOldOne()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        f.settings.write("RUF", "");
+        f.action("NewButton")->trigger();
+        QCOMPARE(form.project().entryCount(), std::size_t{1});
+        QVERIFY(form.project().keywords.empty());
+        QCOMPARE(form.keywordModel().rowCount(), 0);
+        QCOMPARE(form.fileListModel().rowCount(), 0);
+        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+        QCOMPARE(text(f.settings.read("RUF")), text(f.sample() + "\a"));
+        QVERIFY(form.contentsPage()->tree()->isEditing());
+        QCOMPARE(f.associations, 2);
+        QVERIFY(f.desktop.finished());
+    }
+
+    void closeQueryAnswers_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("saveAs");  // empty: the save dialog is cancelled
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("Cancel keeps the window") << int(MessageAnswer::Cancel) << QString() << false << false;
+        QTest::newRow("No closes without saving") << int(MessageAnswer::No) << QString() << true << false;
+        QTest::newRow("Yes saves, then closes") << int(MessageAnswer::Yes) << QStringLiteral("kept.dxp") << true << true;
+        QTest::newRow("Yes with the save cancelled keeps the window")
+            << int(MessageAnswer::Yes) << QString() << false << false;
+    }
+
+    void closeQueryAnswers()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(bool, closes);
+        QFETCH(bool, written);
+        WindowFixture f;
+        TMainForm& form = f.create();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.project().modified = true;
+        f.desktop.answerMessage(static_cast<MessageAnswer>(answer));
+        if (answer == int(MessageAnswer::Yes))
+            f.desktop.answerFile(saveAs.isEmpty() ? std::nullopt : std::optional(f.folder.file(saveAs.toStdString())));
+        QCOMPARE(form.close(), closes);
+        QCOMPARE(form.isVisible(), !closes);
+        QCOMPARE(std::filesystem::exists(f.folder.file("kept.dxp")), written);
+        QCOMPARE(text(f.desktop.messages.at(0).text), QStringLiteral("Save changes?"));
+        QVERIFY(f.desktop.finished());
+    }
+
+    void escapeEndsTheTitleEditThenClosesTheWindow()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(form.contentsPage()->tree()->isEditing());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(form.contentsPage()->tree()->isEditing() == false);
+        QVERIFY(form.isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!form.isVisible());
+    }
+
+    void switchesLanguageAtOnceButNotTheTitle()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        for (const Language& language : kLanguages) {
+            f.action(language.menuItem)->trigger();
+            QCOMPARE(text(f.settings.read("Language")), QString::number(language.offset));
+            QCOMPARE(f.menu("File1")->title(), text(LoadText(f.settings, 1)));
+            QCOMPARE(f.action("New1")->text(), text(LoadText(f.settings, 2)));
+            QCOMPARE(f.action("UpButton")->toolTip(), text(LoadText(f.settings, 63)));
+            QCOMPARE(f.action("KeywUpButton")->toolTip(), f.action("UpButton")->toolTip());
+            QCOMPARE(form.pageControl()->tabText(0), text(LoadText(f.settings, 80)));
+            QCOMPARE(form.findChild<QLabel*>(QStringLiteral("TOCLabel"))->text(), text(LoadText(f.settings, 261)));
+            QCOMPARE(form.keywordModel().headerData(0, Qt::Horizontal).toString(), text(LoadText(f.settings, 83)));
+            QCOMPARE(form.fileListModel().headerData(1, Qt::Horizontal).toString(), text(LoadText(f.settings, 86)));
+            QCOMPARE(f.action(language.menuItem)->text(), QString::fromLatin1(language.menuCaption));
+            QCOMPARE(text(form.project().title()), QStringLiteral("Tidewater User Guide"));
+            QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [sample.dxp]"));
+        }
+        QCOMPARE(f.menu("File1")->title(), QStringLiteral("&Файл"));
+    }
+
+    void appliesEveryCaptionOfTheTable()
+    {
+        WindowFixture f;
+        f.settings.write("Language", "2000");
+        TMainForm& form = f.create();
+        for (const CaptionTableRow& row : captionTable()) {
+            const QString expected = text(LoadText(f.settings, row.id));
+            const QString name = QString::fromLatin1(row.control);
+            QString shown;
+            if (row.kind == CaptionKind::Column)
+                shown = (name == QLatin1String("KeyView") ? static_cast<QAbstractItemModel&>(form.keywordModel())
+                                                           : form.fileListModel())
+                            .headerData(row.column, Qt::Horizontal)
+                            .toString();
+            else if (row.kind == CaptionKind::Hint)
+                shown = form.actions().action(name)->toolTip();
+            else if (QMenu* menu = form.actions().menu(name))
+                shown = menu->title();
+            else if (QAction* action = form.actions().action(name))
+                shown = action->text();
+            else if (auto* label = form.findChild<QLabel*>(name))
+                shown = label->text();
+            else
+                shown = form.pageControl()->tabText(form.pageControl()->indexOf(form.findChild<QWidget*>(name)));
+            QVERIFY2(shown == expected, row.control);
+        }
+    }
+
+    void enablesTheItemsMenuOnlyOnTheContentsPage()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        QAction* items = f.menu("Items1")->menuAction();
+        form.pageControl()->setCurrentIndex(1);
+        QVERIFY(!items->isEnabled());
+        form.pageControl()->setCurrentIndex(2);
+        QVERIFY(!items->isEnabled());
+        form.pageControl()->setCurrentIndex(0);
+        QVERIFY(items->isEnabled());
+    }
+
+    void showsTheSelectedEntryInTheStatusLine()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        const ContentsModel& model = form.contentsModel();
+        const QModelIndex welcome = model.index(0, 0, model.titleIndex());
+        form.contentsPage()->tree()->setCurrentIndex(welcome);
+        auto* status = form.findChild<QLabel*>(QStringLiteral("statusText"));
+        QCOMPARE(status->text(), QStringLiteral("Welcome to Tidewater | welcome.htm"));
+        QCOMPARE(form.contentsPage()->imageCombo()->currentIndex(), 10);
+        form.contentsPage()->tree()->setCurrentIndex(model.index(1, 0, model.titleIndex()));
+        QCOMPARE(status->text(), QStringLiteral("Getting started"));
+    }
+
+    void opensTheHelpDownloadPage()
+    {
+        WindowFixture f;
+        f.create();
+        f.action("HelpDownloads")->trigger();
+        QCOMPARE(f.desktop.openedDocuments.size(), std::size_t{1});
+        QVERIFY(f.desktop.openedDocuments[0].starts_with("https://"));
+    }
+};
+
+}  // namespace doxel
+
+QTEST_MAIN(doxel::MainFormTest)
+#include "main_form_test.moc"

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QAction>
+#include <QMenu>
+#include <QString>
+#include <QWidget>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "core/settings.h"
+#include "scripted_desktop.h"
+#include "test_support.h"
+#include "ui/main_form.h"
+
+namespace doxel::test {
+
+// A main window on a scripted desktop and settings in memory, with the
+// sample project copied to a temporary folder.
+struct WindowFixture {
+    WindowFixture()
+    {
+        std::filesystem::copy(std::string(DOXEL_SOURCE_DIR) + "/examples/sample", folder.path() / "sample",
+                              std::filesystem::copy_options::recursive);
+    }
+
+    TMainForm& create(const std::string& commandLineProject = {})
+    {
+        form = std::make_unique<TMainForm>(MainFormServices{settings, desktop,
+                                                            [this] {
+                                                                ++associations;
+                                                                return std::string();
+                                                            },
+                                                            {folder.path().string() + "/", [] { return std::string(); }}});
+        form->FormCreate(commandLineProject);
+        return *form;
+    }
+
+    std::string sample() const { return (folder.path() / "sample" / "sample.dxp").string(); }
+
+    QAction* action(const char* name) const { return form->actions().action(QString::fromLatin1(name)); }
+    QMenu* menu(const char* name) const { return form->actions().menu(QString::fromLatin1(name)); }
+
+    TempDir folder;
+    MemorySettingsStore settings;
+    ScriptedDesktop desktop;
+    int associations = 0;
+    std::unique_ptr<TMainForm> form;
+};
+
+}  // namespace doxel::test

@@ -1,0 +1,200 @@
+#include "ui/contents_model.h"
+
+#include "core/path_rules.h"
+#include "ui/icons.h"
+#include "ui/qt_text.h"
+
+namespace doxel {
+
+ContentsModel::ContentsModel(Project& project, QObject* parent) : QAbstractItemModel(parent), m_project(project) {}
+
+ContentsEntry* ContentsModel::entryAt(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return nullptr;
+    return static_cast<ContentsEntry*>(index.internalPointer());
+}
+
+ContentsEntry* ContentsModel::parentOrRoot(ContentsEntry* parent) const
+{
+    return parent != nullptr ? parent : &m_project.root();
+}
+
+int ContentsModel::rowOf(const ContentsEntry* entry) const
+{
+    const ContentsEntry* parent = entry->parent();
+    if (parent == nullptr)
+        return 0;
+    const auto known = m_rows.find(entry);
+    if (known != m_rows.end() && known->second < parent->childCount() && parent->child(known->second) == entry)
+        return static_cast<int>(known->second);
+    // One scan of the level refreshes the positions of all its parents,
+    // so walking up a deep tree costs one scan per level, not per entry.
+    int found = -1;
+    for (std::size_t i = 0; i < parent->childCount(); ++i) {
+        const ContentsEntry* sibling = parent->child(i);
+        if (sibling == entry)
+            found = static_cast<int>(i);
+        if (sibling->childCount() > 0 || sibling == entry)
+            m_rows[sibling] = i;
+    }
+    return found;
+}
+
+QModelIndex ContentsModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (column != 0 || row < 0 || (parent.isValid() && parent.column() != 0))
+        return {};
+    const ContentsEntry* owner = parent.isValid() ? entryAt(parent) : &m_project.root();
+    if (static_cast<std::size_t>(row) >= owner->childCount())
+        return {};
+    return createIndex(row, 0, owner->child(static_cast<std::size_t>(row)));
+}
+
+QModelIndex ContentsModel::parent(const QModelIndex& child) const
+{
+    const ContentsEntry* entry = entryAt(child);
+    if (entry == nullptr)
+        return {};
+    ContentsEntry* parent = entry->parent();
+    if (parent == nullptr || parent == &m_project.root())
+        return {};
+    return createIndex(rowOf(parent), 0, parent);
+}
+
+int ContentsModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() && parent.column() != 0)
+        return 0;
+    const ContentsEntry* owner = parent.isValid() ? entryAt(parent) : &m_project.root();
+    return static_cast<int>(owner->childCount());
+}
+
+int ContentsModel::columnCount(const QModelIndex&) const
+{
+    return 1;
+}
+
+bool ContentsModel::hasChildren(const QModelIndex& parent) const
+{
+    return rowCount(parent) > 0;
+}
+
+QVariant ContentsModel::data(const QModelIndex& index, int role) const
+{
+    const ContentsEntry* entry = entryAt(index);
+    if (entry == nullptr)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return toQString(entry->caption);
+    case Qt::DecorationRole:
+        return contentsIcon(entry->iconNumber);
+    default:
+        return {};
+    }
+}
+
+bool ContentsModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    ContentsEntry* entry = entryAt(index);
+    if (entry == nullptr || role != Qt::EditRole)
+        return false;
+    const std::string caption = toStdString(value.toString());
+    if (caption == entry->caption)
+        return true;
+    entry->caption = caption;
+    // A confirmed new caption is a change to save, the title's included.
+    m_project.modified = true;
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    emit captionEdited(entry);
+    return true;
+}
+
+Qt::ItemFlags ContentsModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+QModelIndex ContentsModel::indexOf(const ContentsEntry* entry) const
+{
+    if (entry == nullptr || entry == &m_project.root())
+        return {};
+    return createIndex(rowOf(entry), 0, const_cast<ContentsEntry*>(entry));
+}
+
+QModelIndex ContentsModel::titleIndex() const
+{
+    return index(0, 0);
+}
+
+void ContentsModel::beginProjectChange()
+{
+    beginResetModel();
+}
+
+void ContentsModel::endProjectChange()
+{
+    m_rows.clear();
+    endResetModel();
+}
+
+ContentsEntry* ContentsModel::insertEntry(ContentsEntry* parent, std::size_t row, std::unique_ptr<ContentsEntry> entry)
+{
+    ContentsEntry* owner = parentOrRoot(parent);
+    const int at = static_cast<int>(std::min(row, owner->childCount()));
+    beginInsertRows(indexOf(parent), at, at);
+    ContentsEntry* inserted = owner->insertChild(static_cast<std::size_t>(at), std::move(entry));
+    endInsertRows();
+    return inserted;
+}
+
+std::unique_ptr<ContentsEntry> ContentsModel::takeEntry(ContentsEntry* entry)
+{
+    ContentsEntry* owner = entry->parent();
+    const int row = rowOf(entry);
+    beginRemoveRows(indexOf(owner), row, row);
+    std::unique_ptr<ContentsEntry> taken = owner->takeChild(static_cast<std::size_t>(row));
+    endRemoveRows();
+    return taken;
+}
+
+void ContentsModel::moveEntry(ContentsEntry* entry, ContentsEntry* newParent, std::size_t row)
+{
+    ContentsEntry* from = entry->parent();
+    ContentsEntry* to = parentOrRoot(newParent);
+    const int source = rowOf(entry);
+    const int target = static_cast<int>(std::min(row, to->childCount()));
+    if (!beginMoveRows(indexOf(from), source, source, indexOf(to), target))
+        return;
+    std::unique_ptr<ContentsEntry> taken = from->takeChild(static_cast<std::size_t>(source));
+    const std::size_t insertAt = (from == to && target > source) ? static_cast<std::size_t>(target - 1)
+                                                                 : static_cast<std::size_t>(target);
+    to->insertChild(insertAt, std::move(taken));
+    endMoveRows();
+}
+
+void ContentsModel::entryChanged(const ContentsEntry* entry)
+{
+    const QModelIndex at = indexOf(entry);
+    if (at.isValid())
+        emit dataChanged(at, at);
+}
+
+void ContentsModel::setExpanded(const QModelIndex& index, bool expanded)
+{
+    ContentsEntry* entry = entryAt(index);
+    if (entry == nullptr || entry->expanded == expanded)
+        return;
+    entry->expanded = expanded;
+    const int icon = expanded ? expandedIconNumber(entry->iconNumber) : collapsedIconNumber(entry->iconNumber);
+    if (icon != entry->iconNumber) {
+        entry->iconNumber = icon;
+        emit dataChanged(index, index, {Qt::DecorationRole});
+    }
+}
+
+}  // namespace doxel

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QFileIconProvider>
+#include <QHash>
+#include <QIcon>
+#include <QStringList>
+
+#include <memory>
+
+#include "core/project.h"
+
+namespace doxel {
+
+// The project's keyword list for the report list KeyView: column 0 the
+// keyword, column 1 the topic file it points at.
+class KeywordModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit KeywordModel(Project& project, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    void setColumnCaption(int column, const QString& caption);
+
+    void beginProjectChange() { beginResetModel(); }
+    void endProjectChange() { endResetModel(); }
+
+private:
+    Project& m_project;
+    QStringList m_captions{QStringLiteral("Keyword"), QStringLiteral("Associated file")};
+};
+
+// The project's file list for the report list FileView: column 0 the file
+// name with the desktop's icon for its type, column 1 its folder. Rows
+// stay in the file list's own order (by name).
+class FileListModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit FileListModel(Project& project, QObject* parent = nullptr);
+    ~FileListModel() override;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    void setColumnCaption(int column, const QString& caption);
+
+    void beginProjectChange() { beginResetModel(); }
+    void endProjectChange() { endResetModel(); }
+
+private:
+    QIcon iconFor(const FileListEntry& row) const;
+
+    Project& m_project;
+    QStringList m_captions{QStringLiteral("File"), QStringLiteral("Path")};
+    // One icon per file type: asking the desktop for each of thousands of
+    // files would be slow and give the same pictures.
+    mutable std::unique_ptr<QFileIconProvider> m_icons;
+    mutable QHash<QString, QIcon> m_iconsBySuffix;
+};
+
+}  // namespace doxel

@@ -1,0 +1,52 @@
+#include "ui/preview_page.h"
+
+#include <QFrame>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "ui/action_registry.h"
+#include "ui/heading_panel.h"
+
+namespace doxel {
+
+PreviewPage::PreviewPage(ActionRegistry& actions, QWidget* parent)
+    : QWidget(parent),
+      m_heading(new HeadingPanel("Panel3", "PreviewLabel", QStringLiteral("Topic Preview"), this)),
+      m_toolBar(new QToolBar(this))
+{
+    setObjectName(QStringLiteral("TabPreview"));
+    m_toolBar->setObjectName(QStringLiteral("ToolBar3"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    QToolButton* edit = actions.addToolButton(m_toolBar, "EditButton");
+    QMenu* editors = actions.addMenu("PopupMenu2", QString(), edit);
+    editors->addAction(actions.action(QStringLiteral("notepad")));
+    editors->addAction(actions.action(QStringLiteral("HTMLEditor")));
+    edit->setMenu(editors);
+    edit->setPopupMode(QToolButton::MenuButtonPopup);
+    for (const char* name : {"PrevTopicButton", "RefreshButton", "NextTopicButton", "KeyWordButton"})
+        actions.addToolButton(m_toolBar, name);
+
+    auto* placeholder = new QFrame(this);
+    placeholder->setFrameShape(QFrame::StyledPanel);
+    placeholder->setAutoFillBackground(true);
+    placeholder->setBackgroundRole(QPalette::Base);
+    m_browser = placeholder;
+    m_browser->setObjectName(QStringLiteral("Browser"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_heading);
+    layout->addWidget(m_toolBar);
+    layout->addWidget(m_browser, 1);
+}
+
+void PreviewPage::setBrowser(QWidget* browser)
+{
+    browser->setObjectName(QStringLiteral("Browser"));
+    layout()->replaceWidget(m_browser, browser);
+    delete m_browser;
+    m_browser = browser;
+}
+
+}  // namespace doxel
