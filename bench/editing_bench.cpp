@@ -6,6 +6,7 @@
 // them, so the figures include keeping the rows.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -21,9 +22,16 @@ namespace {
 
 std::string scratchFolder()
 {
-    static const std::string folder = [] {
+    // Never destroyed, so that the clean-up at exit can still read it.
+    static const std::string& folder = *[] {
         std::string pattern = (std::filesystem::temp_directory_path() / "doxel-editing-bench-XXXXXX").string();
-        return std::string(::mkdtemp(pattern.data()));
+        auto* made = new std::string(::mkdtemp(pattern.data()));
+        // Tens of thousands of pages: do not leave them behind.
+        std::atexit([] {
+            std::error_code error;
+            std::filesystem::remove_all(scratchFolder(), error);
+        });
+        return made;
     }();
     return folder;
 }
