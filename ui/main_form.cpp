@@ -176,9 +176,12 @@ void TMainForm::applyViewSettings()
 void TMainForm::rebuildRecentMenu()
 {
     QMenu* recent = m_actions.menu(QStringLiteral("Recent"));
-    for (QAction* old : recent->actions())
-        delete old;
-    recent->clear();
+    // An item may be the one whose click is being handled: it goes once
+    // control is back in the event loop.
+    for (QAction* old : recent->actions()) {
+        recent->removeAction(old);
+        old->deleteLater();
+    }
     recent->setToolTipsVisible(true);
     for (const RecentMenuItem& item : m_documents.recentMenuItems()) {
         QAction* action = recent->addAction(toQString(item.caption));
