@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 
 #include "platform/desktop_apps.h"
@@ -28,7 +29,12 @@ std::string registerAssociation()
     std::string icon = resourcePath("icons/html-doxel.svg");
     if (icon.empty())
         icon = "html-doxel";
-    return RegisterFileAssociation(programPath(), icon);
+    // A refused write leaves the program usable; the reason goes to the
+    // terminal for whoever wonders why .dxp files do not open with it.
+    const std::string problem = RegisterFileAssociation(programPath(), icon);
+    if (!problem.empty())
+        std::cerr << "doxel: " << problem << "\n";
+    return problem;
 }
 
 }  // namespace
