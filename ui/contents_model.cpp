@@ -1,10 +1,28 @@
 #include "ui/contents_model.h"
 
+#include <QPixmap>
+
 #include "core/path_rules.h"
+#include "editing/contents_editor.h"
 #include "ui/icons.h"
 #include "ui/qt_text.h"
 
 namespace doxel {
+namespace {
+
+// An entry whose icon number has no picture (255 after item properties
+// without a row) keeps the room of one, so captions stay aligned.
+const QIcon& blankIcon()
+{
+    static const QIcon icon = [] {
+        QPixmap blank(16, 16);
+        blank.fill(Qt::transparent);
+        return QIcon(blank);
+    }();
+    return icon;
+}
+
+}  // namespace
 
 ContentsModel::ContentsModel(Project& project, QObject* parent) : QAbstractItemModel(parent), m_project(project) {}
 
@@ -25,6 +43,11 @@ int ContentsModel::rowOf(const ContentsEntry* entry) const
     const ContentsEntry* parent = entry->parent();
     if (parent == nullptr)
         return 0;
+    if (m_editor != nullptr) {
+        const std::size_t row = m_editor->rowOf(*entry);
+        if (row < parent->childCount() && parent->child(row) == entry)
+            return static_cast<int>(row);
+    }
     const auto known = m_rows.find(entry);
     if (known != m_rows.end() && known->second < parent->childCount() && parent->child(known->second) == entry)
         return static_cast<int>(known->second);
@@ -89,8 +112,10 @@ QVariant ContentsModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return toQString(entry->caption);
-    case Qt::DecorationRole:
-        return contentsIcon(entry->iconNumber);
+    case Qt::DecorationRole: {
+        const QIcon icon = contentsIcon(entry->iconNumber);
+        return icon.isNull() ? blankIcon() : icon;
+    }
     default:
         return {};
     }
@@ -102,6 +127,15 @@ bool ContentsModel::setData(const QModelIndex& index, const QVariant& value, int
     if (entry == nullptr || role != Qt::EditRole)
         return false;
     const std::string caption = toStdString(value.toString());
+    if (m_editor != nullptr) {
+        // The editor keeps captions on one line, marks the change and
+        // re-sorts the level in alphabetical mode.
+        const std::string before = entry->caption;
+        m_editor->renameEntry(*entry, caption);
+        if (entry->caption != before)
+            emit captionEdited(entry);
+        return true;
+    }
     if (caption == entry->caption)
         return true;
     entry->caption = caption;
@@ -133,12 +167,17 @@ QModelIndex ContentsModel::titleIndex() const
 
 void ContentsModel::beginProjectChange()
 {
+    m_resetting = true;
     beginResetModel();
 }
 
 void ContentsModel::endProjectChange()
 {
     m_rows.clear();
+    // The editor forgets the old tree's rows before any view asks again.
+    if (m_editor != nullptr)
+        m_editor->projectReplaced();
+    m_resetting = false;
     endResetModel();
 }
 
@@ -195,6 +234,94 @@ void ContentsModel::setExpanded(const QModelIndex& index, bool expanded)
         entry->iconNumber = icon;
         emit dataChanged(index, index, {Qt::DecorationRole});
     }
+}
+
+// --- The editor's reports
+
+void ContentsModel::entriesAboutToBeInserted(const ContentsEntry& parent, std::size_t first, std::size_t last)
+{
+    beginInsertRows(indexOf(&parent), static_cast<int>(first), static_cast<int>(last));
+}
+
+void ContentsModel::entriesInserted()
+{
+    endInsertRows();
+}
+
+void ContentsModel::entriesAboutToBeRemoved(const ContentsEntry& parent, std::size_t first, std::size_t last)
+{
+    beginRemoveRows(indexOf(&parent), static_cast<int>(first), static_cast<int>(last));
+}
+
+void ContentsModel::entriesRemoved()
+{
+    endRemoveRows();
+}
+
+void ContentsModel::entryAboutToBeMoved(const ContentsEntry& from, std::size_t row, const ContentsEntry& to,
+                                        std::size_t destinationRow)
+{
+    const int source = static_cast<int>(row);
+    m_moveAsLayout =
+        !beginMoveRows(indexOf(&from), source, source, indexOf(&to), static_cast<int>(destinationRow));
+    if (m_moveAsLayout)
+        beginLayoutChange(nullptr);
+}
+
+void ContentsModel::entryMoved()
+{
+    if (m_moveAsLayout)
+        endLayoutChange();
+    else
+        endMoveRows();
+    m_moveAsLayout = false;
+}
+
+void ContentsModel::siblingOrderAboutToChange(const ContentsEntry* parent)
+{
+    beginLayoutChange(parent);
+}
+
+void ContentsModel::siblingOrderChanged(const ContentsEntry*)
+{
+    endLayoutChange();
+}
+
+// Persistent indexes (the view's current entry, its expanded entries) keep
+// pointing at the same entries across the change.
+void ContentsModel::beginLayoutChange(const ContentsEntry* parent)
+{
+    m_layoutParents.clear();
+    if (parent != nullptr && parent != &m_project.root())
+        m_layoutParents << QPersistentModelIndex(indexOf(parent));
+    emit layoutAboutToBeChanged(m_layoutParents, QAbstractItemModel::VerticalSortHint);
+    m_layoutIndexes = persistentIndexList();
+    m_layoutEntries.clear();
+    m_layoutEntries.reserve(static_cast<std::size_t>(m_layoutIndexes.size()));
+    for (const QModelIndex& index : std::as_const(m_layoutIndexes))
+        m_layoutEntries.push_back(entryAt(index));
+}
+
+void ContentsModel::endLayoutChange()
+{
+    QModelIndexList now;
+    now.reserve(m_layoutIndexes.size());
+    for (const ContentsEntry* entry : m_layoutEntries)
+        now << indexOf(entry);
+    changePersistentIndexList(m_layoutIndexes, now);
+    m_layoutIndexes.clear();
+    m_layoutEntries.clear();
+    emit layoutChanged(m_layoutParents, QAbstractItemModel::VerticalSortHint);
+    m_layoutParents.clear();
+}
+
+void ContentsModel::everyEntryChanged()
+{
+    // Views repaint a range of rows as a whole; the tree view itself is
+    // repainted by the window, which knows it shows deeper levels too.
+    const int rows = rowCount();
+    if (rows > 0)
+        emit dataChanged(index(0, 0), index(rows - 1, 0), {Qt::DecorationRole});
 }
 
 }  // namespace doxel

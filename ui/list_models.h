@@ -54,6 +54,10 @@ public:
 
     void beginProjectChange() { beginResetModel(); }
     void endProjectChange() { endResetModel(); }
+    // Around rows added to the file list: they take their places in name
+    // order all over the list, so the view reloads.
+    void beginFileListChange() { beginResetModel(); }
+    void endFileListChange() { endResetModel(); }
 
 private:
     QIcon iconFor(const FileListEntry& row) const;

@@ -12,6 +12,7 @@
 #include <QTreeView>
 
 #include "core/path_rules.h"
+#include "ui/contents_commands.h"
 #include "ui/contents_page.h"
 #include "ui/icons.h"
 #include "ui/index_page.h"
@@ -132,6 +133,7 @@ void TMainForm::bindCommands()
     m_actions.bind({"Spanish1"}, this, &TMainForm::Spanish1Click);
     m_actions.bind({"Russian1"}, this, &TMainForm::Russian1Click);
     connect(m_actions.menu(QStringLiteral("File1")), &QMenu::aboutToShow, this, &TMainForm::File1Click);
+    m_contentsCommands = new ContentsCommands(*this);
     connect(m_pageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
     connect(m_contentsPage, &ContentsPage::selectedEntryChanged, this, &TMainForm::treeChange);
 }
@@ -207,14 +209,7 @@ void TMainForm::PageControl1Change()
 
 void TMainForm::treeChange(ContentsEntry* entry)
 {
-    QString text = toQString(entry->caption);
-    if (!entry->topicFile.empty())
-        text += QStringLiteral(" | ") + toQString(std::string(fileNameOf(entry->topicFile)));
-    m_statusText->setText(text);
-    if (m_project.isTitleEntry(entry))
-        m_contentsPage->clearIconChooser();
-    else
-        m_contentsPage->showIconOf(entry);
+    m_contentsCommands->treeChange(entry);
 }
 
 void TMainForm::New1Click()

@@ -23,6 +23,7 @@ class QTreeView;
 
 namespace doxel {
 
+class ContentsCommands;
 class ContentsModel;
 class ContentsPage;
 class FileListModel;
@@ -135,6 +136,7 @@ private:
     QStatusBar* m_status = nullptr;
     QLabel* m_statusText = nullptr;
     QMenu* m_itemPopup = nullptr;
+    ContentsCommands* m_contentsCommands = nullptr;
 };
 
 }  // namespace doxel
