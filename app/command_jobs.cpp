@@ -58,19 +58,20 @@ int exportProject(const std::string& file)
     }
 }
 
-// The window; on a machine without a display, the export job instead, so
-// that running the program on a project still does something useful.
+// The window; on a machine without a display the compile job instead, so
+// that running the program on a project still does something useful: it
+// compiles the project and says where the help file is.
 int openWindow(const CommandLine& command)
 {
     if (displayAvailable())
         return runWindowJob(command.projectFile);
     std::cerr << "doxel: no display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are unset), so no window\n";
     if (command.projectFile.empty()) {
-        std::cerr << "doxel: name a project to write its compiler input files instead\n\n" << usageText();
+        std::cerr << "doxel: name a project to compile it instead\n\n" << usageText();
         return kExitFailure;
     }
-    std::cerr << "doxel: writing the compiler input files of " << command.projectFile << " instead\n";
-    return exportProject(command.projectFile);
+    std::cerr << "doxel: compiling " << command.projectFile << " instead\n";
+    return compileFromCommandLine(command.projectFile);
 }
 
 }  // namespace

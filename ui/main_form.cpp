@@ -12,6 +12,7 @@
 #include <QTreeView>
 
 #include "core/path_rules.h"
+#include "ui/compile_commands.h"
 #include "ui/contents_commands.h"
 #include "ui/contents_page.h"
 #include "ui/icons.h"
@@ -134,6 +135,7 @@ void TMainForm::bindCommands()
     m_actions.bind({"Russian1"}, this, &TMainForm::Russian1Click);
     connect(m_actions.menu(QStringLiteral("File1")), &QMenu::aboutToShow, this, &TMainForm::File1Click);
     m_contentsCommands = new ContentsCommands(*this);
+    new CompileCommands(*this);  // goes with the window, ending the help viewers it opened
     connect(m_pageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
     connect(m_contentsPage, &ContentsPage::selectedEntryChanged, this, &TMainForm::treeChange);
 }

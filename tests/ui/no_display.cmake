@@ -1,21 +1,33 @@
-# Without a display the program says so and falls back to the export job,
-# and with no project named it explains what it needs.
+# Without a display the program says so and compiles the project instead,
+# printing where the help file is; with no project named it explains what it
+# needs.
 file(REMOVE_RECURSE "${WORK}")
 file(COPY "${SAMPLE}/" DESTINATION "${WORK}/sample")
+file(MAKE_DIRECTORY "${WORK}/config/Tervanis")
+file(WRITE "${WORK}/config/Tervanis/HTML Doxel.conf" "[General]\nLogFile=${WORK}/log.txt\n")
+set(ENV{XDG_CONFIG_HOME} "${WORK}/config")
+unset(ENV{DOXEL_CHMCMD})
 set(no_display ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM)
 
 execute_process(COMMAND ${no_display} "${DOXEL}" "${WORK}/sample/sample.dxp"
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL 0)
-  message(FATAL_ERROR "the fallback export failed (${status}): ${err}")
+  message(FATAL_ERROR "the fallback compile failed (${status}): ${out}\n${err}")
 endif()
 string(FIND "${err}" "no display" noted)
 if(noted EQUAL -1)
   message(FATAL_ERROR "the missing display is not mentioned: ${err}")
 endif()
+string(FIND "${out}" "Help file: ${WORK}/sample/sample.chm" told)
+if(told EQUAL -1 OR NOT EXISTS "${WORK}/sample/sample.chm")
+  message(FATAL_ERROR "the help file was not made or not announced; printed: ${out}")
+endif()
+if(NOT out MATCHES "\nTopics: +14\n")
+  message(FATAL_ERROR "the counts are missing: ${out}")
+endif()
 foreach(ext hhk hhp hhc)
-  if(NOT EXISTS "${WORK}/sample/sample.${ext}")
-    message(FATAL_ERROR "sample.${ext} was not written; printed: ${out}")
+  if(EXISTS "${WORK}/sample/sample.${ext}")
+    message(FATAL_ERROR "sample.${ext} was left behind")
   endif()
 endforeach()
 
