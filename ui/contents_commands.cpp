@@ -126,24 +126,31 @@ void ContentsCommands::Delete1Click()
     run([this] { m_editor.deleteSelected(); });
 }
 
+void ContentsCommands::moveSelected(MoveDirection direction)
+{
+    run([this, direction] { m_editor.moveSelected(direction); });
+    // The moved entry stays selected; keep it in sight.
+    m_tree.scrollTo(m_tree.currentIndex());
+}
+
 void ContentsCommands::MoveItemUp()
 {
-    run([this] { m_editor.moveSelected(MoveDirection::Up); });
+    moveSelected(MoveDirection::Up);
 }
 
 void ContentsCommands::MoveItemDown()
 {
-    run([this] { m_editor.moveSelected(MoveDirection::Down); });
+    moveSelected(MoveDirection::Down);
 }
 
 void ContentsCommands::MoveItemLeft()
 {
-    run([this] { m_editor.moveSelected(MoveDirection::Left); });
+    moveSelected(MoveDirection::Left);
 }
 
 void ContentsCommands::MoveItemRight()
 {
-    run([this] { m_editor.moveSelected(MoveDirection::Right); });
+    moveSelected(MoveDirection::Right);
 }
 
 void ContentsCommands::toselecteditem1Click()

@@ -114,6 +114,7 @@ private:
     // stays disabled.
     void enableItem(const char* name, bool enabled);
     std::string chooseSourceFile(const std::string& current);
+    void moveSelected(MoveDirection direction);
 
     TMainForm& m_form;
     ContentsPage& m_page;

@@ -2,6 +2,8 @@
 
 #include <QPixmap>
 
+#include <stdexcept>
+
 #include "core/path_rules.h"
 #include "editing/contents_editor.h"
 #include "ui/icons.h"
@@ -44,9 +46,15 @@ int ContentsModel::rowOf(const ContentsEntry* entry) const
     if (parent == nullptr)
         return 0;
     if (m_editor != nullptr) {
-        const std::size_t row = m_editor->rowOf(*entry);
-        if (row < parent->childCount() && parent->child(row) == entry)
-            return static_cast<int>(row);
+        // The editor's rows are checked before use; an entry it does not
+        // know (a change made past it) falls back to the model's own count,
+        // as no exception may leave a model function into Qt.
+        try {
+            const std::size_t row = m_editor->rowOf(*entry);
+            if (row < parent->childCount() && parent->child(row) == entry)
+                return static_cast<int>(row);
+        } catch (const std::out_of_range&) {
+        }
     }
     const auto known = m_rows.find(entry);
     if (known != m_rows.end() && known->second < parent->childCount() && parent->child(known->second) == entry)

@@ -1,6 +1,7 @@
 #include "ui/contents_page.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -8,7 +9,6 @@
 
 #include "ui/action_registry.h"
 #include "ui/heading_panel.h"
-#include "ui/icons.h"
 
 namespace doxel {
 namespace {
