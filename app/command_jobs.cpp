@@ -9,7 +9,6 @@
 #include "core/project_file.h"
 #include "core/settings.h"
 #include "output/compiler_files.h"
-#include "platform/program_paths.h"
 #include "platform/qsettings_store.h"
 #include "ui/window_job.h"
 
@@ -35,12 +34,6 @@ void warnMissingTopics(const Project& project)
         std::cerr << "doxel: warning: " << missing - kMissingFilesShown << " more topic files not found\n";
 }
 
-std::string logFileSetting(SettingsStore& settings)
-{
-    const std::string logFile = ReadSetting(settings, "LogFile");
-    return logFile.empty() ? programDataFolder() + "log.txt" : logFile;
-}
-
 int exportProject(const std::string& file)
 {
     Project project;
@@ -49,7 +42,7 @@ int exportProject(const std::string& file)
     try {
         ReadProjectFile(project, file);
         warnMissingTopics(project);
-        for (const std::string& written : WriteCompilerInputFiles(project, logFileSetting(settings), progress))
+        for (const std::string& written : WriteCompilerInputFiles(project, commandLineLogFile(settings), progress))
             std::cout << written << "\n";
         return 0;
     } catch (const Error& error) {

@@ -41,7 +41,9 @@ public:
     void showFailure() override {}
 };
 
-std::string logFileSetting(SettingsStore& settings)
+}  // namespace
+
+std::string commandLineLogFile(SettingsStore& settings)
 {
     try {
         const std::string logFile = ReadSetting(settings, "LogFile");
@@ -52,8 +54,6 @@ std::string logFileSetting(SettingsStore& settings)
     }
     return programDataFolder() + "log.txt";
 }
-
-}  // namespace
 
 int compileFromCommandLine(const std::string& projectFile)
 {
@@ -66,7 +66,7 @@ int compileFromCommandLine(const std::string& projectFile)
             std::cerr << "doxel: " << projectFile << " holds no entries to compile\n";
             return kExitFailure;
         }
-        WriteCompilerInputFiles(project, logFileSetting(settings), progress);
+        WriteCompilerInputFiles(project, commandLineLogFile(settings), progress);
     } catch (const Error& error) {
         std::cerr << "doxel: " << error.what() << "\n";
         return kExitFailure;
