@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "quiet_desktop.h"
 #include "core/settings.h"
 #include "ui/compile_commands.h"
 #include "ui/compile_form.h"
@@ -37,21 +38,6 @@ namespace doxel::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Answers every question at once: no modal loop in a benchmark.
-class QuietDesktop final : public Desktop {
-public:
-    MessageAnswer messageBox(const MessageRequest&) override { return MessageAnswer::Ok; }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
-    std::vector<std::string> chooseOpenFiles(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return {}; }
-    void beep() override {}
-    bool startProgram(const std::string&, const std::vector<std::string>&, const std::string&) override { return true; }
-    bool openDocument(const std::string&) override { return true; }
-};
 
 // Moments of one kind during a run, from its start to its end.
 struct Moments {

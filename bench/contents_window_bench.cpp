@@ -21,6 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "quiet_desktop.h"
 #include "core/project_file.h"
 #include "generated_project.h"
 #include "platform/qsettings_store.h"
@@ -43,22 +44,6 @@ double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
-
-// Answers every question at once; the topic chooser returns `chosen`.
-class QuietDesktop final : public Desktop {
-public:
-    MessageAnswer messageBox(const MessageRequest&) override { return MessageAnswer::No; }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
-    std::vector<std::string> chooseOpenFiles(const FileDialogRequest&) override { return chosen; }
-    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return {}; }
-    void beep() override {}
-    bool startProgram(const std::string&, const std::vector<std::string>&, const std::string&) override { return true; }
-    bool openDocument(const std::string&) override { return true; }
-    std::vector<std::string> chosen;
-};
 
 std::string temporaryFolder()
 {
@@ -169,7 +154,7 @@ int main(int argc, char* argv[])
 
     QApplication application(argc, argv);
     QSettingsStore settings;
-    QuietDesktop desktop;
+    QuietDesktop desktop(MessageAnswer::No);
     auto form = std::make_unique<TMainForm>(
         MainFormServices{settings, desktop, [] { return std::string(); }, {folder + "/", [] { return std::string(); }}});
     form->FormCreate();

@@ -21,6 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "quiet_desktop.h"
 #include "core/project_file.h"
 #include "generated_project.h"
 #include "platform/desktop_apps.h"
@@ -63,21 +64,6 @@ double peakRssMegabytes()
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
-
-// Answers every question at once: no modal loop in a benchmark.
-class QuietDesktop final : public Desktop {
-public:
-    MessageAnswer messageBox(const MessageRequest&) override { return MessageAnswer::Ok; }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
-    std::vector<std::string> chooseOpenFiles(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return {}; }
-    void beep() override {}
-    bool startProgram(const std::string&, const std::vector<std::string>&, const std::string&) override { return true; }
-    bool openDocument(const std::string&) override { return true; }
-};
 
 std::string temporaryFolder()
 {

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/desktop.h"
+
+namespace doxel::bench {
+
+// Answers every question at once, so no modal loop holds a benchmark up:
+// message boxes with `answer`, the multi-file chooser with `chosen`, every
+// other chooser as cancelled.
+class QuietDesktop final : public Desktop {
+public:
+    explicit QuietDesktop(MessageAnswer answer = MessageAnswer::Ok) : m_answer(answer) {}
+
+    MessageAnswer messageBox(const MessageRequest&) override { return m_answer; }
+    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
+    std::vector<std::string> chooseOpenFiles(const FileDialogRequest&) override { return chosen; }
+    std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return {}; }
+    void beep() override {}
+    bool startProgram(const std::string&, const std::vector<std::string>&, const std::string&) override { return true; }
+    bool openDocument(const std::string&) override { return true; }
+
+    std::vector<std::string> chosen;
+
+private:
+    MessageAnswer m_answer;
+};
+
+}  // namespace doxel::bench
