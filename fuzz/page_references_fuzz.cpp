@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the page scanner that counts links and pictures
 // before a compile: any page an author has must scan without a crash or a
 // hang, and every URL it finds must classify.
-//   build/fuzz/fuzz/fuzz_page_references fuzz/corpus/page_references -max_total_time=600
+//   build/fuzz/fuzz/fuzz_page_references CORPUS fuzz/corpus/page_references examples/sample \
+//       examples/sample/pages -max_total_time=600
 #include <cstdint>
 #include <string_view>
 

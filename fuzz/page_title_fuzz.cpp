@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the page title reader that captions new topics.
 // No page may crash or hang it, and what it finds must be one valid line.
-//   build/fuzz/fuzz/fuzz_page_title fuzz/corpus/page_references -max_total_time=600
+//   build/fuzz/fuzz/fuzz_page_title CORPUS fuzz/corpus/page_references examples/sample -max_total_time=600
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
