@@ -161,7 +161,7 @@ EntryLine parseEntryLine(const Reader& reader, std::string_view line, std::size_
     const auto levelEnd = line.find(']');
     if (levelEnd == std::string_view::npos)
         reader.fail(lineIndex, "the level of the contents entry has no closing \"]\"");
-    entry.level = static_cast<int>(reader.number(line.substr(1, levelEnd - 1), lineIndex, 0, kMaxContentsLevel, "the level"));
+    entry.level = static_cast<int>(reader.number(line.substr(1, levelEnd - 1), lineIndex, 0, std::numeric_limits<std::int32_t>::max(), "the level"));
 
     std::string_view rest = line.substr(levelEnd + 1);
     while (rest.starts_with(' '))

@@ -11,8 +11,6 @@ namespace doxel {
 inline constexpr const char* kProjectNoteLine = "NOTE: This file is maintained by HTML Doxel. Do not modify it directly.";
 // A project file larger than this is refused rather than read into memory.
 inline constexpr std::size_t kProjectFileLimit = std::size_t{1} << 30;
-// Deeper contents are refused when reading; no editor could show them.
-inline constexpr int kMaxContentsLevel = 1000;
 
 // The project file's text: CR LF lines, BEL separators, topic paths relative
 // to the folder of `fileName`. Steps `progress` once per contents entry,

@@ -1,6 +1,7 @@
 #include "editing/contents_editor.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/text_compare.h"
 #include "core/text_encoding.h"
@@ -291,8 +292,16 @@ void ContentsEditor::addTopics()
         addTopicFiles(files);
 }
 
-void ContentsEditor::addTopicFiles(const std::vector<std::string>& files)
+void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
 {
+    // A path with a line break or BEL cannot stand in a line of the project
+    // file: it would make the project unreadable. Such files are left out.
+    std::vector<std::string> files;
+    std::copy_if(chosen.begin(), chosen.end(), std::back_inserter(files), [](const std::string& path) {
+        return std::none_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    });
+    if (files.size() != chosen.size())
+        m_desktop.beep();
     if (files.empty() || m_selected == nullptr)
         return;
     if (!topicLocationAllowed(files.front(), m_project.projectFile, m_style)) {

@@ -121,6 +121,10 @@ void storeFileListShown(SettingsStore& settings, bool shown)
     WriteSetting(settings, "ShowFileSystem", shown ? "1" : "0");
 }
 
+namespace {
+constexpr std::size_t kLongestLine = std::size_t{1} << 20;
+}
+
 bool TitleScanner::feed(std::string_view bytes)
 {
     if (m_done)
@@ -136,6 +140,13 @@ bool TitleScanner::feed(std::string_view bytes)
         while (at < bytes.size() && bytes[at] != '\r' && bytes[at] != kEndOfText)
             ++at;
         m_line.append(bytes.substr(pos, at - pos));
+        // A page with LF line ends is one long line; the title stands near
+        // its top, so a line is looked at once it is this long.
+        if (m_line.size() > kLongestLine) {
+            endLine();
+            m_done = true;
+            return true;
+        }
         if (at == bytes.size())
             break;
         if (bytes[at] == kEndOfText) {

@@ -20,13 +20,17 @@ std::string environmentOr(const char* name, const std::string& fallback)
     return (value != nullptr && value[0] == '/') ? std::string(value) : fallback;
 }
 
+constexpr std::size_t kDesktopFileLimit = std::size_t{16} << 20;
+
+// The file's text, or empty when it does not exist. A file that exists but
+// cannot be read throws IoError, so that it is never replaced by a file
+// that lacks what it held.
 std::string readIfExists(const std::string& path)
 {
-    try {
-        return readWholeFile(path, 1 << 20);
-    } catch (const IoError&) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error) && !error)
         return {};
-    }
+    return readWholeFile(path, kDesktopFileLimit);
 }
 
 // Writes `text` unless the file already holds it; returns whether it wrote.

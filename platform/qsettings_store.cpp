@@ -1,5 +1,7 @@
 #include "platform/qsettings_store.h"
 
+#include <cctype>
+
 #include <QSettings>
 #include <QString>
 
@@ -45,7 +47,11 @@ std::string unescape(const QString& stored)
         if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') {
             out += '\\';
             ++i;
-        } else if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x') {
+        } else if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' &&
+                   std::isxdigit(static_cast<unsigned char>(text[i + 2])) != 0 &&
+                   std::isxdigit(static_cast<unsigned char>(text[i + 3])) != 0) {
+            // Anything else after "\" is kept as written: a hand-edited file
+            // must not stop the program.
             out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
             i += 3;
         } else {

@@ -17,13 +17,15 @@ bool existsOnDisk(const std::string& path)
     return std::filesystem::exists(path, error);
 }
 
-// "book" becomes "book.dxp"; a name that has an extension keeps it.
+// "book" becomes "book.dxp", and so does "v1.2 manual": the compiler's
+// file names are made by replacing the last four characters, and the
+// desktop opens only ".dxp" files with the program. "Book.DXP" stays.
 std::string withDefaultExtension(const std::string& path, const std::string& extension)
 {
-    const std::string_view name = fileNameOf(path);
-    if (name.find('.') != std::string_view::npos || extension.empty())
+    const std::string suffix = "." + extension;
+    if (extension.empty() || asciiLower(path).ends_with(asciiLower(suffix)))
         return path;
-    return path + "." + extension;
+    return path + suffix;
 }
 
 // Keeps the project's views consistent however the change ends.

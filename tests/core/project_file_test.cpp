@@ -126,6 +126,20 @@ TEST(ProjectFile, RoundTripsAProjectWithFoldersKeywordsAndLevelZeroEntries)
     EXPECT_EQ(back.titleEntry().child(0)->iconNumber, 0);  // read back in the closed form
 }
 
+TEST(ProjectFile, ReadsBackAsDeepATreeAsItWrites)
+{
+    Project project;
+    ContentsEntry* parent = &project.titleEntry();
+    for (int level = 1; level <= 5000; ++level)
+        parent = parent->appendChild(std::make_unique<ContentsEntry>("deep", 2));
+    test::TempDir dir;
+    NullProgress progress;
+    WriteProjectFile(project, dir.file("deep.dxp"), progress);
+    Project back;
+    ReadProjectFile(back, dir.file("deep.dxp"));
+    EXPECT_EQ(back.entryCount(), 5001u);
+}
+
 TEST(ProjectFile, StepsProgressOncePerEntryAndEndsIt)
 {
     Project project;

@@ -216,6 +216,18 @@ TEST(AddTopics, RefusesTheWholeChoiceWhenTheFirstFileIsOutside)
     EXPECT_EQ(rig.project.fileList.size(), 2u);
 }
 
+TEST(AddTopics, LeavesOutFilesWhoseNamesCannotStandInTheProjectFile)
+{
+    TopicRig t;
+    test::EditorRig& rig = t.rig;
+    test::writeFile(t.dir.path() / "line\nbreak.htm", "<title>Broken</title>");
+    rig.desktop.chosenFiles = {t.dir.file("line\nbreak.htm")};
+    rig.editor.addTopics();
+    EXPECT_EQ(rig.desktop.beeps, 1);
+    EXPECT_EQ(test::treeText(rig.project), "T+(A+(A1 A2) B)");
+    EXPECT_FALSE(rig.project.modified);
+}
+
 TEST(AddTopics, NeedsASavedProjectAndASelectionAndAChoice)
 {
     TopicRig unsaved;

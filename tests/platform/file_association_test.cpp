@@ -42,6 +42,15 @@ TEST(FileAssociation, EscapesProgramPathsForTheDesktopEntry)
     EXPECT_EQ(mimeAppsWithDefault(""), "[Default Applications]\napplication/x-htmldoxel-project=html-doxel.desktop\n");
 }
 
+TEST(FileAssociation, NeverReplacesAMimeAppsListItCannotRead)
+{
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.path() / "config" / "mimeapps.list" / "inside");
+    const AssociationFolders folders{dir.file("data"), dir.file("config")};
+    EXPECT_NE(RegisterFileAssociation("/usr/bin/doxel", "i", folders), "");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "config" / "mimeapps.list" / "inside"));
+}
+
 TEST(FileAssociation, ReportsARefusedWriteInsteadOfFailing)
 {
     test::TempDir dir;

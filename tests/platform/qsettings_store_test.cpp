@@ -39,6 +39,15 @@ TEST(QSettingsStore, KeepsEveryValueExactlyInTheUsersIniFile)
     EXPECT_TRUE(std::filesystem::exists(home.path() / "Tervanis" / "HTML Doxel.conf"));
 }
 
+TEST(QSettingsStore, KeepsAHandEditedBackslashAsWritten)
+{
+    const auto& home = configHome();
+    test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf", "[General]\nLogFile=/tmp/\\\\xzlog.txt\nRUF=\\\\x0\n");
+    QSettingsStore store;
+    EXPECT_EQ(ReadSetting(store, "LogFile"), "/tmp/\\xzlog.txt");
+    EXPECT_EQ(ReadSetting(store, "RUF"), "\\x0");
+}
+
 TEST(QSettingsStore, SeesChangesMadeBehindItsBack)
 {
     const auto& home = configHome();

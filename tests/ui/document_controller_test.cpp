@@ -108,6 +108,21 @@ TEST_F(DocumentControllerTest, SaveAsWritesAddsTheExtensionAndNamesTheWindow)
     EXPECT_TRUE(desktop.finished());
 }
 
+// The compiler's file names replace the last four characters, so a name
+// with a dot of its own still gets ".dxp".
+TEST_F(DocumentControllerTest, SaveAsGivesEveryNameTheProjectExtension)
+{
+    const std::pair<const char*, const char*> names[] = {
+        {"v1.2 manual", "v1.2 manual.dxp"}, {"Guide.DXP", "Guide.DXP"}, {"notes.txt", "notes.txt.dxp"}};
+    for (const auto& [chosen, saved] : names) {
+        project.projectFile.clear();
+        desktop.answerFile(folder.file(chosen));
+        ASSERT_TRUE(controller.saveAs());
+        EXPECT_EQ(project.projectFile, folder.file(saved));
+        EXPECT_TRUE(std::filesystem::exists(folder.file(saved)));
+    }
+}
+
 TEST_F(DocumentControllerTest, SaveOfANamedProjectWritesWithoutAsking)
 {
     desktop.answerFile(folder.file("book.dxp"));
