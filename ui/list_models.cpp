@@ -7,13 +7,6 @@
 namespace doxel {
 namespace {
 
-QVariant caption(const QStringList& captions, int section, Qt::Orientation orientation, int role)
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= captions.size())
-        return {};
-    return captions[section];
-}
-
 QString fromView(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -21,16 +14,39 @@ QString fromView(std::string_view text)
 
 }  // namespace
 
-KeywordModel::KeywordModel(Project& project, QObject* parent) : QAbstractTableModel(parent), m_project(project) {}
+ReportListModel::ReportListModel(Project& project, QStringList captions, QObject* parent)
+    : QAbstractTableModel(parent), m_project(project), m_captions(std::move(captions))
+{
+}
+
+int ReportListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_captions.size());
+}
+
+QVariant ReportListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= m_captions.size())
+        return {};
+    return m_captions[section];
+}
+
+void ReportListModel::setColumnCaption(int column, const QString& text)
+{
+    if (column < 0 || column >= m_captions.size() || m_captions[column] == text)
+        return;
+    m_captions[column] = text;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+KeywordModel::KeywordModel(Project& project, QObject* parent)
+    : ReportListModel(project, {QStringLiteral("Keyword"), QStringLiteral("Associated file")}, parent)
+{
+}
 
 int KeywordModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_project.keywords.size());
-}
-
-int KeywordModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : 2;
 }
 
 QVariant KeywordModel::data(const QModelIndex& index, int role) const
@@ -41,31 +57,16 @@ QVariant KeywordModel::data(const QModelIndex& index, int role) const
     return toQString(index.column() == 0 ? row.keyword : row.topicFile);
 }
 
-QVariant KeywordModel::headerData(int section, Qt::Orientation orientation, int role) const
+FileListModel::FileListModel(Project& project, QObject* parent)
+    : ReportListModel(project, {QStringLiteral("File"), QStringLiteral("Path")}, parent)
 {
-    return caption(m_captions, section, orientation, role);
 }
-
-void KeywordModel::setColumnCaption(int column, const QString& text)
-{
-    if (column < 0 || column >= m_captions.size() || m_captions[column] == text)
-        return;
-    m_captions[column] = text;
-    emit headerDataChanged(Qt::Horizontal, column, column);
-}
-
-FileListModel::FileListModel(Project& project, QObject* parent) : QAbstractTableModel(parent), m_project(project) {}
 
 FileListModel::~FileListModel() = default;
 
 int FileListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_project.fileList.size());
-}
-
-int FileListModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : 2;
 }
 
 QIcon FileListModel::iconFor(const FileListEntry& row) const
@@ -94,19 +95,6 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DecorationRole && index.column() == 0)
         return iconFor(row);
     return {};
-}
-
-QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    return caption(m_captions, section, orientation, role);
-}
-
-void FileListModel::setColumnCaption(int column, const QString& text)
-{
-    if (column < 0 || column >= m_captions.size() || m_captions[column] == text)
-        return;
-    m_captions[column] = text;
-    emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 }  // namespace doxel
