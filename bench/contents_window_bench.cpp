@@ -51,21 +51,6 @@ std::string temporaryFolder()
     return ::mkdtemp(pattern.data());
 }
 
-// A header captioned "Big" with `size` entries in its subtree (branches of
-// a hundred), in the middle of the title entry's children.
-void addBigHeader(Project& project, int size)
-{
-    ContentsEntry& title = project.titleEntry();
-    ContentsEntry* big = title.insertChild(title.childCount() / 2, std::make_unique<ContentsEntry>("Big", 0));
-    ContentsEntry* branch = nullptr;
-    for (int i = 1; i < size; ++i) {
-        if (branch == nullptr || branch->childCount() == 99)
-            branch = big->appendChild(std::make_unique<ContentsEntry>("branch " + std::to_string(i), 2));
-        else
-            branch->appendChild(std::make_unique<ContentsEntry>("leaf " + std::to_string(i), 8));
-    }
-}
-
 std::vector<std::string> writePages(const std::string& folder, int count)
 {
     std::vector<std::string> pages;

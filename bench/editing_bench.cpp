@@ -130,22 +130,6 @@ void BM_SortAlphabetically(benchmark::State& state)
     }
 }
 
-// A header with `size` descendants (a hundred per branch), placed among
-// the title entry's children.
-ContentsEntry& addBigHeader(Project& project, int size)
-{
-    ContentsEntry& title = project.titleEntry();
-    ContentsEntry* big = title.insertChild(title.childCount() / 2, std::make_unique<ContentsEntry>("Big", 0));
-    ContentsEntry* branch = nullptr;
-    for (int i = 1; i < size; ++i) {
-        if (branch == nullptr || branch->childCount() == 99)
-            branch = big->appendChild(std::make_unique<ContentsEntry>("branch " + std::to_string(i), 2));
-        else
-            branch->appendChild(std::make_unique<ContentsEntry>("leaf " + std::to_string(i), 8));
-    }
-    return *big;
-}
-
 // Opens `big` and its branches, as a user would before moving it; the
 // rest of the tree stays collapsed, so `big` stays among the title
 // entry's tens of thousands of children.

@@ -43,6 +43,20 @@ void generateProject(Project& project, const std::string& folder, int entries, i
     project.fileList.addMany(std::move(topics));
 }
 
+ContentsEntry& addBigHeader(Project& project, int size)
+{
+    ContentsEntry& title = project.titleEntry();
+    ContentsEntry* big = title.insertChild(title.childCount() / 2, std::make_unique<ContentsEntry>("Big", 0));
+    ContentsEntry* branch = nullptr;
+    for (int i = 1; i < size; ++i) {
+        if (branch == nullptr || branch->childCount() == 99)
+            branch = big->appendChild(std::make_unique<ContentsEntry>("branch " + std::to_string(i), 2));
+        else
+            branch->appendChild(std::make_unique<ContentsEntry>("leaf " + std::to_string(i), 8));
+    }
+    return *big;
+}
+
 std::size_t heapInUse()
 {
     return mallinfo2().uordblks;

@@ -12,6 +12,11 @@ namespace doxel::bench {
 // The same arguments always give the same project.
 void generateProject(Project& project, const std::string& folder, int entries, int keywords);
 
+// A header captioned "Big" with `size` entries in its subtree (branches of
+// a hundred), in the middle of the title entry's children: the subtree that
+// the move benchmarks move.
+ContentsEntry& addBigHeader(Project& project, int size);
+
 // Bytes the heap holds right now (glibc's count).
 std::size_t heapInUse();
 
