@@ -10,7 +10,7 @@
 #include "core/settings.h"
 #include "output/compiler_files.h"
 #include "platform/qsettings_store.h"
-#include "ui/window_job.h"
+#include "app/window_job.h"
 
 namespace doxel {
 namespace {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/desktop.h"
+
 namespace doxel {
 
 class ContentsEntry;
@@ -20,10 +22,6 @@ inline constexpr int kDeleteWithChildren = 97;
 inline constexpr int kDelete = 98;
 }  // namespace text_id
 
-// Named apart from the window's own MessageIcon (ui/desktop.h), which the
-// window's implementation of this interface includes beside it.
-enum class EditorMessageIcon { Information, Exclamation, Question, Stop };
-
 // What the editing commands need from the desktop. The window implements it
 // with its desktop interaction layer; tests script it.
 class EditorDesktop {
@@ -36,10 +34,10 @@ public:
     virtual void beep() = 0;
     // A message box with an OK button; text and caption from the string
     // table (captionId kProgramName: "HTML Doxel").
-    virtual void showMessage(EditorMessageIcon icon, int textId, int captionId) = 0;
+    virtual void showMessage(MessageIcon icon, int textId, int captionId) = 0;
     // A message box with an OK button and fixed texts that are not
     // translated.
-    virtual void showFixedMessage(EditorMessageIcon icon, const std::string& caption, const std::string& text) = 0;
+    virtual void showFixedMessage(MessageIcon icon, const std::string& caption, const std::string& text) = 0;
     // A Yes/No question with the question icon and No as the default
     // button; true for Yes.
     virtual bool askYesNo(int textId, int captionId) = 0;

@@ -12,11 +12,11 @@
 
 #include "core/project_file.h"
 #include "qt_test_support.h"
-#include "ui/caption_table.h"
-#include "ui/contents_model.h"
-#include "ui/contents_page.h"
-#include "ui/list_models.h"
-#include "ui/string_table.h"
+#include "ui/logic/caption_table.h"
+#include "ui/contents/contents_model.h"
+#include "ui/contents/contents_page.h"
+#include "ui/index/list_models.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 
@@ -326,10 +326,10 @@ private slots:
                             .headerData(row.column, Qt::Horizontal)
                             .toString();
             else if (row.kind == CaptionKind::Hint)
-                shown = form.actions().action(name)->toolTip();
-            else if (QMenu* menu = form.actions().menu(name))
+                shown = form.actions().actionNamed(name)->toolTip();
+            else if (QMenu* menu = form.actions().menuNamed(name))
                 shown = menu->title();
-            else if (QAction* action = form.actions().action(name))
+            else if (QAction* action = form.actions().actionNamed(name))
                 shown = action->text();
             else if (auto* label = form.findChild<QLabel*>(name))
                 shown = label->text();
