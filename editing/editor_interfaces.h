@@ -5,22 +5,11 @@
 #include <vector>
 
 #include "core/desktop.h"
+#include "core/text_ids.h"
 
 namespace doxel {
 
 class ContentsEntry;
-
-// Ids of the string table (without the language offset) that the editing
-// commands show.
-namespace text_id {
-inline constexpr int kProgramName = 0;  // no id: the caption "HTML Doxel"
-inline constexpr int kSaveBeforeAdding = 92;
-inline constexpr int kNewHeader = 93;
-inline constexpr int kFilesCannotBeAdded = 95;
-inline constexpr int kWarning = 96;
-inline constexpr int kDeleteWithChildren = 97;
-inline constexpr int kDelete = 98;
-}  // namespace text_id
 
 // What the editing commands need from the desktop. The window implements it
 // with its desktop interaction layer; tests script it.

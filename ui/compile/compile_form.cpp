@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "core/text_ids.h"
 #include "platform/help_viewers.h"
 #include "ui/main/icons.h"
 #include "ui/main/qt_text.h"
@@ -166,11 +167,13 @@ void TCompileForm::fitToDesktopFonts()
 void TCompileForm::FormCreate()
 {
     SettingsStore& settings = m_services.settings;
-    setWindowTitle(localText(settings, 106));
-    m_pageControl->setTabText(m_pageControl->indexOf(m_compMsg), localText(settings, 104));
-    m_pageControl->setTabText(m_pageControl->indexOf(m_summary), localText(settings, 105));
+    setWindowTitle(localText(settings, text_id::kCompileProject));
+    m_pageControl->setTabText(m_pageControl->indexOf(m_compMsg), localText(settings, text_id::kCompilerMessages));
+    m_pageControl->setTabText(m_pageControl->indexOf(m_summary), localText(settings, text_id::kSummary));
     const std::pair<QToolButton*, int> hints[] = {
-        {m_launchCHMButton, 101}, {m_launchLogButton, 102}, {m_closeButton, 103}};
+        {m_launchCHMButton, text_id::kViewCompiledFile},
+        {m_launchLogButton, text_id::kViewLogFile},
+        {m_closeButton, text_id::kClose}};
     for (const auto& [button, id] : hints) {
         button->setToolTip(localText(settings, id));
         button->setAccessibleName(button->toolTip());

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QScreen>
 
+#include "core/text_ids.h"
 #include "ui/main/icons.h"
 #include "ui/main/qt_text.h"
 
@@ -74,12 +75,12 @@ TItemProperties::TItemProperties(SettingsStore& settings, const ItemProperties& 
 
 void TItemProperties::FormCreate(SettingsStore& settings)
 {
-    setWindowTitle(localText(settings, 267));
-    m_label1->setText(localText(settings, 264));
-    m_openButton->setToolTip(localText(settings, 265));
-    m_removeButton->setToolTip(localText(settings, 266));
-    m_okButton->setText(localText(settings, 115));
-    m_button1->setText(localText(settings, 124));
+    setWindowTitle(localText(settings, text_id::kItemProperties));
+    m_label1->setText(localText(settings, text_id::kAssociatedFile));
+    m_openButton->setToolTip(localText(settings, text_id::kSelectSource));
+    m_removeButton->setToolTip(localText(settings, text_id::kRemoveAssociation));
+    m_okButton->setText(localText(settings, text_id::kOk));
+    m_button1->setText(localText(settings, text_id::kCancel));
 }
 
 ItemProperties TItemProperties::values() const

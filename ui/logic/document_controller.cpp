@@ -4,6 +4,7 @@
 
 #include "core/path_rules.h"
 #include "core/project_file.h"
+#include "core/text_ids.h"
 #include "ui/logic/string_table.h"
 
 namespace doxel {
@@ -58,7 +59,7 @@ std::string DocumentController::windowCaption(const std::string& projectFile)
 
 void DocumentController::resetProject()
 {
-    const std::string title = LoadText(m_environment.settings, 94);
+    const std::string title = LoadText(m_environment.settings, text_id::kNewProjectTitle);
     ProjectChange change(m_view);
     m_project.resetToNew(title);
 }
@@ -83,7 +84,8 @@ bool DocumentController::closeQuery()
     if (!m_project.modified)
         return true;
     SettingsStore& settings = m_environment.settings;
-    const MessageAnswer answer = showMessage(m_environment.desktop, LoadText(settings, 90), LoadText(settings, 91),
+    const MessageAnswer answer = showMessage(m_environment.desktop, LoadText(settings, text_id::kSaveChanges),
+                                             LoadText(settings, text_id::kSaveProject),
                                              MessageButtons::YesNoCancel, MessageIcon::Question);
     if (answer == MessageAnswer::No)
         return true;
@@ -167,7 +169,7 @@ bool DocumentController::openProjectFile(const std::string& path, bool ask)
     WriteSetting(m_environment.settings, "LastDir", file);
     if (anyTopicFileMissing()) {
         SettingsStore& settings = m_environment.settings;
-        showMessage(m_environment.desktop, LoadText(settings, 229), kProgramName, MessageButtons::Ok,
+        showMessage(m_environment.desktop, LoadText(settings, text_id::kProjectFilesMissing), kProgramName, MessageButtons::Ok,
                     MessageIcon::Warning);
     }
     return true;

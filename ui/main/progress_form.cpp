@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "core/text_ids.h"
 #include "ui/main/qt_text.h"
 
 namespace doxel {
@@ -13,7 +14,7 @@ TProgress::TProgress(SettingsStore& settings, QWidget* owner)
       m_bar(new QProgressBar(this))
 {
     setObjectName(QStringLiteral("TProgress"));
-    setWindowTitle(localText(settings, 107));
+    setWindowTitle(localText(settings, text_id::kPleaseWait));
     m_bar->setObjectName(QStringLiteral("Bar"));
     m_bar->setFixedSize(177, 13);
     m_bar->setTextVisible(false);
