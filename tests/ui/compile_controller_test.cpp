@@ -64,9 +64,9 @@ protected:
     CompileControllerTest()
         : runner(desktop),
           documents(project, {settings, desktop, runner, {}}, documentView),
-          controller(project, {settings, desktop, documents, progress, [this](const std::string& path) {
-                                   return existing.contains(path);
-                               }},
+          controller(project,
+                     {settings, desktop, documents, progress,
+                      [this](const std::string& path) { return existing.contains(path); }},
                      view)
     {
         documents.resetProject();

@@ -29,6 +29,29 @@ private:
     static QString text(const std::string& s) { return QString::fromStdString(s); }
 
 private slots:
+    void everyCommandAndMenuHasItsOwnNamedControl()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        for (std::size_t n = 0; n < kCommandCount; ++n) {
+            const auto command = static_cast<Command>(n);
+            const QString name = QString::fromLatin1(doxel::objectName(command));
+            QVERIFY2(form.actions().action(command) != nullptr, qPrintable(name));
+            QCOMPARE(form.actions().action(command)->objectName(), name);
+            // Two commands with one name would reach the same control.
+            QVERIFY2(commandNamed(name) == command, qPrintable(name));
+        }
+        for (std::size_t n = 0; n < kMenuCount; ++n) {
+            const auto menu = static_cast<Menu>(n);
+            const QString name = QString::fromLatin1(doxel::objectName(menu));
+            QVERIFY2(form.actions().menu(menu) != nullptr, qPrintable(name));
+            QCOMPARE(form.actions().menu(menu)->objectName(), name);
+            QVERIFY2(menuNamed(name) == menu, qPrintable(name));
+            QVERIFY2(!commandNamed(name), qPrintable(name));
+        }
+        QVERIFY(!commandNamed(QStringLiteral("Compile")));
+    }
+
     void startsWithAnEditableUntitledProject()
     {
         WindowFixture f;

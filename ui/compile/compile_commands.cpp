@@ -17,8 +17,7 @@ CompileCommands::CompileCommands(const CommandContext& context, const QAbstractI
       m_context(context),
       m_compiler(compiler ? std::move(compiler) : std::make_unique<ChmcmdCompiler>()),
       m_viewers(programHelpViewers()),
-      m_controller(context.project, {context.settings, context.desktop, context.documents, context.progress, {}},
-                   *this)
+      m_controller(context.project, {context.settings, context.desktop, context.documents, context.progress, {}}, *this)
 {
     setObjectName(QStringLiteral("CompileCommands"));
     ActionRegistry& actions = context.actions;

@@ -62,8 +62,10 @@ ContentsCommands::~ContentsCommands()
 void ContentsCommands::bindActions()
 {
     ActionRegistry& actions = m_context.actions;
-    actions.bind({Command::NewItemButton, Command::Addtopic1, Command::Edit1}, this, &ContentsCommands::AddTopicButtonClick);
-    actions.bind({Command::NewHeaderButton, Command::Addheader1, Command::Edit2}, this, &ContentsCommands::AddHeaderButtonClick);
+    actions.bind({Command::NewItemButton, Command::Addtopic1, Command::Edit1}, this,
+                 &ContentsCommands::AddTopicButtonClick);
+    actions.bind({Command::NewHeaderButton, Command::Addheader1, Command::Edit2}, this,
+                 &ContentsCommands::AddHeaderButtonClick);
     actions.bind({Command::DeleteButton, Command::Delete1, Command::Deleteitem}, this, &ContentsCommands::Delete1Click);
     actions.bind({Command::UpButton}, this, &ContentsCommands::MoveItemUp);
     actions.bind({Command::DownButton}, this, &ContentsCommands::MoveItemDown);
@@ -226,9 +228,9 @@ void ContentsCommands::propertiesClick()
         if (!values)
             return;
         ContentsEntry& entry = *m_editor.selected();
-        TItemProperties dialog(m_context.settings, *values,
-                               [this](const std::string& current) { return chooseSourceFile(current); },
-                               &m_context.window);
+        TItemProperties dialog(
+            m_context.settings, *values, [this](const std::string& current) { return chooseSourceFile(current); },
+            &m_context.window);
         if (!m_context.dialogs.run(dialog))
             return;
         ApplyItemProperties(m_editor, entry, dialog.values());

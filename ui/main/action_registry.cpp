@@ -5,8 +5,8 @@
 
 namespace doxel {
 
-QAction* ActionRegistry::add(Command command, const QString& caption, const QIcon& icon,
-                             const QKeySequence& shortcut, bool checkable)
+QAction* ActionRegistry::add(Command command, const QString& caption, const QIcon& icon, const QKeySequence& shortcut,
+                             bool checkable)
 {
     auto* action = new QAction(icon, caption, m_owner);
     action->setObjectName(QString::fromLatin1(objectName(command)));

@@ -99,8 +99,10 @@ enum class Command {
     WizardButton,
     ProjectPropButton,
     AboutButton,
+    // Add new commands above this line.
+    Count
 };
-inline constexpr std::size_t kCommandCount = std::size_t(Command::AboutButton) + 1;
+inline constexpr std::size_t kCommandCount = std::size_t(Command::Count);
 
 // The menus and sub-menus, looked up the same way.
 enum class Menu {
@@ -119,8 +121,10 @@ enum class Menu {
     Assigncurrenticon1,
     PopupMenu1,
     PopupMenu2,
+    // Add new menus above this line.
+    Count
 };
-inline constexpr std::size_t kMenuCount = std::size_t(Menu::PopupMenu2) + 1;
+inline constexpr std::size_t kMenuCount = std::size_t(Menu::Count);
 
 // The Options > Language items, in the order of kLanguages.
 inline constexpr Command kLanguageCommands[] = {Command::English1, Command::Deutsch1, Command::French1,

@@ -7,9 +7,9 @@
 
 #include <optional>
 
+#include "ui/logic/string_table.h"
 #include "ui/main/action_registry.h"
 #include "ui/main/icons.h"
-#include "ui/logic/string_table.h"
 
 namespace doxel {
 namespace {
@@ -103,12 +103,9 @@ constexpr ActionRow kPageButtons[] = {
 
 // ToolBar1's buttons and the picture of each.
 constexpr ActionRow kMainButtons[] = {
-    {Command::NewButton, "New project", "new"},
-    {Command::OpenButton, "Open project", "open"},
-    {Command::SaveButton, "Save project", "save"},
-    {Command::CompileButton, "Compile", "compile"},
-    {Command::WizardButton, "Wizards", "wizard"},
-    {Command::ProjectPropButton, "Project properties", "projectprops"},
+    {Command::NewButton, "New project", "new"},    {Command::OpenButton, "Open project", "open"},
+    {Command::SaveButton, "Save project", "save"}, {Command::CompileButton, "Compile", "compile"},
+    {Command::WizardButton, "Wizards", "wizard"},  {Command::ProjectPropButton, "Project properties", "projectprops"},
     {Command::AboutButton, "About", "about"},
 };
 
@@ -132,7 +129,8 @@ void createWindowActions(ActionRegistry& registry)
     for (const ActionRow& row : kMenuItems)
         registry.add(row.command, QString::fromUtf8(row.caption), {}, {}, row.checkable);
     for (const ActionRow& row : kPageButtons) {
-        QAction* action = registry.add(row.command, QString::fromUtf8(row.caption), resourceIcon(row.icon), {}, row.checkable);
+        QAction* action =
+            registry.add(row.command, QString::fromUtf8(row.caption), resourceIcon(row.icon), {}, row.checkable);
         action->setToolTip(action->text());
     }
     for (const ActionRow& row : kMainButtons) {
@@ -167,19 +165,24 @@ void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)
 
     QMenu* items = registry.addMenu(Menu::Items1, QStringLiteral("&Items"), bar);
     addItems(items, registry,
-             {Command::Addtopic1, Command::Addheader1, Command::Delete1, kSeparator, Command::EditwithHTMLEditor2, Command::EditwithNotepad1, kSeparator});
+             {Command::Addtopic1, Command::Addheader1, Command::Delete1, kSeparator, Command::EditwithHTMLEditor2,
+              Command::EditwithNotepad1, kSeparator});
     QMenu* assign = registry.addMenu(Menu::AssignselectedIcon1, QStringLiteral("Assign current &icon"), items);
     addItems(assign, registry,
-             {Command::toselecteditem1, Command::toalltopics1, kSeparator, Command::toallheadersinthislevel1, Command::toalltopicsincurrentlevel1});
+             {Command::toselecteditem1, Command::toalltopics1, kSeparator, Command::toallheadersinthislevel1,
+              Command::toalltopicsincurrentlevel1});
     items->addMenu(assign);
     QMenu* sort = registry.addMenu(Menu::SortType1, QStringLiteral("&Sort"), items);
     addItems(sort, registry, {Command::Alphabetically1, Command::Donotsort1});
     items->addMenu(sort);
-    addItems(items, registry, {kSeparator, Command::Expandallitems1, Command::Collapseallitems1, kSeparator, Command::Setasdefaulttopic1});
+    addItems(
+        items, registry,
+        {kSeparator, Command::Expandallitems1, Command::Collapseallitems1, kSeparator, Command::Setasdefaulttopic1});
     bar->addMenu(items);
 
     QMenu* commands = registry.addMenu(Menu::Commands1, QStringLiteral("&Commands"), bar);
-    addItems(commands, registry, {Command::Viewlogfile1, Command::Launchcompiledfile1, kSeparator, Command::Compile1, kSeparator});
+    addItems(commands, registry,
+             {Command::Viewlogfile1, Command::Launchcompiledfile1, kSeparator, Command::Compile1, kSeparator});
     QMenu* tools = registry.addMenu(Menu::Tools1, QStringLiteral("Tools"), commands);
     addItems(tools, registry, {Command::TXTtoHTMLWizard1, Command::SearchandReplace1});
     commands->addMenu(tools);
@@ -197,7 +200,8 @@ void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)
     QMenu* help = registry.addMenu(Menu::Help1, QStringLiteral("&Help"), bar);
     addItems(help, registry, {Command::Help2, kSeparator, Command::HelpVersion, Command::IEVersion, kSeparator});
     QMenu* internet = registry.addMenu(Menu::Internet, QStringLiteral("Internet"), help);
-    addItems(internet, registry, {Command::Update, kSeparator, Command::DoxelHomepage, Command::HelpDownloads, Command::SendEmail});
+    addItems(internet, registry,
+             {Command::Update, kSeparator, Command::DoxelHomepage, Command::HelpDownloads, Command::SendEmail});
     help->addMenu(internet);
     addItems(help, registry, {kSeparator, Command::About1});
     bar->addMenu(help);
@@ -206,12 +210,15 @@ void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)
 QMenu* buildItemPopup(ActionRegistry& registry, QWidget* parent)
 {
     QMenu* popup = registry.addMenu(Menu::ItemPopup, QString(), parent);
-    addItems(popup, registry, {Command::Preview, kSeparator, Command::Edit1, Command::Edit2, Command::Deleteitem, kSeparator});
+    addItems(popup, registry,
+             {Command::Preview, kSeparator, Command::Edit1, Command::Edit2, Command::Deleteitem, kSeparator});
     QMenu* assign = registry.addMenu(Menu::Assigncurrenticon1, QStringLiteral("Assign current &icon"), popup);
     addItems(assign, registry,
-             {Command::toallheader1, Command::toalltopics2, kSeparator, Command::toallheadersinthislevel2, Command::toalltopicsincurrentlevel2});
+             {Command::toallheader1, Command::toalltopics2, kSeparator, Command::toallheadersinthislevel2,
+              Command::toalltopicsincurrentlevel2});
     popup->addMenu(assign);
-    addItems(popup, registry, {kSeparator, Command::EditwithHTMLEditor1, Command::EditinNotepad1, kSeparator, Command::properties});
+    addItems(popup, registry,
+             {kSeparator, Command::EditwithHTMLEditor1, Command::EditinNotepad1, kSeparator, Command::properties});
     popup->setDefaultAction(registry.action(Command::Preview));
     return popup;
 }
