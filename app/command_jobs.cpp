@@ -42,7 +42,10 @@ int exportProject(const std::string& file)
     try {
         ReadProjectFile(project, file);
         warnMissingTopics(project);
-        for (const std::string& written : WriteCompilerInputFiles(project, commandLineLogFile(settings), progress))
+        const CompilerInputFiles files = WriteCompilerFiles(project, commandLineLogFile(settings), progress);
+        for (const CompilerFileMessage& message : files.messages)
+            std::cerr << "doxel: " << message.line() << "\n";
+        for (const std::string& written : files.written)
             std::cout << written << "\n";
         return 0;
     } catch (const Error& error) {
