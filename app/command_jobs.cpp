@@ -5,11 +5,7 @@
 #include <iostream>
 
 #include "app/compile_job.h"
-#include "core/errors.h"
-#include "core/project_file.h"
-#include "core/settings.h"
-#include "output/compiler_files.h"
-#include "platform/qsettings_store.h"
+#include "core/project.h"
 #include "ui/window_job.h"
 
 namespace doxel {
@@ -37,18 +33,13 @@ void warnMissingTopics(const Project& project)
 int exportProject(const std::string& file)
 {
     Project project;
-    QSettingsStore settings;
-    NullProgress progress;
-    try {
-        ReadProjectFile(project, file);
-        warnMissingTopics(project);
-        for (const std::string& written : WriteCompilerInputFiles(project, commandLineLogFile(settings), progress))
-            std::cout << written << "\n";
-        return 0;
-    } catch (const Error& error) {
-        std::cerr << "doxel: " << error.what() << "\n";
+    std::vector<std::string> written;
+    if (!writeInputFiles(project, file, InputFilesFor::Export, &written))
         return kExitFailure;
-    }
+    warnMissingTopics(project);
+    for (const std::string& path : written)
+        std::cout << path << "\n";
+    return 0;
 }
 
 // The window; on a machine without a display the compile job instead, so

@@ -88,7 +88,8 @@ void CompileCommands::ToolButton5Click()
             if (project.projectFile.empty())
                 return;
         }
-        WriteCompilerInputFiles(project, ReadSetting(m_form.settings(), "LogFile"), m_form.progressReporter());
+        project.deriveCompilerFileNames();
+        WriteCompilerInputFiles(project, m_form.progressReporter());
 
         TCompileForm results({m_form.settings(), *m_compiler, m_viewers, [this] { Viewlogfile1Click(); }},
                              compileFilesOf(project), &m_form);

@@ -131,15 +131,23 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
     project.projectFile = dir.file("guide.dxp");
     project.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, dir.file("a.htm")));
     project.rebuildFileList();
+    project.deriveCompilerFileNames();
+    const Project& unchanged = project;
     NullProgress progress;
-    const auto written = WriteCompilerInputFiles(project, "/tmp/log.txt", progress);
+    const auto written = WriteCompilerInputFiles(unchanged, progress);
     EXPECT_EQ(written, (std::vector<std::string>{dir.file("guide.hhk"), dir.file("guide.hhp"), dir.file("guide.hhc")}));
-    EXPECT_EQ(project.compiledFile, dir.file("guide.chm"));
-    EXPECT_NE(test::readFile(dir.file("guide.hhp")).find("[FILES]\r\na.htm\r\n"), std::string::npos);
+    const std::string hhp = test::readFile(dir.file("guide.hhp"));
+    EXPECT_NE(hhp.find("[FILES]\r\na.htm\r\n"), std::string::npos);
     EXPECT_NE(test::readFile(dir.file("guide.hhc")).find("value=\"a.htm\""), std::string::npos);
+    // What chmcmd gets, and what an export leaves to be moved and compiled
+    // by hand: no full path, no log file.
+    EXPECT_NE(hhp.find("Compiled file=guide.chm\r\nContents file=guide.hhc\r\n"), std::string::npos) << hhp;
+    EXPECT_EQ(hhp.find(dir.path().string()), std::string::npos) << hhp;
+    EXPECT_EQ(hhp.find("Error log file="), std::string::npos) << hhp;
 
     project.projectFile = dir.file("missing/guide.dxp");
-    EXPECT_THROW(WriteCompilerInputFiles(project, "/tmp/log.txt", progress), IoError);
+    project.deriveCompilerFileNames();
+    EXPECT_THROW(WriteCompilerInputFiles(project, progress), IoError);
 }
 
 }  // namespace

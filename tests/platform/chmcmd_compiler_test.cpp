@@ -31,7 +31,12 @@ public:
     void openHelpFile(const std::string&) override {}
     void viewLogFile() override {}
     void showSummary(const CompileStatistics&) override { summary = true; }
-    void showFailure() override { failed = true; }
+    void showFailure(const std::string& text) override
+    {
+        failed = true;
+        failure = text;
+    }
+    std::string failure;
 
     bool has(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
     int count(const char* prefix) const

@@ -93,7 +93,7 @@ struct FormFixture {
     {
         return std::make_unique<TCompileForm>(
             CompileFormServices{settings, compiler, viewers, [this] { ++logViews; }},
-            CompileFiles{dir.file("guide.hhp"), dir.file("guide.hhc"), dir.file("guide.hhk"), dir.file("guide.chm")});
+            CompileFiles{dir.file("guide.hhp"), dir.file("guide.hhc"), dir.file("guide.hhk"), dir.file("guide.chm"), {}, {}});
     }
 
     // Shows the window and waits until its compile has run.
