@@ -11,6 +11,7 @@
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
+#include "core/text_encoding.h"
 #include "output/compiled_help_check.h"
 #include "output/compiler_messages.h"
 #include "output/help_file_check.h"
@@ -176,19 +177,29 @@ PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sin
         return prepared;
     }
     std::vector<std::string> topics = prepared.info.files;
+    // The contents and index lead to pages in the help file's code page,
+    // the help project names them in the file system's UTF-8. When the code
+    // page is not known for sure, a text that is UTF-8 already is taken as
+    // it is.
+    const std::string codePage =
+        files.codePage.empty() ? codePageOfLanguage(prepared.info.languageId) : files.codePage;
+    const auto asViewersRead = [&](const std::string& text) {
+        return !files.codePage.empty() || !isValidUtf8(text) ? decodedLocal(text, codePage) : text;
+    };
     for (const std::string& sitemap : {prepared.info.contentsFile, prepared.info.indexFile}) {
         if (sitemap.empty())
             continue;
         try {
-            std::vector<std::string> locals =
-                sitemapLocals(readWholeFile(inFolder(sitemap, prepared.folder), kProjectSizeLimit));
-            topics.insert(topics.end(), std::make_move_iterator(locals.begin()), std::make_move_iterator(locals.end()));
+            for (std::string& local :
+                 sitemapLocals(readWholeFile(inFolder(sitemap, prepared.folder), kProjectSizeLimit))) {
+                topics.push_back(asViewersRead(local));
+            }
         } catch (const IoError& error) {
             sink.count(std::string("Error: ") + error.what(), statistics);
         }
     }
     prepared.check->checkTopicFiles(topics);
-    prepared.check->checkDefaultTopic(prepared.info.defaultTopic);
+    prepared.check->checkDefaultTopic(asViewersRead(prepared.info.defaultTopic));
     return prepared;
 }
 
@@ -260,7 +271,26 @@ CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, Comp
         library.free();
         return result;
     };
+    const std::size_t checkLines = check.lines().size();
+    const CompileStatistics checkCounts = check.statistics();
+    // The scan's lines follow the checks'; its counts are totals, and its
+    // warnings and errors add to those counted before it.
+    const auto addScanResults = [&] {
+        for (std::size_t i = checkLines; i < check.lines().size(); ++i)
+            sink.emit(check.lines()[i]);
+        const CompileStatistics& scanned = check.statistics();
+        counts.warnings += scanned.warnings - checkCounts.warnings;
+        counts.errors += scanned.errors - checkCounts.errors;
+        counts.topics = scanned.topics;
+        counts.graphics = scanned.graphics;
+        counts.localLinks = scanned.localLinks;
+        counts.internetLinks = scanned.internetLinks;
+    };
     if (counts.errors > 0) {
+        // The compiler would die on these; the scan still tells the author
+        // all that is wrong in one go.
+        check.scanPages(progress);
+        addScanResults();
         sink.toFileOnly(kStoppedByChecksText);
         return finish(CompileOutcome::StoppedByChecks);
     }
@@ -269,8 +299,6 @@ CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, Comp
     // findings are what the compiler's reports of missing files and anchors
     // are judged by, so those reports wait for it; every other line is
     // shown as it comes.
-    const std::size_t checkLines = check.lines().size();
-    const CompileStatistics checkCounts = check.statistics();
     std::exception_ptr scanFailure;
     std::thread scan([&check, &scanFailure] {
         try {
@@ -301,17 +329,7 @@ CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, Comp
     if (scanFailure)
         std::rethrow_exception(scanFailure);
 
-    for (std::size_t i = checkLines; i < check.lines().size(); ++i)
-        sink.emit(check.lines()[i]);
-    // The scan's counts are totals; its warnings and errors add to those
-    // counted before it.
-    const CompileStatistics& scanned = check.statistics();
-    counts.warnings += scanned.warnings - checkCounts.warnings;
-    counts.errors += scanned.errors - checkCounts.errors;
-    counts.topics = scanned.topics;
-    counts.graphics = scanned.graphics;
-    counts.localLinks = scanned.localLinks;
-    counts.internetLinks = scanned.internetLinks;
+    addScanResults();
     counts += compilerCounts;
     for (const std::string& line : waiting) {
         const CompilerMessage message = interpretChmcmdLine(line, check);

@@ -307,6 +307,12 @@ std::string fileAtTop(const std::string& stored, const std::string& fallback)
 
 }  // namespace
 
+std::string decodedLocal(std::string_view local, const std::string& codePage)
+{
+    ToUtf8 toUtf8(codePage);
+    return decodeReferences(toUtf8(local));
+}
+
 std::string storedPathOfLocal(std::string_view local, const std::string& codePage)
 {
     ToUtf8 toUtf8(codePage);
