@@ -67,7 +67,7 @@ std::vector<SummaryRow> summaryRows(const CompileStatistics& s)
 
 CompileFiles compileFilesOf(const Project& project)
 {
-    return {project.helpProjectFile, project.contentsFile, project.indexFile, project.compiledFile, {}, {}};
+    return {project.helpProjectFile, project.contentsFile, project.indexFile, project.compiledFile};
 }
 
 namespace {

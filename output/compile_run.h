@@ -19,11 +19,11 @@ struct CompileFiles {
     std::string indexFile;
     std::string compiledFile;
     // Where the messages are written as well; empty for the LogFile setting.
-    std::string logFile;
+    std::string logFile = {};
     // The iconv name of the help file's code page, for reading its contents
     // and index back; empty for the code page of the language the help file
     // states.
-    std::string codePage;
+    std::string codePage = {};
 };
 
 // The file names the Compile command set on the project.

@@ -96,7 +96,7 @@ protected:
     {
         for (const char* name : {"g.hhp", "g.hhc", "g.hhk", "g.chm"})
             test::writeFile(m_dir.file(name), "x");
-        m_files = {m_dir.file("g.hhp"), m_dir.file("g.hhc"), m_dir.file("g.hhk"), m_dir.file("g.chm"), {}, {}};
+        m_files = {m_dir.file("g.hhp"), m_dir.file("g.hhc"), m_dir.file("g.hhk"), m_dir.file("g.chm")};
         m_compiler.writes = m_files.compiledFile;
     }
     bool inputFilesExist() const
