@@ -28,7 +28,15 @@ public:
     void showProgressText(const std::string&) override {}
     void openHelpFile(const std::string&) override {}
     void viewLogFile() override {}
-    void showSummary(const CompileStatistics& statistics) override
+    void showSummary(const CompileStatistics& statistics) override { printCounts(statistics); }
+    void showFailure(const std::string& text) override
+    {
+        if (!text.empty())
+            std::cerr << "doxel: " << text << "\n";
+    }
+    // The counts end the output of every run that reached its end, with a
+    // help file or without.
+    static void printCounts(const CompileStatistics& statistics)
     {
         std::cout << "\n";
         for (const SummaryRow& row : summaryRows(statistics)) {
@@ -36,11 +44,6 @@ public:
             std::printf("%-16s%d\n", label.c_str(), row.count);
         }
         std::fflush(stdout);
-    }
-    void showFailure(const std::string& text) override
-    {
-        if (!text.empty())
-            std::cerr << "doxel: " << text << "\n";
     }
 };
 
@@ -100,6 +103,7 @@ int compileFromCommandLine(const std::string& projectFile)
         return kExitFailure;
     case CompileOutcome::StoppedByChecks:
     case CompileOutcome::NothingWritten:
+        ConsoleHost::printCounts(result.statistics);
         return kExitErrors;
     case CompileOutcome::Compiled:
         break;

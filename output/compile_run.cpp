@@ -1,6 +1,7 @@
 #include "output/compile_run.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -99,6 +100,7 @@ public:
     void emit(const std::string& line)
     {
         m_host.addLogLine(line);
+        keepAlive();
         if (m_file.is_open())
             m_file << line << "\r\n";
     }
@@ -124,9 +126,27 @@ public:
             m_file.flush();
     }
 
+    // Lets the host handle its pending input now and then, for work between
+    // the compiler's progress calls that may take long: thousands of lines,
+    // or a large help file read back. Called for every step of such work;
+    // the clock is looked at every 64th step only.
+    void keepAlive()
+    {
+        if (++m_steps % 64 != 0)
+            return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_lastKeepAlive < kKeepAliveStep)
+            return;
+        m_lastKeepAlive = now;
+        m_host.keepAlive();
+    }
+
 private:
+    static constexpr auto kKeepAliveStep = std::chrono::milliseconds(40);
     CompileHost& m_host;
     std::ofstream m_file;
+    std::chrono::steady_clock::time_point m_lastKeepAlive = std::chrono::steady_clock::now();
+    unsigned m_steps = 0;
 };
 
 std::string logFileOf(const CompileFiles& files, SettingsStore& settings)
@@ -223,11 +243,11 @@ void checkWrittenHelpFile(CompilerLibrary& library, const std::string& compiledF
         const std::unique_ptr<CompiledHelpFile> help = library.openCompiled(compiledFile);
         if (!help)
             return;
-        for (const std::string& line : checkHelpFileLinks(*help, prepared.info.contentsFile.empty() ? std::string()
-                                                                      : fileName(prepared.info.contentsFile),
-                                                          prepared.info.indexFile.empty() ? std::string()
-                                                                      : fileName(prepared.info.indexFile),
-                                                          codePage))
+        const std::string contents =
+            prepared.info.contentsFile.empty() ? std::string() : fileName(prepared.info.contentsFile);
+        const std::string index = prepared.info.indexFile.empty() ? std::string() : fileName(prepared.info.indexFile);
+        for (const std::string& line :
+             checkHelpFileLinks(*help, contents, index, codePage, [&sink] { sink.keepAlive(); }))
             sink.count(line, statistics);
     } catch (const Error& error) {
         sink.count(std::string("Error: ") + error.what(), statistics);

@@ -285,7 +285,8 @@ std::string storedPathOfLocal(std::string_view local, const std::string& codePag
 }
 
 std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const std::string& contentsFile,
-                                            const std::string& indexFile, std::string codePage)
+                                            const std::string& indexFile, std::string codePage,
+                                            const std::function<void()>& tick)
 {
     HelpSystemInfo system;
     if (const std::optional<std::string> bytes = help.read("/#SYSTEM"))
@@ -296,6 +297,8 @@ std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const 
 
     std::vector<std::string> lines;
     const auto check = [&](const std::string& what, std::string_view local) {
+        if (tick)
+            tick();
         const std::string path = storedPath(local, toUtf8);
         if (!path.empty() && !help.contains(path))
             lines.push_back("Warning: " + what + " leads to " + toUtf8(local) + ", which the help file does not hold");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,8 +50,9 @@ std::string storedPathOfLocal(std::string_view local, const std::string& codePag
 // are the files "#SYSTEM" names (else `contentsFile` and `indexFile`, file
 // names at the top of the help file); `codePage` is the iconv name of the
 // help file's code page, empty to take it from the language "#SYSTEM"
-// states.
+// states. `tick`, when given, is called for every entry checked.
 std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const std::string& contentsFile,
-                                            const std::string& indexFile, std::string codePage = {});
+                                            const std::string& indexFile, std::string codePage = {},
+                                            const std::function<void()>& tick = {});
 
 }  // namespace doxel

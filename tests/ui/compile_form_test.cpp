@@ -319,7 +319,9 @@ private slots:
             problem = "No application is set up to open application/vnd.ms-htmlhelp";
             return -1;
         });
-        TCompileForm form({settings, compiler, none, {}}, {{}, {}, {}, dir.file("guide.chm")});
+        test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\r\n");
+        compiler.writes = dir.file("guide.chm");
+        TCompileForm form({settings, compiler, none, {}}, {dir.file("guide.hhp"), {}, {}, dir.file("guide.chm")});
         QVERIFY(FormFixture::run(form));
         QCOMPARE(form.memo()->toPlainText(), QStringLiteral("No application is set up to open application/vnd.ms-htmlhelp"));
         form.launchCHMButton()->click();
