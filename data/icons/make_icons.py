@@ -991,6 +991,22 @@ def app_icon():
     return emblem64()
 
 
+def project_file64():
+    """A project file for the file manager: a sheet carrying the emblem."""
+    s = [path('M9,1H41L55,15V63H9z', PAGE_FILL, PAGE_LINE, 2, stroke_linejoin='round'),
+         path('M41,1V15H55', C['alu2'], PAGE_LINE, 2, stroke_linejoin='round')]
+    s += [px(16, y, w, 2, TEXT_LINE) for y, w in ((10, 18), (16, 16), (22, 30))]
+    s.append(group([emblem64()], 'translate(17,29) scale(0.5)'))
+    return ''.join(s)
+
+
+def project_file16():
+    out = page(2, 0, 14, 16) + text_lines(4, [3, 5], [5, 4])
+    out += circle(10.5, 11.5, 4, C['sky2'], C['sky3'])
+    out += bitmap(9, 9, GLYPH_QUESTION_BADGE, '#ffffff')
+    return out
+
+
 def splash():
     w, h = 252, 163
     out = [
@@ -1037,6 +1053,12 @@ def main():
         write(f'compile/{name}.svg', svg(24, 24, f()), written)
     write('app/html-doxel.svg', svg(64, 64, app_icon()), written)
     write('app/splash.svg', svg(252, 163, splash()), written)
+
+    # For the desktop only (installed, not built into the program).
+    desktop = []
+    write('desktop/html-doxel-16.svg', svg(16, 16, emblem16()), desktop)
+    write('desktop/application-x-htmldoxel-project.svg', svg(64, 64, project_file64()), desktop)
+    write('desktop/application-x-htmldoxel-project-16.svg', svg(16, 16, project_file16()), desktop)
 
     qrc = ['<!DOCTYPE RCC>', '<RCC version="1.0">', '<qresource prefix="/icons">']
     qrc += [f'    <file alias="{rel}">{rel}</file>' for rel in sorted(written)]
