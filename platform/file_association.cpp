@@ -84,7 +84,9 @@ const std::string& mimePackageText()
     static const std::string text =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"" + std::string(kProjectMimeType) + "\">\n"
+        "  <mime-type type=\"" +
+        std::string(kProjectMimeType) +
+        "\">\n"
         "    <comment>HTML Doxel project</comment>\n"
         "    <glob pattern=\"*.dxp\"/>\n"
         "    <icon name=\"html-doxel\"/>\n"
@@ -174,7 +176,8 @@ std::string RemoveUserFileAssociation(const AssociationFolders& folders)
 AssociationFolders AssociationFolders::fromEnvironment()
 {
     const std::string home = environmentOr("HOME", "/tmp");
-    return {environmentOr("XDG_DATA_HOME", home + "/.local/share"), environmentOr("XDG_CONFIG_HOME", home + "/.config")};
+    return {environmentOr("XDG_DATA_HOME", home + "/.local/share"),
+            environmentOr("XDG_CONFIG_HOME", home + "/.config")};
 }
 
 std::string desktopEntryText(const std::string& programPath, const std::string& iconPath)

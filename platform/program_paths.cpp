@@ -17,7 +17,8 @@ std::string programPath()
 std::string resourcePath(const std::string& name)
 {
     const fs::path folder = fs::path(programPath()).parent_path();
-    for (const fs::path& candidate : {folder / name, folder / "data" / name, folder.parent_path() / "share" / "html-doxel" / name}) {
+    for (const fs::path& candidate :
+         {folder / name, folder / "data" / name, folder.parent_path() / "share" / "html-doxel" / name}) {
         std::error_code error;
         if (fs::exists(candidate, error))
             return candidate.string();
@@ -49,8 +50,9 @@ std::string programDataFolder(const std::string& program)
         return folder.string() + "/";
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
-    const fs::path base = (dataHome != nullptr && dataHome[0] == '/') ? fs::path(dataHome)
-                          : fs::path(home != nullptr ? home : "/tmp") / ".local" / "share";
+    const fs::path base = (dataHome != nullptr && dataHome[0] == '/')
+                              ? fs::path(dataHome)
+                              : fs::path(home != nullptr ? home : "/tmp") / ".local" / "share";
     const fs::path data = base / "html-doxel";
     std::error_code error;
     fs::create_directories(data, error);

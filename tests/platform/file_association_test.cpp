@@ -14,8 +14,9 @@ TEST(FileAssociation, RegistersTypeDesktopEntryAndDefaultUnderTheUsersFolders)
 {
     test::TempDir dir;
     const AssociationFolders folders{dir.file("data"), dir.file("config")};
-    test::writeFile(dir.path() / "config" / "mimeapps.list",
-                    "[Default Applications]\ntext/html=firefox.desktop\n\n[Added Associations]\ntext/plain=gedit.desktop\n");
+    test::writeFile(
+        dir.path() / "config" / "mimeapps.list",
+        "[Default Applications]\ntext/html=firefox.desktop\n\n[Added Associations]\ntext/plain=gedit.desktop\n");
 
     EXPECT_EQ(RegisterFileAssociation("/opt/My Apps/doxel", "/opt/My Apps/html-doxel.svg", folders), "");
 
@@ -26,14 +27,16 @@ TEST(FileAssociation, RegistersTypeDesktopEntryAndDefaultUnderTheUsersFolders)
     EXPECT_NE(entry.find("Exec=\"/opt/My Apps/doxel\" %f\n"), std::string::npos);
     EXPECT_NE(entry.find("Icon=/opt/My Apps/html-doxel.svg\n"), std::string::npos);
     EXPECT_NE(entry.find("MimeType=application/x-htmldoxel-project;\n"), std::string::npos);
-    EXPECT_EQ(test::readFile(dir.path() / "config" / "mimeapps.list"),
-              "[Default Applications]\ntext/html=firefox.desktop\napplication/x-htmldoxel-project=html-doxel.desktop\n\n"
-              "[Added Associations]\ntext/plain=gedit.desktop\n");
+    EXPECT_EQ(
+        test::readFile(dir.path() / "config" / "mimeapps.list"),
+        "[Default Applications]\ntext/html=firefox.desktop\napplication/x-htmldoxel-project=html-doxel.desktop\n\n"
+        "[Added Associations]\ntext/plain=gedit.desktop\n");
 
     // Starting the program from elsewhere re-points the association.
     EXPECT_EQ(RegisterFileAssociation("/usr/bin/doxel", "/usr/share/icons/d.svg", folders), "");
-    EXPECT_NE(test::readFile(dir.path() / "data" / "applications" / "html-doxel.desktop").find("Exec=\"/usr/bin/doxel\" %f"),
-              std::string::npos);
+    EXPECT_NE(
+        test::readFile(dir.path() / "data" / "applications" / "html-doxel.desktop").find("Exec=\"/usr/bin/doxel\" %f"),
+        std::string::npos);
     const std::string list = test::readFile(dir.path() / "config" / "mimeapps.list");
     EXPECT_EQ(list.find("application/x-htmldoxel-project"), list.rfind("application/x-htmldoxel-project"));
 }

@@ -5,8 +5,8 @@
 
 #include "core/project_file.h"
 #include "test_support.h"
-#include "ui/contents_model.h"
-#include "ui/icons.h"
+#include "ui/contents/contents_model.h"
+#include "ui/main/icons.h"
 
 #include <QImage>
 #include <QPixmap>
