@@ -134,7 +134,8 @@ bool removeIfHolds(const std::string& path, const std::function<bool(const std::
 
 }  // namespace
 
-bool InstallationProvidesAssociation(const std::string& programPath, const std::string& dataDirs)
+bool InstallationProvidesAssociation(const std::string& programPath, const std::string& dataDirs,
+                                     const std::string& dataHome)
 {
     namespace fs = std::filesystem;
     const fs::path bin = fs::path(programPath).parent_path();
@@ -142,11 +143,13 @@ bool InstallationProvidesAssociation(const std::string& programPath, const std::
         return false;
     const fs::path share = bin.parent_path() / "share";
     std::error_code error;
-    if (!fs::exists(share / "applications" / kDesktopFileName, error) ||
+    if (!fs::is_directory(share / "html-doxel", error) ||
+        !fs::exists(share / "applications" / kDesktopFileName, error) ||
         !fs::exists(share / "mime" / "packages" / "html-doxel.xml", error))
         return false;
     const std::string wanted = normalFolder(share.string());
-    std::istringstream folders(dataDirs.empty() ? std::string("/usr/local/share:/usr/share") : dataDirs);
+    std::istringstream folders((dataDirs.empty() ? std::string("/usr/local/share:/usr/share") : dataDirs) + ":" +
+                               dataHome);
     std::string folder;
     while (std::getline(folders, folder, ':')) {
         if (!folder.empty() && folder.front() == '/' && normalFolder(folder) == wanted)

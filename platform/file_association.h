@@ -29,9 +29,11 @@ std::string RegisterFileAssociation(const std::string& programPath, const std::s
 
 // Whether the installation that holds `programPath` brings the desktop
 // entry and the project type itself, in one of the folders the desktop
-// reads (`dataDirs`, as in $XDG_DATA_DIRS; empty means the default
-// "/usr/local/share:/usr/share"). Then the program writes none of its own.
-bool InstallationProvidesAssociation(const std::string& programPath, const std::string& dataDirs);
+// reads: `dataDirs` (as in $XDG_DATA_DIRS; empty means the default
+// "/usr/local/share:/usr/share") or the user's `dataHome` (an installation
+// into ~/.local). Then the program writes none of its own.
+bool InstallationProvidesAssociation(const std::string& programPath, const std::string& dataDirs,
+                                     const std::string& dataHome = {});
 
 // Removes the user's desktop entry and project type that an earlier start
 // of the program wrote, so that they do not hide the installation's ones

@@ -91,27 +91,40 @@ TEST(FileAssociation, AnInstallationWhoseFilesTheDesktopReadsNeedsNoneOfTheUsers
         bool mimePackage;
         const char* program;   // below the temporary folder
         const char* dataDirs;  // "@" stands for the temporary folder
+        const char* dataHome;
         bool provided;
     };
     const Case cases[] = {
-        {"installed and listed", true, true, "usr/bin/doxel", "/nowhere:@/usr/share", true},
-        {"listed with a final slash", true, true, "usr/bin/doxel", "@/usr/share/", true},
-        {"listed through a dot", true, true, "usr/bin/doxel", "@/usr/./share", true},
-        {"share not read by the desktop", true, true, "usr/bin/doxel", "/usr/share", false},
-        {"relative folder ignored", true, true, "usr/bin/doxel", "usr/share", false},
-        {"no desktop entry", false, true, "usr/bin/doxel", "@/usr/share", false},
-        {"no project type", true, false, "usr/bin/doxel", "@/usr/share", false},
-        {"build tree", true, true, "usr/build/doxel", "@/usr/share", false},
+        {"installed and listed", true, true, "usr/bin/doxel", "/nowhere:@/usr/share", "", true},
+        {"listed with a final slash", true, true, "usr/bin/doxel", "@/usr/share/", "", true},
+        {"listed through a dot", true, true, "usr/bin/doxel", "@/usr/./share", "", true},
+        {"installed into the user's data home", true, true, "usr/bin/doxel", "/usr/share", "@/usr/share", true},
+        {"share not read by the desktop", true, true, "usr/bin/doxel", "/usr/share", "/home/u/.local/share", false},
+        {"relative folder ignored", true, true, "usr/bin/doxel", "usr/share", "", false},
+        {"no desktop entry", false, true, "usr/bin/doxel", "@/usr/share", "", false},
+        {"no project type", true, false, "usr/bin/doxel", "@/usr/share", "", false},
+        {"build tree", true, true, "usr/build/doxel", "@/usr/share", "", false},
     };
     for (const Case& c : cases) {
         test::TempDir dir;
         makeInstallation(dir.path() / "usr", c.desktopEntry, c.mimePackage);
         std::filesystem::create_directories(dir.path() / "usr" / "build");
-        std::string dataDirs = c.dataDirs;
-        if (const auto at = dataDirs.find('@'); at != std::string::npos)
-            dataDirs.replace(at, 1, dir.path().string());
-        EXPECT_EQ(InstallationProvidesAssociation(dir.file(c.program), dataDirs), c.provided) << c.name;
+        const auto expand = [&](std::string text) {
+            if (const auto at = text.find('@'); at != std::string::npos)
+                text.replace(at, 1, dir.path().string());
+            return text;
+        };
+        EXPECT_EQ(InstallationProvidesAssociation(dir.file(c.program), expand(c.dataDirs), expand(c.dataHome)),
+                  c.provided)
+            << c.name;
     }
+
+    // A program copied next to the files an earlier start wrote for the
+    // user is no installation.
+    test::TempDir dir;
+    makeInstallation(dir.path() / "local", true, true);
+    std::filesystem::remove(dir.path() / "local" / "share" / "html-doxel");
+    EXPECT_FALSE(InstallationProvidesAssociation(dir.file("local/bin/doxel"), "", dir.file("local/share")));
 }
 
 TEST(FileAssociation, RemovesOnlyTheUsersFilesTheProgramWrote)
