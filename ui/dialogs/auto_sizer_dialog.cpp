@@ -86,10 +86,22 @@ void TAutoSizer::FormCreate(SettingsStore& settings)
     m_cancelButton->setText(localText(settings, text_id::kCancel));
 }
 
+void TAutoSizer::done(int result)
+{
+    // Once hidden, the window has no frame to ask about.
+    m_frameAtClose = frame();
+    QDialog::done(result);
+}
+
 WindowFrame TAutoSizer::frame() const
 {
-    const QRect outer = frameGeometry();
-    return {outer.left(), outer.top(), outer.width(), outer.height()};
+    if (!isVisible() && m_frameAtClose)
+        return *m_frameAtClose;
+    // Asked of the window manager each time: QWidget::frameGeometry keeps
+    // the frame it saw first, which may be none while the window was being
+    // mapped.
+    const QRect inner = geometry();
+    return outerFrameOf({inner.x(), inner.y(), inner.width(), inner.height()}, frameMargins());
 }
 
 FrameMargins TAutoSizer::frameMargins() const

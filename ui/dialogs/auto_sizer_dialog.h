@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 #include "core/settings.h"
 #include "ui/logic/auto_sizer_rules.h"
 
@@ -20,8 +22,10 @@ class TAutoSizer final : public QDialog {
 public:
     TAutoSizer(SettingsStore& settings, const WindowFrame& frame, QWidget* parent = nullptr);
 
-    // The window's outer frame as it stands.
+    // The window's outer frame as it stands, or as it stood when the
+    // window closed.
     WindowFrame frame() const;
+    void done(int result) override;
 
     // Handlers.
     void FormCreate(SettingsStore& settings);
@@ -42,6 +46,7 @@ private:
     FrameMargins frameMargins() const;
 
     WindowFrame m_target;
+    std::optional<WindowFrame> m_frameAtClose;
     FrameMargins m_placedWith;
     bool m_placed = false;
     int m_placementChecks = 0;
