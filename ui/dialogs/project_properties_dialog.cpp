@@ -80,6 +80,10 @@ QLineEdit* positionField(QWidget* parent, const char* name)
 {
     auto* field = named<QLineEdit>(parent, name);
     field->setReadOnly(true);
+    // Only the auto sizer changes them; they look like it.
+    QPalette palette = field->palette();
+    palette.setBrush(QPalette::Base, palette.brush(QPalette::Window));
+    field->setPalette(palette);
     field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("-00000000000")));
     return field;
 }
