@@ -201,8 +201,10 @@ private slots:
     {
         MemorySettingsStore settings;
         std::vector<WindowFrame> shown;
+        std::vector<QWidget*> owners;
         std::optional<WindowFrame> answer = WindowFrame{-10, 5, 800, 600};
-        TProjectProperties dialog(settings, {}, propertiesFromWindow({}), [&](const WindowFrame& frame) {
+        TProjectProperties dialog(settings, {}, propertiesFromWindow({}), [&](const WindowFrame& frame, QWidget& owner) {
+            owners.push_back(&owner);
             shown.push_back(frame);
             return answer;
         });
@@ -215,6 +217,7 @@ private slots:
         QCOMPARE(shown.size(), std::size_t(2));
         QCOMPARE(shown[0], (WindowFrame{80, 70, 650, 430}));
         QCOMPARE(shown[1], (WindowFrame{-10, 5, 800, 600}));
+        QCOMPARE(owners, (std::vector<QWidget*>{&dialog, &dialog}));
         const ProjectPropertiesValues values = dialog.values();
         QCOMPARE((std::array{values.left, values.top, values.width, values.height}),
                  (std::array<std::int32_t, 4>{-10, 5, 800, 600}));

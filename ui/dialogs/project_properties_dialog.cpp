@@ -364,7 +364,7 @@ void TProjectProperties::SpeedButton1Click()
 {
     if (!m_adjust)
         return;
-    if (const std::optional<WindowFrame> frame = m_adjust(shownFrame()))
+    if (const std::optional<WindowFrame> frame = m_adjust(shownFrame(), *this))
         showFrame(*frame);
 }
 

@@ -41,9 +41,9 @@ class TProjectProperties final : public QDialog {
     Q_OBJECT
 
 public:
-    // Runs the auto sizer on the frame the position fields show; the new
-    // frame when it was confirmed.
-    using FrameAdjuster = std::function<std::optional<WindowFrame>(const WindowFrame& shown)>;
+    // Runs the auto sizer over `owner` (this dialog) on the frame the
+    // position fields show; the new frame when it was confirmed.
+    using FrameAdjuster = std::function<std::optional<WindowFrame>(const WindowFrame& shown, QWidget& owner)>;
 
     TProjectProperties(SettingsStore& settings, const std::vector<std::string>& fileChoices,
                        const ProjectPropertiesValues& values, FrameAdjuster adjust, QWidget* parent = nullptr);
