@@ -13,7 +13,8 @@ namespace doxel {
 
 char* toString(const WindowFrame& frame)
 {
-    return QTest::toString(QStringLiteral("%1,%2 %3x%4").arg(frame.left).arg(frame.top).arg(frame.width).arg(frame.height));
+    return QTest::toString(
+        QStringLiteral("%1,%2 %3x%4").arg(frame.left).arg(frame.top).arg(frame.width).arg(frame.height));
 }
 
 }  // namespace doxel
@@ -40,7 +41,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&sizer));
         // A window manager adds its frame a moment after the window shows.
         QTRY_COMPARE(sizer.frame(), frame);
-        QTRY_COMPARE(sizer.findChild<QLabel*>(QStringLiteral("w"))->text(), QStringLiteral("Width: %1").arg(frame.width));
+        QTRY_COMPARE(sizer.findChild<QLabel*>(QStringLiteral("w"))->text(),
+                     QStringLiteral("Width: %1").arg(frame.width));
         QCOMPARE(sizer.findChild<QLabel*>(QStringLiteral("h"))->text(), QStringLiteral("Height: %1").arg(frame.height));
         sizer.findChild<QPushButton*>(QStringLiteral("OkButton"))->click();
         QCOMPARE(sizer.result(), QDialog::Accepted);

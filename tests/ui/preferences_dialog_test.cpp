@@ -11,9 +11,9 @@
 
 #include "core/settings.h"
 #include "scripted_desktop.h"
+#include "ui/contents/icon_combo.h"
 #include "ui/dialogs/preferences_dialog.h"
 #include "ui/dialogs/up_down.h"
-#include "ui/icon_combo.h"
 
 namespace doxel {
 
@@ -86,11 +86,16 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("arrows");
-        QTest::newRow("above 200") << "250" << "200" << 200;
-        QTest::newRow("a letter") << "a" << "" << 0;
-        QTest::newRow("digits around a letter") << "1x5" << "15" << 15;
-        QTest::newRow("200") << "200" << "200" << 200;
-        QTest::newRow("a sign") << "-7" << "7" << 7;
+        QTest::newRow("above 200") << "250"
+                                   << "200" << 200;
+        QTest::newRow("a letter") << "a"
+                                  << "" << 0;
+        QTest::newRow("digits around a letter") << "1x5"
+                                                << "15" << 15;
+        QTest::newRow("200") << "200"
+                             << "200" << 200;
+        QTest::newRow("a sign") << "-7"
+                                << "7" << 7;
     }
 
     void theNumberFieldTakesDigitsUpTo200()

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "ui/dialogs/dialog_texts.h"
-#include "ui/qt_text.h"
+#include "core/text_ids.h"
+#include "ui/main/qt_text.h"
 
 namespace doxel {
 namespace {
@@ -74,8 +74,9 @@ TAutoSizer::TAutoSizer(SettingsStore& settings, const WindowFrame& frame, QWidge
 
 void TAutoSizer::FormCreate(SettingsStore& settings)
 {
-    const std::pair<const char*, int> lines[] = {
-        {"Label1", text_id::kAutoSizerLine1}, {"Label2", text_id::kAutoSizerLine2}, {"Label3", text_id::kAutoSizerLine3}};
+    const std::pair<const char*, int> lines[] = {{"Label1", text_id::kAutoSizerLine1},
+                                                 {"Label2", text_id::kAutoSizerLine2},
+                                                 {"Label3", text_id::kAutoSizerLine3}};
     for (const auto& [name, id] : lines)
         findChild<QLabel*>(QString::fromLatin1(name))->setText(localText(settings, id));
     m_widthPrefix = localText(settings, text_id::kWidthLabel);
@@ -83,7 +84,7 @@ void TAutoSizer::FormCreate(SettingsStore& settings)
     m_width->setText(m_widthPrefix);
     m_height->setText(m_heightPrefix);
     m_okButton->setText(localText(settings, text_id::kOk));
-    m_cancelButton->setText(localText(settings, text_id::kCancel));
+    m_cancelButton->setText(localText(settings, text_id::kDialogCancel));
 }
 
 void TAutoSizer::done(int result)

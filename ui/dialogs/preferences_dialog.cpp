@@ -17,11 +17,11 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include "ui/dialogs/dialog_texts.h"
+#include "core/text_ids.h"
+#include "ui/contents/icon_combo.h"
 #include "ui/dialogs/up_down.h"
-#include "ui/icon_combo.h"
-#include "ui/icons.h"
-#include "ui/qt_text.h"
+#include "ui/main/icons.h"
+#include "ui/main/qt_text.h"
 
 namespace doxel {
 namespace {
@@ -37,13 +37,20 @@ public:
 };
 
 constexpr std::pair<const char*, int> kLabelTexts[] = {
-    {"Label1", text_id::kCompiling},         {"LaunchHelp", text_id::kLaunchHelp},
-    {"ViewLog", text_id::kViewLog},          {"DelTemp", text_id::kDeleteTemporaryFiles},
-    {"Label3", text_id::kPaths},             {"Label2", text_id::kHtmlEditorPath},
-    {"Label5", text_id::kLogFilePath},       {"CancelButton", text_id::kSettingsCancel},
-    {"Label4", text_id::kDefaultIcons},      {"Label6", text_id::kForNewTopics},
-    {"Label7", text_id::kForNewHeaders},     {"ColorsBox", text_id::kColoredToolbar},
-    {"Label8", text_id::kProgressBelowBefore}, {"Label9", text_id::kProgressBelowAfter},
+    {"Label1", text_id::kCompiling},
+    {"LaunchHelp", text_id::kLaunchHelp},
+    {"ViewLog", text_id::kViewLog},
+    {"DelTemp", text_id::kDeleteTemporaryFiles},
+    {"Label3", text_id::kPaths},
+    {"Label2", text_id::kHtmlEditorPath},
+    {"Label5", text_id::kLogFilePath},
+    {"CancelButton", text_id::kCancel},
+    {"Label4", text_id::kDefaultIcons},
+    {"Label6", text_id::kForNewTopics},
+    {"Label7", text_id::kForNewHeaders},
+    {"ColorsBox", text_id::kColoredToolbar},
+    {"Label8", text_id::kProgressBelowBefore},
+    {"Label9", text_id::kProgressBelowAfter},
 };
 
 template <typename Widget>
@@ -90,10 +97,8 @@ std::string folderOfPath(const QString& path)
 
 }  // namespace
 
-TPreferences::TPreferences(SettingsStore& settings, Desktop& desktop, const PreferencesValues& values,
-                           QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+TPreferences::TPreferences(SettingsStore& settings, Desktop& desktop, const PreferencesValues& values, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_desktop(desktop)
 {
     setObjectName(QStringLiteral("TPreferences"));
@@ -147,8 +152,8 @@ void TPreferences::buildPages()
     m_browseEditor = named<QToolButton>(files, "SpeedButton1");
     m_browseLog = named<QToolButton>(files, "SpeedButton2");
     int row = 7;
-    for (auto [label, field, browse] : {std::tuple{"Label2", m_editorPath, m_browseEditor},
-                                        std::tuple{"Label5", m_logLocation, m_browseLog}}) {
+    for (auto [label, field, browse] :
+         {std::tuple{"Label2", m_editorPath, m_browseEditor}, std::tuple{"Label5", m_logLocation, m_browseLog}}) {
         auto* caption = named<QLabel>(files, label);
         caption->setBuddy(field);
         field->setFont(fixedPitch);

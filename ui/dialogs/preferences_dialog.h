@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
+#include "core/desktop.h"
 #include "core/settings.h"
-#include "ui/desktop.h"
 #include "ui/logic/preferences_values.h"
 
 class QCheckBox;
@@ -25,8 +25,7 @@ class TPreferences final : public QDialog {
     Q_OBJECT
 
 public:
-    TPreferences(SettingsStore& settings, Desktop& desktop, const PreferencesValues& values,
-                 QWidget* parent = nullptr);
+    TPreferences(SettingsStore& settings, Desktop& desktop, const PreferencesValues& values, QWidget* parent = nullptr);
 
     PreferencesValues values() const;
 

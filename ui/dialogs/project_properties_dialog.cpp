@@ -14,8 +14,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "ui/dialogs/dialog_texts.h"
-#include "ui/qt_text.h"
+#include "core/text_ids.h"
+#include "ui/main/qt_text.h"
 
 namespace doxel {
 namespace {
@@ -32,7 +32,7 @@ struct ControlText {
 // The texts FormCreate sets, besides the pages and the check boxes.
 constexpr ControlText kControlTexts[] = {
     {"Button1", text_id::kOk, nullptr},
-    {"Button2", text_id::kCancel, nullptr},
+    {"Button2", text_id::kDialogCancel, nullptr},
     {"GroupBox2", text_id::kNavigationPane, nullptr},
     {"DefaultTopicLabel", text_id::kDefaultTopic, nullptr},
     {"GroupBox3", text_id::kButtons, nullptr},
@@ -144,8 +144,7 @@ void PaneWidthBox::fixup(QString& text) const
 
 TProjectProperties::TProjectProperties(SettingsStore& settings, const std::vector<std::string>& fileChoices,
                                        const ProjectPropertiesValues& values, FrameAdjuster adjust, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_adjust(std::move(adjust))
 {
     setObjectName(QStringLiteral("TProjectProperties"));

@@ -3,23 +3,25 @@
 #include <algorithm>
 #include <charconv>
 
+#include "core/text_ids.h"
+
 namespace doxel {
 namespace {
 
 constexpr FlagBox kNavigationBoxes[] = {
-    {"CheckBox2", 238, "Use Navigation Pane and Topics", 32},
-    {"CheckBox1", 237, "Auto Hide Navigation Pane", 1},
-    {"CheckBox3", 239, "Auto Sync On", 256},
-    {"CheckBox4", 240, "Add Search Tab (full text search)", 1024},
-    {"CheckBox18", 242, "Advanced Search", 131072},
-    {"CheckBox5", 241, "Add Favorites Tab", 4096},
-    {"CheckBox19", 243, "Save user-defined position after first use", 262144},
+    {"CheckBox2", text_id::kUsePaneAndTopics, "Use Navigation Pane and Topics", 32},
+    {"CheckBox1", text_id::kAutoHidePane, "Auto Hide Navigation Pane", 1},
+    {"CheckBox3", text_id::kAutoSync, "Auto Sync On", 256},
+    {"CheckBox4", text_id::kSearchTab, "Add Search Tab (full text search)", 1024},
+    {"CheckBox18", text_id::kAdvancedSearch, "Advanced Search", 131072},
+    {"CheckBox5", text_id::kFavoritesTab, "Add Favorites Tab", 4096},
+    {"CheckBox19", text_id::kSavePosition, "Save user-defined position after first use", 262144},
 };
 
 constexpr FlagBox kButtonBoxes[] = {
-    {"CheckBox6", 0, "Hide/Show", 2},   {"CheckBox7", 0, "Back", 4},         {"CheckBox8", 0, "Forward", 8},
-    {"CheckBox9", 0, "Stop", 16},       {"CheckBox10", 0, "Refresh", 32},    {"CheckBox11", 0, "Home", 64},
-    {"CheckBox12", 0, "Locate", 2048},  {"CheckBox13", 0, "Options", 4096},  {"CheckBox14", 0, "Print", 8192},
+    {"CheckBox6", 0, "Hide/Show", 2},    {"CheckBox7", 0, "Back", 4},         {"CheckBox8", 0, "Forward", 8},
+    {"CheckBox9", 0, "Stop", 16},        {"CheckBox10", 0, "Refresh", 32},    {"CheckBox11", 0, "Home", 64},
+    {"CheckBox12", 0, "Locate", 2048},   {"CheckBox13", 0, "Options", 4096},  {"CheckBox14", 0, "Print", 8192},
     {"CheckBox16", 0, "Jump 1", 262144}, {"CheckBox17", 0, "Jump 2", 524288},
 };
 
@@ -59,7 +61,7 @@ constexpr FlagBox kExtendedStyleBoxes[] = {
     {"CheckBox47", 0, "Static Edge", 131072},
 };
 
-std::int32_t WindowSettings::* flagMember(FlagWord word)
+std::int32_t WindowSettings::*flagMember(FlagWord word)
 {
     switch (word) {
     case FlagWord::NavigationStyle:

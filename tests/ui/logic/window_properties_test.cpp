@@ -67,7 +67,9 @@ TEST(ProjectPropertiesOpening, TicksABoxExactlyWhenItsBitIsSet)
         {"popup alone", FlagWord::WindowStyle, INT32_MIN, {"CheckBox35"}},
         {"bits without a box", FlagWord::Buttons, 1 | 2 | 128, {"CheckBox6"}},
         {"nothing", FlagWord::ExtendedStyle, 0, {}},
-        {"every bit", FlagWord::ExtendedStyle, -1,
+        {"every bit",
+         FlagWord::ExtendedStyle,
+         -1,
          {"CheckBox36", "CheckBox37", "CheckBox38", "CheckBox39", "CheckBox40", "CheckBox41", "CheckBox42",
           "CheckBox43", "CheckBox44", "CheckBox45", "CheckBox46", "CheckBox47"}},
     };
@@ -75,10 +77,18 @@ TEST(ProjectPropertiesOpening, TicksABoxExactlyWhenItsBitIsSet)
         WindowSettings window;
         window.navigationStyle = 0;
         switch (c.word) {
-        case FlagWord::NavigationStyle: window.navigationStyle = c.value; break;
-        case FlagWord::Buttons: window.buttons = c.value; break;
-        case FlagWord::WindowStyle: window.windowStyle = c.value; break;
-        case FlagWord::ExtendedStyle: window.extendedStyle = c.value; break;
+        case FlagWord::NavigationStyle:
+            window.navigationStyle = c.value;
+            break;
+        case FlagWord::Buttons:
+            window.buttons = c.value;
+            break;
+        case FlagWord::WindowStyle:
+            window.windowStyle = c.value;
+            break;
+        case FlagWord::ExtendedStyle:
+            window.extendedStyle = c.value;
+            break;
         }
         const ProjectPropertiesValues values = propertiesFromWindow(window);
         for (FlagWord word : kFlagWords)
@@ -149,9 +159,20 @@ TEST(ProjectPropertiesConfirming, CutsTextsToTheirFirst255Characters)
 TEST(ProjectPropertiesPaneWidth, IsBroughtIntoRange)
 {
     const std::pair<const char*, int> texts[] = {
-        {"20", 50},    {"5000", 1000}, {"50", 50},   {"1000", 1000}, {"49", 50},   {"1001", 1000},
-        {"200", 200},  {"", 50},       {"abc", 50},  {"12px", 50},   {" 200", 50}, {"-300", 50},
-        {"99999999999999999999999", 1000},           {"-99999999999999999999999", 50},
+        {"20", 50},
+        {"5000", 1000},
+        {"50", 50},
+        {"1000", 1000},
+        {"49", 50},
+        {"1001", 1000},
+        {"200", 200},
+        {"", 50},
+        {"abc", 50},
+        {"12px", 50},
+        {" 200", 50},
+        {"-300", 50},
+        {"99999999999999999999999", 1000},
+        {"-99999999999999999999999", 50},
     };
     for (const auto& [text, width] : texts)
         EXPECT_EQ(paneWidthFromText(text), width) << text;

@@ -1,0 +1,98 @@
+#pragma once
+
+namespace doxel {
+
+// Ids of the string table (data/strings, without the language offset) for
+// every text the program fetches by id; the code names a text only through
+// these. Grouped by where the text is shown.
+namespace text_id {
+
+// No id: the caption "HTML Doxel", which is never translated.
+inline constexpr int kProgramName = 0;
+
+// The document commands.
+inline constexpr int kSaveChanges = 90;
+inline constexpr int kSaveProject = 91;
+inline constexpr int kNewProjectTitle = 94;
+inline constexpr int kProjectFilesMissing = 229;
+
+// The contents editing commands.
+inline constexpr int kSaveBeforeAdding = 92;
+inline constexpr int kNewHeader = 93;
+inline constexpr int kFilesCannotBeAdded = 95;
+inline constexpr int kWarning = 96;
+inline constexpr int kDeleteWithChildren = 97;
+inline constexpr int kDelete = 98;
+
+// The results window of a compile.
+inline constexpr int kViewCompiledFile = 101;
+inline constexpr int kViewLogFile = 102;
+inline constexpr int kClose = 103;
+inline constexpr int kCompilerMessages = 104;
+inline constexpr int kSummary = 105;
+inline constexpr int kCompileProject = 106;
+
+// The progress window.
+inline constexpr int kPleaseWait = 107;
+
+// Dialog buttons.
+inline constexpr int kOk = 115;
+inline constexpr int kCancel = 124;
+
+// The item properties dialog.
+inline constexpr int kAssociatedFile = 264;
+inline constexpr int kSelectSource = 265;
+inline constexpr int kRemoveAssociation = 266;
+inline constexpr int kItemProperties = 267;
+
+// The project properties dialog, the auto sizer and the settings dialog.
+inline constexpr int kSpecifyHtmlEditor = 100;
+inline constexpr int kAutoSizerLine1 = 109;
+inline constexpr int kAutoSizerLine2 = 110;
+inline constexpr int kAutoSizerLine3 = 111;
+inline constexpr int kWidthLabel = 112;
+inline constexpr int kHeightLabel = 113;
+inline constexpr int kDialogCancel = 114;
+inline constexpr int kCompiling = 117;
+inline constexpr int kLaunchHelp = 118;
+inline constexpr int kViewLog = 119;
+inline constexpr int kDeleteTemporaryFiles = 120;
+inline constexpr int kPaths = 121;
+inline constexpr int kHtmlEditorPath = 122;
+inline constexpr int kLogFilePath = 123;
+inline constexpr int kSettings = 125;
+inline constexpr int kAppearance = 219;
+inline constexpr int kDefaultIcons = 220;
+inline constexpr int kForNewTopics = 221;
+inline constexpr int kForNewHeaders = 222;
+inline constexpr int kColoredToolbar = 223;
+inline constexpr int kProgressBelowBefore = 224;
+inline constexpr int kProgressBelowAfter = 225;
+inline constexpr int kSettingsFiles = 226;
+inline constexpr int kNavigationPane = 235;
+inline constexpr int kDefaultTopic = 236;
+inline constexpr int kAutoHidePane = 237;
+inline constexpr int kUsePaneAndTopics = 238;
+inline constexpr int kAutoSync = 239;
+inline constexpr int kSearchTab = 240;
+inline constexpr int kFavoritesTab = 241;
+inline constexpr int kAdvancedSearch = 242;
+inline constexpr int kSavePosition = 243;
+inline constexpr int kWindowSizeAndPosition = 244;
+inline constexpr int kLeft = 245;
+inline constexpr int kTop = 246;
+inline constexpr int kWidth = 247;
+inline constexpr int kHeight = 248;
+inline constexpr int kAdjust = 249;
+inline constexpr int kWindowStyles = 250;
+inline constexpr int kNavigationPaneWidth = 251;
+inline constexpr int kPropertiesFiles = 252;
+inline constexpr int kExtendedStyles = 253;
+inline constexpr int kNavigationPage = 254;
+inline constexpr int kHelpWindowPage = 255;
+inline constexpr int kAdvancedPage = 256;
+inline constexpr int kProjectProperties = 257;
+inline constexpr int kButtons = 258;
+
+}  // namespace text_id
+}  // namespace doxel
