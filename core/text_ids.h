@@ -45,5 +45,10 @@ inline constexpr int kSelectSource = 265;
 inline constexpr int kRemoveAssociation = 266;
 inline constexpr int kItemProperties = 267;
 
+// The update check.
+inline constexpr int kLatestVersion = 271;
+inline constexpr int kNewVersionAvailable = 272;
+inline constexpr int kUpdateError = 273;
+
 }  // namespace text_id
 }  // namespace doxel

@@ -92,9 +92,14 @@ HelpViewers::~HelpViewers() = default;
 
 bool HelpViewers::open(const std::string& file, std::string* problem)
 {
+    return openWith(m_starter, file, problem);
+}
+
+bool HelpViewers::openWith(const Starter& starter, const std::string& file, std::string* problem)
+{
     collectEnded();
     std::string why;
-    const pid_t pid = m_starter(file, why);
+    const pid_t pid = starter(file, why);
     if (pid > 0)
         m_viewers.push_back({pid, sameFileKey(file)});
     if (problem != nullptr)
