@@ -177,8 +177,7 @@ ComponentVersion browserControlVersion(const std::string& controlFile)
 }
 
 std::vector<std::string> startupRecord(const Environment& environment, const std::string& logFile,
-                                       const std::string& argument0, const SystemLocale& locale,
-                                       const std::string& now)
+                                       const std::string& argument0, const SystemLocale& locale, const std::string& now)
 {
     const auto yesNo = [](bool on) { return std::string(on ? "YES" : "NO"); };
     const auto line = [](const char* label, const std::string& value) { return std::string(label) + "\t" + value; };

@@ -23,8 +23,8 @@ std::optional<std::uint32_t> u32At(std::string_view bytes, std::uint64_t offset)
     if (offset > bytes.size() || bytes.size() - offset < 4)
         return std::nullopt;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + offset);
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8)
-           | (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 struct Section {
@@ -48,8 +48,8 @@ public:
         if (m_bytes.size() < 0x40 || m_bytes[0] != 'M' || m_bytes[1] != 'Z')
             return false;
         const auto peOffset = u32At(m_bytes, 0x3C);
-        if (!peOffset || m_bytes.substr(std::min<std::size_t>(*peOffset, m_bytes.size())).substr(0, 4)
-                             != std::string_view("PE\0\0", 4))
+        if (!peOffset || m_bytes.substr(std::min<std::size_t>(*peOffset, m_bytes.size())).substr(0, 4) !=
+                             std::string_view("PE\0\0", 4))
             return false;
         const std::uint64_t coff = std::uint64_t(*peOffset) + 4;
         const auto sectionCount = u16At(m_bytes, coff + 2);
@@ -197,16 +197,11 @@ struct NameRow {
 };
 
 constexpr std::array kHelpViewerNames{
-    NameRow{Holds::Greater, {4, 74, 8793, 0}, "> 1.31"},
-    NameRow{Holds::Equal, {4, 74, 8793, 0}, "1.31"},
-    NameRow{Holds::AtLeast, {4, 74, 8702, 0}, "1.3"},
-    NameRow{Holds::AtLeast, {4, 73, 8561, 0}, "1.22"},
-    NameRow{Holds::AtLeast, {4, 73, 8474, 0}, "1.21a"},
-    NameRow{Holds::AtLeast, {4, 73, 8412, 0}, "1.21"},
-    NameRow{Holds::AtLeast, {4, 73, 8252, 0}, "1.2"},
-    NameRow{Holds::AtLeast, {4, 72, 8164, 0}, "1.1b"},
-    NameRow{Holds::AtLeast, {4, 72, 7325, 0}, "1.1a"},
-    NameRow{Holds::AtLeast, {4, 72, 7323, 0}, "1.1"},
+    NameRow{Holds::Greater, {4, 74, 8793, 0}, "> 1.31"}, NameRow{Holds::Equal, {4, 74, 8793, 0}, "1.31"},
+    NameRow{Holds::AtLeast, {4, 74, 8702, 0}, "1.3"},    NameRow{Holds::AtLeast, {4, 73, 8561, 0}, "1.22"},
+    NameRow{Holds::AtLeast, {4, 73, 8474, 0}, "1.21a"},  NameRow{Holds::AtLeast, {4, 73, 8412, 0}, "1.21"},
+    NameRow{Holds::AtLeast, {4, 73, 8252, 0}, "1.2"},    NameRow{Holds::AtLeast, {4, 72, 8164, 0}, "1.1b"},
+    NameRow{Holds::AtLeast, {4, 72, 7325, 0}, "1.1a"},   NameRow{Holds::AtLeast, {4, 72, 7323, 0}, "1.1"},
     NameRow{Holds::AtLeast, {4, 72, 7290, 0}, "1.0"},
 };
 constexpr const char* kHelpViewerOlder = "< 1.0";
@@ -245,7 +240,9 @@ std::string nameFor(const FileVersion& version, const std::array<NameRow, N>& ro
 {
     for (const NameRow& row : rows) {
         const int order = CompareVersion(version, row.version);
-        const bool holds = row.holds == Holds::Greater ? order > 0 : row.holds == Holds::Equal ? order == 0 : order >= 0;
+        const bool holds = row.holds == Holds::Greater ? order > 0
+                           : row.holds == Holds::Equal ? order == 0
+                                                       : order >= 0;
         if (holds)
             return row.name;
     }
@@ -256,8 +253,8 @@ std::string nameFor(const FileVersion& version, const std::array<NameRow, N>& ro
 
 std::string FileVersion::text() const
 {
-    return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(release) + "."
-           + std::to_string(build);
+    return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(release) + "." +
+           std::to_string(build);
 }
 
 int CompareVersion(const FileVersion& a, const FileVersion& b)

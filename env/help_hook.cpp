@@ -39,23 +39,56 @@ std::string helpCommandName(unsigned command)
 {
     const char* name = "??";
     switch (command) {
-    case 1: name = "HELP_CONTEXT"; break;
-    case 2: name = "HELP_QUIT"; break;
-    case 3: name = "HELP_INDEX or HELP_CONTENTS"; break;
-    case 4: name = "HELP_HELPONHELP"; break;
-    case 5: name = "HELP_SETINDEX or HELP_SETCONTENTS"; break;
-    case 8: name = "HELP_CONTEXTPOPUP"; break;
-    case 9: name = "HELP_FORCEFILE"; break;
-    case 10: name = "HELP_CONTEXTMENU"; break;
-    case 11: name = "HELP_FINDER"; break;
-    case 12: name = "HELP_WM_HELP"; break;
-    case 13: name = "HELP_SETPOPUP_POS"; break;
-    case 257: name = "HELP_KEY"; break;
-    case 258: name = "HELP_COMMAND"; break;
-    case 261: name = "HELP_PARTIALKEY"; break;
-    case 513: name = "HELP_MULTIKEY"; break;
-    case 515: name = "HELP_SETWINPOS"; break;
-    default: break;
+    case 1:
+        name = "HELP_CONTEXT";
+        break;
+    case 2:
+        name = "HELP_QUIT";
+        break;
+    case 3:
+        name = "HELP_INDEX or HELP_CONTENTS";
+        break;
+    case 4:
+        name = "HELP_HELPONHELP";
+        break;
+    case 5:
+        name = "HELP_SETINDEX or HELP_SETCONTENTS";
+        break;
+    case 8:
+        name = "HELP_CONTEXTPOPUP";
+        break;
+    case 9:
+        name = "HELP_FORCEFILE";
+        break;
+    case 10:
+        name = "HELP_CONTEXTMENU";
+        break;
+    case 11:
+        name = "HELP_FINDER";
+        break;
+    case 12:
+        name = "HELP_WM_HELP";
+        break;
+    case 13:
+        name = "HELP_SETPOPUP_POS";
+        break;
+    case 257:
+        name = "HELP_KEY";
+        break;
+    case 258:
+        name = "HELP_COMMAND";
+        break;
+    case 261:
+        name = "HELP_PARTIALKEY";
+        break;
+    case 513:
+        name = "HELP_MULTIKEY";
+        break;
+    case 515:
+        name = "HELP_SETWINPOS";
+        break;
+    default:
+        break;
     }
     return std::to_string(command) + " (" + name + ")";
 }

@@ -257,8 +257,7 @@ void THTTPGetThread::run()
         code = curl_easy_perform(curl);
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
         // An empty body never reached the write function.
-        if (code == CURLE_OK && !transfer.started && !m_stop && status < 400
-            && !takeChunk(transfer, nullptr, 0))
+        if (code == CURLE_OK && !transfer.started && !m_stop && status < 400 && !takeChunk(transfer, nullptr, 0))
             transfer.failed = true;
     }
 
@@ -304,8 +303,8 @@ void THTTPGet::start(bool toFile)
 {
     if (m_worker)
         return;
-    HttpRequestSettings settings{AcceptTypes, Agent, BinaryData, URL,     UseCache, FileName,     UserName,
-                                 Password,    PostQuery, Referer, MaxSize, StallTimeout, toFile};
+    HttpRequestSettings settings{AcceptTypes, Agent,     BinaryData, URL,     UseCache,     FileName, UserName,
+                                 Password,    PostQuery, Referer,    MaxSize, StallTimeout, toFile};
     const std::weak_ptr<int> alive = m_alive;
     m_worker = std::make_unique<THTTPGetThread>(std::move(settings), OnProgress, m_poster, [this, alive] {
         if (!alive.expired())

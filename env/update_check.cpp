@@ -1,8 +1,8 @@
 #include "env/update_check.h"
 
 #include <charconv>
-#include <filesystem>
 #include <cstdio>
+#include <filesystem>
 
 namespace doxel {
 namespace {

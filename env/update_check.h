@@ -30,11 +30,11 @@ bool parseDottedVersion(std::string_view text, std::uint16_t (&parts)[4]);
 class UpdateCheckView {
 public:
     virtual ~UpdateCheckView() = default;
-    virtual void showLatestVersion() = 0;           // text 271
+    virtual void showLatestVersion() = 0;  // text 271
     // Text 272; true when the user wants the download page. Without a home
     // page, only the first sentence is shown and the answer is ignored.
     virtual bool askGoToDownloadPage(bool haveHomePage) = 0;
-    virtual void showUpdateError() = 0;             // text 273
+    virtual void showUpdateError() = 0;  // text 273
     virtual void openAddress(const std::string& address) = 0;
 };
 

@@ -56,7 +56,8 @@ std::string owningPackage(const std::string& path)
 // without anybody waiting for it now.
 void reapLater(pid_t pid)
 {
-    g_child_watch_add(pid, [](GPid, gint, gpointer) {}, nullptr);
+    g_child_watch_add(
+        pid, [](GPid, gint, gpointer) {}, nullptr);
 }
 
 }  // namespace
@@ -102,9 +103,8 @@ std::string fourPartVersion(const std::string& packageVersion)
 pid_t startDesktopViewerAt(const std::string& file, const std::string& page, std::string& problem)
 {
     GAppInfo* app = defaultChmViewer();
-    const std::string executable = app != nullptr && g_app_info_get_executable(app) != nullptr
-                                       ? g_app_info_get_executable(app)
-                                       : std::string();
+    const std::string executable =
+        app != nullptr && g_app_info_get_executable(app) != nullptr ? g_app_info_get_executable(app) : std::string();
     if (app != nullptr)
         g_object_unref(app);
     if (std::filesystem::path(executable).filename() != "kchmviewer" || page.empty())

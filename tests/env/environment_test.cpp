@@ -64,8 +64,12 @@ TEST(Environment, DebugFlagFromArgumentsOrMarkerFile)
         bool debug;
     };
     const Case cases[] = {
-        {{"doxel", "-DEBUG"}, true},  {{"doxel", "/debug"}, true},   {{"doxel", "/Debug", "a.dxp"}, true},
-        {{"doxel", "--debug"}, false}, {{"doxel", "debug"}, false},  {{"doxel", "-debug2"}, false},
+        {{"doxel", "-DEBUG"}, true},
+        {{"doxel", "/debug"}, true},
+        {{"doxel", "/Debug", "a.dxp"}, true},
+        {{"doxel", "--debug"}, false},
+        {{"doxel", "debug"}, false},
+        {{"doxel", "-debug2"}, false},
         {{"doxel"}, false},
     };
     for (const Case& c : cases)
@@ -98,10 +102,21 @@ TEST(Environment, LocaleIdentifiers)
         std::uint16_t lcid;
     };
     const Case cases[] = {
-        {"en_US.UTF-8", 0x0409}, {"en_GB.UTF-8", 0x0809}, {"de_DE.UTF-8", 0x0407}, {"de_AT", 0x0C07},
-        {"fr_CA.UTF-8", 0x0C0C}, {"es_ES.UTF-8@euro", 0x0C0A}, {"ru_RU.UTF-8", 0x0419}, {"pt_PT", 0x0816},
-        {"pt_BR", 0x0416},       {"it_CH", 0x0410},       {"C", 0x007F},         {"POSIX", 0x007F},
-        {"C.UTF-8", 0x007F},     {"", 0x007F},            {"xx_YY", 0},
+        {"en_US.UTF-8", 0x0409},
+        {"en_GB.UTF-8", 0x0809},
+        {"de_DE.UTF-8", 0x0407},
+        {"de_AT", 0x0C07},
+        {"fr_CA.UTF-8", 0x0C0C},
+        {"es_ES.UTF-8@euro", 0x0C0A},
+        {"ru_RU.UTF-8", 0x0419},
+        {"pt_PT", 0x0816},
+        {"pt_BR", 0x0416},
+        {"it_CH", 0x0410},
+        {"C", 0x007F},
+        {"POSIX", 0x007F},
+        {"C.UTF-8", 0x007F},
+        {"", 0x007F},
+        {"xx_YY", 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(localeIdentifier(c.name), c.lcid) << c.name;

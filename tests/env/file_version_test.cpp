@@ -138,8 +138,8 @@ TEST(FileVersion, FilesWithoutVersionInformationGiveNothing)
     noResources.withResourceDirectory = false;
     std::string notMz = PeBuilder().bytes();
     notMz[0] = 'X';
-    for (const std::string& bytes : {noVersionType.bytes(), badSignature.bytes(), noResources.bytes(), notMz,
-                                     std::string(), std::string("MZ")}) {
+    for (const std::string& bytes :
+         {noVersionType.bytes(), badSignature.bytes(), noResources.bytes(), notMz, std::string(), std::string("MZ")}) {
         FileVersion version;
         EXPECT_FALSE(readPeFileVersion(bytes, version));
     }
@@ -186,8 +186,8 @@ TEST(FileVersion, CompareVersionOrdersByEachNumberInTurn)
         int expected;
     };
     const Case cases[] = {
-        {{4, 74, 8702, 0}, {4, 74, 8702, 0}, 0},    {{5, 0, 0, 0}, {4, 99, 9999, 9999}, 1},
-        {{4, 73, 9000, 0}, {4, 74, 1, 0}, -1},      {{4, 74, 8702, 1}, {4, 74, 8702, 0}, 1},
+        {{4, 74, 8702, 0}, {4, 74, 8702, 0}, 0},      {{5, 0, 0, 0}, {4, 99, 9999, 9999}, 1},
+        {{4, 73, 9000, 0}, {4, 74, 1, 0}, -1},        {{4, 74, 8702, 1}, {4, 74, 8702, 0}, 1},
         {{4, 74, 8701, 65535}, {4, 74, 8702, 0}, -1}, {{65535, 0, 0, 0}, {1, 65535, 65535, 65535}, 1},
     };
     for (const Case& c : cases) {
@@ -217,12 +217,12 @@ TEST(VersionNames, HelpViewerTableRowByRow)
         const char* name;
     };
     const Case cases[] = {
-        {{4, 74, 8793, 1}, "> 1.31"}, {{5, 0, 0, 0}, "> 1.31"},     {{4, 74, 8793, 0}, "1.31"},
-        {{4, 74, 8792, 9}, "1.3"},    {{4, 74, 8702, 5}, "1.3"},    {{4, 74, 8702, 0}, "1.3"},
-        {{4, 74, 8701, 0}, "1.22"},   {{4, 73, 8561, 0}, "1.22"},   {{4, 73, 8560, 0}, "1.21a"},
-        {{4, 73, 8474, 0}, "1.21a"},  {{4, 73, 8412, 0}, "1.21"},   {{4, 73, 8252, 0}, "1.2"},
-        {{4, 73, 8251, 0}, "1.1b"},   {{4, 72, 8164, 0}, "1.1b"},   {{4, 72, 7325, 0}, "1.1a"},
-        {{4, 72, 7324, 0}, "1.1"},    {{4, 72, 7323, 0}, "1.1"},    {{4, 72, 7290, 0}, "1.0"},
+        {{4, 74, 8793, 1}, "> 1.31"}, {{5, 0, 0, 0}, "> 1.31"},   {{4, 74, 8793, 0}, "1.31"},
+        {{4, 74, 8792, 9}, "1.3"},    {{4, 74, 8702, 5}, "1.3"},  {{4, 74, 8702, 0}, "1.3"},
+        {{4, 74, 8701, 0}, "1.22"},   {{4, 73, 8561, 0}, "1.22"}, {{4, 73, 8560, 0}, "1.21a"},
+        {{4, 73, 8474, 0}, "1.21a"},  {{4, 73, 8412, 0}, "1.21"}, {{4, 73, 8252, 0}, "1.2"},
+        {{4, 73, 8251, 0}, "1.1b"},   {{4, 72, 8164, 0}, "1.1b"}, {{4, 72, 7325, 0}, "1.1a"},
+        {{4, 72, 7324, 0}, "1.1"},    {{4, 72, 7323, 0}, "1.1"},  {{4, 72, 7290, 0}, "1.0"},
         {{4, 72, 7289, 0}, "< 1.0"},  {{0, 0, 0, 0}, "< 1.0"},
     };
     for (const Case& c : cases)
@@ -283,11 +283,10 @@ TEST(VersionNames, BrowserVersionsOfThe470FamilyAreRearranged)
         FileVersion shown;
     };
     const Case cases[] = {
-        {{4, 70, 0, 1155}, {4, 70, 1155, 0}},
-        {{4, 40, 0, 520}, {4, 40, 520, 0}},
-        {{4, 71, 0, 1712}, {4, 71, 0, 1712}},    // minor above 70: kept
-        {{4, 70, 1, 1155}, {4, 70, 1, 1155}},    // release not 0: kept
-        {{5, 0, 0, 2014}, {5, 0, 0, 2014}},      // major not 4: kept
+        {{4, 70, 0, 1155}, {4, 70, 1155, 0}}, {{4, 40, 0, 520}, {4, 40, 520, 0}},
+        {{4, 71, 0, 1712}, {4, 71, 0, 1712}},  // minor above 70: kept
+        {{4, 70, 1, 1155}, {4, 70, 1, 1155}},  // release not 0: kept
+        {{5, 0, 0, 2014}, {5, 0, 0, 2014}},    // major not 4: kept
     };
     for (const Case& c : cases)
         EXPECT_EQ(rearrangedBrowserVersion(c.file), c.shown) << c.file.text();

@@ -127,7 +127,9 @@ TEST(HelpHook, HandlesContextCommandsOnly)
     EXPECT_EQ(port.calls, std::vector<std::string>{"close all"});
 
     RecordingPort other;
-    { THookHelpSystem hook(other, "/a.chm", "", 1); }
+    {
+        THookHelpSystem hook(other, "/a.chm", "", 1);
+    }
     EXPECT_TRUE(other.calls.empty()) << "only mode 0 owns the viewer windows";
 }
 
@@ -146,8 +148,8 @@ TEST(HelpHook, FailedStartsNameTheCallAndTheSystemError)
 TEST(HelpHook, SystemErrorsMapToTheirTexts)
 {
     const std::pair<int, int> cases[] = {
-        {ENOENT, 65320}, {ENOTDIR, 65321}, {EACCES, 65322}, {EPERM, 65322}, {ENOMEM, 65323},
-        {EROFS, 65324},  {ENODEV, 65325},  {ETXTBSY, 65326}, {EBUSY, 65326}, {ENOSPC, 65327},
+        {ENOENT, 65320}, {ENOTDIR, 65321}, {EACCES, 65322},  {EPERM, 65322},  {ENOMEM, 65323},
+        {EROFS, 65324},  {ENODEV, 65325},  {ETXTBSY, 65326}, {EBUSY, 65326},  {ENOSPC, 65327},
         {EDQUOT, 65327}, {EIO, 65298},     {ENOEXEC, 65297}, {EINVAL, 65300}, {0, 65300},
     };
     for (const auto& [error, id] : cases)
@@ -165,12 +167,14 @@ TEST(HelpHook, WritesItsStepsToTheDiagnosticLog)
         hook.HelpHook(999, 7);
     }
     setDiagnosticLog({});
-    EXPECT_EQ(test::readFile(dir.path() / "HHDebug.txt"),
-              test::crlf({"THookHelpSystem.Create(\"/d.chm\",\"w\", 0)   T",
-                          "THookHelpSystem.HelpHook(1 (HELP_CONTEXT), 1010)   T",
-                          "HHHelpContext(\"/d.chm\", 1010, \"w\", 0)   T", "ShowContext(\"/d.chm>w\", 0)   T",
-                          "  returned - 0   T", "THookHelpSystem.HelpHook(999 (?" "?), 7)   T",
-                          "THookHelpSystem.Destroy   T"}));
+    EXPECT_EQ(
+        test::readFile(dir.path() / "HHDebug.txt"),
+        test::crlf(
+            {"THookHelpSystem.Create(\"/d.chm\",\"w\", 0)   T", "THookHelpSystem.HelpHook(1 (HELP_CONTEXT), 1010)   T",
+             "HHHelpContext(\"/d.chm\", 1010, \"w\", 0)   T", "ShowContext(\"/d.chm>w\", 0)   T", "  returned - 0   T",
+             "THookHelpSystem.HelpHook(999 (?"
+             "?), 7)   T",
+             "THookHelpSystem.Destroy   T"}));
 }
 
 TEST(HelpContexts, EveryContextOpensAPageOfTheManual)

@@ -272,9 +272,8 @@ TEST_F(HttpGetTest, AServerThatStopsSendingEndsTheDownload)
     stalled.sendBytes = 10;
     stalled.holdOpen = true;
     LocalHttpServer server({stalled});
-    const Outcome outcome = fetch(server.address("/stall"), [](THTTPGet& get) {
-        get.StallTimeout = std::chrono::milliseconds(1000);
-    });
+    const Outcome outcome =
+        fetch(server.address("/stall"), [](THTTPGet& get) { get.StallTimeout = std::chrono::milliseconds(1000); });
     EXPECT_EQ(outcome.events, std::vector<std::string>{"error"});
 }
 

@@ -118,7 +118,8 @@ bool LocalHttpServer::answer(int connection, const HttpReply& reply)
     }
     {
         const std::lock_guard lock(m_mutex);
-        m_requests.push_back({data.substr(0, headEnd == std::string::npos ? headEnd : headEnd + 2), headEnd == std::string::npos ? "" : data.substr(headEnd + 4)});
+        m_requests.push_back({data.substr(0, headEnd == std::string::npos ? headEnd : headEnd + 2),
+                              headEnd == std::string::npos ? "" : data.substr(headEnd + 4)});
     }
 
     const std::string head = reply.head + "\r\n";

@@ -38,7 +38,9 @@ TEST(UpdateAnswer, OnlyAGreaterVersionIsNewer)
         {"1.2.", UpdateAnswer::Error},
         {"1.2.3.4.5", UpdateAnswer::Error},
         {"99999.0", UpdateAnswer::Error},
-        {"\x1a" "1.2", UpdateAnswer::Error},
+        {"\x1a"
+         "1.2",
+         UpdateAnswer::Error},
     };
     for (const Case& c : cases)
         EXPECT_EQ(updateAnswerFor(c.file, "1.1"), c.answer) << c.file;

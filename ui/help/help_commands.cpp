@@ -62,8 +62,7 @@ HelpCommands::HelpCommands(const CommandContext& context, HelpServices services)
     : QObject(&context.window),
       m_context(context),
       m_services(std::move(services)),
-      m_update(m_poster, *this,
-               {m_services.versionFileUrl, m_services.homePage, m_services.dataFolder, DOXEL_VERSION})
+      m_update(m_poster, *this, {m_services.versionFileUrl, m_services.homePage, m_services.dataFolder, DOXEL_VERSION})
 {
     HelpViewerPort& port = *this;
     m_hook = std::make_unique<THookHelpSystem>(port, m_services.helpFile, std::string(), 0);
@@ -199,8 +198,8 @@ bool HelpCommands::askGoToDownloadPage(bool haveHomePage)
         plainMessage(question.substr(0, question.find('\n')));
         return false;
     }
-    return showMessage(m_context.desktop, question, kUpdateCaption, MessageButtons::YesNo, MessageIcon::Question)
-           == MessageAnswer::Yes;
+    return showMessage(m_context.desktop, question, kUpdateCaption, MessageButtons::YesNo, MessageIcon::Question) ==
+           MessageAnswer::Yes;
 }
 
 void HelpCommands::showUpdateError()
