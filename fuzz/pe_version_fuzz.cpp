@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the reader of a program file's fixed version and
 // to the update check's reading of a downloaded version file. Neither may
 // read outside the bytes, crash or hang.
-//   build/fuzz/fuzz/fuzz_pe_version CORPUS -max_total_time=300
+//   build/fuzz/fuzz/fuzz_pe_version CORPUS fuzz/corpus/pe_version -max_total_time=300
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
