@@ -49,7 +49,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     for (const std::string& argument : arguments) {
         if (argument.empty())
             break;
-        if (argument == "/debug" || argument == "-debug")
+        if (asciiUpper(argument) == "/DEBUG" || asciiUpper(argument) == "-DEBUG")
             result.debug = true;
         else
             joined += " " + argument;

@@ -45,6 +45,10 @@ inline constexpr int kSelectSource = 265;
 inline constexpr int kRemoveAssociation = 266;
 inline constexpr int kItemProperties = 267;
 
+// The update check.
+inline constexpr int kLatestVersion = 271;
+inline constexpr int kNewVersionAvailable = 272;
+inline constexpr int kUpdateError = 273;
 // The project properties dialog, the auto sizer and the settings dialog.
 inline constexpr int kSpecifyHtmlEditor = 100;
 inline constexpr int kAutoSizerLine1 = 109;

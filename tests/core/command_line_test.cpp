@@ -20,6 +20,7 @@ TEST(CommandLine, JoinsArgumentsIntoTheProjectToOpen)
         {{"notes.txt"}, "", false},
         {{"a.dxp.txt"}, "a.dxp.txt", false},
         {{"/debug", "x.dxp"}, "x.dxp", true},
+        {{"x.dxp", "-DEBUG"}, "x.dxp", true},
         {{"x.dxp", "", "ignored"}, "x.dxp", false},
         {{}, "", false},
     };
