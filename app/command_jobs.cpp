@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/compile_job.h"
+#include "app/tool_jobs.h"
 #include "core/errors.h"
 #include "core/project_file.h"
 #include "core/settings.h"
@@ -85,6 +86,10 @@ int runCommandLine(const CommandLine& command)
         return kExitFailure;
     case CommandLine::Mode::Compile:
         return compileFromCommandLine(command.projectFile);
+    case CommandLine::Mode::TxtToHtml:
+        return txtToHtmlFromCommandLine(command.toolArguments);
+    case CommandLine::Mode::Replace:
+        return replaceFromCommandLine(command.toolArguments);
     case CommandLine::Mode::Window:
         return openWindow(command);
     }
