@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,7 +17,8 @@ struct FileBatch::Entry {
     std::string label;
     std::string temporary;
     bool afterPrevious = false;
-    int fd = -1;
+    int fd = -1;  // -1 for a link, which needs no flush
+    int error = 0;
 
     ~Entry()
     {
@@ -29,17 +31,6 @@ struct FileBatch::Entry {
 
 namespace {
 
-std::string resolvedTarget(const std::string& path)
-{
-    std::error_code error;
-    if (std::filesystem::is_symlink(path, error)) {
-        const auto resolved = std::filesystem::canonical(path, error);
-        if (!error)
-            return resolved.string();
-    }
-    return path;
-}
-
 mode_t currentUmask()
 {
     const mode_t mask = ::umask(0);
@@ -47,15 +38,42 @@ mode_t currentUmask()
     return mask;
 }
 
+// The file a new one replaces: a symbolic link is followed, so the link
+// stays a link. Fills `old` when the file exists; refuses a folder and a
+// read-only file.
+std::string checkedTarget(const std::string& path, struct stat& old, bool& exists)
+{
+    std::string target = path;
+    exists = ::lstat(path.c_str(), &old) == 0;
+    if (exists && S_ISLNK(old.st_mode)) {
+        std::error_code error;
+        const auto resolved = std::filesystem::canonical(path, error);
+        if (!error)
+            target = resolved.string();
+        exists = ::stat(target.c_str(), &old) == 0;
+    }
+    if (exists && S_ISDIR(old.st_mode))
+        throw IoError("Cannot write " + path + ": a folder of that name is in the way");
+    if (exists && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+        throw IoError(describeErrno("Cannot write", path, EACCES));
+    return target;
+}
+
+// A hidden name beside `target` for its temporary file.
+std::string temporaryPattern(const std::string& target)
+{
+    const std::filesystem::path targetPath(target);
+    const std::filesystem::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : ".";
+    return (folder / ("." + targetPath.filename().string() + ".XXXXXX")).string();
+}
+
 }  // namespace
 
-FileBatch::FileBatch() = default;
+FileBatch::FileBatch() : m_newFileMode(0666 & ~currentUmask()) {}
 
 FileBatch::~FileBatch()
 {
     m_entries.clear();
-    for (const auto& [device, fd] : m_fileSystems)
-        ::close(fd);
 }
 
 std::size_t FileBatch::size() const
@@ -66,42 +84,47 @@ std::size_t FileBatch::size() const
 void FileBatch::begin(const std::string& target, const std::string& label, bool afterPrevious)
 {
     auto entry = std::make_unique<Entry>();
-    entry->target = resolvedTarget(target);
+    struct stat old {};
+    bool exists = false;
+    entry->target = checkedTarget(target, old, exists);
     entry->label = label;
     entry->afterPrevious = afterPrevious;
 
-    struct stat old {};
-    const bool exists = ::stat(entry->target.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode))
-        throw IoError("Cannot write " + target + ": a folder of that name is in the way");
-    if (exists && ((old.st_mode & 0222) == 0 || ::access(entry->target.c_str(), W_OK) != 0))
-        throw IoError(describeErrno("Cannot write", target, EACCES));
-
-    const std::filesystem::path targetPath(entry->target);
-    const std::filesystem::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : ".";
-    std::string pattern = (folder / ("." + targetPath.filename().string() + ".XXXXXX")).string();
-
-    // The folder is opened before anything is written to it, so that the
-    // sync at the end reports write-back errors of what follows.
-    struct stat folderInfo {};
-    if (::stat(folder.c_str(), &folderInfo) != 0)
-        throw IoError(describeErrno("Cannot write", target, errno));
-    bool known = false;
-    for (const auto& fileSystem : m_fileSystems)
-        known = known || fileSystem.first == folderInfo.st_dev;
-    if (!known) {
-        const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folderFd < 0)
-            throw IoError(describeErrno("Cannot write", target, errno));
-        m_fileSystems.emplace_back(folderInfo.st_dev, folderFd);
-    }
-
+    std::string pattern = temporaryPattern(entry->target);
     entry->fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (entry->fd < 0)
         throw IoError(describeErrno("Cannot write", target, errno));
     entry->temporary = pattern;
-    ::fchmod(entry->fd, exists ? (old.st_mode & 07777) : (0666 & ~currentUmask()));
+    const mode_t mode = exists ? (old.st_mode & 07777) : m_newFileMode;
+    if (mode != 0600)
+        ::fchmod(entry->fd, mode);
     m_entries.push_back(std::move(entry));
+}
+
+bool FileBatch::addLink(const std::string& existing, const std::string& target, const std::string& label)
+{
+    auto entry = std::make_unique<Entry>();
+    struct stat old {};
+    bool exists = false;
+    entry->target = checkedTarget(target, old, exists);
+    entry->label = label;
+
+    const std::string pattern = temporaryPattern(entry->target);
+    static thread_local std::mt19937 random{std::random_device{}()};
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = pattern;
+        for (std::size_t i = name.size() - 6; i < name.size(); ++i)
+            name[i] = kLetters[random() % (sizeof kLetters - 1)];
+        if (::linkat(AT_FDCWD, existing.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            entry->temporary = name;
+            m_entries.push_back(std::move(entry));
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
 }
 
 void FileBatch::write(std::string_view bytes)
@@ -121,11 +144,9 @@ void FileBatch::write(std::string_view bytes)
 
 void FileBatch::end()
 {
-    Entry& entry = *m_entries.back();
-    const int fd = entry.fd;
-    entry.fd = -1;
-    if (::close(fd) != 0)
-        throw IoError(describeErrno("Cannot write", entry.label, errno));
+    // The write-back starts now and runs while the next files are made;
+    // commit() then only waits for it. The file stays open until then.
+    ::sync_file_range(m_entries.back()->fd, 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
 void FileBatch::add(const std::string& target, const std::string& label, std::string_view contents, bool afterPrevious)
@@ -150,22 +171,29 @@ void FileBatch::discardFrom(std::size_t index)
 std::vector<FileBatch::Failure> FileBatch::commit()
 {
     std::vector<Failure> failures;
-    int syncError = 0;
-    for (const auto& [device, fd] : m_fileSystems) {
-        if (::syncfs(fd) != 0 && syncError == 0)
-            syncError = errno;
-        ::close(fd);
+    // Every file is on disk before any is renamed. Flushed one after the
+    // other once all are written, the files share the file system's
+    // journal commits instead of waiting for one each.
+    for (const auto& entry : m_entries) {
+        if (entry->fd < 0)
+            continue;
+        const int fd = entry->fd;
+        entry->fd = -1;
+        if (::fdatasync(fd) != 0 && errno != EINVAL)
+            entry->error = errno;
+        if (::close(fd) != 0 && entry->error == 0)
+            entry->error = errno;
     }
-    m_fileSystems.clear();
 
     bool previousDone = true;
     for (const auto& entry : m_entries) {
-        if (syncError != 0) {
-            failures.push_back({entry->label, describeErrno("Cannot write", entry->label, syncError)});
+        if (entry->afterPrevious && !previousDone)
+            continue;  // the file before it failed and was reported
+        if (entry->error != 0) {
+            previousDone = false;
+            failures.push_back({entry->label, describeErrno("Cannot write", entry->target, entry->error)});
             continue;
         }
-        if (entry->afterPrevious && !previousDone)
-            continue;  // its backup failed and was reported
         previousDone = ::rename(entry->temporary.c_str(), entry->target.c_str()) == 0;
         if (previousDone)
             entry->temporary.clear();

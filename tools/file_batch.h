@@ -9,10 +9,10 @@
 namespace doxel {
 
 // Files replaced together so that no crash or failure ever leaves a
-// half-written file where a good one was, without paying one flush to disk
-// per file: each new file goes to a temporary file beside its target, then
-// commit() flushes them all (one sync per file system) and renames each over
-// its target.
+// half-written file where a good one was, without waiting for one flush to
+// disk per file: each new file goes to a temporary file beside its target
+// and its write-back starts at once; commit() waits until all of them are
+// on disk and then renames each over its target.
 //
 // A target that exists but is read-only (no write permission bit, or not
 // writable for us) is refused, as a program writing into it would be: a
@@ -36,10 +36,17 @@ public:
     // before it was: a backup comes first, and its file changes only once it
     // exists. Throws IoError; then nothing was added.
     void begin(const std::string& target, const std::string& label, bool afterPrevious = false);
+    // Puts `existing` itself, under a temporary name, in line to replace
+    // `target`: the old bytes as a backup without copying them, its
+    // permissions and times kept. Returns false when the file system cannot
+    // link (the caller then copies); throws IoError when `target` is refused.
+    bool addLink(const std::string& existing, const std::string& target, const std::string& label);
+
     // Appends bytes to the file begun last. Throws IoError; the caller then
     // calls discardFrom() for what it has begun.
     void write(std::string_view bytes);
-    // Ends the file begun last (its bytes are handed to the system).
+    // Ends the file begun last; its bytes start on their way to the disk.
+    // It stays open until the commit, so keep batches to a few hundred.
     void end();
 
     // begin, write, end in one.
@@ -52,15 +59,15 @@ public:
     std::size_t pendingBytes() const { return m_bytes; }
 
     // Flushes every pending file to disk and renames each into place, in the
-    // order added. When the flush fails no file is renamed and every entry
-    // fails. Afterwards the batch is empty and can be used again.
+    // order added; an entry that cannot be flushed is not renamed and fails.
+    // Afterwards the batch is empty and can be used again.
     std::vector<Failure> commit();
 
 private:
     struct Entry;
     std::vector<std::unique_ptr<Entry>> m_entries;
-    std::vector<std::pair<unsigned long, int>> m_fileSystems;  // device, an open folder on it
     std::size_t m_bytes = 0;
+    unsigned m_newFileMode;
 };
 
 }  // namespace doxel

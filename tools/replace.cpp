@@ -109,8 +109,36 @@ std::string fileBytesOf(std::string_view joined, std::string_view tail)
     return out;
 }
 
+namespace {
+
+// Whether a file's bytes are already what fileBytesOf writes: no Ctrl-Z,
+// every CR followed by an LF, the last line ended. Its joined text then
+// differs from the bytes only in the LF after each CR.
+bool writtenForm(std::string_view bytes)
+{
+    if (bytes.empty())
+        return true;
+    if (!bytes.ends_with("\r\n") || bytes.find(TextLines::kEndOfText) != std::string_view::npos)
+        return false;
+    for (std::size_t at = bytes.find('\r'); at != std::string_view::npos; at = bytes.find('\r', at + 2)) {
+        if (at + 1 == bytes.size() || bytes[at + 1] != '\n')
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string replacedFileBytes(std::string_view bytes, const ReplaceStrings& strings, std::size_t* count)
 {
+    // Most pages are in the written form already; when neither string holds
+    // a line end or an LF that could meet the LF of a line end, the bytes
+    // can be searched as they are, saving the joining and splitting.
+    const bool plainStrings = strings.search.find_first_of("|\r\n") == std::string::npos &&
+                              strings.replacement.find_first_of("|\r") == std::string::npos;
+    if (plainStrings && writtenForm(bytes))
+        return ReplaceAll(bytes, strings.search, strings.replacement, strings.ignoreCase, count);
+
     const JoinedText text = joinLines(bytes);
     const std::string replaced =
         ReplaceAll(text.joined, typedLineEnds(strings.search), typedLineEnds(strings.replacement), strings.ignoreCase, count);

@@ -15,7 +15,7 @@ namespace doxel {
 namespace {
 
 constexpr std::size_t kChunk = std::size_t{1} << 20;
-constexpr std::size_t kBatchFiles = 512;
+constexpr std::size_t kBatchFiles = 256;
 constexpr std::size_t kBatchBytes = std::size_t{64} << 20;
 
 struct PageSink {

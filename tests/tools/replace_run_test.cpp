@@ -51,6 +51,8 @@ TEST(ReplaceInFiles, ChangesTicksBackupsAndCounts)
     EXPECT_EQ(test::readFile(dir.path() / "page.htm.bak"), "<BODY BGCOLOR=\"#FFFFFF\">\r\n");
     EXPECT_EQ(test::readFile(dir.path() / "same.htm.bak"), "nothing\r\n");
     EXPECT_EQ(test::readFile(dir.path() / "lf.txt"), "nothing\n\r\n");
+    EXPECT_FALSE(fs::equivalent(dir.path() / "same.htm", dir.path() / "same.htm.bak"))
+        << "a backup that shares the file would follow its later edits";
     expectNoTemporaryFiles(dir.path());
 }
 

@@ -79,6 +79,36 @@ TEST(ReplacedFileBytes, FollowsTheLineModelAndKeepsTheFilesOwnBytes)
     }
 }
 
+// Every short file over the bytes that matter to the line model, searched
+// with strings with and without line ends: the shortcut for files already
+// in the written form must give what joining, replacing and splitting give.
+TEST(ReplacedFileBytes, TheShortcutForWrittenFilesChangesNothing)
+{
+    const char alphabet[] = {'a', '\r', '\n', '|', '\x1a'};
+    const ReplaceStrings searches[] = {
+        {"a", "b|", true}, {"a", "\n", false}, {"aa", "A", true}, {"|", "-", true}, {"a|a", "", true}, {"\n", "x", true},
+        {"A", "aa", true},
+    };
+    for (std::size_t length = 0; length <= 6; ++length) {
+        std::size_t combinations = 1;
+        for (std::size_t i = 0; i < length; ++i)
+            combinations *= std::size(alphabet);
+        for (std::size_t n = 0; n < combinations; ++n) {
+            std::string file;
+            for (std::size_t i = 0, rest = n; i < length; ++i, rest /= std::size(alphabet))
+                file += alphabet[rest % std::size(alphabet)];
+            for (const ReplaceStrings& strings : searches) {
+                const JoinedText text = joinLines(file);
+                const std::string expected = fileBytesOf(
+                    ReplaceAll(text.joined, typedLineEnds(strings.search), typedLineEnds(strings.replacement), strings.ignoreCase),
+                    text.tail);
+                ASSERT_EQ(replacedFileBytes(file, strings), expected)
+                    << testing::PrintToString(file) << " " << strings.search << " -> " << strings.replacement;
+            }
+        }
+    }
+}
+
 struct Collect {
     std::vector<std::string> lines{""};
     void text(std::string_view piece) { lines.back().append(piece); }
