@@ -35,7 +35,8 @@ std::size_t plainFindPos(std::string_view search, std::string_view text, bool ig
     return 0;
 }
 
-std::string plainReplaceAll(std::string_view text, std::string_view search, std::string_view replacement, bool ignoreCase)
+std::string plainReplaceAll(std::string_view text, std::string_view search, std::string_view replacement,
+                            bool ignoreCase)
 {
     std::string result;
     std::string rest(text);
@@ -61,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rest.remove_prefix(replacement.size());
     const std::string_view text = rest;
 
-    if (doxel::ReplaceAll(text, search, replacement, ignoreCase) != plainReplaceAll(text, search, replacement, ignoreCase))
+    if (doxel::ReplaceAll(text, search, replacement, ignoreCase) !=
+        plainReplaceAll(text, search, replacement, ignoreCase))
         std::abort();
     if (doxel::FindPos(search, text, ignoreCase) != plainFindPos(search, text, ignoreCase))
         std::abort();

@@ -69,7 +69,9 @@ std::string temporaryPattern(const std::string& target)
 
 }  // namespace
 
-FileBatch::FileBatch() : m_newFileMode(0666 & ~currentUmask()) {}
+FileBatch::FileBatch() : m_newFileMode(0666 & ~currentUmask())
+{
+}
 
 FileBatch::~FileBatch()
 {

@@ -50,7 +50,8 @@ public:
     void end();
 
     // begin, write, end in one.
-    void add(const std::string& target, const std::string& label, std::string_view contents, bool afterPrevious = false);
+    void add(const std::string& target, const std::string& label, std::string_view contents,
+             bool afterPrevious = false);
 
     // Removes the entries from `index` on, with their temporary files.
     void discardFrom(std::size_t index);

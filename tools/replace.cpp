@@ -99,7 +99,8 @@ std::string fileBytesOf(std::string_view joined, std::string_view tail)
     std::string out;
     out.reserve(joined.size() + ends + tail.size());
     std::size_t start = 0;
-    for (std::size_t at = joined.find(kLineEndMark); at != std::string_view::npos; at = joined.find(kLineEndMark, start)) {
+    for (std::size_t at = joined.find(kLineEndMark); at != std::string_view::npos;
+         at = joined.find(kLineEndMark, start)) {
         out.append(joined.substr(start, at - start));
         out.append("\r\n");
         start = at + 1;
@@ -140,8 +141,8 @@ std::string replacedFileBytes(std::string_view bytes, const ReplaceStrings& stri
         return ReplaceAll(bytes, strings.search, strings.replacement, strings.ignoreCase, count);
 
     const JoinedText text = joinLines(bytes);
-    const std::string replaced =
-        ReplaceAll(text.joined, typedLineEnds(strings.search), typedLineEnds(strings.replacement), strings.ignoreCase, count);
+    const std::string replaced = ReplaceAll(text.joined, typedLineEnds(strings.search),
+                                            typedLineEnds(strings.replacement), strings.ignoreCase, count);
     return fileBytesOf(replaced, text.tail);
 }
 

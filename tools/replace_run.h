@@ -26,11 +26,11 @@ struct ReplaceOptions {
 bool ReplaceInFile(const std::string& file, const ReplaceOptions& options, FileBatch& batch);
 
 struct ReplaceRunResult {
-    int processed = 0;                   // files that were files and were read
-    int changed = 0;                     // files rewritten with other bytes
-    std::vector<std::string> skipped;    // not a file (vanished, a folder)
+    int processed = 0;                 // files that were files and were read
+    int changed = 0;                   // files rewritten with other bytes
+    std::vector<std::string> skipped;  // not a file (vanished, a folder)
     std::vector<FileBatch::Failure> failures;
-    bool stopped = false;                // ended at the first failure
+    bool stopped = false;  // ended at the first failure
 };
 
 struct ReplaceRunControl {

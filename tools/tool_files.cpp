@@ -44,26 +44,4 @@ std::vector<std::string> AddFiles(const std::string& folder, ToolFileKind kind)
     return names;
 }
 
-void ToolFileList::append(const std::vector<std::string>& paths)
-{
-    for (const std::string& path : paths)
-        m_items.push_back({path, true});
-}
-
-void ToolFileList::tickAll(bool ticked)
-{
-    for (Item& item : m_items)
-        item.ticked = ticked;
-}
-
-std::vector<std::string> ToolFileList::ticked() const
-{
-    std::vector<std::string> paths;
-    for (const Item& item : m_items) {
-        if (item.ticked)
-            paths.push_back(item.path);
-    }
-    return paths;
-}
-
 }  // namespace doxel

@@ -21,27 +21,4 @@ bool toolTakesFile(std::string_view name, ToolFileKind kind);
 // Throws IoError when the folder cannot be read.
 std::vector<std::string> AddFiles(const std::string& folder, ToolFileKind kind);
 
-// The list of a tool's dialog: paths in the order added, each with a check
-// box. New entries are ticked; a path may be listed twice.
-class ToolFileList {
-public:
-    struct Item {
-        std::string path;
-        bool ticked = true;
-    };
-
-    void append(const std::vector<std::string>& paths);
-    void clear() { m_items.clear(); }
-    void tickAll(bool ticked);
-    void setTicked(std::size_t index, bool ticked) { m_items.at(index).ticked = ticked; }
-
-    const std::vector<Item>& items() const { return m_items; }
-    bool empty() const { return m_items.empty(); }
-    // The ticked paths, in list order.
-    std::vector<std::string> ticked() const;
-
-private:
-    std::vector<Item> m_items;
-};
-
 }  // namespace doxel

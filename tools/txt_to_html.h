@@ -14,9 +14,9 @@ struct PageOptions {
     std::string backgroundColour = "#F5F9CC";
     std::string textColour = "#000000";
     std::string fontFace = "Verdana";
-    int fontSize = 2;                // 0 to 12
-    std::string backgroundImage;     // none when empty
-    bool titleFromFileName = true;   // else customTitle for every page
+    int fontSize = 2;               // 0 to 12
+    std::string backgroundImage;    // none when empty
+    bool titleFromFileName = true;  // else customTitle for every page
     std::string customTitle;
     bool useStylesheet = false;
     std::string stylesheet;
@@ -57,15 +57,15 @@ std::string pageOf(std::string_view text, std::string_view title, const PageOpti
 void ConvertFile(const std::string& source, const PageOptions& options, FileBatch& batch);
 
 struct ConversionResult {
-    int listed = 0;                     // the files asked for, as the wizard counts them
-    std::vector<std::string> pages;     // pages written, in order
-    std::vector<std::string> skipped;   // not a file (vanished, a folder)
+    int listed = 0;                    // the files asked for, as the wizard counts them
+    std::vector<std::string> pages;    // pages written, in order
+    std::vector<std::string> skipped;  // not a file (vanished, a folder)
     std::vector<FileBatch::Failure> failures;
 };
 
 struct ConversionControl {
-    bool stopAtFailure = true;            // the wizard stops; the command line goes on
-    std::function<void(int)> progress;    // index of each file handled, from 0
+    bool stopAtFailure = true;          // the wizard stops; the command line goes on
+    std::function<void(int)> progress;  // index of each file handled, from 0
 };
 
 // Converts the files in order; an entry that is not an existing file is

@@ -60,8 +60,7 @@ TEST(ReplaceInFiles, AFileListedTwiceIsProcessedTwiceAndItsBackupHoldsTheMiddleS
 {
     test::TempDir dir;
     test::writeFile(dir.path() / "page.htm", "axb");
-    const ReplaceRunResult result =
-        replaceInFiles({dir.file("page.htm"), dir.file("page.htm")}, options("x", "xx"));
+    const ReplaceRunResult result = replaceInFiles({dir.file("page.htm"), dir.file("page.htm")}, options("x", "xx"));
     EXPECT_EQ(result.processed, 2);
     EXPECT_EQ(result.changed, 2);
     EXPECT_EQ(test::readFile(dir.path() / "page.htm"), "axxxxb\r\n");

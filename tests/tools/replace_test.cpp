@@ -24,7 +24,7 @@ TEST(ReplaceAll, ReplacesLeftToRightWithoutOverlapOrLooping)
         {"BGCOLOR=1 BgColor=2", "bgcolor", "x", false, "BGCOLOR=1 BgColor=2", 0},
         {"Keep CASE here", "case", "it", true, "Keep it here", 1},
         {"\xC3\xA4 \xC3\x84", "\xC3\xA4", "a", true, "a \xC3\x84", 1},  // only a to z fold
-        {"[{@`", "{", "", true, "[@`", 1},  // bytes next to the letters do not fold
+        {"[{@`", "{", "", true, "[@`", 1},                              // bytes next to the letters do not fold
         {"abc", "", "x", false, "abc", 0},
         {"", "a", "x", true, "", 0},
         {"delete me", " me", "", false, "delete", 1},
@@ -68,9 +68,23 @@ TEST(ReplacedFileBytes, FollowsTheLineModelAndKeepsTheFilesOwnBytes)
         {"search for a line end", "a\r\nb\r\n", "|", " ", "a b "},
         {"the file's own bar stays", "x|y\r\n", "x|y", "z", "x|y\r\n"},
         {"own bar beside a match", "x|y\r\n", "y", "Y", "x|Y\r\n"},
-        {"Ctrl-Z and after untouched", std::string("a\r\n\x1a" "a\r\r|", 8), "a", "b", std::string("b\r\n\x1a" "a\r\r|", 8)},
+        {"Ctrl-Z and after untouched",
+         std::string("a\r\n\x1a"
+                     "a\r\r|",
+                     8),
+         "a", "b",
+         std::string("b\r\n\x1a"
+                     "a\r\r|",
+                     8)},
         {"Ctrl-Z after a last line", std::string("a\x1a\n", 3), "a", "b", std::string("b\r\n\x1a\n", 5)},
-        {"Ctrl-Z first", std::string("\x1a" "a", 2), "a", "b", std::string("\x1a" "a", 2)},
+        {"Ctrl-Z first",
+         std::string("\x1a"
+                     "a",
+                     2),
+         "a", "b",
+         std::string("\x1a"
+                     "a",
+                     2)},
         {"NUL bytes pass", std::string("a\0b", 3), "b", "c", std::string("a\0c\r\n", 5)},
     };
     for (const auto& c : cases) {
@@ -86,8 +100,8 @@ TEST(ReplacedFileBytes, TheShortcutForWrittenFilesChangesNothing)
 {
     const char alphabet[] = {'a', '\r', '\n', '|', '\x1a'};
     const ReplaceStrings searches[] = {
-        {"a", "b|", true}, {"a", "\n", false}, {"aa", "A", true}, {"|", "-", true}, {"a|a", "", true}, {"\n", "x", true},
-        {"A", "aa", true},
+        {"a", "b|", true}, {"a", "\n", false}, {"aa", "A", true}, {"|", "-", true},
+        {"a|a", "", true}, {"\n", "x", true},  {"A", "aa", true},
     };
     for (std::size_t length = 0; length <= 6; ++length) {
         std::size_t combinations = 1;
@@ -99,9 +113,10 @@ TEST(ReplacedFileBytes, TheShortcutForWrittenFilesChangesNothing)
                 file += alphabet[rest % std::size(alphabet)];
             for (const ReplaceStrings& strings : searches) {
                 const JoinedText text = joinLines(file);
-                const std::string expected = fileBytesOf(
-                    ReplaceAll(text.joined, typedLineEnds(strings.search), typedLineEnds(strings.replacement), strings.ignoreCase),
-                    text.tail);
+                const std::string expected =
+                    fileBytesOf(ReplaceAll(text.joined, typedLineEnds(strings.search),
+                                           typedLineEnds(strings.replacement), strings.ignoreCase),
+                                text.tail);
                 ASSERT_EQ(replacedFileBytes(file, strings), expected)
                     << testing::PrintToString(file) << " " << strings.search << " -> " << strings.replacement;
             }

@@ -13,8 +13,8 @@ namespace {
 TEST(AddFiles, TakesOneFoldersFilesByExtensionInNameOrder)
 {
     test::TempDir dir;
-    for (const char* name : {"b.txt", "x.Htm", "Y.HTML", "x.shtml", "x.asp", ".hidden.TXT", "a.txt.bak", "noext",
-                             "A.TxT", "htm"})
+    for (const char* name :
+         {"b.txt", "x.Htm", "Y.HTML", "x.shtml", "x.asp", ".hidden.TXT", "a.txt.bak", "noext", "A.TxT", "htm"})
         test::writeFile(dir.path() / name, "");
     std::filesystem::create_directories(dir.path() / "sub" / "deep.txt");
     test::writeFile(dir.path() / "sub" / "inner.txt", "");
@@ -25,19 +25,6 @@ TEST(AddFiles, TakesOneFoldersFilesByExtensionInNameOrder)
     EXPECT_EQ(AddFiles(f, ToolFileKind::TextAndHtml),
               (std::vector<std::string>{f + ".hidden.TXT", f + "A.TxT", f + "Y.HTML", f + "b.txt", f + "x.Htm"}));
     EXPECT_THROW(AddFiles(f + "missing", ToolFileKind::Text), IoError);
-}
-
-TEST(ToolFileList, KeepsOrderDuplicatesAndTicks)
-{
-    ToolFileList list;
-    list.append({"/a.txt", "/b.txt"});
-    list.append({"/a.txt"});
-    list.setTicked(1, false);
-    EXPECT_EQ(list.ticked(), (std::vector<std::string>{"/a.txt", "/a.txt"}));
-    list.tickAll(false);
-    EXPECT_TRUE(list.ticked().empty());
-    list.tickAll(true);
-    EXPECT_EQ(list.ticked().size(), 3u);
 }
 
 TEST(ToolOptions, TxtToHtmlMirrorsTheWizard)
@@ -62,9 +49,13 @@ TEST(ToolOptions, TxtToHtmlMirrorsTheWizard)
     EXPECT_FALSE(defaults.options.useStylesheet);
     EXPECT_EQ(defaults.options.fontSize, 2);
 
-    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
-             {}, {"--title", "x"}, {"--title"}, {"--font-size", "13", "a.txt"}, {"--font-size", "x", "a.txt"},
-             {"--font-size", "-1", "a.txt"}, {"--bold", "a.txt"}})
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{{},
+                                                                                       {"--title", "x"},
+                                                                                       {"--title"},
+                                                                                       {"--font-size", "13", "a.txt"},
+                                                                                       {"--font-size", "x", "a.txt"},
+                                                                                       {"--font-size", "-1", "a.txt"},
+                                                                                       {"--bold", "a.txt"}})
         EXPECT_NE(parseTxtToHtmlArguments(wrong).problem, "") << testing::PrintToString(wrong);
 }
 

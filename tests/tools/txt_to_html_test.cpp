@@ -38,14 +38,28 @@ TEST(PageHead, CarriesTheOptionsAsTyped)
         {"defaults", with([](PageOptions&) {}), "<BODY BGCOLOR=\"#F5F9CC\" TEXT=\"#000000\">\r\n", "LINK"},
         {"background image", with([](PageOptions& o) { o.backgroundImage = "back.gif"; }),
          "\r\n<BODY background=\"back.gif\" BGCOLOR=\"#F5F9CC\" TEXT=\"#000000\">\r\n", nullptr},
-        {"stylesheet", with([](PageOptions& o) { o.useStylesheet = true; o.stylesheet = "help.css"; }),
+        {"stylesheet", with([](PageOptions& o) {
+             o.useStylesheet = true;
+             o.stylesheet = "help.css";
+         }),
          "</TITLE>\r\n<LINK REL=\"stylesheet\" TYPE=\"text/css\" HREF=\"help.css\">\r\n</HEAD>\r\n", nullptr},
         {"empty stylesheet", with([](PageOptions& o) { o.useStylesheet = true; }), "HREF=\"\">\r\n", nullptr},
-        {"stylesheet box off", with([](PageOptions& o) { o.stylesheet = "help.css"; }), "</TITLE>\r\n</HEAD>", "help.css"},
-        {"font", with([](PageOptions& o) { o.fontFace = "Arial"; o.fontSize = 0; }), "<FONT FACE=\"Arial\" SIZE=0>\r\n", nullptr},
-        {"colours as typed", with([](PageOptions& o) { o.backgroundColour = "red"; o.textColour = "<x>"; }),
+        {"stylesheet box off", with([](PageOptions& o) { o.stylesheet = "help.css"; }), "</TITLE>\r\n</HEAD>",
+         "help.css"},
+        {"font", with([](PageOptions& o) {
+             o.fontFace = "Arial";
+             o.fontSize = 0;
+         }),
+         "<FONT FACE=\"Arial\" SIZE=0>\r\n", nullptr},
+        {"colours as typed", with([](PageOptions& o) {
+             o.backgroundColour = "red";
+             o.textColour = "<x>";
+         }),
          "<BODY BGCOLOR=\"red\" TEXT=\"<x>\">\r\n", nullptr},
-        {"custom title", with([](PageOptions& o) { o.titleFromFileName = false; o.customTitle = "A & B"; }),
+        {"custom title", with([](PageOptions& o) {
+             o.titleFromFileName = false;
+             o.customTitle = "A & B";
+         }),
          "<TITLE>A & B</TITLE>\r\n", nullptr},
         {"custom title left empty", with([](PageOptions& o) { o.titleFromFileName = false; }),
          "<TITLE>Untitled Document</TITLE>\r\n", nullptr},
@@ -88,7 +102,11 @@ TEST(PageBody, HoldsEachLineUnchangedFollowedByABreak)
         {"blank line", "a\r\n\r\nb", "a<BR>\r\n<BR>\r\nb<BR>\r\n"},
         {"LF-only is one line", "a\nb\n", "a\nb\n<BR>\r\n"},
         {"markup passes", "<B>bold</B> & \"q\"\t  x", "<B>bold</B> & \"q\"\t  x<BR>\r\n"},
-        {"Ctrl-Z ends the text", std::string("a\r\nb\x1a" "c\r\n", 8), "a<BR>\r\nb<BR>\r\n"},
+        {"Ctrl-Z ends the text",
+         std::string("a\r\nb\x1a"
+                     "c\r\n",
+                     8),
+         "a<BR>\r\nb<BR>\r\n"},
         {"bytes are not converted", "Caf\xE9\r", "Caf\xE9<BR>\r\n"},
     };
     for (const auto& c : cases) {
@@ -104,8 +122,8 @@ TEST(PageOptionsText, ColoursAndFontSizes)
 {
     EXPECT_EQ(colourText(0xF5, 0xF9, 0xCC), "#F5F9CC");
     EXPECT_EQ(colourText(0x00, 0x80, 0xC0), "#0080C0");
-    const std::pair<const char*, int> sizes[] = {{"2", 2}, {"abc", 0}, {"", 0}, {"12", 12}, {"13", 12},
-                                                 {"-4", 0}, {"3x", 0}, {"99999999999999", 12}};
+    const std::pair<const char*, int> sizes[] = {{"2", 2},   {"abc", 0}, {"", 0},   {"12", 12},
+                                                 {"13", 12}, {"-4", 0},  {"3x", 0}, {"99999999999999", 12}};
     for (const auto& [text, size] : sizes)
         EXPECT_EQ(fontSizeOf(text), size) << text;
 }
@@ -128,7 +146,7 @@ TEST(ConvertFiles, SkipsWhatIsNotAFileAndLosesNothingOnFailure)
     std::vector<int> steps;
     goOn.progress = [&](int i) { steps.push_back(i); };
     const auto files = std::vector<std::string>{dir.file("a.txt"), dir.file("gone.txt"), dir.file("b.txt"),
-                                                dir.file("c.txt"), dir.file("d.txt"), dir.file("a.txt")};
+                                                dir.file("c.txt"), dir.file("d.txt"),    dir.file("a.txt")};
     const ConversionResult result = convertFiles(files, PageOptions{}, goOn);
     EXPECT_EQ(result.listed, 6);
     EXPECT_EQ(result.pages, (std::vector<std::string>{dir.file("a.htm"), dir.file("a.htm")}));
