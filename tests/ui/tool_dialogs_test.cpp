@@ -72,6 +72,7 @@ private slots:
     {
         WindowFixture f;
         f.create();
+        QVERIFY(f.action(Command::WizardButton)->isEnabled());
         for (Command command : {Command::TXTtoHTMLWizard1, Command::TXTtoHTMLWizard2}) {
             f.dialogs.answer<TTXT2HTML>([](TTXT2HTML& wizard) {
                 QCOMPARE(wizard.windowTitle(), QStringLiteral("TXT to HTML Wizard"));

@@ -1,5 +1,7 @@
 #include "ui/tools/tool_commands.h"
 
+#include <QAction>
+
 #include "ui/tools/search_replace_dialog.h"
 #include "ui/tools/txt2html_wizard.h"
 
@@ -12,6 +14,8 @@ ToolCommands::ToolCommands(const CommandContext& context) : QObject(&context.win
                          &ToolCommands::TXTtoHTMLWizard1Click);
     context.actions.bind({Command::SearchandReplace1, Command::SearchandReplace2}, this,
                          &ToolCommands::SearchandReplace1Click);
+    // The tool bar's button only opens its drop-down of the two tools.
+    context.actions.action(Command::WizardButton)->setEnabled(true);
 }
 
 void ToolCommands::TXTtoHTMLWizard1Click()

@@ -146,11 +146,16 @@ TTXT2HTML::TTXT2HTML(SettingsStore& settings, Desktop& desktop, CommandRunner& r
     step3Layout->addWidget(m_cssBox, 0, 0);
     step3Layout->addWidget(m_cssEdit, 0, 1);
     step3Layout->setRowMinimumHeight(1, 16);
-    step3Layout->addWidget(m_image1, 2, 0, 2, 1, Qt::AlignCenter);
-    step3Layout->addWidget(m_label8, 2, 1);
-    step3Layout->addWidget(m_label9, 3, 1);
-    step3Layout->setRowStretch(4, 1);
-    step3Layout->addWidget(m_progress, 5, 0, 1, 2);
+    step3Layout->addWidget(m_image1, 2, 0, Qt::AlignCenter);
+    auto* ready = new QVBoxLayout;
+    ready->setSpacing(2);
+    ready->addStretch(1);
+    ready->addWidget(m_label8);
+    ready->addWidget(m_label9);
+    ready->addStretch(1);
+    step3Layout->addLayout(ready, 2, 1);
+    step3Layout->setRowStretch(3, 1);
+    step3Layout->addWidget(m_progress, 4, 0, 1, 2);
     step3Layout->setColumnStretch(1, 1);
 
     for (QWidget* page : {step1, step2, step3})
