@@ -15,6 +15,7 @@
 #include "ui/compile/compile_commands.h"
 #include "ui/help/help_commands.h"
 #include "ui/dialogs/dialog_commands.h"
+#include "ui/tools/tool_commands.h"
 #include "ui/contents/contents_commands.h"
 #include "ui/contents/contents_page.h"
 #include "ui/main/icons.h"
@@ -150,6 +151,7 @@ void TMainForm::bindCommands()
     new CompileCommands(m_context, *m_contentsModel);  // goes with the window, ending the help viewers it opened
     new HelpCommands(m_context);
     new DialogCommands(m_context);
+    new ToolCommands(m_context);
     connect(m_pageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
     connect(m_contentsPage, &ContentsPage::selectedEntryChanged, this, &TMainForm::treeChange);
 }
