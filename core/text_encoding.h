@@ -32,4 +32,9 @@ long decodeUtf8(std::string_view text, std::size_t& pos);
 
 void appendUtf8(std::string& out, unsigned long codePoint);
 
+// `text` with every control character (line breaks, tabs, BEL, DEL) turned
+// into a space: captions and keywords are one line of the project file,
+// where BEL separates a keyword from its file.
+std::string oneLine(std::string text);
+
 }  // namespace doxel

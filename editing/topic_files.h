@@ -47,6 +47,10 @@ std::string topicTitle(const std::string& file, PathStyle style = kNativePathSty
 // is one line of the project file.
 std::optional<std::string> titleOfPage(std::string_view text);
 
+// Whether a file can be opened in a text or HTML editor: its path holds
+// ".htm" (".html" included) or ".txt" in any letter case, anywhere.
+bool isEditableFile(std::string_view path);
+
 // Whether the file list is shown (setting ShowFileSystem, "1": shown), and
 // ShowFilesClick's storing of a new state.
 bool fileListShown(SettingsStore& settings);
