@@ -7,6 +7,7 @@
 #include "core/project.h"
 #include "core/settings.h"
 #include "ui/desktop.h"
+#include "ui/logic/preview_browser.h"
 
 namespace doxel {
 
@@ -19,22 +20,6 @@ inline constexpr int kNoSelectedText = 152;
 
 // Where the navigation error box asks the author to write.
 inline constexpr const char* kSupportAddress = "support@htmldoxel.org";
-
-// The web browser the preview shows pages in, as small as the preview
-// needs it. Its navigate-complete event goes to TopicPreview::navigateComplete.
-class PreviewBrowser {
-public:
-    virtual ~PreviewBrowser() = default;
-
-    // Loads the local file `file`, scrolled to `anchor` when that is not
-    // empty.
-    virtual void navigate(const std::string& file, const std::string& anchor) = 0;
-    // Reloads the page shown.
-    virtual void refresh() = 0;
-    // The plain text of the user's selection in the page shown; empty when
-    // nothing is selected.
-    virtual std::string selectedText() = 0;
-};
 
 // What the preview needs of the main window.
 class PreviewHost {
