@@ -10,7 +10,7 @@
 #include "core/settings.h"
 #include "output/compiler_files.h"
 #include "platform/qsettings_store.h"
-#include "ui/window_job.h"
+#include "app/window_job.h"
 
 namespace doxel {
 namespace {
@@ -42,7 +42,10 @@ int exportProject(const std::string& file)
     try {
         ReadProjectFile(project, file);
         warnMissingTopics(project);
-        for (const std::string& written : WriteCompilerInputFiles(project, commandLineLogFile(settings), progress))
+        const CompilerInputFiles files = WriteCompilerFiles(project, commandLineLogFile(settings), progress);
+        for (const CompilerFileMessage& message : files.messages)
+            std::cerr << "doxel: " << message.line() << "\n";
+        for (const std::string& written : files.written)
             std::cout << written << "\n";
         return 0;
     } catch (const Error& error) {

@@ -66,7 +66,9 @@ int compileFromCommandLine(const std::string& projectFile)
             std::cerr << "doxel: " << projectFile << " holds no entries to compile\n";
             return kExitFailure;
         }
-        WriteCompilerInputFiles(project, commandLineLogFile(settings), progress);
+        // What writing the files has to say comes first among the messages.
+        for (const CompilerFileMessage& message : WriteCompilerFiles(project, commandLineLogFile(settings), progress).messages)
+            std::cout << message.line() << "\n";
     } catch (const Error& error) {
         std::cerr << "doxel: " << error.what() << "\n";
         return kExitFailure;

@@ -6,14 +6,9 @@
 #include <vector>
 
 #include "core/project.h"
+#include "core/text_ids.h"
 
 namespace doxel {
-
-namespace text_id {
-inline constexpr int kEditKeyword = 71;
-inline constexpr int kDeleteKeywordsCaption = 150;
-inline constexpr int kDeleteKeywordsQuestion = 151;
-}  // namespace text_id
 
 // The caption of the input box of Add keyword; it is not translated.
 inline constexpr const char* kAddKeywordCaption = "Add keyword";

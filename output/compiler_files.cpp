@@ -6,14 +6,26 @@
 
 namespace doxel {
 
+CompilerInputFiles WriteCompilerFiles(Project& project, const std::string& logFile, ProgressReporter& progress,
+                                      PathStyle style)
+{
+    project.deriveCompilerFileNames();
+    HelpTextWriter writer(project, style);
+    const CodePage& page = writer.codePage();
+    if (page.number != windows1252().number) {
+        writer.note("the help file's language is " + languageLine(page) + ", so its contents, index and title are "
+                    "written in Windows-" + std::to_string(page.number) + "; viewers read its pages in that code page too");
+    }
+    SaveIndex(project, project.indexFile, writer);
+    SaveHelpProject(project, project.helpProjectFile, logFile, writer);
+    SaveContents(project, project.contentsFile, progress, writer);
+    return {{project.indexFile, project.helpProjectFile, project.contentsFile}, &page, writer.messages()};
+}
+
 std::vector<std::string> WriteCompilerInputFiles(Project& project, const std::string& logFile,
                                                  ProgressReporter& progress, PathStyle style)
 {
-    project.deriveCompilerFileNames();
-    SaveIndex(project, project.indexFile, style);
-    SaveHelpProject(project, project.helpProjectFile, logFile, style);
-    SaveContents(project, project.contentsFile, progress, style);
-    return {project.indexFile, project.helpProjectFile, project.contentsFile};
+    return WriteCompilerFiles(project, logFile, progress, style).written;
 }
 
 }  // namespace doxel

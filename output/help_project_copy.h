@@ -13,7 +13,8 @@ struct HelpProjectInfo {
     std::string contentsFile;
     std::string indexFile;
     std::string logFile;
-    std::string defaultTopic;
+    std::string defaultTopic;  // in the code page of `languageId`
+    int languageId = 0x409;    // of the "Language=" line
     std::vector<std::string> files;
 };
 

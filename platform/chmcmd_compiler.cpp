@@ -10,6 +10,7 @@
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
+#include "core/text_encoding.h"
 #include "output/compiler_messages.h"
 #include "output/help_file_check.h"
 #include "output/help_project_copy.h"
@@ -108,13 +109,21 @@ std::string inFolder(const std::string& path, const std::string& folder)
     return result.starts_with("/") ? result : folder + "/" + result;
 }
 
-std::vector<std::string> localsOf(const std::string& sitemapFile, const std::string& folder, MessageSink& sink,
-                                  CompileStatistics& statistics)
+// The help file's code page, in which the contents and index files name
+// their topics.
+const CodePage& codePageOf(const HelpProjectInfo& info)
+{
+    const CodePage* page = codePageOfLanguage(info.languageId);
+    return page != nullptr ? *page : windows1252();
+}
+
+std::vector<std::string> localsOf(const std::string& sitemapFile, const std::string& folder, const CodePage& page,
+                                  MessageSink& sink, CompileStatistics& statistics)
 {
     if (sitemapFile.empty())
         return {};
     try {
-        return sitemapLocals(readWholeFile(inFolder(sitemapFile, folder), kProjectSizeLimit));
+        return sitemapLocals(toUtf8(readWholeFile(inFolder(sitemapFile, folder), kProjectSizeLimit), page.iconvName));
     } catch (const IoError& error) {
         sink.emit(std::string("Error: ") + error.what());
         ++statistics.errors;
@@ -200,12 +209,12 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     CompileStatistics ownCounts;
     std::vector<std::string> topics = info.files;
     for (const std::string& sitemap : {info.contentsFile, info.indexFile}) {
-        std::vector<std::string> locals = localsOf(sitemap, folder, sink, ownCounts);
+        std::vector<std::string> locals = localsOf(sitemap, folder, codePageOf(info), sink, ownCounts);
         topics.insert(topics.end(), std::make_move_iterator(locals.begin()), std::make_move_iterator(locals.end()));
     }
     HelpFileCheck check(folder);
     check.checkTopicFiles(topics);
-    check.checkDefaultTopic(info.defaultTopic);
+    check.checkDefaultTopic(toUtf8(info.defaultTopic, codePageOf(info).iconvName));
     check.scanPages(report, m_progressInterval);
     for (const std::string& line : check.lines())
         sink.emit(line);

@@ -98,6 +98,8 @@ TEST(ProjectFile, RoundTripsAProjectWithFoldersKeywordsAndLevelZeroEntries)
     ContentsEntry* chapter = title.appendChild(std::make_unique<ContentsEntry>("Chapter", 1));
     chapter->appendChild(std::make_unique<ContentsEntry>("Intro", 8, folder + "/help/Pages/Intro.htm"));
     chapter->appendChild(std::make_unique<ContentsEntry>("Outside", 12, folder + "/shared/x.htm"));
+    // "No picture chosen" in a project saved by the Windows program.
+    chapter->appendChild(std::make_unique<ContentsEntry>("No picture", 255, folder + "/shared/x.htm"));
     project.root().appendChild(std::make_unique<ContentsEntry>("Beside the title", 2));
     project.keywords.push_back({"alpha", folder + "/help/Pages/Intro.htm"});
     project.keywords.push_back({"alpha", ""});
@@ -113,6 +115,7 @@ TEST(ProjectFile, RoundTripsAProjectWithFoldersKeywordsAndLevelZeroEntries)
     EXPECT_NE(text.find("[2 ] [i] [8 ] Intro\aPages\\Intro.htm\r\n"), std::string::npos);
     EXPECT_NE(text.find("[2 ] [i] [12] Outside\a..\\shared\\x.htm\r\n"), std::string::npos);
     EXPECT_NE(text.find("[0 ] [h] [2 ] Beside the title\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[2 ] [i] [255] No picture\a..\\shared\\x.htm\r\n"), std::string::npos);
 
     Project back;
     ReadProjectFile(back, folder + "/help/p.dxp");
@@ -231,7 +234,7 @@ TEST(ProjectFile, RefusesFilesThatDepartFromTheLayoutAndKeepsTheProject)
         {replaceLine(22, "[1 ] [h] [42] not the title at level 0"), 22},
         {replaceLine(23, "[2 ] [i] [8 ] jumps a level\aintro.htm"), 23},
         {replaceLine(23, "[1 ] [x] [8 ] Intro"), 23},
-        {replaceLine(23, "[1 ] [i] [99] Intro\aintro.htm"), 23},
+        {replaceLine(23, "[1 ] [i] [256] Intro\aintro.htm"), 23},
         {replaceLine(23, "[1 ] [i] [8 Intro"), 23},
         {replaceLine(23, "[1 [i] 8 Intro"), 23},
         {replaceLine(25, "[Stichwort]"), 25},

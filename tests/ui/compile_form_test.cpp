@@ -19,10 +19,10 @@
 #include "core/errors.h"
 #include "platform/help_viewers.h"
 #include "test_support.h"
-#include "ui/compile_form.h"
-#include "ui/icons.h"
-#include "ui/qt_text.h"
-#include "ui/string_table.h"
+#include "ui/compile/compile_form.h"
+#include "ui/main/icons.h"
+#include "ui/main/qt_text.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 namespace {

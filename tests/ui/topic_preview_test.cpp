@@ -5,7 +5,7 @@
 #include "editing/keyword_index.h"
 #include "scripted_desktop.h"
 #include "test_support.h"
-#include "ui/string_table.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 namespace {

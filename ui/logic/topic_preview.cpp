@@ -9,9 +9,10 @@
 #include "core/text_encoding.h"
 #include "editing/keyword_index.h"
 #include "editing/topic_files.h"
-#include "ui/command_runner.h"
-#include "ui/shell_open.h"
-#include "ui/string_table.h"
+#include "core/text_ids.h"
+#include "ui/logic/command_runner.h"
+#include "ui/logic/shell_open.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 namespace {

@@ -6,17 +6,12 @@
 
 #include "core/project.h"
 #include "core/settings.h"
-#include "ui/desktop.h"
+#include "core/desktop.h"
 #include "ui/logic/preview_browser.h"
 
 namespace doxel {
 
 class KeywordIndex;
-
-namespace text_id {
-inline constexpr int kNoHtmlEditor = 100;
-inline constexpr int kNoSelectedText = 152;
-}  // namespace text_id
 
 // Where the navigation error box asks the author to write.
 inline constexpr const char* kSupportAddress = "support@htmldoxel.org";
