@@ -1,6 +1,7 @@
 #include "ui/index/index_commands.h"
 
 #include <QItemSelectionModel>
+#include <QPointer>
 
 #include "ui/index/index_page.h"
 #include "ui/index/list_models.h"
@@ -33,7 +34,11 @@ IndexCommands::IndexCommands(const CommandContext& context, IndexPage& page, Key
     connect(view, &KeyView::rowDoubleClicked, this, &IndexCommands::KeyEditButtonClick);
     connect(view, &KeyView::columnClicked, this, &IndexCommands::KeyViewColumnClick);
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &IndexCommands::viewSelectionChanged);
-    connect(&m_model, &QAbstractItemModel::modelReset, this, &IndexCommands::projectReplaced);
+    // The window's models may outlive the command sets or go before them.
+    m_model.setProjectReplacedHandler([alive = QPointer<IndexCommands>(this)] {
+        if (alive)
+            alive->projectReplaced();
+    });
     // After the editor has closed: the edit may move the row.
     connect(&m_model, &KeywordModel::keywordEdited, this, &IndexCommands::KeyViewEdited, Qt::QueuedConnection);
 }
@@ -103,9 +108,10 @@ void IndexCommands::KeyViewEdited(int row, const QString& text)
 
 void IndexCommands::projectReplaced()
 {
-    if (m_reordering)
-        return;
+    // Inside the model's reset: the views learn of the new order with it.
+    m_replacing = true;
     run([this] { m_index.projectReplaced(); });
+    m_replacing = false;
 }
 
 void IndexCommands::viewSelectionChanged()
@@ -161,14 +167,14 @@ void IndexCommands::rowMoved()
 
 void IndexCommands::orderAboutToChange()
 {
-    m_reordering = true;
-    m_model.beginProjectChange();
+    if (!m_replacing)
+        m_model.beginReorder();
 }
 
 void IndexCommands::orderChanged()
 {
-    m_model.endProjectChange();
-    m_reordering = false;
+    if (!m_replacing)
+        m_model.endReorder();
 }
 
 void IndexCommands::rowsChanged(std::size_t first, std::size_t last)
@@ -178,6 +184,8 @@ void IndexCommands::rowsChanged(std::size_t first, std::size_t last)
 
 void IndexCommands::selectionChanged(std::optional<std::size_t> row)
 {
+    if (m_replacing)
+        return;
     ++m_depth;
     m_page.showSelectedRow(row ? static_cast<int>(*row) : -1);
     --m_depth;

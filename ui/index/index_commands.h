@@ -41,8 +41,7 @@ public:
     // A keyword edited in place.
     void KeyViewEdited(int row, const QString& text);
 
-    // New or Open replaced the project's keyword list (the model was
-    // reset by the window, not by a sort).
+    // New or Open replaced the project's keyword list.
     void projectReplaced();
 
 private:
@@ -78,7 +77,8 @@ private:
     // Above zero while a command runs: the view's echo of it is not a
     // gesture of the author.
     int m_depth = 0;
-    bool m_reordering = false;
+    // While New or Open replaces the list, inside the model's reset.
+    bool m_replacing = false;
 };
 
 }  // namespace doxel

@@ -75,6 +75,13 @@ QVariant KeywordModel::data(const QModelIndex& index, int role) const
     }
 }
 
+void KeywordModel::endProjectChange()
+{
+    if (m_projectReplaced)
+        m_projectReplaced();
+    endResetModel();
+}
+
 Qt::ItemFlags KeywordModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);

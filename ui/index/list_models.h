@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 #include "core/project.h"
@@ -24,7 +25,7 @@ public:
     void setColumnCaption(int column, const QString& caption);
 
     void beginProjectChange() { beginResetModel(); }
-    void endProjectChange() { endResetModel(); }
+    virtual void endProjectChange() { endResetModel(); }
 
 protected:
     ReportListModel(Project& project, QStringList captions, QObject* parent);
@@ -58,10 +59,21 @@ public:
     void beginMoveKeyword(int row, int destination) { beginMoveRows({}, row, row, {}, destination); }
     void endMoveKeyword() { endMoveRows(); }
     void keywordsChanged(int first, int last) { emit dataChanged(index(first, 0), index(last, 1)); }
+    // A sort put the rows in new places.
+    void beginReorder() { beginResetModel(); }
+    void endReorder() { endResetModel(); }
+
+    // Runs `handler` when New or Open replaced the keyword list, before the
+    // views are told, so that it may still put the rows in order.
+    void setProjectReplacedHandler(std::function<void()> handler) { m_projectReplaced = std::move(handler); }
+    void endProjectChange() override;
 
 signals:
     // The author edited the keyword of `row` in place.
     void keywordEdited(int row, const QString& text);
+
+private:
+    std::function<void()> m_projectReplaced;
 };
 
 // The project's file list for the report list FileView: column 0 the file
