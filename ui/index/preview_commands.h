@@ -40,6 +40,9 @@ public:
     ~PreviewCommands() override;
 
     TopicPreview& preview() { return m_preview; }
+    // Another way to make the browser (a test's stand-in); only before the
+    // first page was shown.
+    void setBrowserFactory(BrowserFactory factory) { m_factory = std::move(factory); }
     // The browser, null until the preview first showed a page.
     WebBrowser* webBrowser() const { return m_browser; }
 
