@@ -1,6 +1,7 @@
 // The module that holds the web engine; see web_browser.h. It links
 // nothing of the program but Qt, so that it carries no second copy of the
 // program's state.
+#include <QLoggingCategory>
 #include <QUrl>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -70,5 +71,12 @@ private:
 
 extern "C" Q_DECL_EXPORT doxel::WebBrowser* doxelCreateWebBrowser(QWidget* parent, const doxel::WebBrowserEvents& events)
 {
+    // The engine describes its graphics set-up on the terminal when it
+    // starts; that is no news to the author.
+    static const bool quiet = [] {
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+        return true;
+    }();
+    (void)quiet;
     return new doxel::WebEngineBrowser(parent, events);
 }
