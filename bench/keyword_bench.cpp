@@ -29,7 +29,7 @@ public:
 std::string randomKeyword(std::mt19937& random)
 {
     static const char* const words[] = {"install", "Install", "setup", "window", "Window", "file", "print",
-                                        "printer", "options", "über", "error", "errors", "help", "index"};
+                                        "printer", "options", "über",  "error",  "errors", "help", "index"};
     std::string keyword = words[random() % std::size(words)];
     keyword += ' ';
     for (int i = 0; i < 6; ++i)
@@ -57,7 +57,8 @@ struct Rig {
 void AddAndDeleteKeyword(benchmark::State& state)
 {
     Rig rig(static_cast<std::size_t>(state.range(0)));
-    ContentsEntry& topic = *rig.project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Topic", 8, "/help/a.htm"));
+    ContentsEntry& topic =
+        *rig.project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Topic", 8, "/help/a.htm"));
     for (auto _ : state) {
         rig.desktop.answer = randomKeyword(rig.random);
         rig.index.add(&topic);

@@ -48,14 +48,16 @@ public:
     void rowsInserted() override
     {
         end();
-        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(m_first), m_index.rows().begin() + static_cast<std::ptrdiff_t>(m_first),
+        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(m_first),
+                    m_index.rows().begin() + static_cast<std::ptrdiff_t>(m_first),
                     m_index.rows().begin() + static_cast<std::ptrdiff_t>(m_last) + 1);
     }
     void rowsAboutToBeRemoved(std::size_t first, std::size_t last) override { begin(first, last); }
     void rowsRemoved() override
     {
         end();
-        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(m_first), rows.begin() + static_cast<std::ptrdiff_t>(m_last) + 1);
+        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(m_first),
+                   rows.begin() + static_cast<std::ptrdiff_t>(m_last) + 1);
     }
     void rowAboutToBeMoved(std::size_t row, std::size_t destination) override
     {
@@ -134,7 +136,8 @@ struct Rig {
         std::istringstream words(list);
         for (std::string word; words >> word;) {
             const auto colon = word.find(':');
-            project.keywords.push_back({word.substr(0, colon), colon == std::string::npos ? "" : word.substr(colon + 1)});
+            project.keywords.push_back(
+                {word.substr(0, colon), colon == std::string::npos ? "" : word.substr(colon + 1)});
         }
         project.modified = false;
         view.rows = project.keywords;
@@ -204,9 +207,9 @@ TEST(AddKeyword, TakesTheAnswerAsTypedForTheSelectedTopic)
     };
     const Case cases[] = {
         {"alpha", "x alpha"},
-        {"  two words ", "x   two words "},        // not trimmed
+        {"  two words ", "x   two words "},                  // not trimmed
         {"line\nbreak\aand bell", "x line break and bell"},  // one line of the project file
-        {std::nullopt, "x"},                         // Cancel
+        {std::nullopt, "x"},                                 // Cancel
         {"", "x"},
     };
     for (const auto& c : cases) {
@@ -290,7 +293,7 @@ TEST(EditKeyword, MovesTheRowToItsPlaceWhileSortingIsAutomatic)
         const char* expected;
     };
     const Case cases[] = {
-        {"b", "z", "a c d z"}, {"d", "a", "a a b c"}, {"b", "cc", "a c cc d"},
+        {"b", "z", "a c d z"},   {"d", "a", "a a b c"}, {"b", "cc", "a c cc d"},
         {"a", "aa", "aa b c d"}, {"c", "C", "a b C d"},
     };
     for (const auto& c : cases) {
@@ -328,11 +331,11 @@ TEST(MoveKeyword, ExchangesWithTheNeighbourAndKeepsTheSelection)
     };
     const Case cases[] = {
         {"b", true, false, "b:f2 a:f1 c:f3", "b"},
-        {"a", true, false, "a:f1 b:f2 c:f3", "a"},   // the first row stays
+        {"a", true, false, "a:f1 b:f2 c:f3", "a"},  // the first row stays
         {"a", false, false, "b:f2 a:f1 c:f3", "a"},
         {"c", false, false, "a:f1 b:f2 c:f3", "c"},  // the last row stays
         {"", true, false, "a:f1 b:f2 c:f3", "(none)"},
-        {"b", true, true, "a:f1 b:f2 c:f3", "b"},    // sorted order holds
+        {"b", true, true, "a:f1 b:f2 c:f3", "b"},  // sorted order holds
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.selected) + (c.up ? " up" : " down"));
@@ -543,8 +546,9 @@ TEST(KeywordList, StaysSortedAndInStepWithItsViewUnderRandomCommands)
     }
     rig.desktop.answers = {"zzz"};
     rig.index.add(&rig.entry("A"));
-    EXPECT_TRUE(std::is_sorted(rig.project.keywords.begin(), rig.project.keywords.end(),
-                               [](const KeywordEntry& a, const KeywordEntry& b) { return captionLess(a.keyword, b.keyword); }));
+    EXPECT_TRUE(
+        std::is_sorted(rig.project.keywords.begin(), rig.project.keywords.end(),
+                       [](const KeywordEntry& a, const KeywordEntry& b) { return captionLess(a.keyword, b.keyword); }));
 }
 
 }  // namespace

@@ -89,13 +89,11 @@ private slots:
         QTest::newRow("Ctrl+Down moves down") << int(Qt::Key_Down) << int(Qt::ControlModifier) << 1
                                               << "installation, tide table, system requirements, spring tides" << 2;
         QTest::newRow("Ctrl+Up on the first row") << int(Qt::Key_Up) << int(Qt::ControlModifier) << 0
-                                                  << "installation, system requirements, tide table, spring tides"
-                                                  << 0;
-        QTest::newRow("Delete deletes") << int(Qt::Key_Delete) << 0 << 1
-                                        << "installation, tide table, spring tides" << 1;
-        QTest::newRow("Down only moves the selection") << int(Qt::Key_Down) << 0 << 1
-                                                       << "installation, system requirements, tide table, spring tides"
-                                                       << 2;
+                                                  << "installation, system requirements, tide table, spring tides" << 0;
+        QTest::newRow("Delete deletes") << int(Qt::Key_Delete) << 0 << 1 << "installation, tide table, spring tides"
+                                        << 1;
+        QTest::newRow("Down only moves the selection")
+            << int(Qt::Key_Down) << 0 << 1 << "installation, system requirements, tide table, spring tides" << 2;
     }
 
     void keysOfKeyView()
@@ -236,7 +234,8 @@ private slots:
         f.desktop.answerMessage(MessageAnswer::No);
         f.action(Command::DelAllKeyw)->trigger();
         QCOMPARE(w.model.rowCount(), 4);
-        QCOMPARE(f.desktop.messages.at(0).text, std::string("Are you sure you want to\n\rclear the entire keywords list?"));
+        QCOMPARE(f.desktop.messages.at(0).text,
+                 std::string("Are you sure you want to\n\rclear the entire keywords list?"));
         QCOMPARE(f.desktop.messages.at(0).defaultAnswer, MessageAnswer::No);
         f.desktop.answerMessage(MessageAnswer::Yes);
         f.action(Command::DelAllKeyw)->trigger();

@@ -76,7 +76,10 @@ struct PreviewWindow {
         return entry != nullptr ? QString::fromStdString(entry->caption) : QString();
     }
     QString file(const char* relative) const { return QString::fromStdString(fixture.folder.file(relative)); }
-    QString lastShown() const { return browser != nullptr && !browser->log.isEmpty() ? browser->log.last() : QString(); }
+    QString lastShown() const
+    {
+        return browser != nullptr && !browser->log.isEmpty() ? browser->log.last() : QString();
+    }
 
     WindowFixture& fixture;
     TMainForm& form;
@@ -122,8 +125,8 @@ private slots:
         // double click, release.
         const QPoint centre = tree.visualRect(faq).center();
         QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, centre);
-        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, centre, tree.viewport()->mapToGlobal(centre), Qt::LeftButton,
-                                Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, centre, tree.viewport()->mapToGlobal(centre),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(tree.viewport(), &doubleClick);
         QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, centre);
         QCOMPARE(w.form.pageControl()->currentWidget(), &w.page);
@@ -180,7 +183,8 @@ private slots:
         f.action(Command::KeyWordButton)->trigger();
         QCOMPARE(w.form.project().keywords.size(), before + 1);
         QCOMPARE(w.form.project().keywords.back().keyword, std::string("high water"));
-        QCOMPARE(QString::fromStdString(w.form.project().keywords.back().topicFile), w.file("sample/pages/tidetable.htm"));
+        QCOMPARE(QString::fromStdString(w.form.project().keywords.back().topicFile),
+                 w.file("sample/pages/tidetable.htm"));
         QVERIFY(f.desktop.finished());
     }
 
@@ -206,8 +210,8 @@ private slots:
 
         // Notepad: the desktop's text editor, or its handler for the file.
         f.action(Command::notepad)->trigger();
-        const bool started = f.desktop.programs.size() == 3 &&
-                             f.desktop.programs[2].arguments.back() == f.folder.file("sample/faq.htm");
+        const bool started =
+            f.desktop.programs.size() == 3 && f.desktop.programs[2].arguments.back() == f.folder.file("sample/faq.htm");
         const bool opened = f.desktop.openedDocuments == std::vector<std::string>{f.folder.file("sample/faq.htm")};
         QVERIFY(started || opened);
 

@@ -120,19 +120,17 @@ struct Rig {
 TEST(PreviewShow, ShowsTheEntrysFileOrTheBlankPage)
 {
     struct Case {
-        const char* selected;  // "" for none
-        const char* topicFile; // given to the selected entry, unless null
-        const char* shown;     // file name; "" for nothing
+        const char* selected;   // "" for none
+        const char* topicFile;  // given to the selected entry, unless null
+        const char* shown;      // file name; "" for nothing
     };
     const Case cases[] = {
-        {"A", nullptr, "a.htm"},
-        {"H", nullptr, "blank.htm"},               // a header
-        {"T", nullptr, "blank.htm"},               // the title entry
-        {"", nullptr, "blank.htm"},                // no selection
-        {"B", "gone.htm", "blank.htm"},            // deleted from disk
-        {"B", "b.htm#part", "b.htm#part"},         // opens at the anchor
-        {"B", "b.htm#", "b.htm"},
-        {"B", "", "blank.htm"},
+        {"A", nullptr, "a.htm"},           {"H", nullptr, "blank.htm"},  // a header
+        {"T", nullptr, "blank.htm"},                                     // the title entry
+        {"", nullptr, "blank.htm"},                                      // no selection
+        {"B", "gone.htm", "blank.htm"},                                  // deleted from disk
+        {"B", "b.htm#part", "b.htm#part"},                               // opens at the anchor
+        {"B", "b.htm#", "b.htm"},          {"B", "", "blank.htm"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.selected);
@@ -223,8 +221,8 @@ TEST(PreviewSteps, DisplayOrderCountsEntriesBesideTheTitle)
     ContentsEntry& x = add(project.root(), "X");
     add(add(x, "X1"), "X2");
     add(project.root(), "Y");
-    const std::vector<std::pair<const char*, const char*>> order = {{"T", "A"}, {"A", "X"}, {"X", "X1"},
-                                                                    {"X1", "X2"}, {"X2", "Y"}};
+    const std::vector<std::pair<const char*, const char*>> order = {
+        {"T", "A"}, {"A", "X"}, {"X", "X1"}, {"X1", "X2"}, {"X2", "Y"}};
     for (const auto& [from, to] : order) {
         EXPECT_EQ(nextInDisplayOrder(entryNamed(project, from)), &entryNamed(project, to)) << from;
         EXPECT_EQ(previousInDisplayOrder(entryNamed(project, to)), &entryNamed(project, from)) << to;
@@ -241,7 +239,7 @@ TEST(PreviewLinks, APageReachedByALinkSelectsItsTopic)
     rig.preview.navigateComplete(rig.file("a.htm"));
     EXPECT_EQ(rig.preview.currentDocument(), rig.file("a.htm"));
     rig.preview.navigateComplete(rig.dir.path().string() + "/./b.htm");  // a link to B
-    rig.preview.navigateComplete(rig.file("elsewhere.htm"));           // not in the contents
+    rig.preview.navigateComplete(rig.file("elsewhere.htm"));             // not in the contents
     rig.preview.navigateComplete(rig.file("blank.htm"));
     EXPECT_EQ(rig.host.events, (std::vector<std::string>{"browser created", "select B"}));
     EXPECT_EQ(rig.preview.currentDocument(), rig.file("blank.htm"));
@@ -291,20 +289,20 @@ TEST(PreviewEditors, StartTheRightProgramWithTheFileAsOneArgument)
     };
     const Case cases[] = {
         {"page notepad", "A", "", "text editor DIR/a.htm"},
-        {"page notepad", "", "", "beep"},                       // nothing shown yet
+        {"page notepad", "", "", "beep"},  // nothing shown yet
         {"page html", "A", "sh %f", "html editor [sh] [%f] file [DIR/a.htm] in []"},
         {"page html", "", "sh", "beep"},
         {"page html", "A", "", "no editor"},
         {"page html", "A", "/no/such/editor", "no editor"},
         {"entry notepad", "P", "", "text editor DIR/my page.htm"},
-        {"entry notepad", "L", "", ""},                          // not editable
-        {"entry notepad", "G", "", ""},                          // gone from disk
+        {"entry notepad", "L", "", ""},  // not editable
+        {"entry notepad", "G", "", ""},  // gone from disk
         {"entry notepad", "T", "", ""},
         {"entry html", "P", "\"/bin/sh\" -e", "html editor [/bin/sh] [-e] file [DIR/my page.htm] in [DIR/]"},
         {"entry html", "G", "sh", "html editor [sh] file [DIR/gone.txt] in [DIR/]"},  // the editor may create it
         {"entry html", "L", "sh", ""},
         {"entry html", "", "sh", ""},
-        {"entry html", "L", "", "no editor"},                    // the editor is asked for first
+        {"entry html", "L", "", "no editor"},  // the editor is asked for first
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.command) + " / " + c.selected + " / " + c.htmlEditor);

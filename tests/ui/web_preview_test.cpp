@@ -51,11 +51,11 @@ private slots:
         f.action(Command::KeyWordButton)->trigger();
         QCOMPARE(f.desktop.messages.size(), std::size_t{1});
 
-        view->page()->runJavaScript(QStringLiteral(
-            "var range = document.createRange();"
-            "range.selectNodeContents(document.querySelector('h1'));"
-            "window.getSelection().removeAllRanges();"
-            "window.getSelection().addRange(range);"));
+        view->page()->runJavaScript(
+            QStringLiteral("var range = document.createRange();"
+                           "range.selectNodeContents(document.querySelector('h1'));"
+                           "window.getSelection().removeAllRanges();"
+                           "window.getSelection().addRange(range);"));
         QTRY_COMPARE_WITH_TIMEOUT(view->selectedText(), QStringLiteral("Installing Tidewater"), 10000);
         const std::size_t before = form.project().keywords.size();
         f.action(Command::KeyWordButton)->trigger();

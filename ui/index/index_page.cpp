@@ -6,9 +6,9 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "ui/index/list_models.h"
 #include "ui/main/action_registry.h"
 #include "ui/main/heading_panel.h"
-#include "ui/index/list_models.h"
 
 namespace doxel {
 
@@ -76,8 +76,8 @@ IndexPage::IndexPage(ActionRegistry& actions, KeywordModel& model, QWidget* pare
     m_toolBar->setObjectName(QStringLiteral("ToolBar4"));
     m_toolBar->setOrientation(Qt::Vertical);
     m_toolBar->setIconSize(QSize(16, 16));
-    for (Command command :
-         {Command::KeyEditButton, Command::KeywUpButton, Command::KeywDownButton, Command::DelAllKeyw, Command::AddKeyButton, Command::DelKeyButton, Command::SortButton})
+    for (Command command : {Command::KeyEditButton, Command::KeywUpButton, Command::KeywDownButton, Command::DelAllKeyw,
+                            Command::AddKeyButton, Command::DelKeyButton, Command::SortButton})
         actions.addToolButton(m_toolBar, command);
 
     m_keyView->setModel(&model);

@@ -35,8 +35,7 @@ public:
     // `blankPage`: the page shown for an entry without a file; `factory`:
     // the web engine module's browser when not given.
     PreviewCommands(const CommandContext& context, QTabWidget& pages, PreviewPage& page, ContentsPage& contents,
-                    ContentsEditor& editor, KeywordIndex& keywords, std::string blankPage,
-                    BrowserFactory factory = {});
+                    ContentsEditor& editor, KeywordIndex& keywords, std::string blankPage, BrowserFactory factory = {});
     ~PreviewCommands() override;
 
     TopicPreview& preview() { return m_preview; }

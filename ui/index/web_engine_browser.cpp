@@ -17,9 +17,8 @@ public:
     WebEngineBrowser(QWidget* parent, WebBrowserEvents events) : QWebEngineView(parent), m_events(std::move(events))
     {
         setContextMenuPolicy(Qt::NoContextMenu);
-        connect(page(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
-            loadingChanged(info);
-        });
+        connect(page(), &QWebEnginePage::loadingChanged, this,
+                [this](const QWebEngineLoadingInfo& info) { loadingChanged(info); });
     }
 
     QWidget* widget() override { return this; }
@@ -69,7 +68,8 @@ private:
 }  // namespace
 }  // namespace doxel
 
-extern "C" Q_DECL_EXPORT doxel::WebBrowser* doxelCreateWebBrowser(QWidget* parent, const doxel::WebBrowserEvents& events)
+extern "C" Q_DECL_EXPORT doxel::WebBrowser* doxelCreateWebBrowser(QWidget* parent,
+                                                                  const doxel::WebBrowserEvents& events)
 {
     // The engine describes its graphics set-up on the terminal when it
     // starts; that is no news to the author.

@@ -7,9 +7,9 @@
 
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
+#include "core/text_ids.h"
 #include "editing/keyword_index.h"
 #include "editing/topic_files.h"
-#include "core/text_ids.h"
 #include "ui/logic/command_runner.h"
 #include "ui/logic/shell_open.h"
 #include "ui/logic/string_table.h"

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/desktop.h"
 #include "core/project.h"
 #include "core/settings.h"
-#include "core/desktop.h"
 #include "ui/logic/preview_browser.h"
 
 namespace doxel {
@@ -73,8 +73,8 @@ bool htmlEditorFound(const std::string& command);
 class TopicPreview {
 public:
     // `blankPage` is shown for an entry without an existing file.
-    TopicPreview(Project& project, SettingsStore& settings, Desktop& desktop, PreviewHost& host,
-                 KeywordIndex& keywords, std::string blankPage);
+    TopicPreview(Project& project, SettingsStore& settings, Desktop& desktop, PreviewHost& host, KeywordIndex& keywords,
+                 std::string blankPage);
 
     // The address of the page the browser last finished loading, as a
     // local path; empty until the first page has loaded.
