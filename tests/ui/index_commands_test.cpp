@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "core/project_file.h"
 #include "qt_test_support.h"
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
@@ -148,6 +149,17 @@ private slots:
         QTRY_COMPARE(w.keywords(), QStringLiteral("spring tides, system requirements, tide table, wind"));
         QCOMPARE(w.selectedRow(), 3);  // the edited row stays selected in its sorted place
         QCOMPARE(w.form.project().keywords[3].topicFile, f.folder.file("sample/pages/installing.htm"));
+
+        // Saving takes a keyword still being edited.
+        w.selectRow(0);
+        QTest::mouseClick(w.view.viewport(), Qt::LeftButton, {}, centre);
+        QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr);
+        qobject_cast<QLineEdit*>(QApplication::focusWidget())->setText(QStringLiteral("neap tides"));
+        f.action(Command::SaveButton)->trigger();
+        Project saved;
+        ReadProjectFile(saved, f.sample());
+        QCOMPARE(keywordsOf(saved), QStringLiteral("neap tides, system requirements, tide table, wind"));
+        QVERIFY(!w.form.project().modified);
     }
 
     void upAndDownAreDisabledWhileSortingIsAutomatic()

@@ -39,8 +39,7 @@ IndexCommands::IndexCommands(const CommandContext& context, IndexPage& page, Key
         if (alive)
             alive->projectReplaced();
     });
-    // After the editor has closed: the edit may move the row.
-    connect(&m_model, &KeywordModel::keywordEdited, this, &IndexCommands::KeyViewEdited, Qt::QueuedConnection);
+    connect(&m_model, &KeywordModel::keywordEdited, this, &IndexCommands::KeyViewEdited);
 }
 
 IndexCommands::~IndexCommands()

@@ -29,6 +29,16 @@ KeyView::KeyView(QWidget* parent) : QTreeView(parent)
     connect(header(), &QHeaderView::sectionClicked, this, &KeyView::columnClicked);
 }
 
+void KeyView::commitEditing()
+{
+    if (state() != EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void KeyView::keyPressEvent(QKeyEvent* event)
 {
     if (state() != EditingState) {

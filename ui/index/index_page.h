@@ -22,6 +22,8 @@ class KeyView final : public QTreeView {
 
 public:
     explicit KeyView(QWidget* parent = nullptr);
+    // Confirms a keyword being edited in place, as Enter would.
+    void commitEditing();
 
 signals:
     void keyPressed(doxel::KeywordKey key);

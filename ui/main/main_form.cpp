@@ -393,6 +393,7 @@ void TMainForm::endProjectChange()
 void TMainForm::commitEdits()
 {
     m_contentsPage->tree()->commitEditing();
+    m_indexPage->keyView()->commitEditing();
 }
 
 void TMainForm::setWindowCaption(const std::string& caption)
