@@ -27,6 +27,16 @@ bool environmentSet(const char* name)
 
 std::string registerAssociation()
 {
+    // An installed package brings its own desktop entry and project type;
+    // the user's copies from earlier starts would only hide them.
+    const char* dataDirs = std::getenv("XDG_DATA_DIRS");
+    if (InstallationProvidesAssociation(programPath(), dataDirs != nullptr ? dataDirs : "",
+                                        AssociationFolders::fromEnvironment().dataHome)) {
+        const std::string problem = RemoveUserFileAssociation();
+        if (!problem.empty())
+            std::cerr << "doxel: " << problem << "\n";
+        return problem;
+    }
     std::string icon = resourcePath("icons/html-doxel.svg");
     if (icon.empty())
         icon = "html-doxel";

@@ -26,6 +26,7 @@ protected:
         test::writeFile(file("sub/framed.htm"), "<p>framed</p>");
         test::writeFile(file("sub/onlycase.htm"), "<p>case</p>");
         test::writeFile(file("images/logo.png"), "PNG");
+        test::writeFile(file("übungen/Äpfel.htm"), "<p>Äpfel</p>");
     }
 
     std::string file(const std::string& relative) const { return m_dir.file("proj/" + relative); }
@@ -38,7 +39,7 @@ TEST_F(HelpFileCheckTest, ReportsMissingTopicFilesAndLetterCaseDifferencesAsErro
 {
     HelpFileCheck check(folder());
     check.checkTopicFiles({"intro.htm", "SUB\\deep.htm", "gone.htm", "intro.htm", "", "..\\outside.htm",
-                           "sub\\", "Sub/Reached.htm"});
+                           "sub\\", "Sub/Reached.htm", "ÜBUNGEN\\äpfel.htm", "übungen/Äpfel.htm"});
     EXPECT_EQ(check.lines(), (std::vector<std::string>{
                                  "Error: Topic file SUB/deep.htm differs in letter case from sub/deep.htm on disk",
                                  "Error: Topic file gone.htm does not exist",
@@ -46,8 +47,10 @@ TEST_F(HelpFileCheckTest, ReportsMissingTopicFilesAndLetterCaseDifferencesAsErro
                                  "file cannot hold it",
                                  "Error: Topic file sub/ does not exist",
                                  "Error: Topic file Sub/Reached.htm differs in letter case from sub/reached.htm on disk",
+                                 "Error: Topic file ÜBUNGEN/äpfel.htm differs in letter case from übungen/Äpfel.htm on "
+                                 "disk",
                              }));
-    EXPECT_EQ(check.statistics().errors, 4);
+    EXPECT_EQ(check.statistics().errors, 5);
     EXPECT_EQ(check.statistics().warnings, 1);
     EXPECT_TRUE(check.hasErrors());
 }

@@ -10,6 +10,7 @@
 #include "qt_test_support.h"
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
+#include "ui/dialogs/preferences_dialog.h"
 #include "ui/index/preview_commands.h"
 #include "ui/index/preview_page.h"
 
@@ -215,14 +216,19 @@ private slots:
         const bool opened = f.desktop.openedDocuments == std::vector<std::string>{f.folder.file("sample/faq.htm")};
         QVERIFY(started || opened);
 
-        // Without an editor: text 100, then the settings.
+        // Without an editor: text 100, then the settings dialog; nothing
+        // is started.
         f.settings.write("HtmlEditor", "");
         f.desktop.answerMessage(MessageAnswer::Ok);
-        f.desktop.answerMessage(MessageAnswer::Ok);
+        f.dialogs.answer<TPreferences>([](TPreferences&) {});
+        const std::size_t programsBefore = f.desktop.programs.size();
         f.action(Command::HTMLEditor)->trigger();
         QCOMPARE(f.desktop.messages.at(0).text,
                  std::string("Please specify the path\n\rto your favourite HTML Editor..."));
+        QCOMPARE(f.dialogs.shown, std::vector<std::string>{"doxel::TPreferences"});
+        QCOMPARE(f.desktop.programs.size(), programsBefore);
         QVERIFY(f.desktop.finished());
+        QVERIFY(f.dialogs.finished());
     }
 };
 

@@ -193,15 +193,7 @@ void PreviewCommands::showPreviewPage()
 void PreviewCommands::openSettingsDialog()
 {
     // The settings dialog is the Preferences command's.
-    QAction* preferences = m_context.actions.action(Command::Preferences1);
-    if (preferences != nullptr && preferences->isEnabled()) {
-        preferences->trigger();
-        return;
-    }
-    showMessage(m_context.desktop,
-                "The settings dialog is not part of this build yet. Set HtmlEditor in the settings file "
-                "(~/.config/Tervanis/HTML Doxel.conf) to the command of your HTML editor.",
-                kProgramName, MessageButtons::Ok, MessageIcon::Information);
+    m_context.actions.action(Command::Preferences1)->trigger();
 }
 
 void PreviewCommands::openInTextEditor(const std::string& file)

@@ -13,6 +13,7 @@
 
 #include "core/path_rules.h"
 #include "ui/compile/compile_commands.h"
+#include "ui/dialogs/dialog_commands.h"
 #include "ui/contents/contents_commands.h"
 #include "ui/contents/contents_page.h"
 #include "ui/main/icons.h"
@@ -149,6 +150,7 @@ void TMainForm::bindCommands()
     connect(m_actions.menu(Menu::File1), &QMenu::aboutToShow, this, &TMainForm::File1Click);
     m_contentsCommands = new ContentsCommands(m_context, *m_contentsPage, *m_fileListModel, *m_itemPopup);
     new CompileCommands(m_context, *m_contentsModel);  // goes with the window, ending the help viewers it opened
+    new DialogCommands(m_context);
     ContentsEditor& contents = m_contentsCommands->editor();
     auto* index = new IndexCommands(m_context, *m_indexPage, *m_keywordModel, [&contents] { return contents.selected(); });
     new PreviewCommands(m_context, *m_pageControl, *m_previewPage, *m_contentsPage, contents, index->keywords(),
