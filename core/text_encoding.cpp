@@ -175,6 +175,15 @@ std::string_view firstCharacters(std::string_view text, std::size_t limit)
     return text.substr(0, pos);
 }
 
+std::string oneLine(std::string text)
+{
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    }
+    return text;
+}
+
 namespace {
 
 // The language declared for each code page is one whose Windows code page it

@@ -34,6 +34,11 @@ long decodeUtf8(std::string_view text, std::size_t& pos);
 
 void appendUtf8(std::string& out, unsigned long codePoint);
 
+// `text` with every control character (line breaks, tabs, BEL, DEL) turned
+// into a space: captions and keywords are one line of the project file,
+// where BEL separates a keyword from its file.
+std::string oneLine(std::string text);
+
 // A Windows code page that a help file can be written in, with the language
 // its help project declares for it ("Language=0x419 Russisch"): viewers read
 // the contents, index, title and pages of a help file in the code page of

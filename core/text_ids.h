@@ -24,6 +24,13 @@ inline constexpr int kWarning = 96;
 inline constexpr int kDeleteWithChildren = 97;
 inline constexpr int kDelete = 98;
 
+// The keyword index and the preview.
+inline constexpr int kEditKeyword = 71;
+inline constexpr int kNoHtmlEditor = 100;
+inline constexpr int kDeleteKeywordsCaption = 150;
+inline constexpr int kDeleteKeywordsQuestion = 151;
+inline constexpr int kNoSelectedText = 152;
+
 // The results window of a compile.
 inline constexpr int kViewCompiledFile = 101;
 inline constexpr int kViewLogFile = 102;

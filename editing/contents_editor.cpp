@@ -57,21 +57,6 @@ std::size_t firstSortedChild(const ContentsEntry& parent)
     return isRoot(parent) ? 1 : 0;
 }
 
-std::string oneLine(std::string text)
-{
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    }
-    return text;
-}
-
-bool isEditableFile(const std::string& topicFile)
-{
-    const std::string upper = asciiUpper(topicFile);
-    return upper.find(".HTM") != std::string::npos || upper.find(".TXT") != std::string::npos;
-}
-
 }  // namespace
 
 SelectionFeedback feedbackFor(const Project& project, const ContentsEntry& entry, PathStyle style)

@@ -104,6 +104,12 @@ const FileListEntry* findFileRow(const FileList& list, std::string_view file, Pa
     return list.find(topicPathOf(file, style));
 }
 
+bool isEditableFile(std::string_view path)
+{
+    const std::string upper = asciiUpper(path);
+    return upper.find(".HTM") != std::string::npos || upper.find(".TXT") != std::string::npos;
+}
+
 bool fileListShown(SettingsStore& settings)
 {
     return settingIsOn(settings, "ShowFileSystem");

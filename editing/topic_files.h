@@ -57,6 +57,10 @@ std::optional<std::string> titleOfPage(std::string_view text);
 // control character cannot, since it would break the line.
 bool topicFileStorable(std::string_view path, PathStyle style = kNativePathStyle);
 
+// Whether a file can be opened in a text or HTML editor: its path holds
+// ".htm" (".html" included) or ".txt" in any letter case, anywhere.
+bool isEditableFile(std::string_view path);
+
 // Whether the file list is shown (setting ShowFileSystem, "1": shown), and
 // ShowFilesClick's storing of a new state.
 bool fileListShown(SettingsStore& settings);

@@ -19,8 +19,11 @@
 #include "ui/contents/contents_commands.h"
 #include "ui/contents/contents_page.h"
 #include "ui/main/icons.h"
+#include "platform/program_paths.h"
+#include "ui/index/index_commands.h"
 #include "ui/index/index_page.h"
 #include "ui/index/list_models.h"
+#include "ui/index/preview_commands.h"
 #include "ui/index/preview_page.h"
 #include "ui/main/qt_text.h"
 #include "ui/logic/shell_open.h"
@@ -152,6 +155,10 @@ void TMainForm::bindCommands()
     new HelpCommands(m_context);
     new DialogCommands(m_context);
     new ToolCommands(m_context);
+    ContentsEditor& contents = m_contentsCommands->editor();
+    auto* index = new IndexCommands(m_context, *m_indexPage, *m_keywordModel, [&contents] { return contents.selected(); });
+    new PreviewCommands(m_context, *m_pageControl, *m_previewPage, *m_contentsPage, contents, index->keywords(),
+                        resourcePath("blank.htm"));
     connect(m_pageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
     connect(m_contentsPage, &ContentsPage::selectedEntryChanged, this, &TMainForm::treeChange);
 }
@@ -338,7 +345,7 @@ void TMainForm::ApplyLocalizedCaptions()
         applyCaption(row, localText(m_services.settings, row.id));
     // A longer translation of a first column's caption widens the column
     // rather than being cut.
-    for (QTreeView* view : {m_indexPage->keyView(), m_fileView}) {
+    for (QTreeView* view : {static_cast<QTreeView*>(m_indexPage->keyView()), m_fileView}) {
         const int wanted = view->header()->sectionSizeHint(0);
         if (view->columnWidth(0) < wanted)
             view->setColumnWidth(0, wanted);
@@ -392,6 +399,7 @@ void TMainForm::endProjectChange()
 void TMainForm::commitEdits()
 {
     m_contentsPage->tree()->commitEditing();
+    m_indexPage->keyView()->commitEditing();
 }
 
 void TMainForm::setWindowCaption(const std::string& caption)
