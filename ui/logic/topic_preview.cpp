@@ -219,8 +219,12 @@ void TopicPreview::navigateComplete(const std::string& path)
 
 void TopicPreview::navigationFailed()
 {
-    showMessage(m_desktop, std::string("An error occurred. Please contact\n\r") + kSupportAddress + ". Thank you.",
-                kProgramName, MessageButtons::Ok, MessageIcon::Information);
+    // The support address is a build setting; without one the box asks
+    // nobody to write, since no one would answer.
+    const std::string address = DOXEL_SUPPORT_EMAIL;
+    const std::string text =
+        address.empty() ? "An error occurred." : "An error occurred. Please contact\n\r" + address + ". Thank you.";
+    showMessage(m_desktop, text, kProgramName, MessageButtons::Ok, MessageIcon::Information);
 }
 
 void TopicPreview::keywordFromSelection()

@@ -13,9 +13,6 @@ namespace doxel {
 
 class KeywordIndex;
 
-// Where the navigation error box asks the author to write.
-inline constexpr const char* kSupportAddress = "support@htmldoxel.org";
-
 // What the preview needs of the main window.
 class PreviewHost {
 public:
