@@ -4,7 +4,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ui/logic/string_table.h"
 #include "ui/main/qt_translations.h"
 
 namespace doxel {
@@ -38,15 +37,6 @@ private slots:
         for (const auto& step : steps) {
             QCOMPARE(translations.use(step.code), step.translated);
             QCOMPARE(cancel(), step.cancel);
-        }
-    }
-
-    void everyLanguageOfTheProgramHasQtTexts()
-    {
-        for (const Language& language : kLanguages) {
-            QtTranslations translations;
-            translations.use(language.code);
-            QCOMPARE(cancel() == QStringLiteral("Cancel"), std::string_view(language.code) == "en");
         }
     }
 
