@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/compile_job.h"
+#include "app/tool_jobs.h"
 #include "core/project.h"
 #include "app/window_job.h"
 #include "output/compiler_files.h"
@@ -79,6 +80,10 @@ int runCommandLine(const CommandLine& command)
         return kExitFailure;
     case CommandLine::Mode::Compile:
         return compileFromCommandLine(command.projectFile);
+    case CommandLine::Mode::TxtToHtml:
+        return txtToHtmlFromCommandLine(command.toolArguments);
+    case CommandLine::Mode::Replace:
+        return replaceFromCommandLine(command.toolArguments);
     case CommandLine::Mode::Window:
         return openWindow(command);
     }

@@ -10,6 +10,7 @@
 #include "platform/file_association.h"
 #include "platform/program_paths.h"
 #include "platform/qsettings_store.h"
+#include "ui/help/help_environment.h"
 #include "ui/main/dialog_runner.h"
 #include "ui/main/icons.h"
 #include "ui/main/main_form.h"
@@ -62,6 +63,7 @@ int runWindowJob(const std::string& projectFile)
     static char* arguments[] = {programName, nullptr};
     static int argumentCount = 1;
     QApplication application(argumentCount, arguments);
+    startProgramEnvironment();
     QApplication::setApplicationName(QString::fromLatin1(kProgramName));
     QApplication::setOrganizationName(QStringLiteral("Tervanis"));
     QGuiApplication::setDesktopFileName(QStringLiteral("html-doxel"));

@@ -45,6 +45,10 @@ inline constexpr int kSelectSource = 265;
 inline constexpr int kRemoveAssociation = 266;
 inline constexpr int kItemProperties = 267;
 
+// The update check.
+inline constexpr int kLatestVersion = 271;
+inline constexpr int kNewVersionAvailable = 272;
+inline constexpr int kUpdateError = 273;
 // The project properties dialog, the auto sizer and the settings dialog.
 inline constexpr int kSpecifyHtmlEditor = 100;
 inline constexpr int kAutoSizerLine1 = 109;
@@ -93,6 +97,40 @@ inline constexpr int kHelpWindowPage = 255;
 inline constexpr int kAdvancedPage = 256;
 inline constexpr int kProjectProperties = 257;
 inline constexpr int kButtons = 258;
+
+// The content tools: search and replace, and the TXT to HTML wizard.
+inline constexpr int kReplaceWizard = 180;
+inline constexpr int kReplaceBanner = 181;
+inline constexpr int kSearchString = 182;
+inline constexpr int kReplaceWith = 183;
+inline constexpr int kCreateBackups = 184;
+inline constexpr int kIgnoreCase = 185;
+inline constexpr int kSelectInputFolder = 186;
+inline constexpr int kExample = 187;
+inline constexpr int kSelectAll = 188;
+inline constexpr int kUnselectAll = 189;
+inline constexpr int kHtmlAndTextFiles = 190;
+inline constexpr int kClearListQuestion = 191;
+inline constexpr int kClearFileList = 192;
+inline constexpr int kFilesProcessed = 193;
+inline constexpr int kChooseTextFiles = 195;
+inline constexpr int kBack = 196;
+inline constexpr int kNext = 197;
+inline constexpr int kFinish = 198;
+inline constexpr int kSetBackgroundColour = 199;
+inline constexpr int kSetTextColour = 200;
+inline constexpr int kFontFace = 201;
+inline constexpr int kFontSize = 202;
+inline constexpr int kBackgroundImage = 203;
+inline constexpr int kTitleFromFileName = 204;
+inline constexpr int kCustomTitle = 205;
+inline constexpr int kStylesheetReference = 206;
+inline constexpr int kPressFinish = 207;
+inline constexpr int kToStartConversion = 208;
+inline constexpr int kTextFiles = 209;
+inline constexpr int kSpecifyTextFiles = 210;
+inline constexpr int kTxtToHtmlWizard = 211;
+inline constexpr int kSpecifyFilesAndSearch = 212;
 
 }  // namespace text_id
 }  // namespace doxel

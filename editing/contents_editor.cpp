@@ -295,11 +295,11 @@ void ContentsEditor::addTopics()
 void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
 {
     // A path with a line break or BEL cannot stand in a line of the project
-    // file: it would make the project unreadable. Such files are left out.
+    // file, and one with "\" would read back as another file. Such files
+    // are left out.
     std::vector<std::string> files;
-    std::copy_if(chosen.begin(), chosen.end(), std::back_inserter(files), [](const std::string& path) {
-        return std::none_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-    });
+    std::copy_if(chosen.begin(), chosen.end(), std::back_inserter(files),
+                 [this](const std::string& path) { return topicFileStorable(path, m_style); });
     if (files.size() != chosen.size())
         m_desktop.beep();
     if (files.empty() || m_selected == nullptr)

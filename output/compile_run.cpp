@@ -190,6 +190,17 @@ struct PreparedCompile {
     std::unique_ptr<HelpFileCheck> check;
 };
 
+// The code page the writers chose, or the one of the help project's
+// language when the files were written by someone else.
+const CodePage& codePageOfCompile(const CompileFiles& files, const HelpProjectInfo& info)
+{
+    for (const CodePage& page : helpCodePages()) {
+        if (files.codePage == page.iconvName)
+            return page;
+    }
+    return codePageForLanguageId(static_cast<int>(info.languageId));
+}
+
 PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sink, CompileStatistics& statistics,
                                      const std::function<void(const std::string&)>& progress)
 {
@@ -211,8 +222,9 @@ PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sin
     // the help project names them in the file system's UTF-8. When the code
     // page is not known for sure, a text that is UTF-8 already is taken as
     // it is.
-    const std::string codePage =
-        files.codePage.empty() ? codePageForLanguageId(static_cast<int>(prepared.info.languageId)).iconvName : files.codePage;
+    const CodePage& helpCodePage = codePageOfCompile(files, prepared.info);
+    const std::string codePage = files.codePage.empty() ? helpCodePage.iconvName : files.codePage;
+    prepared.check->setHelpCodePage(helpCodePage.number);
     const auto asViewersRead = [&](const std::string& text) {
         return !files.codePage.empty() || !isValidUtf8(text) ? decodedLocal(text, codePage) : text;
     };

@@ -11,6 +11,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kPageSizeLimit = 64 * 1024 * 1024;
+// Pages named in notes about their encoding; the rest are counted.
+constexpr std::size_t kEncodingNotes = 20;
 constexpr std::string_view kOutside = "lies outside the project folder, where the help file cannot hold it";
 
 std::string_view extensionOf(std::string_view path)
@@ -228,6 +230,28 @@ void HelpFileCheck::scanPages(const ProgressFunction& progress, std::chrono::mil
             m_lines[line] += "; the compiler leaves such files out of the help file";
     }
     m_otherCase.clear();
+    if (m_otherEncodings > kEncodingNotes) {
+        m_lines.push_back("Note: " + std::to_string(m_otherEncodings - kEncodingNotes) +
+                          " more pages are not in the help file's code page either");
+    }
+}
+
+void HelpFileCheck::noteEncoding(const std::string& page, std::string_view html)
+{
+    if (m_helpCodePage == 0)
+        return;
+    const std::string encoding = pageEncoding(html);
+    const int codePage = encoding.empty() ? 0 : codePageOfEncoding(encoding);
+    if (codePage == 0 || codePage == m_helpCodePage)
+        return;
+    if (++m_otherEncodings > kEncodingNotes)
+        return;
+    const std::string shown = codePage == 65001 ? "UTF-8"
+                              : codePage > 0    ? "Windows-" + std::to_string(codePage)
+                                                : encoding;
+    m_lines.push_back("Note: Page " + relativeOf(page) + " is in " + shown +
+                      ", but help viewers read the pages of this help file in Windows-" +
+                      std::to_string(m_helpCodePage) + ", its code page; characters beyond ASCII may show wrong");
 }
 
 void HelpFileCheck::scanPage(const std::string& page)
@@ -240,6 +264,7 @@ void HelpFileCheck::scanPage(const std::string& page)
         return;
     }
     ++m_statistics.topics;
+    noteEncoding(page, html);
     PageReferences found = doxel::scanPage(html);
     for (const PageReference& reference : found.references)
         this->reference(page, reference);

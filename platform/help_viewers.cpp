@@ -133,9 +133,14 @@ HelpViewers::~HelpViewers() = default;
 
 bool HelpViewers::open(const std::string& file, std::string* problem)
 {
+    return openWith(m_starter, file, problem);
+}
+
+bool HelpViewers::openWith(const Starter& starter, const std::string& file, std::string* problem)
+{
     collectEnded();
     std::string why;
-    const pid_t pid = m_starter(file, why);
+    const pid_t pid = starter(file, why);
     if (pid > 0) {
         auto child = std::make_shared<Child>(pid);
         std::thread(&Child::watch, child).detach();

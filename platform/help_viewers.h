@@ -32,6 +32,8 @@ public:
     // Opens `file` in a new viewer. Returns false, with `problem` set when
     // given, when no viewer could be started.
     bool open(const std::string& file, std::string* problem = nullptr);
+    // The same with a starter of its own (one that opens the file at a page).
+    bool openWith(const Starter& starter, const std::string& file, std::string* problem = nullptr);
 
     // Ends the viewers started for `file` (the same file by any path): asks
     // them to end, waits at most `wait`, then kills what is left. Returns

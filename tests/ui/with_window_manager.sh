@@ -15,7 +15,7 @@ until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
   [ $tries -lt 100 ] || { kill $wm; echo "openbox did not start" >&2; exit 1; }
   sleep 0.1
 done
-sleep 1
+sleep 2
 QT_QPA_PLATFORM=xcb "$@"
 status=$?
 kill $wm 2>/dev/null

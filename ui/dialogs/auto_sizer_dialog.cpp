@@ -14,8 +14,9 @@ namespace doxel {
 namespace {
 
 // How long after showing the window keeps looking for the frame the
-// window manager adds (checks every 25 ms).
-constexpr int kPlacementChecks = 40;
+// window manager adds (checks every 25 ms), for a busy machine's sake;
+// it stops as soon as the frame was there.
+constexpr int kPlacementChecks = 200;
 
 QRect innerRect(const WindowFrame& frame, const FrameMargins& margins)
 {
@@ -123,19 +124,25 @@ void TAutoSizer::placeAtTarget()
     m_placedWith = margins;
     setGeometry(innerRect(m_target, margins));
     FormResize();
+    // Placed inside a real frame: from now on every move and resize is the
+    // user's (a frame that changes later, as when maximizing removes it,
+    // must not put the window back).
+    if (margins != FrameMargins{})
+        m_placementChecks = 0;
 }
 
 void TAutoSizer::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    placeAtTarget();
     // Window managers report their frame a moment after mapping, and not
     // always with a move; look again for a short while.
     m_placementChecks = kPlacementChecks;
+    placeAtTarget();
     auto* timer = new QTimer(this);
     timer->setInterval(25);
     connect(timer, &QTimer::timeout, this, [this, timer] {
-        placeAtTarget();
+        if (m_placementChecks > 0)
+            placeAtTarget();
         if (--m_placementChecks <= 0)
             timer->deleteLater();
     });

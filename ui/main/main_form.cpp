@@ -13,7 +13,9 @@
 
 #include "core/path_rules.h"
 #include "ui/compile/compile_commands.h"
+#include "ui/help/help_commands.h"
 #include "ui/dialogs/dialog_commands.h"
+#include "ui/tools/tool_commands.h"
 #include "ui/contents/contents_commands.h"
 #include "ui/contents/contents_page.h"
 #include "ui/main/icons.h"
@@ -147,7 +149,9 @@ void TMainForm::bindCommands()
     connect(m_actions.menu(Menu::File1), &QMenu::aboutToShow, this, &TMainForm::File1Click);
     m_contentsCommands = new ContentsCommands(m_context, *m_contentsPage, *m_fileListModel, *m_itemPopup);
     new CompileCommands(m_context, *m_contentsModel);  // goes with the window, ending the help viewers it opened
+    new HelpCommands(m_context);
     new DialogCommands(m_context);
+    new ToolCommands(m_context);
     connect(m_pageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
     connect(m_contentsPage, &ContentsPage::selectedEntryChanged, this, &TMainForm::treeChange);
 }
