@@ -13,8 +13,13 @@ std::string findDesktopHtmlEditor()
     for (GList* item = apps; item != nullptr && command.empty(); item = item->next) {
         auto* app = static_cast<GAppInfo*>(item->data);
         if (G_IS_DESKTOP_APP_INFO(app)) {
-            const char* categories = g_desktop_app_info_get_categories(G_DESKTOP_APP_INFO(app));
+            auto* desktopApp = G_DESKTOP_APP_INFO(app);
+            const char* categories = g_desktop_app_info_get_categories(desktopApp);
             if (categories != nullptr && std::strstr(categories, "WebBrowser") != nullptr)
+                continue;
+            // The editor is started from the window with no terminal around
+            // it: "vim %F" would start and end unseen.
+            if (g_desktop_app_info_get_boolean(desktopApp, "Terminal"))
                 continue;
         }
         const char* line = g_app_info_get_commandline(app);

@@ -3,7 +3,10 @@
 // switch and the error box, driven through the real actions with a scripted
 // desktop.
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
@@ -17,6 +20,7 @@
 #include "ui/contents/contents_page.h"
 #include "ui/index/list_models.h"
 #include "ui/logic/string_table.h"
+#include "ui/main/qt_translations.h"
 
 namespace doxel {
 
@@ -332,6 +336,28 @@ private slots:
             QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [sample.dxp]"));
         }
         QCOMPARE(f.menu("File1")->title(), QStringLiteral("&Файл"));
+    }
+
+    void qtsOwnButtonsFollowTheLanguage()
+    {
+        if (!QFile::exists(QtTranslations::installedFolder() + QStringLiteral("/qtbase_de.qm")))
+            QSKIP("Qt's translations are not installed (Debian: qt6-translations-l10n)");
+        const auto cancelShown = [] {
+            QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::Cancel);
+            return box.button(QMessageBox::Cancel)->text();
+        };
+        {
+            WindowFixture f;
+            f.settings.write("Language", "4000");
+            f.create();
+            QCOMPARE(cancelShown(), QStringLiteral("Отмена"));
+            f.action("Deutsch1")->trigger();
+            QCOMPARE(cancelShown(), QStringLiteral("Abbrechen"));
+            f.action("English1")->trigger();
+            QCOMPARE(cancelShown(), QStringLiteral("Cancel"));
+            f.action("Deutsch1")->trigger();
+        }
+        QCOMPARE(cancelShown(), QStringLiteral("Cancel"));
     }
 
     void appliesEveryCaptionOfTheTable()

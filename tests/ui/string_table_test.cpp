@@ -110,6 +110,23 @@ TEST(StringTable, EveryCaptionOfTheMainWindowHasAText)
     }
 }
 
+TEST(StringTable, ChosenLanguageIsEnglishUnlessTheSettingNamesAnother)
+{
+    const struct {
+        const char* setting;  // nullptr: absent
+        std::string_view code;
+    } cases[] = {
+        {nullptr, "en"}, {"", "en"},    {"0", "en"},     {"1000", "de"},   {"2000", "fr"},
+        {"3000", "es"},  {"4000", "ru"}, {"5000", "en"}, {"1000x", "en"}, {"-1000", "en"},
+    };
+    for (const auto& c : cases) {
+        MemorySettingsStore settings;
+        if (c.setting)
+            settings.write("Language", c.setting);
+        EXPECT_EQ(chosenLanguage(settings).code, c.code) << (c.setting ? c.setting : "absent");
+    }
+}
+
 TEST(LoadText, FollowsTheLanguageSettingAtEveryFetch)
 {
     struct Case {

@@ -64,6 +64,16 @@ long long languageOffset(SettingsStore& settings)
 
 }  // namespace
 
+const Language& chosenLanguage(SettingsStore& settings)
+{
+    const long long offset = languageOffset(settings);
+    for (const Language& language : kLanguages) {
+        if (language.offset == offset)
+            return language;
+    }
+    return kLanguages[0];
+}
+
 std::optional<std::string_view> stringTableText(long long absoluteId)
 {
     const std::vector<Row>& rows = table();

@@ -37,6 +37,10 @@ inline constexpr Language kLanguages[] = {
     {4000, "ru", "Russian1", "Russian"},
 };
 
+// The language whose offset the setting Language holds (read as LoadText
+// reads it); English for a value that names none of them.
+const Language& chosenLanguage(SettingsStore& settings);
+
 // The text stored at `absoluteId` (language offset included) as written in
 // the table, "|" unexpanded; nothing when the table has no such id.
 std::optional<std::string_view> stringTableText(long long absoluteId);

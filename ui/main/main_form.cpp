@@ -341,6 +341,7 @@ void TMainForm::setStatusText(const std::string& text)
 
 void TMainForm::ApplyLocalizedCaptions()
 {
+    m_qtTranslations.use(chosenLanguage(m_services.settings).code);
     for (const CaptionTableRow& row : captionTable())
         applyCaption(row, localText(m_services.settings, row.id));
     // A longer translation of a first column's caption widens the column

@@ -16,6 +16,7 @@
 #include "ui/main/command_context.h"
 #include "ui/main/dialog_runner.h"
 #include "ui/main/progress_form.h"
+#include "ui/main/qt_translations.h"
 
 class QLabel;
 class QSplitter;
@@ -125,6 +126,7 @@ private:
     CommandRunner m_runner;
     ActionRegistry m_actions;
     WindowProgress m_progress;
+    QtTranslations m_qtTranslations;
     DocumentController m_documents;
     CommandContext m_context;
     ContentsModel* m_contentsModel = nullptr;
