@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/compile_job.h"
+#include "app/import_job.h"
 #include "core/errors.h"
 #include "core/project_file.h"
 #include "core/settings.h"
@@ -88,6 +89,8 @@ int runCommandLine(const CommandLine& command)
         return kExitFailure;
     case CommandLine::Mode::Compile:
         return compileFromCommandLine(command.projectFile);
+    case CommandLine::Mode::Import:
+        return importFromCommandLine(command.source, command.projectFile);
     case CommandLine::Mode::Window:
         return openWindow(command);
     }

@@ -39,6 +39,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             }
             return result;
         }
+        if (first == "--import") {
+            result.mode = CommandLine::Mode::Import;
+            if (arguments.size() < 2 || arguments.size() > 3 || arguments[1].empty()) {
+                result.mode = CommandLine::Mode::Invalid;
+                result.problem = "--import needs a help project, contents or compiled help file and may name the new project";
+            } else {
+                result.source = arguments[1];
+                if (arguments.size() == 3)
+                    result.projectFile = arguments[2];
+            }
+            return result;
+        }
         if (first.starts_with("--")) {
             result.mode = CommandLine::Mode::Invalid;
             result.problem = "unknown option " + first;
@@ -65,6 +77,7 @@ std::string usageText()
     return "Usage: doxel [FILE.dxp]\n"
            "       doxel --export FILE.dxp\n"
            "       doxel --compile FILE.dxp\n"
+           "       doxel --import SOURCE [PROJECT.dxp]\n"
            "       doxel --help | --version\n"
            "\n"
            "HTML Doxel builds HTML Help (CHM) files from HTML pages.\n"
@@ -73,6 +86,10 @@ std::string usageText()
            "  --export FILE.dxp   write the compiler input files (.hhp, .hhc, .hhk)\n"
            "                      next to the project and keep them\n"
            "  --compile FILE.dxp  compile the project into its .chm file without a window\n"
+           "  --import SOURCE [PROJECT.dxp]\n"
+           "                      make a project from an HTML Help project (.hhp), a\n"
+           "                      contents file (.hhc) or a compiled help file (.chm,\n"
+           "                      extracted into a new folder named after it)\n"
            "  --help              show this text\n"
            "  --version           show the program's version\n";
 }

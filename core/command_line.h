@@ -7,15 +7,17 @@ namespace doxel {
 
 // What the program was asked to do.
 struct CommandLine {
-    enum class Mode { Window, Export, Compile, Help, Version, Invalid };
+    enum class Mode { Window, Export, Compile, Import, Help, Version, Invalid };
     Mode mode = Mode::Window;
-    std::string projectFile;  // for Window: empty when none was named
+    std::string projectFile;  // for Window and Import: empty when none was named
+    std::string source;       // for Import: the .hhp, .hhc or .chm
     bool debug = false;       // "/debug" or "-debug": the diagnostic log
     std::string problem;      // for Invalid: what is wrong
 };
 
 // Reads the arguments (without the program name). "--export FILE",
-// "--compile FILE", "--help", "--version"; anything else starts the window.
+// "--compile FILE", "--import SOURCE [PROJECT]", "--help", "--version";
+// anything else starts the window.
 // For the window the arguments are joined with single spaces up to the
 // first empty one, so a project path that the desktop split at its spaces
 // is whole again; it names a project when it contains ".dxp" in any case.

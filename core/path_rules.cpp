@@ -47,6 +47,32 @@ std::string absolutePath(const std::string& path, PathStyle style)
     return error ? path : absolute.lexically_normal().string();
 }
 
+namespace {
+
+// Where the anchor of a topic reference begins, or npos.
+std::size_t anchorStart(std::string_view topic)
+{
+    const std::size_t nameStart = topic.find_last_of("/\\") == std::string_view::npos ? 0 : topic.find_last_of("/\\") + 1;
+    const std::size_t hash = topic.find('#', nameStart);
+    if (hash == std::string_view::npos)
+        return hash;
+    std::error_code error;
+    return std::filesystem::is_regular_file(std::string(topic), error) ? std::string_view::npos : hash;
+}
+
+}  // namespace
+
+std::string topicFileOf(std::string_view topic)
+{
+    return std::string(topic.substr(0, anchorStart(topic)));
+}
+
+std::string anchorOf(std::string_view topic)
+{
+    const std::size_t start = anchorStart(topic);
+    return start == std::string_view::npos ? std::string() : std::string(topic.substr(start));
+}
+
 std::string_view folderOf(std::string_view path, PathStyle style)
 {
     const auto cut = path.rfind(separatorOf(style));
@@ -285,10 +311,18 @@ std::string StoredPathResolver::resolve(std::string_view stored)
         const std::string& path = folderOnDisk.path;
         return path.size() > 1 ? path.substr(0, path.size() - 1) : path;
     }
+    // "a.htm#part" names the file a.htm; its anchor is kept as it is.
+    std::string_view anchor;
+    if (const auto hash = name.find('#'); hash != std::string_view::npos && folderOnDisk.listing != nullptr &&
+                                          !folderOnDisk.listing->names.contains(name)) {
+        anchor = name.substr(hash);
+        name = name.substr(0, hash);
+    }
     std::string resolved;
-    resolved.reserve(folderOnDisk.path.size() + name.size());
+    resolved.reserve(folderOnDisk.path.size() + name.size() + anchor.size());
     resolved = folderOnDisk.path;
     resolved += folderOnDisk.listing != nullptr ? matchName(*folderOnDisk.listing, name) : std::string(name);
+    resolved += anchor;
     return resolved;
 }
 

@@ -74,6 +74,14 @@ private:
     std::map<std::string, ResolvedFolder, std::less<>> m_storedFolders;
 };
 
+// Topic references may carry an anchor, as generators write them
+// ("/h/api/a.html#details"): the part from the first "#" of the file name
+// on. topicFileOf gives the file ("/h/api/a.html"), anchorOf the anchor with
+// its "#" ("#details", empty when there is none). A file whose name itself
+// holds "#" and that exists on disk is a file without an anchor.
+std::string topicFileOf(std::string_view topic);
+std::string anchorOf(std::string_view topic);
+
 // `path` made absolute against the current folder and lexically normal
 // (POSIX style); other paths come back unchanged.
 std::string absolutePath(const std::string& path, PathStyle style = kNativePathStyle);

@@ -40,6 +40,13 @@ TEST(CommandLine, RecognisesTheJobsWithoutAWindow)
     EXPECT_EQ(parseCommandLine({"--export"}).mode, Mode::Invalid);
     EXPECT_EQ(parseCommandLine({"--export", "a.dxp", "b.dxp"}).mode, Mode::Invalid);
     EXPECT_EQ(parseCommandLine({"--frobnicate"}).mode, Mode::Invalid);
+    const CommandLine import = parseCommandLine({"--import", "old help.hhp", "new.dxp"});
+    EXPECT_EQ(import.mode, Mode::Import);
+    EXPECT_EQ(import.source, "old help.hhp");
+    EXPECT_EQ(import.projectFile, "new.dxp");
+    EXPECT_EQ(parseCommandLine({"--import", "a.chm"}).projectFile, "");
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--import"}, {"--import", ""}, {"--import", "a", "b", "c"}})
+        EXPECT_EQ(parseCommandLine(bad).mode, Mode::Invalid);
 }
 
 }  // namespace
