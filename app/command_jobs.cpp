@@ -6,12 +6,9 @@
 
 #include "app/compile_job.h"
 #include "app/import_job.h"
-#include "core/errors.h"
-#include "core/project_file.h"
-#include "core/settings.h"
+#include "app/window_job.h"
+#include "core/project.h"
 #include "output/compiler_files.h"
-#include "platform/qsettings_store.h"
-#include "ui/window_job.h"
 
 namespace doxel {
 namespace {
@@ -38,21 +35,15 @@ void warnMissingTopics(const Project& project)
 int exportProject(const std::string& file)
 {
     Project project;
-    QSettingsStore settings;
-    NullProgress progress;
-    try {
-        ReadProjectFile(project, file);
-        warnMissingTopics(project);
-        const CompilerInputFiles files = WriteCompilerFiles(project, commandLineLogFile(settings), progress);
-        for (const CompilerFileMessage& message : files.messages)
-            std::cerr << "doxel: " << message.line() << "\n";
-        for (const std::string& written : files.written)
-            std::cout << written << "\n";
-        return 0;
-    } catch (const Error& error) {
-        std::cerr << "doxel: " << error.what() << "\n";
+    CompilerInputFiles written;
+    if (!writeInputFiles(project, file, InputFilesFor::Export, &written))
         return kExitFailure;
-    }
+    warnMissingTopics(project);
+    for (const CompilerFileMessage& message : written.messages)
+        std::cerr << "doxel: " << message.line() << "\n";
+    for (const std::string& path : written.written)
+        std::cout << path << "\n";
+    return 0;
 }
 
 // The window; on a machine without a display the compile job instead, so

@@ -29,10 +29,9 @@
 
 #include "quiet_desktop.h"
 #include "core/settings.h"
-#include "ui/compile_commands.h"
-#include "ui/compile_form.h"
-#include "ui/desktop.h"
-#include "ui/main_form.h"
+#include "ui/compile/compile_form.h"
+#include "core/desktop.h"
+#include "ui/main/main_form.h"
 
 namespace doxel::bench {
 namespace {
@@ -121,12 +120,12 @@ int main(int argc, char* argv[])
     MemorySettingsStore settings;
     settings.write("LogFile", (scratch / "log.txt").string());
     QuietDesktop desktop;
+    WatchedDialogRunner dialogs;
     int exitStatus = 0;
     {
-        TMainForm form({settings, desktop, {}, {scratch.string() + "/", [] { return std::string(); }}});
+        TMainForm form({settings, desktop, dialogs, {}, {scratch.string() + "/", [] { return std::string(); }}});
         form.FormCreate((project / "manual.dxp").string());
         form.show();
-        auto* commands = form.findChild<CompileCommands*>();
 
         std::printf("%d pages, %d rounds (%s)\n", pages, rounds, qPrintable(QGuiApplication::platformName()));
         for (int round = 1; round <= rounds; ++round) {
@@ -137,7 +136,10 @@ int main(int argc, char* argv[])
             Clock::time_point end;
             CompileStatistics counts;
             bool succeeded = false;
-            const auto opened = QObject::connect(commands, &CompileCommands::compileFormOpened, commands, [&](TCompileForm* results) {
+            dialogs.opened = [&](QDialog& dialog) {
+                auto* results = qobject_cast<TCompileForm*>(&dialog);
+                if (results == nullptr)
+                    return;
                 auto* recorder = new PaintRecorder(results, paints);
                 recorder->setParent(results);
                 auto* timer = new QTimer(results);
@@ -164,9 +166,9 @@ int main(int argc, char* argv[])
                     succeeded = results->result().succeeded;
                     results->closeButton()->click();
                 });
-            });
-            form.actions().action(QStringLiteral("Compile1"))->trigger();
-            QObject::disconnect(opened);
+            };
+            form.actions().action(Command::Compile1)->trigger();
+            dialogs.opened = nullptr;
 
             const double seconds = std::chrono::duration<double>(end - start).count();
             std::printf("round %d: compile %.2f s, %s; topics %d, errors %d, warnings %d\n", round, seconds,

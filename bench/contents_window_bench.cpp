@@ -25,9 +25,9 @@
 #include "core/project_file.h"
 #include "generated_project.h"
 #include "platform/qsettings_store.h"
-#include "ui/contents_page.h"
-#include "ui/main_form.h"
-#include "ui/progress_form.h"
+#include "ui/contents/contents_page.h"
+#include "ui/main/main_form.h"
+#include "ui/main/progress_form.h"
 
 namespace doxel::bench {
 namespace {
@@ -80,7 +80,7 @@ public:
     double timed(const char* action)
     {
         const Clock::time_point start = Clock::now();
-        m_form.actions().action(QString::fromLatin1(action))->trigger();
+        m_form.actions().actionNamed(QString::fromLatin1(action))->trigger();
         settle();
         return millisecondsSince(start);
     }
@@ -140,8 +140,9 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QSettingsStore settings;
     QuietDesktop desktop(MessageAnswer::No);
+    ModalDialogRunner dialogs;
     auto form = std::make_unique<TMainForm>(
-        MainFormServices{settings, desktop, [] { return std::string(); }, {folder + "/", [] { return std::string(); }}});
+        MainFormServices{settings, desktop, dialogs, [] { return std::string(); }, {folder + "/", [] { return std::string(); }}});
     form->FormCreate();
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))

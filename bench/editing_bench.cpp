@@ -40,8 +40,8 @@ class QuietDesktop final : public EditorDesktop {
 public:
     std::string text(int) override { return "New header"; }
     void beep() override {}
-    void showMessage(EditorMessageIcon, int, int) override {}
-    void showFixedMessage(EditorMessageIcon, const std::string&, const std::string&) override {}
+    void showMessage(MessageIcon, int, int) override {}
+    void showFixedMessage(MessageIcon, const std::string&, const std::string&) override {}
     bool askYesNo(int, int) override { return true; }
     void saveProjectAs() override {}
     std::vector<std::string> chooseTopicFiles(const std::string&) override { return chosen; }

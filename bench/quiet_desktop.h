@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QDialog>
+
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "ui/desktop.h"
+#include "core/desktop.h"
+#include "ui/main/dialog_runner.h"
 
 namespace doxel::bench {
 
@@ -29,6 +33,20 @@ public:
 
 private:
     MessageAnswer m_answer;
+};
+
+// Runs the dialogs modally, as the program does, after telling `opened`
+// about each, so a benchmark can watch it.
+class WatchedDialogRunner final : public DialogRunner {
+public:
+    bool run(QDialog& dialog) override
+    {
+        if (opened)
+            opened(dialog);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    std::function<void(QDialog&)> opened;
 };
 
 }  // namespace doxel::bench

@@ -28,9 +28,9 @@
 #include "platform/file_association.h"
 #include "platform/program_paths.h"
 #include "platform/qsettings_store.h"
-#include "ui/contents_page.h"
-#include "ui/main_form.h"
-#include "ui/splash_form.h"
+#include "ui/contents/contents_page.h"
+#include "ui/main/main_form.h"
+#include "ui/main/splash_form.h"
 
 namespace doxel::bench {
 namespace {
@@ -92,9 +92,10 @@ int main(int argc, char* argv[])
     splash.showNow();
     QSettingsStore settings;
     QuietDesktop desktop;
+    ModalDialogRunner dialogs;
     const auto registerAssociation = [] { return RegisterFileAssociation(programPath(), "html-doxel"); };
     auto form = std::make_unique<TMainForm>(
-        MainFormServices{settings, desktop, registerAssociation, {programDataFolder(), findDesktopHtmlEditor}});
+        MainFormServices{settings, desktop, dialogs, registerAssociation, {programDataFolder(), findDesktopHtmlEditor}});
     form->FormCreate();
     form->show();
     splash.close();

@@ -287,6 +287,10 @@ void ReadProjectText(Project& project, std::string text, const std::string& file
     w.top = reader.integerLine("the top edge");
     w.width = reader.integerLine("the width");
     w.height = reader.integerLine("the height");
+    // Like the topic files: a project written on Windows may name the
+    // window's pages in another letter case than the disk.
+    for (std::string* page : {&w.defaultTopic, &w.homePage, &w.jump1Url, &w.jump2Url})
+        *page = resolver.matchCase(*page);
     reader.skip("an empty line");
     reader.expect(kContentsSection);
 

@@ -229,7 +229,7 @@ bool ContentsEditor::ensureProjectFile()
 {
     if (!m_project.projectFile.empty())
         return true;
-    m_desktop.showMessage(EditorMessageIcon::Information, text_id::kSaveBeforeAdding, text_id::kProgramName);
+    m_desktop.showMessage(MessageIcon::Information, text_id::kSaveBeforeAdding, text_id::kProgramName);
     m_desktop.saveProjectAs();
     return !m_project.projectFile.empty();
 }
@@ -305,7 +305,7 @@ void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
     if (files.empty() || m_selected == nullptr)
         return;
     if (!topicLocationAllowed(files.front(), m_project.projectFile, m_style)) {
-        m_desktop.showMessage(EditorMessageIcon::Exclamation, text_id::kFilesCannotBeAdded, text_id::kWarning);
+        m_desktop.showMessage(MessageIcon::Warning, text_id::kFilesCannotBeAdded, text_id::kWarning);
         return;
     }
     m_project.modified = true;

@@ -4,25 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "core/desktop.h"
+#include "core/text_ids.h"
+
 namespace doxel {
 
 class ContentsEntry;
-
-// Ids of the string table (without the language offset) that the editing
-// commands show.
-namespace text_id {
-inline constexpr int kProgramName = 0;  // no id: the caption "HTML Doxel"
-inline constexpr int kSaveBeforeAdding = 92;
-inline constexpr int kNewHeader = 93;
-inline constexpr int kFilesCannotBeAdded = 95;
-inline constexpr int kWarning = 96;
-inline constexpr int kDeleteWithChildren = 97;
-inline constexpr int kDelete = 98;
-}  // namespace text_id
-
-// Named apart from the window's own MessageIcon (ui/desktop.h), which the
-// window's implementation of this interface includes beside it.
-enum class EditorMessageIcon { Information, Exclamation, Question, Stop };
 
 // What the editing commands need from the desktop. The window implements it
 // with its desktop interaction layer; tests script it.
@@ -36,10 +23,10 @@ public:
     virtual void beep() = 0;
     // A message box with an OK button; text and caption from the string
     // table (captionId kProgramName: "HTML Doxel").
-    virtual void showMessage(EditorMessageIcon icon, int textId, int captionId) = 0;
+    virtual void showMessage(MessageIcon icon, int textId, int captionId) = 0;
     // A message box with an OK button and fixed texts that are not
     // translated.
-    virtual void showFixedMessage(EditorMessageIcon icon, const std::string& caption, const std::string& text) = 0;
+    virtual void showFixedMessage(MessageIcon icon, const std::string& caption, const std::string& text) = 0;
     // A Yes/No question with the question icon and No as the default
     // button; true for Yes.
     virtual bool askYesNo(int textId, int captionId) = 0;

@@ -49,7 +49,7 @@ std::string ChooseSourceFile(EditorDesktop& desktop, const Project& project, con
         return current;
     if (topicLocationAllowed(files.front(), project.projectFile, style))
         return files.front();
-    desktop.showFixedMessage(EditorMessageIcon::Exclamation, kLocationWarningCaption, kLocationWarningText);
+    desktop.showFixedMessage(MessageIcon::Warning, kLocationWarningCaption, kLocationWarningText);
     return current;
 }
 

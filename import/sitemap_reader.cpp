@@ -205,7 +205,8 @@ void Parser::param(std::size_t offset, std::string_view name, std::string_view r
         return;
     const std::string value = rawValue.find('&') == std::string_view::npos ? std::string(rawValue)
                                                                            : decodeHtmlEntities(rawValue);
-    if (equalsIgnoringCase(name, "name")) {
+    // Sphinx names its index entries "Keyword".
+    if (equalsIgnoringCase(name, "name") || equalsIgnoringCase(name, "keyword")) {
         if (!m_haveName) {
             m_entry.name = value;
             m_haveName = true;
@@ -228,7 +229,9 @@ void Parser::param(std::size_t offset, std::string_view name, std::string_view r
     } else if (equalsIgnoringCase(name, "url")) {
         note(offset, "\"URL\" " + value + ": addresses of other help files are not taken over");
     } else if (equalsIgnoringCase(name, "see also")) {
-        note(offset, "\"See Also\" " + value + ": cross-references of the index are not taken over");
+        // A keyword that refers to itself only gathers its sub-keywords.
+        if (value != m_entry.name)
+            note(offset, "\"See Also\" " + value + ": cross-references of the index are not taken over");
     }
 }
 

@@ -1,15 +1,15 @@
 #include "output/compiler_files.h"
 
 #include "output/contents_file.h"
+#include "core/atomic_file.h"
+#include "output/help_project_copy.h"
 #include "output/help_project_file.h"
 #include "output/index_file.h"
 
 namespace doxel {
 
-CompilerInputFiles WriteCompilerFiles(Project& project, const std::string& logFile, ProgressReporter& progress,
-                                      PathStyle style)
+CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style)
 {
-    project.deriveCompilerFileNames();
     HelpTextWriter writer(project, style);
     const CodePage& page = writer.codePage();
     if (page.number != windows1252().number) {
@@ -17,15 +17,18 @@ CompilerInputFiles WriteCompilerFiles(Project& project, const std::string& logFi
                     "written in Windows-" + std::to_string(page.number) + "; viewers read its pages in that code page too");
     }
     SaveIndex(project, project.indexFile, writer);
-    SaveHelpProject(project, project.helpProjectFile, logFile, writer);
+    std::string folder(folderOf(project.helpProjectFile, style));
+    if (folder.size() > 1)
+        folder.pop_back();
+    writeFileAtomically(project.helpProjectFile,
+                        relativeHelpProjectText(HelpProjectFileText(project, {}, writer), folder));
     SaveContents(project, project.contentsFile, progress, writer);
     return {{project.indexFile, project.helpProjectFile, project.contentsFile}, &page, writer.messages()};
 }
 
-std::vector<std::string> WriteCompilerInputFiles(Project& project, const std::string& logFile,
-                                                 ProgressReporter& progress, PathStyle style)
+std::vector<std::string> WriteCompilerInputFiles(const Project& project, ProgressReporter& progress, PathStyle style)
 {
-    return WriteCompilerFiles(project, logFile, progress, style).written;
+    return WriteCompilerFiles(project, progress, style).written;
 }
 
 }  // namespace doxel

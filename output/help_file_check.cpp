@@ -1,7 +1,6 @@
 #include "output/help_file_check.h"
 
 #include <filesystem>
-#include <unordered_map>
 
 #include "core/atomic_file.h"
 #include "core/errors.h"
@@ -68,12 +67,6 @@ bool equalIgnoringCase(std::string_view a, std::string_view b)
 
 }  // namespace
 
-struct HelpFileCheck::Listing {
-    bool listed = false;
-    std::unordered_map<std::string, bool> names;         // name on disk: is a folder
-    std::unordered_map<std::string, std::string> folded;  // lower-case name: first name on disk
-};
-
 HelpFileCheck::HelpFileCheck(std::string projectFolder) : m_folder(std::move(projectFolder))
 {
     while (m_folder.size() > 1 && m_folder.back() == '/')
@@ -81,28 +74,6 @@ HelpFileCheck::HelpFileCheck(std::string projectFolder) : m_folder(std::move(pro
 }
 
 HelpFileCheck::~HelpFileCheck() = default;
-
-const HelpFileCheck::Listing& HelpFileCheck::listing(const std::string& folder)
-{
-    const auto known = m_listings.find(folder);
-    if (known != m_listings.end())
-        return *known->second;
-    auto listing = std::make_unique<Listing>();
-    std::error_code error;
-    fs::directory_iterator it(folder.empty() ? std::string("/") : folder, error);
-    if (!error) {
-        listing->listed = true;
-        for (; it != fs::directory_iterator(); it.increment(error)) {
-            if (error)
-                break;
-            std::error_code typeError;
-            const std::string name = it->path().filename().string();
-            listing->names.emplace(name, it->is_directory(typeError));
-            listing->folded.emplace(asciiLower(name), name);
-        }
-    }
-    return *m_listings.emplace(folder, std::move(listing)).first->second;
-}
 
 // Walks the path a folder at a time against cached listings, so that
 // thousands of look-ups in one folder read it once. Case differences are
@@ -129,7 +100,7 @@ HelpFileCheck::Lookup HelpFileCheck::lookup(const std::string& absolute)
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
         if (!directory)
             return result;
-        const Listing& folder = listing(current);
+        const FolderListings::Listing& folder = m_listings.listing(current);
         if (!folder.listed) {
             std::error_code error;
             const fs::file_status status = fs::status(current + "/" + name, error);
@@ -139,18 +110,12 @@ HelpFileCheck::Lookup HelpFileCheck::lookup(const std::string& absolute)
             current += "/" + name;
             continue;
         }
-        const auto exact = folder.names.find(name);
-        if (exact != folder.names.end()) {
-            directory = exact->second;
-            current += "/" + name;
-            continue;
-        }
-        const auto folded = folder.folded.find(asciiLower(name));
-        if (folded == folder.folded.end())
+        const std::string* onDisk = folder.match(name);
+        if (onDisk == nullptr)
             return result;
-        otherCase = true;
-        directory = folder.names.at(folded->second);
-        current += "/" + folded->second;
+        otherCase = otherCase || *onDisk != name;
+        directory = folder.names.find(*onDisk)->second;
+        current += "/" + *onDisk;
     }
     result.directory = directory;
     result.found = otherCase ? Found::OtherCase : Found::Exact;
@@ -194,10 +159,15 @@ void HelpFileCheck::addLine(bool error, std::string text)
 
 void HelpFileCheck::checkTopicFiles(const std::vector<std::string>& storedPaths)
 {
+    // Topics with an anchor ("api/a.html#details"): the file is checked like
+    // any other, the anchor against the page once the file is known.
+    std::set<std::pair<std::string, std::string>> anchors;
     for (const std::string& stored : storedPaths) {
         if (stored.empty() || classifyUrl(stored) != UrlKind::Local)
             continue;
         const std::string absolute = absoluteOf(localUrlPath(stored), m_folder);
+        if (const auto hash = stored.find('#'); hash != std::string::npos && hash + 1 < stored.size())
+            anchors.emplace(absolute, stored.substr(hash + 1));
         if (!m_topicFiles.insert(absolute).second)
             continue;
         const Lookup found = lookup(absolute);
@@ -212,6 +182,10 @@ void HelpFileCheck::checkTopicFiles(const std::vector<std::string>& storedPaths)
                 addLine(false, "Topic file " + shown + " " + std::string(kOutside));
             reach(absolute);
         }
+    }
+    for (const auto& [absolute, anchor] : anchors) {
+        if (findAnchor(relativeOf(absolute), anchor) == Anchor::Undefined)
+            addLine(false, "Topic " + relativeOf(absolute) + "#" + anchor + ": the page has no anchor " + anchor);
     }
 }
 

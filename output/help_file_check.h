@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/path_rules.h"
 #include "output/compiler_library.h"
 #include "output/page_references.h"
 
@@ -81,10 +82,7 @@ private:
         std::string diskPath;  // for OtherCase: the name on disk
         bool directory = false;
     };
-    struct Listing;
-
     Lookup lookup(const std::string& absolute);
-    const Listing& listing(const std::string& folder);
     std::string absoluteOf(std::string_view relative, std::string_view baseFolder) const;
     std::string relativeOf(const std::string& absolute) const;
     bool isInside(const std::string& absolute) const;
@@ -96,7 +94,7 @@ private:
     std::string m_folder;
     std::vector<std::string> m_lines;
     CompileStatistics m_statistics;
-    std::map<std::string, std::unique_ptr<Listing>, std::less<>> m_listings;
+    FolderListings m_listings;
     std::set<std::string, std::less<>> m_topicFiles;
     std::vector<std::string> m_queue;  // pages to scan, in the order reached
     std::set<std::string, std::less<>> m_queued;

@@ -75,7 +75,7 @@ HelpProjectInfo parseHelpProject(std::string_view text)
             else if (startsWithKey(line, "default topic="))
                 info.defaultTopic = value("default topic=");
             else if (startsWithKey(line, "language="))
-                info.languageId = static_cast<int>(std::strtol(value("language=").c_str(), nullptr, 0));
+                info.languageId = static_cast<std::uint32_t>(std::strtoul(value("language=").c_str(), nullptr, 0));
         } else if (section == "[FILES]" && !line.empty()) {
             info.files.emplace_back(line);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,8 @@ struct HelpProjectInfo {
     std::string contentsFile;
     std::string indexFile;
     std::string logFile;
-    std::string defaultTopic;  // in the code page of `languageId`
-    int languageId = 0x409;    // of the "Language=" line
+    std::string defaultTopic;
+    std::uint32_t languageId = 0;  // of the "Language=" line; 0 when there is none
     std::vector<std::string> files;
 };
 

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -13,7 +14,9 @@ namespace doxel {
 // through GIO; kchmviewer on a standard installation). The program
 // remembers the viewer processes it started, so that it can end the ones
 // showing one help file before that file is compiled again, and all of them
-// when it quits. Viewers the user started are never touched.
+// when it quits. Viewers the user started are never touched. A viewer that
+// ends, however it ends, is collected at once, so that no ended viewer stays
+// behind as a defunct child of the program.
 class HelpViewers {
 public:
     // Starts a viewer for a file; returns its process id, or -1 with
@@ -36,12 +39,13 @@ public:
     void close(const std::string& file, std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
     void closeAll(std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
 
-    // The viewers started that still run (ended ones are collected here).
+    // The viewers started that still run.
     std::vector<pid_t> running();
 
 private:
+    struct Child;
     struct Viewer {
-        pid_t pid;
+        std::shared_ptr<Child> child;
         std::string file;
     };
     void collectEnded();

@@ -206,6 +206,30 @@ TEST(ProjectFile, ReadsAWindowsFileInWindows1252)
     EXPECT_EQ(project.title(), "M\xC3\xBCller \xE2\x82\xAC");
 }
 
+TEST(ProjectFile, AProjectWrittenOnWindowsFindsEveryFileWhateverItsLetterCase)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "übungen" / "Äpfel.htm", "x");
+    test::writeFile(dir.path() / "Intro.htm", "x");
+    test::writeFile(dir.path() / "Start.htm", "x");
+    std::string text = kWindowsExampleText;
+    text.replace(text.find("[Window]\r\nintro.htm"), 19, "[Window]\r\nINTRO.HTM#top");
+    text.replace(text.find("\r\n\r\n\r\n80"), 8, "\r\n\r\nstart.htm\r\n80");
+    text.replace(text.find("Intro\aintro.htm"), 15, "Intro\a\xDC" "BUNGEN\\\xE4" "pfel.htm");
+    text.replace(text.find("start\aintro.htm"), 15, "start\a\xDC" "BUNGEN\\\xC4" "PFEL.htm");
+    const std::string folder = dir.path().string();
+    test::writeFile(dir.path() / "w.dxp", text);
+
+    Project project;
+    ReadProjectFile(project, folder + "/w.dxp");
+    const std::string apples = folder + "/übungen/Äpfel.htm";
+    EXPECT_EQ(project.titleEntry().child(0)->topicFile, apples);
+    ASSERT_EQ(project.keywords.size(), 1u);
+    EXPECT_EQ(project.keywords[0].topicFile, apples);
+    EXPECT_EQ(project.windowSettings.defaultTopic, "Intro.htm#top");
+    EXPECT_EQ(project.windowSettings.homePage, "Start.htm");
+}
+
 TEST(ProjectFile, RefusesFilesThatDepartFromTheLayoutAndKeepsTheProject)
 {
     const auto replaceLine = [](int line, std::string_view with) {

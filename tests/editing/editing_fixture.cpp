@@ -127,12 +127,12 @@ std::string ScriptedDesktop::text(int id)
     return id == text_id::kNewHeader ? "New header" : "text " + std::to_string(id);
 }
 
-void ScriptedDesktop::showMessage(EditorMessageIcon, int textId, int captionId)
+void ScriptedDesktop::showMessage(MessageIcon, int textId, int captionId)
 {
     shown.push_back("message " + std::to_string(textId) + "/" + std::to_string(captionId));
 }
 
-void ScriptedDesktop::showFixedMessage(EditorMessageIcon, const std::string& caption, const std::string& text)
+void ScriptedDesktop::showFixedMessage(MessageIcon, const std::string& caption, const std::string& text)
 {
     shown.push_back("fixed " + caption);
     fixedText = text;

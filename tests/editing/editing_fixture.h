@@ -28,8 +28,8 @@ class ScriptedDesktop final : public EditorDesktop {
 public:
     std::string text(int id) override;
     void beep() override { ++beeps; }
-    void showMessage(EditorMessageIcon icon, int textId, int captionId) override;
-    void showFixedMessage(EditorMessageIcon icon, const std::string& caption, const std::string& text) override;
+    void showMessage(MessageIcon icon, int textId, int captionId) override;
+    void showFixedMessage(MessageIcon icon, const std::string& caption, const std::string& text) override;
     bool askYesNo(int textId, int captionId) override;
     void saveProjectAs() override;
     std::vector<std::string> chooseTopicFiles(const std::string& startFolder) override;

@@ -70,6 +70,12 @@ TEST(SitemapReader, ReadsTheShapesGeneratorsAndEditorsWrite)
          "<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"top\"></OBJECT>"
          "<UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"deep\"></OBJECT></UL></UL>",
          "0 top\n1 deep\n"},
+        {"Sphinx's index: Keyword for Name, a See Also that gathers sub-keywords",
+         "<UL><LI> <OBJECT type=\"text/sitemap\">\n    <param name=\"Keyword\" value=\"api\">\n"
+         "    <param name=\"See Also\" value=\"api\">\n</OBJECT>\n<UL> <LI> <OBJECT type=\"text/sitemap\">\n"
+         "    <param name=\"Keyword\" value=\"functions\">\n    <param name=\"Local\" value=\"api.html#index-0\">\n"
+         "</OBJECT>\n</UL></UL>",
+         "0 api\n1 functions -> api.html#index-0\n"},
         {"an empty file and one without objects", "", ""},
     };
     for (const Case& c : cases) {

@@ -220,7 +220,7 @@ TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInU
     cases.push_back({"Russian title, captions, keywords and paths",
                      encodedProject(ru, "Руководство", {{"Приливы", "главы/приливы.htm"}}, {{"прилив", "главы/приливы.htm"}}),
                      "главы\\приливы.htm",
-                     {"Contents file=" + ru + "/guide.hhc\r\n", "Language=0x419 Russisch\r\n",
+                     {"Contents file=guide.hhc\r\n", "Language=0x419 Russisch\r\n",
                       "Title=\xD0\xF3\xEA\xEE\xE2\xEE\xE4\xF1\xF2\xE2\xEE\r\n",
                       "Default topic=\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\r\n",
                       "guide.hhk\",\"главы/приливы.htm\",", "[FILES]\r\nглавы/приливы.htm\r\n"},
@@ -241,7 +241,8 @@ TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInU
             c.project.windowSettings.defaultTopic = c.defaultTopic;
         std::filesystem::create_directories(folderOf(c.project.projectFile));
         NullProgress progress;
-        const CompilerInputFiles files = WriteCompilerFiles(c.project, "/tmp/log.txt", progress);
+        c.project.deriveCompilerFileNames();
+        const CompilerInputFiles files = WriteCompilerFiles(c.project, progress);
         const std::string help = test::readFile(c.project.helpProjectFile);
         const std::string contents = test::readFile(c.project.contentsFile);
         const std::string index = test::readFile(c.project.indexFile);
@@ -265,15 +266,23 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
     project.projectFile = dir.file("guide.dxp");
     project.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, dir.file("a.htm")));
     project.rebuildFileList();
+    project.deriveCompilerFileNames();
+    const Project& unchanged = project;
     NullProgress progress;
-    const auto written = WriteCompilerInputFiles(project, "/tmp/log.txt", progress);
+    const auto written = WriteCompilerInputFiles(unchanged, progress);
     EXPECT_EQ(written, (std::vector<std::string>{dir.file("guide.hhk"), dir.file("guide.hhp"), dir.file("guide.hhc")}));
-    EXPECT_EQ(project.compiledFile, dir.file("guide.chm"));
-    EXPECT_NE(test::readFile(dir.file("guide.hhp")).find("[FILES]\r\na.htm\r\n"), std::string::npos);
+    const std::string hhp = test::readFile(dir.file("guide.hhp"));
+    EXPECT_NE(hhp.find("[FILES]\r\na.htm\r\n"), std::string::npos);
     EXPECT_NE(test::readFile(dir.file("guide.hhc")).find("value=\"a.htm\""), std::string::npos);
+    // What chmcmd gets, and what an export leaves to be moved and compiled
+    // by hand: no full path, no log file.
+    EXPECT_NE(hhp.find("Compiled file=guide.chm\r\nContents file=guide.hhc\r\n"), std::string::npos) << hhp;
+    EXPECT_EQ(hhp.find(dir.path().string()), std::string::npos) << hhp;
+    EXPECT_EQ(hhp.find("Error log file="), std::string::npos) << hhp;
 
     project.projectFile = dir.file("missing/guide.dxp");
-    EXPECT_THROW(WriteCompilerInputFiles(project, "/tmp/log.txt", progress), IoError);
+    project.deriveCompilerFileNames();
+    EXPECT_THROW(WriteCompilerInputFiles(project, progress), IoError);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ protected:
         test::writeFile(file("sub/framed.htm"), "<p>framed</p>");
         test::writeFile(file("sub/onlycase.htm"), "<p>case</p>");
         test::writeFile(file("images/logo.png"), "PNG");
+        test::writeFile(file("übungen/Äpfel.htm"), "<p>Äpfel</p>");
     }
 
     std::string file(const std::string& relative) const { return m_dir.file("proj/" + relative); }
@@ -38,7 +39,7 @@ TEST_F(HelpFileCheckTest, ReportsMissingTopicFilesAndLetterCaseDifferencesAsErro
 {
     HelpFileCheck check(folder());
     check.checkTopicFiles({"intro.htm", "SUB\\deep.htm", "gone.htm", "intro.htm", "", "..\\outside.htm",
-                           "sub\\", "Sub/Reached.htm"});
+                           "sub\\", "Sub/Reached.htm", "ÜBUNGEN\\äpfel.htm", "übungen/Äpfel.htm"});
     EXPECT_EQ(check.lines(), (std::vector<std::string>{
                                  "Error: Topic file SUB/deep.htm differs in letter case from sub/deep.htm on disk",
                                  "Error: Topic file gone.htm does not exist",
@@ -46,8 +47,10 @@ TEST_F(HelpFileCheckTest, ReportsMissingTopicFilesAndLetterCaseDifferencesAsErro
                                  "file cannot hold it",
                                  "Error: Topic file sub/ does not exist",
                                  "Error: Topic file Sub/Reached.htm differs in letter case from sub/reached.htm on disk",
+                                 "Error: Topic file ÜBUNGEN/äpfel.htm differs in letter case from übungen/Äpfel.htm on "
+                                 "disk",
                              }));
-    EXPECT_EQ(check.statistics().errors, 4);
+    EXPECT_EQ(check.statistics().errors, 5);
     EXPECT_EQ(check.statistics().warnings, 1);
     EXPECT_TRUE(check.hasErrors());
 }
@@ -124,6 +127,22 @@ TEST_F(HelpFileCheckTest, ReportsProgressNoMoreOftenThanAsked)
     seldom.checkTopicFiles({"intro.htm"});
     seldom.scanPages([&](const std::string& text) { texts.push_back(text); }, std::chrono::hours(1));
     EXPECT_EQ(texts.size(), 1U);
+}
+
+}  // namespace
+}  // namespace doxel
+
+namespace doxel {
+namespace {
+
+TEST(HelpFileCheckAnchors, ChecksTheFileOfATopicWithAnAnchorAndTheAnchorInIt)
+{
+    test::TempDir dir;
+    test::writeFile(dir.file("p/api/a.html"), R"(<h2 id="details">x</h2><a name="Old">y</a>)");
+    HelpFileCheck check(dir.file("p"));
+    check.checkTopicFiles({"api/a.html#details", "api\\a.html#old", "api/a.html#gone", "api/b.html#x", "api/a.html"});
+    EXPECT_EQ(check.lines(), (std::vector<std::string>{"Error: Topic file api/b.html does not exist",
+                                                       "Warning: Topic api/a.html#gone: the page has no anchor gone"}));
 }
 
 }  // namespace

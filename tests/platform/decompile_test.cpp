@@ -24,17 +24,20 @@ public:
     void openHelpFile(const std::string&) override {}
     void viewLogFile() override {}
     void showSummary(const CompileStatistics&) override {}
-    void showFailure() override {}
+    void showFailure(const std::string&) override {}
     std::string lines;
 };
 
 CompileResult compileProject(Project& project, const std::string& logFile, QuietHost& host)
 {
     NullProgress progress;
-    WriteCompilerFiles(project, logFile, progress);
+    project.deriveCompilerFileNames();
+    WriteCompilerFiles(project, progress);
     ChmcmdCompiler compiler;
     MemorySettingsStore settings;
-    return CompileRun(compiler, settings, host, compileFilesOf(project));
+    CompileFiles files = compileFilesOf(project);
+    files.logFile = logFile;
+    return CompileRun(compiler, settings, host, files);
 }
 
 // The project file from its [Window] section on: window, contents and

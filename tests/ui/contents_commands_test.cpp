@@ -12,12 +12,12 @@
 
 #include "core/project_file.h"
 #include "qt_test_support.h"
-#include "ui/contents_commands.h"
-#include "ui/contents_model.h"
-#include "ui/contents_page.h"
-#include "ui/icons.h"
-#include "ui/item_properties_dialog.h"
-#include "ui/list_models.h"
+#include "ui/contents/contents_commands.h"
+#include "ui/contents/contents_model.h"
+#include "ui/contents/contents_page.h"
+#include "ui/main/icons.h"
+#include "ui/contents/item_properties_dialog.h"
+#include "ui/index/list_models.h"
 
 namespace doxel {
 
@@ -537,15 +537,13 @@ private slots:
         WindowFixture f;
         ShownWindow w(f);
         w.select("Frequently asked questions");
-        QTimer::singleShot(0, this, [] {
-            auto* dialog = qobject_cast<TItemProperties*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            QCOMPARE(dialog->captionEdit()->text(), QStringLiteral("Frequently asked questions"));
-            QCOMPARE(dialog->imageCombo()->currentIndex(), 16);
-            dialog->captionEdit()->setText(QStringLiteral("Questions"));
-            dialog->imageCombo()->setCurrentIndex(5);
-            dialog->findChild<QToolButton*>(QStringLiteral("RemoveButton"))->click();
-            dialog->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+        f.dialogs.answer<TItemProperties>([](TItemProperties& dialog) {
+            QCOMPARE(dialog.captionEdit()->text(), QStringLiteral("Frequently asked questions"));
+            QCOMPARE(dialog.imageCombo()->currentIndex(), 16);
+            dialog.captionEdit()->setText(QStringLiteral("Questions"));
+            dialog.imageCombo()->setCurrentIndex(5);
+            dialog.findChild<QToolButton*>(QStringLiteral("RemoveButton"))->click();
+            dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
         });
         f.action("properties")->trigger();
         ContentsEntry* entry = w.entry("Questions");
@@ -558,11 +556,9 @@ private slots:
 
         // Cancel changes nothing.
         w.form.project().modified = false;
-        QTimer::singleShot(0, this, [] {
-            auto* dialog = qobject_cast<TItemProperties*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            dialog->captionEdit()->setText(QStringLiteral("Gone"));
-            dialog->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+        f.dialogs.answer<TItemProperties>([](TItemProperties& dialog) {
+            dialog.captionEdit()->setText(QStringLiteral("Gone"));
+            dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
         });
         f.action("properties")->trigger();
         QCOMPARE(entry->caption, std::string("Questions"));
@@ -571,7 +567,8 @@ private slots:
         // The title entry has no properties to edit.
         w.select("Tidewater User Guide");
         f.action("properties")->trigger();
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(f.dialogs.shown.size(), std::size_t{2});
+        QVERIFY(f.dialogs.finished());
         QVERIFY(f.desktop.finished());
     }
 
@@ -585,16 +582,14 @@ private slots:
         f.desktop.answerMessage(MessageAnswer::Ok);
         const std::string page = (f.folder.path() / "sample" / "pages" / "tour.htm").string();
         f.desktop.answerFiles({page});
-        QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<TItemProperties*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            auto* open = dialog->findChild<QToolButton*>(QStringLiteral("OpenButton"));
+        f.dialogs.answer<TItemProperties>([&](TItemProperties& dialog) {
+            auto* open = dialog.findChild<QToolButton*>(QStringLiteral("OpenButton"));
             open->click();
-            QCOMPARE(dialog->sourceEdit()->text(), text(f.sample()).replace(QStringLiteral("sample.dxp"),
-                                                                            QStringLiteral("faq.htm")));
+            QCOMPARE(dialog.sourceEdit()->text(), text(f.sample()).replace(QStringLiteral("sample.dxp"),
+                                                                           QStringLiteral("faq.htm")));
             open->click();
-            QCOMPARE(dialog->sourceEdit()->text(), text(page));
-            dialog->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+            QCOMPARE(dialog.sourceEdit()->text(), text(page));
+            dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
         });
         f.action("properties")->trigger();
         QCOMPARE(text(f.desktop.messages.at(0).caption), QStringLiteral("WARNING"));
@@ -603,6 +598,7 @@ private slots:
         // The chooser starts in the project folder.
         QCOMPARE(text(f.desktop.fileDialogs.at(0).initialFolder), text((f.folder.path() / "sample").string() + "/"));
         QCOMPARE(text(w.entry("Frequently asked questions")->topicFile), text(page));
+        QVERIFY(f.dialogs.finished());
         QVERIFY(f.desktop.finished());
     }
 };

@@ -5,7 +5,7 @@
 
 #include "core/project_file.h"
 #include "test_support.h"
-#include "ui/contents_model.h"
+#include "ui/contents/contents_model.h"
 
 namespace doxel {
 

@@ -1,4 +1,4 @@
-#include "ui/document_controller.h"
+#include "ui/logic/document_controller.h"
 
 #include <gtest/gtest.h>
 

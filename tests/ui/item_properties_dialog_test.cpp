@@ -9,7 +9,7 @@
 #include <QToolButton>
 
 #include "core/settings.h"
-#include "ui/item_properties_dialog.h"
+#include "ui/contents/item_properties_dialog.h"
 
 namespace doxel {
 

@@ -12,11 +12,11 @@
 
 #include "core/project_file.h"
 #include "qt_test_support.h"
-#include "ui/caption_table.h"
-#include "ui/contents_model.h"
-#include "ui/contents_page.h"
-#include "ui/list_models.h"
-#include "ui/string_table.h"
+#include "ui/logic/caption_table.h"
+#include "ui/contents/contents_model.h"
+#include "ui/contents/contents_page.h"
+#include "ui/index/list_models.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 
@@ -29,6 +29,29 @@ private:
     static QString text(const std::string& s) { return QString::fromStdString(s); }
 
 private slots:
+    void everyCommandAndMenuHasItsOwnNamedControl()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        for (std::size_t n = 0; n < kCommandCount; ++n) {
+            const auto command = static_cast<Command>(n);
+            const QString name = QString::fromLatin1(doxel::objectName(command));
+            QVERIFY2(form.actions().action(command) != nullptr, qPrintable(name));
+            QCOMPARE(form.actions().action(command)->objectName(), name);
+            // Two commands with one name would reach the same control.
+            QVERIFY2(commandNamed(name) == command, qPrintable(name));
+        }
+        for (std::size_t n = 0; n < kMenuCount; ++n) {
+            const auto menu = static_cast<Menu>(n);
+            const QString name = QString::fromLatin1(doxel::objectName(menu));
+            QVERIFY2(form.actions().menu(menu) != nullptr, qPrintable(name));
+            QCOMPARE(form.actions().menu(menu)->objectName(), name);
+            QVERIFY2(menuNamed(name) == menu, qPrintable(name));
+            QVERIFY2(!commandNamed(name), qPrintable(name));
+        }
+        QVERIFY(!commandNamed(QStringLiteral("Compile")));
+    }
+
     void startsWithAnEditableUntitledProject()
     {
         WindowFixture f;
@@ -326,10 +349,10 @@ private slots:
                             .headerData(row.column, Qt::Horizontal)
                             .toString();
             else if (row.kind == CaptionKind::Hint)
-                shown = form.actions().action(name)->toolTip();
-            else if (QMenu* menu = form.actions().menu(name))
+                shown = form.actions().actionNamed(name)->toolTip();
+            else if (QMenu* menu = form.actions().menuNamed(name))
                 shown = menu->title();
-            else if (QAction* action = form.actions().action(name))
+            else if (QAction* action = form.actions().actionNamed(name))
                 shown = action->text();
             else if (auto* label = form.findChild<QLabel*>(name))
                 shown = label->text();

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "qt_test_support.h"
-#include "ui/progress_form.h"
+#include "ui/main/progress_form.h"
 
 namespace doxel {
 
@@ -53,7 +53,9 @@ private slots:
         TMainForm& form = f.create(f.sample());
         f.desktop.answerFile(f.folder.file("missing/x.dxp"));
         f.desktop.answerMessage(MessageAnswer::Ok);
-        form.Saveas1Click();
+        // Save of an untitled project is Save as.
+        form.project().projectFile.clear();
+        f.action("Saveproject1")->trigger();
         QVERIFY(form.progressReporter().window() == nullptr);
         QVERIFY(f.desktop.finished());
     }

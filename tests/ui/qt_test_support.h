@@ -11,8 +11,9 @@
 
 #include "core/settings.h"
 #include "scripted_desktop.h"
+#include "scripted_dialogs.h"
 #include "test_support.h"
-#include "ui/main_form.h"
+#include "ui/main/main_form.h"
 
 namespace doxel::test {
 
@@ -27,7 +28,7 @@ struct WindowFixture {
 
     TMainForm& create(const std::string& commandLineProject = {})
     {
-        form = std::make_unique<TMainForm>(MainFormServices{settings, desktop,
+        form = std::make_unique<TMainForm>(MainFormServices{settings, desktop, dialogs,
                                                             [this] {
                                                                 ++associations;
                                                                 return std::string();
@@ -39,12 +40,15 @@ struct WindowFixture {
 
     std::string sample() const { return (folder.path() / "sample" / "sample.dxp").string(); }
 
-    QAction* action(const char* name) const { return form->actions().action(QString::fromLatin1(name)); }
-    QMenu* menu(const char* name) const { return form->actions().menu(QString::fromLatin1(name)); }
+    QAction* action(Command command) const { return form->actions().action(command); }
+    // By the objectName of the window's design.
+    QAction* action(const char* name) const { return form->actions().actionNamed(QString::fromLatin1(name)); }
+    QMenu* menu(const char* name) const { return form->actions().menuNamed(QString::fromLatin1(name)); }
 
     TempDir folder;
     MemorySettingsStore settings;
     ScriptedDesktop desktop;
+    ScriptedDialogs dialogs;
     int associations = 0;
     std::unique_ptr<TMainForm> form;
 };

@@ -1,4 +1,4 @@
-#include "ui/recent_projects.h"
+#include "ui/logic/recent_projects.h"
 
 #include <gtest/gtest.h>
 

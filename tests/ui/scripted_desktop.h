@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/desktop.h"
+#include "core/desktop.h"
 
 namespace doxel::test {
 

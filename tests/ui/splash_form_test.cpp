@@ -1,9 +1,8 @@
 // The start-up screen and the about window.
 #include <QTest>
-#include <QTimer>
 
 #include "qt_test_support.h"
-#include "ui/splash_form.h"
+#include "ui/main/splash_form.h"
 
 namespace doxel {
 
@@ -30,18 +29,19 @@ private slots:
         test::WindowFixture f;
         TMainForm& form = f.create();
         bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* about = qobject_cast<TSplash*>(QApplication::activeModalWidget());
-            QVERIFY(about != nullptr);
+        bool stillShown = true;
+        f.dialogs.answer<TSplash>([&](TSplash& about) {
             seen = true;
-            QVERIFY(about->closeButton()->isVisible());
-            QVERIFY(!about->statusLine()->isVisible());
-            QCOMPARE(about->closeButton()->text(), QStringLiteral("&CLOSE"));
-            about->closeButton()->click();
+            QVERIFY(about.closeButton()->isVisible());
+            QVERIFY(!about.statusLine()->isVisible());
+            QCOMPARE(about.closeButton()->text(), QStringLiteral("&CLOSE"));
+            about.closeButton()->click();
+            stillShown = about.isVisible();
         });
         f.action("AboutButton")->trigger();
         QVERIFY(seen);
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(!stillShown);
+        QVERIFY(f.dialogs.finished());
         Q_UNUSED(form);
     }
 };

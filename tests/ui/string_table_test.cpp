@@ -1,4 +1,4 @@
-#include "ui/string_table.h"
+#include "ui/logic/string_table.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "ui/caption_table.h"
+#include "ui/logic/caption_table.h"
 
 namespace doxel {
 namespace {

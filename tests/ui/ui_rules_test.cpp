@@ -2,9 +2,9 @@
 
 #include "core/errors.h"
 #include "scripted_desktop.h"
-#include "ui/command_runner.h"
-#include "ui/progress_rules.h"
-#include "ui/shell_open.h"
+#include "ui/logic/command_runner.h"
+#include "ui/logic/progress_rules.h"
+#include "ui/logic/shell_open.h"
 
 namespace doxel {
 namespace {

@@ -1,0 +1,74 @@
+#include "app/window_job.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+#include "platform/desktop_apps.h"
+#include "platform/file_association.h"
+#include "platform/program_paths.h"
+#include "platform/qsettings_store.h"
+#include "ui/main/dialog_runner.h"
+#include "ui/main/icons.h"
+#include "ui/main/main_form.h"
+#include "ui/main/qt_desktop.h"
+#include "ui/main/splash_form.h"
+
+namespace doxel {
+namespace {
+
+bool environmentSet(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0';
+}
+
+std::string registerAssociation()
+{
+    std::string icon = resourcePath("icons/html-doxel.svg");
+    if (icon.empty())
+        icon = "html-doxel";
+    // A refused write leaves the program usable; the reason goes to the
+    // terminal for whoever wonders why .dxp files do not open with it.
+    const std::string problem = RegisterFileAssociation(programPath(), icon);
+    if (!problem.empty())
+        std::cerr << "doxel: " << problem << "\n";
+    return problem;
+}
+
+}  // namespace
+
+bool displayAvailable()
+{
+    return environmentSet("DISPLAY") || environmentSet("WAYLAND_DISPLAY") || environmentSet("QT_QPA_PLATFORM");
+}
+
+int runWindowJob(const std::string& projectFile)
+{
+    // QApplication keeps references to these for its whole life.
+    static char programName[] = "doxel";
+    static char* arguments[] = {programName, nullptr};
+    static int argumentCount = 1;
+    QApplication application(argumentCount, arguments);
+    QApplication::setApplicationName(QString::fromLatin1(kProgramName));
+    QApplication::setOrganizationName(QStringLiteral("Tervanis"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("html-doxel"));
+    QApplication::setWindowIcon(programIcon());
+
+    auto splash = std::make_unique<TSplash>(TSplash::Mode::Startup);
+    splash->showNow();
+
+    QSettingsStore settings;
+    QtDesktop desktop;
+    ModalDialogRunner dialogs;
+    TMainForm form({settings, desktop, dialogs, registerAssociation, {programDataFolder(), findDesktopHtmlEditor}});
+    desktop.setOwner(&form);
+    form.FormCreate(projectFile);
+    form.show();
+    splash.reset();
+    return QApplication::exec();
+}
+
+}  // namespace doxel

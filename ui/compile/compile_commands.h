@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+#include <string>
+
+#include "output/compiler_library.h"
+#include "ui/logic/compile_controller.h"
+#include "ui/main/command_context.h"
+
+class QAbstractItemModel;
+
+namespace doxel {
+
+class HelpViewers;
+
+// The main window's compile commands: Compile project, View Help file and
+// View Log File, with their enabling when the Commands menu opens; the
+// rules are CompileController's. Built by the main window as its child;
+// holds the one help compiler of the run, and ends the help viewers the
+// program started when the window goes.
+class CompileCommands final : public QObject, private CompileView {
+    Q_OBJECT
+
+public:
+    // `contents`: the contents model, whose changes Compile follows.
+    // `compiler`: null for the desktop's chmcmd.
+    CompileCommands(const CommandContext& context, const QAbstractItemModel& contents,
+                    std::unique_ptr<CompilerLibrary> compiler = nullptr);
+    ~CompileCommands() override;
+
+    // Compile project (Compile1, CompileButton, F9): the results window,
+    // run through the dialog runner, compiles.
+    void ToolButton5Click();
+    void Launchcompiledfile1Click();
+    void Viewlogfile1Click();
+    // The Commands menu opens: its three commands are enabled by their rules.
+    void Commands1Click();
+
+    const CompileController& controller() const { return m_controller; }
+
+private:
+    // CompileView
+    void showResults(const CompileFiles& files) override;
+    void openHelpViewer(const std::string& compiledFile) override;
+    void openLogFile(const std::string& logFile) override;
+
+    // Compile1 and CompileButton follow the contents as they change, so
+    // that F9 works as soon as there is something to compile.
+    void updateCompileEnabled();
+
+    CommandContext m_context;
+    std::unique_ptr<CompilerLibrary> m_compiler;
+    HelpViewers& m_viewers;
+    CompileController m_controller;
+};
+
+}  // namespace doxel

@@ -1,0 +1,332 @@
+#include "ui/compile/compile_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <exception>
+
+#include "core/text_ids.h"
+#include "platform/help_viewers.h"
+#include "ui/main/icons.h"
+#include "ui/main/qt_text.h"
+
+namespace doxel {
+namespace {
+
+// The client area of the window's design; the window grows beyond it only
+// where the desktop's fonts need more room.
+constexpr QSize kDesignClientSize(284, 186);
+constexpr int kSummaryRows = 6;
+constexpr int kSummaryColumnWidth = 100;
+constexpr QSize kButtonIconSize(24, 24);
+
+const QColor kMessageColor(0x00, 0x80, 0x80);  // teal
+const QColor kFailureColor(0xff, 0x00, 0x00);
+
+QToolButton* makeButton(const char* name, const char* picture, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoRaise(true);
+    button->setIcon(resourceIcon(picture));
+    button->setIconSize(kButtonIconSize);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+QWidget* makePage(const char* name, QWidget* content, QWidget* parent)
+{
+    auto* page = new QWidget(parent);
+    page->setObjectName(QString::fromLatin1(name));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(content);
+    return page;
+}
+
+}  // namespace
+
+TCompileForm::TCompileForm(CompileFormServices services, CompileFiles files, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_services(std::move(services)),
+      m_files(std::move(files))
+{
+    initIconResources();
+    setObjectName(QStringLiteral("TCompileForm"));
+    for (int picture = 0; picture < kSummaryRows; ++picture)
+        m_images[static_cast<std::size_t>(picture)] =
+            resourceIcon(QStringLiteral("summary/%1.svg").arg(picture).toLatin1().constData());
+    buildWindow();
+    FormCreate();
+    fitToDesktopFonts();
+}
+
+TCompileForm::~TCompileForm() = default;
+
+void TCompileForm::buildWindow()
+{
+    m_memo = new QPlainTextEdit(this);
+    m_memo->setObjectName(QStringLiteral("Memo"));
+    m_memo->setReadOnly(true);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setMemoColor(kMessageColor);
+
+    m_infoView = new QTreeWidget(this);
+    m_infoView->setObjectName(QStringLiteral("InfoView"));
+    m_infoView->setColumnCount(2);
+    m_infoView->setHeaderHidden(true);
+    m_infoView->setRootIsDecorated(false);
+    m_infoView->setItemsExpandable(false);
+    m_infoView->setUniformRowHeights(true);
+    m_infoView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_infoView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_infoView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_infoView->setAllColumnsShowFocus(true);
+    m_infoView->setIconSize(QSize(16, 16));
+    m_infoView->header()->setStretchLastSection(false);
+    m_infoView->setColumnWidth(0, kSummaryColumnWidth);
+    m_infoView->setColumnWidth(1, kSummaryColumnWidth);
+
+    m_pageControl = new QTabWidget(this);
+    m_pageControl->setObjectName(QStringLiteral("PageControl"));
+    m_pageControl->setUsesScrollButtons(false);
+    m_pageControl->tabBar()->setElideMode(Qt::ElideNone);
+    m_compMsg = makePage("CompMsg", m_memo, m_pageControl);
+    m_summary = makePage("Summary", m_infoView, m_pageControl);
+    m_pageControl->addTab(m_compMsg, QString());
+    m_pageControl->addTab(m_summary, QString());
+
+    m_panel = new QWidget(this);
+    m_panel->setObjectName(QStringLiteral("Panel1"));
+    m_launchCHMButton = makeButton("LaunchCHMButton", "compile/viewchm.svg", m_panel);
+    m_launchLogButton = makeButton("LaunchLogButton", "compile/viewlog.svg", m_panel);
+    m_closeButton = makeButton("CloseButton", "compile/close.svg", m_panel);
+    auto* buttons = new QVBoxLayout(m_panel);
+    buttons->setContentsMargins(2, 2, 2, 2);
+    buttons->setSpacing(2);
+    buttons->addWidget(m_launchCHMButton);
+    buttons->addWidget(m_launchLogButton);
+    buttons->addStretch(1);
+    buttons->addWidget(m_closeButton);
+    connect(m_launchCHMButton, &QToolButton::clicked, this, &TCompileForm::LaunchCHMButtonClick);
+    connect(m_launchLogButton, &QToolButton::clicked, this, &TCompileForm::LaunchLogButtonClick);
+    connect(m_closeButton, &QToolButton::clicked, this, &TCompileForm::SpeedButton3Click);
+
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("Status"));
+    m_status->setSizeGripEnabled(false);
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(4, 4, 0, 0);
+    body->setSpacing(2);
+    body->addWidget(m_pageControl, 1);
+    body->addWidget(m_panel);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(body, 1);
+    layout->addWidget(m_status);
+}
+
+void TCompileForm::fitToDesktopFonts()
+{
+    // Tab captions and six summary rows in the desktop's font decide how
+    // much room the window needs beyond its design size.
+    for (const SummaryRow& row : summaryRows({})) {
+        auto* probe = new QTreeWidgetItem(m_infoView, {QString::fromLatin1(row.label), QStringLiteral("0")});
+        probe->setIcon(0, m_images[0]);
+    }
+    m_infoView->resizeColumnToContents(0);
+    const int labelWidth = std::max(kSummaryColumnWidth, m_infoView->columnWidth(0) + 8);
+    const int rowHeight = m_infoView->sizeHintForRow(0);
+    m_infoView->clear();
+    m_infoView->setColumnWidth(0, labelWidth);
+    const int frames = 2 * m_infoView->frameWidth() + 12;
+    const int pageWidth = std::max(m_pageControl->tabBar()->sizeHint().width(), labelWidth + kSummaryColumnWidth);
+    const QSize needed(pageWidth + frames + m_panel->sizeHint().width(),
+                       m_status->sizeHint().height() + m_pageControl->tabBar()->sizeHint().height() +
+                           kSummaryRows * rowHeight + frames);
+    resize(kDesignClientSize.expandedTo(needed).expandedTo(minimumSizeHint()));
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TCompileForm::FormCreate()
+{
+    SettingsStore& settings = m_services.settings;
+    setWindowTitle(localText(settings, text_id::kCompileProject));
+    m_pageControl->setTabText(m_pageControl->indexOf(m_compMsg), localText(settings, text_id::kCompilerMessages));
+    m_pageControl->setTabText(m_pageControl->indexOf(m_summary), localText(settings, text_id::kSummary));
+    const std::pair<QToolButton*, int> hints[] = {
+        {m_launchCHMButton, text_id::kViewCompiledFile},
+        {m_launchLogButton, text_id::kViewLogFile},
+        {m_closeButton, text_id::kClose}};
+    for (const auto& [button, id] : hints) {
+        button->setToolTip(localText(settings, id));
+        button->setAccessibleName(button->toolTip());
+    }
+    // Fetched now: the settings may refuse a read in the middle of a run.
+    m_failureText = localText(settings, kCompilerFailedTextId);
+}
+
+void TCompileForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_activated)
+        return;
+    m_activated = true;
+    // Right after the window is shown, once control is back in the event
+    // loop, so that the window is on the screen before the compile starts.
+    QTimer::singleShot(0, this, &TCompileForm::FormActivate);
+}
+
+void TCompileForm::FormActivate()
+{
+    m_compiling = true;
+    // Nothing to view while the files are being made.
+    m_launchCHMButton->setEnabled(false);
+    m_launchLogButton->setEnabled(false);
+    emit runStarted();
+    try {
+        m_result = CompileRun(m_services.compiler, m_services.settings, *this, m_files);
+    } catch (const std::exception& error) {
+        // The run could not go on; the window shows it as a compiler that
+        // could not run rather than letting the error escape the event loop.
+        addLogLine(error.what());
+        showFailure({});
+    } catch (...) {
+        showFailure({});
+    }
+    m_compiling = false;
+    m_launchCHMButton->setEnabled(!m_failed);
+    m_launchLogButton->setEnabled(!m_failed);
+    emit runFinished();
+    if (m_closeRequested)
+        QDialog::done(m_closeResult);
+}
+
+void TCompileForm::done(int result)
+{
+    if (m_compiling) {
+        m_closeRequested = true;
+        m_closeResult = result;
+        return;
+    }
+    QDialog::done(result);
+}
+
+void TCompileForm::closeEvent(QCloseEvent* event)
+{
+    if (m_compiling) {
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+std::string TCompileForm::startViewer()
+{
+    std::string problem;
+    if (m_services.viewers.open(m_files.compiledFile, &problem))
+        return {};
+    return problem.empty() ? std::string("The help viewer could not be started") : problem;
+}
+
+void TCompileForm::LaunchCHMButtonClick()
+{
+    // The file is not checked first: a compile that wrote none leaves the
+    // viewer nothing to show, as the button promises no more.
+    if (const std::string problem = startViewer(); !problem.empty())
+        m_status->showMessage(toQString(problem));
+}
+
+void TCompileForm::LaunchLogButtonClick()
+{
+    if (m_services.viewLogFile)
+        m_services.viewLogFile();
+}
+
+void TCompileForm::SpeedButton3Click()
+{
+    close();
+}
+
+void TCompileForm::closeHelpViewers(const std::string& compiledFile)
+{
+    m_services.viewers.close(compiledFile);
+}
+
+void TCompileForm::keepAlive()
+{
+    emit keptAlive();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TCompileForm::addLogLine(const std::string& line)
+{
+    m_memo->appendPlainText(toQString(line));
+}
+
+void TCompileForm::showProgressText(const std::string& text)
+{
+    m_status->showMessage(toQString(text));
+}
+
+void TCompileForm::openHelpFile(const std::string&)
+{
+    // LaunchHelp: a viewer that cannot start is worth a line among the
+    // messages, where the author looks for what went wrong.
+    if (const std::string problem = startViewer(); !problem.empty())
+        addLogLine(problem);
+}
+
+void TCompileForm::viewLogFile()
+{
+    LaunchLogButtonClick();
+}
+
+void TCompileForm::showSummary(const CompileStatistics& statistics)
+{
+    m_infoView->clear();
+    for (const SummaryRow& row : summaryRows(statistics)) {
+        auto* item = new QTreeWidgetItem(m_infoView, {QString::fromLatin1(row.label), QString::number(row.count)});
+        item->setIcon(0, m_images.at(static_cast<std::size_t>(row.picture)));
+    }
+    m_infoView->setCurrentItem(nullptr);
+    m_status->showMessage(QStringLiteral("OK."));
+    m_pageControl->setCurrentWidget(m_summary);
+}
+
+void TCompileForm::showFailure(const std::string& text)
+{
+    m_failed = true;
+    setMemoColor(kFailureColor);
+    m_memo->appendPlainText(text.empty() ? m_failureText : toQString(text));
+    m_launchCHMButton->setEnabled(false);
+    m_launchLogButton->setEnabled(false);
+    m_pageControl->setCurrentWidget(m_compMsg);
+}
+
+void TCompileForm::setMemoColor(const QColor& color)
+{
+    QPalette colors = m_memo->palette();
+    colors.setColor(QPalette::Active, QPalette::Text, color);
+    colors.setColor(QPalette::Inactive, QPalette::Text, color);
+    m_memo->setPalette(colors);
+}
+
+}  // namespace doxel

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "core/settings.h"
+#include "output/compile_run.h"
+#include "output/compiler_library.h"
+
+class QPlainTextEdit;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+class QTreeWidget;
+class QWidget;
+
+namespace doxel {
+
+class HelpViewers;
+
+// What the results window works with; the main window gives its own.
+struct CompileFormServices {
+    SettingsStore& settings;
+    // Kept by the main window for the whole run: a failed compile leaves it
+    // loaded for the next one.
+    CompilerLibrary& compiler;
+    HelpViewers& viewers;
+    // The main window's View Log File command.
+    std::function<void()> viewLogFile;
+};
+
+// The results window of a compile: a tool window centred on the screen. Its
+// first activation runs the compile of `files`, collecting the compiler's
+// lines in `Memo` (teal) and its progress texts in the status line; after a
+// run that wrote a help file the Summary page lists the six counts; after
+// one that wrote none `Memo` turns red with the reason (text 230 when the
+// compiler could not run) and stays in front.
+//
+// The compile runs inside the window's event handling and lets events in
+// between (keepAlive), so a request to close the window while it runs is
+// kept and carried out when the run is over.
+class TCompileForm final : public QDialog, private CompileHost {
+    Q_OBJECT
+
+public:
+    TCompileForm(CompileFormServices services, CompileFiles files, QWidget* parent = nullptr);
+    ~TCompileForm() override;
+
+    // Handlers of the window's design.
+    void FormCreate();
+    void FormActivate();
+    void LaunchCHMButtonClick();
+    void LaunchLogButtonClick();
+    void SpeedButton3Click();
+
+    bool isCompiling() const { return m_compiling; }
+    // The result of the run, once runFinished was sent.
+    const CompileResult& result() const { return m_result; }
+
+    QStatusBar* status() const { return m_status; }
+    QTabWidget* pageControl() const { return m_pageControl; }
+    QPlainTextEdit* memo() const { return m_memo; }
+    QTreeWidget* infoView() const { return m_infoView; }
+    QToolButton* launchCHMButton() const { return m_launchCHMButton; }
+    QToolButton* launchLogButton() const { return m_launchLogButton; }
+    QToolButton* closeButton() const { return m_closeButton; }
+
+signals:
+    void runStarted();
+    // Each time the compile lets the window handle its pending events.
+    void keptAlive();
+    void runFinished();
+
+public slots:
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // CompileHost
+    void closeHelpViewers(const std::string& compiledFile) override;
+    void keepAlive() override;
+    void addLogLine(const std::string& line) override;
+    void showProgressText(const std::string& text) override;
+    void openHelpFile(const std::string& compiledFile) override;
+    void viewLogFile() override;
+    void showSummary(const CompileStatistics& statistics) override;
+    void showFailure(const std::string& text) override;
+
+    void buildWindow();
+    void fitToDesktopFonts();
+    void setMemoColor(const QColor& color);
+    // Starts a viewer for the compiled file; the reason when none started.
+    std::string startViewer();
+
+    CompileFormServices m_services;
+    CompileFiles m_files;
+    CompileResult m_result;
+    QString m_failureText;
+    std::array<QIcon, 6> m_images;  // ImageList1
+    bool m_activated = false;
+    bool m_compiling = false;
+    bool m_failed = false;
+    bool m_closeRequested = false;
+    int m_closeResult = Rejected;
+
+    QStatusBar* m_status = nullptr;
+    QTabWidget* m_pageControl = nullptr;
+    QWidget* m_compMsg = nullptr;
+    QPlainTextEdit* m_memo = nullptr;
+    QWidget* m_summary = nullptr;
+    QTreeWidget* m_infoView = nullptr;
+    QWidget* m_panel = nullptr;
+    QToolButton* m_launchCHMButton = nullptr;
+    QToolButton* m_launchLogButton = nullptr;
+    QToolButton* m_closeButton = nullptr;
+};
+
+}  // namespace doxel

@@ -1,0 +1,53 @@
+#include "ui/index/preview_page.h"
+
+#include <QFrame>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "ui/main/action_registry.h"
+#include "ui/main/heading_panel.h"
+
+namespace doxel {
+
+PreviewPage::PreviewPage(ActionRegistry& actions, QWidget* parent)
+    : QWidget(parent),
+      m_heading(new HeadingPanel("Panel3", "PreviewLabel", QStringLiteral("Topic Preview"), this)),
+      m_toolBar(new QToolBar(this))
+{
+    setObjectName(QStringLiteral("TabPreview"));
+    m_toolBar->setObjectName(QStringLiteral("ToolBar3"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    QToolButton* edit = actions.addToolButton(m_toolBar, Command::EditButton);
+    QMenu* editors = actions.addMenu(Menu::PopupMenu2, QString(), edit);
+    editors->addAction(actions.action(Command::notepad));
+    editors->addAction(actions.action(Command::HTMLEditor));
+    edit->setMenu(editors);
+    edit->setPopupMode(QToolButton::MenuButtonPopup);
+    for (Command command :
+         {Command::PrevTopicButton, Command::RefreshButton, Command::NextTopicButton, Command::KeyWordButton})
+        actions.addToolButton(m_toolBar, command);
+
+    auto* placeholder = new QFrame(this);
+    placeholder->setFrameShape(QFrame::StyledPanel);
+    placeholder->setAutoFillBackground(true);
+    placeholder->setBackgroundRole(QPalette::Base);
+    m_browser = placeholder;
+    m_browser->setObjectName(QStringLiteral("Browser"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_heading);
+    layout->addWidget(m_toolBar);
+    layout->addWidget(m_browser, 1);
+}
+
+void PreviewPage::setBrowser(QWidget* browser)
+{
+    browser->setObjectName(QStringLiteral("Browser"));
+    layout()->replaceWidget(m_browser, browser);
+    delete m_browser;
+    m_browser = browser;
+}
+
+}  // namespace doxel

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/progress.h"
+#include "core/project.h"
+#include "core/settings.h"
+#include "ui/logic/command_runner.h"
+#include "core/desktop.h"
+#include "ui/logic/recent_projects.h"
+
+namespace doxel {
+
+// What the document commands need from the window that shows the project.
+class DocumentView {
+public:
+    virtual ~DocumentView() = default;
+    // Called around every replacement or reset of the project, so that the
+    // views over it let go of the old entries and take up the new ones.
+    virtual void beginProjectChange() = 0;
+    virtual void endProjectChange() = 0;
+    // Takes a caption that is still being edited in place into the project,
+    // before the project is saved or dropped.
+    virtual void commitEdits() = 0;
+    virtual void setWindowCaption(const std::string& caption) = 0;
+    // The setting RUF changed: the Recent menu is rebuilt from it.
+    virtual void recentProjectsChanged() = 0;
+    // The progress window of long operations.
+    virtual ProgressReporter& progress() = 0;
+};
+
+struct DocumentEnvironment {
+    SettingsStore& settings;
+    Desktop& desktop;
+    CommandRunner& runner;
+    // Whether a file exists; the file system unless a test says otherwise.
+    std::function<bool(const std::string&)> fileExists;
+};
+
+// The document commands of the main window on the one open project: New,
+// Open, Save, Save as, the recent projects and the unsaved-changes question.
+// Errors of the file and settings layers leave these functions as
+// exceptions, for the window's command runner to show.
+class DocumentController {
+public:
+    DocumentController(Project& project, DocumentEnvironment environment, DocumentView& view);
+
+    // The new-project state: one title entry captioned with text 94, the
+    // default window settings, no file names, not modified.
+    void resetProject();
+
+    // Adds `path` (when not empty) to the recent projects and has the Recent
+    // menu rebuilt.
+    void rememberProject(const std::string& path);
+    std::vector<RecentMenuItem> recentMenuItems();
+
+    // The question before unsaved changes would be lost (closing the window,
+    // New, Open): "Save changes?" with Yes, No and Cancel. True when the
+    // caller may go on: nothing to save, No, or Yes and the project was
+    // saved. Yes with a cancelled or failed save keeps the changes: false.
+    bool closeQuery();
+
+    // Save: writes to projectFile, or runs Save as for an untitled project.
+    // True when the project was written; false when Save as was cancelled.
+    bool save();
+    // Save as: the save dialog (initial folder from LastDir, extension "dxp"
+    // added to a name without one), then the write; the chosen file becomes
+    // the project file, enters the recent projects and LastDir, and names
+    // the window. False when the dialog was cancelled.
+    bool saveAs();
+
+    // New: asks about unsaved changes, remembers the current project file in
+    // the recent projects and resets the project. False when the user
+    // cancelled; the window then finishes the new-project initialization.
+    bool newProject();
+
+    // Open: asks about unsaved changes, lets the user choose a project file
+    // and opens it. False when cancelled.
+    bool openProject();
+    // Opens a chosen, recent or command-line project: asks about unsaved
+    // changes first when `ask` is set, reads the file (a file that cannot
+    // be read leaves the project as it was and throws), enters it in the
+    // recent projects and LastDir, names the window, and reports once (text
+    // 229) when topic files of the project are missing.
+    bool openProjectFile(const std::string& path, bool ask = true);
+
+    // Takes a caption still being edited in the view into the project.
+    void commitEdits() { m_view.commitEdits(); }
+
+    // "HTML Doxel" for an untitled project, "HTML Doxel [name.dxp]" once it
+    // has a file.
+    static std::string windowCaption(const std::string& projectFile);
+
+private:
+    bool anyTopicFileMissing() const;
+    std::string initialFolder();
+
+    Project& m_project;
+    DocumentEnvironment m_environment;
+    DocumentView& m_view;
+};
+
+}  // namespace doxel

@@ -1,0 +1,403 @@
+#include "ui/main/main_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTreeView>
+
+#include "core/path_rules.h"
+#include "ui/compile/compile_commands.h"
+#include "ui/contents/contents_commands.h"
+#include "ui/contents/contents_page.h"
+#include "ui/main/icons.h"
+#include "ui/main/import_commands.h"
+#include "ui/index/index_page.h"
+#include "ui/index/list_models.h"
+#include "ui/index/preview_page.h"
+#include "ui/main/qt_text.h"
+#include "ui/logic/shell_open.h"
+#include "ui/main/splash_form.h"
+#include "ui/logic/string_table.h"
+#include "ui/main/window_actions.h"
+
+namespace doxel {
+namespace {
+
+// The download page of the HTML Help Workshop on its maker's web site.
+constexpr const char* kHelpDownloadsAddress =
+    "https://learn.microsoft.com/en-us/previous-versions/windows/desktop/htmlhelp/microsoft-html-help-downloads";
+
+constexpr QSize kDesignSize(362, 504);
+
+QTreeView* makeFileView(FileListModel& model, QWidget* parent)
+{
+    auto* view = new QTreeView(parent);
+    view->setObjectName(QStringLiteral("FileView"));
+    view->setModel(&model);
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setIconSize(QSize(16, 16));
+    view->header()->setSectionsClickable(false);
+    view->header()->setStretchLastSection(true);
+    view->setColumnWidth(0, 100);
+    view->setColumnWidth(1, 250);
+    return view;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(MainFormServices services, QWidget* parent)
+    : QMainWindow(parent),
+      m_services(std::move(services)),
+      m_runner(m_services.desktop),
+      m_actions(this),
+      m_progress(m_services.settings, this),
+      m_documents(m_project, {m_services.settings, m_services.desktop, m_runner, {}}, *this),
+      m_context{*this,
+                m_actions,
+                m_runner,
+                m_project,
+                m_services.settings,
+                m_services.desktop,
+                m_documents,
+                m_progress,
+                m_services.dialogs,
+                [this](const std::string& text) { setStatusText(text); }}
+{
+    initIconResources();
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QString::fromLatin1(kProgramName));
+    setWindowIcon(programIcon());
+    buildWindow();
+    bindCommands();
+    resize(kDesignSize.expandedTo(minimumSizeHint()));
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TMainForm::~TMainForm()
+{
+    // The views go before the project they show.
+    delete m_splitter;
+    m_splitter = nullptr;
+}
+
+void TMainForm::buildWindow()
+{
+    createWindowActions(m_actions);
+    buildMainMenu(m_actions, menuBar());
+    addToolBar(Qt::TopToolBarArea, buildMainToolBar(m_actions, this));
+    m_itemPopup = buildItemPopup(m_actions, this);
+
+    m_contentsModel = new ContentsModel(m_project, this);
+    m_keywordModel = new KeywordModel(m_project, this);
+    m_fileListModel = new FileListModel(m_project, this);
+
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->setObjectName(QStringLiteral("Splitter1"));
+    m_splitter->setChildrenCollapsible(false);
+    m_pageControl = new QTabWidget(m_splitter);
+    m_pageControl->setObjectName(QStringLiteral("PageControl1"));
+    m_pageControl->setTabPosition(QTabWidget::South);
+    m_pageControl->setDocumentMode(true);
+    m_contentsPage = new ContentsPage(m_actions, *m_contentsModel, m_pageControl);
+    m_previewPage = new PreviewPage(m_actions, m_pageControl);
+    m_indexPage = new IndexPage(m_actions, *m_keywordModel, m_pageControl);
+    m_pageControl->addTab(m_contentsPage, QStringLiteral("Contents"));
+    m_pageControl->addTab(m_previewPage, QStringLiteral("Preview"));
+    m_pageControl->addTab(m_indexPage, QStringLiteral("Index"));
+    m_fileView = makeFileView(*m_fileListModel, m_splitter);
+    m_splitter->addWidget(m_pageControl);
+    m_splitter->addWidget(m_fileView);
+    m_splitter->setStretchFactor(0, 3);
+    m_splitter->setStretchFactor(1, 1);
+    setCentralWidget(m_splitter);
+
+    m_status = new QStatusBar(this);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_statusText = new QLabel(m_status);
+    m_statusText->setObjectName(QStringLiteral("statusText"));
+    m_status->addWidget(m_statusText, 1);
+    setStatusBar(m_status);
+}
+
+void TMainForm::bindCommands()
+{
+    m_actions.bind({Command::New1, Command::NewButton}, this, &TMainForm::New1Click);
+    m_actions.bind({Command::OpenProject1, Command::OpenButton}, this, &TMainForm::OpenProject1Click);
+    m_actions.bind({Command::Saveproject1, Command::SaveButton}, this, &TMainForm::Saveproject1Click);
+    m_actions.bind({Command::Exit1}, this, &TMainForm::Exit1Click);
+    m_actions.bind({Command::About1, Command::AboutButton}, this, &TMainForm::About1Click);
+    m_actions.bind({Command::HelpDownloads}, this, &TMainForm::HelpDownloadsClick);
+    m_actions.bind({Command::ShowFiles}, this, &TMainForm::ShowFilesClick);
+    m_actions.bind({Command::English1}, this, &TMainForm::English1Click);
+    m_actions.bind({Command::Deutsch1}, this, &TMainForm::Deutsch1Click);
+    m_actions.bind({Command::French1}, this, &TMainForm::French1Click);
+    m_actions.bind({Command::Spanish1}, this, &TMainForm::Spanish1Click);
+    m_actions.bind({Command::Russian1}, this, &TMainForm::Russian1Click);
+    connect(m_actions.menu(Menu::File1), &QMenu::aboutToShow, this, &TMainForm::File1Click);
+    m_contentsCommands = new ContentsCommands(m_context, *m_contentsPage, *m_fileListModel, *m_itemPopup);
+    new CompileCommands(m_context, *m_contentsModel);  // goes with the window, ending the help viewers it opened
+    new ImportCommands(m_context);
+    connect(m_pageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
+    connect(m_contentsPage, &ContentsPage::selectedEntryChanged, this, &TMainForm::treeChange);
+}
+
+void TMainForm::FormCreate(const std::string& commandLineProject)
+{
+    // The shell's file icons come from QFileIconProvider in the file list
+    // model; the help hook belongs to the help viewer connection.
+    newProjectInitialization();
+    if (!commandLineProject.empty()) {
+        m_runner.run([this, &commandLineProject] { m_documents.openProjectFile(commandLineProject); });
+    }
+    m_contentsPage->clearIconChooser();
+}
+
+void TMainForm::newProjectInitialization()
+{
+    m_runner.run([this] {
+        rebuildRecentMenu();
+        if (m_services.registerFileAssociation)
+            m_services.registerFileAssociation();  // a refused write leaves the program usable
+        setWindowCaption(kProgramName);
+        m_documents.resetProject();
+        m_contentsPage->editTitle();
+        ApplySettingDefaults(m_services.settings, m_services.settingDefaults);
+        ApplyLocalizedCaptions();
+        applyViewSettings();
+    });
+}
+
+void TMainForm::applyViewSettings()
+{
+    SettingsStore& settings = m_services.settings;
+    const bool showFiles = settingIsOn(settings, "ShowFileSystem");
+    m_actions.action(Command::ShowFiles)->setChecked(showFiles);
+    m_fileView->setVisible(showFiles);
+    m_actions.action(Command::Insert)->setChecked(settingIsOn(settings, "TopicAsChild"));
+    setMainToolBarColored(m_actions, settingIsOn(settings, "ToolbColored"));
+}
+
+void TMainForm::rebuildRecentMenu()
+{
+    QMenu* recent = m_actions.menu(Menu::Recent);
+    // An item may be the one whose click is being handled: it goes once
+    // control is back in the event loop.
+    for (QAction* old : recent->actions()) {
+        recent->removeAction(old);
+        old->deleteLater();
+    }
+    recent->setToolTipsVisible(true);
+    for (const RecentMenuItem& item : m_documents.recentMenuItems()) {
+        QAction* action = recent->addAction(toQString(item.caption));
+        action->setToolTip(toQString(item.path));
+        action->setStatusTip(toQString(item.path));
+        const std::string path = item.path;
+        connect(action, &QAction::triggered, this, [this, path] { RUFClick(path); });
+    }
+    recent->menuAction()->setEnabled(!recent->isEmpty());
+}
+
+void TMainForm::File1Click()
+{
+    QMenu* recent = m_actions.menu(Menu::Recent);
+    recent->menuAction()->setEnabled(!recent->isEmpty());
+}
+
+void TMainForm::PageControl1Change()
+{
+    const bool contents = m_pageControl->currentWidget() == m_contentsPage;
+    m_actions.menu(Menu::Items1)->menuAction()->setEnabled(contents);
+}
+
+void TMainForm::treeChange(ContentsEntry* entry)
+{
+    m_contentsCommands->treeChange(entry);
+}
+
+void TMainForm::New1Click()
+{
+    m_runner.run([this] {
+        if (!m_documents.newProject())
+            return;
+        newProjectInitialization();
+        m_contentsPage->clearIconChooser();
+    });
+}
+
+void TMainForm::OpenProject1Click()
+{
+    m_runner.run([this] { m_documents.openProject(); });
+}
+
+void TMainForm::Saveproject1Click()
+{
+    m_runner.run([this] { m_documents.save(); });
+}
+
+void TMainForm::RUFClick(const std::string& path)
+{
+    m_runner.run([this, &path] { m_documents.openProjectFile(path); });
+}
+
+void TMainForm::Exit1Click()
+{
+    close();
+}
+
+bool TMainForm::FormCloseQuery()
+{
+    bool mayClose = false;
+    m_runner.run([this, &mayClose] { mayClose = m_documents.closeQuery(); });
+    return mayClose;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TMainForm::About1Click()
+{
+    TSplash about(TSplash::Mode::About, this);
+    m_services.dialogs.run(about);
+}
+
+void TMainForm::HelpDownloadsClick()
+{
+    ShellOpen(m_services.desktop, kHelpDownloadsAddress);
+}
+
+void TMainForm::ShowFilesClick()
+{
+    m_runner.run([this] {
+        const bool shown = m_actions.action(Command::ShowFiles)->isChecked();
+        m_fileView->setVisible(shown);
+        WriteSetting(m_services.settings, "ShowFileSystem", shown ? "1" : "0");
+    });
+}
+
+void TMainForm::setLanguage(int offset)
+{
+    m_runner.run([this, offset] {
+        WriteSetting(m_services.settings, "Language", std::to_string(offset));
+        ApplyLocalizedCaptions();
+    });
+}
+
+void TMainForm::English1Click()
+{
+    setLanguage(0);
+}
+
+void TMainForm::Deutsch1Click()
+{
+    setLanguage(1000);
+}
+
+void TMainForm::French1Click()
+{
+    setLanguage(2000);
+}
+
+void TMainForm::Spanish1Click()
+{
+    setLanguage(3000);
+}
+
+void TMainForm::Russian1Click()
+{
+    setLanguage(4000);
+}
+
+void TMainForm::setStatusText(const std::string& text)
+{
+    m_statusText->setText(toQString(text));
+}
+
+void TMainForm::ApplyLocalizedCaptions()
+{
+    for (const CaptionTableRow& row : captionTable())
+        applyCaption(row, localText(m_services.settings, row.id));
+    // A longer translation of a first column's caption widens the column
+    // rather than being cut.
+    for (QTreeView* view : {m_indexPage->keyView(), m_fileView}) {
+        const int wanted = view->header()->sectionSizeHint(0);
+        if (view->columnWidth(0) < wanted)
+            view->setColumnWidth(0, wanted);
+    }
+}
+
+void TMainForm::applyCaption(const CaptionTableRow& row, const QString& text)
+{
+    const QString name = QString::fromLatin1(row.control);
+    switch (row.kind) {
+    case CaptionKind::Column:
+        if (name == QLatin1String("KeyView"))
+            m_keywordModel->setColumnCaption(row.column, text);
+        else
+            m_fileListModel->setColumnCaption(row.column, text);
+        return;
+    case CaptionKind::Hint:
+        if (QAction* action = m_actions.actionNamed(name)) {
+            action->setToolTip(text);
+            action->setText(text);
+        }
+        return;
+    case CaptionKind::Caption:
+        break;
+    }
+    if (QMenu* menu = m_actions.menuNamed(name))
+        menu->setTitle(text);
+    else if (QAction* action = m_actions.actionNamed(name))
+        action->setText(text);
+    else if (auto* label = findChild<QLabel*>(name))
+        label->setText(text);
+    else if (QWidget* tab = findChild<QWidget*>(name); tab != nullptr && m_pageControl->indexOf(tab) >= 0)
+        m_pageControl->setTabText(m_pageControl->indexOf(tab), text);
+}
+
+void TMainForm::beginProjectChange()
+{
+    m_contentsModel->beginProjectChange();
+    m_keywordModel->beginProjectChange();
+    m_fileListModel->beginProjectChange();
+}
+
+void TMainForm::endProjectChange()
+{
+    m_fileListModel->endProjectChange();
+    m_keywordModel->endProjectChange();
+    m_contentsModel->endProjectChange();
+    m_contentsPage->showOpenedProject();
+}
+
+void TMainForm::commitEdits()
+{
+    m_contentsPage->tree()->commitEditing();
+}
+
+void TMainForm::setWindowCaption(const std::string& caption)
+{
+    setWindowTitle(toQString(caption));
+}
+
+void TMainForm::recentProjectsChanged()
+{
+    rebuildRecentMenu();
+}
+
+}  // namespace doxel
