@@ -182,8 +182,10 @@ HelpProjectFile readHelpProject(std::string_view bytes, const std::string& fileN
                 project.defaultWindow = value;
             else if (key == "full-text search")
                 project.fullTextSearch = yes(value);
-            else if (key == "binary toc" || key == "binary index" || key == "auto index" || key == "auto toc" ||
-                     key == "create chi file" || key == "default font" || key == "custom tab" || key == "sample list file")
+            else if ((key == "binary toc" || key == "binary index" || key == "auto index" || key == "auto toc" ||
+                      key == "create chi file" || key == "default font" || key == "custom tab" ||
+                      key == "sample list file" || key == "full text search stop list file") &&
+                     !value.empty() && asciiLower(value) != "no")
                 project.notes.push_back({number, "the option \"" + std::string(line) + "\" is not taken over"});
         } else if (section == "[WINDOWS]" && equals != std::string_view::npos) {
             std::vector<std::string> fields = splitWindowDefinition(raw);

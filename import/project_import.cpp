@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <fstream>
 #include <set>
 #include <unordered_set>
@@ -248,8 +250,13 @@ std::string readSource(const std::string& path)
 
 // Builds the project from what a help project file (or a compiled help
 // file's system data) says, with its files below `folder`.
+// The bytes of a contents or index file by its name in the help project;
+// nothing when it is not there. Without one, the files are read from disk.
+using SitemapSource = std::function<std::optional<std::string>(const std::string& name)>;
+
 void importDescription(const HelpProjectFile& description, const std::string& folder, const std::string& sourceLabel,
-                       const std::string& projectFile, Project& project, ImportReport& report)
+                       const std::string& projectFile, Project& project, ImportReport& report,
+                       const SitemapSource& sitemaps = {})
 {
     const WindowDefinition* window = description.mainWindow();
     std::string title = description.title;
@@ -269,12 +276,14 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
             name = contents ? window->contentsFile : window->indexFile;
         if (name.empty())
             return;
-        const std::string path = importer.projectFilePath(name);
-        if (!exists(path)) {
+        const std::string path = sitemaps ? name : importer.projectFilePath(name);
+        const std::optional<std::string> bytes =
+            sitemaps ? sitemaps(name) : exists(path) ? std::optional<std::string>(readSource(path)) : std::nullopt;
+        if (!bytes) {
             importer.note(sourceLabel + ": ", std::string("the ") + what + " file " + name + " is not there");
             return;
         }
-        const Sitemap sitemap = readSitemap(readSource(path), codePage, path);
+        const Sitemap sitemap = readSitemap(*bytes, codePage, path);
         const std::string label(fileNameOf(path));
         if (contents)
             importer.addContents(sitemap, label);
@@ -561,7 +570,14 @@ ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& co
         if (!out)
             throw IoError(describeErrno("Cannot write", target, errno));
     };
+    // The contents and index files become the project; extracted, a
+    // compile of the project would write over them.
+    std::vector<std::string> sitemapFiles;
     for (const std::string& stored : archive.files()) {
+        if (endsWithIgnoringCase(stored, ".hhc") || endsWithIgnoringCase(stored, ".hhk")) {
+            sitemapFiles.push_back(stored.substr(stored.find_first_not_of('/')));
+            continue;
+        }
         try {
             extract(stored);
         } catch (const IoError& problem) {
@@ -573,24 +589,28 @@ ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& co
 
     // Without names in the system data the sitemaps are the stored files
     // of their kinds.
-    for (const std::string& relative : extracted) {
-        if (description.contentsFile.empty() && endsWithIgnoringCase(relative, ".hhc"))
-            description.contentsFile = relative;
-        if (description.indexFile.empty() && endsWithIgnoringCase(relative, ".hhk"))
-            description.indexFile = relative;
+    for (const std::string& name : sitemapFiles) {
+        if (description.contentsFile.empty() && endsWithIgnoringCase(name, ".hhc"))
+            description.contentsFile = name;
+        if (description.indexFile.empty() && endsWithIgnoringCase(name, ".hhk"))
+            description.indexFile = name;
     }
+    const SitemapSource sitemaps = [&archive](const std::string& name) -> std::optional<std::string> {
+        const std::string stored = "/" + name.substr(std::min(name.find_first_not_of('/'), name.size()));
+        if (!archive.contains(stored))
+            return std::nullopt;
+        return archive.read(stored);
+    };
     // A listing of a large help file may miss files; every file the contents
     // and index name is fetched by its name.
     const CodePage* codePage = description.languageId ? &codePageForLanguageId(*description.languageId) : nullptr;
     for (const std::string* sitemap : {&description.contentsFile, &description.indexFile}) {
         if (sitemap->empty())
             continue;
-        const std::string stored = "/" + *sitemap;
-        if (!extracted.contains(safeRelative(stored)) && archive.contains(stored))
-            extract(stored);
-        if (!exists(root + safeRelative(stored)))
+        const std::optional<std::string> bytes = sitemaps(*sitemap);
+        if (!bytes)
             continue;
-        for (const SitemapEntry& entry : readSitemap(readSource(root + safeRelative(stored)), codePage, *sitemap).entries) {
+        for (const SitemapEntry& entry : readSitemap(*bytes, codePage, *sitemap).entries) {
             for (const std::string* local : {&entry.local}) {
                 const std::string file = local->substr(0, local->find('#'));
                 const std::string name = "/" + (file.starts_with('/') ? file.substr(1) : file);
@@ -603,17 +623,43 @@ ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& co
         if (endsWithIgnoringCase(relative, ".htm") || endsWithIgnoringCase(relative, ".html"))
             description.files.push_back(relative);
     }
-    importDescription(description, root, compiledFile, projectFile, project, report);
+    importDescription(description, root, compiledFile, projectFile, project, report, sitemaps);
     return report;
 }
+
+namespace {
+
+// The files a compile of `projectFile` writes and deletes again.
+std::vector<std::string> compilerFilesOf(const std::string& projectFile)
+{
+    const std::string base = projectFile.substr(0, projectFile.size() - 4);
+    return {base + ".hhp", base + ".hhc", base + ".hhk"};
+}
+
+// A file of the source that a compile of `projectFile` would replace (its
+// help project, contents or index file), or empty.
+std::string clashWithSource(const std::string& source, const std::string& projectFile)
+{
+    for (const std::string& file : compilerFilesOf(projectFile)) {
+        std::error_code error;
+        if (lower(file) == lower(source) || fs::exists(file, error))
+            return file;
+    }
+    return {};
+}
+
+}  // namespace
 
 std::string defaultImportProject(const std::string& source)
 {
     const std::string stem = stemOf(source);
     if (endsWithIgnoringCase(source, ".chm"))
         return decompileFolderFor(source) + "/" + stem + ".dxp";
+    // Beside the source, but never under a name whose compile would write
+    // over the source's own help project, contents or index file.
     const std::string folder(folderOf(source));
-    return folder + stem + ".dxp";
+    const std::string plain = folder + stem + ".dxp";
+    return clashWithSource(source, plain).empty() ? plain : folder + stem + "-doxel.dxp";
 }
 
 ImportReport runImport(const std::string& source, std::string projectFile, const HelpArchiveOpener& open,
@@ -638,6 +684,8 @@ ImportReport runImport(const std::string& source, std::string projectFile, const
         // folder of their own.
         report = decompileHelpFile(*archive, sourcePath, decompileFolderFor(sourcePath), projectFile, project);
     } else {
+        if (const std::string clash = clashWithSource(sourcePath, projectFile); !clash.empty())
+            throw IoError("Compiling " + projectFile + " would replace " + clash + "; name the project otherwise");
         report = importHelpProject(sourcePath, projectFile, project);
     }
     WriteProjectFile(project, projectFile, progress);

@@ -49,16 +49,20 @@ ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& co
                                const std::string& projectFile, Project& project);
 
 // Where an import of `source` puts its new project: beside an .hhp or .hhc
-// with the same name and ".dxp"; for a compiled help file inside the folder
-// its files go to (so that compiling the project never replaces the source).
+// with the same name and ".dxp", or "-doxel.dxp" when a compile of that
+// project would write over the source's help project, contents or index
+// file ("guide.hhp" gives "guide-doxel.dxp"); for a compiled help file
+// inside the folder its files go to, so that compiling the project never
+// replaces the source.
 std::string defaultImportProject(const std::string& source);
 
 using HelpArchiveOpener = std::function<std::unique_ptr<HelpArchive>(const std::string& compiledFile)>;
 
 // The whole import: `source` (.hhp, .hhc or .chm, whose files `open` reads)
 // into a new project file at `projectFile` (defaultImportProject when
-// empty), which is written. An existing project file is never replaced:
-// IoError before anything is written or extracted.
+// empty), which is written. An existing project file, or a project whose
+// compile would write over the source's files, is refused with IoError
+// before anything is written or extracted.
 ImportReport runImport(const std::string& source, std::string projectFile, const HelpArchiveOpener& open,
                        ProgressReporter& progress);
 

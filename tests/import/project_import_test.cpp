@@ -142,6 +142,30 @@ TEST(ProjectImport, TakesAContentsFileAloneWithItsIndexAndRefusesWhatIsNotThere)
     EXPECT_EQ(untouched.title(), "Keep");
 }
 
+TEST(ImportRun, NamesTheProjectSoThatItsCompileNeverReplacesTheSource)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "a.htm", "x");
+    const std::string contents = "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
+                                 "<param name=\"Local\" value=\"a.htm\"></OBJECT></UL>";
+    test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\nContents file=guide.hhc\n");
+    test::writeFile(dir.file("guide.hhc"), contents);
+    test::writeFile(dir.file("alone.hhc"), contents);
+    NullProgress progress;
+    const HelpArchiveOpener none = [](const std::string&) -> std::unique_ptr<HelpArchive> { return nullptr; };
+
+    EXPECT_EQ(runImport(dir.file("guide.hhp"), "", none, progress).projectFile, dir.file("guide-doxel.dxp"));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("guide-doxel.dxp")));
+    EXPECT_THROW(runImport(dir.file("guide.hhp"), "", none, progress), IoError);  // exists already
+    EXPECT_THROW(runImport(dir.file("guide.hhp"), dir.file("guide.dxp"), none, progress), IoError);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("guide.dxp")));
+    // A contents file alone compiles under its own name without harm: the
+    // compile writes alone.hhc, so that name is refused as well.
+    EXPECT_EQ(runImport(dir.file("alone.hhc"), "", none, progress).projectFile, dir.file("alone-doxel.dxp"));
+    EXPECT_EQ(runImport(dir.file("guide.hhc"), dir.file("other"), none, progress).projectFile, dir.file("other.dxp"));
+    EXPECT_EQ(test::readFile(dir.file("guide.hhc")), contents);
+}
+
 // A compiled help file held in memory.
 class MemoryArchive : public HelpArchive {
 public:

@@ -32,19 +32,19 @@ private slots:
         f.desktop.answerMessage(MessageAnswer::Ok);
         f.action(Command::ImportHelpProject1)->trigger();
         QCOMPARE(QString::fromStdString(form.project().title()), QStringLiteral("Old guide"));
-        QCOMPARE(QString::fromStdString(form.project().projectFile), QString::fromStdString(folder + "/guide.dxp"));
+        QCOMPARE(QString::fromStdString(form.project().projectFile), QString::fromStdString(folder + "/guide-doxel.dxp"));
         QCOMPARE(QString::fromStdString(form.project().titleEntry().child(0)->topicFile),
                  QString::fromStdString(folder + "/a.htm#top"));
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [guide.dxp]"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [guide-doxel.dxp]"));
         QVERIFY(!form.project().modified);
         QVERIFY(f.desktop.messages.back().text.find("Contents entries: 1") != std::string::npos);
 
-        const std::string written = test::readFile(folder + "/guide.dxp");
+        const std::string written = test::readFile(folder + "/guide-doxel.dxp");
         f.desktop.answerFile(folder + "/guide.hhp");
         f.desktop.answerMessage(MessageAnswer::Ok);  // the error
         f.action(Command::ImportHelpProject1)->trigger();
         QVERIFY(f.desktop.messages.back().text.find("exists already") != std::string::npos);
-        QCOMPARE(test::readFile(folder + "/guide.dxp"), written);
+        QCOMPARE(test::readFile(folder + "/guide-doxel.dxp"), written);
         QVERIFY(f.desktop.finished());
     }
 };
