@@ -6,6 +6,7 @@
 #include <optional>
 #include <fstream>
 #include <set>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/atomic_file.h"
@@ -99,6 +100,18 @@ std::string stemOf(std::string_view path)
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+// Where a note comes from: "guide.hhc, line 12: ". Built only when a note
+// is made, as most entries need none.
+struct Where {
+    std::string_view label;
+    int line = 0;
+
+    std::string text() const
+    {
+        return std::string(label) + (line > 0 ? ", line " + std::to_string(line) : std::string()) + ": ";
+    }
+};
+
 // Turns the references of one help project into the project's full paths
 // and collects what could not be taken over.
 class Importer {
@@ -109,17 +122,19 @@ public:
     {
     }
 
-    void note(const std::string& where, const std::string& text) { m_report.notes.push_back(where + text); }
+    void note(const Where& where, const std::string& text) { m_report.notes.push_back(where.text() + text); }
 
     // The full path (with its anchor) of a "Local" value or a help project's
     // file name, relative to the project folder; empty when it names no file.
-    std::string topicPath(std::string_view local, const std::string& where);
+    std::string topicPath(std::string_view local, const Where& where);
+    // Whether `path` is a file on disk; one folder listing per folder.
+    bool fileExists(const std::string& path);
     // `path` made relative to the folder of the new project, "\" separated.
     std::string stored(const std::string& fullPath) const { return ProjectRelativePath(fullPath, m_projectFile); }
     // A file of the help project (contents, index) on disk, or empty.
     std::string projectFilePath(const std::string& name) { return name.empty() ? name : m_resolver.resolve(name); }
 
-    void addContents(const Sitemap& sitemap, const std::string& label);
+    void addContents(Sitemap& sitemap, const std::string& label);
     void addIndex(const Sitemap& sitemap, const std::string& label);
     void addNotes(const Sitemap& sitemap, const std::string& label);
 
@@ -132,7 +147,12 @@ private:
     std::unordered_set<std::string> m_reportedMissing;
 };
 
-std::string Importer::topicPath(std::string_view local, const std::string& where)
+bool Importer::fileExists(const std::string& path)
+{
+    return path.find('/') == std::string::npos ? exists(path) : m_resolver.isFile(path);
+}
+
+std::string Importer::topicPath(std::string_view local, const Where& where)
 {
     while (!local.empty() && (local.front() == ' ' || local.front() == '\t'))
         local.remove_prefix(1);
@@ -157,12 +177,15 @@ std::string Importer::topicPath(std::string_view local, const std::string& where
     while (file.starts_with('/') || file.starts_with('\\'))
         file.erase(0, 1);
     std::string full = m_resolver.resolve(file);
-    if (!exists(full) && file.find('%') != std::string::npos) {
+    bool found = fileExists(full);
+    if (!found && file.find('%') != std::string::npos) {
         const std::string decoded = m_resolver.resolve(percentDecoded(file));
-        if (exists(decoded))
+        if (fileExists(decoded)) {
             full = decoded;
+            found = true;
+        }
     }
-    if (!exists(full) && m_reportedMissing.insert(full).second)
+    if (!found && m_reportedMissing.insert(full).second)
         note(where, "the topic file " + file + " is not there");
     return full + anchor;
 }
@@ -170,23 +193,23 @@ std::string Importer::topicPath(std::string_view local, const std::string& where
 void Importer::addNotes(const Sitemap& sitemap, const std::string& label)
 {
     for (const SitemapNote& item : sitemap.notes)
-        note(label + ", line " + std::to_string(item.line) + ": ", item.text);
+        note(Where{label, item.line}, item.text);
 }
 
-void Importer::addContents(const Sitemap& sitemap, const std::string& label)
+void Importer::addContents(Sitemap& sitemap, const std::string& label)
 {
     addNotes(sitemap, label);
     std::vector<ContentsEntry*> parents{&m_project.titleEntry()};
     std::vector<ContentsEntry*> unnumbered;
     int previous = -1;
-    for (const SitemapEntry& item : sitemap.entries) {
-        const std::string where = label + ", line " + std::to_string(item.line) + ": ";
+    for (SitemapEntry& item : sitemap.entries) {
+        const Where where{label, item.line};
         // A list opened twice at once still nests one step.
         const int level = std::clamp(item.level, 0, previous + 1);
         previous = level;
         parents.resize(static_cast<std::size_t>(level) + 1);
         std::string topic = topicPath(item.local, where);
-        std::string caption = withoutControls(item.name);
+        std::string caption = withoutControls(std::move(item.name));
         if (caption.empty())
             caption = item.local.empty() ? "(untitled)" : std::string(fileNameOf(forwardSlashed(item.local)));
         const bool numbered = item.imageNumber >= 1 && item.imageNumber <= kLastStoredIconNumber + 1;
@@ -212,7 +235,7 @@ void Importer::addIndex(const Sitemap& sitemap, const std::string& label)
     const auto& entries = sitemap.entries;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const SitemapEntry& item = entries[i];
-        const std::string where = label + ", line " + std::to_string(item.line) + ": ";
+        const Where where{label, item.line};
         const int level = std::clamp(item.level, 0, previous + 1);
         previous = level;
         names.resize(static_cast<std::size_t>(level));
@@ -268,7 +291,7 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
     fresh.projectFile = projectFile;
     Importer importer(folder, projectFile, fresh, report);
     for (const SitemapNote& item : description.notes)
-        importer.note(sourceLabel + ", line " + std::to_string(item.line) + ": ", item.text);
+        importer.note(Where{sourceLabel, item.line}, item.text);
 
     const CodePage* codePage = description.languageId ? &codePageForLanguageId(*description.languageId) : nullptr;
     const auto readSitemapFile = [&](std::string name, const char* what, bool contents) {
@@ -280,10 +303,10 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
         const std::optional<std::string> bytes =
             sitemaps ? sitemaps(name) : exists(path) ? std::optional<std::string>(readSource(path)) : std::nullopt;
         if (!bytes) {
-            importer.note(sourceLabel + ": ", std::string("the ") + what + " file " + name + " is not there");
+            importer.note(Where{sourceLabel}, std::string("the ") + what + " file " + name + " is not there");
             return;
         }
-        const Sitemap sitemap = readSitemap(*bytes, codePage, path);
+        Sitemap sitemap = readSitemap(*bytes, codePage, path);
         const std::string label(fileNameOf(path));
         if (contents)
             importer.addContents(sitemap, label);
@@ -313,7 +336,7 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
         const auto page = [&](const std::string& value) -> std::string {
             if (value.empty() || isAddress(value))
                 return withoutControls(value);
-            const std::string full = importer.topicPath(value, sourceLabel + ": ");
+            const std::string full = importer.topicPath(value, Where{sourceLabel});
             return full.empty() ? std::string() : importer.stored(full);
         };
         settings.homePage = page(window->homePage);
@@ -326,9 +349,9 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
         std::string apostrophes = fresh.title();
         std::replace(apostrophes.begin(), apostrophes.end(), '"', '\'');
         if (!window->title.empty() && window->title != fresh.title() && window->title != apostrophes)
-            importer.note(sourceLabel + ": ", "the help window's title \"" + window->title + "\" gives way to the title \"" + fresh.title() + "\"");
+            importer.note(Where{sourceLabel}, "the help window's title \"" + window->title + "\" gives way to the title \"" + fresh.title() + "\"");
         if (description.fullTextSearch != ((settings.navigationStyle & kSearchTabBit) != 0))
-            importer.note(sourceLabel + ": ", "full-text search follows the help window's search tab");
+            importer.note(Where{sourceLabel}, "full-text search follows the help window's search tab");
     } else if (description.fullTextSearch) {
         settings.navigationStyle |= kSearchTabBit;
     }
@@ -336,19 +359,20 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
     if (defaultTopic.empty() && window != nullptr)
         defaultTopic = window->defaultTopic;
     if (!defaultTopic.empty() && defaultTopic != kNotDefined) {
-        const std::string full = importer.topicPath(defaultTopic, sourceLabel + ": ");
+        const std::string full = importer.topicPath(defaultTopic, Where{sourceLabel});
         if (!full.empty())
             settings.defaultTopic = importer.stored(full);
     }
     const WindowSettings before = settings;
     settings.cutTexts();
     if (!(settings == before))
-        importer.note(sourceLabel + ": ", "texts of the help window longer than 255 characters are cut");
+        importer.note(Where{sourceLabel}, "texts of the help window longer than 255 characters are cut");
 
     fresh.rebuildFileList();
     std::vector<std::string> files;
+    const std::string filesLabel = sourceLabel + ", [FILES]";
     for (const std::string& name : description.files) {
-        const std::string full = importer.topicPath(name, sourceLabel + ", [FILES]: ");
+        const std::string full = importer.topicPath(name, Where{filesLabel});
         // A listed file that is not there would stop the compiler.
         const std::string file = full.substr(0, full.find('#', full.rfind('/') + 1));
         if (!file.empty() && exists(file))
@@ -496,8 +520,9 @@ std::string ImportReport::text(std::size_t notesShown) const
     return out;
 }
 
-ImportReport importHelpProject(const std::string& source, const std::string& projectFile, Project& project)
+ImportReport importHelpProject(const std::string& givenSource, const std::string& projectFile, Project& project)
 {
+    const std::string source = absolutePath(givenSource);
     ImportReport report;
     report.source = source;
     report.projectFile = projectFile;
