@@ -39,7 +39,9 @@ struct Sitemap {
 // UTF-8 (with or without byte order mark), UTF-16 with its mark, the
 // character set a <meta> tag declares, or else `projectCodePage` (from the
 // help project's "Language=", may be null), or else Windows-1252.
-// "Merge", "URL" and "See Also" parameters become notes.
+// "Keyword" (Sphinx's index) counts as "Name". "Merge", "URL" and "See
+// Also" parameters become notes, except a "See Also" naming its own entry,
+// which only gathers sub-keywords.
 // Throws FormatError naming `fileName` and the line when the bytes are not
 // text at all.
 Sitemap readSitemap(std::string_view bytes, const CodePage* projectCodePage, const std::string& fileName);
