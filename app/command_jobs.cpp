@@ -6,8 +6,9 @@
 
 #include "app/compile_job.h"
 #include "app/tool_jobs.h"
-#include "core/project.h"
+#include "app/import_job.h"
 #include "app/window_job.h"
+#include "core/project.h"
 #include "output/compiler_files.h"
 
 namespace doxel {
@@ -84,6 +85,8 @@ int runCommandLine(const CommandLine& command)
         return txtToHtmlFromCommandLine(command.toolArguments);
     case CommandLine::Mode::Replace:
         return replaceFromCommandLine(command.toolArguments);
+    case CommandLine::Mode::Import:
+        return importFromCommandLine(command.source, command.projectFile);
     case CommandLine::Mode::Window:
         return openWindow(command);
     }

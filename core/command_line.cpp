@@ -39,6 +39,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             }
             return result;
         }
+        if (first == "--import") {
+            result.mode = CommandLine::Mode::Import;
+            if (arguments.size() < 2 || arguments.size() > 3 || arguments[1].empty()) {
+                result.mode = CommandLine::Mode::Invalid;
+                result.problem = "--import needs a help project, contents or compiled help file and may name the new project";
+            } else {
+                result.source = arguments[1];
+                if (arguments.size() == 3)
+                    result.projectFile = arguments[2];
+            }
+            return result;
+        }
         if (first == "--txt-to-html" || first == "--replace") {
             result.mode = first == "--replace" ? CommandLine::Mode::Replace : CommandLine::Mode::TxtToHtml;
             result.toolArguments.assign(arguments.begin() + 1, arguments.end());
@@ -72,6 +84,7 @@ std::string usageText()
            "       doxel --compile FILE.dxp\n"
            "       doxel --txt-to-html [OPTION]... FILE.txt...\n"
            "       doxel --replace [--match-case] [--no-backup] SEARCH REPLACEMENT FILE...\n"
+           "       doxel --import SOURCE [PROJECT.dxp]\n"
            "       doxel --help | --version\n"
            "\n"
            "HTML Doxel builds HTML Help (CHM) files from HTML pages.\n"
@@ -97,6 +110,10 @@ std::string usageText()
            "                      line ends are written as CR LF\n"
            "    --match-case           letter case counts (default: ignored, A-Z only)\n"
            "    --no-backup            make no FILE.bak copy before a file changes\n"
+           "  --import SOURCE [PROJECT.dxp]\n"
+           "                      make a project from an HTML Help project (.hhp), a\n"
+           "                      contents file (.hhc) or a compiled help file (.chm,\n"
+           "                      extracted into a new folder named after it)\n"
            "  --help              show this text\n"
            "  --version           show the program's version\n"
            "\n"

@@ -49,6 +49,29 @@ std::string absolutePath(const std::string& path, PathStyle style)
     return error ? path : absolute.lexically_normal().string();
 }
 
+namespace {
+
+// Where the anchor of a topic reference begins, or npos. No disk access:
+// a file list of 100,000 topics is rebuilt without a look at the disk.
+std::size_t anchorStart(std::string_view topic)
+{
+    const std::size_t slash = topic.find_last_of("/\\");
+    return topic.find('#', slash == std::string_view::npos ? 0 : slash + 1);
+}
+
+}  // namespace
+
+std::string topicFileOf(std::string_view topic)
+{
+    return std::string(topic.substr(0, anchorStart(topic)));
+}
+
+std::string anchorOf(std::string_view topic)
+{
+    const std::size_t start = anchorStart(topic);
+    return start == std::string_view::npos ? std::string() : std::string(topic.substr(start));
+}
+
 std::string_view folderOf(std::string_view path, PathStyle style)
 {
     const auto cut = path.rfind(separatorOf(style));
@@ -319,10 +342,18 @@ std::string StoredPathResolver::resolve(std::string_view stored)
         const std::string& path = folderOnDisk.path;
         return path.size() > 1 ? path.substr(0, path.size() - 1) : path;
     }
+    // "a.htm#part" names the file a.htm; its anchor is kept as it is.
+    std::string_view anchor;
+    if (const auto hash = name.find('#'); hash != std::string_view::npos && folderOnDisk.listing != nullptr &&
+                                          !folderOnDisk.listing->names.contains(name)) {
+        anchor = name.substr(hash);
+        name = name.substr(0, hash);
+    }
     std::string resolved;
-    resolved.reserve(folderOnDisk.path.size() + name.size());
+    resolved.reserve(folderOnDisk.path.size() + name.size() + anchor.size());
     resolved = folderOnDisk.path;
     resolved += folderOnDisk.listing != nullptr ? matchName(*folderOnDisk.listing, name) : std::string(name);
+    resolved += anchor;
     return resolved;
 }
 
@@ -369,6 +400,16 @@ std::string StoredPathResolver::matchCase(std::string_view stored)
     }
     out += stored.substr(path.size());
     return out;
+}
+
+bool StoredPathResolver::isFile(std::string_view path)
+{
+    const std::size_t cut = path.rfind('/');
+    if (cut == std::string_view::npos)
+        return false;
+    const FolderListings::Listing& listing = m_listings.listing(path.substr(0, cut));
+    const auto found = listing.names.find(path.substr(cut + 1));
+    return found != listing.names.end() && !found->second;
 }
 
 }  // namespace doxel

@@ -103,6 +103,10 @@ public:
     // unchanged. POSIX style only; the Windows style returns `stored`.
     std::string matchCase(std::string_view stored);
 
+    // Whether the full path `path` (as resolve gives it) names a file on
+    // disk, from the folder listings resolving read anyway.
+    bool isFile(std::string_view path);
+
 private:
     using Folder = FolderListings::Listing;
     struct ResolvedFolder {
@@ -120,6 +124,15 @@ private:
     std::map<std::string, ResolvedFolder, std::less<>> m_resolved;
     std::map<std::string, ResolvedFolder, std::less<>> m_storedFolders;
 };
+
+// Topic references may carry an anchor, as generators write them
+// ("/h/api/a.html#details"): the part from the first "#" of the file name
+// on. topicFileOf gives the file ("/h/api/a.html"), anchorOf the anchor with
+// its "#" ("#details", empty when there is none). As in a "Local" value,
+// a "#" in a file name always starts the anchor; only StoredPathResolver,
+// which lists the folder anyway, keeps a name on disk that holds "#" whole.
+std::string topicFileOf(std::string_view topic);
+std::string anchorOf(std::string_view topic);
 
 // `path` made absolute against the current folder and lexically normal
 // (POSIX style); other paths come back unchanged.

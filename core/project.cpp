@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/path_rules.h"
 #include "core/text_encoding.h"
 
 namespace doxel {
@@ -117,8 +118,9 @@ void Project::rebuildFileList()
 {
     std::vector<std::string> paths;
     forEachEntry(*m_root, [&paths](const ContentsEntry& entry, int) {
+        // The file list names files; an entry's anchor stays with the entry.
         if (!entry.topicFile.empty())
-            paths.push_back(entry.topicFile);
+            paths.push_back(entry.topicFile.find('#') == std::string::npos ? entry.topicFile : topicFileOf(entry.topicFile));
     });
     fileList.assign(std::move(paths));
 }

@@ -161,10 +161,15 @@ void HelpFileCheck::addLine(bool error, std::string text)
 
 void HelpFileCheck::checkTopicFiles(const std::vector<std::string>& storedPaths)
 {
+    // Topics with an anchor ("api/a.html#details"): the file is checked like
+    // any other, the anchor against the page once the file is known.
+    std::set<std::pair<std::string, std::string>> anchors;
     for (const std::string& stored : storedPaths) {
         if (stored.empty() || classifyUrl(stored) != UrlKind::Local)
             continue;
         const std::string absolute = absoluteOf(localUrlPath(stored), m_folder);
+        if (const auto hash = stored.find('#'); hash != std::string::npos && hash + 1 < stored.size())
+            anchors.emplace(absolute, stored.substr(hash + 1));
         if (!m_topicFiles.insert(absolute).second)
             continue;
         const Lookup found = lookup(absolute);
@@ -179,6 +184,10 @@ void HelpFileCheck::checkTopicFiles(const std::vector<std::string>& storedPaths)
                 addLine(false, "Topic file " + shown + " " + std::string(kOutside));
             reach(absolute);
         }
+    }
+    for (const auto& [absolute, anchor] : anchors) {
+        if (findAnchor(relativeOf(absolute), anchor) == Anchor::Undefined)
+            addLine(false, "Topic " + relativeOf(absolute) + "#" + anchor + ": the page has no anchor " + anchor);
     }
 }
 

@@ -47,6 +47,10 @@ std::string ChmReader::read(const std::string& path) const
     chmUnitInfo unit{};
     if (chm_resolve_object(m_file, path.c_str(), &unit) != CHM_RESOLVE_SUCCESS)
         throw IoError(m_path + " holds no " + path);
+    // A damaged or hostile file may claim any length.
+    constexpr LONGUINT64 kLimit = LONGUINT64{1} << 30;
+    if (unit.length > kLimit)
+        throw IoError(path + " in " + m_path + " is larger than 1 GB");
     std::string bytes(static_cast<std::size_t>(unit.length), '\0');
     const LONGINT64 got = chm_retrieve_object(m_file, &unit, reinterpret_cast<unsigned char*>(bytes.data()), 0,
                                               static_cast<LONGINT64>(unit.length));

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "import/help_archive.h"
+
 struct chmFile;
 
 namespace doxel {
@@ -27,6 +29,18 @@ public:
 private:
     std::string m_path;
     chmFile* m_file;
+};
+
+// A compiled help file as the decompile reads it.
+class ChmArchive final : public HelpArchive {
+public:
+    explicit ChmArchive(const std::string& path) : m_reader(path) {}
+    std::vector<std::string> files() const override { return m_reader.files(); }
+    bool contains(const std::string& path) const override { return m_reader.contains(path); }
+    std::string read(const std::string& path) const override { return m_reader.read(path); }
+
+private:
+    ChmReader m_reader;
 };
 
 }  // namespace doxel

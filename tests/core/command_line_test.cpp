@@ -46,6 +46,13 @@ TEST(CommandLine, RecognisesTheJobsWithoutAWindow)
     EXPECT_EQ(replace.projectFile, "") << "a tool's arguments name no project";
     EXPECT_EQ(replace.toolArguments, (std::vector<std::string>{"--no-backup", "a.dxp", "b", "c.htm"}));
     EXPECT_EQ(parseCommandLine({"--txt-to-html"}).mode, Mode::TxtToHtml);
+    const CommandLine import = parseCommandLine({"--import", "old help.hhp", "new.dxp"});
+    EXPECT_EQ(import.mode, Mode::Import);
+    EXPECT_EQ(import.source, "old help.hhp");
+    EXPECT_EQ(import.projectFile, "new.dxp");
+    EXPECT_EQ(parseCommandLine({"--import", "a.chm"}).projectFile, "");
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--import"}, {"--import", ""}, {"--import", "a", "b", "c"}})
+        EXPECT_EQ(parseCommandLine(bad).mode, Mode::Invalid);
 }
 
 }  // namespace

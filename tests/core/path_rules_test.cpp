@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/project.h"
 #include "test_support.h"
 
 namespace doxel {
@@ -144,6 +145,47 @@ TEST(PathParts, SplitFolderAndName)
     EXPECT_EQ(folderOf("/x/y/a.htm"), "/x/y/");
     EXPECT_EQ(fileNameOf("a.htm"), "a.htm");
     EXPECT_EQ(folderOf("a.htm"), "");
+}
+
+}  // namespace
+}  // namespace doxel
+
+namespace doxel {
+namespace {
+
+TEST(TopicAnchors, SplitTheAnchorOffTheFileAndSurviveResolving)
+{
+    test::TempDir dir;
+    const std::string base = dir.path().string();
+    test::writeFile(dir.path() / "help" / "Pages" / "Intro.htm", "x");
+    test::writeFile(dir.path() / "help" / "odd#name.htm", "x");
+    struct Case {
+        std::string topic;
+        std::string file;
+        std::string anchor;
+    };
+    const Case cases[] = {
+        {"/h/api/a.html#details", "/h/api/a.html", "#details"},
+        {"/h/a.htm", "/h/a.htm", ""},
+        {"/h/dir#1/a.htm", "/h/dir#1/a.htm", ""},
+        {"pages\\a.htm#x#y", "pages\\a.htm", "#x#y"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(topicFileOf(c.topic), c.file) << c.topic;
+        EXPECT_EQ(anchorOf(c.topic), c.anchor) << c.topic;
+    }
+
+    StoredPathResolver resolver(base + "/help");
+    EXPECT_EQ(resolver.resolve("PAGES\\intro.htm#Part-2"), base + "/help/Pages/Intro.htm#Part-2");
+    EXPECT_EQ(resolver.resolve("odd#name.htm"), base + "/help/odd#name.htm");
+    EXPECT_EQ(resolver.resolve("gone.htm#x"), base + "/help/gone.htm#x");
+
+    Project project("T");
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, "/h/a.htm#one"));
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("B", 8, "/h/a.htm#two"));
+    project.rebuildFileList();
+    ASSERT_EQ(project.fileList.size(), 1u);
+    EXPECT_EQ(project.fileList[0].path, "/h/a.htm");
 }
 
 }  // namespace

@@ -176,3 +176,19 @@ TEST(PageEncoding, ComesFromTheMetaDeclarationOrTheBytes)
 
 }  // namespace
 }  // namespace doxel
+
+namespace doxel {
+namespace {
+
+TEST(HelpFileCheckAnchors, ChecksTheFileOfATopicWithAnAnchorAndTheAnchorInIt)
+{
+    test::TempDir dir;
+    test::writeFile(dir.file("p/api/a.html"), R"(<h2 id="details">x</h2><a name="Old">y</a>)");
+    HelpFileCheck check(dir.file("p"));
+    check.checkTopicFiles({"api/a.html#details", "api\\a.html#old", "api/a.html#gone", "api/b.html#x", "api/a.html"});
+    EXPECT_EQ(check.lines(), (std::vector<std::string>{"Error: Topic file api/b.html does not exist",
+                                                       "Warning: Topic api/a.html#gone: the page has no anchor gone"}));
+}
+
+}  // namespace
+}  // namespace doxel

@@ -91,6 +91,7 @@ constexpr std::pair<Command, const char*> kCommandNames[] = {
     {Command::WizardButton, "WizardButton"},
     {Command::ProjectPropButton, "ProjectPropButton"},
     {Command::AboutButton, "AboutButton"},
+    {Command::ImportHelpProject1, "ImportHelpProject1"},
 };
 
 constexpr std::pair<Menu, const char*> kMenuNames[] = {

@@ -99,6 +99,7 @@ enum class Command {
     WizardButton,
     ProjectPropButton,
     AboutButton,
+    ImportHelpProject1,
     // Add new commands above this line.
     Count
 };

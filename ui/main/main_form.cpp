@@ -21,6 +21,7 @@
 #include "ui/main/icons.h"
 #include "platform/program_paths.h"
 #include "ui/index/index_commands.h"
+#include "ui/main/import_commands.h"
 #include "ui/index/index_page.h"
 #include "ui/index/list_models.h"
 #include "ui/index/preview_commands.h"
@@ -159,6 +160,7 @@ void TMainForm::bindCommands()
     auto* index = new IndexCommands(m_context, *m_indexPage, *m_keywordModel, [&contents] { return contents.selected(); });
     new PreviewCommands(m_context, *m_pageControl, *m_previewPage, *m_contentsPage, contents, index->keywords(),
                         resourcePath("blank.htm"));
+    new ImportCommands(m_context);
     connect(m_pageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
     connect(m_contentsPage, &ContentsPage::selectedEntryChanged, this, &TMainForm::treeChange);
 }

@@ -27,6 +27,7 @@ constexpr ActionRow kMenuItems[] = {
     {Command::OpenProject1, "&Open project..."},
     {Command::Saveproject1, "&Save project"},
     {Command::Exit1, "&Exit"},
+    {Command::ImportHelpProject1, "&Import HTML Help project..."},
     {Command::Addtopic1, "Add &topic(s)..."},
     {Command::Addheader1, "Add &empty topic (header)"},
     {Command::Delete1, "&Delete"},
@@ -158,7 +159,9 @@ void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
     QMenu* file = registry.addMenu(Menu::File1, QStringLiteral("&File"), bar);
-    addItems(file, registry, {Command::New1, Command::OpenProject1, Command::Saveproject1, kSeparator});
+    addItems(file, registry,
+             {Command::New1, Command::OpenProject1, Command::Saveproject1, kSeparator, Command::ImportHelpProject1,
+              kSeparator});
     file->addMenu(registry.addMenu(Menu::Recent, QStringLiteral("Recent projects..."), file));
     addItems(file, registry, {kSeparator, Command::Exit1});
     bar->addMenu(file);

@@ -1,0 +1,26 @@
+#include "app/import_job.h"
+
+#include <iostream>
+
+#include "core/errors.h"
+#include "import/project_import.h"
+#include "platform/chm_reader.h"
+
+namespace doxel {
+
+int importFromCommandLine(const std::string& source, const std::string& projectFile)
+{
+    constexpr int kExitFailure = 2;
+    try {
+        NullProgress progress;
+        const ImportReport report = runImport(
+            source, projectFile, [](const std::string& file) { return std::make_unique<ChmArchive>(file); }, progress);
+        std::cout << report.text();
+        return 0;
+    } catch (const Error& error) {
+        std::cerr << "doxel: " << error.what() << "\n";
+        return kExitFailure;
+    }
+}
+
+}  // namespace doxel

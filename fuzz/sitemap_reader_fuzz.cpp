@@ -1,0 +1,34 @@
+// Feeds arbitrary bytes to the sitemap reader (contents and index files
+// authors bring) and to the help project reader. They must read something
+// or throw FormatError, never crash, hang or run out of memory; every entry
+// read lies at a level the lists around it allow.
+//   cmake --preset fuzz && cmake --build --preset fuzz
+//   build/fuzz/fuzz/fuzz_sitemap_reader fuzz/corpus/sitemap_reader -max_total_time=300
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "core/errors.h"
+#include "import/help_project_reader.h"
+#include "import/sitemap_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    for (const doxel::CodePage* page : {static_cast<const doxel::CodePage*>(nullptr), doxel::codePageByNumber(932)}) {
+        try {
+            const doxel::Sitemap sitemap = doxel::readSitemap(bytes, page, "fuzz.hhc");
+            for (const doxel::SitemapEntry& entry : sitemap.entries) {
+                if (entry.level < 0 || static_cast<std::size_t>(entry.level) > size)
+                    std::abort();
+            }
+        } catch (const doxel::FormatError&) {
+        }
+    }
+    try {
+        const doxel::HelpProjectFile project = doxel::readHelpProject(bytes, "fuzz.hhp");
+        (void)project.mainWindow();
+    } catch (const doxel::FormatError&) {
+    }
+    return 0;
+}

@@ -1,0 +1,242 @@
+#include "import/project_import.h"
+
+#include <map>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "output/compiler_files.h"
+#include "test_support.h"
+
+namespace doxel {
+namespace {
+
+// "  caption -> relative path" per entry, indented by level.
+std::string tree(const Project& project)
+{
+    std::string out;
+    const std::string folder(folderOf(project.projectFile));
+    forEachEntry(project.root(), [&](const ContentsEntry& entry, int level) {
+        out += std::string(static_cast<std::size_t>(level) * 2, ' ') + entry.caption;
+        if (!entry.topicFile.empty())
+            out += " -> " + ProjectRelativePath(entry.topicFile, project.projectFile);
+        out += " [" + std::to_string(entry.iconNumber) + "]\n";
+    });
+    return out;
+}
+
+std::vector<std::string> keywords(const Project& project)
+{
+    std::vector<std::string> out;
+    for (const KeywordEntry& keyword : project.keywords)
+        out.push_back(keyword.keyword + " -> " + ProjectRelativePath(keyword.topicFile, project.projectFile));
+    return out;
+}
+
+std::string mainLine(const std::string& helpProject)
+{
+    const auto at = helpProject.find("\r\nMain=");
+    return helpProject.substr(at + 2, helpProject.find("\r\n", at + 2) - at - 2);
+}
+
+TEST(ProjectImport, ImportsWhatTheCompileWritesAndExportsTheSameWindowAndTree)
+{
+    test::TempDir dir;
+    for (const char* page : {"intro.htm", "Übungen/äpfel.htm", "pages/b.htm"})
+        test::writeFile(dir.path() / page, "<title>x</title>");
+    Project source("Guide \"Best\" & more");
+    source.projectFile = dir.file("guide.dxp");
+    ContentsEntry* book = source.titleEntry().appendChild(std::make_unique<ContentsEntry>("Book <1>", 0));
+    book->appendChild(std::make_unique<ContentsEntry>("Äpfel & Birnen", 8, dir.file("Übungen/äpfel.htm")));
+    book->appendChild(std::make_unique<ContentsEntry>("Part", 10, dir.file("pages/b.htm") + "#part"));
+    source.titleEntry().appendChild(std::make_unique<ContentsEntry>("Intro", 255, dir.file("intro.htm")));
+    source.keywords = {{"apples", dir.file("Übungen/äpfel.htm")}, {"part", dir.file("pages/b.htm") + "#part"}};
+    WindowSettings& w = source.windowSettings;
+    w.defaultTopic = "\xC3\x9C" "bungen\\\xC3\xA4" "pfel.htm";
+    w.navigationStyle = 1312;
+    w.navigationPaneWidth = 220;
+    w.buttons = 274510;
+    w.windowStyle = 0x100F0000;
+    w.left = 100;
+    w.top = 80;
+    w.width = 800;
+    w.height = 600;
+    w.jump1Url = "faq.htm";
+    w.jump1Text = "FAQ";
+    source.rebuildFileList();
+    source.fileList.add(dir.file("pages/unused.htm"));
+    test::writeFile(dir.path() / "pages/unused.htm", "x");
+    NullProgress progress;
+    source.deriveCompilerFileNames();
+    WriteCompilerFiles(source, progress);
+    const std::string original = test::readFile(dir.file("guide.hhp"));
+
+    Project imported;
+    const ImportReport report = importHelpProject(dir.file("guide.hhp"), dir.file("guide.dxp"), imported);
+    EXPECT_EQ(tree(imported), tree(source));
+    EXPECT_EQ(keywords(imported), keywords(source));
+    EXPECT_EQ(imported.windowSettings, source.windowSettings);
+    EXPECT_EQ(imported.fileList.size(), 4u);  // the unused page of [FILES] too
+    EXPECT_EQ(report.entries, 4u);
+    EXPECT_EQ(report.keywords, 2u);
+    EXPECT_TRUE(report.notes.empty()) << report.text();
+
+    // Exported again, the help window is the same line.
+    imported.projectFile = dir.file("guide.dxp");
+    imported.deriveCompilerFileNames();
+    WriteCompilerFiles(imported, progress);
+    EXPECT_EQ(mainLine(test::readFile(dir.file("guide.hhp"))), mainLine(original));
+}
+
+TEST(ProjectImport, ReadsAGeneratorsProjectWithAnchorsSubKeywordsAndThingsItCannotKeep)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "index.html", "x");
+    test::writeFile(dir.path() / "api" / "Class A.html", "x");
+    test::writeFile(dir.file("doc.hhp"), "[OPTIONS]\nCompiled file=doc.chm\nContents file=doc.hhc\nIndex file=doc.hhk\n"
+                                         "Default topic=index.html\nFull-text search=Yes\nTitle=Docs\n\n[FILES]\n"
+                                         "index.html\napi/Class%20A.html\nmissing.html\n[ALIAS]\nx=y\n");
+    test::writeFile(dir.file("doc.hhc"),
+                    "<html><body><ul>\n"
+                    "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Main\"><param name=\"Local\" value=\"index.html\"></object>\n"
+                    "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Class A\"><param name=\"Local\" value=\"api/Class%20A.html#details\"></object>\n"
+                    "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Web\"><param name=\"Local\" value=\"https://example.org\"></object>\n"
+                    "</ul></ul></body></html>\n");
+    test::writeFile(dir.file("doc.hhk"),
+                    "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"print\"></object>\n"
+                    "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"colour\"><param name=\"Local\" value=\"index.html#c\"></object></ul>\n"
+                    "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"A\"><param name=\"Name\" value=\"t\"><param name=\"Local\" value=\"index.html\">"
+                    "<param name=\"Name\" value=\"t2\"><param name=\"Local\" value=\"API\\Class A.html\"></object></ul>\n");
+    Project project;
+    const ImportReport report = importHelpProject(dir.file("doc.hhp"), dir.file("out/doc.dxp"), project);
+    EXPECT_EQ(tree(project), "Docs [42]\n  Main -> ..\\index.html [0]\n    Class A -> ..\\api\\Class A.html#details [8]\n"
+                             "    Web [0]\n");
+    EXPECT_EQ(keywords(project), (std::vector<std::string>{"print, colour -> ..\\index.html#c", "A -> ..\\index.html",
+                                                            "A -> ..\\api\\Class A.html"}));
+    EXPECT_EQ(project.windowSettings.defaultTopic, "..\\index.html");
+    EXPECT_NE(project.windowSettings.navigationStyle & 1024, 0);
+    EXPECT_EQ(project.fileList.size(), 2u);
+    EXPECT_TRUE(project.modified);
+    const std::string text = report.text();
+    for (const char* part : {"[ALIAS]", "https://example.org", "missing.html is not there", "Files: 2"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+}
+
+TEST(ProjectImport, TakesAContentsFileAloneWithItsIndexAndRefusesWhatIsNotThere)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "a.htm", "x");
+    test::writeFile(dir.file("Help.hhc"), "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
+                                          "<param name=\"Local\" value=\"A.HTM\"></OBJECT></UL>");
+    test::writeFile(dir.file("Help.hhk"), "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"k\">"
+                                          "<param name=\"Local\" value=\"a.htm\"></OBJECT></UL>");
+    Project project;
+    importHelpProject(dir.file("Help.hhc"), dir.file("Help.dxp"), project);
+    EXPECT_EQ(tree(project), "Help [42]\n  A -> a.htm [8]\n");  // the letter case of the disk
+    EXPECT_EQ(keywords(project), (std::vector<std::string>{"k -> a.htm"}));
+
+    Project untouched("Keep");
+    EXPECT_THROW(importHelpProject(dir.file("none.hhp"), dir.file("none.dxp"), untouched), IoError);
+    EXPECT_THROW(importHelpProject(dir.file("none.hhc"), dir.file("none.dxp"), untouched), IoError);
+    EXPECT_EQ(untouched.title(), "Keep");
+}
+
+TEST(ImportRun, NamesTheProjectSoThatItsCompileNeverReplacesTheSource)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "a.htm", "x");
+    const std::string contents = "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
+                                 "<param name=\"Local\" value=\"a.htm\"></OBJECT></UL>";
+    test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\nContents file=guide.hhc\n");
+    test::writeFile(dir.file("guide.hhc"), contents);
+    test::writeFile(dir.file("alone.hhc"), contents);
+    NullProgress progress;
+    const HelpArchiveOpener none = [](const std::string&) -> std::unique_ptr<HelpArchive> { return nullptr; };
+
+    EXPECT_EQ(runImport(dir.file("guide.hhp"), "", none, progress).projectFile, dir.file("guide-doxel.dxp"));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("guide-doxel.dxp")));
+    EXPECT_THROW(runImport(dir.file("guide.hhp"), "", none, progress), IoError);  // exists already
+    EXPECT_THROW(runImport(dir.file("guide.hhp"), dir.file("guide.dxp"), none, progress), IoError);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("guide.dxp")));
+    // A contents file alone compiles under its own name without harm: the
+    // compile writes alone.hhc, so that name is refused as well.
+    EXPECT_EQ(runImport(dir.file("alone.hhc"), "", none, progress).projectFile, dir.file("alone-doxel.dxp"));
+    EXPECT_EQ(runImport(dir.file("guide.hhc"), dir.file("other"), none, progress).projectFile, dir.file("other.dxp"));
+    EXPECT_EQ(test::readFile(dir.file("guide.hhc")), contents);
+}
+
+// A compiled help file held in memory.
+class MemoryArchive : public HelpArchive {
+public:
+    std::map<std::string, std::string> stored;
+    std::vector<std::string> files() const override
+    {
+        std::vector<std::string> names;
+        for (const auto& [name, bytes] : stored) {
+            if (!name.starts_with("/#") && !listingMisses.contains(name))
+                names.push_back(name);
+        }
+        return names;
+    }
+    bool contains(const std::string& path) const override { return stored.contains(path); }
+    std::string read(const std::string& path) const override
+    {
+        const auto found = stored.find(path);
+        if (found == stored.end())
+            throw IoError("no " + path);
+        return found->second;
+    }
+    std::set<std::string> listingMisses;
+};
+
+std::string systemRecord(int code, const std::string& data)
+{
+    std::string out;
+    out += static_cast<char>(code & 0xFF);
+    out += static_cast<char>(code >> 8);
+    out += static_cast<char>(data.size() & 0xFF);
+    out += static_cast<char>(data.size() >> 8);
+    return out + data;
+}
+
+TEST(Decompile, ExtractsIntoANewFolderAndFindsTheSitemapsThroughTheSystemData)
+{
+    test::TempDir dir;
+    MemoryArchive chm;
+    chm.stored["/#SYSTEM"] = std::string("\3\0\0\0", 4) + systemRecord(0, std::string("toc.hhc\0", 8)) +
+                             systemRecord(1, std::string("kw.hhk\0", 7)) + systemRecord(2, std::string("\xE3.htm\0", 6)) +
+                             systemRecord(3, std::string("\xD0\xF3\0", 3)) + systemRecord(4, std::string("\x19\x04\0\0", 4));
+    chm.stored["/toc.hhc"] = "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"\xC0\">"
+                             "<param name=\"Local\" value=\"\xE3.htm#x\"></OBJECT><LI><OBJECT type=\"text/sitemap\">"
+                             "<param name=\"Name\" value=\"B\"><param name=\"Local\" value=\"sub/b.htm\"></OBJECT></UL>";
+    chm.stored["/kw.hhk"] = "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"k\">"
+                            "<param name=\"Local\" value=\"sub/b.htm\"></OBJECT></UL>";
+    chm.stored["/г.htm"] = "page";
+    chm.stored["/sub/b.htm"] = "page b";
+    chm.stored["/../evil.htm"] = "outside";
+    chm.stored["/images/a.png"] = "png";
+    chm.listingMisses = {"/sub/b.htm"};
+
+    const std::string folder = decompileFolderFor(dir.file("help.chm"));
+    EXPECT_EQ(folder, dir.file("help"));
+    Project project;
+    const ImportReport report = decompileHelpFile(chm, dir.file("help.chm"), folder, folder + "/help.dxp", project);
+    EXPECT_EQ(project.title(), "Ру");
+    EXPECT_EQ(tree(project), "Ру [42]\n  А -> г.htm#x [8]\n  B -> sub\\b.htm [8]\n");
+    EXPECT_EQ(keywords(project), (std::vector<std::string>{"k -> sub\\b.htm"}));
+    EXPECT_EQ(project.windowSettings.defaultTopic, "г.htm");
+    EXPECT_EQ(test::readFile(dir.file("help/sub/b.htm")), "page b");  // missed by the listing, found by name
+    EXPECT_EQ(test::readFile(dir.file("help/images/a.png")), "png");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("evil.htm")));
+    EXPECT_NE(report.text().find("../evil.htm would leave the folder"), std::string::npos) << report.text();
+
+    // Never over an existing folder.
+    EXPECT_EQ(decompileFolderFor(dir.file("help.chm")), dir.file("help-2"));
+    EXPECT_THROW(decompileHelpFile(chm, dir.file("help.chm"), folder, folder + "/x.dxp", project), IoError);
+    MemoryArchive empty;
+    EXPECT_THROW(decompileHelpFile(empty, dir.file("e.chm"), dir.file("e"), dir.file("e/e.dxp"), project), FormatError);
+}
+
+}  // namespace
+}  // namespace doxel

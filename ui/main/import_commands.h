@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+#include "ui/main/command_context.h"
+
+namespace doxel {
+
+// File > Import HTML Help project...: a new project from an HTML Help
+// project (.hhp), a contents file (.hhc) or a compiled help file (.chm),
+// opened in the window once it is written, with the import's report.
+class ImportCommands final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ImportCommands(const CommandContext& context);
+
+    void ImportHelpProject1Click();
+
+private:
+    CommandContext m_context;
+};
+
+}  // namespace doxel
