@@ -24,6 +24,7 @@
 #include "ui/compile/compile_commands.h"
 #include "ui/compile/compile_form.h"
 #include "ui/contents/contents_model.h"
+#include "ui/contents/contents_page.h"
 #include "ui/main/qt_text.h"
 #include "ui/logic/string_table.h"
 #include "platform/text_editor.h"
@@ -250,8 +251,12 @@ private slots:
         WindowFixture f;
         TMainForm& form = f.create();
         if (withEntry) {
-            form.contentsModel().insertEntry(nullptr, 1,
-                                             std::make_unique<ContentsEntry>("Welcome", 11, f.folder.file("sample/welcome.htm")));
+            // The editor adds nothing to an untitled project; a project
+            // read elsewhere may hold entries without a file name.
+            form.contentsModel().beginProjectChange();
+            form.project().root().appendChild(
+                std::make_unique<ContentsEntry>("Welcome", 11, f.folder.file("sample/welcome.htm")));
+            form.contentsModel().endProjectChange();
         }
         const std::string chosen = f.folder.file("sample/untitled.dxp");
         if (dialogs > 0)
@@ -289,9 +294,11 @@ private slots:
 
         // Compile follows the contents without the menu being opened, so
         // that F9 works as soon as there is something to compile.
-        ContentsEntry* added = form.contentsModel().insertEntry(nullptr, 1, std::make_unique<ContentsEntry>("Header", 8));
+        form.project().projectFile = f.folder.file("sample/untitled.dxp");
+        f.action("NewHeaderButton")->trigger();
         QVERIFY(f.action("Compile1")->isEnabled());
-        form.contentsModel().takeEntry(added);
+        form.contentsPage()->tree()->commitEditing();
+        f.action("DeleteButton")->trigger();
         QVERIFY(!f.action("Compile1")->isEnabled());
 
         form.project().modified = false;
