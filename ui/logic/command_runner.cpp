@@ -24,8 +24,6 @@ bool CommandRunner::run(const std::function<void()>& command)
     try {
         command();
         return true;
-    } catch (const CommandAborted&) {
-        return false;
     } catch (const std::bad_alloc&) {
         showError("There is not enough memory to finish the command");
     } catch (const std::exception& error) {

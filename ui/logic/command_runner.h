@@ -9,10 +9,6 @@ namespace doxel {
 
 inline constexpr const char* kProgramName = "HTML Doxel";
 
-// Thrown by a command that ends quietly (the user declined something it
-// already reported); the command runner shows nothing for it.
-struct CommandAborted {};
-
 // The text of the general error box: the error's text with a "." appended
 // when its last character's code is above that of "." ("?" gets one, "!"
 // and ")" do not).
@@ -25,8 +21,8 @@ class CommandRunner {
 public:
     explicit CommandRunner(Desktop& desktop) : m_desktop(desktop) {}
 
-    // True when the command ran to its end, false when an error (shown) or
-    // a quiet abort ended it.
+    // True when the command ran to its end, false when an error (shown)
+    // ended it.
     bool run(const std::function<void()>& command);
 
     void showError(const std::string& text);
