@@ -123,6 +123,51 @@ TEST_F(DocumentControllerTest, SaveAsGivesEveryNameTheProjectExtension)
     }
 }
 
+// The chooser asked about "v1.2 manual", not about the file written.
+TEST_F(DocumentControllerTest, SaveAsAsksBeforeReplacingTheFileItNamesOnlyWithTheExtension)
+{
+    struct Case {
+        const char* name;
+        std::vector<MessageAnswer> answers;  // to the replace question, in turn
+        bool secondChoice;                   // the chooser, shown again, gives "other"
+        const char* written;                 // nothing when cancelled
+    };
+    const Case cases[] = {
+        {"replaced", {MessageAnswer::Yes}, false, "v1.2 manual.dxp"},
+        {"no, then cancelled", {MessageAnswer::No}, false, nullptr},
+        {"no, then another name", {MessageAnswer::No}, true, "other.dxp"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string existing = folder.file("v1.2 manual.dxp");
+        test::writeFile(existing, "old");
+        std::filesystem::remove(folder.file("other.dxp"));
+        project.projectFile.clear();
+        desktop.fileDialogs.clear();
+        desktop.messages.clear();
+        desktop.answerFile(folder.file("v1.2 manual"));
+        for (MessageAnswer answer : c.answers)
+            desktop.answerMessage(answer);
+        if (c.answers.back() == MessageAnswer::No)
+            desktop.answerFile(c.secondChoice ? std::optional(folder.file("other")) : std::nullopt);
+
+        EXPECT_EQ(controller.saveAs(), c.written != nullptr);
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        EXPECT_EQ(desktop.messages[0].text, "\"v1.2 manual.dxp\" already exists.\nDo you want to replace it?");
+        EXPECT_EQ(desktop.messages[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(desktop.messages[0].defaultAnswer, MessageAnswer::No);
+        const bool replaced = c.written != nullptr && std::string(c.written) == "v1.2 manual.dxp";
+        EXPECT_EQ(test::readFile(existing) != "old", replaced);
+        EXPECT_EQ(project.projectFile, c.written ? folder.file(c.written) : std::string());
+        if (desktop.fileDialogs.size() == 2) {
+            // Shown again where it was, with the name typed.
+            EXPECT_EQ(desktop.fileDialogs[1].fileName, "v1.2 manual");
+            EXPECT_EQ(desktop.fileDialogs[1].initialFolder, folder.path().string() + "/");
+        }
+        EXPECT_TRUE(desktop.finished());
+    }
+}
+
 TEST_F(DocumentControllerTest, SaveOfANamedProjectWritesWithoutAsking)
 {
     desktop.answerFile(folder.file("book.dxp"));
@@ -174,8 +219,12 @@ TEST_F(DocumentControllerTest, CloseQueryAnswers)
         {"Yes saves and closes", true, {MessageAnswer::Yes}, "closing.dxp", true, true},
         {"Yes with a cancelled save dialog keeps the window", true, {MessageAnswer::Yes}, std::nullopt, false, false},
         // The failed write is shown in the error box, and the window stays.
-        {"Yes with a failed save keeps the window", true, {MessageAnswer::Yes, MessageAnswer::Ok}, "no/such/x.dxp",
-         false, false},
+        {"Yes with a failed save keeps the window",
+         true,
+         {MessageAnswer::Yes, MessageAnswer::Ok},
+         "no/such/x.dxp",
+         false,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -119,16 +119,32 @@ bool DocumentController::saveAs()
 {
     m_view.commitEdits();
     FileDialogRequest request{"Save project...", {kProjectFilter}, initialFolder(), {}, "dxp"};
-    const auto chosen = m_environment.desktop.chooseSaveFile(request);
-    if (!chosen || chosen->empty())
-        return false;
-    const std::string path = absolutePath(withDefaultExtension(*chosen, "dxp"));
+    std::string path;
+    for (;;) {
+        const auto chosen = m_environment.desktop.chooseSaveFile(request);
+        if (!chosen || chosen->empty())
+            return false;
+        path = absolutePath(withDefaultExtension(*chosen, "dxp"));
+        // The chooser asked about the name it returned; a name that only
+        // now got its extension may be another, existing project.
+        if (path == absolutePath(*chosen) || !m_environment.fileExists(path) || replaceAllowed(path))
+            break;
+        request.initialFolder = std::string(folderOf(path));
+        request.fileName = std::string(fileNameOf(*chosen));
+    }
     WriteProjectFile(m_project, path, m_view.progress());
     m_project.projectFile = path;
     rememberProject(path);
     WriteSetting(m_environment.settings, "LastDir", path);
     m_view.setWindowCaption(windowCaption(path));
     return true;
+}
+
+bool DocumentController::replaceAllowed(const std::string& path)
+{
+    const std::string text = "\"" + std::string(fileNameOf(path)) + "\" already exists.\nDo you want to replace it?";
+    return showMessage(m_environment.desktop, text, "Save project...", MessageButtons::YesNo, MessageIcon::Warning,
+                       MessageAnswer::No) == MessageAnswer::Yes;
 }
 
 bool DocumentController::newProject()

@@ -66,7 +66,9 @@ public:
     // True when the project was written; false when Save as was cancelled.
     bool save();
     // Save as: the save dialog (initial folder from LastDir, extension "dxp"
-    // added to a name without one), then the write; the chosen file becomes
+    // added to a name without one; when that names an existing file, a
+    // question whether to replace it, and No shows the dialog again), then
+    // the write; the chosen file becomes
     // the project file, enters the recent projects and LastDir, and names
     // the window. False when the dialog was cancelled.
     bool saveAs();
@@ -95,6 +97,7 @@ public:
 
 private:
     bool anyTopicFileMissing() const;
+    bool replaceAllowed(const std::string& path);
     std::string initialFolder();
 
     Project& m_project;
