@@ -242,6 +242,33 @@ private slots:
         QVERIFY(!w.tree.isEditing());
     }
 
+    void theSelectionStaysWhereverTheTreeIsClicked()
+    {
+        WindowFixture f;
+        ShownWindow w(f);
+        QWidget* viewport = w.tree.viewport();
+        const QModelIndex reference = w.indexOf("Reference");
+        const QPoint below(10, viewport->height() - 5);
+        QVERIFY(!w.tree.indexAt(below).isValid());
+        const auto shownSelected = [&] {
+            return w.tree.selectionModel()->selectedRows() == QModelIndexList{reference} &&
+                   w.tree.currentIndex() == reference;
+        };
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, w.centreOf("Reference"));
+        QVERIFY(shownSelected());
+        // Empty space below the entries, and a Ctrl+click on the entry.
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, below);
+        QVERIFY(shownSelected());
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, w.centreOf("Reference"));
+        QVERIFY(shownSelected());
+        // Delete acts on the entry that is shown selected.
+        if (w.entry("Reference")->childCount() > 0)
+            f.desktop.answerMessage(MessageAnswer::Yes);
+        f.action("DeleteButton")->trigger();
+        QVERIFY(w.entry("Reference") == nullptr);
+        QVERIFY(f.desktop.finished());
+    }
+
     void aDragEndedWithEscapeMovesNothing()
     {
         WindowFixture f;

@@ -244,6 +244,16 @@ void ContentsTree::autoScrollStep()
     setDropTarget(indexAt(position));
 }
 
+QItemSelectionModel::SelectionFlags ContentsTree::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    const QItemSelectionModel::SelectionFlags flags = QTreeView::selectionCommand(index, event);
+    if (flags.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return flags;
+}
+
 bool ContentsTree::viewportEvent(QEvent* event)
 {
     // No tool tips, not even for captions wider than the tree.

@@ -70,6 +70,10 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // One entry is always selected: a click on empty space or a Ctrl+click
+    // on the selected entry leaves it selected.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
 
 private:
     void setDropTarget(const QModelIndex& index);
