@@ -112,7 +112,6 @@ void ContentsEditor::projectReplaced()
     m_rows.clear();
     m_dragged = nullptr;
     m_editingCaption = false;
-    m_sortMode = SortMode::None;
     m_insertAsChild = settingIsOn(m_settings, "TopicAsChild");
     m_selected = &m_project.titleEntry();
     m_observer->selectionChanged(m_selected);

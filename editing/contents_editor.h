@@ -66,9 +66,10 @@ public:
     const Project& project() const { return m_project; }
     PathStyle pathStyle() const { return m_style; }
 
-    // The state of a new project: the title entry selected, sorting off,
-    // the toggle as the setting TopicAsChild says, no drag, no caption
-    // being edited.
+    // The state of a newly shown project: the title entry selected, the
+    // toggle as the setting TopicAsChild says, no drag, no caption being
+    // edited. The sort mode is the run's and stays (New turns it off with
+    // stopSorting).
     void projectReplaced();
 
     // Row of `entry` among its parent's children (kept, not scanned).

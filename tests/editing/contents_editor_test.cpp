@@ -426,7 +426,8 @@ TEST(InsertToggle, IsStoredOnEveryClickAndRestoredWithANewProject)
     rig.project.resetToNew("New");
     rig.editor.projectReplaced();
     EXPECT_TRUE(rig.editor.insertAsChild());
-    EXPECT_EQ(rig.editor.sortMode(), SortMode::None);
+    // The sort mode is the run's: a newly shown project keeps it.
+    EXPECT_EQ(rig.editor.sortMode(), SortMode::Alphabetical);
     EXPECT_EQ(rig.editor.selected(), &rig.project.titleEntry());
     EXPECT_FALSE(rig.view.chooserEnabled);
 }

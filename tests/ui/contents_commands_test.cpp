@@ -552,11 +552,17 @@ private slots:
 
         f.action("Donotsort1")->trigger();
         QVERIFY(f.action("Donotsort1")->isChecked());
-        // Opening a project starts unsorted again.
+        // The mode holds for the whole run: opening a project keeps it, New
+        // starts unsorted again.
         f.action("Alphabetically1")->trigger();
         f.desktop.answerMessage(MessageAnswer::No);
         f.form->RUFClick(f.sample());
+        QVERIFY(f.action("Alphabetically1")->isChecked());
+        QCOMPARE(f.form->findChild<ContentsCommands*>()->editor().sortMode(), SortMode::Alphabetical);
+        f.action("New1")->trigger();
         QVERIFY(f.action("Donotsort1")->isChecked());
+        QCOMPARE(f.form->findChild<ContentsCommands*>()->editor().sortMode(), SortMode::None);
+        QVERIFY(f.desktop.finished());
     }
 
     void itemPropertiesApplyWhatTheDialogConfirms()

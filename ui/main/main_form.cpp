@@ -169,6 +169,8 @@ void TMainForm::newProjectInitialization()
             m_services.registerFileAssociation();  // a refused write leaves the program usable
         setWindowCaption(kProgramName);
         m_documents.resetProject();
+        // Start-up and New sort nothing; opening a project keeps the mode.
+        m_actions.action(Command::Donotsort1)->trigger();
         m_contentsPage->editTitle();
         ApplySettingDefaults(m_services.settings, m_services.settingDefaults);
         ApplyLocalizedCaptions();
