@@ -521,8 +521,10 @@ void ContentsEditor::dropOn(ContentsEntry* target)
 
 void ContentsEditor::endDrag()
 {
+    // The title entry never moves, so dragging it changes nothing.
+    if (m_dragged != nullptr && !isTitle(m_dragged))
+        m_project.modified = true;
     m_dragged = nullptr;
-    m_project.modified = true;
 }
 
 // --- Icons
