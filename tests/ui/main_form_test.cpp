@@ -17,6 +17,7 @@
 #include "ui/contents/contents_page.h"
 #include "ui/index/list_models.h"
 #include "ui/logic/string_table.h"
+#include "ui/main/window_actions.h"
 
 namespace doxel {
 
@@ -52,6 +53,51 @@ private slots:
         QVERIFY(!commandNamed(QStringLiteral("Compile")));
     }
 
+    void documentCommandsHaveTheDesktopsKeys_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QKeySequence>("key");
+        QTest::newRow("new") << "New1" << QKeySequence(QKeySequence::New);
+        QTest::newRow("open") << "OpenProject1" << QKeySequence(QKeySequence::Open);
+        QTest::newRow("save") << "Saveproject1" << QKeySequence(QKeySequence::Save);
+        QTest::newRow("quit") << "Exit1" << quitKey();
+        QTest::newRow("the window's own Escape stays") << "Exit1" << QKeySequence(Qt::Key_Escape);
+        QTest::newRow("compile") << "Compile1" << QKeySequence(Qt::Key_F9);
+    }
+
+    void documentCommandsHaveTheDesktopsKeys()
+    {
+        QFETCH(QString, command);
+        QFETCH(QKeySequence, key);
+        WindowFixture f;
+        f.create();
+        QVERIFY(!key.isEmpty());
+        QVERIFY2(f.action(command.toLatin1().constData())->shortcuts().contains(key), qPrintable(key.toString()));
+    }
+
+    void theTitleMarksUnsavedChanges()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
+        // A command that changes the project.
+        f.action("Expandallitems1")->trigger();
+        QVERIFY(!form.project().modified);
+        f.action("Alphabetically1")->trigger();
+        QVERIFY(form.project().modified);
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]*"));
+        f.action("SaveButton")->trigger();
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
+        // A caption edited in place.
+        form.contentsModel().setData(form.contentsModel().titleIndex(), QStringLiteral("Renamed"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]*"));
+        // New starts without the mark.
+        f.desktop.answerMessage(MessageAnswer::No);
+        f.action("New1")->trigger();
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel"));
+        QVERIFY(f.desktop.finished());
+    }
+
     void startsWithAnEditableUntitledProject()
     {
         WindowFixture f;
@@ -59,7 +105,7 @@ private slots:
         f.settings.write("TopicAsChild", "1");
         TMainForm& form = f.create();
 
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel"));
         QCOMPARE(text(form.project().title()), QStringLiteral("Neues Projekt (Titel hierher)"));
         QCOMPARE(form.project().entryCount(), std::size_t{1});
         QVERIFY(!form.project().modified);
@@ -144,7 +190,7 @@ private slots:
         WindowFixture f;
         TMainForm& form = f.create(f.sample());
         QCOMPARE(text(form.project().title()), QStringLiteral("Tidewater User Guide"));
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [sample.dxp]"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
         QCOMPARE(form.contentsModel().rowCount(form.contentsModel().titleIndex()), 7);
         QCOMPARE(form.keywordModel().rowCount(), 13);
         QCOMPARE(form.fileListModel().rowCount(), static_cast<int>(form.project().fileList.size()));
@@ -161,7 +207,7 @@ private slots:
         TMainForm& form = f.create();
         f.desktop.answerFile(f.sample());
         f.action("OpenButton")->trigger();
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [sample.dxp]"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
         QCOMPARE(f.desktop.fileDialogs.at(0).title, std::string("Open project..."));
         const QList<QAction*> recent = f.menu("Recent")->actions();
         QCOMPARE(recent.size(), 1);
@@ -198,7 +244,7 @@ private slots:
         QCOMPARE(box.icon, MessageIcon::Stop);
         QCOMPARE(box.buttons, MessageButtons::Ok);
         QVERIFY(box.text.find("bad.dxp") != std::string::npos);
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel"));
         QCOMPARE(form.project().entryCount(), std::size_t{1});
     }
 
@@ -214,7 +260,7 @@ private slots:
         f.action("SaveButton")->trigger();
         const std::string file = f.folder.file("manual.dxp");
         QVERIFY(std::filesystem::exists(file));
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [manual.dxp]"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [manual.dxp]"));
         QCOMPARE(text(f.settings.read("LastDir")), text(file));
         QCOMPARE(f.desktop.fileDialogs.at(0).title, std::string("Save project..."));
         Project saved;
@@ -244,7 +290,8 @@ private slots:
         QCOMPARE(text(box.caption), QStringLiteral("HTML Doxel"));
         QVERIFY(box.text.ends_with("."));
         QVERIFY(form.project().modified);
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+        // Still untitled, with its changes unsaved.
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel*"));
     }
 
     void newStartsAFreshProjectAndRemembersTheOldOne()
@@ -257,7 +304,7 @@ private slots:
         QVERIFY(form.project().keywords.empty());
         QCOMPARE(form.keywordModel().rowCount(), 0);
         QCOMPARE(form.fileListModel().rowCount(), 0);
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel"));
         QCOMPARE(text(f.settings.read("RUF")), text(f.sample() + "\a"));
         QVERIFY(form.contentsPage()->tree()->isEditing());
         QCOMPARE(f.associations, 2);
@@ -329,7 +376,7 @@ private slots:
             QCOMPARE(form.fileListModel().headerData(1, Qt::Horizontal).toString(), text(LoadText(f.settings, 86)));
             QCOMPARE(f.action(language.menuItem)->text(), QString::fromLatin1(language.menuCaption));
             QCOMPARE(text(form.project().title()), QStringLiteral("Tidewater User Guide"));
-            QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [sample.dxp]"));
+            QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
         }
         QCOMPARE(f.menu("File1")->title(), QStringLiteral("&Файл"));
     }

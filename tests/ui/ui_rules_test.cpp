@@ -22,6 +22,19 @@ TEST(ErrorBox, AppendsAFullStopAfterCharactersAboveIt)
         EXPECT_EQ(errorBoxText(text), expected) << text;
 }
 
+TEST(CommandRunner, TellsTheWindowAfterEveryCommandHoweverItEnded)
+{
+    ScriptedDesktop desktop;
+    CommandRunner runner(desktop);
+    int after = 0;
+    runner.setAfterCommand([&after] { ++after; });
+    desktop.answerMessage(MessageAnswer::Ok);
+    runner.run([] {});
+    runner.run([] { throw IoError("Cannot write /x/a.dxp"); });
+    EXPECT_EQ(after, 2);
+    EXPECT_TRUE(desktop.finished());
+}
+
 TEST(CommandRunner, ShowsErrorsThatEndACommand)
 {
     ScriptedDesktop desktop;

@@ -21,6 +21,14 @@ void CommandRunner::showError(const std::string& text)
 
 bool CommandRunner::run(const std::function<void()>& command)
 {
+    const bool ended = runGuarded(command);
+    if (m_afterCommand)
+        m_afterCommand();
+    return ended;
+}
+
+bool CommandRunner::runGuarded(const std::function<void()>& command)
+{
     try {
         command();
         return true;

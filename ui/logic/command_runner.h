@@ -27,8 +27,15 @@ public:
 
     void showError(const std::string& text);
 
+    // Called after every command, however it ended: the window shows the
+    // state the command left (the unsaved-changes mark). Must not throw.
+    void setAfterCommand(std::function<void()> afterCommand) { m_afterCommand = std::move(afterCommand); }
+
 private:
+    bool runGuarded(const std::function<void()>& command);
+
     Desktop& m_desktop;
+    std::function<void()> m_afterCommand;
 };
 
 }  // namespace doxel

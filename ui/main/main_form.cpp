@@ -78,6 +78,10 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     setWindowIcon(programIcon());
     buildWindow();
     bindCommands();
+    // The desktop's unsaved-changes mark in the title: commands change the
+    // project, and so does a caption edited in place.
+    m_runner.setAfterCommand([this] { showModifiedMark(); });
+    connect(m_contentsModel, &QAbstractItemModel::dataChanged, this, &TMainForm::showModifiedMark);
     resize(kDesignSize.expandedTo(minimumSizeHint()));
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -392,7 +396,13 @@ void TMainForm::commitEdits()
 
 void TMainForm::setWindowCaption(const std::string& caption)
 {
-    setWindowTitle(toQString(caption));
+    setWindowTitle(toQString(caption) + QStringLiteral("[*]"));
+    showModifiedMark();
+}
+
+void TMainForm::showModifiedMark()
+{
+    setWindowModified(m_project.modified);
 }
 
 void TMainForm::recentProjectsChanged()

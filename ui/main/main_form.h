@@ -118,6 +118,8 @@ private:
     void rebuildRecentMenu();
     void setLanguage(int offset);
     void setStatusText(const std::string& text);
+    // The window title's "*" while the project has unsaved changes.
+    void showModifiedMark();
     void applyCaption(const CaptionTableRow& row, const QString& text);
 
     Project m_project;
