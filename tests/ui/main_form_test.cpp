@@ -294,6 +294,29 @@ private slots:
         QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel*"));
     }
 
+    void theLanguageMenuTicksTheCurrentLanguage()
+    {
+        WindowFixture f;
+        f.settings.write("Language", "3000");
+        f.create();
+        const auto ticked = [&f] {
+            QStringList names;
+            for (Command item : kLanguageCommands) {
+                if (f.action(item)->isChecked())
+                    names << f.action(item)->objectName();
+            }
+            return names.join(QLatin1Char(','));
+        };
+        QCOMPARE(ticked(), QStringLiteral("Spanish1"));
+        for (const char* item : {"Deutsch1", "English1", "Russian1", "French1"}) {
+            f.action(item)->trigger();
+            QCOMPARE(ticked(), QString::fromLatin1(item));
+        }
+        // Choosing the ticked language again keeps it ticked.
+        f.action("French1")->trigger();
+        QCOMPARE(ticked(), QStringLiteral("French1"));
+    }
+
     void newStartsAFreshProjectAndRemembersTheOldOne()
     {
         WindowFixture f;

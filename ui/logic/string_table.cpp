@@ -64,6 +64,16 @@ long long languageOffset(SettingsStore& settings)
 
 }  // namespace
 
+std::optional<std::size_t> currentLanguage(SettingsStore& settings)
+{
+    const long long offset = languageOffset(settings);
+    for (std::size_t n = 0; n < std::size(kLanguages); ++n) {
+        if (kLanguages[n].offset == offset)
+            return n;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string_view> stringTableText(long long absoluteId)
 {
     const std::vector<Row>& rows = table();

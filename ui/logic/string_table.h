@@ -37,6 +37,11 @@ inline constexpr Language kLanguages[] = {
     {4000, "ru", "Russian1", "Russian"},
 };
 
+// The row of kLanguages whose offset the setting Language holds, read as
+// LoadText reads it (so a value that is no number is English); nothing for
+// an offset of no language.
+std::optional<std::size_t> currentLanguage(SettingsStore& settings);
+
 // The text stored at `absoluteId` (language offset included) as written in
 // the table, "|" unexpanded; nothing when the table has no such id.
 std::optional<std::string_view> stringTableText(long long absoluteId);

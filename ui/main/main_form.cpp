@@ -334,6 +334,10 @@ void TMainForm::setStatusText(const std::string& text)
 
 void TMainForm::ApplyLocalizedCaptions()
 {
+    // The tick on the language the captions are in.
+    const std::optional<std::size_t> language = currentLanguage(m_services.settings);
+    for (std::size_t n = 0; n < std::size(kLanguageCommands); ++n)
+        m_actions.action(kLanguageCommands[n])->setChecked(language == n);
     for (const CaptionTableRow& row : captionTable())
         applyCaption(row, localText(m_services.settings, row.id));
     // A longer translation of a first column's caption widens the column

@@ -159,8 +159,12 @@ void createWindowActions(ActionRegistry& registry)
 
     // The language items keep these captions in every language.
     static_assert(std::size(kLanguageCommands) == std::size(kLanguages));
+    // One of them is ticked: the language the captions are in.
     for (std::size_t n = 0; n < std::size(kLanguages); ++n)
-        registry.add(kLanguageCommands[n], QString::fromLatin1(kLanguages[n].menuCaption));
+        registry.add(kLanguageCommands[n], QString::fromLatin1(kLanguages[n].menuCaption), {}, {}, true);
+    auto* languages = new QActionGroup(registry.action(Command::English1));
+    for (Command item : kLanguageCommands)
+        languages->addAction(registry.action(item));
 }
 
 void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)
