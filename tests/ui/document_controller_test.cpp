@@ -8,6 +8,7 @@
 #include "core/project_file.h"
 #include "scripted_desktop.h"
 #include "test_support.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 namespace {
@@ -295,6 +296,45 @@ TEST_F(DocumentControllerTest, OpenThatFailsLeavesTheProjectAsItWas)
     EXPECT_TRUE(project.modified);
     EXPECT_EQ(settings.read("RUF"), "");
     EXPECT_THROW(controller.openProjectFile(folder.file("absent.dxp"), false), IoError);
+}
+
+TEST_F(DocumentControllerTest, OpenNamesTheMissingTopicFiles)
+{
+    struct Case {
+        int missing;
+        int listed;
+        const char* rest;
+    };
+    const Case cases[] = {{1, 1, nullptr}, {10, 10, nullptr}, {13, 10, "(and 3 more)"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.missing);
+        Project other("Gaps");
+        test::writeFile(folder.file("here.htm"), "<html></html>");
+        other.titleEntry().appendChild(std::make_unique<ContentsEntry>("Here", 8, folder.file("here.htm")));
+        for (int n = 0; n < c.missing; ++n) {
+            const std::string name = "gone" + std::string(n < 10 ? "0" : "") + std::to_string(n) + ".htm";
+            other.titleEntry().appendChild(std::make_unique<ContentsEntry>(name, 8, folder.file(name)));
+        }
+        other.rebuildFileList();
+        NullProgress progress;
+        WriteProjectFile(other, folder.file("gaps.dxp"), progress);
+        desktop.messages.clear();
+        desktop.answerMessage(MessageAnswer::Ok);
+        ASSERT_TRUE(controller.openProjectFile(folder.file("gaps.dxp"), false));
+
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        const std::string& text = desktop.messages[0].text;
+        const std::string intro = LoadText(settings, 229) + "\n\n";
+        ASSERT_EQ(text.substr(0, intro.size()), intro);
+        std::string expected;
+        for (int n = 0; n < c.listed; ++n)
+            expected += (n == 0 ? "" : "\n") + folder.file("gone" + std::string(n < 10 ? "0" : "") + std::to_string(n) + ".htm");
+        if (c.rest != nullptr)
+            expected += "\n" + std::string(c.rest);
+        EXPECT_EQ(text.substr(intro.size()), expected);
+        EXPECT_EQ(text.find("here.htm"), std::string::npos);
+        EXPECT_TRUE(desktop.finished());
+    }
 }
 
 TEST_F(DocumentControllerTest, OpenReportsMissingTopicFilesOnce)

@@ -183,21 +183,28 @@ bool DocumentController::openProjectFile(const std::string& path, bool ask)
     m_view.setWindowCaption(windowCaption(file));
     rememberProject(file);
     WriteSetting(m_environment.settings, "LastDir", file);
-    if (anyTopicFileMissing()) {
-        SettingsStore& settings = m_environment.settings;
-        showMessage(m_environment.desktop, LoadText(settings, text_id::kProjectFilesMissing), kProgramName, MessageButtons::Ok,
-                    MessageIcon::Warning);
+    if (const std::string missing = missingTopicFiles(); !missing.empty()) {
+        showMessage(m_environment.desktop, LoadText(m_environment.settings, text_id::kProjectFilesMissing) + missing,
+                    kProgramName, MessageButtons::Ok, MessageIcon::Warning);
     }
     return true;
 }
 
-bool DocumentController::anyTopicFileMissing() const
+std::string DocumentController::missingTopicFiles() const
 {
+    // Enough to find them, not so many that the box outgrows the screen.
+    constexpr std::size_t kListed = 10;
+    std::string listed;
+    std::size_t missing = 0;
     for (const FileListEntry& row : m_project.fileList) {
-        if (!m_environment.fileExists(row.path))
-            return true;
+        if (m_environment.fileExists(row.path))
+            continue;
+        if (++missing <= kListed)
+            listed += (missing == 1 ? "\n\n" : "\n") + row.path;
     }
-    return false;
+    if (missing > kListed)
+        listed += "\n(and " + std::to_string(missing - kListed) + " more)";
+    return listed;
 }
 
 }  // namespace doxel

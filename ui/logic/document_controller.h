@@ -85,7 +85,8 @@ public:
     // changes first when `ask` is set, reads the file (a file that cannot
     // be read leaves the project as it was and throws), enters it in the
     // recent projects and LastDir, names the window, and reports once (text
-    // 229) when topic files of the project are missing.
+    // 229) when topic files of the project are missing, naming the first
+    // ten of them and counting the rest.
     bool openProjectFile(const std::string& path, bool ask = true);
 
     // Takes a caption still being edited in the view into the project.
@@ -96,7 +97,9 @@ public:
     static std::string windowCaption(const std::string& projectFile);
 
 private:
-    bool anyTopicFileMissing() const;
+    // The topic files of the project that do not exist, as lines to add to
+    // the message about them; empty when there are none.
+    std::string missingTopicFiles() const;
     bool replaceAllowed(const std::string& path);
     std::string initialFolder();
 
