@@ -230,6 +230,21 @@ private slots:
         QTest::mouseMove(viewport, end);
         QVERIFY(w.tree.isDragging());
         QCOMPARE(w.tree.dropTarget(), w.indexOf(onto.constData()));
+        // Where the entry will land shows: a line under the target, or the
+        // target highlighted with the toggle on.
+        QCOMPARE(w.tree.dropIndicator(),
+                 asChild ? ContentsTree::DropIndicator::Into : ContentsTree::DropIndicator::After);
+        const QImage shown = viewport->grab().toImage();
+        const QRect row = w.tree.visualRect(w.indexOf(onto.constData()));
+        const auto highlighted = [&](QPoint at) {
+            const QColor color = shown.pixelColor(at * shown.devicePixelRatio());
+            return color == w.tree.palette().color(QPalette::Active, QPalette::Highlight) ||
+                   color == w.tree.palette().color(QPalette::Inactive, QPalette::Highlight);
+        };
+        const QPoint underTarget(viewport->width() - 4, row.bottom() - 1);
+        const QPoint besideCaption(viewport->width() - 4, row.center().y());
+        QCOMPARE(highlighted(underTarget), true);
+        QCOMPARE(highlighted(besideCaption), asChild);
         // The dragged entry became the selected one when the drag began.
         QCOMPARE(w.tree.currentIndex(), w.indexOf(from.constData()));
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, end);
