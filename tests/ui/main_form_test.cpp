@@ -4,6 +4,7 @@
 // desktop.
 #include <QComboBox>
 #include <QLabel>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
@@ -73,6 +74,27 @@ private slots:
         f.create();
         QVERIFY(!key.isEmpty());
         QVERIFY2(f.action(command.toLatin1().constData())->shortcuts().contains(key), qPrintable(key.toString()));
+    }
+
+    void theWindowOpensTheWayItWasLeft()
+    {
+        WindowFixture f;
+        TMainForm& first = f.create();
+        const QSize designed = first.size();
+        auto* splitter = first.findChild<QSplitter*>(QStringLiteral("Splitter1"));
+        first.resize(designed + QSize(140, 60));
+        splitter->setSizes({200, 150});
+        const QList<int> split = splitter->sizes();
+        QVERIFY(first.close());
+
+        f.form.reset();
+        TMainForm& second = f.create();
+        QCOMPARE(second.size(), designed + QSize(140, 60));
+        QCOMPARE(second.findChild<QSplitter*>(QStringLiteral("Splitter1"))->sizes(), split);
+
+        // A first start keeps the designed size.
+        WindowFixture fresh;
+        QCOMPARE(fresh.create().size(), designed);
     }
 
     void theTitleMarksUnsavedChanges()

@@ -34,6 +34,10 @@ constexpr const char* kHelpDownloadsAddress =
 
 constexpr QSize kDesignSize(362, 504);
 
+// Where the window's size, place and split are kept between runs.
+constexpr const char* kWindowGeometrySetting = "WindowGeometry";
+constexpr const char* kWindowSplitSetting = "WindowSplit";
+
 QTreeView* makeFileView(FileListModel& model, QWidget* parent)
 {
     auto* view = new QTreeView(parent);
@@ -158,6 +162,7 @@ void TMainForm::FormCreate(const std::string& commandLineProject)
 {
     // The shell's file icons come from QFileIconProvider in the file list
     // model; the help hook belongs to the help viewer connection.
+    m_runner.run([this] { restoreWindowPlace(); });
     newProjectInitialization();
     if (!commandLineProject.empty()) {
         m_runner.run([this, &commandLineProject] { m_documents.openProjectFile(commandLineProject); });
@@ -268,10 +273,30 @@ bool TMainForm::FormCloseQuery()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    if (FormCloseQuery())
-        event->accept();
-    else
+    if (!FormCloseQuery()) {
         event->ignore();
+        return;
+    }
+    m_runner.run([this] { saveWindowPlace(); });
+    event->accept();
+}
+
+// The window opens the way it was left: size, place and the split between
+// the pages and the file list. The first start keeps the design's size.
+void TMainForm::restoreWindowPlace()
+{
+    const std::string geometry = ReadSetting(m_services.settings, kWindowGeometrySetting);
+    if (!geometry.empty())
+        restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
+    const std::string split = ReadSetting(m_services.settings, kWindowSplitSetting);
+    if (!split.empty())
+        m_splitter->restoreState(QByteArray::fromBase64(QByteArray::fromStdString(split)));
+}
+
+void TMainForm::saveWindowPlace()
+{
+    WriteSetting(m_services.settings, kWindowGeometrySetting, saveGeometry().toBase64().toStdString());
+    WriteSetting(m_services.settings, kWindowSplitSetting, m_splitter->saveState().toBase64().toStdString());
 }
 
 void TMainForm::About1Click()

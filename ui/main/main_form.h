@@ -115,6 +115,8 @@ private:
     // The steps shared by the window's creation and New.
     void newProjectInitialization();
     void applyViewSettings();
+    void restoreWindowPlace();
+    void saveWindowPlace();
     void rebuildRecentMenu();
     void setLanguage(int offset);
     void setStatusText(const std::string& text);
