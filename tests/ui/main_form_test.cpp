@@ -18,6 +18,7 @@
 #include "ui/contents/contents_page.h"
 #include "ui/index/list_models.h"
 #include "ui/logic/string_table.h"
+#include "ui/main/icons.h"
 #include "ui/main/window_actions.h"
 
 namespace doxel {
@@ -95,6 +96,44 @@ private slots:
         // A first start keeps the designed size.
         WindowFixture fresh;
         QCOMPARE(fresh.create().size(), designed);
+    }
+
+    void theGreyToolBarReadsAsEnabledBesideADisabledButton()
+    {
+        // Contrast of a 16-pixel rendering: the spread of the visible
+        // pixels' lightness, and how opaque they are.
+        struct Look {
+            double spread = 0;
+            double opacity = 0;
+        };
+        const auto look = [](const QIcon& icon, QIcon::Mode mode) {
+            const QImage image = icon.pixmap(QSize(16, 16), 1.0, mode).toImage().convertToFormat(QImage::Format_ARGB32);
+            int darkest = 255;
+            int lightest = 0;
+            double alpha = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor color = image.pixelColor(x, y);
+                    alpha += color.alphaF();
+                    if (color.alpha() < 128)
+                        continue;
+                    darkest = std::min(darkest, color.lightness());
+                    lightest = std::max(lightest, color.lightness());
+                }
+            }
+            return Look{(lightest - darkest) / 255.0, alpha / (image.width() * image.height())};
+        };
+        for (const char* name : {"new", "open", "save", "compile", "wizard", "projectprops", "about"}) {
+            const QIcon grey = toolbarIcon(name, false);
+            const Look plain = look(grey, QIcon::Normal);
+            const Look disabled = look(grey, QIcon::Disabled);
+            const Look colored = look(toolbarIcon(name, true), QIcon::Normal);
+            // Drawn as fully as the coloured art, with most of its
+            // contrast, and clearly apart from the faded disabled look.
+            QVERIFY2(plain.opacity >= 0.95 * colored.opacity, name);
+            QVERIFY2(plain.spread >= 0.55 * colored.spread, name);
+            QVERIFY2(disabled.opacity <= 0.4 * plain.opacity, name);
+        }
     }
 
     void theTitleMarksUnsavedChanges()
