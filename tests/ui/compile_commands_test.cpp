@@ -350,6 +350,32 @@ private slots:
         QVERIFY(f.desktop.finished());
     }
 
+    void showsTheLogItselfWithoutATextEditor()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        const std::string log = f.folder.file("my log.txt");
+        test::writeFile(log, "Compiling\nError: page.htm missing\n");
+        f.settings.write("LogFile", log);
+        // The desktop has no editor that opens a window (only vim).
+        std::vector<std::string> asked;
+        CompileCommands commands(form.context(), form.contentsModel(), nullptr,
+                                 [&asked](Desktop&, const std::string& file) {
+                                     asked.push_back(file);
+                                     return false;
+                                 });
+        commands.Viewlogfile1Click();
+        QCOMPARE(asked, std::vector<std::string>{log});
+        auto* view = form.findChild<QDialog*>(QStringLiteral("LogView"));
+        QVERIFY(view != nullptr);
+        QVERIFY(view->isVisible());
+        auto* text = view->findChild<QPlainTextEdit*>(QStringLiteral("LogText"));
+        QVERIFY(text->isReadOnly());
+        QCOMPARE(text->toPlainText(), QStringLiteral("Compiling\nError: page.htm missing\n"));
+        view->close();
+        QVERIFY(f.desktop.finished());
+    }
+
     void expandsTheEditorsCommandLine_data()
     {
         QTest::addColumn<QStringList>("words");
