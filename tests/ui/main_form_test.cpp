@@ -3,10 +3,6 @@
 // switch and the error box, driven through the real actions with a scripted
 // desktop.
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFileInfo>
-#include <QLibraryInfo>
-#include <QPushButton>
 #include <QLabel>
 #include <QSplitter>
 #include <QStatusBar>
@@ -380,25 +376,6 @@ private slots:
         // Choosing the ticked language again keeps it ticked.
         f.action("French1")->trigger();
         QCOMPARE(ticked(), QStringLiteral("French1"));
-    }
-
-    void qtsOwnButtonsFollowTheLanguage()
-    {
-        if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm")))
-            QSKIP("Qt's translations are not installed (qt6-translations-l10n)");
-        const auto yes = [] { return QDialogButtonBox(QDialogButtonBox::Yes).buttons().at(0)->text(); };
-        const QString english = yes();
-        WindowFixture f;
-        f.settings.write("Language", "1000");
-        f.create();
-        QCOMPARE(yes(), QStringLiteral("&Ja"));
-        f.action("French1")->trigger();
-        QCOMPARE(yes(), QStringLiteral("&Oui"));
-        f.action("English1")->trigger();
-        QCOMPARE(yes(), english);
-        f.action("Deutsch1")->trigger();
-        f.form.reset();
-        QCOMPARE(yes(), english);
     }
 
     void newStartsAFreshProjectAndRemembersTheOldOne()

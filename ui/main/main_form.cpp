@@ -363,7 +363,6 @@ void TMainForm::ApplyLocalizedCaptions()
     const std::optional<std::size_t> language = currentLanguage(m_services.settings);
     for (std::size_t n = 0; n < std::size(kLanguageCommands); ++n)
         m_actions.action(kLanguageCommands[n])->setChecked(language == n);
-    m_qtTranslation.use(language ? kLanguages[*language].code : "en");
     for (const CaptionTableRow& row : captionTable())
         applyCaption(row, localText(m_services.settings, row.id));
     // A longer translation of a first column's caption widens the column

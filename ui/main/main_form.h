@@ -16,7 +16,6 @@
 #include "ui/main/command_context.h"
 #include "ui/main/dialog_runner.h"
 #include "ui/main/progress_form.h"
-#include "ui/main/qt_translation.h"
 
 class QLabel;
 class QSplitter;
@@ -132,7 +131,6 @@ private:
     WindowProgress m_progress;
     DocumentController m_documents;
     CommandContext m_context;
-    QtTranslation m_qtTranslation;
     ContentsModel* m_contentsModel = nullptr;
     KeywordModel* m_keywordModel = nullptr;
     FileListModel* m_fileListModel = nullptr;
