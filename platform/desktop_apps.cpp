@@ -13,12 +13,8 @@ std::string findDesktopHtmlEditor()
     for (GList* item = apps; item != nullptr && command.empty(); item = item->next) {
         auto* app = static_cast<GAppInfo*>(item->data);
         if (G_IS_DESKTOP_APP_INFO(app)) {
-            auto* desktopApp = G_DESKTOP_APP_INFO(app);
-            const char* categories = g_desktop_app_info_get_categories(desktopApp);
+            const char* categories = g_desktop_app_info_get_categories(G_DESKTOP_APP_INFO(app));
             if (categories != nullptr && std::strstr(categories, "WebBrowser") != nullptr)
-                continue;
-            // A terminal program (vim) cannot start from the window.
-            if (g_desktop_app_info_get_boolean(desktopApp, "Terminal"))
                 continue;
         }
         const char* line = g_app_info_get_commandline(app);
