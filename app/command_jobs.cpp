@@ -5,12 +5,10 @@
 #include <iostream>
 
 #include "app/compile_job.h"
-#include "core/errors.h"
-#include "core/project_file.h"
-#include "core/settings.h"
-#include "output/compiler_files.h"
-#include "platform/qsettings_store.h"
+#include "app/tool_jobs.h"
+#include "core/project.h"
 #include "app/window_job.h"
+#include "output/compiler_files.h"
 
 namespace doxel {
 namespace {
@@ -37,18 +35,15 @@ void warnMissingTopics(const Project& project)
 int exportProject(const std::string& file)
 {
     Project project;
-    QSettingsStore settings;
-    NullProgress progress;
-    try {
-        ReadProjectFile(project, file);
-        warnMissingTopics(project);
-        for (const std::string& written : WriteCompilerInputFiles(project, commandLineLogFile(settings), progress))
-            std::cout << written << "\n";
-        return 0;
-    } catch (const Error& error) {
-        std::cerr << "doxel: " << error.what() << "\n";
+    CompilerInputFiles written;
+    if (!writeInputFiles(project, file, InputFilesFor::Export, &written))
         return kExitFailure;
-    }
+    warnMissingTopics(project);
+    for (const CompilerFileMessage& message : written.messages)
+        std::cerr << "doxel: " << message.line() << "\n";
+    for (const std::string& path : written.written)
+        std::cout << path << "\n";
+    return 0;
 }
 
 // The window; on a machine without a display the compile job instead, so
@@ -85,6 +80,10 @@ int runCommandLine(const CommandLine& command)
         return kExitFailure;
     case CommandLine::Mode::Compile:
         return compileFromCommandLine(command.projectFile);
+    case CommandLine::Mode::TxtToHtml:
+        return txtToHtmlFromCommandLine(command.toolArguments);
+    case CommandLine::Mode::Replace:
+        return replaceFromCommandLine(command.toolArguments);
     case CommandLine::Mode::Window:
         return openWindow(command);
     }

@@ -1,7 +1,6 @@
 #include "app/compile_job.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 
 #include "core/errors.h"
@@ -29,7 +28,15 @@ public:
     void showProgressText(const std::string&) override {}
     void openHelpFile(const std::string&) override {}
     void viewLogFile() override {}
-    void showSummary(const CompileStatistics& statistics) override
+    void showSummary(const CompileStatistics& statistics) override { printCounts(statistics); }
+    void showFailure(const std::string& text) override
+    {
+        if (!text.empty())
+            std::cerr << "doxel: " << text << "\n";
+    }
+    // The counts end the output of every run that reached its end, with a
+    // help file or without.
+    static void printCounts(const CompileStatistics& statistics)
     {
         std::cout << "\n";
         for (const SummaryRow& row : summaryRows(statistics)) {
@@ -38,7 +45,6 @@ public:
         }
         std::fflush(stdout);
     }
-    void showFailure() override {}
 };
 
 }  // namespace
@@ -55,38 +61,54 @@ std::string commandLineLogFile(SettingsStore& settings)
     return programDataFolder() + "log.txt";
 }
 
-int compileFromCommandLine(const std::string& projectFile)
+bool writeInputFiles(Project& project, const std::string& projectFile, InputFilesFor purpose,
+                     CompilerInputFiles* written)
 {
-    Project project;
-    QSettingsStore settings;
     NullProgress progress;
     try {
         ReadProjectFile(project, projectFile);
-        if (!canCompile(project)) {
+        if (purpose == InputFilesFor::Compile && !canCompile(project)) {
             std::cerr << "doxel: " << projectFile << " holds no entries to compile\n";
-            return kExitFailure;
+            return false;
         }
-        WriteCompilerInputFiles(project, commandLineLogFile(settings), progress);
+        project.deriveCompilerFileNames();
+        CompilerInputFiles files = WriteCompilerFiles(project, progress);
+        if (written != nullptr)
+            *written = std::move(files);
+        return true;
     } catch (const Error& error) {
         std::cerr << "doxel: " << error.what() << "\n";
-        return kExitFailure;
+        return false;
     }
+}
 
-    std::error_code error;
-    const auto before = std::filesystem::last_write_time(project.compiledFile, error);
+int compileFromCommandLine(const std::string& projectFile)
+{
+    Project project;
+    CompilerInputFiles written;
+    if (!writeInputFiles(project, projectFile, InputFilesFor::Compile, &written))
+        return kExitFailure;
+
     ChmcmdCompiler compiler;
     ConsoleHost host;
     // LaunchHelp and ViewLog would open windows; here they stay off.
     MemorySettingsStore runSettings;
-    const CompileResult result = CompileRun(compiler, runSettings, host, compileFilesOf(project));
-    if (!result.succeeded) {
+    QSettingsStore settings;
+    CompileFiles files = compileFilesOf(project, written);
+    files.logFile = commandLineLogFile(settings);
+    const CompileResult result = CompileRun(compiler, runSettings, host, files);
+    switch (result.outcome) {
+    case CompileOutcome::CompilerFailed:
         std::cerr << "doxel: the help compiler could not run; the input files stay next to the project\n";
         return kExitFailure;
+    case CompileOutcome::StoppedByChecks:
+    case CompileOutcome::NothingWritten:
+        ConsoleHost::printCounts(result.statistics);
+        return kExitErrors;
+    case CompileOutcome::Compiled:
+        break;
     }
-    // An old help file that this compile did not replace is not announced.
-    const auto after = std::filesystem::last_write_time(project.compiledFile, error);
-    if (!error && after != before)
-        std::cout << "\nHelp file: " << project.compiledFile << std::endl;
+    std::cout << "\nHelp file: " << project.compiledFile << std::endl;
     return result.statistics.errors > 0 ? kExitErrors : 0;
 }
 

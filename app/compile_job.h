@@ -1,10 +1,22 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace doxel {
 
+class Project;
 class SettingsStore;
+struct CompilerInputFiles;
+
+enum class InputFilesFor { Compile, Export };
+
+// Reads `projectFile` into `project` and writes the compiler's input files
+// beside it, for `--compile` and `--export` alike (only a compile needs an
+// entry besides the title entry); what was written goes to `written` when
+// given. Says on standard error why it cannot, and returns false then.
+bool writeInputFiles(Project& project, const std::string& projectFile, InputFilesFor purpose,
+                     CompilerInputFiles* written);
 
 // The compiler's log file for a run without a window: the LogFile setting,
 // or its default when it is empty or cannot be read.
@@ -13,8 +25,9 @@ std::string commandLineLogFile(SettingsStore& settings);
 // `doxel --compile FILE.dxp`: writes the compiler's input files, compiles
 // without any window, prints the compiler's lines and then the six counts
 // on standard output, and deletes the input files. Returns 0 on success, 1
-// when errors were counted, 2 when the project could not be read or the
-// compiler could not run (the input files are then kept).
+// when errors were counted or no help file was written, 2 when the project
+// could not be read or the compiler could not run (the input files are then
+// kept).
 int compileFromCommandLine(const std::string& projectFile);
 
 }  // namespace doxel

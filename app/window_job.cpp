@@ -10,6 +10,7 @@
 #include "platform/file_association.h"
 #include "platform/program_paths.h"
 #include "platform/qsettings_store.h"
+#include "ui/help/help_environment.h"
 #include "ui/main/dialog_runner.h"
 #include "ui/main/icons.h"
 #include "ui/main/main_form.h"
@@ -27,6 +28,16 @@ bool environmentSet(const char* name)
 
 std::string registerAssociation()
 {
+    // An installed package brings its own desktop entry and project type;
+    // the user's copies from earlier starts would only hide them.
+    const char* dataDirs = std::getenv("XDG_DATA_DIRS");
+    if (InstallationProvidesAssociation(programPath(), dataDirs != nullptr ? dataDirs : "",
+                                        AssociationFolders::fromEnvironment().dataHome)) {
+        const std::string problem = RemoveUserFileAssociation();
+        if (!problem.empty())
+            std::cerr << "doxel: " << problem << "\n";
+        return problem;
+    }
     std::string icon = resourcePath("icons/html-doxel.svg");
     if (icon.empty())
         icon = "html-doxel";
@@ -51,7 +62,12 @@ int runWindowJob(const std::string& projectFile)
     static char programName[] = "doxel";
     static char* arguments[] = {programName, nullptr};
     static int argumentCount = 1;
+    // The preview's web engine, loaded later from its module, shares the
+    // window's OpenGL contexts; this must be said before the application
+    // exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argumentCount, arguments);
+    startProgramEnvironment();
     QApplication::setApplicationName(QString::fromLatin1(kProgramName));
     QApplication::setOrganizationName(QStringLiteral("Tervanis"));
     QGuiApplication::setDesktopFileName(QStringLiteral("html-doxel"));

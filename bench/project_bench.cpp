@@ -81,11 +81,12 @@ void BM_WriteCompilerInputFiles(benchmark::State& state)
     const int entries = static_cast<int>(state.range(0));
     Project project;
     generateProject(project, scratchFolder(), entries, keywordsFor(entries));
+    project.deriveCompilerFileNames();
     NullProgress progress;
     std::int64_t bytes = 0;
     for (auto _ : state) {
         bytes = 0;
-        for (const std::string& file : WriteCompilerInputFiles(project, "/tmp/log.txt", progress))
+        for (const std::string& file : WriteCompilerInputFiles(project, progress))
             bytes += static_cast<std::int64_t>(std::filesystem::file_size(file));
     }
     state.SetBytesProcessed(state.iterations() * bytes);

@@ -39,6 +39,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             }
             return result;
         }
+        if (first == "--txt-to-html" || first == "--replace") {
+            result.mode = first == "--replace" ? CommandLine::Mode::Replace : CommandLine::Mode::TxtToHtml;
+            result.toolArguments.assign(arguments.begin() + 1, arguments.end());
+            return result;
+        }
         if (first.starts_with("--")) {
             result.mode = CommandLine::Mode::Invalid;
             result.problem = "unknown option " + first;
@@ -49,7 +54,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     for (const std::string& argument : arguments) {
         if (argument.empty())
             break;
-        if (argument == "/debug" || argument == "-debug")
+        if (asciiUpper(argument) == "/DEBUG" || asciiUpper(argument) == "-DEBUG")
             result.debug = true;
         else
             joined += " " + argument;
@@ -65,6 +70,8 @@ std::string usageText()
     return "Usage: doxel [FILE.dxp]\n"
            "       doxel --export FILE.dxp\n"
            "       doxel --compile FILE.dxp\n"
+           "       doxel --txt-to-html [OPTION]... FILE.txt...\n"
+           "       doxel --replace [--match-case] [--no-backup] SEARCH REPLACEMENT FILE...\n"
            "       doxel --help | --version\n"
            "\n"
            "HTML Doxel builds HTML Help (CHM) files from HTML pages.\n"
@@ -73,8 +80,28 @@ std::string usageText()
            "  --export FILE.dxp   write the compiler input files (.hhp, .hhc, .hhk)\n"
            "                      next to the project and keep them\n"
            "  --compile FILE.dxp  compile the project into its .chm file without a window\n"
+           "  --txt-to-html FILE.txt...\n"
+           "                      convert text files into HTML pages, each written beside\n"
+           "                      its text file (notes.txt gives notes.htm); every line\n"
+           "                      goes into the page as it is, followed by <BR>\n"
+           "    --title TEXT           one title for every page (default: the file name)\n"
+           "    --stylesheet REF       link the page to this stylesheet\n"
+           "    --background COLOUR    background colour (default #F5F9CC)\n"
+           "    --text-colour COLOUR   text colour (default #000000)\n"
+           "    --font FACE            font face (default Verdana)\n"
+           "    --font-size N          font size 0 to 12 (default 2)\n"
+           "    --background-image REF background picture (default none)\n"
+           "  --replace SEARCH REPLACEMENT FILE...\n"
+           "                      replace every occurrence of SEARCH in the files; \"|\"\n"
+           "                      in SEARCH and REPLACEMENT stands for a line end, and\n"
+           "                      line ends are written as CR LF\n"
+           "    --match-case           letter case counts (default: ignored, A-Z only)\n"
+           "    --no-backup            make no FILE.bak copy before a file changes\n"
            "  --help              show this text\n"
-           "  --version           show the program's version\n";
+           "  --version           show the program's version\n"
+           "\n"
+           "Exit status: 0 success, 1 the job ran and found errors (named on\n"
+           "standard error; nothing is lost), 2 wrong usage or the job could not run.\n";
 }
 
 }  // namespace doxel

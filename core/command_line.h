@@ -7,15 +7,17 @@ namespace doxel {
 
 // What the program was asked to do.
 struct CommandLine {
-    enum class Mode { Window, Export, Compile, Help, Version, Invalid };
+    enum class Mode { Window, Export, Compile, TxtToHtml, Replace, Help, Version, Invalid };
     Mode mode = Mode::Window;
     std::string projectFile;  // for Window: empty when none was named
     bool debug = false;       // "/debug" or "-debug": the diagnostic log
     std::string problem;      // for Invalid: what is wrong
+    std::vector<std::string> toolArguments;  // for TxtToHtml and Replace: the arguments after the option
 };
 
 // Reads the arguments (without the program name). "--export FILE",
-// "--compile FILE", "--help", "--version"; anything else starts the window.
+// "--compile FILE", "--txt-to-html ...", "--replace ...", "--help",
+// "--version"; anything else starts the window.
 // For the window the arguments are joined with single spaces up to the
 // first empty one, so a project path that the desktop split at its spaces
 // is whole again; it names a project when it contains ".dxp" in any case.

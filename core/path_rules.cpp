@@ -1,10 +1,12 @@
 #include "core/path_rules.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
-#include <unordered_map>
-#include <unordered_set>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
 #include <vector>
 
 namespace doxel {
@@ -128,19 +130,69 @@ std::string ProjectRelativePath(std::string_view fullPath, std::string_view proj
                                        : posixRelative(fullPath, projectFile);
 }
 
-// Hashing that lets unordered containers of std::string be searched with a
-// string_view, without building a string for every look-up.
-struct StringHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-};
+std::string foldCase(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
+    std::int32_t at = 0;
+    while (at < length) {
+        const std::uint8_t first = bytes[at];
+        if (first < 0x80) {
+            out += static_cast<char>(first >= 'A' && first <= 'Z' ? first - 'A' + 'a' : first);
+            ++at;
+            continue;
+        }
+        const std::int32_t start = at;
+        UChar32 c = 0;
+        U8_NEXT(bytes, at, length, c);
+        if (c < 0) {
+            out.append(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(at - start)));
+            continue;
+        }
+        std::uint8_t encoded[U8_MAX_LENGTH];
+        std::int32_t size = 0;
+        U8_APPEND_UNSAFE(encoded, size, u_foldCase(c, U_FOLD_CASE_DEFAULT));
+        out.append(reinterpret_cast<const char*>(encoded), static_cast<std::size_t>(size));
+    }
+    return out;
+}
 
-// What one folder on disk holds, by exact name and by lower-cased name.
-struct StoredPathResolver::Folder {
-    bool exists = false;
-    std::unordered_set<std::string, StringHash, std::equal_to<>> names;
-    std::unordered_map<std::string, std::string> byLowerName;
-};
+const std::string* FolderListings::Listing::match(std::string_view name) const
+{
+    const auto exact = names.find(name);
+    if (exact != names.end())
+        return &exact->first;
+    const auto other = folded.find(foldCase(name));
+    return other != folded.end() ? &other->second : nullptr;
+}
+
+const FolderListings::Listing& FolderListings::listing(std::string_view folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.remove_suffix(1);
+    if (folder.empty())
+        folder = "/";
+    const auto known = m_listings.find(folder);
+    if (known != m_listings.end())
+        return *known->second;
+    auto entry = std::make_unique<Listing>();
+    std::error_code error;
+    std::filesystem::directory_iterator it(folder, error);
+    if (!error) {
+        entry->listed = true;
+        for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
+            if (error)
+                break;
+            std::error_code typeError;
+            std::string name = it->path().filename().string();
+            entry->folded.emplace(foldCase(name), name);
+            entry->names.emplace(std::move(name), it->is_directory(typeError));
+        }
+    }
+    return *m_listings.emplace(std::string(folder), std::move(entry)).first->second;
+}
 
 StoredPathResolver::StoredPathResolver(std::string projectFolder, PathStyle style)
     : m_projectFolder(std::move(projectFolder)), m_style(style)
@@ -154,23 +206,7 @@ StoredPathResolver::~StoredPathResolver() = default;
 
 const StoredPathResolver::Folder& StoredPathResolver::folder(const std::string& path)
 {
-    const auto found = m_folders.find(path);
-    if (found != m_folders.end())
-        return *found->second;
-    auto entry = std::make_unique<Folder>();
-    std::error_code error;
-    std::filesystem::directory_iterator it(path, error);
-    if (!error) {
-        entry->exists = true;
-        for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
-            if (error)
-                break;
-            std::string name = it->path().filename().string();
-            entry->byLowerName.emplace(asciiLower(name), name);
-            entry->names.insert(std::move(name));
-        }
-    }
-    return *m_folders.emplace(path, std::move(entry)).first->second;
+    return m_listings.listing(path);
 }
 
 // Resolves a lexical folder ("/a/B/", ending with "/") to the folder on
@@ -196,7 +232,7 @@ const StoredPathResolver::ResolvedFolder& StoredPathResolver::resolveFolder(cons
         result.path = parent.path + name + "/";
         result.listing = parent.listing != nullptr && parent.listing->names.contains(name)
                              ? &folder(result.path) : nullptr;
-        if (result.listing != nullptr && !result.listing->exists)
+        if (result.listing != nullptr && !result.listing->listed)
             result.listing = nullptr;
     }
     return m_resolved.emplace(lexical, std::move(result)).first->second;
@@ -204,10 +240,8 @@ const StoredPathResolver::ResolvedFolder& StoredPathResolver::resolveFolder(cons
 
 std::string StoredPathResolver::matchName(const Folder& listing, std::string_view name)
 {
-    if (listing.names.contains(name))
-        return std::string(name);
-    const auto match = listing.byLowerName.find(asciiLower(name));
-    return match != listing.byLowerName.end() ? match->second : std::string(name);
+    const std::string* match = listing.match(name);
+    return match != nullptr ? *match : std::string(name);
 }
 
 // The stored folder text ("..\pages\", "/abs/x/", "") as an absolute,
@@ -290,6 +324,51 @@ std::string StoredPathResolver::resolve(std::string_view stored)
     resolved = folderOnDisk.path;
     resolved += folderOnDisk.listing != nullptr ? matchName(*folderOnDisk.listing, name) : std::string(name);
     return resolved;
+}
+
+std::string StoredPathResolver::matchCase(std::string_view stored)
+{
+    if (m_style != PathStyle::Posix || stored.empty() || stored.starts_with('/') || stored.starts_with('\\'))
+        return std::string(stored);
+    const std::size_t end = std::min(stored.find('#'), stored.find('?'));
+    const std::string_view path = stored.substr(0, end);
+    // "http:", "mk:@MSITStore:", "c:" and the like are not paths below the
+    // project folder.
+    const std::size_t colon = path.find(':');
+    if (path.empty() || (colon != std::string_view::npos && colon < path.find_first_of("/\\")))
+        return std::string(stored);
+
+    std::string onDisk = m_projectFolder;
+    std::string out;
+    out.reserve(stored.size());
+    std::string_view rest = path;
+    while (!rest.empty()) {
+        const std::size_t cut = rest.find_first_of("/\\");
+        const std::string_view name = rest.substr(0, cut);
+        if (name == "..") {
+            if (onDisk.size() > 1) {
+                onDisk.pop_back();
+                onDisk.erase(onDisk.rfind('/') + 1);
+            }
+            out += name;
+        } else if (!name.empty() && name != ".") {
+            const Folder& listing = folder(onDisk);
+            const std::string* match = listing.listed ? listing.match(name) : nullptr;
+            if (match == nullptr || onDisk.size() + match->size() > kMaxPathLength)
+                return std::string(stored);
+            out += *match;
+            onDisk += *match;
+            onDisk += '/';
+        } else {
+            out += name;
+        }
+        if (cut == std::string_view::npos)
+            break;
+        out += rest[cut];
+        rest.remove_prefix(cut + 1);
+    }
+    out += stored.substr(path.size());
+    return out;
 }
 
 }  // namespace doxel

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace doxel {
 
@@ -39,12 +40,49 @@ std::string_view fileNameOf(std::string_view path, PathStyle style = kNativePath
 std::string ProjectRelativePath(std::string_view fullPath, std::string_view projectFile,
                                 PathStyle style = kNativePathStyle);
 
+// `text` (UTF-8) with every character replaced by its simple Unicode case
+// folding, so that two names that differ only in letter case ("ÜBUNGEN",
+// "übungen"; "Straße" stays apart from "STRASSE", which needs full folding)
+// compare equal. Bytes that are not valid UTF-8 are kept as they are.
+std::string foldCase(std::string_view text);
+
+// Hashing that lets unordered containers of std::string be searched with a
+// string_view, without building a string for every look-up.
+struct StringHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
+// Folder listings read once each, for look-ups of many names in the same
+// folders, by exact name and ignoring letter case (foldCase). Folders are
+// absolute and "/" separated, with or without a final "/"; "" and "/" are
+// the root. Not safe for use by two threads at once.
+class FolderListings {
+public:
+    struct Listing {
+        bool listed = false;  // false when the folder could not be read
+        std::unordered_map<std::string, bool, StringHash, std::equal_to<>> names;  // name: is a folder
+        std::unordered_map<std::string, std::string, StringHash, std::equal_to<>> folded;  // folded: first name
+
+        // `name` when the folder holds it; else the first name on disk that
+        // differs from it only in letter case; else null.
+        const std::string* match(std::string_view name) const;
+    };
+
+    const Listing& listing(std::string_view folder);
+
+private:
+    std::unordered_map<std::string, std::unique_ptr<Listing>, StringHash, std::equal_to<>> m_listings;
+};
+
 // Turns stored paths back into full paths against the folder of the file
 // being read. Windows style: a path with a drive letter is absolute, "..\"
 // climbs one folder, the result is lower case. POSIX style: "\" and "/"
 // both separate, ".." climbs, and a folder or file name that differs only in
 // letter case from the one on disk is resolved to the name on disk (a
-// project written on Windows stores "PAGES\intro.htm" for pages/Intro.htm).
+// project written on Windows stores "PAGES\intro.htm" for pages/Intro.htm;
+// letter case is matched for every letter, "ÜBUNGEN\äpfel.htm" finds
+// übungen/Äpfel.htm).
 // Folder listings are cached, so resolving many paths costs one listing per
 // folder.
 class StoredPathResolver {
@@ -56,8 +94,17 @@ public:
 
     std::string resolve(std::string_view stored);
 
+    // For texts that stay stored as they are (the default topic, the
+    // window's home page and jump addresses): a local path relative to the
+    // project folder ("PAGES\intro.htm#top") with each name that differs
+    // only in letter case from the one on disk replaced by that name
+    // ("pages\Intro.htm#top"), separators, anchor and query kept. Addresses,
+    // absolute paths, "(not defined)" and names not on disk come back
+    // unchanged. POSIX style only; the Windows style returns `stored`.
+    std::string matchCase(std::string_view stored);
+
 private:
-    struct Folder;
+    using Folder = FolderListings::Listing;
     struct ResolvedFolder {
         std::string path;
         const Folder* listing = nullptr;  // null when the folder is not on disk
@@ -69,7 +116,7 @@ private:
 
     std::string m_projectFolder;
     PathStyle m_style;
-    std::map<std::string, std::unique_ptr<Folder>, std::less<>> m_folders;
+    FolderListings m_listings;
     std::map<std::string, ResolvedFolder, std::less<>> m_resolved;
     std::map<std::string, ResolvedFolder, std::less<>> m_storedFolders;
 };

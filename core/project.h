@@ -12,6 +12,10 @@ namespace doxel {
 
 inline constexpr int kTitleIconNumber = 42;
 inline constexpr int kLastIconNumber = 42;
+// The largest icon number a project file may hold: the Windows program
+// stores 255 for "no picture chosen". A number without a picture shows none
+// and is written back unchanged; the editor itself never makes one.
+inline constexpr int kLastStoredIconNumber = 255;
 inline constexpr std::size_t kWindowTextLimit = 255;
 inline constexpr const char* kNotDefined = "(not defined)";
 

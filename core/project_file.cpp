@@ -176,7 +176,7 @@ EntryLine parseEntryLine(const Reader& reader, std::string_view line, std::size_
     const auto iconEnd = rest.find(']');
     if (iconEnd == std::string_view::npos)
         reader.fail(lineIndex, "the icon number of the contents entry has no closing \"]\"");
-    entry.iconNumber = static_cast<int>(reader.number(rest.substr(1, iconEnd - 1), lineIndex, 0, kLastIconNumber, "the icon number"));
+    entry.iconNumber = static_cast<int>(reader.number(rest.substr(1, iconEnd - 1), lineIndex, 0, kLastStoredIconNumber, "the icon number"));
     rest.remove_prefix(iconEnd + 1);
     if (rest.starts_with(' '))
         rest.remove_prefix(1);
@@ -287,6 +287,10 @@ void ReadProjectText(Project& project, std::string text, const std::string& file
     w.top = reader.integerLine("the top edge");
     w.width = reader.integerLine("the width");
     w.height = reader.integerLine("the height");
+    // Like the topic files: a project written on Windows may name the
+    // window's pages in another letter case than the disk.
+    for (std::string* page : {&w.defaultTopic, &w.homePage, &w.jump1Url, &w.jump2Url})
+        *page = resolver.matchCase(*page);
     reader.skip("an empty line");
     reader.expect(kContentsSection);
 

@@ -1,6 +1,13 @@
 #include "core/text_encoding.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <set>
+
+#include <iconv.h>
+
+#include "core/errors.h"
 
 namespace doxel {
 namespace {
@@ -166,6 +173,254 @@ std::string_view firstCharacters(std::string_view text, std::size_t limit)
         ++count;
     }
     return text.substr(0, pos);
+}
+
+std::string oneLine(std::string text)
+{
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    }
+    return text;
+}
+
+namespace {
+
+// The language declared for each code page is one whose Windows code page it
+// is; viewers take the code page from the language id.
+constexpr std::array<CodePage, 14> kHelpCodePages = {{
+    {1252, "CP1252", 0x409, "Englisch (USA)"},
+    {1250, "CP1250", 0x405, "Tschechisch"},
+    {1251, "CP1251", 0x419, "Russisch"},
+    {1253, "CP1253", 0x408, "Griechisch"},
+    {1254, "CP1254", 0x41F, "T\xC3\xBCrkisch"},
+    {1257, "CP1257", 0x427, "Litauisch"},
+    {1255, "CP1255", 0x40D, "Hebraeisch"},
+    {1256, "CP1256", 0x401, "Arabisch (Saudi-Arabien)"},
+    {874, "CP874", 0x41E, "Thai"},
+    {1258, "CP1258", 0x42A, "Vietnamesisch"},
+    {932, "CP932", 0x411, "Japanisch"},
+    {936, "CP936", 0x804, "Chinesisch (VR China)"},
+    {949, "CP949", 0x412, "Koreanisch"},
+    {950, "CP950", 0x404, "Chinesisch (Taiwan)"},
+}};
+
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+iconv_t openIconv(const char* to, const char* from)
+{
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw ConversionError(std::string("The conversion from ") + from + " to " + to + " is not available");
+    return cd;
+}
+
+// Converts as much of `in` as iconv takes, appending to `out`. Returns the
+// errno that stopped it (0 when all of `in` was taken) and advances `in`.
+int iconvAppend(iconv_t cd, std::string_view& in, std::string& out)
+{
+    char buffer[4096];
+    while (!in.empty()) {
+        char* inPtr = const_cast<char*>(in.data());
+        std::size_t inLeft = in.size();
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        in.remove_prefix(in.size() - inLeft);
+        if (result == static_cast<std::size_t>(-1) && errno != E2BIG)
+            return errno;
+    }
+    return 0;
+}
+
+// Writes out what a stateful converter still holds and resets it.
+void iconvFlush(iconv_t cd, std::string& out)
+{
+    char buffer[64];
+    char* outPtr = buffer;
+    std::size_t outLeft = sizeof buffer;
+    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+    out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+}
+
+}  // namespace
+
+std::span<const CodePage> helpCodePages()
+{
+    return kHelpCodePages;
+}
+
+const CodePage& windows1252()
+{
+    return kHelpCodePages.front();
+}
+
+const CodePage* codePageByNumber(int number)
+{
+    for (const CodePage& page : kHelpCodePages) {
+        if (page.number == number)
+            return &page;
+    }
+    return nullptr;
+}
+
+const CodePage* codePageOfLanguage(int languageId)
+{
+    for (const CodePage& page : kHelpCodePages) {
+        if (page.languageId == languageId)
+            return &page;
+    }
+    return nullptr;
+}
+
+const CodePage& codePageForLanguageId(int languageId)
+{
+    if (const CodePage* exact = codePageOfLanguage(languageId))
+        return *exact;
+    // Windows' default ANSI code page of each primary language.
+    struct Primary {
+        int language;
+        int codePage;
+    };
+    static constexpr Primary kPrimary[] = {
+        {0x19, 1251}, {0x22, 1251}, {0x23, 1251}, {0x02, 1251}, {0x2F, 1251}, {0x40, 1251}, {0x44, 1251},
+        {0x50, 1251}, {0x05, 1250}, {0x15, 1250}, {0x0E, 1250}, {0x1B, 1250}, {0x24, 1250}, {0x18, 1250},
+        {0x1C, 1250}, {0x08, 1253}, {0x1F, 1254}, {0x25, 1257}, {0x26, 1257}, {0x27, 1257}, {0x0D, 1255},
+        {0x01, 1256}, {0x29, 1256}, {0x20, 1256}, {0x1E, 874},  {0x2A, 1258}, {0x11, 932},  {0x12, 949},
+    };
+    const int primary = languageId & 0x3FF;
+    if (primary == 0x04)  // Chinese: traditional for Taiwan, Hong Kong and Macao
+        return *codePageByNumber(languageId == 0x404 || languageId == 0xC04 || languageId == 0x1404 ? 950 : 936);
+    if (primary == 0x1A)  // Serbian in Cyrillic, Croatian and the rest in Latin letters
+        return *codePageByNumber(languageId == 0xC1A || languageId == 0x1C1A ? 1251 : 1250);
+    for (const Primary& entry : kPrimary) {
+        if (entry.language == primary)
+            return *codePageByNumber(entry.codePage);
+    }
+    return windows1252();
+}
+
+CodePageEncoder::CodePageEncoder(const CodePage& page) : m_page(page), m_iconv(openIconv(page.iconvName, "UTF-8")) {}
+
+CodePageEncoder::~CodePageEncoder()
+{
+    iconv_close(static_cast<iconv_t>(m_iconv));
+}
+
+std::string CodePageEncoder::encode(std::string_view utf8, bool* lacking)
+{
+    if (isAscii(utf8))
+        return std::string(utf8);
+    const auto cd = static_cast<iconv_t>(m_iconv);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::string out;
+    out.reserve(utf8.size());
+    std::string_view rest = utf8;
+    while (!rest.empty()) {
+        if (iconvAppend(cd, rest, out) == 0)
+            break;
+        // iconv stopped at a character the code page lacks, or at bytes that
+        // are not UTF-8.
+        iconvFlush(cd, out);
+        std::size_t pos = 0;
+        const long codePoint = decodeUtf8(rest, pos);
+        if (codePoint < 0) {
+            out += rest.front();
+        } else {
+            out += "&#";
+            out += std::to_string(codePoint);
+            out += ';';
+            if (lacking != nullptr)
+                *lacking = true;
+        }
+        rest.remove_prefix(pos);
+    }
+    iconvFlush(cd, out);
+    return out;
+}
+
+bool CodePageEncoder::holds(std::string_view utf8)
+{
+    bool lacking = false;
+    encode(utf8, &lacking);
+    return !lacking;
+}
+
+const CodePage& chooseCodePage(std::span<const std::string_view> texts, bool* complete)
+{
+    // Each distinct character is tried once per code page, not once per text.
+    std::set<std::string, std::less<>> characters;
+    for (const std::string_view text : texts) {
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            if (static_cast<unsigned char>(text[pos]) < 0x80) {
+                ++pos;
+                continue;
+            }
+            const std::size_t start = pos;
+            if (decodeUtf8(text, pos) >= 0)
+                characters.emplace(text.substr(start, pos - start));
+        }
+    }
+    if (complete != nullptr)
+        *complete = true;
+    if (characters.empty())
+        return windows1252();
+
+    std::vector<std::set<std::string, std::less<>>> missing(kHelpCodePages.size());
+    for (std::size_t i = 0; i < kHelpCodePages.size(); ++i) {
+        CodePageEncoder encoder(kHelpCodePages[i]);
+        for (const std::string& character : characters) {
+            if (!encoder.holds(character))
+                missing[i].insert(character);
+        }
+        if (missing[i].empty())
+            return kHelpCodePages[i];
+    }
+    if (complete != nullptr)
+        *complete = false;
+    std::size_t best = 0;
+    std::size_t fewest = texts.size() + 1;
+    for (std::size_t i = 0; i < kHelpCodePages.size(); ++i) {
+        std::size_t lacking = 0;
+        for (const std::string_view text : texts) {
+            std::size_t pos = 0;
+            while (pos < text.size()) {
+                const std::size_t start = pos;
+                if (decodeUtf8(text, pos) >= 0x80 && missing[i].contains(text.substr(start, pos - start))) {
+                    ++lacking;
+                    break;
+                }
+            }
+        }
+        if (lacking < fewest) {
+            fewest = lacking;
+            best = i;
+        }
+    }
+    return kHelpCodePages[best];
+}
+
+std::string toUtf8(std::string_view bytes, const char* iconvName)
+{
+    const iconv_t cd = openIconv("UTF-8", iconvName);
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        if (iconvAppend(cd, rest, out) == 0)
+            break;
+        iconvFlush(cd, out);
+        out += "\xEF\xBF\xBD";
+        rest.remove_prefix(1);
+    }
+    iconvFlush(cd, out);
+    iconv_close(cd);
+    return out;
 }
 
 }  // namespace doxel

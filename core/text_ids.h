@@ -24,6 +24,13 @@ inline constexpr int kWarning = 96;
 inline constexpr int kDeleteWithChildren = 97;
 inline constexpr int kDelete = 98;
 
+// The keyword index and the preview.
+inline constexpr int kEditKeyword = 71;
+inline constexpr int kNoHtmlEditor = 100;
+inline constexpr int kDeleteKeywordsCaption = 150;
+inline constexpr int kDeleteKeywordsQuestion = 151;
+inline constexpr int kNoSelectedText = 152;
+
 // The results window of a compile.
 inline constexpr int kViewCompiledFile = 101;
 inline constexpr int kViewLogFile = 102;
@@ -44,6 +51,93 @@ inline constexpr int kAssociatedFile = 264;
 inline constexpr int kSelectSource = 265;
 inline constexpr int kRemoveAssociation = 266;
 inline constexpr int kItemProperties = 267;
+
+// The update check.
+inline constexpr int kLatestVersion = 271;
+inline constexpr int kNewVersionAvailable = 272;
+inline constexpr int kUpdateError = 273;
+// The project properties dialog, the auto sizer and the settings dialog.
+inline constexpr int kSpecifyHtmlEditor = 100;
+inline constexpr int kAutoSizerLine1 = 109;
+inline constexpr int kAutoSizerLine2 = 110;
+inline constexpr int kAutoSizerLine3 = 111;
+inline constexpr int kWidthLabel = 112;
+inline constexpr int kHeightLabel = 113;
+inline constexpr int kDialogCancel = 114;
+inline constexpr int kCompiling = 117;
+inline constexpr int kLaunchHelp = 118;
+inline constexpr int kViewLog = 119;
+inline constexpr int kDeleteTemporaryFiles = 120;
+inline constexpr int kPaths = 121;
+inline constexpr int kHtmlEditorPath = 122;
+inline constexpr int kLogFilePath = 123;
+inline constexpr int kSettings = 125;
+inline constexpr int kAppearance = 219;
+inline constexpr int kDefaultIcons = 220;
+inline constexpr int kForNewTopics = 221;
+inline constexpr int kForNewHeaders = 222;
+inline constexpr int kColoredToolbar = 223;
+inline constexpr int kProgressBelowBefore = 224;
+inline constexpr int kProgressBelowAfter = 225;
+inline constexpr int kSettingsFiles = 226;
+inline constexpr int kNavigationPane = 235;
+inline constexpr int kDefaultTopic = 236;
+inline constexpr int kAutoHidePane = 237;
+inline constexpr int kUsePaneAndTopics = 238;
+inline constexpr int kAutoSync = 239;
+inline constexpr int kSearchTab = 240;
+inline constexpr int kFavoritesTab = 241;
+inline constexpr int kAdvancedSearch = 242;
+inline constexpr int kSavePosition = 243;
+inline constexpr int kWindowSizeAndPosition = 244;
+inline constexpr int kLeft = 245;
+inline constexpr int kTop = 246;
+inline constexpr int kWidth = 247;
+inline constexpr int kHeight = 248;
+inline constexpr int kAdjust = 249;
+inline constexpr int kWindowStyles = 250;
+inline constexpr int kNavigationPaneWidth = 251;
+inline constexpr int kPropertiesFiles = 252;
+inline constexpr int kExtendedStyles = 253;
+inline constexpr int kNavigationPage = 254;
+inline constexpr int kHelpWindowPage = 255;
+inline constexpr int kAdvancedPage = 256;
+inline constexpr int kProjectProperties = 257;
+inline constexpr int kButtons = 258;
+
+// The content tools: search and replace, and the TXT to HTML wizard.
+inline constexpr int kReplaceWizard = 180;
+inline constexpr int kReplaceBanner = 181;
+inline constexpr int kSearchString = 182;
+inline constexpr int kReplaceWith = 183;
+inline constexpr int kCreateBackups = 184;
+inline constexpr int kIgnoreCase = 185;
+inline constexpr int kSelectInputFolder = 186;
+inline constexpr int kExample = 187;
+inline constexpr int kSelectAll = 188;
+inline constexpr int kUnselectAll = 189;
+inline constexpr int kHtmlAndTextFiles = 190;
+inline constexpr int kClearListQuestion = 191;
+inline constexpr int kClearFileList = 192;
+inline constexpr int kFilesProcessed = 193;
+inline constexpr int kChooseTextFiles = 195;
+inline constexpr int kBack = 196;
+inline constexpr int kNext = 197;
+inline constexpr int kFinish = 198;
+inline constexpr int kSetBackgroundColour = 199;
+inline constexpr int kSetTextColour = 200;
+inline constexpr int kFontFace = 201;
+inline constexpr int kFontSize = 202;
+inline constexpr int kBackgroundImage = 203;
+inline constexpr int kTitleFromFileName = 204;
+inline constexpr int kCustomTitle = 205;
+inline constexpr int kStylesheetReference = 206;
+inline constexpr int kPressFinish = 207;
+inline constexpr int kToStartConversion = 208;
+inline constexpr int kTextFiles = 209;
+inline constexpr int kSpecifyTextFiles = 210;
+inline constexpr int kTxtToHtmlWizard = 211;
+inline constexpr int kSpecifyFilesAndSearch = 212;
 
 }  // namespace text_id
 }  // namespace doxel

@@ -56,21 +56,6 @@ std::size_t firstSortedChild(const ContentsEntry& parent)
     return isRoot(parent) ? 1 : 0;
 }
 
-std::string oneLine(std::string text)
-{
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = ' ';
-    }
-    return text;
-}
-
-bool isEditableFile(const std::string& topicFile)
-{
-    const std::string upper = asciiUpper(topicFile);
-    return upper.find(".HTM") != std::string::npos || upper.find(".TXT") != std::string::npos;
-}
-
 }  // namespace
 
 SelectionFeedback feedbackFor(const Project& project, const ContentsEntry& entry, PathStyle style)
@@ -292,11 +277,11 @@ void ContentsEditor::addTopics()
 void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
 {
     // A path with a line break or BEL cannot stand in a line of the project
-    // file: it would make the project unreadable. Such files are left out.
+    // file, and one with "\" would read back as another file. Such files
+    // are left out.
     std::vector<std::string> files;
-    std::copy_if(chosen.begin(), chosen.end(), std::back_inserter(files), [](const std::string& path) {
-        return std::none_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-    });
+    std::copy_if(chosen.begin(), chosen.end(), std::back_inserter(files),
+                 [this](const std::string& path) { return topicFileStorable(path, m_style); });
     if (files.size() != chosen.size())
         m_desktop.beep();
     if (files.empty() || m_selected == nullptr)

@@ -5,33 +5,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "core/text_encoding.h"
+#include "editing/html_entities.h"
 
 namespace doxel {
 namespace {
 
-constexpr char kEndOfText = 26;
 constexpr const char* kNoTitle = "New Topic";
-
-// Position of `upperNeedle` (ASCII upper case, beginning with "<") in
-// `text`, ignoring ASCII letter case; npos when absent.
-std::size_t findIgnoringCase(std::string_view text, std::string_view upperNeedle)
-{
-    std::size_t at = text.find('<');
-    while (at != std::string_view::npos && text.size() - at >= upperNeedle.size()) {
-        bool same = true;
-        for (std::size_t i = 1; i < upperNeedle.size() && same; ++i) {
-            char c = text[at + i];
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
-            same = c == upperNeedle[i];
-        }
-        if (same)
-            return at;
-        at = text.find('<', at + 1);
-    }
-    return std::string_view::npos;
-}
 
 // Whether a POSIX path holds "." or ".." components or doubled slashes,
 // which the dialogs never give but a typed or stored path may.
@@ -41,40 +24,50 @@ bool needsNormalizing(std::string_view path)
            path.find("/../") != std::string_view::npos || path.ends_with("/.") || path.ends_with("/..");
 }
 
-void replaceAll(std::string& text, std::string_view from, std::string_view to)
+constexpr std::string_view kOpenTag = "<TITLE>";
+constexpr std::string_view kCloseTag = "</TITLE>";
+// Bytes of a title kept before it is decoded: room for kLongestTitle
+// characters written as references.
+constexpr std::size_t kLongestRun = 16 * kLongestTitle;
+
+char upper(char c)
 {
-    std::string out;
-    std::size_t start = 0;
-    std::size_t at = text.find(from);
-    if (at == std::string::npos)
-        return;
-    out.reserve(text.size());
-    while (at != std::string::npos) {
-        out.append(text, start, at - start);
-        out += to;
-        start = at + from.size();
-        at = text.find(from, start);
-    }
-    out.append(text, start);
-    text = std::move(out);
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-std::string cleanTitle(std::string_view run)
+// One more byte of a tag (upper case, beginning with its only "<") matched
+// ignoring ASCII letter case; true when the whole tag has been seen.
+bool matchTag(std::string_view tag, std::size_t& matched, char c)
 {
-    std::string title = isValidUtf8(run) ? std::string(run) : cp1252ToUtf8(run);
-    static constexpr std::pair<std::string_view, std::string_view> kEntities[] = {
-        {"&auml;", "\xC3\xA4"}, {"&ouml;", "\xC3\xB6"}, {"&uuml;", "\xC3\xBC"}, {"&Auml;", "\xC3\x84"},
-        {"&Ouml;", "\xC3\x96"}, {"&Uuml;", "\xC3\x9C"}, {"&szlig;", "\xC3\x9F"}, {"&nbsp;", " "},
-    };
-    for (const auto& [entity, character] : kEntities)
-        replaceAll(title, entity, character);
+    if (upper(c) == tag[matched]) {
+        if (++matched < tag.size())
+            return false;
+        matched = 0;
+        return true;
+    }
+    matched = c == '<' ? 1 : 0;
+    return false;
+}
+
+std::string cleanTitle(std::string_view run, bool cut)
+{
+    // A run cut short may end inside a UTF-8 character; that must not make
+    // the whole title read as Windows-1252.
+    if (cut) {
+        for (std::size_t drop = 1; drop <= 3 && !isValidUtf8(run) && run.size() > drop; ++drop) {
+            if (isValidUtf8(run.substr(0, run.size() - drop)))
+                run = run.substr(0, run.size() - drop);
+        }
+    }
+    std::string title = decodeHtmlReferences(isValidUtf8(run) ? std::string(run) : cp1252ToUtf8(run));
     // A caption is one line of the project file: a line break or a BEL in
-    // it would split the entry when the project is read back.
+    // it would split the entry when the project is read back. A tab is
+    // harmless there.
     for (char& c : title) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F)
             c = ' ';
     }
-    return title;
+    return std::string(firstCharacters(title, kLongestTitle));
 }
 
 }  // namespace
@@ -111,6 +104,12 @@ const FileListEntry* findFileRow(const FileList& list, std::string_view file, Pa
     return list.find(topicPathOf(file, style));
 }
 
+bool isEditableFile(std::string_view path)
+{
+    const std::string upper = asciiUpper(path);
+    return upper.find(".HTM") != std::string::npos || upper.find(".TXT") != std::string::npos;
+}
+
 bool fileListShown(SettingsStore& settings)
 {
     return settingIsOn(settings, "ShowFileSystem");
@@ -121,77 +120,60 @@ void storeFileListShown(SettingsStore& settings, bool shown)
     WriteSetting(settings, "ShowFileSystem", shown ? "1" : "0");
 }
 
-namespace {
-constexpr std::size_t kLongestLine = std::size_t{1} << 20;
-}
-
 bool TitleScanner::feed(std::string_view bytes)
 {
-    if (m_done)
-        return true;
-    std::size_t pos = 0;
-    if (m_afterCr && !bytes.empty()) {
-        m_afterCr = false;
-        if (bytes[0] == '\n')
-            pos = 1;
-    }
-    while (pos < bytes.size()) {
-        std::size_t at = pos;
-        while (at < bytes.size() && bytes[at] != '\r' && bytes[at] != kEndOfText)
-            ++at;
-        m_line.append(bytes.substr(pos, at - pos));
-        // A page with LF line ends is one long line; the title stands near
-        // its top, so a line is looked at once it is this long.
-        if (m_line.size() > kLongestLine) {
-            endLine();
-            m_done = true;
-            return true;
-        }
-        if (at == bytes.size())
-            break;
-        if (bytes[at] == kEndOfText) {
-            endLine();
-            m_done = true;
-            return true;
-        }
-        if (endLine()) {
-            m_done = true;
-            return true;
-        }
-        pos = at + 1;
-        if (pos == bytes.size())
-            m_afterCr = true;
-        else if (bytes[pos] == '\n')
-            ++pos;
-    }
-    return false;
+    if (!m_title)
+        m_lines.feed(bytes, *this);
+    return m_title.has_value() || m_lines.ended();
 }
 
 std::optional<std::string> TitleScanner::finish()
 {
-    if (!m_done) {
-        endLine();
-        m_done = true;
-    }
+    if (!m_title)
+        m_lines.finish(*this);
     return m_title;
 }
 
-bool TitleScanner::endLine()
+void TitleScanner::text(std::string_view piece)
 {
-    const std::size_t open = findIgnoringCase(m_line, "<TITLE>");
-    if (open != std::string::npos && findIgnoringCase(m_line, "</TITLE>") != std::string::npos) {
-        const std::size_t start = open + 7;
-        const std::size_t end = m_line.find('<', start);
-        const std::size_t length = end == std::string::npos ? end : end - start;
-        const std::string_view run = std::string_view(m_line).substr(start, length);
-        if (!run.empty()) {
-            m_title = cleanTitle(run);
-            m_line.clear();
-            return true;
+    if (m_title)
+        return;
+    const char* p = piece.data();
+    const char* const end = p + piece.size();
+    while (p != end) {
+        // Between tags only a "<" can start anything.
+        if (!m_inRun && m_openMatched == 0 && m_closeMatched == 0) {
+            p = static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)));
+            if (p == nullptr)
+                return;
+        }
+        const char c = *p++;
+        if (m_inRun) {
+            if (c == '<')
+                m_inRun = false;
+            else if (m_run.size() < kLongestRun)
+                m_run += c;
+            else
+                m_runCut = true;
+        }
+        if (matchTag(kCloseTag, m_closeMatched, c))
+            m_closed = true;
+        if (!m_opened && matchTag(kOpenTag, m_openMatched, c)) {
+            m_opened = true;
+            m_inRun = true;
         }
     }
-    m_line.clear();
-    return false;
+}
+
+void TitleScanner::lineEnd()
+{
+    if (m_title)
+        return;
+    if (m_opened && m_closed && !m_run.empty())
+        m_title = cleanTitle(m_run, m_runCut);
+    m_run.clear();
+    m_openMatched = m_closeMatched = 0;
+    m_opened = m_inRun = m_runCut = m_closed = false;
 }
 
 std::optional<std::string> titleOfPage(std::string_view text)
@@ -199,6 +181,13 @@ std::optional<std::string> titleOfPage(std::string_view text)
     TitleScanner scanner;
     scanner.feed(text);
     return scanner.finish();
+}
+
+bool topicFileStorable(std::string_view path, PathStyle style)
+{
+    if (style == PathStyle::Posix && path.find('\\') != std::string_view::npos)
+        return false;
+    return std::none_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
 std::string topicTitle(const std::string& file, PathStyle style)

@@ -7,6 +7,7 @@
 #include "core/file_list.h"
 #include "core/path_rules.h"
 #include "core/settings.h"
+#include "tools/text_lines.h"
 
 namespace doxel {
 
@@ -33,19 +34,32 @@ const FileListEntry* findFileRow(const FileList& list, std::string_view file, Pa
 //   - a path without ".htm" in any letter case: the file name;
 //   - else the first non-empty run after "<title>" up to the next "<" on a
 //     line that holds both "<title>" and "</title>" in any letter case,
-//     lines ending at CR (an LF after it belongs to the line end, a lone LF
-//     does not end a line, byte 26 ends the text); with &auml; &ouml;
-//     &uuml; &Auml; &Ouml; &Uuml; &szlig; &nbsp; turned into their
-//     characters and nothing trimmed;
+//     lines as the text-file line model reads them (CR ends a line, a lone
+//     LF does not, byte 26 ends the text), however long the lines before
+//     it; with every HTML character reference decoded and nothing trimmed;
 //   - "New Topic" when no line holds a title;
 //   - the file name when the file cannot be read.
+// The file is read as a stream and only the title is kept, at most
+// kLongestTitle characters of it.
 std::string topicTitle(const std::string& file, PathStyle style = kNativePathStyle);
+
+inline constexpr std::size_t kLongestTitle = 1024;
 
 // The title found in a page's bytes as topicTitle reads it, or nothing when
 // no line holds one. Bytes that are not UTF-8 are read as Windows-1252;
-// line breaks and other control characters become spaces, since a caption
-// is one line of the project file.
+// line breaks and other control characters but the tab become spaces,
+// since a caption is one line of the project file.
 std::optional<std::string> titleOfPage(std::string_view text);
+
+// Whether a file can stand as a topic in the project file. In the POSIX
+// style a name holding "\" cannot (the project file stores "\" as the
+// separator, so "a\b.htm" would read back as "a/b.htm"); in either style a
+// control character cannot, since it would break the line.
+bool topicFileStorable(std::string_view path, PathStyle style = kNativePathStyle);
+
+// Whether a file can be opened in a text or HTML editor: its path holds
+// ".htm" (".html" included) or ".txt" in any letter case, anywhere.
+bool isEditableFile(std::string_view path);
 
 // Whether the file list is shown (setting ShowFileSystem, "1": shown), and
 // ShowFilesClick's storing of a new state.
@@ -53,7 +67,7 @@ bool fileListShown(SettingsStore& settings);
 void storeFileListShown(SettingsStore& settings, bool shown);
 
 // Streams a page's bytes through the title search, so that reading can
-// stop at the line holding the title.
+// stop at the line holding the title and no line is ever held whole.
 class TitleScanner {
 public:
     // Feeds the next bytes; returns true once the title is found (or the
@@ -62,13 +76,20 @@ public:
     // Call at the end of the bytes; returns the title, if one was found.
     std::optional<std::string> finish();
 
-private:
-    bool endLine();
+    // The line model's callbacks.
+    void text(std::string_view piece);
+    void lineEnd();
 
-    std::string m_line;
+private:
+    TextLines m_lines;
     std::optional<std::string> m_title;
-    bool m_afterCr = false;
-    bool m_done = false;
+    std::string m_run;               // after "<title>", capped
+    std::size_t m_openMatched = 0;   // bytes of "<title>" matched so far
+    std::size_t m_closeMatched = 0;  // bytes of "</title>" matched so far
+    bool m_opened = false;
+    bool m_inRun = false;
+    bool m_runCut = false;
+    bool m_closed = false;
 };
 
 }  // namespace doxel

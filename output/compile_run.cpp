@@ -1,8 +1,22 @@
 #include "output/compile_run.h"
 
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <exception>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <thread>
 
+#include "core/atomic_file.h"
 #include "core/errors.h"
+#include "core/path_rules.h"
+#include "core/text_encoding.h"
+#include "output/compiled_help_check.h"
+#include "output/compiler_messages.h"
+#include "output/help_file_check.h"
+#include "output/help_project_copy.h"
 
 namespace doxel {
 namespace {
@@ -57,6 +71,203 @@ CompileFiles compileFilesOf(const Project& project)
     return {project.helpProjectFile, project.contentsFile, project.indexFile, project.compiledFile};
 }
 
+CompileFiles compileFilesOf(const Project& project, const CompilerInputFiles& written)
+{
+    CompileFiles files = compileFilesOf(project);
+    if (written.codePage != nullptr)
+        files.codePage = written.codePage->iconvName;
+    for (const CompilerFileMessage& message : written.messages)
+        files.writerMessages.push_back(message.line());
+    return files;
+}
+
+namespace {
+
+constexpr std::size_t kProjectSizeLimit = 256 * 1024 * 1024;
+
+// Every line goes to the host and to the log file, with the CR LF line ends
+// of every file the program writes.
+class MessageSink {
+public:
+    MessageSink(CompileHost& host, const std::string& logFile) : m_host(host)
+    {
+        if (logFile.empty())
+            return;
+        m_file.open(logFile, std::ios::binary | std::ios::trunc);
+        if (!m_file)
+            m_host.addLogLine("Note: Cannot write the log file " + logFile + ": " + std::strerror(errno));
+    }
+    void emit(const std::string& line)
+    {
+        m_host.addLogLine(line);
+        keepAlive();
+        if (m_file.is_open())
+            m_file << line << "\r\n";
+    }
+    // Emits the line and counts it by its kind.
+    void count(const std::string& line, CompileStatistics& statistics)
+    {
+        const MessageKind kind = messageKindOf(line);
+        if (kind == MessageKind::Warning)
+            ++statistics.warnings;
+        else if (kind == MessageKind::Error)
+            ++statistics.errors;
+        emit(line);
+    }
+    // For a line the host shows in its own way.
+    void toFileOnly(const std::string& line)
+    {
+        if (m_file.is_open())
+            m_file << line << "\r\n";
+    }
+    void flush()
+    {
+        if (m_file.is_open())
+            m_file.flush();
+    }
+
+    // Lets the host handle its pending input now and then, for work between
+    // the compiler's progress calls that may take long: thousands of lines,
+    // or a large help file read back. Called for every step of such work;
+    // the clock is looked at every 64th step only.
+    void keepAlive()
+    {
+        if (++m_steps % 64 != 0)
+            return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_lastKeepAlive < kKeepAliveStep)
+            return;
+        m_lastKeepAlive = now;
+        m_host.keepAlive();
+    }
+
+private:
+    static constexpr auto kKeepAliveStep = std::chrono::milliseconds(40);
+    CompileHost& m_host;
+    std::ofstream m_file;
+    std::chrono::steady_clock::time_point m_lastKeepAlive = std::chrono::steady_clock::now();
+    unsigned m_steps = 0;
+};
+
+std::string logFileOf(const CompileFiles& files, SettingsStore& settings)
+{
+    if (!files.logFile.empty())
+        return files.logFile;
+    try {
+        return ReadSetting(settings, "LogFile");
+    } catch (const SettingsError&) {
+        return {};
+    }
+}
+
+std::string inFolder(const std::string& path, const std::string& folder)
+{
+    std::string result = path;
+    for (char& c : result) {
+        if (c == '\\')
+            c = '/';
+    }
+    return result.starts_with("/") ? result : folder + "/" + result;
+}
+
+// When a file was last written, to tell a help file the compiler wrote from
+// one an earlier compile left.
+std::optional<std::filesystem::file_time_type> writtenAt(const std::string& path)
+{
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(path, error);
+    if (error)
+        return std::nullopt;
+    return time;
+}
+
+// The checks that must pass before the compiler starts: every topic file of
+// the help project must exist (chmcmd dies on a missing one), and the
+// default topic should.
+struct PreparedCompile {
+    HelpProjectInfo info;
+    std::string folder;  // the project folder, absolute, without a final "/"
+    std::unique_ptr<HelpFileCheck> check;
+};
+
+// The code page the writers chose, or the one of the help project's
+// language when the files were written by someone else.
+const CodePage& codePageOfCompile(const CompileFiles& files, const HelpProjectInfo& info)
+{
+    for (const CodePage& page : helpCodePages()) {
+        if (files.codePage == page.iconvName)
+            return page;
+    }
+    return codePageForLanguageId(static_cast<int>(info.languageId));
+}
+
+PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sink, CompileStatistics& statistics,
+                                     const std::function<void(const std::string&)>& progress)
+{
+    PreparedCompile prepared;
+    const std::string hhp = absolutePath(files.helpProjectFile);
+    prepared.folder = std::string(folderOf(hhp));
+    if (prepared.folder.size() > 1)
+        prepared.folder.pop_back();
+    prepared.check = std::make_unique<HelpFileCheck>(prepared.folder);
+    progress("Checking " + std::string(fileNameOf(hhp)));
+    try {
+        prepared.info = parseHelpProject(readWholeFile(hhp, kProjectSizeLimit));
+    } catch (const IoError& error) {
+        sink.count(std::string("Error: ") + error.what(), statistics);
+        return prepared;
+    }
+    std::vector<std::string> topics = prepared.info.files;
+    // The contents and index lead to pages in the help file's code page,
+    // the help project names them in the file system's UTF-8. When the code
+    // page is not known for sure, a text that is UTF-8 already is taken as
+    // it is.
+    const CodePage& helpCodePage = codePageOfCompile(files, prepared.info);
+    const std::string codePage = files.codePage.empty() ? helpCodePage.iconvName : files.codePage;
+    prepared.check->setHelpCodePage(helpCodePage.number);
+    const auto asViewersRead = [&](const std::string& text) {
+        return !files.codePage.empty() || !isValidUtf8(text) ? decodedLocal(text, codePage) : text;
+    };
+    for (const std::string& sitemap : {prepared.info.contentsFile, prepared.info.indexFile}) {
+        if (sitemap.empty())
+            continue;
+        try {
+            for (std::string& local :
+                 sitemapLocals(readWholeFile(inFolder(sitemap, prepared.folder), kProjectSizeLimit))) {
+                topics.push_back(asViewersRead(local));
+            }
+        } catch (const IoError& error) {
+            sink.count(std::string("Error: ") + error.what(), statistics);
+        }
+    }
+    prepared.check->checkTopicFiles(topics);
+    prepared.check->checkDefaultTopic(asViewersRead(prepared.info.defaultTopic));
+    return prepared;
+}
+
+// Reads the help file back as a viewer does; a file that cannot be opened
+// as a help file is an error.
+void checkWrittenHelpFile(CompilerLibrary& library, const std::string& compiledFile, const PreparedCompile& prepared,
+                          const std::string& codePage, MessageSink& sink, CompileStatistics& statistics)
+{
+    const auto fileName = [](const std::string& path) { return std::string(fileNameOf(inFolder(path, ""))); };
+    try {
+        const std::unique_ptr<CompiledHelpFile> help = library.openCompiled(compiledFile);
+        if (!help)
+            return;
+        const std::string contents =
+            prepared.info.contentsFile.empty() ? std::string() : fileName(prepared.info.contentsFile);
+        const std::string index = prepared.info.indexFile.empty() ? std::string() : fileName(prepared.info.indexFile);
+        for (const std::string& line :
+             checkHelpFileLinks(*help, contents, index, codePage, [&sink] { sink.keepAlive(); }))
+            sink.count(line, statistics);
+    } catch (const Error& error) {
+        sink.count(std::string("Error: ") + error.what(), statistics);
+    }
+}
+
+}  // namespace
+
 CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, CompileHost& host,
                          const CompileFiles& files)
 {
@@ -67,27 +278,121 @@ CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, Comp
     if (!library.load() && !library.problem().empty())
         host.addLogLine(library.problem());
     library.init();
-    const auto log = [&host](const std::string& line) { host.addLogLine(line); };
+    if (!library.isLoaded()) {
+        host.showFailure({});
+        return result;
+    }
+
+    MessageSink sink(host, logFileOf(files, settings));
     const auto progress = [&host](const std::string& text) {
         host.keepAlive();
         host.showProgressText(text);
     };
-    if (!library.isLoaded() || !library.compile(files.helpProjectFile, log, progress, result.statistics)) {
-        host.showFailure();
+    CompileStatistics& counts = result.statistics;
+    for (const std::string& line : files.writerMessages)
+        sink.count(line, counts);
+    PreparedCompile prepared = checkBeforeCompiling(files, sink, counts, progress);
+    HelpFileCheck& check = *prepared.check;
+    for (const std::string& line : check.lines())
+        sink.emit(line);
+    counts += check.statistics();
+
+    const auto finish = [&](CompileOutcome outcome) {
+        result.outcome = outcome;
+        result.succeeded = outcome == CompileOutcome::Compiled;
+        sink.flush();
+        if (result.succeeded && isOn(settings, "LaunchHelp") && counts.errors == 0)
+            host.openHelpFile(files.compiledFile);
+        if (isOn(settings, "ViewLog"))
+            host.viewLogFile();
+        removeIfPresent(files.helpProjectFile);
+        removeIfPresent(files.contentsFile);
+        removeIfPresent(files.indexFile);
+        if (result.succeeded)
+            host.showSummary(counts);
+        else
+            host.showFailure(outcome == CompileOutcome::StoppedByChecks ? kStoppedByChecksText : kNothingWrittenText);
+        library.free();
+        return result;
+    };
+    const std::size_t checkLines = check.lines().size();
+    const CompileStatistics checkCounts = check.statistics();
+    // The scan's lines follow the checks'; its counts are totals, and its
+    // warnings and errors add to those counted before it.
+    const auto addScanResults = [&] {
+        for (std::size_t i = checkLines; i < check.lines().size(); ++i)
+            sink.emit(check.lines()[i]);
+        const CompileStatistics& scanned = check.statistics();
+        counts.warnings += scanned.warnings - checkCounts.warnings;
+        counts.errors += scanned.errors - checkCounts.errors;
+        counts.topics = scanned.topics;
+        counts.graphics = scanned.graphics;
+        counts.localLinks = scanned.localLinks;
+        counts.internetLinks = scanned.internetLinks;
+    };
+    if (counts.errors > 0) {
+        // The compiler would die on these; the scan still tells the author
+        // all that is wrong in one go.
+        check.scanPages(progress);
+        addScanResults();
+        sink.toFileOnly(kStoppedByChecksText);
+        return finish(CompileOutcome::StoppedByChecks);
+    }
+
+    // The page scan needs nothing from the compiler: it runs beside it. Its
+    // findings are what the compiler's reports of missing files and anchors
+    // are judged by, so those reports wait for it; every other line is
+    // shown as it comes.
+    std::exception_ptr scanFailure;
+    std::thread scan([&check, &scanFailure] {
+        try {
+            check.scanPages({});
+        } catch (...) {
+            scanFailure = std::current_exception();
+        }
+    });
+    std::vector<std::string> waiting;
+    CompileStatistics compilerCounts;
+    const auto before = writtenAt(files.compiledFile);
+    bool compiled = false;
+    try {
+        const auto log = [&](const std::string& line) {
+            if (line.empty())
+                return;
+            if (needsPageScan(line))
+                waiting.push_back(line);
+            else
+                sink.count(line, counts);
+        };
+        compiled = library.compile(files.helpProjectFile, log, progress, compilerCounts);
+    } catch (...) {
+        scan.join();
+        throw;
+    }
+    scan.join();
+    if (scanFailure)
+        std::rethrow_exception(scanFailure);
+
+    addScanResults();
+    counts += compilerCounts;
+    for (const std::string& line : waiting) {
+        const CompilerMessage message = interpretChmcmdLine(line, check);
+        sink.count(message.text, counts);
+    }
+    if (!compiled) {
+        sink.flush();
+        host.showFailure({});
         return result;
     }
 
-    if (isOn(settings, "LaunchHelp") && result.statistics.errors == 0)
-        host.openHelpFile(files.compiledFile);
-    if (isOn(settings, "ViewLog"))
-        host.viewLogFile();
-    removeIfPresent(files.helpProjectFile);
-    removeIfPresent(files.contentsFile);
-    removeIfPresent(files.indexFile);
-    host.showSummary(result.statistics);
-    library.free();
-    result.succeeded = true;
-    return result;
+    const auto after = writtenAt(files.compiledFile);
+    if (!after || after == before) {
+        sink.count("Error: The compiler wrote no help file " + std::string(fileNameOf(files.compiledFile)), counts);
+        sink.toFileOnly(kNothingWrittenText);
+        return finish(CompileOutcome::NothingWritten);
+    }
+    checkWrittenHelpFile(library, files.compiledFile, prepared, files.codePage, sink, counts);
+    return finish(CompileOutcome::Compiled);
 }
 
 bool canCompile(const Project& project)

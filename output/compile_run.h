@@ -1,9 +1,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/project.h"
 #include "core/settings.h"
+#include "output/compiler_files.h"
 #include "output/compiler_library.h"
 
 namespace doxel {
@@ -12,16 +14,27 @@ namespace doxel {
 // line break).
 inline constexpr int kCompilerFailedTextId = 230;
 
-// The four files of one compile, all in the project folder.
+// The files of one compile: the four in the project folder, and the log.
 struct CompileFiles {
     std::string helpProjectFile;
     std::string contentsFile;
     std::string indexFile;
     std::string compiledFile;
+    // Where the messages are written as well; empty for the LogFile setting.
+    std::string logFile = {};
+    // The iconv name of the help file's code page, for reading its contents
+    // and index back; empty for the code page of the language the help file
+    // states.
+    std::string codePage = {};
+    // What writing the input files had to say ("Note: ...", "Warning: ..."):
+    // shown first among the messages and counted.
+    std::vector<std::string> writerMessages = {};
 };
 
 // The file names the Compile command set on the project.
 CompileFiles compileFilesOf(const Project& project);
+// The same, with the code page and the messages of writing the input files.
+CompileFiles compileFilesOf(const Project& project, const CompilerInputFiles& written);
 
 // What the compile run needs from whoever shows it: the results window, or
 // the command line. Every call happens on the thread that runs the compile.
@@ -43,26 +56,45 @@ public:
     virtual void openHelpFile(const std::string& compiledFile) = 0;
     // The View Log File command (the ViewLog setting).
     virtual void viewLogFile() = 0;
-    // The run reached its end: fill the summary with summaryRows(statistics),
+    // A help file was written: fill the summary with summaryRows(statistics),
     // set the status line to "OK." and bring the summary to the front.
     virtual void showSummary(const CompileStatistics& statistics) = 0;
-    // The compiler could not run: show text kCompilerFailedTextId in red and
-    // disable the help file and log buttons.
-    virtual void showFailure() = 0;
+    // No help file was written: show `text` in red (when empty, text
+    // kCompilerFailedTextId: the compiler could not run), bring the messages
+    // to the front and disable the help file and log buttons.
+    virtual void showFailure(const std::string& text) = 0;
+};
+
+enum class CompileOutcome {
+    Compiled,         // a help file was written; warnings and errors may have been counted
+    StoppedByChecks,  // the checks found errors the compiler cannot go on with; it was not started
+    NothingWritten,   // the compiler ran to its end but wrote no help file
+    CompilerFailed,   // the compiler is missing, could not start, crashed or was killed
 };
 
 struct CompileResult {
-    bool succeeded = false;  // the run reached its end; errors may have been counted
+    CompileOutcome outcome = CompileOutcome::CompilerFailed;
+    bool succeeded = false;  // outcome is Compiled: there is a new help file to view
     CompileStatistics statistics;
 };
 
+// The text the host shows for a run that stopped at the checks.
+inline constexpr const char* kStoppedByChecksText =
+    "The help file was not compiled: the compiler cannot go on with the errors above.";
+inline constexpr const char* kNothingWrittenText = "The help file was not compiled: the compiler wrote no help file.";
+
 // The compile run: closes the viewers of the help file, loads and
-// initialises the compiler and compiles `files.helpProjectFile`, sending the
-// compiler's lines and progress texts to the host. After a compile that ran
-// to its end it opens the compiled file when LaunchHelp is on and no error
-// was counted, shows the log when ViewLog is on, deletes the help project,
-// contents and index files, shows the summary and frees the compiler. When
-// the compiler cannot run, the host shows the failure and nothing is
+// initialises the compiler, checks the topic files and the default topic
+// of the help project, and when no error was found compiles it, while a
+// second thread scans the pages for the summary's counts and for links that
+// lead nowhere. The help file written is read back as a viewer reads it
+// (checkHelpFileLinks). Every line goes to the host and to the log file.
+// After a run that wrote a help file it opens it when LaunchHelp is on and
+// no error was counted, shows the log when ViewLog is on, deletes the help
+// project, contents and index files, shows the summary and frees the
+// compiler. A run stopped by the checks, or whose compiler wrote nothing,
+// deletes the input files, shows the log when ViewLog is on and the
+// failure; a compiler that cannot run shows the failure, and nothing is
 // opened, deleted or freed.
 CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, CompileHost& host,
                          const CompileFiles& files);

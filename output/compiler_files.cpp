@@ -1,19 +1,34 @@
 #include "output/compiler_files.h"
 
 #include "output/contents_file.h"
+#include "core/atomic_file.h"
+#include "output/help_project_copy.h"
 #include "output/help_project_file.h"
 #include "output/index_file.h"
 
 namespace doxel {
 
-std::vector<std::string> WriteCompilerInputFiles(Project& project, const std::string& logFile,
-                                                 ProgressReporter& progress, PathStyle style)
+CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style)
 {
-    project.deriveCompilerFileNames();
-    SaveIndex(project, project.indexFile, style);
-    SaveHelpProject(project, project.helpProjectFile, logFile, style);
-    SaveContents(project, project.contentsFile, progress, style);
-    return {project.indexFile, project.helpProjectFile, project.contentsFile};
+    HelpTextWriter writer(project, style);
+    const CodePage& page = writer.codePage();
+    if (page.number != windows1252().number) {
+        writer.note("the help file's language is " + languageLine(page) + ", so its contents, index and title are "
+                    "written in Windows-" + std::to_string(page.number) + "; viewers read its pages in that code page too");
+    }
+    SaveIndex(project, project.indexFile, writer);
+    std::string folder(folderOf(project.helpProjectFile, style));
+    if (folder.size() > 1)
+        folder.pop_back();
+    writeFileAtomically(project.helpProjectFile,
+                        relativeHelpProjectText(HelpProjectFileText(project, {}, writer), folder));
+    SaveContents(project, project.contentsFile, progress, writer);
+    return {{project.indexFile, project.helpProjectFile, project.contentsFile}, &page, writer.messages()};
+}
+
+std::vector<std::string> WriteCompilerInputFiles(const Project& project, ProgressReporter& progress, PathStyle style)
+{
+    return WriteCompilerFiles(project, progress, style).written;
 }
 
 }  // namespace doxel

@@ -6,15 +6,31 @@
 #include "core/path_rules.h"
 #include "core/progress.h"
 #include "core/project.h"
+#include "core/text_encoding.h"
+#include "output/sitemap_writer.h"
 
 namespace doxel {
 
-// Sets the project's four compiler file names from its project file and
-// writes the compiler's input files next to it, in the order the compile
-// needs them: the index file, the help project file (with `logFile` as its
-// error log), the contents file. Returns the paths written, in that order.
-// Throws IoError; a file that fails stops the files after it.
-std::vector<std::string> WriteCompilerInputFiles(Project& project, const std::string& logFile,
-                                                 ProgressReporter& progress, PathStyle style = kNativePathStyle);
+// What writing the compiler input files produced.
+struct CompilerInputFiles {
+    std::vector<std::string> written;            // index, help project, contents file
+    const CodePage* codePage = nullptr;          // the help file's
+    std::vector<CompilerFileMessage> messages;   // shown first among the compile's messages
+};
+
+// Writes the compiler's input files under the names the project holds
+// (Project::deriveCompilerFileNames sets them), in the order the compile
+// needs them: the index file, the help project file, the contents file, all
+// three in the help file's code page. The help project is written as the
+// compiler gets it: every file named relative to the project folder, so
+// that the files can be moved and compiled anywhere, and no log file (the
+// compile run writes the log). Throws IoError; a file that fails stops the
+// files after it.
+CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress,
+                                      PathStyle style = kNativePathStyle);
+
+// WriteCompilerFiles for a caller that needs only the paths written.
+std::vector<std::string> WriteCompilerInputFiles(const Project& project, ProgressReporter& progress,
+                                                 PathStyle style = kNativePathStyle);
 
 }  // namespace doxel

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,18 @@ using CompilerLogCallback = std::function<void(const std::string& line)>;
 // every 100 ms while a compile runs, even when the compiler prints nothing.
 using CompilerProgressCallback = std::function<void(const std::string& text)>;
 
+// A compiled help file opened for reading, as a help viewer opens it. Paths
+// inside it start with "/" ("/pages/intro.htm").
+class CompiledHelpFile {
+public:
+    virtual ~CompiledHelpFile() = default;
+    // Whether the file holds `path`, looked up by name as a viewer does.
+    virtual bool contains(const std::string& path) const = 0;
+    // The bytes of `path`; nothing when the file does not hold it or it
+    // cannot be read.
+    virtual std::optional<std::string> read(const std::string& path) const = 0;
+};
+
 // A help compiler as the compile run drives it. It is loaded once, may be
 // initialised, compiles synchronously on the calling thread (the callbacks
 // are called on that thread during the call), and is freed after a run
@@ -56,14 +70,21 @@ public:
     virtual void init() = 0;
 
     // Compiles the help project file (.hhp) at `helpProjectFile` into the
-    // compiled file it names and writes the log file it names. Returns false
-    // when the compiler could not run to its end (missing, could not start,
-    // crashed, killed): the failure branch. A compile that counted errors
-    // returns true with the errors in `statistics`.
+    // compiled file it names, passing each line the compiler prints to
+    // `log` as printed (the compile run counts and corrects them). Returns
+    // false, with a last line that says why, when the compiler could not
+    // run to its end (missing, could not start, crashed, killed): the
+    // failure branch. `statistics` gets what the compiler counts beyond its
+    // lines; a compiler whose lines say it all leaves zeros.
     virtual bool compile(const std::string& helpProjectFile, const CompilerLogCallback& log,
                          const CompilerProgressCallback& progress, CompileStatistics& statistics) = 0;
 
     virtual void free() = 0;
+
+    // Opens a compiled file to check it the way a help viewer reads it.
+    // Throws IoError when it is no compiled help file. A compiler without a
+    // reader returns null, and the check is left out.
+    virtual std::unique_ptr<CompiledHelpFile> openCompiled(const std::string& /*compiledFile*/) { return nullptr; }
 };
 
 }  // namespace doxel

@@ -66,4 +66,9 @@ CompilerMessage interpretChmcmdLine(std::string_view line, HelpFileCheck& check)
     return {messageKindOf(line), std::string(line)};
 }
 
+bool needsPageScan(std::string_view line)
+{
+    return line.starts_with(kAnchorStart) || (line.starts_with(kFoundStart) && line.ends_with(kFoundEnd));
+}
+
 }  // namespace doxel

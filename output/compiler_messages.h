@@ -33,4 +33,9 @@ struct CompilerMessage {
 // Every other line is passed unchanged.
 CompilerMessage interpretChmcmdLine(std::string_view line, HelpFileCheck& check);
 
+// Whether interpretChmcmdLine needs the finished page scan of `check` to
+// judge the line (the two reports above); every other line can be shown as
+// soon as it comes.
+bool needsPageScan(std::string_view line);
+
 }  // namespace doxel

@@ -1,22 +1,20 @@
 #include "output/contents_file.h"
 
-#include <algorithm>
-
 #include "core/atomic_file.h"
-#include "output/sitemap_writer.h"
 
 namespace doxel {
 namespace {
 
-void WriteContentsEntry(std::string& out, const ContentsEntry& entry, const std::string& projectFile, PathStyle style)
+void WriteContentsEntry(std::string& out, const ContentsEntry& entry, const std::string& projectFile,
+                        HelpTextWriter& writer)
 {
     out += "\t   <LI> <OBJECT type=\"text/sitemap\">\r\n";
     out += "\t\t<param name=\"Name\" value=\"";
-    out += helpText(entry.caption);
+    out += writer.name(entry.caption);
     out += "\">\r\n";
     if (!entry.isHeader()) {
         out += "\t\t<param name=\"Local\" value=\"";
-        out += ProjectRelativePath(entry.topicFile, projectFile, style);
+        out += writer.topicPath(entry.topicFile, projectFile);
         out += "\">";
     }
     out += "\r\n";
@@ -28,7 +26,7 @@ void WriteContentsEntry(std::string& out, const ContentsEntry& entry, const std:
 
 }  // namespace
 
-std::string ContentsFileText(const Project& project, ProgressScope& progress, PathStyle style)
+std::string ContentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer)
 {
     std::string out;
     appendSitemapHead(out);
@@ -38,19 +36,23 @@ std::string ContentsFileText(const Project& project, ProgressScope& progress, Pa
 
     int position = 0;
     int previousLevel = 0;  // the title entry's: the first entry opens the first list
+    bool besideTitle = false;
     forEachEntry(project.root(), [&](const ContentsEntry& entry, int treeLevel) {
+        if (treeLevel == 0)
+            besideTitle = !project.isTitleEntry(&entry);
         if (project.isTitleEntry(&entry))
             return;
         progress.step(++position);
         // An entry dropped beside the title entry is a top-level entry of
-        // the help file, like the title entry's children.
-        const int level = std::max(treeLevel, 1);
+        // the help file, like the title entry's children, and its subtree
+        // moves down with it.
+        const int level = besideTitle ? treeLevel + 1 : treeLevel;
         for (int open = previousLevel; open < level; ++open)
             appendCrLf(out, "<UL>");
         for (int close = level; close < previousLevel; ++close)
             appendCrLf(out, "</UL>");
         previousLevel = level;
-        WriteContentsEntry(out, entry, project.projectFile, style);
+        WriteContentsEntry(out, entry, project.projectFile, writer);
     });
     for (int close = 0; close < previousLevel; ++close)
         appendCrLf(out, "</UL>");
@@ -58,14 +60,26 @@ std::string ContentsFileText(const Project& project, ProgressScope& progress, Pa
     return out;
 }
 
-void SaveContents(const Project& project, const std::string& path, ProgressReporter& progress, PathStyle style)
+std::string ContentsFileText(const Project& project, ProgressScope& progress, PathStyle style)
+{
+    HelpTextWriter writer(project, style);
+    return ContentsFileText(project, progress, writer);
+}
+
+void SaveContents(const Project& project, const std::string& path, ProgressReporter& progress, HelpTextWriter& writer)
 {
     std::string text;
     {
         ProgressScope scope(progress, static_cast<int>(project.entryCount()) - 1);
-        text = ContentsFileText(project, scope, style);
+        text = ContentsFileText(project, scope, writer);
     }
     writeFileAtomically(path, text);
+}
+
+void SaveContents(const Project& project, const std::string& path, ProgressReporter& progress, PathStyle style)
+{
+    HelpTextWriter writer(project, style);
+    SaveContents(project, path, progress, writer);
 }
 
 }  // namespace doxel

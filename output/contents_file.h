@@ -5,15 +5,20 @@
 #include "core/path_rules.h"
 #include "core/progress.h"
 #include "core/project.h"
+#include "output/sitemap_writer.h"
 
 namespace doxel {
 
 // The contents file (.hhc) of the project: every entry below the title
-// entry as a sitemap object, nested in <UL> lists by level. Steps the
-// progress once per entry, counting from 1.
+// entry as a sitemap object, nested in <UL> lists by level, texts and paths
+// as `writer` gives them. An entry beside the title entry is a top-level
+// entry of the help file, its children below it. Steps the progress once
+// per entry, counting from 1.
+std::string ContentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer);
 std::string ContentsFileText(const Project& project, ProgressScope& progress, PathStyle style = kNativePathStyle);
 
 // Writes ContentsFileText to `path`. Throws IoError.
+void SaveContents(const Project& project, const std::string& path, ProgressReporter& progress, HelpTextWriter& writer);
 void SaveContents(const Project& project, const std::string& path, ProgressReporter& progress,
                   PathStyle style = kNativePathStyle);
 

@@ -1,7 +1,6 @@
 #include "output/help_file_check.h"
 
 #include <filesystem>
-#include <unordered_map>
 
 #include "core/atomic_file.h"
 #include "core/errors.h"
@@ -12,6 +11,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kPageSizeLimit = 64 * 1024 * 1024;
+// Pages named in notes about their encoding; the rest are counted.
+constexpr std::size_t kEncodingNotes = 20;
 constexpr std::string_view kOutside = "lies outside the project folder, where the help file cannot hold it";
 
 std::string_view extensionOf(std::string_view path)
@@ -68,12 +69,6 @@ bool equalIgnoringCase(std::string_view a, std::string_view b)
 
 }  // namespace
 
-struct HelpFileCheck::Listing {
-    bool listed = false;
-    std::unordered_map<std::string, bool> names;         // name on disk: is a folder
-    std::unordered_map<std::string, std::string> folded;  // lower-case name: first name on disk
-};
-
 HelpFileCheck::HelpFileCheck(std::string projectFolder) : m_folder(std::move(projectFolder))
 {
     while (m_folder.size() > 1 && m_folder.back() == '/')
@@ -81,28 +76,6 @@ HelpFileCheck::HelpFileCheck(std::string projectFolder) : m_folder(std::move(pro
 }
 
 HelpFileCheck::~HelpFileCheck() = default;
-
-const HelpFileCheck::Listing& HelpFileCheck::listing(const std::string& folder)
-{
-    const auto known = m_listings.find(folder);
-    if (known != m_listings.end())
-        return *known->second;
-    auto listing = std::make_unique<Listing>();
-    std::error_code error;
-    fs::directory_iterator it(folder.empty() ? std::string("/") : folder, error);
-    if (!error) {
-        listing->listed = true;
-        for (; it != fs::directory_iterator(); it.increment(error)) {
-            if (error)
-                break;
-            std::error_code typeError;
-            const std::string name = it->path().filename().string();
-            listing->names.emplace(name, it->is_directory(typeError));
-            listing->folded.emplace(asciiLower(name), name);
-        }
-    }
-    return *m_listings.emplace(folder, std::move(listing)).first->second;
-}
 
 // Walks the path a folder at a time against cached listings, so that
 // thousands of look-ups in one folder read it once. Case differences are
@@ -129,7 +102,7 @@ HelpFileCheck::Lookup HelpFileCheck::lookup(const std::string& absolute)
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
         if (!directory)
             return result;
-        const Listing& folder = listing(current);
+        const FolderListings::Listing& folder = m_listings.listing(current);
         if (!folder.listed) {
             std::error_code error;
             const fs::file_status status = fs::status(current + "/" + name, error);
@@ -139,18 +112,12 @@ HelpFileCheck::Lookup HelpFileCheck::lookup(const std::string& absolute)
             current += "/" + name;
             continue;
         }
-        const auto exact = folder.names.find(name);
-        if (exact != folder.names.end()) {
-            directory = exact->second;
-            current += "/" + name;
-            continue;
-        }
-        const auto folded = folder.folded.find(asciiLower(name));
-        if (folded == folder.folded.end())
+        const std::string* onDisk = folder.match(name);
+        if (onDisk == nullptr)
             return result;
-        otherCase = true;
-        directory = folder.names.at(folded->second);
-        current += "/" + folded->second;
+        otherCase = otherCase || *onDisk != name;
+        directory = folder.names.find(*onDisk)->second;
+        current += "/" + *onDisk;
     }
     result.directory = directory;
     result.found = otherCase ? Found::OtherCase : Found::Exact;
@@ -263,6 +230,28 @@ void HelpFileCheck::scanPages(const ProgressFunction& progress, std::chrono::mil
             m_lines[line] += "; the compiler leaves such files out of the help file";
     }
     m_otherCase.clear();
+    if (m_otherEncodings > kEncodingNotes) {
+        m_lines.push_back("Note: " + std::to_string(m_otherEncodings - kEncodingNotes) +
+                          " more pages are not in the help file's code page either");
+    }
+}
+
+void HelpFileCheck::noteEncoding(const std::string& page, std::string_view html)
+{
+    if (m_helpCodePage == 0)
+        return;
+    const std::string encoding = pageEncoding(html);
+    const int codePage = encoding.empty() ? 0 : codePageOfEncoding(encoding);
+    if (codePage == 0 || codePage == m_helpCodePage)
+        return;
+    if (++m_otherEncodings > kEncodingNotes)
+        return;
+    const std::string shown = codePage == 65001 ? "UTF-8"
+                              : codePage > 0    ? "Windows-" + std::to_string(codePage)
+                                                : encoding;
+    m_lines.push_back("Note: Page " + relativeOf(page) + " is in " + shown +
+                      ", but help viewers read the pages of this help file in Windows-" +
+                      std::to_string(m_helpCodePage) + ", its code page; characters beyond ASCII may show wrong");
 }
 
 void HelpFileCheck::scanPage(const std::string& page)
@@ -275,6 +264,7 @@ void HelpFileCheck::scanPage(const std::string& page)
         return;
     }
     ++m_statistics.topics;
+    noteEncoding(page, html);
     PageReferences found = doxel::scanPage(html);
     for (const PageReference& reference : found.references)
         this->reference(page, reference);

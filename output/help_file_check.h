@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/path_rules.h"
 #include "output/compiler_library.h"
 #include "output/page_references.h"
 
@@ -58,6 +59,11 @@ public:
     void scanPages(const ProgressFunction& progress,
                    std::chrono::milliseconds progressInterval = std::chrono::milliseconds(50));
 
+    // The help file's Windows code page (1252, 1251, ...): viewers read every
+    // page in it, so a page that declares or holds another encoding gets a
+    // note. 0 (the default) leaves pages' encodings unchecked.
+    void setHelpCodePage(int codePage) { m_helpCodePage = codePage; }
+
     const std::vector<std::string>& lines() const { return m_lines; }
     // Warnings and errors of lines(), and the topics, graphics, local and
     // internet links the scan found.
@@ -81,10 +87,7 @@ private:
         std::string diskPath;  // for OtherCase: the name on disk
         bool directory = false;
     };
-    struct Listing;
-
     Lookup lookup(const std::string& absolute);
-    const Listing& listing(const std::string& folder);
     std::string absoluteOf(std::string_view relative, std::string_view baseFolder) const;
     std::string relativeOf(const std::string& absolute) const;
     bool isInside(const std::string& absolute) const;
@@ -93,10 +96,14 @@ private:
     void reference(const std::string& page, const PageReference& reference);
     void reach(const std::string& absolute);
 
+    void noteEncoding(const std::string& page, std::string_view html);
+
     std::string m_folder;
     std::vector<std::string> m_lines;
+    int m_helpCodePage = 0;
+    std::size_t m_otherEncodings = 0;  // pages noted for their encoding
     CompileStatistics m_statistics;
-    std::map<std::string, std::unique_ptr<Listing>, std::less<>> m_listings;
+    FolderListings m_listings;
     std::set<std::string, std::less<>> m_topicFiles;
     std::vector<std::string> m_queue;  // pages to scan, in the order reached
     std::set<std::string, std::less<>> m_queued;

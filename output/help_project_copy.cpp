@@ -1,5 +1,7 @@
 #include "output/help_project_copy.h"
 
+#include <cstdlib>
+
 #include "core/path_rules.h"
 
 namespace doxel {
@@ -72,6 +74,8 @@ HelpProjectInfo parseHelpProject(std::string_view text)
                 info.logFile = value("error log file=");
             else if (startsWithKey(line, "default topic="))
                 info.defaultTopic = value("default topic=");
+            else if (startsWithKey(line, "language="))
+                info.languageId = static_cast<std::uint32_t>(std::strtoul(value("language=").c_str(), nullptr, 0));
         } else if (section == "[FILES]" && !line.empty()) {
             info.files.emplace_back(line);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@ struct HelpProjectInfo {
     std::string indexFile;
     std::string logFile;
     std::string defaultTopic;
+    std::uint32_t languageId = 0;  // of the "Language=" line; 0 when there is none
     std::vector<std::string> files;
 };
 

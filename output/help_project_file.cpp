@@ -1,9 +1,9 @@
 #include "output/help_project_file.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/atomic_file.h"
-#include "output/sitemap_writer.h"
 
 namespace doxel {
 namespace {
@@ -24,7 +24,14 @@ std::string hexFlags(std::int32_t value)
     return buffer;
 }
 
-std::string BuildWindowDefinition(const Project& project)
+std::string languageLine(const CodePage& page)
+{
+    char id[16];
+    std::snprintf(id, sizeof id, "0x%X", static_cast<unsigned>(page.languageId));
+    return std::string(id) + " " + page.languageName;
+}
+
+std::string BuildWindowDefinition(const Project& project, HelpTextWriter& writer)
 {
     const WindowSettings& w = project.windowSettings;
     const bool hasIndex = !project.keywords.empty();
@@ -33,16 +40,21 @@ std::string BuildWindowDefinition(const Project& project)
     const auto edge = [](std::int32_t start, std::int32_t size) {
         return std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(start) + static_cast<std::uint32_t>(size)));
     };
+    std::string title = project.title();
+    if (title.find('"') != std::string::npos) {
+        std::replace(title.begin(), title.end(), '"', '\'');
+        writer.note("the title's double quotes are written as apostrophes in the help window's definition");
+    }
     std::string out;
-    out += quoted(helpText(project.title())) + ",";
+    out += quoted(writer.text(title)) + ",";
     out += quoted(project.contentsFile) + ",";
     out += (hasIndex ? quoted(project.indexFile) : std::string()) + ",";
-    out += quoted(w.defaultTopic) + ",";
-    out += w.homePage + ",";
-    out += w.jump1Url + ",";
-    out += helpText(w.jump1Text) + ",";
-    out += w.jump2Url + ",";
-    out += helpText(w.jump2Text) + ",";
+    out += quoted(writer.windowPath(w.defaultTopic)) + ",";
+    out += writer.windowPath(w.homePage) + ",";
+    out += writer.windowPath(w.jump1Url) + ",";
+    out += writer.text(w.jump1Text) + ",";
+    out += writer.windowPath(w.jump2Url) + ",";
+    out += writer.text(w.jump2Text) + ",";
     out += hexFlags(w.navigationStyle) + ",";
     out += std::to_string(w.navigationPaneWidth) + ",";
     out += hexFlags(w.buttons) + ",";
@@ -54,7 +66,13 @@ std::string BuildWindowDefinition(const Project& project)
     return out;
 }
 
-std::string HelpProjectFileText(const Project& project, const std::string& logFile, PathStyle style)
+std::string BuildWindowDefinition(const Project& project)
+{
+    HelpTextWriter writer(project);
+    return BuildWindowDefinition(project, writer);
+}
+
+std::string HelpProjectFileText(const Project& project, const std::string& logFile, HelpTextWriter& writer)
 {
     const WindowSettings& w = project.windowSettings;
     std::string out;
@@ -66,22 +84,23 @@ std::string HelpProjectFileText(const Project& project, const std::string& logFi
     if (!project.keywords.empty())
         appendCrLf(out, "Index file=" + project.indexFile);
     appendCrLf(out, "Default Window=Main");
-    appendCrLf(out, "Default topic=" + w.defaultTopic);
+    appendCrLf(out, "Default topic=" + writer.storedPath(w.defaultTopic));
     appendCrLf(out, "Display compile progress=No");
     appendCrLf(out, "Error log file=" + logFile);
     if ((w.navigationStyle & kSearchTabBit) != 0)
         appendCrLf(out, "Full-text search=Yes");
-    appendCrLf(out, "Language=0x409 Englisch (USA)");
-    appendCrLf(out, "Title=" + helpText(project.title()));
+    appendCrLf(out, "Language=" + writer.text(languageLine(writer.codePage())));
+    appendCrLf(out, "Title=" + writer.text(project.title()));
     appendCrLf(out, "");
     appendCrLf(out, "[WINDOWS]");
-    appendCrLf(out, "Main=" + BuildWindowDefinition(project));
+    appendCrLf(out, "Main=" + BuildWindowDefinition(project, writer));
     appendCrLf(out, "");
     appendCrLf(out, "");
     appendCrLf(out, "[FILES]");
+    // chmcmd opens these files by the bytes of their names: UTF-8.
     for (const FileListEntry& row : project.fileList) {
         if (!row.path.empty()) {
-            out += ProjectRelativePath(row.path, project.projectFile, style);
+            out += writer.fileName(row.path, project.projectFile);
             out += "\r\n";
         }
     }
@@ -90,9 +109,22 @@ std::string HelpProjectFileText(const Project& project, const std::string& logFi
     return out;
 }
 
+std::string HelpProjectFileText(const Project& project, const std::string& logFile, PathStyle style)
+{
+    HelpTextWriter writer(project, style);
+    return HelpProjectFileText(project, logFile, writer);
+}
+
+void SaveHelpProject(const Project& project, const std::string& path, const std::string& logFile,
+                     HelpTextWriter& writer)
+{
+    writeFileAtomically(path, HelpProjectFileText(project, logFile, writer));
+}
+
 void SaveHelpProject(const Project& project, const std::string& path, const std::string& logFile, PathStyle style)
 {
-    writeFileAtomically(path, HelpProjectFileText(project, logFile, style));
+    HelpTextWriter writer(project, style);
+    SaveHelpProject(project, path, logFile, writer);
 }
 
 }  // namespace doxel

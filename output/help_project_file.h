@@ -4,20 +4,31 @@
 
 #include "core/path_rules.h"
 #include "core/project.h"
+#include "output/sitemap_writer.h"
 
 namespace doxel {
 
 // The value of the "Main=" line: the help window "Main" as twenty
 // comma-separated fields, for example
 // "Guide","C:\Help\guide.hhc",,"(not defined)",,,,,,0x20,200,0x0,[80,70,730,500],0x0,0x0,,,,,0
+// Double quotes in the title would split the definition, so that field gets
+// apostrophes instead (and the writer a note).
+std::string BuildWindowDefinition(const Project& project, HelpTextWriter& writer);
 std::string BuildWindowDefinition(const Project& project);
+
+// The "Language=" value for a code page: "0x409 Englisch (USA)" for
+// Windows-1252, "0x419 Russisch" for Windows-1251. UTF-8.
+std::string languageLine(const CodePage& page);
 
 // The help project file (.hhp) text. `logFile` is the LogFile setting, read
 // by the caller when the file is written.
+std::string HelpProjectFileText(const Project& project, const std::string& logFile, HelpTextWriter& writer);
 std::string HelpProjectFileText(const Project& project, const std::string& logFile,
                                 PathStyle style = kNativePathStyle);
 
 // Writes HelpProjectFileText to `path`. Throws IoError.
+void SaveHelpProject(const Project& project, const std::string& path, const std::string& logFile,
+                     HelpTextWriter& writer);
 void SaveHelpProject(const Project& project, const std::string& path, const std::string& logFile,
                      PathStyle style = kNativePathStyle);
 

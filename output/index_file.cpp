@@ -1,11 +1,10 @@
 #include "output/index_file.h"
 
 #include "core/atomic_file.h"
-#include "output/sitemap_writer.h"
 
 namespace doxel {
 
-std::string IndexFileText(const Project& project, PathStyle style)
+std::string IndexFileText(const Project& project, HelpTextWriter& writer)
 {
     std::string out;
     out.reserve(512 + project.keywords.size() * 160);
@@ -14,10 +13,10 @@ std::string IndexFileText(const Project& project, PathStyle style)
     for (const KeywordEntry& keyword : project.keywords) {
         out += "\t<LI> <OBJECT type=\"text/sitemap\">\r\n";
         out += "          <param name=\"Name\" value=\"";
-        out += helpText(keyword.keyword);
+        out += writer.name(keyword.keyword);
         out += "\">\r\n";
         out += "          <param name=\"Local\" value=\"";
-        out += ProjectRelativePath(keyword.topicFile, project.projectFile, style);
+        out += writer.topicPath(keyword.topicFile, project.projectFile);
         out += "\">\r\n";
         out += "\t     </OBJECT>\r\n";
     }
@@ -26,9 +25,21 @@ std::string IndexFileText(const Project& project, PathStyle style)
     return out;
 }
 
+std::string IndexFileText(const Project& project, PathStyle style)
+{
+    HelpTextWriter writer(project, style);
+    return IndexFileText(project, writer);
+}
+
+void SaveIndex(const Project& project, const std::string& path, HelpTextWriter& writer)
+{
+    writeFileAtomically(path, IndexFileText(project, writer));
+}
+
 void SaveIndex(const Project& project, const std::string& path, PathStyle style)
 {
-    writeFileAtomically(path, IndexFileText(project, style));
+    HelpTextWriter writer(project, style);
+    SaveIndex(project, path, writer);
 }
 
 }  // namespace doxel

@@ -4,14 +4,17 @@
 
 #include "core/path_rules.h"
 #include "core/project.h"
+#include "output/sitemap_writer.h"
 
 namespace doxel {
 
 // The index file (.hhk): one sitemap object per keyword, in list order,
-// equal keywords not merged.
+// equal keywords not merged, texts and paths as `writer` gives them.
+std::string IndexFileText(const Project& project, HelpTextWriter& writer);
 std::string IndexFileText(const Project& project, PathStyle style = kNativePathStyle);
 
 // Writes IndexFileText to `path`. Throws IoError.
+void SaveIndex(const Project& project, const std::string& path, HelpTextWriter& writer);
 void SaveIndex(const Project& project, const std::string& path, PathStyle style = kNativePathStyle);
 
 }  // namespace doxel

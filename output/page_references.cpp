@@ -1,6 +1,8 @@
 #include "output/page_references.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
@@ -286,6 +288,68 @@ std::string_view urlFragment(std::string_view url)
 {
     const std::size_t hash = url.find('#');
     return hash == std::string_view::npos ? std::string_view() : url.substr(hash + 1);
+}
+
+std::string pageEncoding(std::string_view html)
+{
+    // Browsers look for the declaration in the first 1024 bytes; pages made
+    // by hand sometimes put it after a long comment, so look a little further.
+    const std::string head = asciiLower(html.substr(0, 4096));
+    for (std::size_t at = head.find("charset"); at != std::string::npos; at = head.find("charset", at + 7)) {
+        std::size_t pos = at + 7;
+        while (pos < head.size() && (head[pos] == ' ' || head[pos] == '\t'))
+            ++pos;
+        if (pos >= head.size() || head[pos] != '=')
+            continue;
+        ++pos;
+        while (pos < head.size() && (head[pos] == ' ' || head[pos] == '\t' || head[pos] == '"' || head[pos] == '\''))
+            ++pos;
+        std::size_t end = pos;
+        while (end < head.size() && (std::isalnum(static_cast<unsigned char>(head[end])) != 0 || head[end] == '-' ||
+                                     head[end] == '_' || head[end] == '.' || head[end] == ':'))
+            ++end;
+        // Only inside a <meta> tag: "charset=" in the text says nothing.
+        const std::size_t open = head.rfind('<', at);
+        const std::size_t close = head.rfind('>', at);
+        const bool inMeta = open != std::string::npos && (close == std::string::npos || close < open) &&
+                            head.compare(open, 5, "<meta") == 0;
+        if (end > pos && inMeta)
+            return head.substr(pos, end - pos);
+    }
+    const bool beyondAscii = std::any_of(html.begin(), html.end(), [](char c) { return (c & 0x80) != 0; });
+    return beyondAscii && isValidUtf8(html) ? "utf-8" : std::string();
+}
+
+int codePageOfEncoding(std::string_view name)
+{
+    const std::string lower = asciiLower(name);
+    std::string_view n(lower);
+    if (n == "us-ascii" || n == "ascii")
+        return 0;
+    if (n == "utf-8" || n == "utf8")
+        return 65001;
+    if (n == "iso-8859-1" || n == "latin1" || n == "iso8859-1" || n == "l1")
+        return 1252;
+    struct Named {
+        std::string_view name;
+        int codePage;
+    };
+    static constexpr Named kNamed[] = {{"shift_jis", 932}, {"sjis", 932}, {"gb2312", 936}, {"gbk", 936},
+                                       {"big5", 950},      {"euc-kr", 949}, {"ks_c_5601-1987", 949},
+                                       {"tis-620", 874}};
+    for (const Named& entry : kNamed) {
+        if (n == entry.name)
+            return entry.codePage;
+    }
+    for (const std::string_view prefix : {"windows-", "x-cp", "cp"}) {
+        if (n.starts_with(prefix)) {
+            const std::string_view digits = n.substr(prefix.size());
+            if (!digits.empty() && digits.size() <= 5 &&
+                std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+                return std::stoi(std::string(digits));
+        }
+    }
+    return -1;
 }
 
 }  // namespace doxel

@@ -47,4 +47,18 @@ std::string localUrlPath(std::string_view url);
 // The fragment of a URL without its "#"; empty when there is none.
 std::string_view urlFragment(std::string_view url);
 
+// The character encoding a page is written in, lower case: the charset it
+// declares near its start (<meta charset="utf-8">, or a Content-Type
+// <meta http-equiv> with "charset=windows-1251"), else "utf-8" when it holds
+// text beyond ASCII that is valid UTF-8; empty when it declares nothing and
+// is ASCII or an 8-bit text whose code page cannot be told.
+std::string pageEncoding(std::string_view html);
+
+// The Windows code page an encoding name stands for: "windows-1251",
+// "cp1251" and "x-cp1251" give 1251, "utf-8" 65001, "iso-8859-1" and
+// "latin1" 1252 (viewers treat them alike), "shift_jis" 932, "gb2312" and
+// "gbk" 936, "big5" 950, "euc-kr" 949; 0 for "us-ascii" (it fits every code
+// page) and -1 for a name this list does not know ("koi8-r").
+int codePageOfEncoding(std::string_view name);
+
 }  // namespace doxel

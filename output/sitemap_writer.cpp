@@ -1,8 +1,54 @@
 #include "output/sitemap_writer.h"
 
-#include "core/text_encoding.h"
+#include <algorithm>
+#include <unordered_set>
 
 namespace doxel {
+namespace {
+
+// A help file with thousands of lacking texts names the first few.
+constexpr std::size_t kNamedAtMost = 20;
+
+std::string codePageName(const CodePage& page)
+{
+    return "Windows-" + std::to_string(page.number);
+}
+
+std::string escapedName(std::string_view text)
+{
+    if (text.find_first_of("&\"<>") == std::string_view::npos)
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '"': out += "&quot;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+bool isPathField(const std::string& text)
+{
+    return !text.empty() && text != kNotDefined;
+}
+
+void appendNamed(std::vector<CompilerFileMessage>& out, const std::vector<std::string>& names,
+                 const std::string& single, const std::string& rest)
+{
+    for (std::size_t i = 0; i < names.size() && i < kNamedAtMost; ++i)
+        out.push_back({CompilerFileMessage::Kind::Warning, single + " \"" + names[i] + "\"" + rest});
+    if (names.size() > kNamedAtMost) {
+        out.push_back({CompilerFileMessage::Kind::Warning,
+                       std::to_string(names.size() - kNamedAtMost) + " more as above" + rest});
+    }
+}
+
+}  // namespace
 
 void appendSitemapHead(std::string& out)
 {
@@ -14,9 +60,110 @@ void appendSitemapHead(std::string& out)
     appendCrLf(out, "</HEAD><BODY>");
 }
 
-std::string helpText(std::string_view text)
+std::string CompilerFileMessage::line() const
 {
-    return utf8ToCp1252(text);
+    return (kind == Kind::Note ? "Note: " : "Warning: ") + text;
+}
+
+std::string forwardSlashes(std::string_view path)
+{
+    std::string out(path);
+    std::replace(out.begin(), out.end(), '\\', '/');
+    return out;
+}
+
+const CodePage& HelpCodePage(const Project& project, bool* complete, PathStyle style)
+{
+    // Only texts with a character beyond ASCII can decide; the set keeps a
+    // path shared by many entries from being tried again and again.
+    std::vector<std::string> owned;
+    std::unordered_set<std::string> seen;
+    const auto add = [&](std::string text) {
+        if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return;
+        if (seen.insert(text).second)
+            owned.push_back(std::move(text));
+    };
+    const WindowSettings& w = project.windowSettings;
+    for (const std::string* text : {&w.defaultTopic, &w.jump1Text, &w.jump2Text})
+        add(*text);
+    forEachEntry(project.root(), [&](const ContentsEntry& entry, int) {
+        add(entry.caption);
+        add(ProjectRelativePath(entry.topicFile, project.projectFile, style));
+    });
+    for (const KeywordEntry& keyword : project.keywords) {
+        add(keyword.keyword);
+        add(ProjectRelativePath(keyword.topicFile, project.projectFile, style));
+    }
+    const std::vector<std::string_view> texts(owned.begin(), owned.end());
+    return chooseCodePage(texts, complete);
+}
+
+HelpTextWriter::HelpTextWriter(const Project& project, PathStyle style)
+    : m_style(style), m_encoder(HelpCodePage(project, nullptr, style))
+{
+}
+
+std::string HelpTextWriter::encodeNamed(std::string_view text, std::vector<std::string>& lacking)
+{
+    bool lacks = false;
+    std::string out = m_encoder.encode(text, &lacks);
+    if (lacks && std::find(lacking.begin(), lacking.end(), text) == lacking.end())
+        lacking.emplace_back(text);
+    return out;
+}
+
+std::string HelpTextWriter::name(std::string_view text)
+{
+    // Escaped first: the code page cannot hold an entity's ASCII any worse.
+    bool lacks = false;
+    std::string out = m_encoder.encode(escapedName(text), &lacks);
+    if (lacks && std::find(m_lackingTexts.begin(), m_lackingTexts.end(), text) == m_lackingTexts.end())
+        m_lackingTexts.emplace_back(text);
+    return out;
+}
+
+std::string HelpTextWriter::text(std::string_view text)
+{
+    return encodeNamed(text, m_lackingTexts);
+}
+
+std::string HelpTextWriter::topicPath(std::string_view fullPath, std::string_view projectFile)
+{
+    return storedPath(ProjectRelativePath(fullPath, projectFile, m_style));
+}
+
+std::string HelpTextWriter::storedPath(std::string_view stored)
+{
+    if (!isPathField(std::string(stored)))
+        return std::string(stored);
+    return encodeNamed(forwardSlashes(stored), m_lackingPaths);
+}
+
+std::string HelpTextWriter::windowPath(std::string_view stored) const
+{
+    return isPathField(std::string(stored)) ? forwardSlashes(stored) : std::string(stored);
+}
+
+std::string HelpTextWriter::fileName(std::string_view fullPath, std::string_view projectFile) const
+{
+    return forwardSlashes(ProjectRelativePath(fullPath, projectFile, m_style));
+}
+
+void HelpTextWriter::note(std::string text)
+{
+    m_notes.push_back({CompilerFileMessage::Kind::Note, std::move(text)});
+}
+
+std::vector<CompilerFileMessage> HelpTextWriter::messages() const
+{
+    std::vector<CompilerFileMessage> out = m_notes;
+    const std::string page = codePageName(codePage());
+    appendNamed(out, m_lackingTexts, "the help file's code page " + page + " lacks characters of",
+                ", which are written as character references");
+    appendNamed(out, m_lackingPaths, "the help file's code page " + page + " cannot hold the file name",
+                ", so viewers will not find that topic");
+    return out;
 }
 
 }  // namespace doxel

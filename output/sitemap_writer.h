@@ -2,6 +2,11 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/path_rules.h"
+#include "core/project.h"
+#include "core/text_encoding.h"
 
 namespace doxel {
 
@@ -9,15 +14,77 @@ namespace doxel {
 // from the document type to "</HEAD><BODY>".
 void appendSitemapHead(std::string& out);
 
-// A caption, keyword or title as the compiler input files carry it:
-// Windows-1252, with a decimal character reference for each character that
-// code page lacks.
-std::string helpText(std::string_view text);
-
 inline void appendCrLf(std::string& out, std::string_view line)
 {
     out += line;
     out += "\r\n";
 }
+
+// A note or warning that writing the compiler input files has for the
+// compile's messages.
+struct CompilerFileMessage {
+    enum class Kind { Note, Warning };
+    Kind kind = Kind::Note;
+    std::string text;
+
+    // The line as the compile shows it: "Note: ..." or "Warning: ...".
+    std::string line() const;
+    bool operator==(const CompilerFileMessage&) const = default;
+};
+
+// The code page the project's help file is written in: chosen by
+// chooseCodePage from every text the compiler input files carry (title,
+// captions, keywords, window texts, topic paths). `complete` says whether it
+// holds all of them.
+const CodePage& HelpCodePage(const Project& project, bool* complete = nullptr, PathStyle style = kNativePathStyle);
+
+// Turns the project's texts and paths into what the compiler input files
+// carry, in the help file's code page, and collects the warnings about what
+// that code page cannot hold. One writer serves the three files of a compile
+// so that they agree on the code page.
+class HelpTextWriter {
+public:
+    explicit HelpTextWriter(const Project& project, PathStyle style = kNativePathStyle);
+
+    const CodePage& codePage() const { return m_encoder.codePage(); }
+    PathStyle pathStyle() const { return m_style; }
+
+    // A "Name" value: `&`, `"`, `<` and `>` as entities, then the code page.
+    std::string name(std::string_view text);
+    // A title or window text: the code page only.
+    std::string text(std::string_view text);
+    // A topic's full path as a "Local" value: relative to the project folder,
+    // "/" separated, in the code page ("c:\help\sub\a.htm" gives "SUB/a.htm"
+    // in the Windows style).
+    std::string topicPath(std::string_view fullPath, std::string_view projectFile);
+    // A path the project stores relative ("pages\intro.htm", the default
+    // topic): "/" separated, in the code page.
+    std::string storedPath(std::string_view stored);
+    // A file of the help window's definition ("pages\intro.htm"): "/"
+    // separated, in UTF-8. chmcmd keeps these bytes, and kchmviewer reads
+    // the window's files as UTF-8 whatever the help file's language, while
+    // it reads "Default topic=" in the code page.
+    std::string windowPath(std::string_view stored) const;
+    // A file name that chmcmd opens ([FILES]): relative, "/" separated, left
+    // in the file system's UTF-8.
+    std::string fileName(std::string_view fullPath, std::string_view projectFile) const;
+
+    void note(std::string text);
+    // The notes and warnings so far, in the order they arose; each lacking
+    // text or path is named once.
+    std::vector<CompilerFileMessage> messages() const;
+
+private:
+    std::string encodeNamed(std::string_view text, std::vector<std::string>& lacking);
+
+    PathStyle m_style;
+    CodePageEncoder m_encoder;
+    std::vector<CompilerFileMessage> m_notes;
+    std::vector<std::string> m_lackingTexts;
+    std::vector<std::string> m_lackingPaths;
+};
+
+// "\" turned into "/".
+std::string forwardSlashes(std::string_view path);
 
 }  // namespace doxel

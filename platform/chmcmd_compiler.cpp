@@ -4,14 +4,11 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <unistd.h>
 
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
-#include "output/compiler_messages.h"
-#include "output/help_file_check.h"
 #include "output/help_project_copy.h"
 #include "platform/child_process.h"
 #include "platform/chm_reader.h"
@@ -20,35 +17,6 @@ namespace doxel {
 namespace {
 
 constexpr std::size_t kProjectSizeLimit = 256 * 1024 * 1024;
-
-// Every line goes to the log callback and to the log file, with the CR LF
-// line ends of every file the program writes.
-class MessageSink {
-public:
-    MessageSink(const CompilerLogCallback& log, const std::string& logFile) : m_log(log)
-    {
-        if (logFile.empty())
-            return;
-        m_file.open(logFile, std::ios::binary | std::ios::trunc);
-        if (!m_file)
-            emitToCallback("Note: Cannot write the log file " + logFile + ": " + std::strerror(errno));
-    }
-    void emit(const std::string& line)
-    {
-        emitToCallback(line);
-        if (m_file.is_open())
-            m_file << line << "\r\n";
-    }
-
-private:
-    void emitToCallback(const std::string& line)
-    {
-        if (m_log)
-            m_log(line);
-    }
-    const CompilerLogCallback& m_log;
-    std::ofstream m_file;
-};
 
 // The copy of the help project that chmcmd reads, removed however the
 // compile ends.
@@ -98,52 +66,24 @@ std::string signalName(int signal)
     return name != nullptr ? "SIG" + std::string(name) : "signal " + std::to_string(signal);
 }
 
-std::string inFolder(const std::string& path, const std::string& folder)
-{
-    std::string result = path;
-    for (char& c : result) {
-        if (c == '\\')
-            c = '/';
-    }
-    return result.starts_with("/") ? result : folder + "/" + result;
-}
-
-std::vector<std::string> localsOf(const std::string& sitemapFile, const std::string& folder, MessageSink& sink,
-                                  CompileStatistics& statistics)
-{
-    if (sitemapFile.empty())
-        return {};
-    try {
-        return sitemapLocals(readWholeFile(inFolder(sitemapFile, folder), kProjectSizeLimit));
-    } catch (const IoError& error) {
-        sink.emit(std::string("Error: ") + error.what());
-        ++statistics.errors;
-        return {};
-    }
-}
-
-// chmcmd stores a contents or index file named by a full path under that
-// path; viewers look for it at the top of the help file.
-void checkTopOfHelpFile(const std::string& compiledFile, const HelpProjectInfo& info, MessageSink& sink,
-                        CompileStatistics& statistics)
-{
-    try {
-        const ChmReader help(compiledFile);
-        for (const auto& [file, what] : {std::pair{info.contentsFile, "contents"}, std::pair{info.indexFile, "index"}}) {
-            if (file.empty())
-                continue;
-            const std::string name(fileNameOf(inFolder(file, "")));
-            if (!help.contains("/" + name)) {
-                sink.emit("Warning: The " + std::string(what) + " file " + name +
-                          " is not at the top of the help file; help viewers will not find it");
-                ++statistics.warnings;
-            }
+// The help file as chmlib reads it, the library help viewers on this
+// platform use.
+class ChmlibHelpFile final : public CompiledHelpFile {
+public:
+    explicit ChmlibHelpFile(const std::string& path) : m_reader(path) {}
+    bool contains(const std::string& path) const override { return m_reader.contains(path); }
+    std::optional<std::string> read(const std::string& path) const override
+    {
+        try {
+            return m_reader.read(path);
+        } catch (const IoError&) {
+            return std::nullopt;
         }
-    } catch (const IoError& error) {
-        sink.emit(std::string("Error: ") + error.what());
-        ++statistics.errors;
     }
-}
+
+private:
+    ChmReader m_reader;
+};
 
 }  // namespace
 
@@ -173,60 +113,29 @@ std::string ChmcmdCompiler::problem() const
 bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerLogCallback& log,
                              const CompilerProgressCallback& progress, CompileStatistics& statistics)
 {
-    const auto report = [&progress](const std::string& text) {
-        if (progress)
-            progress(text);
-    };
-    if (!isLoaded()) {
+    const auto emit = [&log](const std::string& line) {
         if (log)
-            log(problem());
+            log(line);
+    };
+    statistics = {};
+    if (!isLoaded()) {
+        emit(problem());
         return false;
     }
     const std::string hhp = absolutePath(helpProjectFile);
     const std::string folder(folderOf(hhp).substr(0, folderOf(hhp).size() - 1));
-    std::string text;
-    try {
-        text = readWholeFile(hhp, kProjectSizeLimit);
-    } catch (const IoError& error) {
-        if (log)
-            log(error.what());
-        return false;
-    }
-    const HelpProjectInfo info = parseHelpProject(text);
-    MessageSink sink(log, info.logFile.empty() ? std::string() : inFolder(info.logFile, folder));
-    statistics = {};
-
-    report("Checking " + std::string(fileNameOf(hhp)));
-    CompileStatistics ownCounts;
-    std::vector<std::string> topics = info.files;
-    for (const std::string& sitemap : {info.contentsFile, info.indexFile}) {
-        std::vector<std::string> locals = localsOf(sitemap, folder, sink, ownCounts);
-        topics.insert(topics.end(), std::make_move_iterator(locals.begin()), std::make_move_iterator(locals.end()));
-    }
-    HelpFileCheck check(folder);
-    check.checkTopicFiles(topics);
-    check.checkDefaultTopic(info.defaultTopic);
-    check.scanPages(report, m_progressInterval);
-    for (const std::string& line : check.lines())
-        sink.emit(line);
-    statistics = check.statistics();
-    statistics += ownCounts;
-    if (statistics.errors > 0) {
-        sink.emit("The help file was not compiled: the compiler cannot go on with the errors above.");
-        return true;
-    }
-
     TemporaryFile copy;
     try {
         const std::string stem(fileNameOf(hhp).substr(0, fileNameOf(hhp).rfind('.')));
-        copy.create(folder, stem, relativeHelpProjectText(text, folder));
+        copy.create(folder, stem, relativeHelpProjectText(readWholeFile(hhp, kProjectSizeLimit), folder));
     } catch (const IoError& error) {
-        sink.emit(error.what());
+        emit(error.what());
         return false;
     }
 
     std::string status = "Compiling " + std::string(fileNameOf(hhp));
-    report(status);
+    if (progress)
+        progress(status);
     ChildProcessOptions options;
     options.arguments = {m_path, copy.fileName()};
     options.workingFolder = folder;
@@ -234,39 +143,34 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     options.onLine = [&](const std::string& line) {
         if (line.empty())
             return;
-        const CompilerMessage message = interpretChmcmdLine(line, check);
-        if (message.kind == MessageKind::Warning)
-            ++statistics.warnings;
-        else if (message.kind == MessageKind::Error)
-            ++statistics.errors;
-        sink.emit(message.text);
-        status = message.text;
+        emit(line);
+        status = line;
     };
-    options.onTick = [&] { report(status); };
+    options.onTick = [&] {
+        if (progress)
+            progress(status);
+    };
     const ChildProcessResult ended = runChildProcess(options);
     switch (ended.ending) {
     case ChildProcessResult::Ending::NotStarted:
-        sink.emit("The compiler could not be started: " + ended.problem);
+        emit("The compiler could not be started: " + ended.problem);
         return false;
     case ChildProcessResult::Ending::Signalled:
-        sink.emit("The compiler was stopped by " + signalName(ended.status) + ".");
+        emit("The compiler was stopped by " + signalName(ended.status) + ".");
         return false;
     case ChildProcessResult::Ending::Exited:
         if (ended.status != 0) {
-            sink.emit("The compiler stopped with exit status " + std::to_string(ended.status) + ".");
+            emit("The compiler stopped with exit status " + std::to_string(ended.status) + ".");
             return false;
         }
         break;
     }
-
-    const std::string compiled = inFolder(info.compiledFile, folder);
-    if (::access(compiled.c_str(), R_OK) != 0) {
-        sink.emit("Error: The compiler wrote no help file " + std::string(fileNameOf(compiled)));
-        ++statistics.errors;
-        return true;
-    }
-    checkTopOfHelpFile(compiled, info, sink, statistics);
     return true;
+}
+
+std::unique_ptr<CompiledHelpFile> ChmcmdCompiler::openCompiled(const std::string& compiledFile)
+{
+    return std::make_unique<ChmlibHelpFile>(compiledFile);
 }
 
 }  // namespace doxel

@@ -9,16 +9,12 @@ namespace doxel {
 
 // The help compiler on Linux: Free Pascal's chmcmd, run as a child process.
 //
-// A compile reads the help project file, checks its topic files and scans
-// the pages that go into the help file (HelpFileCheck), and only when no
-// error was found runs chmcmd in the project folder on a copy of the help
-// project whose full paths are relative, so that the contents and index end
-// up at the top of the help file. Every line goes to the log callback as it
-// comes and to the log file the help project names; progress texts go to
-// the progress callback at least every `progressInterval`. chmcmd's reports
-// that are known to be wrong are corrected (interpretChmcmdLine), and the
-// help file is opened afterwards to check that the contents and index are
-// at its top.
+// A compile runs chmcmd in the project folder on a copy of the help project
+// whose full paths are relative, so that the contents and index end up at
+// the top of the help file. Every line chmcmd prints goes to the log
+// callback as it comes; progress texts go to the progress callback at least
+// every `progressInterval`. The compile run does the checks before and
+// after, and judges the lines. Compiled files are read with chmlib.
 class ChmcmdCompiler final : public CompilerLibrary {
 public:
     // `program`: a path, or a name looked up in PATH when loading.
@@ -34,6 +30,7 @@ public:
     bool compile(const std::string& helpProjectFile, const CompilerLogCallback& log,
                  const CompilerProgressCallback& progress, CompileStatistics& statistics) override;
     void free() override { m_path.clear(); }
+    std::unique_ptr<CompiledHelpFile> openCompiled(const std::string& compiledFile) override;
 
     void setProgressInterval(std::chrono::milliseconds interval) { m_progressInterval = interval; }
 

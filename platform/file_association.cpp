@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -78,12 +79,108 @@ void refreshDatabase(const char* tool, const std::string& folder)
     }
 }
 
+const std::string& mimePackageText()
+{
+    static const std::string text =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+        "  <mime-type type=\"" +
+        std::string(kProjectMimeType) +
+        "\">\n"
+        "    <comment>HTML Doxel project</comment>\n"
+        "    <glob pattern=\"*.dxp\"/>\n"
+        "    <icon name=\"html-doxel\"/>\n"
+        "  </mime-type>\n"
+        "</mime-info>\n";
+    return text;
+}
+
+// The desktop entry with its program and icon left out: every entry the
+// program ever wrote looks the same then.
+std::string withoutProgramAndIcon(const std::string& entry)
+{
+    std::istringstream in(entry);
+    std::string out;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.starts_with("Exec="))
+            line = "Exec=";
+        else if (line.starts_with("Icon="))
+            line = "Icon=";
+        out += line + "\n";
+    }
+    return out;
+}
+
+std::string normalFolder(const std::string& folder)
+{
+    std::error_code error;
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(folder, error);
+    std::string text = (error ? std::filesystem::path(folder) : canonical).lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return text;
+}
+
+// Removes `path` when `ours` recognises its text; returns whether it did.
+bool removeIfHolds(const std::string& path, const std::function<bool(const std::string&)>& ours)
+{
+    const std::string text = readIfExists(path);
+    if (text.empty() || !ours(text))
+        return false;
+    std::filesystem::remove(path);
+    return true;
+}
+
 }  // namespace
+
+bool InstallationProvidesAssociation(const std::string& programPath, const std::string& dataDirs,
+                                     const std::string& dataHome)
+{
+    namespace fs = std::filesystem;
+    const fs::path bin = fs::path(programPath).parent_path();
+    if (bin.filename() != "bin")
+        return false;
+    const fs::path share = bin.parent_path() / "share";
+    std::error_code error;
+    if (!fs::is_directory(share / "html-doxel", error) ||
+        !fs::exists(share / "applications" / kDesktopFileName, error) ||
+        !fs::exists(share / "mime" / "packages" / "html-doxel.xml", error))
+        return false;
+    const std::string wanted = normalFolder(share.string());
+    std::istringstream folders((dataDirs.empty() ? std::string("/usr/local/share:/usr/share") : dataDirs) + ":" +
+                               dataHome);
+    std::string folder;
+    while (std::getline(folders, folder, ':')) {
+        if (!folder.empty() && folder.front() == '/' && normalFolder(folder) == wanted)
+            return true;
+    }
+    return false;
+}
+
+std::string RemoveUserFileAssociation(const AssociationFolders& folders)
+{
+    try {
+        const std::string mimeFolder = folders.dataHome + "/mime";
+        if (removeIfHolds(mimeFolder + "/packages/html-doxel.xml",
+                          [](const std::string& text) { return text == mimePackageText(); }))
+            refreshDatabase("update-mime-database", mimeFolder);
+        const std::string applications = folders.dataHome + "/applications";
+        const std::string entry = withoutProgramAndIcon(desktopEntryText({}, {}));
+        if (removeIfHolds(applications + "/" + kDesktopFileName,
+                          [&](const std::string& text) { return withoutProgramAndIcon(text) == entry; }))
+            refreshDatabase("update-desktop-database", applications);
+        return {};
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+}
 
 AssociationFolders AssociationFolders::fromEnvironment()
 {
     const std::string home = environmentOr("HOME", "/tmp");
-    return {environmentOr("XDG_DATA_HOME", home + "/.local/share"), environmentOr("XDG_CONFIG_HOME", home + "/.config")};
+    return {environmentOr("XDG_DATA_HOME", home + "/.local/share"),
+            environmentOr("XDG_CONFIG_HOME", home + "/.config")};
 }
 
 std::string desktopEntryText(const std::string& programPath, const std::string& iconPath)
@@ -135,16 +232,7 @@ std::string RegisterFileAssociation(const std::string& programPath, const std::s
 {
     try {
         const std::string mimeFolder = folders.dataHome + "/mime";
-        const std::string package =
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-            "  <mime-type type=\"" + std::string(kProjectMimeType) + "\">\n"
-            "    <comment>HTML Doxel project</comment>\n"
-            "    <glob pattern=\"*.dxp\"/>\n"
-            "    <icon name=\"html-doxel\"/>\n"
-            "  </mime-type>\n"
-            "</mime-info>\n";
-        if (writeIfChanged(mimeFolder + "/packages/html-doxel.xml", package))
+        if (writeIfChanged(mimeFolder + "/packages/html-doxel.xml", mimePackageText()))
             refreshDatabase("update-mime-database", mimeFolder);
         const std::string applications = folders.dataHome + "/applications";
         if (writeIfChanged(applications + "/" + kDesktopFileName, desktopEntryText(programPath, iconPath)))

@@ -27,6 +27,20 @@ struct AssociationFolders {
 std::string RegisterFileAssociation(const std::string& programPath, const std::string& iconPath,
                                     const AssociationFolders& folders = AssociationFolders::fromEnvironment());
 
+// Whether the installation that holds `programPath` brings the desktop
+// entry and the project type itself, in one of the folders the desktop
+// reads: `dataDirs` (as in $XDG_DATA_DIRS; empty means the default
+// "/usr/local/share:/usr/share") or the user's `dataHome` (an installation
+// into ~/.local). Then the program writes none of its own.
+bool InstallationProvidesAssociation(const std::string& programPath, const std::string& dataDirs,
+                                     const std::string& dataHome = {});
+
+// Removes the user's desktop entry and project type that an earlier start
+// of the program wrote, so that they do not hide the installation's ones
+// (a user's file of the same name wins). Files whose text the program did
+// not write are kept. Returns an error text, empty on success.
+std::string RemoveUserFileAssociation(const AssociationFolders& folders = AssociationFolders::fromEnvironment());
+
 // The text of the desktop entry, exposed for tests.
 std::string desktopEntryText(const std::string& programPath, const std::string& iconPath);
 

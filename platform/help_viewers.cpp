@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
+#include <mutex>
 #include <sys/wait.h>
 #include <thread>
 #include <utility>
@@ -22,20 +23,60 @@ std::string sameFileKey(const std::string& file)
     return error ? file : canonical.string();
 }
 
-// True once the process has ended and been collected (or is not ours to
-// collect any more).
-bool hasEnded(pid_t pid)
-{
-    int status = 0;
-    pid_t got;
-    while ((got = ::waitpid(pid, &status, WNOHANG)) < 0 && errno == EINTR) {
+}  // namespace
+
+// One viewer process. A watcher thread waits for it to end and collects it
+// then; the lock makes sure that the program never signals a process id
+// after its viewer was collected, when the id may already name another
+// process.
+struct HelpViewers::Child {
+    explicit Child(pid_t id) : pid(id) {}
+
+    // True once the process has ended and been collected (or is not ours to
+    // collect any more).
+    bool hasEnded()
+    {
+        const std::lock_guard lock(mutex);
+        if (collected)
+            return true;
+        int status = 0;
+        pid_t got;
+        while ((got = ::waitpid(pid, &status, WNOHANG)) < 0 && errno == EINTR) {
+        }
+        if (got == pid) {
+            collected = true;
+            return true;
+        }
+        if (got < 0)  // not our child: see whether it is still there
+            return ::kill(pid, 0) != 0 && errno == ESRCH;
+        return false;
     }
-    if (got == pid)
-        return true;
-    if (got < 0)  // not our child: see whether it is still there
-        return ::kill(pid, 0) != 0 && errno == ESRCH;
-    return false;
-}
+    void signal(int number)
+    {
+        const std::lock_guard lock(mutex);
+        if (!collected)
+            ::kill(pid, number);
+    }
+    // Blocks until the process ends, without collecting it, then collects
+    // it under the lock. Returns at once for a process that is not our
+    // child.
+    static void watch(const std::shared_ptr<Child>& child)
+    {
+        siginfo_t info{};
+        int result;
+        while ((result = ::waitid(P_PID, static_cast<id_t>(child->pid), &info, WEXITED | WNOWAIT)) < 0 &&
+               errno == EINTR) {
+        }
+        if (result == 0)
+            child->hasEnded();
+    }
+
+    const pid_t pid;
+    std::mutex mutex;
+    bool collected = false;
+};
+
+namespace {
 
 void keepPid(GDesktopAppInfo*, GPid pid, gpointer data)
 {
@@ -92,11 +133,19 @@ HelpViewers::~HelpViewers() = default;
 
 bool HelpViewers::open(const std::string& file, std::string* problem)
 {
+    return openWith(m_starter, file, problem);
+}
+
+bool HelpViewers::openWith(const Starter& starter, const std::string& file, std::string* problem)
+{
     collectEnded();
     std::string why;
-    const pid_t pid = m_starter(file, why);
-    if (pid > 0)
-        m_viewers.push_back({pid, sameFileKey(file)});
+    const pid_t pid = starter(file, why);
+    if (pid > 0) {
+        auto child = std::make_shared<Child>(pid);
+        std::thread(&Child::watch, child).detach();
+        m_viewers.push_back({std::move(child), sameFileKey(file)});
+    }
     if (problem != nullptr)
         *problem = why;
     return pid >= 0;
@@ -126,26 +175,26 @@ std::vector<pid_t> HelpViewers::running()
     collectEnded();
     std::vector<pid_t> pids;
     for (const Viewer& viewer : m_viewers)
-        pids.push_back(viewer.pid);
+        pids.push_back(viewer.child->pid);
     return pids;
 }
 
 void HelpViewers::collectEnded()
 {
-    std::erase_if(m_viewers, [](const Viewer& viewer) { return hasEnded(viewer.pid); });
+    std::erase_if(m_viewers, [](const Viewer& viewer) { return viewer.child->hasEnded(); });
 }
 
 void HelpViewers::end(std::vector<Viewer> viewers, std::chrono::milliseconds wait)
 {
     for (const Viewer& viewer : viewers)
-        ::kill(viewer.pid, SIGTERM);
+        viewer.child->signal(SIGTERM);
     // A viewer that ignores the request is killed; one that cannot even be
     // killed (stuck in the kernel) is left behind rather than holding the
     // compile up.
     for (const auto& [signal, limit] : {std::pair{SIGKILL, wait}, std::pair{0, kKillWait}}) {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         for (;;) {
-            std::erase_if(viewers, [](const Viewer& viewer) { return hasEnded(viewer.pid); });
+            std::erase_if(viewers, [](const Viewer& viewer) { return viewer.child->hasEnded(); });
             if (viewers.empty() || std::chrono::steady_clock::now() >= deadline)
                 break;
             std::this_thread::sleep_for(kPollStep);
@@ -153,7 +202,7 @@ void HelpViewers::end(std::vector<Viewer> viewers, std::chrono::milliseconds wai
         if (viewers.empty() || signal == 0)
             return;
         for (const Viewer& viewer : viewers)
-            ::kill(viewer.pid, signal);
+            viewer.child->signal(signal);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -13,7 +14,9 @@ namespace doxel {
 // through GIO; kchmviewer on a standard installation). The program
 // remembers the viewer processes it started, so that it can end the ones
 // showing one help file before that file is compiled again, and all of them
-// when it quits. Viewers the user started are never touched.
+// when it quits. Viewers the user started are never touched. A viewer that
+// ends, however it ends, is collected at once, so that no ended viewer stays
+// behind as a defunct child of the program.
 class HelpViewers {
 public:
     // Starts a viewer for a file; returns its process id, or -1 with
@@ -29,6 +32,8 @@ public:
     // Opens `file` in a new viewer. Returns false, with `problem` set when
     // given, when no viewer could be started.
     bool open(const std::string& file, std::string* problem = nullptr);
+    // The same with a starter of its own (one that opens the file at a page).
+    bool openWith(const Starter& starter, const std::string& file, std::string* problem = nullptr);
 
     // Ends the viewers started for `file` (the same file by any path): asks
     // them to end, waits at most `wait`, then kills what is left. Returns
@@ -36,12 +41,13 @@ public:
     void close(const std::string& file, std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
     void closeAll(std::chrono::milliseconds wait = std::chrono::milliseconds(2000));
 
-    // The viewers started that still run (ended ones are collected here).
+    // The viewers started that still run.
     std::vector<pid_t> running();
 
 private:
+    struct Child;
     struct Viewer {
-        pid_t pid;
+        std::shared_ptr<Child> child;
         std::string file;
     };
     void collectEnded();

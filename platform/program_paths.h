@@ -12,9 +12,15 @@ std::string programPath();
 // under share/html-doxel/ of the installation. Empty when not found.
 std::string resourcePath(const std::string& name);
 
+// The installation that holds `program` (".../bin/doxel" beside
+// ".../share/html-doxel/"), or empty for a program run from its build tree.
+std::string installationPrefix(const std::string& program);
+
 // The folder for files the program writes (log.txt, temp.txt), with its
-// final "/": the program's folder when it is writable, else
-// $XDG_DATA_HOME/html-doxel/ (created when missing).
+// final "/": the program's folder when it is writable and not an
+// installation's bin folder, else $XDG_DATA_HOME/html-doxel/ (created when
+// missing).
 std::string programDataFolder();
+std::string programDataFolder(const std::string& program);
 
 }  // namespace doxel

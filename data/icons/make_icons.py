@@ -324,84 +324,28 @@ def folder_open(family, paper=False):
 
 
 # --------------------------------------------------------------------------
-# Contents pictures 0 to 42
+# Pictures shared with the compile results
 
 
-def c00():  # closed book
-    out = book_closed(1, 0, 13, 14)
-    out += px(6, 4, 5, 1, C['sky1']) + px(6, 6, 4, 1, C['sky1'])
-    return out
-
-
-def c01():  # open book
-    out = box(0, 3, 16, 16, C['sky2'], C['sky3'])
-    out += box(1, 1, 8, 14, PAGE_FILL, PAGE_LINE)
-    out += box(8, 1, 15, 14, PAGE_FILL, PAGE_LINE)
-    out += text_lines(3, [4, 6, 8, 10], [4, 3, 4, 4])
-    out += text_lines(10, [4, 6, 8, 10], [3, 4, 4, 2])
-    return out
-
-
-def c02():
-    return folder_closed('butter')
-
-
-def c03():
-    return folder_open('butter')
-
-
-def c04():
-    return folder_closed('sky', paper=True)
-
-
-def c05():
-    return folder_open('sky', paper=True)
-
-
-def c06():  # closed box
-    out = box(1, 6, 15, 16, C['choc1'], C['choc3'])
-    out += box(0, 3, 16, 7, C['choc2'], C['choc3'])
-    out += px(7, 4, 2, 2, C['choc1'])
-    out += box(5, 9, 11, 13, C['alu0'], C['choc3'])
-    return out
-
-
-def c07():  # open box: the lid swung up on its left hinge, the inside showing
-    out = box(1, 6, 15, 16, C['choc1'], C['choc3'])
-    out += px(2, 7, 12, 2, C['choc3'])
-    out += path('M1,6.5L13.2,0.5L14.8,3.6L2.6,9.6z', None, C['choc3'], 2,
-                stroke_linejoin='round')
-    out += path('M1,6.5L13.2,0.5L14.8,3.6L2.6,9.6z', C['choc2'])
-    out += box(5, 9, 11, 13, C['alu0'], C['choc3'])
-    return out
-
-
-def c08():  # default topic: a page with a question mark
-    return page() + bitmap(5, 4, GLYPH_QUESTION, C['sky2'])
-
-
-def c09():  # plain document
-    return doc()
-
-
-def c10():  # information page
-    out = page() + text_lines(4, [5, 7, 9], [8, 7, 3])
-    out += badge(11, 11, 4.5, 'sky')
-    out += px(10, 8, 2, 1, '#ffffff') + px(10, 10, 2, 4, '#ffffff')
-    return out
-
-
-def c11():  # warning
+def warning_sign():
     out = path('M8,1L15.5,14.5H0.5z', C['butter1'], C['butter3'], stroke_linejoin='round')
     out += px(7, 5, 2, 5, DARK) + px(7, 11, 2, 2, DARK)
     return out
 
 
-def c12():  # note
-    out = path('M1.5,1.5H14.5V10.5L10.5,14.5H1.5z', C['butter1'], C['butter3'],
-               stroke_linejoin='round')
-    out += path('M10.5,14.5V10.5H14.5z', C['butter2'], C['butter3'], stroke_linejoin='round')
-    out += text_lines(4, [4, 6, 8, 10], [8, 8, 8, 5], C['butter3'])
+def error_sign():
+    out = circle(8, 8, 7, C['red2'], C['red3'])
+    out += x_mark(8, 8, 3, 2, '#ffffff', None)
+    return out
+
+
+def picture_frame():
+    out = box(0, 2, 16, 14, C['sky1'], C['alu5'])
+    out += px(1, 3, 14, 6, '#9fc3e9')
+    out += circle(11.5, 6.5, 1.5, C['butter1'], C['butter3'])
+    out += path('M1,13V10L5,6L9,10L11,8L15,12V13z', C['green2'])
+    out += path('M1,10L5,6L9,10L11,8L15,12', None, C['green3'])
+    out += box(0, 2, 16, 14, None, C['alu5'])
     return out
 
 
@@ -418,83 +362,10 @@ def globe(cx, cy, r, sw=1.0):
     return out
 
 
-def c13():  # globe
-    return globe(8, 8, 6.5)
-
-
-def c14():  # web page in a browser window
-    out = box(0, 1, 16, 15, PAGE_FILL, C['alu5'])
-    out += px(1, 2, 14, 3, C['sky2'])
-    out += px(2, 3, 1, 1, '#ffffff') + px(4, 3, 1, 1, C['sky1'])
-    out += text_lines(2, [7, 9], [5, 4])
-    out += px(2, 11, 5, 1, C['sky2'])
-    out += globe(11.5, 10.5, 3.5)
-    return out
-
-
-def c15():  # image
-    out = box(0, 2, 16, 14, C['sky1'], C['alu5'])
-    out += px(1, 3, 14, 6, '#9fc3e9')
-    out += circle(11.5, 6.5, 1.5, C['butter1'], C['butter3'])
-    out += path('M1,13V10L5,6L9,10L11,8L15,12V13z', C['green2'])
-    out += path('M1,10L5,6L9,10L11,8L15,12', None, C['green3'])
-    out += box(0, 2, 16, 14, None, C['alu5'])
-    return out
-
-
-def c16():  # film strip
-    out = box(2, 0, 14, 16, C['alu5'], DARK)
-    for y in range(2, 15, 3):
-        out += px(3, y, 1, 2, C['alu2']) + px(12, y, 1, 2, C['alu2'])
-    out += px(5, 1, 6, 6, C['sky1']) + px(5, 9, 6, 6, C['sky1'])
-    out += path('M5,7L7,4L9,6L11,3V7z', C['sky3']) + path('M5,15L7,12L9,14L11,11V15z', C['sky3'])
-    return out
-
-
-def c17():  # sound
-    out = outlined(['M2,6H4L8,3V13L4,10H2z'], C['alu4'], C['alu6'], join='round')
-    out += path('M10.5,6A2.5,2.5 0 0 1 10.5,10', None, C['sky2'], 1.5,
-                stroke_linecap='round')
-    out += path('M12.5,3.5A6,6 0 0 1 12.5,12.5', None, C['sky2'], 1.5,
-                stroke_linecap='round')
-    return out
-
-
 def wrench_d():
     # Along the x axis, head on the right with the jaw opening to the right.
     return ('M-6.3,-1.5H0.79A4,4 0 0 1 8.21,-1.5H5V1.5H8.21A4,4 0 0 1 0.79,1.5H-6.3'
             'A1.5,1.5 0 0 1 -6.3,-1.5z')
-
-
-def c18():  # wrench
-    t = 'translate(7.5,8.5) rotate(-45)'
-    return group([outlined([wrench_d()], C['alu3'], C['alu5'], join='round', sw=2)], t)
-
-
-def key_parts():
-    ring = circle_d(-4, 0, 3.5) + circle_d(-5, 0, 1.1)
-    shaft = 'M-1,-1H7.5V3H5.7V1H4.8V2.6H3V1H-1z'
-    return ring, shaft
-
-
-def c19():  # key
-    ring, shaft = key_parts()
-    t = 'translate(7,7) rotate(45)'
-    return group([path(shaft, None, C['butter3'], 2), path(ring, None, C['butter3'], 2,
-                                                                fill_rule='evenodd'),
-                  path(shaft, C['butter2']), path(ring, C['butter2'], fill_rule='evenodd'),
-                  path('M-6,-1.6A2.4,2.4 0 0 1 -3.4,-2.6', None, C['butter1'], 1,
-                       stroke_linecap='round')], t)
-
-
-def c20():  # lightbulb
-    bulb = 'M8,1A5,5 0 0 1 11,10V11H5V10A5,5 0 0 1 8,1z'
-    out = outlined([bulb], C['butter1'], C['butter3'], join='round')
-    out += path('M6,4.5A2.5,2.5 0 0 1 8,3.2', None, '#ffffff', 1, stroke_linecap='round')
-    out += box(5, 11, 11, 15, C['alu3'], C['alu5'])
-    out += px(6, 13, 4, 1, C['alu5'])
-    out += px(7, 15, 2, 1, C['alu5'])
-    return out
 
 
 def star_d(cx, cy, ro, ri, points=5, start=-90):
@@ -504,10 +375,6 @@ def star_d(cx, cy, ro, ri, points=5, start=-90):
         r = ro if i % 2 == 0 else ri
         pts.append((cx + r * math.cos(a), cy + r * math.sin(a)))
     return poly_d(pts)
-
-
-def c21():  # star
-    return path(star_d(8, 8.6, 7.4, 3.2), C['butter2'], C['orange3'], stroke_linejoin='round')
 
 
 def chain(transform, colour, small=False):
@@ -526,51 +393,6 @@ def chain(transform, colour, small=False):
     return group(items, transform)
 
 
-def c22():  # chain link
-    return chain('translate(8,8) rotate(-45)', C['alu4'])
-
-
-def c23():  # person
-    out = outlined(['M3,15V12.5C3,10.5 5,9 8,9C11,9 13,10.5 13,12.5V15z'],
-                   C['sky2'], C['sky3'], join='round')
-    out += outlined([circle_d(8, 5, 3)], C['choc1'], C['choc3'])
-    return out
-
-
-def c24():  # clock
-    out = circle(8, 8, 7, PAGE_FILL, C['alu5'])
-    for x, y, w, h in ((7, 2, 2, 1), (7, 13, 2, 1), (2, 7, 1, 2), (13, 7, 1, 2)):
-        out += px(x, y, w, h, C['alu4'])
-    out += px(7, 4, 2, 5, DARK) + px(9, 7, 3, 2, DARK)
-    return out
-
-
-def c25():  # check mark
-    out = circle(8, 8, 7, C['green2'], C['green3'])
-    out += path('M4.5,8.5L7,11L11.5,5.5', None, '#ffffff', 2, stroke_linecap='round',
-                stroke_linejoin='round')
-    return out
-
-
-def c26():  # arrow
-    return outlined(['M1,6H8V2L14,8L8,14V10H1z'], C['green2'], C['green3'])
-
-
-def c27():  # return arrow
-    d = 'M14,14H11V7H6V10L2,5.5L6,1V4H11.5A2.5,2.5 0 0 1 14,6.5z'
-    return outlined([d], C['sky1'], C['sky3'])
-
-
-def c28():  # printer
-    out = box(3, 0, 13, 7, PAGE_FILL, PAGE_LINE)
-    out += box(0, 5, 16, 13, C['alu2'], C['alu5'])
-    out += px(1, 6, 14, 1, C['alu1'])
-    out += px(12, 8, 2, 1, C['green2'])
-    out += box(3, 10, 13, 16, PAGE_FILL, PAGE_LINE)
-    out += text_lines(5, [12, 14], [6, 4])
-    return out
-
-
 def gear_d(cx, cy, ro, ri, teeth, hole):
     pts = []
     n = teeth * 4
@@ -581,41 +403,6 @@ def gear_d(cx, cy, ro, ri, teeth, hole):
     return poly_d(pts) + circle_d(cx, cy, hole)
 
 
-def c29():  # gear
-    return path(gear_d(8, 8, 7.3, 5.2, 8, 2), C['alu3'], C['alu5'], fill_rule='evenodd',
-                stroke_linejoin='round')
-
-
-def c30():  # padlock
-    out = path('M4.5,7.5V5.5A3.5,3.5 0 0 1 11.5,5.5V7.5', None, C['alu5'], 3)
-    out += path('M4.5,7.5V5.5A3.5,3.5 0 0 1 11.5,5.5V7.5', None, C['alu3'], 1)
-    out += box(2, 7, 14, 16, C['butter2'], C['butter3'])
-    out += px(3, 8, 10, 1, C['butter1'])
-    out += px(7, 10, 2, 2, DARK) + px(7.5, 12, 1, 2, DARK)
-    return out
-
-
-def c31():  # e-mail letter
-    out = box(0, 3, 16, 14, PAGE_FILL, C['alu5'])
-    out += path('M0.5,3.5L8,9.5L15.5,3.5', None, C['alu5'], stroke_linejoin='round')
-    out += path('M0.5,13.5L6,8.5M15.5,13.5L10,8.5', None, C['alu3'])
-    return out
-
-
-def c32():  # flag
-    out = px(2, 1, 1, 15, C['alu5'])
-    out += path('M3.5,1.5C6,0.5 8,3.5 13.5,1.5V8.5C8,10.5 6,7.5 3.5,8.5z', C['red2'],
-                C['red3'], stroke_linejoin='round')
-    out += px(2, 15, 3, 1, C['alu5'])
-    return out
-
-
-def c33():  # bookmark ribbon
-    out = path('M3.5,0.5H12.5V15.5L8,11L3.5,15.5z', C['orange2'], C['orange3'])
-    out += px(5, 1, 1, 11, C['orange1'])
-    return out
-
-
 def pencil(t):
     body = [path('M-4.5,-1.5H4.5V1.5H-4.5z', C['butter2'], C['orange3']),
             path('M4.5,-1.5L7.5,0L4.5,1.5z', C['choc1'], C['orange3'], stroke_linejoin='round'),
@@ -624,67 +411,209 @@ def pencil(t):
     return group(body, t)
 
 
-def c34():  # document with a pen
-    out = page(1, 0, 13, 16) + text_lines(3, [5, 7, 9, 11], [8, 7, 5, 4])
-    out += pencil('translate(10,10) rotate(-45)')
+# --------------------------------------------------------------------------
+# Contents pictures 0 to 42
+#
+# Numbers 0 to 41 name the help viewer's own contents images (the contents
+# file holds the number plus one), so each picture shows the subject the
+# viewer shows for its number: books, folders and pages, each in a plain
+# and a "new" form marked with a star. 0 to 7 come in closed and open pairs
+# (an expanded heading shows the odd one); from 8 on, every odd number is
+# the even one with the star. 42 is the program's own emblem.
+
+
+def new_star():
+    """The "new" mark: a red star in the top left corner, cut free by a halo."""
+    d = star_d(4, 4.2, 3.9, 1.7)
+    return (path(d, None, '#ffffff', 2.5, stroke_linejoin='round')
+            + path(d, C['red1'], C['red3'], stroke_linejoin='round'))
+
+
+def back_page():
+    """The sheet behind a topic's subject, its text showing on the right."""
+    return page(5, 0, 16, 14, fold=3) + text_lines(12, [5, 7, 9], [2, 2, 2])
+
+
+def book_shut():
+    out = book_closed(1, 1, 13, 14, 'plum')
+    out += px(6, 5, 5, 1, C['plum1']) + px(6, 7, 4, 1, C['plum1'])
     return out
 
 
-def c35():  # error
-    out = circle(8, 8, 7, C['red2'], C['red3'])
-    out += x_mark(8, 8, 3, 2, '#ffffff', None)
+def book_open(x0=0, y0=2, x1=16, y1=16, family='plum'):
+    """An open book seen from above: two pages on the cover, the spine between."""
+    light, mid, dark = FAMILY[family]
+    mx = (x0 + x1) // 2
+    out = box(x0, y0 + 2, x1, y1, C[mid], C[dark])
+    out += box(x0 + 1, y0, mx, y1 - 2, PAGE_FILL, PAGE_LINE)
+    out += box(mx, y0, x1 - 1, y1 - 2, PAGE_FILL, PAGE_LINE)
     return out
 
 
-def c36():  # speech bubble with a question mark
-    d = 'M2.5,1.5H13.5A1,1 0 0 1 14.5,2.5V10.5A1,1 0 0 1 13.5,11.5H7.5L3.5,15V11.5H2.5' \
-        'A1,1 0 0 1 1.5,10.5V2.5A1,1 0 0 1 2.5,1.5z'
-    out = path(d, C['plum1'], C['plum3'], stroke_linejoin='round')
-    out += bitmap(5, 3, ['.####.', '##..##', '....##', '..###.', '..##..', '......',
-                         '..##..'], '#ffffff')
+def book_open_lines():
+    out = book_open()
+    out += text_lines(3, [5, 7, 9, 11], [4, 3, 4, 4])
+    out += text_lines(10, [5, 7, 9, 11], [3, 4, 4, 2])
     return out
 
 
-def c37():  # magnifier
-    out = path('M10,10L14,14', None, C['alu6'], 3, stroke_linecap='round')
-    out += circle(6.5, 6.5, 5, C['sky1'], C['alu5'], 1.5)
-    out += path('M4,5.5A2.8,2.8 0 0 1 6,3.5', None, '#ffffff', 1, stroke_linecap='round')
+def folder_shut():
+    return folder_closed('butter')
+
+
+def folder_opened():
+    return folder_open('butter')
+
+
+def page_question():
+    return page() + bitmap(5, 4, GLYPH_QUESTION, C['sky2'])
+
+
+def page_text():
+    return doc()
+
+
+def web_page():
+    """A page on the web: the world in front of a page of text."""
+    return back_page() + globe(5.5, 10.5, 5.5)
+
+
+def web_site():
+    """A site on the internet: the world in front of a browser window."""
+    out = box(3, 0, 16, 12, PAGE_FILL, C['alu5'])
+    out += px(4, 1, 11, 2, C['sky2'])
+    out += px(13, 1, 1, 1, '#ffffff')
+    out += text_lines(12, [5, 7, 9], [2, 2, 2])
+    out += globe(5.5, 10.5, 5.5)
     return out
 
 
-def c38():  # calendar
-    out = box(1, 2, 15, 16, PAGE_FILL, C['alu5'])
-    out += box(1, 2, 15, 6, C['red2'], C['red3'])
-    out += px(4, 1, 1, 3, DARK) + px(11, 1, 1, 3, DARK)
-    for y in (8, 10, 12):
-        for x in (3, 5, 7, 9, 11):
-            out += px(x, y, 1, 1, C['alu4'])
-    out += px(9, 12, 3, 2, C['red2'])
-    return out
-
-
-def c39():  # HTML code page
+def info_page():
     out = page()
-    out += bitmap(3, 7, ['..##..##..', '.##....##.', '##......##', '.##....##.',
-                         '..##..##..'], C['sky2'])
+    out += px(7, 3, 2, 2, C['sky2'])
+    out += px(6, 6, 3, 1, C['sky2']) + px(7, 7, 2, 5, C['sky2']) + px(6, 12, 4, 1, C['sky2'])
     return out
 
 
-def c40():  # download
-    out = path('M0.5,10.5V15.5H15.5V10.5', C['alu2'], C['alu5'], stroke_linejoin='round')
-    out += px(1, 12, 14, 3, C['alu2'])
-    out += outlined(['M6,1H10V6H13L8,11L3,6H6z'], C['green2'], C['green3'])
+def jump_page():
+    """A shortcut to another topic: a bent arrow leaving the page."""
+    d = 'M1,15V10.5A4.5,4.5 0 0 1 5.5,6H8V3L13,7.5L8,12V9H5.5A1.5,1.5 0 0 0 4,10.5V15z'
+    return back_page() + outlined([d], C['green2'], C['green3'], join='round')
+
+
+def book_page():
+    out = back_page()
+    out += book_open(0, 7, 12, 16, 'plum')
+    out += text_lines(2, [9, 11], [3, 3]) + text_lines(7, [9, 11], [3, 2])
     return out
 
 
-def c41():  # home
-    out = box(3, 7, 13, 16, C['alu1'], C['alu5'])
-    out += box(7, 10, 10, 16, C['choc2'], C['choc3'])
-    out += path('M0.5,8.5L8,1.5L15.5,8.5', None, C['red3'], 3, stroke_linejoin='round',
-                stroke_linecap='round')
-    out += path('M0.5,8.5L8,1.5L15.5,8.5', None, C['red1'], 1, stroke_linejoin='round',
-                stroke_linecap='round')
+def mail_open():
+    """An opened envelope with a letter half out of it."""
+    out = back_page()
+    out += box(3, 4, 11, 12, PAGE_FILL, PAGE_LINE)
+    out += text_lines(5, [6, 8], [4, 3], C['sky2'])
+    out += path('M0.5,9.5L6.5,13.5L12.5,9.5V15.5H0.5z', C['alu1'], C['alu5'],
+                stroke_linejoin='round')
+    out += path('M0.5,15.5L5,11.8M12.5,15.5L8,11.8', None, C['alu4'])
     return out
+
+
+def mail_closed():
+    out = back_page()
+    out += box(0, 7, 13, 16, PAGE_FILL, C['alu5'])
+    out += path('M0.5,7.5L6.5,12.5L12.5,7.5', None, C['alu5'], stroke_linejoin='round')
+    return out
+
+
+def person():
+    out = back_page()
+    out += outlined(['M1,15V13C1,11 3,9.5 5.5,9.5C8,9.5 10,11 10,13V15z'],
+                    C['sky2'], C['sky3'], join='round')
+    out += outlined([circle_d(5.5, 6, 2.5)], C['choc1'], C['choc3'])
+    return out
+
+
+def sound():
+    out = back_page()
+    out += outlined(['M1,9H3L6,6.5V15.5L3,13H1z'], C['alu4'], C['alu6'], join='round')
+    out += path('M8.5,9.5A2.5,2.5 0 0 1 8.5,12.5', None, C['sky2'], 1.5, stroke_linecap='round')
+    out += path('M10.2,7.5A5,5 0 0 1 10.2,14.5', None, C['sky2'], 1.5, stroke_linecap='round')
+    return out
+
+
+def disc():
+    out = back_page()
+    out += circle(6, 10, 5.5, C['alu1'], C['alu5'])
+    out += path('M6,4.5A5.5,5.5 0 0 1 11.5,10H8A2,2 0 0 0 6,8z', C['sky1'])
+    out += path('M6,15.5A5.5,5.5 0 0 1 0.5,10H4A2,2 0 0 0 6,12z', C['butter1'])
+    out += circle(6, 10, 5.5, None, C['alu5'])
+    out += circle(6, 10, 1.5, '#ffffff', C['alu5'])
+    return out
+
+
+def video():
+    """A film camera: the body, a lens to the right and two reels on top."""
+    out = back_page()
+    out += circle(3.5, 7.5, 2, C['alu4'], C['alu6'])
+    out += circle(8, 7.5, 2, C['alu4'], C['alu6'])
+    out += box(0, 9, 11, 16, C['alu5'], C['alu6'])
+    out += path('M10.5,11.5L14.5,9.5V15.5L10.5,13.5z', C['alu4'], C['alu6'],
+                stroke_linejoin='round')
+    out += px(2, 11, 2, 1, C['red1'])
+    return out
+
+
+def list_page():
+    """A numbered list: "1" and "2" each with its line of text."""
+    out = page()
+    out += bitmap(4, 3, ['.#', '##', '.#', '.#', '.#'], C['sky2'])
+    out += bitmap(4, 10, ['##.', '..#', '.#.', '#..', '###'], C['sky2'])
+    out += px(8, 5, 3, 1, TEXT_LINE) + px(8, 12, 3, 1, TEXT_LINE)
+    out += px(8, 7, 1, 1, C['sky2']) + px(8, 14, 1, 1, C['sky2'])
+    return out
+
+
+def idea():
+    out = back_page()
+    bulb = 'M5.5,3.5A4.5,4.5 0 0 1 8.5,11.3V12H2.5V11.3A4.5,4.5 0 0 1 5.5,3.5z'
+    out += outlined([bulb], C['butter1'], C['butter3'], join='round')
+    out += path('M3.8,6.8A2,2 0 0 1 5.3,5.5', None, '#ffffff', 1, stroke_linecap='round')
+    out += box(3, 12, 9, 16, C['alu3'], C['alu5'])
+    out += px(4, 14, 4, 1, C['alu5'])
+    return out
+
+
+def note():
+    """Something to write down: a sheet and the pen writing on it."""
+    out = back_page()
+    out += box(0, 7, 12, 16, PAGE_FILL, PAGE_LINE)
+    out += text_lines(2, [10, 12, 14], [6, 5, 3])
+    out += pencil('translate(9,9.5) rotate(-45)')
+    return out
+
+
+def tool():
+    out = back_page()
+    t = 'translate(6,10) rotate(-45)'
+    return out + group([outlined([wrench_d()], C['alu3'], C['alu5'], join='round', sw=2)],
+                       f'{t} scale(0.85)')
+
+
+def with_star(draw):
+    return lambda: draw() + new_star()
+
+
+# Each subject in its plain and its "new" form, in the viewer's order.
+CONTENTS = [
+    book_shut, book_open_lines, with_star(book_shut), with_star(book_open_lines),
+    folder_shut, folder_opened, with_star(folder_shut), with_star(folder_opened),
+]
+for _subject in (page_question, page_text, web_page, web_site, info_page, jump_page,
+                 book_page, mail_open, mail_closed, person, sound, disc, video, list_page,
+                 idea, note, tool):
+    CONTENTS += [_subject, with_star(_subject)]
+assert len(CONTENTS) == 42
 
 
 def emblem16():
@@ -697,13 +626,7 @@ def emblem16():
     return out
 
 
-def c42():
-    return emblem16()
-
-
-CONTENTS = [c00, c01, c02, c03, c04, c05, c06, c07, c08, c09, c10, c11, c12, c13, c14,
-            c15, c16, c17, c18, c19, c20, c21, c22, c23, c24, c25, c26, c27, c28, c29,
-            c30, c31, c32, c33, c34, c35, c36, c37, c38, c39, c40, c41, c42]
+CONTENTS.append(emblem16)
 
 
 # --------------------------------------------------------------------------
@@ -921,15 +844,15 @@ ACTIONS = {
 
 
 def s_graphics():
-    return c15()
+    return picture_frame()
 
 
 def s_errors():
-    return c35()
+    return error_sign()
 
 
 def s_warnings():
-    return c11()
+    return warning_sign()
 
 
 def s_locallinks():
@@ -1068,6 +991,22 @@ def app_icon():
     return emblem64()
 
 
+def project_file64():
+    """A project file for the file manager: a sheet carrying the emblem."""
+    s = [path('M9,1H41L55,15V63H9z', PAGE_FILL, PAGE_LINE, 2, stroke_linejoin='round'),
+         path('M41,1V15H55', C['alu2'], PAGE_LINE, 2, stroke_linejoin='round')]
+    s += [px(16, y, w, 2, TEXT_LINE) for y, w in ((10, 18), (16, 16), (22, 30))]
+    s.append(group([emblem64()], 'translate(17,29) scale(0.5)'))
+    return ''.join(s)
+
+
+def project_file16():
+    out = page(2, 0, 14, 16) + text_lines(4, [3, 5], [5, 4])
+    out += circle(10.5, 11.5, 4, C['sky2'], C['sky3'])
+    out += bitmap(9, 9, GLYPH_QUESTION_BADGE, '#ffffff')
+    return out
+
+
 def splash():
     w, h = 252, 163
     out = [
@@ -1114,6 +1053,12 @@ def main():
         write(f'compile/{name}.svg', svg(24, 24, f()), written)
     write('app/html-doxel.svg', svg(64, 64, app_icon()), written)
     write('app/splash.svg', svg(252, 163, splash()), written)
+
+    # For the desktop only (installed, not built into the program).
+    desktop = []
+    write('desktop/html-doxel-16.svg', svg(16, 16, emblem16()), desktop)
+    write('desktop/application-x-htmldoxel-project.svg', svg(64, 64, project_file64()), desktop)
+    write('desktop/application-x-htmldoxel-project-16.svg', svg(16, 16, project_file16()), desktop)
 
     qrc = ['<!DOCTYPE RCC>', '<RCC version="1.0">', '<qresource prefix="/icons">']
     qrc += [f'    <file alias="{rel}">{rel}</file>' for rel in sorted(written)]

@@ -16,6 +16,21 @@ string(FIND "${out}" "sample.hhk\n${WORK}/sample/sample.hhp\n${WORK}/sample/samp
 if(order EQUAL -1)
   message(FATAL_ERROR "files not printed in the order index, help project, contents: ${out}")
 endif()
+# The help project chmcmd gets: it can be moved with the pages and compiled
+# by hand, so it names no full path and no log file.
+file(READ "${WORK}/sample/sample.hhp" hhp)
+foreach(unwanted "${WORK}" "Error log file=")
+  string(FIND "${hhp}" "${unwanted}" at)
+  if(NOT at EQUAL -1)
+    message(FATAL_ERROR "the exported help project holds ${unwanted}:\n${hhp}")
+  endif()
+endforeach()
+foreach(named "Compiled file=sample.chm" "Contents file=sample.hhc" "Index file=sample.hhk")
+  string(FIND "${hhp}" "${named}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "the exported help project does not name its files relatively:\n${hhp}")
+  endif()
+endforeach()
 
 file(WRITE "${WORK}/broken/broken.dxp" "NOTE\r\n\r\n[Window]\r\nintro.htm\r\nbig\r\n")
 execute_process(COMMAND "${DOXEL}" --export "${WORK}/broken/broken.dxp"

@@ -20,6 +20,7 @@ TEST(CommandLine, JoinsArgumentsIntoTheProjectToOpen)
         {{"notes.txt"}, "", false},
         {{"a.dxp.txt"}, "a.dxp.txt", false},
         {{"/debug", "x.dxp"}, "x.dxp", true},
+        {{"x.dxp", "-DEBUG"}, "x.dxp", true},
         {{"x.dxp", "", "ignored"}, "x.dxp", false},
         {{}, "", false},
     };
@@ -40,6 +41,11 @@ TEST(CommandLine, RecognisesTheJobsWithoutAWindow)
     EXPECT_EQ(parseCommandLine({"--export"}).mode, Mode::Invalid);
     EXPECT_EQ(parseCommandLine({"--export", "a.dxp", "b.dxp"}).mode, Mode::Invalid);
     EXPECT_EQ(parseCommandLine({"--frobnicate"}).mode, Mode::Invalid);
+    const CommandLine replace = parseCommandLine({"--replace", "--no-backup", "a.dxp", "b", "c.htm"});
+    EXPECT_EQ(replace.mode, Mode::Replace);
+    EXPECT_EQ(replace.projectFile, "") << "a tool's arguments name no project";
+    EXPECT_EQ(replace.toolArguments, (std::vector<std::string>{"--no-backup", "a.dxp", "b", "c.htm"}));
+    EXPECT_EQ(parseCommandLine({"--txt-to-html"}).mode, Mode::TxtToHtml);
 }
 
 }  // namespace

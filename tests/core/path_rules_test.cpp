@@ -76,6 +76,67 @@ TEST(StoredPathResolver, PosixStyleFindsNamesThatDifferInCaseOnDisk)
     EXPECT_EQ(resolver.resolve("D:\\X\\a.htm"), "D:\\X\\a.htm");
 }
 
+TEST(FoldCase, MatchesEveryLetterAndKeepsWhatIsNotText)
+{
+    const struct {
+        const char* text;
+        const char* folded;
+    } cases[] = {
+        {"Intro.HTM", "intro.htm"},
+        {"ÜBUNGEN/Äpfel.htm", "übungen/äpfel.htm"},
+        {"ГЛАВЫ/Приливы", "главы/приливы"},
+        {"ΣΟΦΊΑ", "σοφία"},
+        {"ß", "ß"},              // simple folding: no "ss"
+        {"\xC3(\xFF", "\xC3(\xFF"},  // broken UTF-8 kept byte for byte
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(foldCase(c.text), c.folded) << c.text;
+    EXPECT_EQ(foldCase("STRASSE"), "strasse");
+    EXPECT_NE(foldCase("Straße"), foldCase("STRASSE"));
+}
+
+TEST(StoredPathResolver, PosixStyleMatchesNonAsciiLetterCase)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "help" / "übungen" / "Äpfel.htm", "x");
+    test::writeFile(dir.path() / "help" / "Главы" / "приливы.htm", "x");
+    const std::string base = dir.path().string();
+    StoredPathResolver resolver(base + "/help");
+
+    EXPECT_EQ(resolver.resolve("ÜBUNGEN\\äpfel.htm"), base + "/help/übungen/Äpfel.htm");
+    EXPECT_EQ(resolver.resolve("главы/ПРИЛИВЫ.htm"), base + "/help/Главы/приливы.htm");
+}
+
+TEST(StoredPathResolver, MatchCaseKeepsTheStoredFormAroundTheNamesOnDisk)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "help" / "Intro.htm", "x");
+    test::writeFile(dir.path() / "help" / "Pages" / "Über.htm", "x");
+    test::writeFile(dir.path() / "shared" / "Common.htm", "x");
+    StoredPathResolver resolver(dir.path().string() + "/help");
+    const struct {
+        const char* stored;
+        const char* matched;
+    } cases[] = {
+        {"intro.htm", "Intro.htm"},
+        {"PAGES\\über.htm#Top", "Pages\\Über.htm#Top"},
+        {"pages/ÜBER.htm?x=1", "Pages/Über.htm?x=1"},
+        {"..\\SHARED\\common.htm", "..\\shared\\Common.htm"},
+        {"./intro.htm", "./Intro.htm"},
+        {"missing.htm", "missing.htm"},
+        {"pages\\missing.htm", "pages\\missing.htm"},
+        {"(not defined)", "(not defined)"},
+        {"http://example.com/intro.htm", "http://example.com/intro.htm"},
+        {"mk:@MSITStore:other.chm::/a.htm", "mk:@MSITStore:other.chm::/a.htm"},
+        {"/abs/intro.htm", "/abs/intro.htm"},
+        {"#anchor", "#anchor"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(resolver.matchCase(c.stored), c.matched) << c.stored;
+}
+
 TEST(PathParts, SplitFolderAndName)
 {
     EXPECT_EQ(folderOf("c:\\help\\a.htm", PathStyle::Windows), "c:\\help\\");

@@ -98,6 +98,8 @@ TEST(ProjectFile, RoundTripsAProjectWithFoldersKeywordsAndLevelZeroEntries)
     ContentsEntry* chapter = title.appendChild(std::make_unique<ContentsEntry>("Chapter", 1));
     chapter->appendChild(std::make_unique<ContentsEntry>("Intro", 8, folder + "/help/Pages/Intro.htm"));
     chapter->appendChild(std::make_unique<ContentsEntry>("Outside", 12, folder + "/shared/x.htm"));
+    // "No picture chosen" in a project saved by the Windows program.
+    chapter->appendChild(std::make_unique<ContentsEntry>("No picture", 255, folder + "/shared/x.htm"));
     project.root().appendChild(std::make_unique<ContentsEntry>("Beside the title", 2));
     project.keywords.push_back({"alpha", folder + "/help/Pages/Intro.htm"});
     project.keywords.push_back({"alpha", ""});
@@ -113,6 +115,7 @@ TEST(ProjectFile, RoundTripsAProjectWithFoldersKeywordsAndLevelZeroEntries)
     EXPECT_NE(text.find("[2 ] [i] [8 ] Intro\aPages\\Intro.htm\r\n"), std::string::npos);
     EXPECT_NE(text.find("[2 ] [i] [12] Outside\a..\\shared\\x.htm\r\n"), std::string::npos);
     EXPECT_NE(text.find("[0 ] [h] [2 ] Beside the title\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[2 ] [i] [255] No picture\a..\\shared\\x.htm\r\n"), std::string::npos);
 
     Project back;
     ReadProjectFile(back, folder + "/help/p.dxp");
@@ -203,6 +206,30 @@ TEST(ProjectFile, ReadsAWindowsFileInWindows1252)
     EXPECT_EQ(project.title(), "M\xC3\xBCller \xE2\x82\xAC");
 }
 
+TEST(ProjectFile, AProjectWrittenOnWindowsFindsEveryFileWhateverItsLetterCase)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "übungen" / "Äpfel.htm", "x");
+    test::writeFile(dir.path() / "Intro.htm", "x");
+    test::writeFile(dir.path() / "Start.htm", "x");
+    std::string text = kWindowsExampleText;
+    text.replace(text.find("[Window]\r\nintro.htm"), 19, "[Window]\r\nINTRO.HTM#top");
+    text.replace(text.find("\r\n\r\n\r\n80"), 8, "\r\n\r\nstart.htm\r\n80");
+    text.replace(text.find("Intro\aintro.htm"), 15, "Intro\a\xDC" "BUNGEN\\\xE4" "pfel.htm");
+    text.replace(text.find("start\aintro.htm"), 15, "start\a\xDC" "BUNGEN\\\xC4" "PFEL.htm");
+    const std::string folder = dir.path().string();
+    test::writeFile(dir.path() / "w.dxp", text);
+
+    Project project;
+    ReadProjectFile(project, folder + "/w.dxp");
+    const std::string apples = folder + "/übungen/Äpfel.htm";
+    EXPECT_EQ(project.titleEntry().child(0)->topicFile, apples);
+    ASSERT_EQ(project.keywords.size(), 1u);
+    EXPECT_EQ(project.keywords[0].topicFile, apples);
+    EXPECT_EQ(project.windowSettings.defaultTopic, "Intro.htm#top");
+    EXPECT_EQ(project.windowSettings.homePage, "Start.htm");
+}
+
 TEST(ProjectFile, RefusesFilesThatDepartFromTheLayoutAndKeepsTheProject)
 {
     const auto replaceLine = [](int line, std::string_view with) {
@@ -231,7 +258,7 @@ TEST(ProjectFile, RefusesFilesThatDepartFromTheLayoutAndKeepsTheProject)
         {replaceLine(22, "[1 ] [h] [42] not the title at level 0"), 22},
         {replaceLine(23, "[2 ] [i] [8 ] jumps a level\aintro.htm"), 23},
         {replaceLine(23, "[1 ] [x] [8 ] Intro"), 23},
-        {replaceLine(23, "[1 ] [i] [99] Intro\aintro.htm"), 23},
+        {replaceLine(23, "[1 ] [i] [256] Intro\aintro.htm"), 23},
         {replaceLine(23, "[1 ] [i] [8 Intro"), 23},
         {replaceLine(23, "[1 [i] 8 Intro"), 23},
         {replaceLine(25, "[Stichwort]"), 25},

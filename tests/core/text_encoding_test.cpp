@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/errors.h"
+
 namespace doxel {
 namespace {
 
@@ -46,6 +48,88 @@ TEST(TextEncoding, CutsAtCharactersNotBytes)
     EXPECT_EQ(firstCharacters("\xC3\xA4\xC3\xB6\xC3\xBC", 2), "\xC3\xA4\xC3\xB6");
     EXPECT_EQ(firstCharacters("abc", 5), "abc");
     EXPECT_EQ(firstCharacters(std::string(300, 'x'), 255).size(), 255u);
+}
+
+}  // namespace
+}  // namespace doxel
+
+namespace doxel {
+namespace {
+
+TEST(CodePages, ChoosesTheFirstCodePageThatHoldsEveryText)
+{
+    struct Case {
+        std::vector<std::string_view> texts;
+        int codePage;
+        bool complete;
+    };
+    const Case cases[] = {
+        {{}, 1252, true},
+        {{"Guide", "intro.htm"}, 1252, true},
+        {{"Übungen/äpfel.htm", "Straße €"}, 1252, true},
+        {{"Zażółć gęślą jaźń"}, 1250, true},
+        {{"Руководство", "главы/приливы.htm"}, 1251, true},
+        {{"Καλημέρα"}, 1253, true},
+        {{"İstanbul ğ"}, 1254, true},
+        {{"Ąžuolas ų ė"}, 1257, true},  // no 1250: ų and ė are Baltic only
+        {{"שלום"}, 1255, true},
+        {{"مرحبا"}, 1256, true},
+        {{"ภาษาไทย"}, 874, true},
+        {{"ひらがなと漢字"}, 932, true},
+        {{"简体中文"}, 936, true},
+        {{"한국어"}, 949, true},
+        // No page holds both scripts: the one under which fewer texts lack
+        // a character, the earlier one on a tie.
+        {{"Über", "Привет", "Мир"}, 1251, false},
+        {{"Über", "Привет"}, 1252, false},
+    };
+    for (const Case& c : cases) {
+        bool complete = !c.complete;
+        EXPECT_EQ(chooseCodePage(c.texts, &complete).number, c.codePage) << (c.texts.empty() ? "" : c.texts[0]);
+        EXPECT_EQ(complete, c.complete) << (c.texts.empty() ? "" : c.texts[0]);
+    }
+}
+
+TEST(CodePages, EncodeThroughIconvWithReferencesForWhatAPageLacks)
+{
+    struct Case {
+        int codePage;
+        std::string_view utf8;
+        std::string_view bytes;
+        bool lacking;
+    };
+    const Case cases[] = {
+        {1252, "plain <a> & \"q\"", "plain <a> & \"q\"", false},
+        {1252, "Über €5", "\xDC" "ber \x80" "5", false},
+        {1252, "Жук", "&#1046;&#1091;&#1082;", true},
+        {1251, "Жук Über", "\xC6\xF3\xEA &#220;ber", true},
+        {1251, "😀", "&#128512;", true},
+        {932, "日本", "\x93\xFA\x96\x7B", false},
+        {1252, "bad \xFF byte", "bad \xFF byte", false},  // not UTF-8: passed through
+        {1255, "שלום", "\xF9\xEC\xE5\xED", false},          // a stateful converter is flushed
+    };
+    for (const Case& c : cases) {
+        CodePageEncoder encoder(*codePageByNumber(c.codePage));
+        bool lacking = false;
+        EXPECT_EQ(encoder.encode(c.utf8, &lacking), c.bytes) << c.utf8;
+        EXPECT_EQ(lacking, c.lacking) << c.utf8;
+        if (!c.lacking && c.utf8.find('\xFF') == std::string_view::npos) {
+            EXPECT_EQ(toUtf8(c.bytes, codePageByNumber(c.codePage)->iconvName), c.utf8);
+        }
+    }
+}
+
+TEST(CodePages, EveryHelpCodePageIsKnownToIconvAndItsLanguageLeadsBackToIt)
+{
+    for (const CodePage& page : helpCodePages()) {
+        EXPECT_NO_THROW(CodePageEncoder{page}) << page.number;
+        EXPECT_EQ(codePageOfLanguage(page.languageId), &page) << page.number;
+    }
+    EXPECT_EQ(codePageOfLanguage(0x407), nullptr);
+    EXPECT_THROW(toUtf8("x", "NO-SUCH-CODE-PAGE"), ConversionError);
+    // Bytes that the code page leaves undefined read as U+FFFD, the rest is kept.
+    EXPECT_EQ(toUtf8("a\x98" "b", "CP1251"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(toUtf8("\x82", "CP932"), "\xEF\xBF\xBD");
 }
 
 }  // namespace

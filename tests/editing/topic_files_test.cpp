@@ -77,38 +77,60 @@ TEST(FileRows, AreFoundByTheirPathWithoutAScan)
     EXPECT_EQ(topicPathOf("D:\\X\\a.htm", PathStyle::Posix), "D:\\X\\a.htm") << "kept from a Windows project";
 }
 
+std::string repeated(std::string_view piece, std::size_t times)
+{
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
 TEST(TitleReader, FindsTheTitleLineByLine)
 {
     struct Case {
         const char* name;
-        std::string_view page;
-        const char* title;  // null: no title
+        std::string page;
+        std::string title;  // empty: no title
     };
     const Case cases[] = {
         {"plain", "<html><head><title>Hello World</title></head>", "Hello World"},
         {"any letter case", "<TITLE>Upper</TITLE>\r\n", "Upper"},
         {"mixed case", "<Title>Mixed</tItLe>", "Mixed"},
-        {"tags split over lines", "<title>\r\nSplit\r\n</title>\r\n", nullptr},
+        {"tags split over lines", "<title>\r\nSplit\r\n</title>\r\n", ""},
         {"a later line holds both", "<title>\r\nno\r\n</title>\r\n<TITLE>Later</TITLE>", "Later"},
         {"empty title, then a real one", "<title></title>\r\n<title>Real</title>\r\n", "Real"},
         {"up to the next tag", "<title>Guide <b>bold</b></title>", "Guide "},
         {"closing tag earlier on the line", "</title> <title>Y", "Y"},
-        {"no closing tag", "<title>Open", nullptr},
+        {"no closing tag", "<title>Open", ""},
         {"lone LF is no line end", "<title>\nTwo\nlines\n</title>\n", " Two lines "},
         {"CR LF split from the next line", "a\r\n<title>T</title>", "T"},
-        {"Ctrl-Z ends the text", "x\x1a<title>Hidden</title>", nullptr},
-        {"entities", "<title>M&auml;rz &Ouml;l &szlig; &nbsp;x&amp;y &uuml;&Uuml;&ouml;&Auml;</title>",
-         "M\xC3\xA4rz \xC3\x96l \xC3\x9F  x&amp;y \xC3\xBC\xC3\x9C\xC3\xB6\xC3\x84"},
+        {"Ctrl-Z ends the text", "x\x1a<title>Hidden</title>", ""},
+        {"umlauts", "<title>M&auml;rz &Ouml;l &szlig; &nbsp;x &uuml;&Uuml;&ouml;&Auml;</title>",
+         "M\xC3\xA4rz \xC3\x96l \xC3\x9F  x \xC3\xBC\xC3\x9C\xC3\xB6\xC3\x84"},
+        {"every named reference", "<title>\xC3\x9C" "bersicht &amp; Stra&szlig;e &mdash; &hellip;&euro;&Omega;&copy</title>",
+         "\xC3\x9C" "bersicht & Stra\xC3\x9F" "e \xE2\x80\x94 \xE2\x80\xA6\xE2\x82\xAC\xCE\xA9\xC2\xA9"},
+        {"longest name wins", "<title>&notin; &notit; &ampx &amp;x</title>", "\xE2\x88\x89 \xC2\xACit; &x &x"},
+        {"numbers", "<title>&#65;&#x42;&#X43;&#68&#128;&#0;&#xD800;&#1114112;&#;&#x;</title>",
+         "ABCD\xE2\x82\xAC\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD&#;&#x;"},
+        {"unknown names stay", "<title>&bogus; & &;</title>", "&bogus; & &;"},
+        {"a tab stays a tab", "<title>a\tb&#9;c&#10;d</title>", "a\tb\tc d"},
         {"entity letter case matters", "<title>&AUML;</title>", "&AUML;"},
         {"not trimmed", "<title>  spaced  </title>", "  spaced  "},
         {"Windows-1252 bytes", "<title>Caf\xE9</title>", "Caf\xC3\xA9"},
         {"UTF-8 kept", "<title>Caf\xC3\xA9</title>", "Caf\xC3\xA9"},
         {"a BEL cannot split the entry", "<title>a\ab</title>", "a b"},
-        {"empty page", "", nullptr},
+        {"empty page", "", ""},
+        {"after a line of 2 MB", std::string(2 << 20, 'x') + "\r\n<title>Found</title>", "Found"},
+        {"on a line of 2 MB", std::string(2 << 20, '\n') + "<title>Deep</title>", "Deep"},
+        {"title cut to its longest",
+         "<title>" + std::string(kLongestTitle - 1, 'a') + "\xC3\xA4\xC3\xA4</title>",
+         std::string(kLongestTitle - 1, 'a') + "\xC3\xA4"},
+        {"a cut inside a character keeps UTF-8", "<title>x" + repeated("\xC3\xA4", 8 * kLongestTitle) + "</title>",
+         "x" + repeated("\xC3\xA4", kLongestTitle - 1)},
     };
     for (const auto& c : cases) {
         const auto title = titleOfPage(c.page);
-        EXPECT_EQ(title.value_or("(none)"), c.title != nullptr ? c.title : "(none)") << c.name;
+        EXPECT_EQ(title.value_or("(none)"), c.title.empty() ? "(none)" : c.title) << c.name;
         // The same bytes fed one at a time give the same title.
         TitleScanner scanner;
         for (const char byte : c.page) {
@@ -221,11 +243,22 @@ TEST(AddTopics, LeavesOutFilesWhoseNamesCannotStandInTheProjectFile)
     TopicRig t;
     test::EditorRig& rig = t.rig;
     test::writeFile(t.dir.path() / "line\nbreak.htm", "<title>Broken</title>");
-    rig.desktop.chosenFiles = {t.dir.file("line\nbreak.htm")};
-    rig.editor.addTopics();
-    EXPECT_EQ(rig.desktop.beeps, 1);
+    test::writeFile(t.dir.path() / "back\\slash.htm", "<title>Slash</title>");
+    for (const char* name : {"line\nbreak.htm", "back\\slash.htm"}) {
+        rig.desktop.chosenFiles = {t.dir.file(name)};
+        rig.editor.addTopics();
+    }
+    EXPECT_EQ(rig.desktop.beeps, 2);
     EXPECT_EQ(test::treeText(rig.project), "T+(A+(A1 A2) B)");
     EXPECT_FALSE(rig.project.modified);
+
+    rig.desktop.chosenFiles = {t.dir.file("back\\slash.htm"), t.dir.file("a.htm")};
+    rig.editor.addTopics();
+    EXPECT_EQ(rig.desktop.beeps, 3) << "the others of the choice are added";
+    EXPECT_EQ(test::treeText(rig.project), "T+(A+(A1 A2) B Title a.htm)");
+
+    EXPECT_TRUE(topicFileStorable("C:\\Help\\a.htm", PathStyle::Windows)) << "the separator there";
+    EXPECT_FALSE(topicFileStorable("C:\\Help\\a\tb.htm", PathStyle::Windows));
 }
 
 TEST(AddTopics, NeedsASavedProjectAndASelectionAndAChoice)

@@ -1,6 +1,9 @@
 #include "output/compile_run.h"
 
 #include <gtest/gtest.h>
+#include <map>
+
+#include "output/compiled_help_check.h"
 
 #include "test_support.h"
 
@@ -12,8 +15,11 @@ class FakeCompiler final : public CompilerLibrary {
 public:
     bool available = true;
     bool runs = true;
+    std::string writes;  // the help file it writes; empty for none
     CompileStatistics counts;
+    std::vector<std::string> lines{"Note: a line"};
     std::vector<std::string> calls;
+    std::map<std::string, std::string> stored;  // what the help file it writes holds
 
     bool load() override
     {
@@ -29,10 +35,14 @@ public:
     {
         calls.push_back("compile " + helpProjectFile);
         progress("working");
-        log("Note: a line");
+        for (const std::string& line : lines)
+            log(line);
         statistics = counts;
+        if (!writes.empty())
+            test::writeFile(writes, "compiled " + std::to_string(++m_runs));
         return runs;
     }
+    std::unique_ptr<CompiledHelpFile> openCompiled(const std::string& file) override;
     void free() override
     {
         calls.push_back("free");
@@ -41,7 +51,28 @@ public:
 
 private:
     bool m_loaded = false;
+    int m_runs = 0;
 };
+
+class StoredFiles final : public CompiledHelpFile {
+public:
+    explicit StoredFiles(const std::map<std::string, std::string>& files) : m_files(files) {}
+    bool contains(const std::string& path) const override { return m_files.contains(path); }
+    std::optional<std::string> read(const std::string& path) const override
+    {
+        const auto found = m_files.find(path);
+        return found == m_files.end() ? std::nullopt : std::optional(found->second);
+    }
+
+private:
+    const std::map<std::string, std::string>& m_files;
+};
+
+std::unique_ptr<CompiledHelpFile> FakeCompiler::openCompiled(const std::string& file)
+{
+    calls.push_back("read back " + file);
+    return stored.empty() ? nullptr : std::make_unique<StoredFiles>(stored);
+}
 
 class RecordingHost final : public CompileHost {
 public:
@@ -56,7 +87,7 @@ public:
     {
         calls.push_back("summary " + std::to_string(s.warnings) + "/" + std::to_string(s.errors));
     }
-    void showFailure() override { calls.push_back("failure"); }
+    void showFailure(const std::string& text) override { calls.push_back("failure" + (text.empty() ? "" : " " + text)); }
 };
 
 class CompileRunTest : public ::testing::Test {
@@ -66,6 +97,7 @@ protected:
         for (const char* name : {"g.hhp", "g.hhc", "g.hhk", "g.chm"})
             test::writeFile(m_dir.file(name), "x");
         m_files = {m_dir.file("g.hhp"), m_dir.file("g.hhc"), m_dir.file("g.hhk"), m_dir.file("g.chm")};
+        m_compiler.writes = m_files.compiledFile;
     }
     bool inputFilesExist() const
     {
@@ -88,12 +120,14 @@ TEST_F(CompileRunTest, RunsTheStepsInOrderAndDeletesTheInputFiles)
     const CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
 
     EXPECT_TRUE(result.succeeded);
+    EXPECT_EQ(result.outcome, CompileOutcome::Compiled);
     EXPECT_EQ(result.statistics.warnings, 2);
     EXPECT_EQ(m_host.calls, (std::vector<std::string>{"close viewers " + m_files.compiledFile, "keep alive",
-                                                      "keep alive", "progress working", "log Note: a line",
+                                                      "keep alive", "progress Checking g.hhp", "keep alive",
+                                                      "progress working", "log Note: a line",
                                                       "open " + m_files.compiledFile, "view log", "summary 2/0"}));
-    EXPECT_EQ(m_compiler.calls,
-              (std::vector<std::string>{"load", "init", "compile " + m_files.helpProjectFile, "free"}));
+    EXPECT_EQ(m_compiler.calls, (std::vector<std::string>{"load", "init", "compile " + m_files.helpProjectFile,
+                                                          "read back " + m_files.compiledFile, "free"}));
     EXPECT_FALSE(std::filesystem::exists(m_files.helpProjectFile));
     EXPECT_FALSE(std::filesystem::exists(m_files.contentsFile));
     EXPECT_FALSE(std::filesystem::exists(m_files.indexFile));
@@ -157,6 +191,105 @@ TEST_F(CompileRunTest, TakesTheFailureBranchWhenTheCompilerIsMissingOrDies)
     result = CompileRun(m_compiler, m_settings, m_host, m_files);
     EXPECT_TRUE(result.succeeded);
     EXPECT_FALSE(m_compiler.isLoaded());
+}
+
+TEST_F(CompileRunTest, ARunThatWritesNoHelpFileEndsInTheFailureState)
+{
+    m_settings.write("LaunchHelp", "1");
+    m_settings.write("LogFile", m_dir.file("log.txt"));
+    struct Case {
+        const char* name;
+        std::string hhp;      // the help project the run checks
+        bool writes;          // whether the compiler writes the help file
+        CompileOutcome outcome;
+        const char* failure;  // the text the host shows
+        bool compiles;        // whether the compiler was started
+    };
+    const std::string missingTopic = test::crlf({"[OPTIONS]", "Compiled file=g.chm", "", "[FILES]", "gone.htm"});
+    const Case cases[] = {
+        {"a topic file is missing", missingTopic, true, CompileOutcome::StoppedByChecks, kStoppedByChecksText, false},
+        {"the compiler writes nothing", "x", false, CompileOutcome::NothingWritten, kNothingWrittenText, true},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        m_host.calls.clear();
+        m_compiler.calls.clear();
+        test::writeFile(m_files.helpProjectFile, c.hhp);
+        const std::string before = test::readFile(m_files.compiledFile);
+        if (!c.writes)
+            m_compiler.writes.clear();
+        const CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
+        EXPECT_EQ(result.outcome, c.outcome) << c.name;
+        EXPECT_FALSE(result.succeeded) << c.name;
+        EXPECT_GE(result.statistics.errors, 1) << c.name;
+        EXPECT_EQ(m_host.calls.back(), "failure " + std::string(c.failure)) << c.name;
+        const auto called = [&](const std::string& prefix) {
+            return std::any_of(m_host.calls.begin(), m_host.calls.end(),
+                               [&](const std::string& call) { return call.starts_with(prefix); });
+        };
+        EXPECT_FALSE(called("open ")) << c.name << ": the old help file must not be opened";
+        EXPECT_FALSE(called("summary")) << c.name;
+        EXPECT_EQ(test::readFile(m_files.compiledFile), before) << c.name;
+        EXPECT_EQ(m_compiler.calls.size() > 2 && m_compiler.calls[2].starts_with("compile"), c.compiles) << c.name;
+        EXPECT_FALSE(inputFilesExist()) << c.name;
+        const std::string log = test::readFile(m_dir.file("log.txt"));
+        EXPECT_NE(log.find(c.failure), std::string::npos) << c.name << ": the log says why too\n" << log;
+    }
+}
+
+TEST_F(CompileRunTest, WarnsOfEveryEntryThatLeadsNowhereInTheHelpFileWritten)
+{
+    test::writeFile(m_files.helpProjectFile, test::crlf({"[OPTIONS]", "Contents file=g.hhc", "Index file=g.hhk"}));
+    const auto sitemap = [](const std::string& name, const std::string& local) {
+        return "<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"" + name +
+               "\"><param name=\"Local\" value=\"" + local + "\"></OBJECT>";
+    };
+    m_compiler.stored = {
+        {"/g.hhc", sitemap("Intro", "intro.htm#top") + sitemap("Setup", "pages\\setup.htm")},
+        {"/g.hhk", sitemap("alpha", "pages/setup.htm") + sitemap("beta", "gone.htm")},
+        {"/intro.htm", ""},
+        {"/pages/setup.htm", ""},
+    };
+    const CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
+    EXPECT_EQ(result.outcome, CompileOutcome::Compiled);
+    EXPECT_EQ(result.statistics.warnings, 2);
+    std::vector<std::string> warnings;
+    for (const std::string& call : m_host.calls) {
+        if (call.starts_with("log Warning:"))
+            warnings.push_back(call);
+    }
+    EXPECT_EQ(warnings, (std::vector<std::string>{
+                            "log Warning: Contents entry \"Setup\" leads to pages\\setup.htm, which the help file "
+                            "does not hold",
+                            "log Warning: Keyword \"beta\" leads to gone.htm, which the help file does not hold"}));
+    EXPECT_EQ(m_host.calls.back(), "summary 2/0");
+}
+
+TEST_F(CompileRunTest, JudgesTheCompilersReportsOfMissingFilesOnlyOnceThePagesAreScanned)
+{
+    // The page scan runs while the compiler does; a report that needs its
+    // findings waits for them, and the counts hold both.
+    test::writeFile(m_dir.file("a.htm"), "<a href=\"nothere.htm\">x</a><img src=\"p.png\">");
+    test::writeFile(m_dir.file("p.png"), "");
+    test::writeFile(m_files.helpProjectFile, test::crlf({"[OPTIONS]", "Compiled file=g.chm", "", "[FILES]", "a.htm"}));
+    m_compiler.lines = {"Writing g.chm",
+                        "Warning: Found file nothere.htm while scanning a.htm, but couldn't find it on disk",
+                        "Warning: something chmcmd alone knows"};
+    const CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
+    EXPECT_EQ(result.outcome, CompileOutcome::Compiled);
+    EXPECT_EQ(result.statistics.warnings, 2) << "the missing page counts once";
+    EXPECT_EQ(result.statistics.topics, 1);
+    EXPECT_EQ(result.statistics.graphics, 1);
+    EXPECT_EQ(result.statistics.localLinks, 1);
+    std::vector<std::string> lines;
+    for (const std::string& call : m_host.calls) {
+        if (call.starts_with("log "))
+            lines.push_back(call.substr(4));
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Writing g.chm", "Warning: something chmcmd alone knows",
+                         "Warning: Broken link in a.htm: nothere.htm does not exist",
+                         "Note: Found file nothere.htm while scanning a.htm, but couldn't find it on disk"}));
 }
 
 TEST(CompileCommands, AreEnabledByWhatIsThere)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/errors.h"
 #include "output/contents_file.h"
 #include "output/help_project_file.h"
@@ -59,19 +61,36 @@ TEST(ContentsFile, NestsListsByLevelAndWritesObjectsExactly)
     EXPECT_EQ(test::readFile(dir.file("again.hhc")), test::readFile(dir.file("guide.hhc")));
 }
 
-TEST(ContentsFile, PutsAnEntryBesideTheTitleIntoTheTopList)
+constexpr std::string_view kNameParam = "name=\"Name\" value=\"";
+
+// The list lines and "Name" values of a sitemap, in file order.
+std::string outline(const std::string& text)
+{
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t line = text.find("\r\n", at);
+        std::string_view body = std::string_view(text).substr(at, line - at);
+        at = line == std::string::npos ? text.size() : line + 2;
+        if (body == "<UL>" || body == "</UL>") {
+            out += std::string(body) + " ";
+        } else if (const auto name = body.find(kNameParam); name != std::string_view::npos) {
+            body.remove_prefix(name + kNameParam.size());
+            out += std::string(body.substr(0, body.rfind('"'))) + " ";
+        }
+    }
+    return out;
+}
+
+TEST(ContentsFile, PutsEntriesBesideTheTitleIntoTheTopListWithTheirChildren)
 {
     Project project = helpProject("Guide");
-    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, "c:\\help\\a.htm"));
-    project.root().appendChild(std::make_unique<ContentsEntry>("B", 8, "c:\\help\\b.htm"));
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("P", 8, "c:\\help\\p.htm"));
+    ContentsEntry* x = project.root().appendChild(std::make_unique<ContentsEntry>("X", 0));
+    x->appendChild(std::make_unique<ContentsEntry>("Y", 0))->appendChild(std::make_unique<ContentsEntry>("Z", 8, "c:\\help\\z.htm"));
+    project.root().appendChild(std::make_unique<ContentsEntry>("W", 8, "c:\\help\\w.htm"));
     NullProgress progress;
     ProgressScope scope(progress, 0);
-    const std::string text = ContentsFileText(project, scope, kWin);
-    const auto a = text.find("value=\"A\"");
-    const auto b = text.find("value=\"B\"");
-    EXPECT_EQ(text.find("<UL>", a), std::string::npos);                 // B opens no second list
-    EXPECT_EQ(text.find("</UL>"), text.rfind("</UL>"));                 // one list, closed once
-    EXPECT_LT(b, text.find("</UL>"));
+    EXPECT_EQ(outline(ContentsFileText(project, scope, kWin)), "<UL> P X <UL> Y <UL> Z </UL> </UL> W </UL> ");
 }
 
 TEST(IndexFile, WritesEveryKeywordUnmergedInListOrder)
@@ -124,6 +143,122 @@ TEST(HelpProjectFile, WritesFlagsInHexAndTextsInWindows1252)
     EXPECT_NE(text.find(",\xE9t\xE9,0x20,"), std::string::npos);
 }
 
+TEST(HelpProjectFile, KeepsTheWindowDefinitionWholeForATitleWithDoubleQuotes)
+{
+    Project project = helpProject("The \"Best\" Guide");
+    HelpTextWriter writer(project, kWin);
+    const std::string text = HelpProjectFileText(project, kLog, writer);
+    EXPECT_NE(text.find("Title=The \"Best\" Guide\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Main=\"The 'Best' Guide\",\"C:\\Help\\guide.hhc\",,"), std::string::npos);
+    ASSERT_EQ(writer.messages().size(), 1u);
+    EXPECT_EQ(writer.messages()[0].kind, CompilerFileMessage::Kind::Note);
+    EXPECT_NE(writer.messages()[0].line().find("apostrophes"), std::string::npos);
+}
+
+TEST(SitemapFiles, WriteMarkupCharactersOfNamesAsEntitiesAndPathsWithSlashes)
+{
+    Project project = helpProject("Tom & Jerry");
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Tom & Jerry \"quoted\" <tag>", 8, "c:\\help\\a & b\\x.htm"));
+    project.keywords.push_back({"<b>&amp;</b>", "c:\\help\\sub\\deep\\k.htm"});
+    project.windowSettings.defaultTopic = "SUB\\DEEP\\k.htm";
+    project.windowSettings.homePage = "sub\\home.htm";
+    HelpTextWriter writer(project, kWin);
+    NullProgress progress;
+    ProgressScope scope(progress, 0);
+    const std::string contents = ContentsFileText(project, scope, writer);
+    EXPECT_NE(contents.find("value=\"Tom &amp; Jerry &quot;quoted&quot; &lt;tag&gt;\""), std::string::npos);
+    EXPECT_NE(contents.find("value=\"A & B/x.htm\""), std::string::npos);
+    EXPECT_NE(IndexFileText(project, writer).find("value=\"&lt;b&gt;&amp;amp;&lt;/b&gt;\">\r\n          <param name=\"Local\" value=\"SUB/DEEP/k.htm\""),
+              std::string::npos);
+    const std::string help = HelpProjectFileText(project, kLog, writer);
+    EXPECT_NE(help.find("Default topic=SUB/DEEP/k.htm\r\n"), std::string::npos);
+    EXPECT_NE(help.find("Title=Tom & Jerry\r\n"), std::string::npos);  // not a sitemap: kept as it is
+    EXPECT_NE(help.find(",\"SUB/DEEP/k.htm\",sub/home.htm,"), std::string::npos);
+    EXPECT_TRUE(writer.messages().empty());
+}
+
+// A project under `folder` with one topic per {caption, path below the
+// project folder} and one keyword per {keyword, path}.
+Project encodedProject(const std::string& folder, const std::string& title,
+                       std::initializer_list<std::pair<std::string, std::string>> topics,
+                       std::initializer_list<std::pair<std::string, std::string>> keywords)
+{
+    Project project(title);
+    project.projectFile = folder + "/guide.dxp";
+    for (const auto& [caption, path] : topics)
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>(caption, 8, folder + "/" + path));
+    for (const auto& [keyword, path] : keywords)
+        project.keywords.push_back({keyword, folder + "/" + path});
+    project.rebuildFileList();
+    return project;
+}
+
+TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInUtf8)
+{
+    struct Case {
+        std::string name;
+        Project project;
+        std::string defaultTopic;
+        std::vector<std::string> inHelpProject;  // substrings, bytes as written
+        std::vector<std::string> inContents;
+        std::vector<std::string> inIndex;
+        std::vector<std::string> messages;  // substrings of the lines, in order
+    };
+    test::TempDir dir;
+    const std::string de = dir.file("deutsch");
+    const std::string ru = dir.file("справка");
+    std::vector<Case> cases;
+    cases.push_back({"German names in subfolders",
+                     encodedProject(de, "Übersicht", {{"Äpfel", "Übungen/äpfel.htm"}}, {{"Straße", "Übungen/äpfel.htm"}}),
+                     "Übungen\\äpfel.htm",
+                     {"Language=0x409 Englisch (USA)\r\nTitle=\xDC" "bersicht\r\n",
+                      "Default topic=\xDC" "bungen/\xE4" "pfel.htm\r\n", "Main=\"\xDC" "bersicht\",",
+                      "guide.hhk\",\"Übungen/äpfel.htm\",", "[FILES]\r\nÜbungen/äpfel.htm\r\n"},
+                     {"value=\"\xC4" "pfel\"", "value=\"\xDC" "bungen/\xE4" "pfel.htm\""},
+                     {"value=\"Stra\xDF" "e\""},
+                     {}});
+    cases.push_back({"Russian title, captions, keywords and paths",
+                     encodedProject(ru, "Руководство", {{"Приливы", "главы/приливы.htm"}}, {{"прилив", "главы/приливы.htm"}}),
+                     "главы\\приливы.htm",
+                     {"Contents file=guide.hhc\r\n", "Language=0x419 Russisch\r\n",
+                      "Title=\xD0\xF3\xEA\xEE\xE2\xEE\xE4\xF1\xF2\xE2\xEE\r\n",
+                      "Default topic=\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\r\n",
+                      "guide.hhk\",\"главы/приливы.htm\",", "[FILES]\r\nглавы/приливы.htm\r\n"},
+                     {"value=\"\xCF\xF0\xE8\xEB\xE8\xE2\xFB\"", "value=\"\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\""},
+                     {"value=\"\xEF\xF0\xE8\xEB\xE8\xE2\""},
+                     {"Note: the help file's language is 0x419 Russisch"}});
+    cases.push_back({"Russian with an Arabic keyword and file name",
+                     encodedProject(ru, "Руководство", {{"Приливы", "главы/شرح.htm"}, {"Отливы", "отливы.htm"}}, {{"مرحبا", "отливы.htm"}}),
+                     "",
+                     {"Language=0x419 Russisch\r\n", "\r\nглавы/شرح.htm\r\n"},
+                     {"value=\"\xE3\xEB\xE0\xE2\xFB/&#1588;&#1585;&#1581;.htm\""},
+                     {"value=\"&#1605;&#1585;&#1581;&#1576;&#1575;\""},
+                     {"Note: the help file's language", "Warning: the help file's code page Windows-1251 lacks characters of \"مرحبا\"",
+                      "Warning: the help file's code page Windows-1251 cannot hold the file name \"главы/شرح.htm\""}});
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.defaultTopic.empty())
+            c.project.windowSettings.defaultTopic = c.defaultTopic;
+        std::filesystem::create_directories(folderOf(c.project.projectFile));
+        NullProgress progress;
+        c.project.deriveCompilerFileNames();
+        const CompilerInputFiles files = WriteCompilerFiles(c.project, progress);
+        const std::string help = test::readFile(c.project.helpProjectFile);
+        const std::string contents = test::readFile(c.project.contentsFile);
+        const std::string index = test::readFile(c.project.indexFile);
+        for (const std::string& part : c.inHelpProject)
+            EXPECT_NE(help.find(part), std::string::npos) << part << "\n" << help;
+        for (const std::string& part : c.inContents)
+            EXPECT_NE(contents.find(part), std::string::npos) << part << "\n" << contents;
+        for (const std::string& part : c.inIndex)
+            EXPECT_NE(index.find(part), std::string::npos) << part << "\n" << index;
+        ASSERT_EQ(files.messages.size(), c.messages.size());
+        for (std::size_t i = 0; i < c.messages.size(); ++i)
+            EXPECT_TRUE(files.messages[i].line().starts_with(c.messages[i])) << files.messages[i].line();
+        EXPECT_EQ(files.codePage, &HelpCodePage(c.project));
+    }
+}
+
 TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
 {
     test::TempDir dir;
@@ -131,15 +266,23 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
     project.projectFile = dir.file("guide.dxp");
     project.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, dir.file("a.htm")));
     project.rebuildFileList();
+    project.deriveCompilerFileNames();
+    const Project& unchanged = project;
     NullProgress progress;
-    const auto written = WriteCompilerInputFiles(project, "/tmp/log.txt", progress);
+    const auto written = WriteCompilerInputFiles(unchanged, progress);
     EXPECT_EQ(written, (std::vector<std::string>{dir.file("guide.hhk"), dir.file("guide.hhp"), dir.file("guide.hhc")}));
-    EXPECT_EQ(project.compiledFile, dir.file("guide.chm"));
-    EXPECT_NE(test::readFile(dir.file("guide.hhp")).find("[FILES]\r\na.htm\r\n"), std::string::npos);
+    const std::string hhp = test::readFile(dir.file("guide.hhp"));
+    EXPECT_NE(hhp.find("[FILES]\r\na.htm\r\n"), std::string::npos);
     EXPECT_NE(test::readFile(dir.file("guide.hhc")).find("value=\"a.htm\""), std::string::npos);
+    // What chmcmd gets, and what an export leaves to be moved and compiled
+    // by hand: no full path, no log file.
+    EXPECT_NE(hhp.find("Compiled file=guide.chm\r\nContents file=guide.hhc\r\n"), std::string::npos) << hhp;
+    EXPECT_EQ(hhp.find(dir.path().string()), std::string::npos) << hhp;
+    EXPECT_EQ(hhp.find("Error log file="), std::string::npos) << hhp;
 
     project.projectFile = dir.file("missing/guide.dxp");
-    EXPECT_THROW(WriteCompilerInputFiles(project, "/tmp/log.txt", progress), IoError);
+    project.deriveCompilerFileNames();
+    EXPECT_THROW(WriteCompilerInputFiles(project, progress), IoError);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ protected:
         test::writeFile(file("sub/framed.htm"), "<p>framed</p>");
         test::writeFile(file("sub/onlycase.htm"), "<p>case</p>");
         test::writeFile(file("images/logo.png"), "PNG");
+        test::writeFile(file("übungen/Äpfel.htm"), "<p>Äpfel</p>");
     }
 
     std::string file(const std::string& relative) const { return m_dir.file("proj/" + relative); }
@@ -38,7 +39,7 @@ TEST_F(HelpFileCheckTest, ReportsMissingTopicFilesAndLetterCaseDifferencesAsErro
 {
     HelpFileCheck check(folder());
     check.checkTopicFiles({"intro.htm", "SUB\\deep.htm", "gone.htm", "intro.htm", "", "..\\outside.htm",
-                           "sub\\", "Sub/Reached.htm"});
+                           "sub\\", "Sub/Reached.htm", "ÜBUNGEN\\äpfel.htm", "übungen/Äpfel.htm"});
     EXPECT_EQ(check.lines(), (std::vector<std::string>{
                                  "Error: Topic file SUB/deep.htm differs in letter case from sub/deep.htm on disk",
                                  "Error: Topic file gone.htm does not exist",
@@ -46,8 +47,10 @@ TEST_F(HelpFileCheckTest, ReportsMissingTopicFilesAndLetterCaseDifferencesAsErro
                                  "file cannot hold it",
                                  "Error: Topic file sub/ does not exist",
                                  "Error: Topic file Sub/Reached.htm differs in letter case from sub/reached.htm on disk",
+                                 "Error: Topic file ÜBUNGEN/äpfel.htm differs in letter case from übungen/Äpfel.htm on "
+                                 "disk",
                              }));
-    EXPECT_EQ(check.statistics().errors, 4);
+    EXPECT_EQ(check.statistics().errors, 5);
     EXPECT_EQ(check.statistics().warnings, 1);
     EXPECT_TRUE(check.hasErrors());
 }
@@ -124,6 +127,51 @@ TEST_F(HelpFileCheckTest, ReportsProgressNoMoreOftenThanAsked)
     seldom.checkTopicFiles({"intro.htm"});
     seldom.scanPages([&](const std::string& text) { texts.push_back(text); }, std::chrono::hours(1));
     EXPECT_EQ(texts.size(), 1U);
+}
+
+TEST_F(HelpFileCheckTest, NotesPagesWhoseEncodingIsNotTheHelpFilesCodePage)
+{
+    test::writeFile(file("de/ascii.htm"), "<meta charset=\"us-ascii\"><p>plain</p>");
+    test::writeFile(file("de/west.htm"), "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">");
+    test::writeFile(file("de/latin.htm"), "<META CHARSET='ISO-8859-1'><p>\xFC</p>");
+    test::writeFile(file("de/utf8.htm"), "<p>Übungen</p>");
+    test::writeFile(file("de/russian.htm"), "<meta charset=koi8-r><p>x</p>");
+    test::writeFile(file("de/text.htm"), "<p>charset=utf-8 is said here, not declared</p>");
+    HelpFileCheck check(folder());
+    check.setHelpCodePage(1252);
+    check.checkTopicFiles({"de/ascii.htm", "de/west.htm", "de/latin.htm", "de/utf8.htm", "de/russian.htm", "de/text.htm"});
+    check.scanPages({});
+    std::vector<std::string> notes;
+    for (const std::string& line : check.lines()) {
+        if (line.starts_with("Note: "))
+            notes.push_back(line);
+    }
+    ASSERT_EQ(notes.size(), 2u) << ::testing::PrintToString(check.lines());
+    EXPECT_TRUE(notes[0].starts_with("Note: Page de/utf8.htm is in UTF-8, but help viewers read the pages of this help "
+                                     "file in Windows-1252"))
+        << notes[0];
+    EXPECT_TRUE(notes[1].starts_with("Note: Page de/russian.htm is in koi8-r,")) << notes[1];
+    EXPECT_EQ(check.statistics().warnings, 0);
+}
+
+TEST(PageEncoding, ComesFromTheMetaDeclarationOrTheBytes)
+{
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"<meta charset=\"UTF-8\">", "utf-8"},
+        {"<meta http-equiv=Content-Type content='text/html; charset = Windows-1251'>", "windows-1251"},
+        {"<p>charset=big5</p><p>\xD0\x9F</p>", "utf-8"},  // said in the text, not declared
+        {"<p>\xC4pfel</p>", ""},                          // 8-bit, code page unknown
+        {"<p>plain</p>", ""},
+    };
+    for (const auto& [html, encoding] : cases)
+        EXPECT_EQ(pageEncoding(html), encoding) << html;
+
+    const std::pair<std::string_view, int> pages[] = {
+        {"windows-1251", 1251}, {"CP1250", 1250}, {"x-cp1253", 1253}, {"utf-8", 65001}, {"iso-8859-1", 1252},
+        {"us-ascii", 0},        {"Shift_JIS", 932}, {"gb2312", 936},  {"koi8-r", -1},   {"windows-", -1},
+    };
+    for (const auto& [name, codePage] : pages)
+        EXPECT_EQ(codePageOfEncoding(name), codePage) << name;
 }
 
 }  // namespace

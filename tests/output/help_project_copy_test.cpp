@@ -41,14 +41,14 @@ TEST(HelpProjectCopy, MakesEveryFullPathRelativeToTheProjectFolderAndDropsTheLog
                           "Title=Guide, \"2nd\" edition",
                           "",
                           "[WINDOWS]",
-                          "Main=\"Guide, \"2nd\" edition\",\"guide.hhc\",\"guide.hhk\",\"intro.htm\",,,,,,0x20,200,0x0,"
+                          "Main=\"Guide, '2nd' edition\",\"guide.hhc\",\"guide.hhk\",\"intro.htm\",,,,,,0x20,200,0x0,"
                           "[80,70,730,500],0x0,0x0,,,,,0",
                           "",
                           "",
                           "[FILES]",
-                          "sub\\deep.htm",
+                          "sub/deep.htm",
                           "intro.htm",
-                          "..\\shared\\out.htm",
+                          "../shared/out.htm",
                           "",
                           "[INFOTYPES]"}));
 }
@@ -69,7 +69,7 @@ TEST(HelpProjectCopy, ReadsTheNamedFilesAndTheFileList)
     EXPECT_EQ(info.indexFile, "");
     EXPECT_EQ(info.logFile, "/tmp/log.txt");
     EXPECT_EQ(info.defaultTopic, "intro.htm");
-    EXPECT_EQ(info.files, (std::vector<std::string>{"sub\\deep.htm", "intro.htm", "..\\shared\\out.htm"}));
+    EXPECT_EQ(info.files, (std::vector<std::string>{"sub/deep.htm", "intro.htm", "../shared/out.htm"}));
 }
 
 TEST(HelpProjectCopy, ReadsTheLocalPathsOfContentsAndIndex)
@@ -78,7 +78,7 @@ TEST(HelpProjectCopy, ReadsTheLocalPathsOfContentsAndIndex)
     NullProgress progress;
     ProgressScope scope(progress, 0);
     EXPECT_EQ(sitemapLocals(ContentsFileText(project, scope)),
-              (std::vector<std::string>{"intro.htm", "sub\\deep.htm", "..\\shared\\out.htm"}));
+              (std::vector<std::string>{"intro.htm", "sub/deep.htm", "../shared/out.htm"}));
     EXPECT_EQ(sitemapLocals(IndexFileText(project)), (std::vector<std::string>{"intro.htm"}));
     EXPECT_EQ(sitemapLocals(R"(<PARAM NAME="Local" VALUE="a.htm"><param name="Name" value="b.htm">)"),
               (std::vector<std::string>{"a.htm"}));

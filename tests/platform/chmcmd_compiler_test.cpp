@@ -31,13 +31,32 @@ public:
     void openHelpFile(const std::string&) override {}
     void viewLogFile() override {}
     void showSummary(const CompileStatistics&) override { summary = true; }
-    void showFailure() override { failed = true; }
+    void showFailure(const std::string& text) override
+    {
+        failed = true;
+        failure = text;
+    }
+    std::string failure;
 
     bool has(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
+    std::string all() const
+    {
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + "\n";
+        return text;
+    }
     int count(const char* prefix) const
     {
         return static_cast<int>(
             std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(prefix); }));
+    }
+    // The warnings of the help file read back as a viewer reads it.
+    int readBackWarnings() const
+    {
+        return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+            return line.ends_with(", which the help file does not hold");
+        }));
     }
 };
 
@@ -78,13 +97,20 @@ protected:
     void writeInputFiles()
     {
         NullProgress progress;
-        WriteCompilerInputFiles(m_project, m_dir.file("log.txt"), progress);
+        m_project.deriveCompilerFileNames();
+        WriteCompilerInputFiles(m_project, progress);
+    }
+    CompileFiles files() const
+    {
+        CompileFiles files = compileFilesOf(m_project);
+        files.logFile = m_dir.file("log.txt");
+        return files;
     }
     CompileResult compile(CompilerLibrary& compiler)
     {
         writeInputFiles();
         MemorySettingsStore settings;
-        return CompileRun(compiler, settings, m_host, compileFilesOf(m_project));
+        return CompileRun(compiler, settings, m_host, files());
     }
     bool inputFilesExist() const
     {
@@ -112,10 +138,10 @@ TEST_F(SampleCompile, PutsEveryPagePictureContentsAndIndexIntoTheHelpFile)
     const CompileResult result = compile(compiler);
 
     ASSERT_TRUE(result.succeeded);
-    EXPECT_EQ(result.statistics, counts(0, 0, 14, 4, 29, 1));
+    EXPECT_EQ(result.statistics, counts(0, 0, 14, 4, 29, 1)) << m_host.all();
     EXPECT_TRUE(m_host.summary);
     EXPECT_FALSE(m_host.progress.empty());
-    EXPECT_EQ(m_host.count("Warning:") + m_host.count("Error:"), 0);
+    EXPECT_EQ(m_host.count("Warning:") + m_host.count("Error:"), 0) << m_host.all();
 
     const ChmReader help(file("sample.chm"));
     std::vector<std::string> expected = {"/sample.hhc", "/sample.hhk", "/styles.css", "/images/logo.png",
@@ -145,7 +171,10 @@ TEST_F(SampleCompile, StopsBeforeTheCompilerForAMissingPageAndReportsBrokenLinks
     ChmcmdCompiler compiler;
     const CompileResult result = compile(compiler);
 
-    ASSERT_TRUE(result.succeeded) << "a compile with errors still ends like a compile";
+    EXPECT_EQ(result.outcome, CompileOutcome::StoppedByChecks);
+    EXPECT_TRUE(m_host.failed) << "a compile that wrote no help file must not look like success";
+    EXPECT_EQ(m_host.failure, kStoppedByChecksText);
+    EXPECT_FALSE(m_host.summary);
     EXPECT_EQ(result.statistics, counts(5, 1, 13, 4, 28, 1));
     EXPECT_EQ(m_host.lines.front(), "Error: Topic file pages/moorings.htm does not exist");
     EXPECT_TRUE(m_host.has("Warning: Broken link in faq.htm: nothere.htm does not exist"));
@@ -162,9 +191,10 @@ TEST_F(SampleCompile, NeverStartsTheCompilerOnFoldersThatDifferInLetterCase)
     fs::rename(file("pages/reference"), file("pages/Reference"));
     MemorySettingsStore settings;
     ChmcmdCompiler compiler;
-    const CompileResult result = CompileRun(compiler, settings, m_host, compileFilesOf(m_project));
+    const CompileResult result = CompileRun(compiler, settings, m_host, files());
 
-    ASSERT_TRUE(result.succeeded);
+    EXPECT_EQ(result.outcome, CompileOutcome::StoppedByChecks);
+    EXPECT_TRUE(m_host.failed);
     EXPECT_EQ(result.statistics.errors, 3);
     EXPECT_TRUE(m_host.has(
         "Error: Topic file pages/reference/menus.htm differs in letter case from pages/Reference/menus.htm on disk"));
@@ -182,11 +212,43 @@ TEST_F(SampleCompile, CountsAnAnchorChmcmdMissesAsANoteAndAMissingOneAsAnError)
 
     ASSERT_TRUE(result.succeeded);
     EXPECT_EQ(result.statistics.errors, 1);
-    EXPECT_EQ(result.statistics.warnings, 1) << "chmcmd's own report of nothere.htm must not count twice";
+    EXPECT_EQ(result.statistics.warnings, 1)
+        << "chmcmd's own report of nothere.htm must not count twice";
     EXPECT_TRUE(m_host.has("Note: Anchor pages/reference/units.htm#datum is defined; chmcmd reported it undefined "
                            "(first use faq.htm)"));
     EXPECT_TRUE(m_host.has("Error: Anchor pages/moorings.htm#nope undefined; first use passage.htm"));
     EXPECT_TRUE(fs::exists(file("sample.chm")));
+}
+
+TEST_F(SampleCompile, EveryContentsEntryKeywordAndTheDefaultTopicOpenInTheHelpFile)
+{
+    ChmcmdCompiler compiler;
+    const CompileResult result = compile(compiler);
+    ASSERT_TRUE(result.succeeded);
+    EXPECT_EQ(m_host.readBackWarnings(), 0) << m_host.all();
+}
+
+TEST_F(SampleCompile, WarnsOfContentsEntriesThatLeadNowhereInTheHelpFile)
+{
+    // A page name in UTF-8 in a help file whose language reads it as
+    // Windows-1252: the page is on disk and stored, but a viewer looks for
+    // "Ã¼ber.htm".
+    fs::copy_file(file("welcome.htm"), file("über.htm"));
+    writeInputFiles();
+    std::string hhc = test::readFile(m_project.contentsFile);
+    const std::string welcome = "value=\"welcome.htm\"";
+    ASSERT_NE(hhc.find(welcome), std::string::npos);
+    hhc.replace(hhc.find(welcome), welcome.size(), "value=\"über.htm\"");
+    test::writeFile(m_project.contentsFile, hhc);
+    MemorySettingsStore settings;
+    ChmcmdCompiler compiler;
+    const CompileResult result = CompileRun(compiler, settings, m_host, files());
+    ASSERT_TRUE(result.succeeded) << m_host.all();
+    EXPECT_NE(m_host.all().find("Warning: Contents entry \"Welcome to Tidewater\" leads to Ã¼ber.htm, which the help file "
+                                "does not hold"),
+              std::string::npos)
+        << m_host.all();
+    EXPECT_GE(result.statistics.warnings, 1);
 }
 
 // Stand-ins for chmcmd: shell scripts that behave like a compiler that

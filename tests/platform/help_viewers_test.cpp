@@ -86,6 +86,26 @@ TEST(HelpViewers, ForgetsViewersThatEndedAndReportsThoseThatCouldNotStart)
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(100)) << "nothing to close, nothing to wait for";
 }
 
+TEST(HelpViewers, CollectsAViewerThatEndsWithoutBeingAskedAbout)
+{
+    // A defunct child still answers kill(pid, 0); only a collected one is
+    // gone. Nothing here asks the list about its viewers.
+    for (const char* ending : {"exit 0", "kill -9 $$"}) {
+        pid_t pid = -1;
+        const HelpViewers::Starter start = shellViewer(ending);
+        HelpViewers watched([&](const std::string& file, std::string& problem) { return pid = start(file, problem); });
+        ASSERT_TRUE(watched.open("/tmp/x.chm"));
+        ASSERT_GT(pid, 0);
+        bool gone = false;
+        for (int i = 0; i < 250 && !gone; ++i) {
+            gone = !isRunning(pid);
+            if (!gone)
+                ::usleep(20000);
+        }
+        EXPECT_TRUE(gone) << ending << ": the ended viewer stays a defunct child";
+    }
+}
+
 // The desktop's default application for help files, set up in a private
 // XDG environment so that the user's own settings stay untouched.
 TEST(HelpViewers, StartsTheDesktopsDefaultViewerForHelpFiles)

@@ -37,6 +37,7 @@ public:
     std::vector<std::string> lines;
     CompileStatistics counts;
     std::function<void()> during;
+    std::string writes;  // the help file a compile that completes writes
     int frees = 0;
 
     bool load() override
@@ -59,6 +60,8 @@ public:
         if (ending == Ending::Throws)
             throw IoError("Cannot read guide.hhp");
         statistics = counts;
+        if (ending == Ending::Completes && !writes.empty())
+            test::writeFile(writes, "compiled");
         return ending == Ending::Completes;
     }
     void free() override
@@ -87,7 +90,11 @@ HelpViewers::Starter sleepingViewer(std::vector<std::string>& started)
 }
 
 struct FormFixture {
-    FormFixture() : viewers(sleepingViewer(startedViewers)) {}
+    FormFixture() : viewers(sleepingViewer(startedViewers))
+    {
+        test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\r\nCompiled file=guide.chm\r\n");
+        compiler.writes = dir.file("guide.chm");
+    }
 
     std::unique_ptr<TCompileForm> create()
     {
@@ -216,7 +223,8 @@ private slots:
         f.compiler.ending = static_cast<ScriptedCompiler::Ending>(ending);
         for (const QString& line : lines)
             f.compiler.lines.push_back(toStdString(line));
-        f.compiler.counts = {2, 1, 14, 4, 29, 1};
+        // The second warning is the one among the compiler's lines.
+        f.compiler.counts = {1, 1, 14, 4, 29, 1};
         if (lines.isEmpty())
             f.compiler.counts = {};
         auto form = f.create();
@@ -239,6 +247,35 @@ private slots:
 
         form->closeButton()->click();
         QVERIFY(!form->isVisible());
+    }
+
+    void aRunThatWritesNoHelpFileLooksLikeAFailure()
+    {
+        // Stopped by the checks (a missing page), or the compiler wrote
+        // nothing: an old help file beside the project must not be offered.
+        for (const bool missingPage : {true, false}) {
+            FormFixture f;
+            f.settings.write("LaunchHelp", "1");
+            test::writeFile(f.dir.file("guide.chm"), "an old help file");
+            if (missingPage)
+                test::writeFile(f.dir.file("guide.hhp"), "[OPTIONS]\r\nCompiled file=guide.chm\r\n\r\n[FILES]\r\ngone.htm\r\n");
+            else
+                f.compiler.writes.clear();
+            auto form = f.create();
+            QVERIFY(FormFixture::run(*form));
+            const QString memo = form->memo()->toPlainText();
+            QVERIFY2(memo.endsWith(QString::fromUtf8(missingPage ? kStoppedByChecksText : kNothingWrittenText)),
+                     qPrintable(memo));
+            if (missingPage)
+                QVERIFY(memo.startsWith(QStringLiteral("Error: Topic file gone.htm does not exist")));
+            QCOMPARE(memoColor(*form), QColor(0xff, 0, 0));
+            QCOMPARE(form->pageControl()->currentWidget()->objectName(), QStringLiteral("CompMsg"));
+            QVERIFY(!form->launchCHMButton()->isEnabled());
+            QVERIFY(form->status()->currentMessage() != QStringLiteral("OK."));
+            QCOMPARE(form->result().outcome,
+                     missingPage ? CompileOutcome::StoppedByChecks : CompileOutcome::NothingWritten);
+            QVERIFY(f.startedViewers.empty());
+        }
     }
 
     void summaryRowsShowTheirOwnPictures()
@@ -282,7 +319,9 @@ private slots:
             problem = "No application is set up to open application/vnd.ms-htmlhelp";
             return -1;
         });
-        TCompileForm form({settings, compiler, none, {}}, {{}, {}, {}, dir.file("guide.chm")});
+        test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\r\n");
+        compiler.writes = dir.file("guide.chm");
+        TCompileForm form({settings, compiler, none, {}}, {dir.file("guide.hhp"), {}, {}, dir.file("guide.chm")});
         QVERIFY(FormFixture::run(form));
         QCOMPARE(form.memo()->toPlainText(), QStringLiteral("No application is set up to open application/vnd.ms-htmlhelp"));
         form.launchCHMButton()->click();

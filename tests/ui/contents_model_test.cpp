@@ -9,6 +9,10 @@
 #include "test_support.h"
 #include "ui/contents/contents_model.h"
 #include "ui/logic/editor_desktop.h"
+#include "ui/main/icons.h"
+
+#include <QImage>
+#include <QPixmap>
 
 namespace doxel {
 
@@ -171,6 +175,28 @@ private slots:
         edited.editor.entryCollapsing(*header);
         QCOMPARE(header->iconNumber, icon);
         QVERIFY(!project.modified);
+    }
+    // A picture missing from the resources or listed under the wrong number
+    // shows as nothing or as its neighbour's picture in the chooser.
+    void everyContentsNumberHasAPictureOfItsOwn()
+    {
+        QList<QImage> seen;
+        for (int number = 0; number <= kLastIconNumber; ++number) {
+            const QIcon icon = contentsIcon(number);
+            QVERIFY2(!icon.isNull(), qPrintable(QString::number(number)));
+            const QImage image = icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(image.size(), QSize(16, 16));
+            int opaque = 0;
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x)
+                    opaque += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+            QVERIFY2(opaque > 40, qPrintable(QStringLiteral("%1 is nearly empty").arg(number)));
+            for (int other = 0; other < seen.size(); ++other)
+                QVERIFY2(seen[other] != image, qPrintable(QStringLiteral("%1 looks like %2").arg(number).arg(other)));
+            seen.append(image);
+        }
+        QVERIFY(contentsIcon(kLastIconNumber + 1).isNull());
+        QVERIFY(contentsIcon(255).isNull());
     }
 };
 

@@ -206,9 +206,9 @@ void TCompileForm::FormActivate()
         // The run could not go on; the window shows it as a compiler that
         // could not run rather than letting the error escape the event loop.
         addLogLine(error.what());
-        showFailure();
+        showFailure({});
     } catch (...) {
-        showFailure();
+        showFailure({});
     }
     m_compiling = false;
     m_launchCHMButton->setEnabled(!m_failed);
@@ -311,11 +311,11 @@ void TCompileForm::showSummary(const CompileStatistics& statistics)
     m_pageControl->setCurrentWidget(m_summary);
 }
 
-void TCompileForm::showFailure()
+void TCompileForm::showFailure(const std::string& text)
 {
     m_failed = true;
     setMemoColor(kFailureColor);
-    m_memo->appendPlainText(m_failureText);
+    m_memo->appendPlainText(text.empty() ? m_failureText : toQString(text));
     m_launchCHMButton->setEnabled(false);
     m_launchLogButton->setEnabled(false);
     m_pageControl->setCurrentWidget(m_compMsg);

@@ -36,8 +36,9 @@ struct CompileFormServices {
 // The results window of a compile: a tool window centred on the screen. Its
 // first activation runs the compile of `files`, collecting the compiler's
 // lines in `Memo` (teal) and its progress texts in the status line; after a
-// run that reached its end the Summary page lists the six counts, after a
-// compiler that could not run `Memo` turns red with text 230.
+// run that wrote a help file the Summary page lists the six counts; after
+// one that wrote none `Memo` turns red with the reason (text 230 when the
+// compiler could not run) and stays in front.
 //
 // The compile runs inside the window's event handling and lets events in
 // between (keepAlive), so a request to close the window while it runs is
@@ -90,7 +91,7 @@ private:
     void openHelpFile(const std::string& compiledFile) override;
     void viewLogFile() override;
     void showSummary(const CompileStatistics& statistics) override;
-    void showFailure() override;
+    void showFailure(const std::string& text) override;
 
     void buildWindow();
     void fitToDesktopFonts();

@@ -4,11 +4,36 @@
 #include <QTreeView>
 #include <QWidget>
 
+#include "editing/keyword_index.h"
+
 namespace doxel {
 
 class ActionRegistry;
 class HeadingPanel;
 class KeywordModel;
+
+// The keyword list `KeyView`: a report list of two columns whose keyword
+// is edited in place by a click on the selected row. It reports the keys
+// the index commands act on (Ctrl+Up and Ctrl+Down are consumed; Delete
+// and F2 are the commands' alone), a double click on a row and a click on
+// a column header, and changes nothing by itself.
+class KeyView final : public QTreeView {
+    Q_OBJECT
+
+public:
+    explicit KeyView(QWidget* parent = nullptr);
+    // Confirms a keyword being edited in place, as Enter would.
+    void commitEditing();
+
+signals:
+    void keyPressed(doxel::KeywordKey key);
+    void rowDoubleClicked();
+    void columnClicked(int column);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
 
 // The "Index" page (TabIndex): heading Panel4, the vertical tool bar
 // ToolBar4 and the keyword list KeyView (columns "Keyword" and "Associated
@@ -19,13 +44,16 @@ class IndexPage final : public QWidget {
 public:
     IndexPage(ActionRegistry& actions, KeywordModel& model, QWidget* parent = nullptr);
 
-    QTreeView* keyView() const { return m_keyView; }
+    KeyView* keyView() const { return m_keyView; }
     QToolBar* toolBar() const { return m_toolBar; }
+
+    // Makes `row` the selected, current and visible row (-1: none).
+    void showSelectedRow(int row);
 
 private:
     HeadingPanel* m_heading;
     QToolBar* m_toolBar;
-    QTreeView* m_keyView;
+    KeyView* m_keyView;
 };
 
 }  // namespace doxel

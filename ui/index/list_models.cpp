@@ -1,7 +1,10 @@
 #include "ui/index/list_models.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QStyle>
 
+#include "ui/logic/topic_preview.h"
 #include "ui/main/qt_text.h"
 
 namespace doxel {
@@ -51,10 +54,48 @@ int KeywordModel::rowCount(const QModelIndex& parent) const
 
 QVariant KeywordModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole || static_cast<std::size_t>(index.row()) >= m_project.keywords.size())
+    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= m_project.keywords.size())
         return {};
     const KeywordEntry& row = m_project.keywords[static_cast<std::size_t>(index.row())];
-    return toQString(index.column() == 0 ? row.keyword : row.topicFile);
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return toQString(index.column() == 0 ? row.keyword : row.topicFile);
+    case Qt::DecorationRole:
+    case Qt::ToolTipRole:
+        // Only the rows in sight are asked, so looking at the disk each
+        // time stays cheap and never shows an old state.
+        if (index.column() != 1 || locateTopic(row.topicFile))
+            return {};
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral("The file does not exist");
+        return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    default:
+        return {};
+    }
+}
+
+void KeywordModel::endProjectChange()
+{
+    if (m_projectReplaced)
+        m_projectReplaced();
+    endResetModel();
+}
+
+Qt::ItemFlags KeywordModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == 0)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool KeywordModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || index.column() != 0 || role != Qt::EditRole)
+        return false;
+    emit keywordEdited(index.row(), value.toString());
+    return true;
 }
 
 FileListModel::FileListModel(Project& project, QObject* parent)

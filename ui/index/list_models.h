@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 #include "core/project.h"
@@ -24,7 +25,7 @@ public:
     void setColumnCaption(int column, const QString& caption);
 
     void beginProjectChange() { beginResetModel(); }
-    void endProjectChange() { endResetModel(); }
+    virtual void endProjectChange() { endResetModel(); }
 
 protected:
     ReportListModel(Project& project, QStringList captions, QObject* parent);
@@ -36,7 +37,9 @@ private:
 };
 
 // The project's keyword list for the report list KeyView: column 0 the
-// keyword, column 1 the topic file it points at.
+// keyword, editable in place; column 1 the topic file it points at, with a
+// warning mark when that file is not on disk. The rows change only through
+// the keyword index editor, whose reports the index commands pass on.
 class KeywordModel final : public ReportListModel {
     Q_OBJECT
 
@@ -45,6 +48,32 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Reports the text as keywordEdited and changes nothing itself.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    void beginInsertKeywords(int first, int last) { beginInsertRows({}, first, last); }
+    void endInsertKeywords() { endInsertRows(); }
+    void beginRemoveKeywords(int first, int last) { beginRemoveRows({}, first, last); }
+    void endRemoveKeywords() { endRemoveRows(); }
+    void beginMoveKeyword(int row, int destination) { beginMoveRows({}, row, row, {}, destination); }
+    void endMoveKeyword() { endMoveRows(); }
+    void keywordsChanged(int first, int last) { emit dataChanged(index(first, 0), index(last, 1)); }
+    // A sort put the rows in new places.
+    void beginReorder() { beginResetModel(); }
+    void endReorder() { endResetModel(); }
+
+    // Runs `handler` when New or Open replaced the keyword list, before the
+    // views are told, so that it may still put the rows in order.
+    void setProjectReplacedHandler(std::function<void()> handler) { m_projectReplaced = std::move(handler); }
+    void endProjectChange() override;
+
+signals:
+    // The author edited the keyword of `row` in place.
+    void keywordEdited(int row, const QString& text);
+
+private:
+    std::function<void()> m_projectReplaced;
 };
 
 // The project's file list for the report list FileView: column 0 the file

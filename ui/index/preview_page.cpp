@@ -12,17 +12,19 @@ namespace doxel {
 PreviewPage::PreviewPage(ActionRegistry& actions, QWidget* parent)
     : QWidget(parent),
       m_heading(new HeadingPanel("Panel3", "PreviewLabel", QStringLiteral("Topic Preview"), this)),
-      m_toolBar(new QToolBar(this))
+      m_toolBar(new QToolBar(this)),
+      m_editButton(nullptr)
 {
     setObjectName(QStringLiteral("TabPreview"));
     m_toolBar->setObjectName(QStringLiteral("ToolBar3"));
     m_toolBar->setIconSize(QSize(16, 16));
     QToolButton* edit = actions.addToolButton(m_toolBar, Command::EditButton);
+    m_editButton = edit;
     QMenu* editors = actions.addMenu(Menu::PopupMenu2, QString(), edit);
     editors->addAction(actions.action(Command::notepad));
     editors->addAction(actions.action(Command::HTMLEditor));
     edit->setMenu(editors);
-    edit->setPopupMode(QToolButton::MenuButtonPopup);
+    edit->setPopupMode(QToolButton::InstantPopup);
     for (Command command :
          {Command::PrevTopicButton, Command::RefreshButton, Command::NextTopicButton, Command::KeyWordButton})
         actions.addToolButton(m_toolBar, command);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QToolBar>
+#include <QToolButton>
 #include <QWidget>
 
 namespace doxel {
@@ -19,6 +20,8 @@ public:
     PreviewPage(ActionRegistry& actions, QWidget* parent = nullptr);
 
     QToolBar* toolBar() const { return m_toolBar; }
+    // EditButton: its face opens the menu of the two editors.
+    QToolButton* editButton() const { return m_editButton; }
     QWidget* browser() const { return m_browser; }
     // Puts `browser` (named "Browser" here) in place of the current one,
     // which is deleted.
@@ -27,6 +30,7 @@ public:
 private:
     HeadingPanel* m_heading;
     QToolBar* m_toolBar;
+    QToolButton* m_editButton;
     QWidget* m_browser;
 };
 

@@ -56,8 +56,9 @@ void CompileController::compile()
         if (m_project.projectFile.empty())
             return;
     }
-    WriteCompilerInputFiles(m_project, ReadSetting(m_environment.settings, "LogFile"), m_environment.progress);
-    m_view.showResults(compileFilesOf(m_project));
+    m_project.deriveCompilerFileNames();
+    const CompilerInputFiles written = WriteCompilerFiles(m_project, m_environment.progress);
+    m_view.showResults(compileFilesOf(m_project, written));
 }
 
 void CompileController::viewHelpFile()

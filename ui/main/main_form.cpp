@@ -13,11 +13,17 @@
 
 #include "core/path_rules.h"
 #include "ui/compile/compile_commands.h"
+#include "ui/help/help_commands.h"
+#include "ui/dialogs/dialog_commands.h"
+#include "ui/tools/tool_commands.h"
 #include "ui/contents/contents_commands.h"
 #include "ui/contents/contents_page.h"
 #include "ui/main/icons.h"
+#include "platform/program_paths.h"
+#include "ui/index/index_commands.h"
 #include "ui/index/index_page.h"
 #include "ui/index/list_models.h"
+#include "ui/index/preview_commands.h"
 #include "ui/index/preview_page.h"
 #include "ui/main/qt_text.h"
 #include "ui/logic/shell_open.h"
@@ -154,6 +160,13 @@ void TMainForm::bindCommands()
     connect(m_actions.menu(Menu::File1), &QMenu::aboutToShow, this, &TMainForm::File1Click);
     m_contentsCommands = new ContentsCommands(m_context, *m_contentsPage, *m_fileListModel, *m_itemPopup);
     new CompileCommands(m_context, *m_contentsModel);  // goes with the window, ending the help viewers it opened
+    new HelpCommands(m_context);
+    new DialogCommands(m_context);
+    new ToolCommands(m_context);
+    ContentsEditor& contents = m_contentsCommands->editor();
+    auto* index = new IndexCommands(m_context, *m_indexPage, *m_keywordModel, [&contents] { return contents.selected(); });
+    new PreviewCommands(m_context, *m_pageControl, *m_previewPage, *m_contentsPage, contents, index->keywords(),
+                        resourcePath("blank.htm"));
     connect(m_pageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
     connect(m_contentsPage, &ContentsPage::selectedEntryChanged, this, &TMainForm::treeChange);
 }
@@ -367,7 +380,7 @@ void TMainForm::ApplyLocalizedCaptions()
         applyCaption(row, localText(m_services.settings, row.id));
     // A longer translation of a first column's caption widens the column
     // rather than being cut.
-    for (QTreeView* view : {m_indexPage->keyView(), m_fileView}) {
+    for (QTreeView* view : {static_cast<QTreeView*>(m_indexPage->keyView()), m_fileView}) {
         const int wanted = view->header()->sectionSizeHint(0);
         if (view->columnWidth(0) < wanted)
             view->setColumnWidth(0, wanted);
@@ -421,6 +434,7 @@ void TMainForm::endProjectChange()
 void TMainForm::commitEdits()
 {
     m_contentsPage->tree()->commitEditing();
+    m_indexPage->keyView()->commitEditing();
 }
 
 void TMainForm::setWindowCaption(const std::string& caption)

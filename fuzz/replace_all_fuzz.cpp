@@ -1,0 +1,79 @@
+// Checks ReplaceAll against a plain reference that follows the rule word
+// for word (find in the rest, copy up to it, insert, go on behind the
+// match), and the whole replacement of a file against joining, replacing
+// and splitting step by step.
+//   build/fuzz/fuzz/fuzz_replace_all -max_total_time=300 -max_len=512
+// Input: a flags byte (bit 0: ignore case), a search length byte, a
+// replacement length byte, then the search, the replacement and the text.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "tools/replace.h"
+
+namespace {
+
+char upper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// 1-based position of search in text, 0 when absent, by comparing byte for
+// byte at every position.
+std::size_t plainFindPos(std::string_view search, std::string_view text, bool ignoreCase)
+{
+    if (search.empty() || search.size() > text.size())
+        return 0;
+    for (std::size_t at = 0; at + search.size() <= text.size(); ++at) {
+        bool same = true;
+        for (std::size_t i = 0; i < search.size() && same; ++i)
+            same = ignoreCase ? upper(text[at + i]) == upper(search[i]) : text[at + i] == search[i];
+        if (same)
+            return at + 1;
+    }
+    return 0;
+}
+
+std::string plainReplaceAll(std::string_view text, std::string_view search, std::string_view replacement,
+                            bool ignoreCase)
+{
+    std::string result;
+    std::string rest(text);
+    for (std::size_t p = plainFindPos(search, rest, ignoreCase); p != 0; p = plainFindPos(search, rest, ignoreCase)) {
+        result += rest.substr(0, p - 1);
+        result += replacement;
+        rest.erase(0, p - 1 + search.size());
+    }
+    return result + rest;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 3)
+        return 0;
+    const bool ignoreCase = (data[0] & 1) != 0;
+    std::string_view rest(reinterpret_cast<const char*>(data) + 3, size - 3);
+    const std::string_view search = rest.substr(0, std::min<std::size_t>(data[1] % 16, rest.size()));
+    rest.remove_prefix(search.size());
+    const std::string_view replacement = rest.substr(0, std::min<std::size_t>(data[2] % 16, rest.size()));
+    rest.remove_prefix(replacement.size());
+    const std::string_view text = rest;
+
+    if (doxel::ReplaceAll(text, search, replacement, ignoreCase) !=
+        plainReplaceAll(text, search, replacement, ignoreCase))
+        std::abort();
+    if (doxel::FindPos(search, text, ignoreCase) != plainFindPos(search, text, ignoreCase))
+        std::abort();
+
+    const doxel::ReplaceStrings strings{std::string(search), std::string(replacement), ignoreCase};
+    const doxel::JoinedText joined = doxel::joinLines(text);
+    const std::string stepByStep = doxel::fileBytesOf(
+        plainReplaceAll(joined.joined, doxel::typedLineEnds(search), doxel::typedLineEnds(replacement), ignoreCase),
+        joined.tail);
+    if (doxel::replacedFileBytes(text, strings) != stepByStep)
+        std::abort();
+    return 0;
+}

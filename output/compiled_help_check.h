@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "output/compiler_library.h"
+
+namespace doxel {
+
+// What a help viewer learns from the "#SYSTEM" file of a compiled help file:
+// where the contents and index are, the default topic (all as stored, in the
+// help file's code page) and the language the texts are written for.
+struct HelpSystemInfo {
+    std::string contentsFile;
+    std::string indexFile;
+    std::string defaultTopic;
+    std::uint32_t languageId = 0;  // 0 when the file does not say
+};
+
+// Reads the records of a "#SYSTEM" file; records cut short or unknown are
+// skipped, so any bytes give a result.
+HelpSystemInfo parseHelpSystemFile(std::string_view bytes);
+
+// One "Local" value of a sitemap (.hhc, .hhk) and the first "Name" of the
+// same entry, both as written (entities and code page not decoded).
+struct SitemapLink {
+    std::string name;
+    std::string local;
+};
+std::vector<SitemapLink> sitemapLinks(std::string_view text);
+
+// A "Local" value as a viewer reads it: decoded from `codePage` to UTF-8 and
+// its HTML character references decoded; anchor and query kept.
+std::string decodedLocal(std::string_view local, const std::string& codePage);
+
+// The stored file a "Local" value leads a viewer to: the value decoded from
+// `codePage` to UTF-8, its HTML character references decoded, anchor and
+// query dropped, made absolute inside the help file ("pages/a.htm#x" gives
+// "/pages/a.htm"). Empty for addresses and other help files, which are not
+// looked up inside this one, and for a value that only names an anchor.
+std::string storedPathOfLocal(std::string_view local, const std::string& codePage);
+
+// Checks a compiled help file the way a viewer opens it: each contents
+// entry, each keyword and the default topic must lead to a file the help
+// file holds, looked up by name. Returns a warning line for each one that
+// leads nowhere, naming the entry and its target. The contents and index
+// are the files "#SYSTEM" names (else `contentsFile` and `indexFile`, file
+// names at the top of the help file); `codePage` is the iconv name of the
+// help file's code page, empty to take it from the language "#SYSTEM"
+// states. `tick`, when given, is called for every entry checked.
+std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const std::string& contentsFile,
+                                            const std::string& indexFile, std::string codePage = {},
+                                            const std::function<void()>& tick = {});
+
+}  // namespace doxel

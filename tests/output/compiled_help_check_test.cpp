@@ -1,0 +1,128 @@
+#include "output/compiled_help_check.h"
+
+#include "core/text_encoding.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+namespace doxel {
+namespace {
+
+std::string record(std::uint16_t code, std::string_view data)
+{
+    std::string out;
+    out += static_cast<char>(code & 0xFF);
+    out += static_cast<char>(code >> 8);
+    out += static_cast<char>(data.size() & 0xFF);
+    out += static_cast<char>(data.size() >> 8);
+    out += data;
+    return out;
+}
+
+std::string systemFile(std::uint32_t languageId, const std::string& defaultTopic)
+{
+    std::string language(36, '\0');
+    for (int i = 0; i < 4; ++i)
+        language[static_cast<std::size_t>(i)] = static_cast<char>((languageId >> (8 * i)) & 0xFF);
+    return std::string("\x03\0\0\0", 4) + record(9, std::string("HHA Version 4.74.8702\0", 22)) +
+           record(4, language) + record(2, defaultTopic + '\0');
+}
+
+class StoredFiles final : public CompiledHelpFile {
+public:
+    std::map<std::string, std::string> files;
+    bool contains(const std::string& path) const override { return files.contains(path); }
+    std::optional<std::string> read(const std::string& path) const override
+    {
+        const auto found = files.find(path);
+        return found == files.end() ? std::nullopt : std::optional(found->second);
+    }
+};
+
+std::string entry(const std::string& name, const std::string& local)
+{
+    return "<LI> <OBJECT type=\"text/sitemap\">\r\n\t<param name=\"Name\" value=\"" + name +
+           "\">\r\n\t<param name=\"Local\" value=\"" + local + "\">\r\n\t</OBJECT>\r\n";
+}
+
+TEST(HelpSystemFile, ReadsTheLanguageAndDefaultTopicAndSurvivesAnyBytes)
+{
+    const HelpSystemInfo info = parseHelpSystemFile(systemFile(0x419, "intro.htm") + record(0, "g.hhc"));
+    EXPECT_EQ(info.languageId, 0x419u);
+    EXPECT_EQ(info.defaultTopic, "intro.htm");
+    EXPECT_EQ(info.contentsFile, "g.hhc");
+    EXPECT_TRUE(info.indexFile.empty());
+
+    const std::string whole = systemFile(0x407, "a.htm");
+    for (std::size_t cut = 0; cut < whole.size(); ++cut)
+        parseHelpSystemFile(std::string_view(whole).substr(0, cut));  // cut short anywhere: no crash
+    EXPECT_EQ(parseHelpSystemFile(whole.substr(0, whole.size() - 3)).defaultTopic, "");
+    EXPECT_EQ(parseHelpSystemFile(whole.substr(0, whole.size() - 3)).languageId, 0x407u);
+}
+
+TEST(HelpSystemFile, NamesTheCodePageViewersReadALanguageIn)
+{
+    const std::pair<int, int> cases[] = {
+        {0x409, 1252}, {0x407, 1252}, {0, 1252},     {0x7FFF, 1252}, {0x419, 1251}, {0x422, 1251}, {0x415, 1250},
+        {0x41A, 1250}, {0xC1A, 1251}, {0x408, 1253}, {0x41F, 1254},  {0x40D, 1255}, {0x401, 1256}, {0x426, 1257},
+        {0x41E, 874},  {0x42A, 1258}, {0x411, 932},  {0x804, 936},   {0x412, 949},  {0x404, 950},
+    };
+    for (const auto& [language, codePage] : cases)
+        EXPECT_EQ(codePageForLanguageId(language).number, codePage) << std::hex << language;
+}
+
+TEST(HelpFileLinks, LeadWhereAViewerLooks)
+{
+    const struct {
+        const char* local;
+        const char* codePage;
+        const char* stored;
+    } cases[] = {
+        {"pages/intro.htm#top", "WINDOWS-1252", "/pages/intro.htm"},
+        {"/pages/intro.htm?x", "WINDOWS-1252", "/pages/intro.htm"},
+        {"pages\\intro.htm", "WINDOWS-1252", "/pages\\intro.htm"},  // a viewer takes "\" as part of the name
+        {"\xDC" "bungen/\xE4pfel.htm", "WINDOWS-1252", "/Übungen/äpfel.htm"},
+        {"\xE3\xEB\xE0\xE2\xFB/a.htm", "WINDOWS-1251", "/главы/a.htm"},
+        {"Tom &amp; Jerry &#1046;&#x416;.htm", "WINDOWS-1252", "/Tom & Jerry ЖЖ.htm"},
+        {"a/./b/../c.htm", "WINDOWS-1252", "/a/c.htm"},
+        {"&bogus; &unknown;.htm", "WINDOWS-1252", "/&bogus; &unknown;.htm"},
+        {"a&#xZZ;.htm", "WINDOWS-1252", "/a&"},  // what is no reference is text, and "#" starts the anchor
+        {"#top", "WINDOWS-1252", ""},
+        {"http://example.com/a.htm", "WINDOWS-1252", ""},
+        {"mk:@MSITStore:other.chm::/a.htm", "WINDOWS-1252", ""},
+        {"", "WINDOWS-1252", ""},
+        {"a.htm", "NO-SUCH-CODE-PAGE", "/a.htm"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(storedPathOfLocal(c.local, c.codePage), c.stored) << c.local;
+}
+
+TEST(HelpFileLinks, NamesEveryEntryKeywordAndDefaultTopicThatLeadsNowhere)
+{
+    StoredFiles help;
+    help.files["/#SYSTEM"] = systemFile(0x419, "\xE3\xEB\xE0\xE2\xFB/\xED\xE5\xF2.htm");
+    help.files["/g.hhc"] = "<HTML><BODY><UL>" + entry("\xC3\xEB\xE0\xE2\xE0 &amp; 1", "\xE3\xEB\xE0\xE2\xFB/a.htm#x") +
+                           entry("Gone", "gone.htm") + entry("Header", "") + "<LI><OBJECT type=\"text/sitemap\">" +
+                           "<param name='Name' value='Two'><param name=Local value=two.htm>" +
+                           "<param name=\"Local\" value=\"a2.htm\"></OBJECT></UL></BODY></HTML>";
+    help.files["/g.hhk"] = entry("alpha", "two.htm") + entry("beta", "\xE3\xEB\xE0\xE2\xFB/A.htm");
+    help.files["/главы/a.htm"] = "";
+    help.files["/two.htm"] = "";
+
+    const std::vector<std::string> lines = checkHelpFileLinks(help, "g.hhc", "g.hhk");
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Warning: Contents entry \"Gone\" leads to gone.htm, which the help file does not hold",
+                         "Warning: Contents entry \"Two\" leads to a2.htm, which the help file does not hold",
+                         "Warning: Keyword \"beta\" leads to главы/A.htm, which the help file does not hold",
+                         "Warning: The default topic leads to главы/нет.htm, which the help file does not hold"}));
+
+    // Told the code page, the check does not take the language's.
+    EXPECT_EQ(checkHelpFileLinks(help, "g.hhc", "g.hhk", "WINDOWS-1252").size(), 5u);
+
+    help.files.erase("/g.hhk");
+    EXPECT_EQ(checkHelpFileLinks(help, "g.hhc", "g.hhk").at(2),
+              "Warning: The help file holds no g.hhk; help viewers will not find it");
+}
+
+}  // namespace
+}  // namespace doxel

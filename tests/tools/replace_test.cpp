@@ -1,0 +1,163 @@
+#include "tools/replace.h"
+
+#include <gtest/gtest.h>
+
+#include "tools/text_lines.h"
+
+namespace doxel {
+namespace {
+
+TEST(ReplaceAll, ReplacesLeftToRightWithoutOverlapOrLooping)
+{
+    const struct {
+        const char* text;
+        const char* search;
+        const char* replacement;
+        bool ignoreCase;
+        const char* expected;
+        std::size_t count;
+    } cases[] = {
+        {"aaa", "aa", "b", false, "ba", 1},
+        {"axb", "x", "xx", false, "axxb", 1},
+        {"xxx", "x", "xx", false, "xxxxxx", 3},
+        {"BGCOLOR=1 BgColor=2 bgcolor=3", "bgcolor", "Bg", true, "Bg=1 Bg=2 Bg=3", 3},
+        {"BGCOLOR=1 BgColor=2", "bgcolor", "x", false, "BGCOLOR=1 BgColor=2", 0},
+        {"Keep CASE here", "case", "it", true, "Keep it here", 1},
+        {"\xC3\xA4 \xC3\x84", "\xC3\xA4", "a", true, "a \xC3\x84", 1},  // only a to z fold
+        {"[{@`", "{", "", true, "[@`", 1},                              // bytes next to the letters do not fold
+        {"abc", "", "x", false, "abc", 0},
+        {"", "a", "x", true, "", 0},
+        {"delete me", " me", "", false, "delete", 1},
+        {"ab", "abc", "x", false, "ab", 0},
+    };
+    for (const auto& c : cases) {
+        std::size_t count = 99;
+        EXPECT_EQ(ReplaceAll(c.text, c.search, c.replacement, c.ignoreCase, &count), c.expected) << c.text;
+        EXPECT_EQ(count, c.count) << c.text;
+    }
+}
+
+TEST(FindPos, CountsFromOneAndGivesZeroWhenAbsent)
+{
+    EXPECT_EQ(FindPos("b", "abc", false), 2u);
+    EXPECT_EQ(FindPos("B", "abc", false), 0u);
+    EXPECT_EQ(FindPos("B", "abc", true), 2u);
+    EXPECT_EQ(FindPos("", "abc", true), 0u);
+    EXPECT_EQ(FindPos("abcd", "abc", true), 0u);
+}
+
+// The whole road of one file: line model, "|" for line ends in the typed
+// strings, CR LF written back, the file's own "|" and what follows a
+// Ctrl-Z untouched.
+TEST(ReplacedFileBytes, FollowsTheLineModelAndKeepsTheFilesOwnBytes)
+{
+    const struct {
+        const char* name;
+        std::string file;
+        const char* search;
+        const char* replacement;
+        std::string expected;
+    } cases[] = {
+        {"last line gains CR LF", "a\r\nb", "zz", "y", "a\r\nb\r\n"},
+        {"CR-only line ends", "a\rb\r", "zz", "y", "a\r\nb\r\n"},
+        {"lone LF is a byte of the line", "a\nb", "a\nb", "c", "c\r\n"},
+        {"empty file stays empty", "", "a", "b", ""},
+        {"a line end before the end adds no line", "x\r\n", "x", "y", "y\r\n"},
+        {"paragraph across lines", "t</P>\r\n<P>u\r\n", "</P>|<P>", "</P><P>", "t</P><P>u\r\n"},
+        {"replacement inserts a line end", "a,b", ",", "|", "a\r\nb\r\n"},
+        {"search for a line end", "a\r\nb\r\n", "|", " ", "a b "},
+        {"the file's own bar stays", "x|y\r\n", "x|y", "z", "x|y\r\n"},
+        {"own bar beside a match", "x|y\r\n", "y", "Y", "x|Y\r\n"},
+        {"Ctrl-Z and after untouched",
+         std::string("a\r\n\x1a"
+                     "a\r\r|",
+                     8),
+         "a", "b",
+         std::string("b\r\n\x1a"
+                     "a\r\r|",
+                     8)},
+        {"Ctrl-Z after a last line", std::string("a\x1a\n", 3), "a", "b", std::string("b\r\n\x1a\n", 5)},
+        {"Ctrl-Z first",
+         std::string("\x1a"
+                     "a",
+                     2),
+         "a", "b",
+         std::string("\x1a"
+                     "a",
+                     2)},
+        {"NUL bytes pass", std::string("a\0b", 3), "b", "c", std::string("a\0c\r\n", 5)},
+    };
+    for (const auto& c : cases) {
+        const ReplaceStrings strings{c.search, c.replacement, true};
+        EXPECT_EQ(replacedFileBytes(c.file, strings), c.expected) << c.name;
+    }
+}
+
+// Every short file over the bytes that matter to the line model, searched
+// with strings with and without line ends: the shortcut for files already
+// in the written form must give what joining, replacing and splitting give.
+TEST(ReplacedFileBytes, TheShortcutForWrittenFilesChangesNothing)
+{
+    const char alphabet[] = {'a', '\r', '\n', '|', '\x1a'};
+    const ReplaceStrings searches[] = {
+        {"a", "b|", true}, {"a", "\n", false}, {"aa", "A", true}, {"|", "-", true},
+        {"a|a", "", true}, {"\n", "x", true},  {"A", "aa", true},
+    };
+    for (std::size_t length = 0; length <= 6; ++length) {
+        std::size_t combinations = 1;
+        for (std::size_t i = 0; i < length; ++i)
+            combinations *= std::size(alphabet);
+        for (std::size_t n = 0; n < combinations; ++n) {
+            std::string file;
+            for (std::size_t i = 0, rest = n; i < length; ++i, rest /= std::size(alphabet))
+                file += alphabet[rest % std::size(alphabet)];
+            for (const ReplaceStrings& strings : searches) {
+                const JoinedText text = joinLines(file);
+                const std::string expected =
+                    fileBytesOf(ReplaceAll(text.joined, typedLineEnds(strings.search),
+                                           typedLineEnds(strings.replacement), strings.ignoreCase),
+                                text.tail);
+                ASSERT_EQ(replacedFileBytes(file, strings), expected)
+                    << testing::PrintToString(file) << " " << strings.search << " -> " << strings.replacement;
+            }
+        }
+    }
+}
+
+struct Collect {
+    std::vector<std::string> lines{""};
+    void text(std::string_view piece) { lines.back().append(piece); }
+    void lineEnd() { lines.emplace_back(); }
+};
+
+// The line model is fed in pieces by the readers; where a piece ends must
+// not matter, a CR LF split between two pieces included.
+TEST(TextLines, GiveTheSameLinesWhateverThePieces)
+{
+    const std::string texts[] = {
+        "a\r\nb", "a\r\n\r\nb\r\n", "\r\n", "\n", "a\rb\nc\r\n", std::string("ab\r\x1a\nc", 6), "", "\r\r\n\n",
+    };
+    for (const std::string& text : texts) {
+        Collect whole;
+        TextLines lines;
+        lines.feed(text, whole);
+        lines.finish(whole);
+        for (std::size_t split = 0; split <= text.size(); ++split) {
+            Collect pieces;
+            TextLines split_lines;
+            split_lines.feed(std::string_view(text).substr(0, split), pieces);
+            split_lines.feed(std::string_view(text).substr(split), pieces);
+            split_lines.finish(pieces);
+            EXPECT_EQ(pieces.lines, whole.lines) << testing::PrintToString(text) << " split at " << split;
+        }
+    }
+    Collect lf;
+    TextLines lines;
+    lines.feed("\r", lf);
+    lines.feed("\n\n", lf);
+    lines.finish(lf);
+    EXPECT_EQ(lf.lines, (std::vector<std::string>{"", "\n", ""}));
+}
+
+}  // namespace
+}  // namespace doxel

@@ -1,0 +1,84 @@
+#include "tools/tool_files.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "test_support.h"
+#include "tools/tool_options.h"
+
+namespace doxel {
+namespace {
+
+TEST(AddFiles, TakesOneFoldersFilesByExtensionInNameOrder)
+{
+    test::TempDir dir;
+    for (const char* name :
+         {"b.txt", "x.Htm", "Y.HTML", "x.shtml", "x.asp", ".hidden.TXT", "a.txt.bak", "noext", "A.TxT", "htm"})
+        test::writeFile(dir.path() / name, "");
+    std::filesystem::create_directories(dir.path() / "sub" / "deep.txt");
+    test::writeFile(dir.path() / "sub" / "inner.txt", "");
+
+    const std::string f = dir.path().string() + "/";
+    EXPECT_EQ(AddFiles(dir.path().string(), ToolFileKind::Text),
+              (std::vector<std::string>{f + ".hidden.TXT", f + "A.TxT", f + "b.txt"}));
+    EXPECT_EQ(AddFiles(f, ToolFileKind::TextAndHtml),
+              (std::vector<std::string>{f + ".hidden.TXT", f + "A.TxT", f + "Y.HTML", f + "b.txt", f + "x.Htm"}));
+    EXPECT_THROW(AddFiles(f + "missing", ToolFileKind::Text), IoError);
+}
+
+TEST(ToolOptions, TxtToHtmlMirrorsTheWizard)
+{
+    const auto parsed = parseTxtToHtmlArguments({"--title", "Guide", "--stylesheet=help.css", "--background", "red",
+                                                 "--text-colour", "#111111", "--font", "Arial", "--font-size", "12",
+                                                 "--background-image", "bg.gif", "--", "--odd.txt", "b.txt"});
+    EXPECT_EQ(parsed.problem, "");
+    EXPECT_FALSE(parsed.options.titleFromFileName);
+    EXPECT_EQ(parsed.options.customTitle, "Guide");
+    EXPECT_TRUE(parsed.options.useStylesheet);
+    EXPECT_EQ(parsed.options.stylesheet, "help.css");
+    EXPECT_EQ(parsed.options.backgroundColour, "red");
+    EXPECT_EQ(parsed.options.textColour, "#111111");
+    EXPECT_EQ(parsed.options.fontFace, "Arial");
+    EXPECT_EQ(parsed.options.fontSize, 12);
+    EXPECT_EQ(parsed.options.backgroundImage, "bg.gif");
+    EXPECT_EQ(parsed.files, (std::vector<std::string>{"--odd.txt", "b.txt"}));
+
+    const auto defaults = parseTxtToHtmlArguments({"a.txt"});
+    EXPECT_TRUE(defaults.options.titleFromFileName);
+    EXPECT_FALSE(defaults.options.useStylesheet);
+    EXPECT_EQ(defaults.options.fontSize, 2);
+
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{{},
+                                                                                       {"--title", "x"},
+                                                                                       {"--title"},
+                                                                                       {"--font-size", "13", "a.txt"},
+                                                                                       {"--font-size", "x", "a.txt"},
+                                                                                       {"--font-size", "-1", "a.txt"},
+                                                                                       {"--bold", "a.txt"}})
+        EXPECT_NE(parseTxtToHtmlArguments(wrong).problem, "") << testing::PrintToString(wrong);
+}
+
+TEST(ToolOptions, ReplaceMirrorsTheDialog)
+{
+    const auto defaults = parseReplaceArguments({"a|b", "", "x.htm"});
+    EXPECT_EQ(defaults.problem, "");
+    EXPECT_TRUE(defaults.options.strings.ignoreCase);
+    EXPECT_TRUE(defaults.options.backup);
+    EXPECT_EQ(defaults.options.strings.search, "a|b");
+    EXPECT_EQ(defaults.options.strings.replacement, "");
+
+    const auto set = parseReplaceArguments({"--match-case", "--no-backup", "--", "--x", "y", "a.htm", "b.htm"});
+    EXPECT_EQ(set.problem, "");
+    EXPECT_FALSE(set.options.strings.ignoreCase);
+    EXPECT_FALSE(set.options.backup);
+    EXPECT_EQ(set.options.strings.search, "--x");
+    EXPECT_EQ(set.files, (std::vector<std::string>{"a.htm", "b.htm"}));
+
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+             {}, {"a", "b"}, {"", "b", "c.htm"}, {"--ignore", "a", "b", "c.htm"}, {"--no-backup=1", "a", "b", "c"}})
+        EXPECT_NE(parseReplaceArguments(wrong).problem, "") << testing::PrintToString(wrong);
+}
+
+}  // namespace
+}  // namespace doxel

@@ -1,0 +1,184 @@
+#include "tools/txt_to_html.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "test_support.h"
+
+namespace doxel {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ConvertFile, WritesTheWelcomePageByteForByte)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "Welcome.txt", "Hello\r\n\r\n");
+    const ConversionResult result = convertFiles({dir.file("Welcome.txt")}, PageOptions{});
+    EXPECT_TRUE(result.failures.empty());
+    EXPECT_EQ(result.pages, std::vector<std::string>{dir.file("Welcome.htm")});
+    EXPECT_EQ(test::readFile(dir.path() / "Welcome.htm"), test::golden("welcome.htm"));
+}
+
+// The rows that change with the options, and what stays out.
+TEST(PageHead, CarriesTheOptionsAsTyped)
+{
+    const auto with = [](auto change) {
+        PageOptions options;
+        change(options);
+        return pageHead(pageTitleFor("/t/Welcome.txt", options), options);
+    };
+    const struct {
+        const char* name;
+        std::string head;
+        const char* holds;  // a row that must be there
+        const char* lacks;  // a text that must not
+    } cases[] = {
+        {"defaults", with([](PageOptions&) {}), "<BODY BGCOLOR=\"#F5F9CC\" TEXT=\"#000000\">\r\n", "LINK"},
+        {"background image", with([](PageOptions& o) { o.backgroundImage = "back.gif"; }),
+         "\r\n<BODY background=\"back.gif\" BGCOLOR=\"#F5F9CC\" TEXT=\"#000000\">\r\n", nullptr},
+        {"stylesheet", with([](PageOptions& o) {
+             o.useStylesheet = true;
+             o.stylesheet = "help.css";
+         }),
+         "</TITLE>\r\n<LINK REL=\"stylesheet\" TYPE=\"text/css\" HREF=\"help.css\">\r\n</HEAD>\r\n", nullptr},
+        {"empty stylesheet", with([](PageOptions& o) { o.useStylesheet = true; }), "HREF=\"\">\r\n", nullptr},
+        {"stylesheet box off", with([](PageOptions& o) { o.stylesheet = "help.css"; }), "</TITLE>\r\n</HEAD>",
+         "help.css"},
+        {"font", with([](PageOptions& o) {
+             o.fontFace = "Arial";
+             o.fontSize = 0;
+         }),
+         "<FONT FACE=\"Arial\" SIZE=0>\r\n", nullptr},
+        {"colours as typed", with([](PageOptions& o) {
+             o.backgroundColour = "red";
+             o.textColour = "<x>";
+         }),
+         "<BODY BGCOLOR=\"red\" TEXT=\"<x>\">\r\n", nullptr},
+        {"custom title", with([](PageOptions& o) {
+             o.titleFromFileName = false;
+             o.customTitle = "A & B";
+         }),
+         "<TITLE>A & B</TITLE>\r\n", nullptr},
+        {"custom title left empty", with([](PageOptions& o) { o.titleFromFileName = false; }),
+         "<TITLE>Untitled Document</TITLE>\r\n", nullptr},
+    };
+    for (const auto& c : cases) {
+        EXPECT_NE(c.head.find(c.holds), std::string::npos) << c.name << "\n" << c.head;
+        if (c.lacks != nullptr) {
+            EXPECT_EQ(c.head.find(c.lacks), std::string::npos) << c.name;
+        }
+    }
+}
+
+TEST(PageNames, ReplaceTheLastCharactersWhateverTheirCase)
+{
+    const struct {
+        const char* source;
+        const char* page;
+        const char* title;
+    } cases[] = {
+        {"/t/README.TXT", "/t/README.htm", "README"},
+        {"/t/a.b.txt", "/t/a.b.htm", "a.b"},
+        {"/t/Notes.Txt", "/t/Notes.htm", "Notes"},
+        {"/t/.txt", "/t/.htm", "Untitled Document"},
+        {"/t.d/x.txt", "/t.d/x.htm", "x"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(pagePathFor(c.source), c.page);
+        EXPECT_EQ(pageTitleFor(c.source, PageOptions{}), c.title);
+    }
+}
+
+TEST(PageBody, HoldsEachLineUnchangedFollowedByABreak)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        std::string body;
+    } cases[] = {
+        {"empty file", "", ""},
+        {"blank line", "a\r\n\r\nb", "a<BR>\r\n<BR>\r\nb<BR>\r\n"},
+        {"LF-only is one line", "a\nb\n", "a\nb\n<BR>\r\n"},
+        {"markup passes", "<B>bold</B> & \"q\"\t  x", "<B>bold</B> & \"q\"\t  x<BR>\r\n"},
+        {"Ctrl-Z ends the text",
+         std::string("a\r\nb\x1a"
+                     "c\r\n",
+                     8),
+         "a<BR>\r\nb<BR>\r\n"},
+        {"bytes are not converted", "Caf\xE9\r", "Caf\xE9<BR>\r\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string page = pageOf(c.text, "T", PageOptions{});
+        const std::string head = pageHead("T", PageOptions{});
+        ASSERT_TRUE(page.starts_with(head)) << c.name;
+        ASSERT_TRUE(page.ends_with(kPageFoot)) << c.name;
+        EXPECT_EQ(page.substr(head.size(), page.size() - head.size() - kPageFoot.size()), c.body) << c.name;
+    }
+}
+
+TEST(PageOptionsText, ColoursAndFontSizes)
+{
+    EXPECT_EQ(colourText(0xF5, 0xF9, 0xCC), "#F5F9CC");
+    EXPECT_EQ(colourText(0x00, 0x80, 0xC0), "#0080C0");
+    const std::pair<const char*, int> sizes[] = {{"2", 2},   {"abc", 0}, {"", 0},   {"12", 12},
+                                                 {"13", 12}, {"-4", 0},  {"3x", 0}, {"99999999999999", 12}};
+    for (const auto& [text, size] : sizes)
+        EXPECT_EQ(fontSizeOf(text), size) << text;
+}
+
+// Failures lose nothing: pages written before stay, a page that cannot be
+// written keeps what it held, and the run says which file failed.
+TEST(ConvertFiles, SkipsWhatIsNotAFileAndLosesNothingOnFailure)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "a.txt", "A");
+    test::writeFile(dir.path() / "b.txt", "B");
+    test::writeFile(dir.path() / "c.txt", "C");
+    test::writeFile(dir.path() / "b.htm", "kept");
+    ::chmod(dir.file("b.htm").c_str(), 0444);
+    fs::create_directory(dir.path() / "c.htm");  // a folder named like the page
+    fs::create_directory(dir.path() / "d.txt");
+
+    ConversionControl goOn;
+    goOn.stopAtFailure = false;
+    std::vector<int> steps;
+    goOn.progress = [&](int i) { steps.push_back(i); };
+    const auto files = std::vector<std::string>{dir.file("a.txt"), dir.file("gone.txt"), dir.file("b.txt"),
+                                                dir.file("c.txt"), dir.file("d.txt"),    dir.file("a.txt")};
+    const ConversionResult result = convertFiles(files, PageOptions{}, goOn);
+    EXPECT_EQ(result.listed, 6);
+    EXPECT_EQ(result.pages, (std::vector<std::string>{dir.file("a.htm"), dir.file("a.htm")}));
+    EXPECT_EQ(result.skipped, (std::vector<std::string>{dir.file("gone.txt"), dir.file("d.txt")}));
+    ASSERT_EQ(result.failures.size(), 2u);
+    EXPECT_EQ(result.failures[0].file, dir.file("b.txt"));
+    EXPECT_NE(result.failures[0].message.find("b.htm"), std::string::npos);
+    EXPECT_EQ(result.failures[1].file, dir.file("c.txt"));
+    EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(test::readFile(dir.path() / "b.htm"), "kept");
+    EXPECT_TRUE(fs::is_directory(dir.path() / "c.htm"));
+    EXPECT_NE(test::readFile(dir.path() / "a.htm").find("A<BR>"), std::string::npos);
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << "temporary file left: " << entry.path();
+
+    const ConversionResult stopped = convertFiles(files, PageOptions{}, {});
+    EXPECT_EQ(stopped.failures.size(), 1u) << "the wizard stops at the first failure";
+    EXPECT_EQ(stopped.pages, std::vector<std::string>{dir.file("a.htm")});
+}
+
+TEST(ConvertFiles, KeepsAnExistingPagesPermissions)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "a.txt", "A");
+    test::writeFile(dir.path() / "a.htm", "old");
+    ::chmod(dir.file("a.htm").c_str(), 0640);
+    convertFiles({dir.file("a.txt")}, PageOptions{});
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.file("a.htm").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_NE(test::readFile(dir.path() / "a.htm"), "old");
+}
+
+}  // namespace
+}  // namespace doxel

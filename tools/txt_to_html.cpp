@@ -1,0 +1,223 @@
+#include "tools/txt_to_html.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_set>
+
+#include "core/errors.h"
+#include "tools/text_lines.h"
+
+namespace doxel {
+namespace {
+
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+constexpr std::size_t kBatchFiles = 256;
+constexpr std::size_t kBatchBytes = std::size_t{64} << 20;
+
+struct PageSink {
+    std::string& out;
+    void text(std::string_view piece) { out.append(piece); }
+    void lineEnd() { out.append("<BR>\r\n"); }
+};
+
+class SourceFile {
+public:
+    explicit SourceFile(const std::string& path)
+        : m_path(path), m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
+    {
+        if (m_fd < 0)
+            throw IoError(describeErrno("Cannot read", path, errno));
+        struct stat info {};
+        if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            const int error = errno;
+            ::close(m_fd);
+            throw IoError(S_ISDIR(info.st_mode) ? "Cannot read " + path + ": it is a folder"
+                                                : describeErrno("Cannot read", path, error == 0 ? EINVAL : error));
+        }
+    }
+    ~SourceFile() { ::close(m_fd); }
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+
+    // The next bytes; empty at the end.
+    std::string_view read(std::string& buffer)
+    {
+        for (;;) {
+            const ssize_t got = ::read(m_fd, buffer.data(), buffer.size());
+            if (got >= 0)
+                return std::string_view(buffer.data(), static_cast<std::size_t>(got));
+            if (errno != EINTR)
+                throw IoError(describeErrno("Cannot read", m_path, errno));
+        }
+    }
+
+private:
+    std::string m_path;
+    int m_fd;
+};
+
+bool isFile(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+std::string colourText(unsigned red, unsigned green, unsigned blue)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text = "#";
+    for (const unsigned value : {red, green, blue}) {
+        text += kDigits[(value >> 4) & 0xF];
+        text += kDigits[value & 0xF];
+    }
+    return text;
+}
+
+int fontSizeOf(std::string_view text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range)
+        return text.starts_with('-') ? 0 : kLargestFontSize;
+    if (error != std::errc() || end != text.data() + text.size())
+        return 0;
+    return std::clamp(value, 0, kLargestFontSize);
+}
+
+std::string pagePathFor(std::string_view source)
+{
+    return std::string(source.substr(0, source.size() - std::min<std::size_t>(3, source.size()))) + "htm";
+}
+
+std::string pageTitleFor(std::string_view source, const PageOptions& options)
+{
+    std::string title;
+    if (options.titleFromFileName) {
+        const std::size_t slash = source.rfind('/');
+        const std::string_view name = slash == std::string_view::npos ? source : source.substr(slash + 1);
+        title = name.substr(0, name.size() - std::min<std::size_t>(4, name.size()));
+    } else {
+        title = options.customTitle;
+    }
+    return title.empty() ? "Untitled Document" : title;
+}
+
+std::string pageHead(std::string_view title, const PageOptions& options)
+{
+    std::string head;
+    head += "<HTML>\r\n<HEAD>\r\n";
+    head += "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1252\">\r\n";
+    head += "<META NAME=\"Generator\" CONTENT=\"HTML Doxel\">\r\n";
+    head += "<TITLE>";
+    head += title;
+    head += "</TITLE>\r\n";
+    if (options.useStylesheet)
+        head += "<LINK REL=\"stylesheet\" TYPE=\"text/css\" HREF=\"" + options.stylesheet + "\">\r\n";
+    head += "</HEAD>\r\n<BODY ";
+    if (!options.backgroundImage.empty())
+        head += "background=\"" + options.backgroundImage + "\" ";
+    head += "BGCOLOR=\"" + options.backgroundColour + "\" ";
+    head += "TEXT=\"" + options.textColour + "\">\r\n";
+    head += "<FONT FACE=\"" + options.fontFace + "\" SIZE=" + std::to_string(options.fontSize) + ">\r\n";
+    return head;
+}
+
+std::string pageOf(std::string_view text, std::string_view title, const PageOptions& options)
+{
+    std::string page = pageHead(title, options);
+    TextLines lines;
+    PageSink sink{page};
+    lines.feed(text, sink);
+    lines.finish(sink);
+    page += kPageFoot;
+    return page;
+}
+
+void ConvertFile(const std::string& source, const PageOptions& options, FileBatch& batch)
+{
+    SourceFile input(source);
+    const std::size_t first = batch.size();
+    batch.begin(pagePathFor(source), source);
+    try {
+        std::string out = pageHead(pageTitleFor(source, options), options);
+        std::string buffer(kChunk, '\0');
+        TextLines lines;
+        PageSink sink{out};
+        out.reserve(kChunk + kChunk / 2);
+        for (;;) {
+            const std::string_view bytes = input.read(buffer);
+            if (bytes.empty())
+                break;
+            lines.feed(bytes, sink);
+            if (lines.ended())
+                break;
+            if (out.size() >= kChunk) {
+                batch.write(out);
+                out.clear();
+            }
+        }
+        lines.finish(sink);
+        out += kPageFoot;
+        batch.write(out);
+        batch.end();
+    } catch (...) {
+        batch.discardFrom(first);
+        throw;
+    }
+}
+
+ConversionResult convertFiles(const std::vector<std::string>& files, const PageOptions& options,
+                              const ConversionControl& control)
+{
+    ConversionResult result;
+    result.listed = static_cast<int>(files.size());
+    FileBatch batch;
+    std::vector<std::string> pagesInBatch;
+    std::unordered_set<std::string> targets;
+    const auto commit = [&] {
+        for (FileBatch::Failure& failure : batch.commit()) {
+            const std::string page = pagePathFor(failure.file);
+            const auto written = std::find(pagesInBatch.begin(), pagesInBatch.end(), page);
+            if (written != pagesInBatch.end())
+                pagesInBatch.erase(written);
+            result.failures.push_back(std::move(failure));
+        }
+        result.pages.insert(result.pages.end(), pagesInBatch.begin(), pagesInBatch.end());
+        pagesInBatch.clear();
+        targets.clear();
+    };
+
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& file = files[i];
+        if (!isFile(file)) {
+            result.skipped.push_back(file);
+        } else {
+            const std::string page = pagePathFor(file);
+            if (targets.contains(page))
+                commit();
+            try {
+                ConvertFile(file, options, batch);
+                targets.insert(page);
+                pagesInBatch.push_back(page);
+            } catch (const IoError& error) {
+                result.failures.push_back({file, error.what()});
+                if (control.stopAtFailure)
+                    break;
+            }
+            if (batch.size() >= kBatchFiles || batch.pendingBytes() >= kBatchBytes)
+                commit();
+        }
+        if (control.progress)
+            control.progress(static_cast<int>(i));
+    }
+    commit();
+    return result;
+}
+
+}  // namespace doxel

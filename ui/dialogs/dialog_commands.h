@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+#include "ui/main/command_context.h"
+
+namespace doxel {
+
+// The commands that open the project properties and settings dialogs: the
+// Options menu's ProjectProperties1 and Preferences1, and the main tool
+// bar's ProjectPropButton.
+class DialogCommands final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit DialogCommands(const CommandContext& context);
+
+    // Handlers.
+    void ProjectProperties1Click();
+    void Preferences1Click();
+
+private:
+    CommandContext m_context;
+};
+
+// The settings dialog, filled from the settings store; when confirmed, its
+// values are stored and the main tool bar takes the chosen colouring at
+// once. True when it was confirmed. Errors of the store reach the caller.
+bool runSettingsDialog(const CommandContext& context);
+
+// What the HTML editor commands do when the setting HtmlEditor names no
+// program: message 100 ("Please specify the path to your favourite HTML
+// Editor..."), then the settings dialog. Call it inside the command's run.
+void askForHtmlEditor(const CommandContext& context);
+
+}  // namespace doxel

@@ -1,0 +1,20 @@
+#include "ui/help/qt_ui_poster.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+namespace doxel {
+
+void QtUiPoster::post(std::function<void()> task)
+{
+    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
+
+void QtUiPoster::processUntil(const std::function<bool()>& done)
+{
+    // The end of the work arrives as a posted call, which wakes the wait.
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+}  // namespace doxel

@@ -1,0 +1,221 @@
+#include "ui/index/index_commands.h"
+
+#include <QItemSelectionModel>
+#include <QPointer>
+
+#include "ui/index/index_page.h"
+#include "ui/index/list_models.h"
+#include "ui/logic/string_table.h"
+
+namespace doxel {
+
+IndexCommands::IndexCommands(const CommandContext& context, IndexPage& page, KeywordModel& model,
+                             std::function<const ContentsEntry*()> selectedEntry)
+    : QObject(&context.window),
+      m_context(context),
+      m_page(page),
+      m_model(model),
+      m_selectedEntry(std::move(selectedEntry)),
+      m_index(context.project, *this)
+{
+    m_index.setObserver(this);
+    ActionRegistry& actions = m_context.actions;
+    actions.bind({Command::AddKeyw, Command::AddKeyButton}, this, &IndexCommands::AddKeywClick);
+    actions.bind({Command::KeyEditButton}, this, &IndexCommands::KeyEditButtonClick);
+    actions.bind({Command::DelKeyButton}, this, &IndexCommands::DelKeyButtonClick);
+    actions.bind({Command::DelAllKeyw}, this, &IndexCommands::DelAllKeywClick);
+    actions.bind({Command::KeywUpButton}, this, &IndexCommands::KeywUpButtonClick);
+    actions.bind({Command::KeywDownButton}, this, &IndexCommands::KeywDownButtonClick);
+    actions.bind({Command::SortButton}, this, &IndexCommands::SortButtonClick);
+    showMovesEnabled();
+
+    KeyView* view = m_page.keyView();
+    connect(view, &KeyView::keyPressed, this, &IndexCommands::KeyViewKeyDown);
+    connect(view, &KeyView::rowDoubleClicked, this, &IndexCommands::KeyEditButtonClick);
+    connect(view, &KeyView::columnClicked, this, &IndexCommands::KeyViewColumnClick);
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &IndexCommands::viewSelectionChanged);
+    // The window's models may outlive the command sets or go before them.
+    m_model.setProjectReplacedHandler([alive = QPointer<IndexCommands>(this)] {
+        if (alive)
+            alive->projectReplaced();
+    });
+    connect(&m_model, &KeywordModel::keywordEdited, this, &IndexCommands::KeyViewEdited);
+}
+
+IndexCommands::~IndexCommands()
+{
+    m_index.setObserver(nullptr);
+}
+
+template <typename Command>
+void IndexCommands::run(Command&& command)
+{
+    ++m_depth;
+    m_context.runner.run(command);
+    --m_depth;
+}
+
+void IndexCommands::AddKeywClick()
+{
+    run([this] { m_index.add(m_selectedEntry()); });
+}
+
+void IndexCommands::KeyEditButtonClick()
+{
+    run([this] { m_index.edit(); });
+}
+
+void IndexCommands::DelKeyButtonClick()
+{
+    run([this] { m_index.deleteSelected(); });
+}
+
+void IndexCommands::DelAllKeywClick()
+{
+    run([this] { m_index.deleteAll(); });
+}
+
+void IndexCommands::KeywUpButtonClick()
+{
+    run([this] { m_index.moveUp(); });
+}
+
+void IndexCommands::KeywDownButtonClick()
+{
+    run([this] { m_index.moveDown(); });
+}
+
+void IndexCommands::SortButtonClick(bool down)
+{
+    run([this, down] { m_index.setAutoSort(down); });
+}
+
+void IndexCommands::KeyViewColumnClick(int column)
+{
+    run([this, column] { m_index.headerClicked(column); });
+}
+
+void IndexCommands::KeyViewKeyDown(KeywordKey key)
+{
+    run([this, key] { m_index.keyDown(key); });
+}
+
+void IndexCommands::KeyViewEdited(int row, const QString& text)
+{
+    run([this, row, &text] { m_index.setKeyword(static_cast<std::size_t>(row), text.toStdString()); });
+}
+
+void IndexCommands::projectReplaced()
+{
+    // Inside the model's reset: the views learn of the new order with it.
+    m_replacing = true;
+    run([this] { m_index.projectReplaced(); });
+    m_replacing = false;
+}
+
+void IndexCommands::viewSelectionChanged()
+{
+    if (m_depth > 0)
+        return;
+    const QModelIndexList rows = m_page.keyView()->selectionModel()->selectedRows();
+    std::optional<std::size_t> row;
+    if (!rows.isEmpty())
+        row = static_cast<std::size_t>(rows.first().row());
+    run([this, row] { m_index.select(row); });
+}
+
+void IndexCommands::showMovesEnabled()
+{
+    const bool enabled = m_index.movesEnabled();
+    m_context.actions.action(Command::KeywUpButton)->setEnabled(enabled);
+    m_context.actions.action(Command::KeywDownButton)->setEnabled(enabled);
+    m_context.actions.action(Command::SortButton)->setChecked(m_index.autoSort());
+}
+
+// --- KeywordObserver
+
+void IndexCommands::rowsAboutToBeInserted(std::size_t first, std::size_t last)
+{
+    m_model.beginInsertKeywords(static_cast<int>(first), static_cast<int>(last));
+}
+
+void IndexCommands::rowsInserted()
+{
+    m_model.endInsertKeywords();
+}
+
+void IndexCommands::rowsAboutToBeRemoved(std::size_t first, std::size_t last)
+{
+    m_model.beginRemoveKeywords(static_cast<int>(first), static_cast<int>(last));
+}
+
+void IndexCommands::rowsRemoved()
+{
+    m_model.endRemoveKeywords();
+}
+
+void IndexCommands::rowAboutToBeMoved(std::size_t row, std::size_t destination)
+{
+    m_model.beginMoveKeyword(static_cast<int>(row), static_cast<int>(destination));
+}
+
+void IndexCommands::rowMoved()
+{
+    m_model.endMoveKeyword();
+}
+
+void IndexCommands::orderAboutToChange()
+{
+    if (!m_replacing)
+        m_model.beginReorder();
+}
+
+void IndexCommands::orderChanged()
+{
+    if (!m_replacing)
+        m_model.endReorder();
+}
+
+void IndexCommands::rowsChanged(std::size_t first, std::size_t last)
+{
+    m_model.keywordsChanged(static_cast<int>(first), static_cast<int>(last));
+}
+
+void IndexCommands::selectionChanged(std::optional<std::size_t> row)
+{
+    if (m_replacing)
+        return;
+    ++m_depth;
+    m_page.showSelectedRow(row ? static_cast<int>(*row) : -1);
+    --m_depth;
+}
+
+void IndexCommands::autoSortChanged(bool)
+{
+    showMovesEnabled();
+}
+
+// --- KeywordDesktop
+
+void IndexCommands::beep()
+{
+    m_context.desktop.beep();
+}
+
+std::string IndexCommands::text(int id)
+{
+    return LoadText(m_context.settings, id);
+}
+
+std::optional<std::string> IndexCommands::askText(const std::string& caption, const std::string& text)
+{
+    return m_context.desktop.inputBox(caption, {}, text);
+}
+
+bool IndexCommands::askYesNo(int textId, int captionId)
+{
+    return showMessage(m_context.desktop, LoadText(m_context.settings, textId), LoadText(m_context.settings, captionId),
+                       MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No) == MessageAnswer::Yes;
+}
+
+}  // namespace doxel

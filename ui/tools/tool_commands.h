@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+#include "ui/main/command_context.h"
+
+namespace doxel {
+
+// The Tools menu and the tool bar's drop-down: the TXT to HTML wizard and
+// search and replace, each a fresh dialog run through the dialog runner.
+class ToolCommands final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ToolCommands(const CommandContext& context);
+
+    void TXTtoHTMLWizard1Click();
+    void SearchandReplace1Click();
+
+private:
+    CommandContext m_context;
+};
+
+}  // namespace doxel
