@@ -53,6 +53,7 @@ public:
     virtual std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                                 const std::string& text) = 0;
     // File choosers return full paths; nothing (or no paths) when cancelled.
+    // The save chooser asks before it returns the name of an existing file.
     virtual std::optional<std::string> chooseOpenFile(const FileDialogRequest& request) = 0;
     virtual std::vector<std::string> chooseOpenFiles(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) = 0;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "core/file_list.h"
@@ -71,7 +72,6 @@ public:
     ContentsEntry* appendChild(std::unique_ptr<ContentsEntry> entry);
     ContentsEntry* insertChild(std::size_t index, std::unique_ptr<ContentsEntry> entry);
     std::unique_ptr<ContentsEntry> takeChild(std::size_t index);
-    void reserveChildren(std::size_t count) { m_children.reserve(count); }
 
 private:
     ContentsEntry* m_parent = nullptr;
@@ -85,12 +85,15 @@ struct KeywordEntry {
 };
 
 // Calls visit(entry, level) for every entry below `root` in display order
-// (depth first, pre-order), without recursion, so deep trees are safe.
-template <typename Visit>
-void forEachEntry(const ContentsEntry& root, Visit&& visit)
+// (depth first, pre-order; level 0 for the children of `root`), without
+// recursion, so deep trees are safe. The entries are const when `root` is;
+// `visit` may change an entry's fields but not the shape of the tree.
+template <typename Entry, typename Visit>
+    requires std::is_same_v<std::remove_const_t<Entry>, ContentsEntry>
+void forEachEntry(Entry& root, Visit&& visit)
 {
     struct Frame {
-        const ContentsEntry* entry;
+        Entry* entry;
         std::size_t next;
     };
     std::vector<Frame> stack{{&root, 0}};
@@ -100,7 +103,7 @@ void forEachEntry(const ContentsEntry& root, Visit&& visit)
             stack.pop_back();
             continue;
         }
-        const ContentsEntry* entry = top.entry->child(top.next++);
+        Entry* entry = top.entry->child(top.next++);
         visit(*entry, static_cast<int>(stack.size()) - 1);
         if (entry->childCount() > 0)
             stack.push_back({entry, 0});

@@ -6,7 +6,6 @@
 #include "core/text_compare.h"
 #include "core/text_encoding.h"
 #include "editing/topic_files.h"
-#include "editing/tree_walk.h"
 
 namespace doxel {
 namespace {
@@ -98,7 +97,6 @@ void ContentsEditor::projectReplaced()
     m_rows.clear();
     m_dragged = nullptr;
     m_editingCaption = false;
-    m_sortMode = SortMode::None;
     m_insertAsChild = settingIsOn(m_settings, "TopicAsChild");
     m_selected = &m_project.titleEntry();
     m_observer->selectionChanged(m_selected);
@@ -119,7 +117,6 @@ void ContentsEditor::refreshFeedback()
     if (m_selected == nullptr)
         return;
     const SelectionFeedback feedback = feedbackFor(m_project, *m_selected, m_style);
-    m_chooserEnabled = feedback.chooserEnabled;
     m_chooserRow = feedback.chooserRow;
     m_observer->iconChooserChanged(feedback.chooserEnabled, feedback.chooserRow);
     m_observer->statusTextChanged(feedback.statusText);
@@ -174,7 +171,7 @@ void ContentsEditor::sortTree()
     ContentsEntry& root = m_project.root();
     if (!childrenSorted(root, firstSortedChild(root)))
         unsorted.push_back(&root);
-    forEachDescendant(root, [&unsorted](ContentsEntry& entry) {
+    forEachEntry(root, [&unsorted](ContentsEntry& entry, int) {
         if (!childrenSorted(entry, 0))
             unsorted.push_back(&entry);
     });
@@ -397,7 +394,7 @@ void ContentsEditor::collapseEmptied(ContentsEntry& entry)
 void ContentsEditor::collapseSubtree(ContentsEntry& top)
 {
     setExpanded(top, false, true);
-    forEachDescendant(top, [this](ContentsEntry& entry) { setExpanded(entry, false, true); });
+    forEachEntry(top, [this](ContentsEntry& entry, int) { setExpanded(entry, false, true); });
 }
 
 void ContentsEditor::entryExpanding(ContentsEntry& entry)
@@ -416,34 +413,28 @@ void ContentsEditor::entryCollapsing(ContentsEntry& entry)
 
 void ContentsEditor::expandAll()
 {
+    setEveryExpansion(true);
+}
+
+void ContentsEditor::setEveryExpansion(bool expanded)
+{
     bool iconsChanged = false;
-    forEachDescendant(m_project.root(), [&iconsChanged](ContentsEntry& entry) {
+    forEachEntry(m_project.root(), [&iconsChanged, expanded](ContentsEntry& entry, int) {
         if (entry.childCount() == 0)
             return;
-        const int icon = expandedIconNumber(entry.iconNumber);
+        const int icon = expanded ? expandedIconNumber(entry.iconNumber) : collapsedIconNumber(entry.iconNumber);
         iconsChanged = iconsChanged || icon != entry.iconNumber;
         entry.iconNumber = icon;
-        entry.expanded = true;
+        entry.expanded = expanded;
     });
-    m_observer->everyExpansionChanged(true);
+    m_observer->everyExpansionChanged(expanded);
     if (iconsChanged)
         m_observer->everyEntryChanged();
 }
 
 void ContentsEditor::collapseAll()
 {
-    bool iconsChanged = false;
-    forEachDescendant(m_project.root(), [&iconsChanged](ContentsEntry& entry) {
-        if (entry.childCount() == 0)
-            return;
-        const int icon = collapsedIconNumber(entry.iconNumber);
-        iconsChanged = iconsChanged || icon != entry.iconNumber;
-        entry.iconNumber = icon;
-        entry.expanded = false;
-    });
-    m_observer->everyExpansionChanged(false);
-    if (iconsChanged)
-        m_observer->everyEntryChanged();
+    setEveryExpansion(false);
     if (m_selected != nullptr && !isRoot(*m_selected->parent())) {
         ContentsEntry* top = m_selected;
         while (!isRoot(*top->parent()))
@@ -515,8 +506,10 @@ void ContentsEditor::dropOn(ContentsEntry* target)
 
 void ContentsEditor::endDrag()
 {
+    // The title entry never moves, so dragging it changes nothing.
+    if (m_dragged != nullptr && !isTitle(m_dragged))
+        m_project.modified = true;
     m_dragged = nullptr;
-    m_project.modified = true;
 }
 
 // --- Icons
@@ -540,7 +533,7 @@ void ContentsEditor::assignIcon(IconTarget target, int icon)
         ProgressScope progress(m_progress, static_cast<int>(entries) - 1);
         int number = 0;
         bool first = true;
-        forEachDescendant(m_project.root(), [&](ContentsEntry& entry) {
+        forEachEntry(m_project.root(), [&](ContentsEntry& entry, int) {
             if (first) {  // the title entry is never visited
                 first = false;
                 return;
@@ -570,7 +563,6 @@ void ContentsEditor::chooseIcon(int row)
 {
     if (m_selected == nullptr || isTitle(m_selected) || row < 0 || row > kLastChoosableIcon) {
         m_chooserRow = -1;
-        m_chooserEnabled = false;
         m_observer->iconChooserChanged(false, -1);
         return;
     }

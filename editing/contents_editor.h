@@ -66,9 +66,10 @@ public:
     const Project& project() const { return m_project; }
     PathStyle pathStyle() const { return m_style; }
 
-    // The state of a new project: the title entry selected, sorting off,
-    // the toggle as the setting TopicAsChild says, no drag, no caption
-    // being edited.
+    // The state of a newly shown project: the title entry selected, the
+    // toggle as the setting TopicAsChild says, no drag, no caption being
+    // edited. The sort mode is the run's and stays (New turns it off with
+    // stopSorting).
     void projectReplaced();
 
     // Row of `entry` among its parent's children (kept, not scanned).
@@ -80,9 +81,8 @@ public:
     // Null clears the selection and updates nothing.
     void select(ContentsEntry* entry);
     CommandStates commandStates() const;
-    // The row the icon chooser shows (-1: none) and whether it is enabled.
+    // The row the icon chooser shows (-1: none).
     int chooserRow() const { return m_chooserRow; }
-    bool chooserEnabled() const { return m_chooserEnabled; }
 
     // --- Toggles
     bool insertAsChild() const { return m_insertAsChild; }
@@ -115,7 +115,6 @@ public:
     void startDrag(ContentsEntry& entry);
     void dropOn(ContentsEntry* target);
     void endDrag();
-    ContentsEntry* draggedEntry() const { return m_dragged; }
     // The four assign-icon commands with the chooser's row, or with `icon`
     // (0 to 41; anything else, such as no row, assigns nothing).
     void assignIcon(IconTarget target) { assignIcon(target, m_chooserRow); }
@@ -159,6 +158,8 @@ private:
     void appendEntries(ContentsEntry& parent, std::vector<std::unique_ptr<ContentsEntry>> entries);
     void selectFromCommand(ContentsEntry* entry);
     void setExpanded(ContentsEntry& entry, bool expanded, bool tellView);
+    // Expand all and Collapse all: every entry with children, one report.
+    void setEveryExpansion(bool expanded);
     void collapseEmptied(ContentsEntry& entry);
     void collapseSubtree(ContentsEntry& top);
     void relocate(ContentsEntry& moved, const Destination& destination);
@@ -180,7 +181,6 @@ private:
     bool m_insertAsChild = false;
     SortMode m_sortMode = SortMode::None;
     int m_chooserRow = -1;
-    bool m_chooserEnabled = false;
 };
 
 }  // namespace doxel

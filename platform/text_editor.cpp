@@ -128,16 +128,16 @@ std::vector<std::string> textEditorCommand(const std::string& file)
     return command;
 }
 
-void openInTextEditor(Desktop& desktop, const std::string& file)
+bool openInTextEditor(Desktop& desktop, const std::string& file)
 {
     std::vector<std::string> command = textEditorCommand(file);
-    if (command.empty()) {
-        desktop.openDocument(file);
-        return;
-    }
+    // The desktop's handler for the file would be the terminal editor that
+    // cannot start from a window.
+    if (command.empty())
+        return false;
     const std::string program = command.front();
     command.erase(command.begin());
-    desktop.startProgram(program, command, {});
+    return desktop.startProgram(program, command, {});
 }
 
 }  // namespace doxel

@@ -16,9 +16,9 @@ namespace doxel {
 std::vector<std::string> textEditorCommand(const std::string& file);
 
 // Opens `file` in the desktop's text editor, started through the desktop
-// interface; when no editor is set up, the desktop's handler for the file
-// is asked instead. Failures are not reported, as with every shell open.
-void openInTextEditor(Desktop& desktop, const std::string& file);
+// interface. False when the desktop has no editor that shows in a window
+// or it could not be started: the caller shows the file itself.
+bool openInTextEditor(Desktop& desktop, const std::string& file);
 
 // The command of a desktop entry's Exec line, already split into words,
 // for one local file: a file or URL field code (%f %F %u %U, alone or

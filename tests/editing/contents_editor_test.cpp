@@ -394,6 +394,13 @@ TEST(ModifiedFlag, IsSetExactlyByTheCommandsThatChangeTheProject)
         {"delete", [](EditorRig& r) { r.select("B"); r.editor.deleteSelected(); }, true},
         {"move up with nowhere to go", [](EditorRig& r) { r.select("A"); r.editor.moveSelected(MoveDirection::Up); }, true},
         {"end of a drag without a drop", [](EditorRig& r) { r.editor.startDrag(r.entry("A")); r.editor.endDrag(); }, true},
+        {"dragging the title, which stays",
+         [](EditorRig& r) {
+             r.editor.startDrag(r.entry("T"));
+             r.editor.dropOn(&r.entry("B"));
+             r.editor.endDrag();
+         },
+         false},
         {"choosing an icon", [](EditorRig& r) { r.select("A"); r.editor.chooseIcon(3); }, true},
         {"starting to edit an entry", [](EditorRig& r) { r.editor.captionEditStarted(r.entry("A")); }, true},
         {"starting to edit the title", [](EditorRig& r) { r.editor.captionEditStarted(r.entry("T")); }, false},
@@ -426,7 +433,8 @@ TEST(InsertToggle, IsStoredOnEveryClickAndRestoredWithANewProject)
     rig.project.resetToNew("New");
     rig.editor.projectReplaced();
     EXPECT_TRUE(rig.editor.insertAsChild());
-    EXPECT_EQ(rig.editor.sortMode(), SortMode::None);
+    // The sort mode is the run's: a newly shown project keeps it.
+    EXPECT_EQ(rig.editor.sortMode(), SortMode::Alphabetical);
     EXPECT_EQ(rig.editor.selected(), &rig.project.titleEntry());
     EXPECT_FALSE(rig.view.chooserEnabled);
 }

@@ -24,6 +24,7 @@
 #include "ui/compile/compile_commands.h"
 #include "ui/compile/compile_form.h"
 #include "ui/contents/contents_model.h"
+#include "ui/contents/contents_page.h"
 #include "ui/main/qt_text.h"
 #include "ui/logic/string_table.h"
 #include "platform/text_editor.h"
@@ -250,8 +251,12 @@ private slots:
         WindowFixture f;
         TMainForm& form = f.create();
         if (withEntry) {
-            form.contentsModel().insertEntry(nullptr, 1,
-                                             std::make_unique<ContentsEntry>("Welcome", 11, f.folder.file("sample/welcome.htm")));
+            // The editor adds nothing to an untitled project; a project
+            // read elsewhere may hold entries without a file name.
+            form.contentsModel().beginProjectChange();
+            form.project().root().appendChild(
+                std::make_unique<ContentsEntry>("Welcome", 11, f.folder.file("sample/welcome.htm")));
+            form.contentsModel().endProjectChange();
         }
         const std::string chosen = f.folder.file("sample/untitled.dxp");
         if (dialogs > 0)
@@ -289,9 +294,11 @@ private slots:
 
         // Compile follows the contents without the menu being opened, so
         // that F9 works as soon as there is something to compile.
-        ContentsEntry* added = form.contentsModel().insertEntry(nullptr, 1, std::make_unique<ContentsEntry>("Header", 8));
+        form.project().projectFile = f.folder.file("sample/untitled.dxp");
+        f.action("NewHeaderButton")->trigger();
         QVERIFY(f.action("Compile1")->isEnabled());
-        form.contentsModel().takeEntry(added);
+        form.contentsPage()->tree()->commitEditing();
+        f.action("DeleteButton")->trigger();
         QVERIFY(!f.action("Compile1")->isEnabled());
 
         form.project().modified = false;
@@ -340,6 +347,32 @@ private slots:
         QCOMPARE(f.desktop.programs.size(), std::size_t{1});
         QCOMPARE(f.desktop.programs[0].program, m_editor);
         QCOMPARE(f.desktop.programs[0].arguments.back(), otherLog);
+        QVERIFY(f.desktop.finished());
+    }
+
+    void showsTheLogItselfWithoutATextEditor()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        const std::string log = f.folder.file("my log.txt");
+        test::writeFile(log, "Compiling\nError: page.htm missing\n");
+        f.settings.write("LogFile", log);
+        // The desktop has no editor that opens a window (only vim).
+        std::vector<std::string> asked;
+        CompileCommands commands(form.context(), form.contentsModel(), nullptr,
+                                 [&asked](Desktop&, const std::string& file) {
+                                     asked.push_back(file);
+                                     return false;
+                                 });
+        commands.Viewlogfile1Click();
+        QCOMPARE(asked, std::vector<std::string>{log});
+        auto* view = form.findChild<QDialog*>(QStringLiteral("LogView"));
+        QVERIFY(view != nullptr);
+        QVERIFY(view->isVisible());
+        auto* text = view->findChild<QPlainTextEdit*>(QStringLiteral("LogText"));
+        QVERIFY(text->isReadOnly());
+        QCOMPARE(text->toPlainText(), QStringLiteral("Compiling\nError: page.htm missing\n"));
+        view->close();
         QVERIFY(f.desktop.finished());
     }
 

@@ -230,6 +230,21 @@ private slots:
         QTest::mouseMove(viewport, end);
         QVERIFY(w.tree.isDragging());
         QCOMPARE(w.tree.dropTarget(), w.indexOf(onto.constData()));
+        // Where the entry will land shows: a line under the target, or the
+        // target highlighted with the toggle on.
+        QCOMPARE(w.tree.dropIndicator(),
+                 asChild ? ContentsTree::DropIndicator::Into : ContentsTree::DropIndicator::After);
+        const QImage shown = viewport->grab().toImage();
+        const QRect row = w.tree.visualRect(w.indexOf(onto.constData()));
+        const auto highlighted = [&](QPoint at) {
+            const QColor color = shown.pixelColor(at * shown.devicePixelRatio());
+            return color == w.tree.palette().color(QPalette::Active, QPalette::Highlight) ||
+                   color == w.tree.palette().color(QPalette::Inactive, QPalette::Highlight);
+        };
+        const QPoint underTarget(viewport->width() - 4, row.bottom() - 1);
+        const QPoint besideCaption(viewport->width() - 4, row.center().y());
+        QCOMPARE(highlighted(underTarget), true);
+        QCOMPARE(highlighted(besideCaption), asChild);
         // The dragged entry became the selected one when the drag began.
         QCOMPARE(w.tree.currentIndex(), w.indexOf(from.constData()));
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, end);
@@ -240,6 +255,33 @@ private slots:
         QVERIFY(w.form.project().modified);
         QCOMPARE(w.tree.currentIndex(), w.indexOf(from.constData()));
         QVERIFY(!w.tree.isEditing());
+    }
+
+    void theSelectionStaysWhereverTheTreeIsClicked()
+    {
+        WindowFixture f;
+        ShownWindow w(f);
+        QWidget* viewport = w.tree.viewport();
+        const QModelIndex reference = w.indexOf("Reference");
+        const QPoint below(10, viewport->height() - 5);
+        QVERIFY(!w.tree.indexAt(below).isValid());
+        const auto shownSelected = [&] {
+            return w.tree.selectionModel()->selectedRows() == QModelIndexList{reference} &&
+                   w.tree.currentIndex() == reference;
+        };
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, w.centreOf("Reference"));
+        QVERIFY(shownSelected());
+        // Empty space below the entries, and a Ctrl+click on the entry.
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, below);
+        QVERIFY(shownSelected());
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, w.centreOf("Reference"));
+        QVERIFY(shownSelected());
+        // Delete acts on the entry that is shown selected.
+        if (w.entry("Reference")->childCount() > 0)
+            f.desktop.answerMessage(MessageAnswer::Yes);
+        f.action("DeleteButton")->trigger();
+        QVERIFY(w.entry("Reference") == nullptr);
+        QVERIFY(f.desktop.finished());
     }
 
     void aDragEndedWithEscapeMovesNothing()
@@ -528,11 +570,17 @@ private slots:
 
         f.action("Donotsort1")->trigger();
         QVERIFY(f.action("Donotsort1")->isChecked());
-        // Opening a project starts unsorted again.
+        // The mode holds for the whole run: opening a project keeps it, New
+        // starts unsorted again.
         f.action("Alphabetically1")->trigger();
         f.desktop.answerMessage(MessageAnswer::No);
         f.form->RUFClick(f.sample());
+        QVERIFY(f.action("Alphabetically1")->isChecked());
+        QCOMPARE(f.form->findChild<ContentsCommands*>()->editor().sortMode(), SortMode::Alphabetical);
+        f.action("New1")->trigger();
         QVERIFY(f.action("Donotsort1")->isChecked());
+        QCOMPARE(f.form->findChild<ContentsCommands*>()->editor().sortMode(), SortMode::None);
+        QVERIFY(f.desktop.finished());
     }
 
     void itemPropertiesApplyWhatTheDialogConfirms()

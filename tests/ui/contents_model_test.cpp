@@ -4,14 +4,52 @@
 #include <QTest>
 
 #include "core/project_file.h"
+#include "editing/contents_editor.h"
+#include "scripted_desktop.h"
 #include "test_support.h"
 #include "ui/contents/contents_model.h"
+#include "ui/logic/editor_desktop.h"
 #include "ui/main/icons.h"
 
 #include <QImage>
 #include <QPixmap>
 
 namespace doxel {
+
+// The model as the window has it: the one editor changes the tree and
+// reports straight to the model.
+struct EditedModel {
+    explicit EditedModel(Project& project)
+        : editorDesktop(desktop, settings, project, {}),
+          editor(project, settings, editorDesktop, progress),
+          model(project)
+    {
+        editor.setObserver(&model);
+        model.setEditor(&editor);
+    }
+    ~EditedModel() { editor.setObserver(nullptr); }
+
+    // Every level of the model shows the entries of the tree, in order.
+    static bool showsTheTree(const ContentsModel& model, const ContentsEntry& parent, const QModelIndex& at)
+    {
+        if (model.rowCount(at) != int(parent.childCount()))
+            return false;
+        for (std::size_t row = 0; row < parent.childCount(); ++row) {
+            const QModelIndex child = model.index(int(row), 0, at);
+            if (model.entryAt(child) != parent.child(row) || model.parent(child) != at ||
+                !showsTheTree(model, *parent.child(row), child))
+                return false;
+        }
+        return true;
+    }
+
+    MemorySettingsStore settings;
+    test::ScriptedDesktop desktop;
+    WindowEditorDesktop editorDesktop;
+    NullProgress progress;
+    ContentsEditor editor;
+    ContentsModel model;
+};
 
 class ContentsModelTest : public QObject {
     Q_OBJECT
@@ -33,7 +71,9 @@ private slots:
     {
         Project project;
         fill(project);
-        ContentsModel model(project);
+        project.projectFile = "/p/book.dxp";
+        EditedModel edited(project);
+        ContentsModel& model = edited.model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.rowCount(), 2);
         const QModelIndex title = model.titleIndex();
@@ -46,17 +86,24 @@ private slots:
         QVERIFY(!model.data(title, Qt::DecorationRole).value<QIcon>().isNull());
         QVERIFY(!model.data(title, Qt::ToolTipRole).isValid());
 
-        // Structure changes through the model keep it consistent.
+        // The editor's changes keep it consistent (the tester checks every
+        // report) and showing the tree.
         ContentsEntry* entryA = model.entryAt(a);
-        model.insertEntry(entryA, 1, std::make_unique<ContentsEntry>("A1.5", 8));
-        QCOMPARE(model.index(1, 0, a).data().toString(), QStringLiteral("A1.5"));
-        model.moveEntry(entryA->child(0), &project.titleEntry(), 2);
-        QCOMPARE(model.index(2, 0, title).data().toString(), QStringLiteral("A1"));
-        model.moveEntry(project.titleEntry().child(2), entryA, 0);
-        QCOMPARE(model.index(0, 0, a).data().toString(), QStringLiteral("A1"));
-        auto taken = model.takeEntry(entryA);
-        QCOMPARE(taken->caption, std::string("A"));
-        QCOMPARE(model.rowCount(title), 1);
+        ContentsEditor& editor = edited.editor;
+        editor.select(entryA->child(0));
+        editor.addHeader();
+        QVERIFY(EditedModel::showsTheTree(model, project.root(), {}));
+        editor.moveSelected(MoveDirection::Left);
+        QVERIFY(EditedModel::showsTheTree(model, project.root(), {}));
+        editor.moveSelected(MoveDirection::Up);
+        editor.moveSelected(MoveDirection::Right);
+        QVERIFY(EditedModel::showsTheTree(model, project.root(), {}));
+        editor.select(entryA);
+        edited.desktop.answerMessage(MessageAnswer::Yes);
+        editor.deleteSelected();
+        QVERIFY(EditedModel::showsTheTree(model, project.root(), {}));
+        QCOMPARE(model.rowCount(model.titleIndex()), int(project.titleEntry().childCount()));
+        QVERIFY(edited.desktop.finished());
     }
 
     void findsParentsInDeepAndWideTrees()
@@ -67,7 +114,8 @@ private slots:
             parent = parent->appendChild(std::make_unique<ContentsEntry>("deep", 0));
         for (int i = 0; i < 5000; ++i)
             project.titleEntry().appendChild(std::make_unique<ContentsEntry>("wide", 0));
-        ContentsModel model(project);
+        EditedModel edited(project);
+        const ContentsModel& model = edited.model;
         const QModelIndex deepest = model.indexOf(parent);
         QVERIFY(deepest.isValid());
         int depth = 0;
@@ -82,16 +130,22 @@ private slots:
     {
         Project project;
         fill(project);
-        ContentsModel model(project);
-        QSignalSpy edited(&model, &ContentsModel::captionEdited);
+        EditedModel edited(project);
+        ContentsModel& model = edited.model;
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
         const QModelIndex title = model.titleIndex();
         QVERIFY(model.setData(title, QStringLiteral("Title")));
         QVERIFY(!project.modified);
-        QCOMPARE(edited.count(), 0);
+        QCOMPARE(changed.count(), 0);
         QVERIFY(model.setData(title, QStringLiteral("Mein Handbuch")));
         QVERIFY(project.modified);
         QCOMPARE(project.title(), std::string("Mein Handbuch"));
-        QCOMPARE(edited.count(), 1);
+        QCOMPARE(changed.count(), 1);
+
+        // Without an editor the model only reads.
+        ContentsModel alone(project);
+        QVERIFY(!alone.setData(alone.titleIndex(), QStringLiteral("Other")));
+        QCOMPARE(project.title(), std::string("Mein Handbuch"));
     }
 
     void expandingSwitchesTheOpenAndClosedPictures_data()
@@ -111,12 +165,14 @@ private slots:
         Project project("Title");
         ContentsEntry* header = project.titleEntry().appendChild(std::make_unique<ContentsEntry>("H", icon));
         header->appendChild(std::make_unique<ContentsEntry>("child", 8));
-        ContentsModel model(project);
-        const QModelIndex at = model.indexOf(header);
-        model.setExpanded(at, true);
+        EditedModel edited(project);
+        QSignalSpy changed(&edited.model, &QAbstractItemModel::dataChanged);
+        // The view expanding and collapsing the entry.
+        edited.editor.entryExpanding(*header);
         QCOMPARE(header->iconNumber, expanded);
         QVERIFY(header->expanded);
-        model.setExpanded(at, false);
+        QCOMPARE(changed.count(), icon == expanded ? 0 : 1);
+        edited.editor.entryCollapsing(*header);
         QCOMPARE(header->iconNumber, icon);
         QVERIFY(!project.modified);
     }

@@ -8,6 +8,7 @@
 #include "core/project_file.h"
 #include "scripted_desktop.h"
 #include "test_support.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 namespace {
@@ -123,6 +124,51 @@ TEST_F(DocumentControllerTest, SaveAsGivesEveryNameTheProjectExtension)
     }
 }
 
+// The chooser asked about "v1.2 manual", not about the file written.
+TEST_F(DocumentControllerTest, SaveAsAsksBeforeReplacingTheFileItNamesOnlyWithTheExtension)
+{
+    struct Case {
+        const char* name;
+        std::vector<MessageAnswer> answers;  // to the replace question, in turn
+        bool secondChoice;                   // the chooser, shown again, gives "other"
+        const char* written;                 // nothing when cancelled
+    };
+    const Case cases[] = {
+        {"replaced", {MessageAnswer::Yes}, false, "v1.2 manual.dxp"},
+        {"no, then cancelled", {MessageAnswer::No}, false, nullptr},
+        {"no, then another name", {MessageAnswer::No}, true, "other.dxp"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string existing = folder.file("v1.2 manual.dxp");
+        test::writeFile(existing, "old");
+        std::filesystem::remove(folder.file("other.dxp"));
+        project.projectFile.clear();
+        desktop.fileDialogs.clear();
+        desktop.messages.clear();
+        desktop.answerFile(folder.file("v1.2 manual"));
+        for (MessageAnswer answer : c.answers)
+            desktop.answerMessage(answer);
+        if (c.answers.back() == MessageAnswer::No)
+            desktop.answerFile(c.secondChoice ? std::optional(folder.file("other")) : std::nullopt);
+
+        EXPECT_EQ(controller.saveAs(), c.written != nullptr);
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        EXPECT_EQ(desktop.messages[0].text, "\"v1.2 manual.dxp\" already exists.\nDo you want to replace it?");
+        EXPECT_EQ(desktop.messages[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(desktop.messages[0].defaultAnswer, MessageAnswer::No);
+        const bool replaced = c.written != nullptr && std::string(c.written) == "v1.2 manual.dxp";
+        EXPECT_EQ(test::readFile(existing) != "old", replaced);
+        EXPECT_EQ(project.projectFile, c.written ? folder.file(c.written) : std::string());
+        if (desktop.fileDialogs.size() == 2) {
+            // Shown again where it was, with the name typed.
+            EXPECT_EQ(desktop.fileDialogs[1].fileName, "v1.2 manual");
+            EXPECT_EQ(desktop.fileDialogs[1].initialFolder, folder.path().string() + "/");
+        }
+        EXPECT_TRUE(desktop.finished());
+    }
+}
+
 TEST_F(DocumentControllerTest, SaveOfANamedProjectWritesWithoutAsking)
 {
     desktop.answerFile(folder.file("book.dxp"));
@@ -174,8 +220,12 @@ TEST_F(DocumentControllerTest, CloseQueryAnswers)
         {"Yes saves and closes", true, {MessageAnswer::Yes}, "closing.dxp", true, true},
         {"Yes with a cancelled save dialog keeps the window", true, {MessageAnswer::Yes}, std::nullopt, false, false},
         // The failed write is shown in the error box, and the window stays.
-        {"Yes with a failed save keeps the window", true, {MessageAnswer::Yes, MessageAnswer::Ok}, "no/such/x.dxp",
-         false, false},
+        {"Yes with a failed save keeps the window",
+         true,
+         {MessageAnswer::Yes, MessageAnswer::Ok},
+         "no/such/x.dxp",
+         false,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -246,6 +296,45 @@ TEST_F(DocumentControllerTest, OpenThatFailsLeavesTheProjectAsItWas)
     EXPECT_TRUE(project.modified);
     EXPECT_EQ(settings.read("RUF"), "");
     EXPECT_THROW(controller.openProjectFile(folder.file("absent.dxp"), false), IoError);
+}
+
+TEST_F(DocumentControllerTest, OpenNamesTheMissingTopicFiles)
+{
+    struct Case {
+        int missing;
+        int listed;
+        const char* rest;
+    };
+    const Case cases[] = {{1, 1, nullptr}, {10, 10, nullptr}, {13, 10, "(and 3 more)"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.missing);
+        Project other("Gaps");
+        test::writeFile(folder.file("here.htm"), "<html></html>");
+        other.titleEntry().appendChild(std::make_unique<ContentsEntry>("Here", 8, folder.file("here.htm")));
+        for (int n = 0; n < c.missing; ++n) {
+            const std::string name = "gone" + std::string(n < 10 ? "0" : "") + std::to_string(n) + ".htm";
+            other.titleEntry().appendChild(std::make_unique<ContentsEntry>(name, 8, folder.file(name)));
+        }
+        other.rebuildFileList();
+        NullProgress progress;
+        WriteProjectFile(other, folder.file("gaps.dxp"), progress);
+        desktop.messages.clear();
+        desktop.answerMessage(MessageAnswer::Ok);
+        ASSERT_TRUE(controller.openProjectFile(folder.file("gaps.dxp"), false));
+
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        const std::string& text = desktop.messages[0].text;
+        const std::string intro = LoadText(settings, 229) + "\n\n";
+        ASSERT_EQ(text.substr(0, intro.size()), intro);
+        std::string expected;
+        for (int n = 0; n < c.listed; ++n)
+            expected += (n == 0 ? "" : "\n") + folder.file("gone" + std::string(n < 10 ? "0" : "") + std::to_string(n) + ".htm");
+        if (c.rest != nullptr)
+            expected += "\n" + std::string(c.rest);
+        EXPECT_EQ(text.substr(intro.size()), expected);
+        EXPECT_EQ(text.find("here.htm"), std::string::npos);
+        EXPECT_TRUE(desktop.finished());
+    }
 }
 
 TEST_F(DocumentControllerTest, OpenReportsMissingTopicFilesOnce)

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
@@ -21,6 +22,8 @@
 #include "ui/index/list_models.h"
 #include "ui/logic/string_table.h"
 #include "ui/main/qt_translations.h"
+#include "ui/main/icons.h"
+#include "ui/main/window_actions.h"
 
 namespace doxel {
 
@@ -56,6 +59,110 @@ private slots:
         QVERIFY(!commandNamed(QStringLiteral("Compile")));
     }
 
+    void documentCommandsHaveTheDesktopsKeys_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QKeySequence>("key");
+        QTest::newRow("new") << "New1" << QKeySequence(QKeySequence::New);
+        QTest::newRow("open") << "OpenProject1" << QKeySequence(QKeySequence::Open);
+        QTest::newRow("save") << "Saveproject1" << QKeySequence(QKeySequence::Save);
+        QTest::newRow("quit") << "Exit1" << quitKey();
+        QTest::newRow("the window's own Escape stays") << "Exit1" << QKeySequence(Qt::Key_Escape);
+        QTest::newRow("compile") << "Compile1" << QKeySequence(Qt::Key_F9);
+    }
+
+    void documentCommandsHaveTheDesktopsKeys()
+    {
+        QFETCH(QString, command);
+        QFETCH(QKeySequence, key);
+        WindowFixture f;
+        f.create();
+        QVERIFY(!key.isEmpty());
+        QVERIFY2(f.action(command.toLatin1().constData())->shortcuts().contains(key), qPrintable(key.toString()));
+    }
+
+    void theWindowOpensTheWayItWasLeft()
+    {
+        WindowFixture f;
+        TMainForm& first = f.create();
+        const QSize designed = first.size();
+        auto* splitter = first.findChild<QSplitter*>(QStringLiteral("Splitter1"));
+        first.resize(designed + QSize(140, 60));
+        splitter->setSizes({200, 150});
+        const QList<int> split = splitter->sizes();
+        QVERIFY(first.close());
+
+        f.form.reset();
+        TMainForm& second = f.create();
+        QCOMPARE(second.size(), designed + QSize(140, 60));
+        QCOMPARE(second.findChild<QSplitter*>(QStringLiteral("Splitter1"))->sizes(), split);
+
+        // A first start keeps the designed size.
+        WindowFixture fresh;
+        QCOMPARE(fresh.create().size(), designed);
+    }
+
+    void theGreyToolBarReadsAsEnabledBesideADisabledButton()
+    {
+        // Contrast of a 16-pixel rendering: the spread of the visible
+        // pixels' lightness, and how opaque they are.
+        struct Look {
+            double spread = 0;
+            double opacity = 0;
+        };
+        const auto look = [](const QIcon& icon, QIcon::Mode mode) {
+            const QImage image = icon.pixmap(QSize(16, 16), 1.0, mode).toImage().convertToFormat(QImage::Format_ARGB32);
+            int darkest = 255;
+            int lightest = 0;
+            double alpha = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor color = image.pixelColor(x, y);
+                    alpha += color.alphaF();
+                    if (color.alpha() < 128)
+                        continue;
+                    darkest = std::min(darkest, color.lightness());
+                    lightest = std::max(lightest, color.lightness());
+                }
+            }
+            return Look{(lightest - darkest) / 255.0, alpha / (image.width() * image.height())};
+        };
+        for (const char* name : {"new", "open", "save", "compile", "wizard", "projectprops", "about"}) {
+            const QIcon grey = toolbarIcon(name, false);
+            const Look plain = look(grey, QIcon::Normal);
+            const Look disabled = look(grey, QIcon::Disabled);
+            const Look colored = look(toolbarIcon(name, true), QIcon::Normal);
+            // Drawn as fully as the coloured art, with most of its
+            // contrast, and clearly apart from the faded disabled look.
+            QVERIFY2(plain.opacity >= 0.95 * colored.opacity, name);
+            QVERIFY2(plain.spread >= 0.55 * colored.spread, name);
+            QVERIFY2(disabled.opacity <= 0.4 * plain.opacity, name);
+        }
+    }
+
+    void theTitleMarksUnsavedChanges()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
+        // A command that changes the project.
+        f.action("Expandallitems1")->trigger();
+        QVERIFY(!form.project().modified);
+        f.action("Alphabetically1")->trigger();
+        QVERIFY(form.project().modified);
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]*"));
+        f.action("SaveButton")->trigger();
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
+        // A caption edited in place.
+        form.contentsModel().setData(form.contentsModel().titleIndex(), QStringLiteral("Renamed"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]*"));
+        // New starts without the mark.
+        f.desktop.answerMessage(MessageAnswer::No);
+        f.action("New1")->trigger();
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel"));
+        QVERIFY(f.desktop.finished());
+    }
+
     void startsWithAnEditableUntitledProject()
     {
         WindowFixture f;
@@ -63,7 +170,7 @@ private slots:
         f.settings.write("TopicAsChild", "1");
         TMainForm& form = f.create();
 
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel"));
         QCOMPARE(text(form.project().title()), QStringLiteral("Neues Projekt (Titel hierher)"));
         QCOMPARE(form.project().entryCount(), std::size_t{1});
         QVERIFY(!form.project().modified);
@@ -148,7 +255,7 @@ private slots:
         WindowFixture f;
         TMainForm& form = f.create(f.sample());
         QCOMPARE(text(form.project().title()), QStringLiteral("Tidewater User Guide"));
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [sample.dxp]"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
         QCOMPARE(form.contentsModel().rowCount(form.contentsModel().titleIndex()), 7);
         QCOMPARE(form.keywordModel().rowCount(), 13);
         QCOMPARE(form.fileListModel().rowCount(), static_cast<int>(form.project().fileList.size()));
@@ -165,7 +272,7 @@ private slots:
         TMainForm& form = f.create();
         f.desktop.answerFile(f.sample());
         f.action("OpenButton")->trigger();
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [sample.dxp]"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
         QCOMPARE(f.desktop.fileDialogs.at(0).title, std::string("Open project..."));
         const QList<QAction*> recent = f.menu("Recent")->actions();
         QCOMPARE(recent.size(), 1);
@@ -202,7 +309,7 @@ private slots:
         QCOMPARE(box.icon, MessageIcon::Stop);
         QCOMPARE(box.buttons, MessageButtons::Ok);
         QVERIFY(box.text.find("bad.dxp") != std::string::npos);
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel"));
         QCOMPARE(form.project().entryCount(), std::size_t{1});
     }
 
@@ -218,7 +325,7 @@ private slots:
         f.action("SaveButton")->trigger();
         const std::string file = f.folder.file("manual.dxp");
         QVERIFY(std::filesystem::exists(file));
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [manual.dxp]"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [manual.dxp]"));
         QCOMPARE(text(f.settings.read("LastDir")), text(file));
         QCOMPARE(f.desktop.fileDialogs.at(0).title, std::string("Save project..."));
         Project saved;
@@ -248,7 +355,31 @@ private slots:
         QCOMPARE(text(box.caption), QStringLiteral("HTML Doxel"));
         QVERIFY(box.text.ends_with("."));
         QVERIFY(form.project().modified);
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+        // Still untitled, with its changes unsaved.
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel*"));
+    }
+
+    void theLanguageMenuTicksTheCurrentLanguage()
+    {
+        WindowFixture f;
+        f.settings.write("Language", "3000");
+        f.create();
+        const auto ticked = [&f] {
+            QStringList names;
+            for (Command item : kLanguageCommands) {
+                if (f.action(item)->isChecked())
+                    names << f.action(item)->objectName();
+            }
+            return names.join(QLatin1Char(','));
+        };
+        QCOMPARE(ticked(), QStringLiteral("Spanish1"));
+        for (const char* item : {"Deutsch1", "English1", "Russian1", "French1"}) {
+            f.action(item)->trigger();
+            QCOMPARE(ticked(), QString::fromLatin1(item));
+        }
+        // Choosing the ticked language again keeps it ticked.
+        f.action("French1")->trigger();
+        QCOMPARE(ticked(), QStringLiteral("French1"));
     }
 
     void newStartsAFreshProjectAndRemembersTheOldOne()
@@ -261,7 +392,7 @@ private slots:
         QVERIFY(form.project().keywords.empty());
         QCOMPARE(form.keywordModel().rowCount(), 0);
         QCOMPARE(form.fileListModel().rowCount(), 0);
-        QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel"));
         QCOMPARE(text(f.settings.read("RUF")), text(f.sample() + "\a"));
         QVERIFY(form.contentsPage()->tree()->isEditing());
         QCOMPARE(f.associations, 2);
@@ -333,7 +464,7 @@ private slots:
             QCOMPARE(form.fileListModel().headerData(1, Qt::Horizontal).toString(), text(LoadText(f.settings, 86)));
             QCOMPARE(f.action(language.menuItem)->text(), QString::fromLatin1(language.menuCaption));
             QCOMPARE(text(form.project().title()), QStringLiteral("Tidewater User Guide"));
-            QCOMPARE(form.windowTitle(), QStringLiteral("HTML Doxel [sample.dxp]"));
+            QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
         }
         QCOMPARE(f.menu("File1")->title(), QStringLiteral("&Файл"));
     }

@@ -17,6 +17,14 @@
 
 namespace doxel::test {
 
+// A window's title as the desktop shows it: "[*]" is "*" while the window
+// is marked modified and nothing otherwise.
+inline QString shownTitle(const QWidget& window)
+{
+    QString title = window.windowTitle();
+    return title.replace(QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
+}
+
 // A main window on a scripted desktop and settings in memory, with the
 // sample project copied to a temporary folder.
 struct WindowFixture {

@@ -184,5 +184,17 @@ TEST(LoadText, KeepsTheFirst499CharactersWithoutSplittingOne)
     EXPECT_EQ(fetchedText(std::string(499, '|')).size(), 998u);
 }
 
+TEST(StringTable, CurrentLanguageIsTheOneTheTextsAreFetchedIn)
+{
+    const std::pair<const char*, std::optional<std::size_t>> cases[] = {
+        {"", 0}, {"0", 0}, {"1000", 1}, {"4000", 4}, {"German", 0}, {"1500", std::nullopt}, {"-1000", std::nullopt},
+    };
+    for (const auto& [value, language] : cases) {
+        MemorySettingsStore settings;
+        settings.write("Language", value);
+        EXPECT_EQ(currentLanguage(settings), language) << "'" << value << "'";
+    }
+}
+
 }  // namespace
 }  // namespace doxel

@@ -22,7 +22,20 @@ TEST(ErrorBox, AppendsAFullStopAfterCharactersAboveIt)
         EXPECT_EQ(errorBoxText(text), expected) << text;
 }
 
-TEST(CommandRunner, ShowsErrorsThatEndACommandAndSwallowsQuietAborts)
+TEST(CommandRunner, TellsTheWindowAfterEveryCommandHoweverItEnded)
+{
+    ScriptedDesktop desktop;
+    CommandRunner runner(desktop);
+    int after = 0;
+    runner.setAfterCommand([&after] { ++after; });
+    desktop.answerMessage(MessageAnswer::Ok);
+    runner.run([] {});
+    runner.run([] { throw IoError("Cannot write /x/a.dxp"); });
+    EXPECT_EQ(after, 2);
+    EXPECT_TRUE(desktop.finished());
+}
+
+TEST(CommandRunner, ShowsErrorsThatEndACommand)
 {
     ScriptedDesktop desktop;
     CommandRunner runner(desktop);
@@ -30,7 +43,6 @@ TEST(CommandRunner, ShowsErrorsThatEndACommandAndSwallowsQuietAborts)
     desktop.answerMessage(MessageAnswer::Ok);
     EXPECT_TRUE(runner.run([] {}));
     EXPECT_FALSE(runner.run([] { throw IoError("Cannot write /x/a.dxp: Permission denied"); }));
-    EXPECT_FALSE(runner.run([] { throw CommandAborted(); }));
     EXPECT_FALSE(runner.run([] { throw std::runtime_error("odd"); }));
     ASSERT_EQ(desktop.messages.size(), 2u);
     EXPECT_EQ(desktop.messages[0].text, "Cannot write /x/a.dxp: Permission denied.");

@@ -2,20 +2,32 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 
+#include "core/atomic_file.h"
 #include "platform/chmcmd_compiler.h"
 #include "platform/help_viewers.h"
 #include "platform/text_editor.h"
 #include "ui/compile/compile_form.h"
+#include "ui/main/qt_text.h"
 
 namespace doxel {
+namespace {
+
+// A log larger than this is not worth reading in a window.
+constexpr std::size_t kLogViewLimit = 16 * 1024 * 1024;
+
+}  // namespace
 
 CompileCommands::CompileCommands(const CommandContext& context, const QAbstractItemModel& contents,
-                                 std::unique_ptr<CompilerLibrary> compiler)
+                                 std::unique_ptr<CompilerLibrary> compiler, TextEditor editor)
     : QObject(&context.window),
       m_context(context),
       m_compiler(compiler ? std::move(compiler) : std::make_unique<ChmcmdCompiler>()),
+      m_editor(editor ? std::move(editor) : TextEditor(openInTextEditor)),
       m_viewers(programHelpViewers()),
       m_controller(context.project, {context.settings, context.desktop, context.documents, context.progress, {}}, *this)
 {
@@ -83,7 +95,23 @@ void CompileCommands::openHelpViewer(const std::string& compiledFile)
 
 void CompileCommands::openLogFile(const std::string& logFile)
 {
-    openInTextEditor(m_context.desktop, logFile);
+    if (m_editor(m_context.desktop, logFile))
+        return;
+    // No text editor that opens a window (only vim, say): the log in a
+    // read-only window of our own, which stays open beside the main one.
+    auto* view = new QDialog(&m_context.window);
+    view->setObjectName(QStringLiteral("LogView"));
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    view->setWindowTitle(toQString(logFile));
+    auto* text = new QPlainTextEdit(view);
+    text->setObjectName(QStringLiteral("LogText"));
+    text->setReadOnly(true);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text->setPlainText(QString::fromUtf8(readWholeFile(logFile, kLogViewLimit)));
+    auto* layout = new QVBoxLayout(view);
+    layout->addWidget(text);
+    view->resize(640, 400);
+    view->show();
 }
 
 }  // namespace doxel

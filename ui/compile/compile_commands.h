@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,10 +25,14 @@ class CompileCommands final : public QObject, private CompileView {
     Q_OBJECT
 
 public:
+    // Opens a file in the desktop's text editor; false when there is none.
+    using TextEditor = std::function<bool(Desktop&, const std::string&)>;
+
     // `contents`: the contents model, whose changes Compile follows.
-    // `compiler`: null for the desktop's chmcmd.
+    // `compiler`: null for the desktop's chmcmd. `editor`: null for the
+    // desktop's text editor.
     CompileCommands(const CommandContext& context, const QAbstractItemModel& contents,
-                    std::unique_ptr<CompilerLibrary> compiler = nullptr);
+                    std::unique_ptr<CompilerLibrary> compiler = nullptr, TextEditor editor = nullptr);
     ~CompileCommands() override;
 
     // Compile project (Compile1, CompileButton, F9): the results window,
@@ -52,6 +57,7 @@ private:
 
     CommandContext m_context;
     std::unique_ptr<CompilerLibrary> m_compiler;
+    TextEditor m_editor;
     HelpViewers& m_viewers;
     CompileController m_controller;
 };

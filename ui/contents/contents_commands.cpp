@@ -335,6 +335,7 @@ void ContentsCommands::treeCollapsing(ContentsEntry* entry)
 
 void ContentsCommands::treeStartDrag(const QModelIndex& index)
 {
+    m_tree.setDropsInto(m_editor.insertAsChild());
     if (ContentsEntry* entry = m_model.entryAt(index))
         run([this, entry] { m_editor.startDrag(*entry); });
 }

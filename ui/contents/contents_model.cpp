@@ -35,11 +35,6 @@ ContentsEntry* ContentsModel::entryAt(const QModelIndex& index) const
     return static_cast<ContentsEntry*>(index.internalPointer());
 }
 
-ContentsEntry* ContentsModel::parentOrRoot(ContentsEntry* parent) const
-{
-    return parent != nullptr ? parent : &m_project.root();
-}
-
 int ContentsModel::rowOf(const ContentsEntry* entry) const
 {
     const ContentsEntry* parent = entry->parent();
@@ -56,20 +51,11 @@ int ContentsModel::rowOf(const ContentsEntry* entry) const
         } catch (const std::out_of_range&) {
         }
     }
-    const auto known = m_rows.find(entry);
-    if (known != m_rows.end() && known->second < parent->childCount() && parent->child(known->second) == entry)
-        return static_cast<int>(known->second);
-    // One scan of the level refreshes the positions of all its parents,
-    // so walking up a deep tree costs one scan per level, not per entry.
-    int found = -1;
     for (std::size_t i = 0; i < parent->childCount(); ++i) {
-        const ContentsEntry* sibling = parent->child(i);
-        if (sibling == entry)
-            found = static_cast<int>(i);
-        if (sibling->childCount() > 0 || sibling == entry)
-            m_rows[sibling] = i;
+        if (parent->child(i) == entry)
+            return static_cast<int>(i);
     }
-    return found;
+    return -1;
 }
 
 QModelIndex ContentsModel::index(int row, int column, const QModelIndex& parent) const
@@ -132,25 +118,11 @@ QVariant ContentsModel::data(const QModelIndex& index, int role) const
 bool ContentsModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     ContentsEntry* entry = entryAt(index);
-    if (entry == nullptr || role != Qt::EditRole)
+    if (entry == nullptr || role != Qt::EditRole || m_editor == nullptr)
         return false;
-    const std::string caption = toStdString(value.toString());
-    if (m_editor != nullptr) {
-        // The editor keeps captions on one line, marks the change and
-        // re-sorts the level in alphabetical mode.
-        const std::string before = entry->caption;
-        m_editor->renameEntry(*entry, caption);
-        if (entry->caption != before)
-            emit captionEdited(entry);
-        return true;
-    }
-    if (caption == entry->caption)
-        return true;
-    entry->caption = caption;
-    // A confirmed new caption is a change to save, the title's included.
-    m_project.modified = true;
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    emit captionEdited(entry);
+    // The editor keeps captions on one line, marks the change and re-sorts
+    // the level in alphabetical mode; its report repaints the entry.
+    m_editor->renameEntry(*entry, toStdString(value.toString()));
     return true;
 }
 
@@ -181,7 +153,6 @@ void ContentsModel::beginProjectChange()
 
 void ContentsModel::endProjectChange()
 {
-    m_rows.clear();
     // The editor forgets the old tree's rows before any view asks again.
     if (m_editor != nullptr)
         m_editor->projectReplaced();
@@ -189,59 +160,11 @@ void ContentsModel::endProjectChange()
     endResetModel();
 }
 
-ContentsEntry* ContentsModel::insertEntry(ContentsEntry* parent, std::size_t row, std::unique_ptr<ContentsEntry> entry)
-{
-    ContentsEntry* owner = parentOrRoot(parent);
-    const int at = static_cast<int>(std::min(row, owner->childCount()));
-    beginInsertRows(indexOf(parent), at, at);
-    ContentsEntry* inserted = owner->insertChild(static_cast<std::size_t>(at), std::move(entry));
-    endInsertRows();
-    return inserted;
-}
-
-std::unique_ptr<ContentsEntry> ContentsModel::takeEntry(ContentsEntry* entry)
-{
-    ContentsEntry* owner = entry->parent();
-    const int row = rowOf(entry);
-    beginRemoveRows(indexOf(owner), row, row);
-    std::unique_ptr<ContentsEntry> taken = owner->takeChild(static_cast<std::size_t>(row));
-    endRemoveRows();
-    return taken;
-}
-
-void ContentsModel::moveEntry(ContentsEntry* entry, ContentsEntry* newParent, std::size_t row)
-{
-    ContentsEntry* from = entry->parent();
-    ContentsEntry* to = parentOrRoot(newParent);
-    const int source = rowOf(entry);
-    const int target = static_cast<int>(std::min(row, to->childCount()));
-    if (!beginMoveRows(indexOf(from), source, source, indexOf(to), target))
-        return;
-    std::unique_ptr<ContentsEntry> taken = from->takeChild(static_cast<std::size_t>(source));
-    const std::size_t insertAt = (from == to && target > source) ? static_cast<std::size_t>(target - 1)
-                                                                 : static_cast<std::size_t>(target);
-    to->insertChild(insertAt, std::move(taken));
-    endMoveRows();
-}
-
 void ContentsModel::entryChanged(const ContentsEntry* entry)
 {
     const QModelIndex at = indexOf(entry);
     if (at.isValid())
         emit dataChanged(at, at);
-}
-
-void ContentsModel::setExpanded(const QModelIndex& index, bool expanded)
-{
-    ContentsEntry* entry = entryAt(index);
-    if (entry == nullptr || entry->expanded == expanded)
-        return;
-    entry->expanded = expanded;
-    const int icon = expanded ? expandedIconNumber(entry->iconNumber) : collapsedIconNumber(entry->iconNumber);
-    if (icon != entry->iconNumber) {
-        entry->iconNumber = icon;
-        emit dataChanged(index, index, {Qt::DecorationRole});
-    }
 }
 
 // --- The editor's reports

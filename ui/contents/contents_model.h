@@ -3,8 +3,6 @@
 #include <QAbstractItemModel>
 #include <QModelIndexList>
 
-#include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "core/project.h"
@@ -19,12 +17,12 @@ class ContentsEditor;
 // the entry's contents picture) and keeps no copy of them, so opening a
 // large project costs nothing here.
 //
-// With an editor attached (setEditor), the editor changes the tree and this
-// model learns of every change through the structural half of
-// ContentsObserver, which the window's observer forwards to it; rows then
-// come from the editor's row cache and a confirmed caption goes to
-// ContentsEditor::renameEntry. Without one (tests of the model alone), the
-// model's own insertEntry, takeEntry and moveEntry change the tree.
+// Only the ContentsEditor changes the tree: this model learns of every
+// change through the structural half of ContentsObserver (the window's
+// observer forwards the reports), takes rows from the editor's row cache
+// and hands a confirmed caption to ContentsEditor::renameEntry, which keeps
+// the rules of captions and of the modified flag. Until an editor is
+// attached the model only reads, finding rows by scanning a level.
 class ContentsModel final : public QAbstractItemModel, public ContentsObserver {
     Q_OBJECT
 
@@ -55,20 +53,8 @@ public:
     void beginProjectChange();
     void endProjectChange();
 
-    // Structure changes without an editor, each told to the views. `parent`
-    // null means the level-0 entries.
-    ContentsEntry* insertEntry(ContentsEntry* parent, std::size_t row, std::unique_ptr<ContentsEntry> entry);
-    std::unique_ptr<ContentsEntry> takeEntry(ContentsEntry* entry);
-    // Moves `entry` to be child `row` of `newParent` (row counted before the
-    // move); not into its own subtree.
-    void moveEntry(ContentsEntry* entry, ContentsEntry* newParent, std::size_t row);
     // An entry's caption, picture or file changed.
     void entryChanged(const ContentsEntry* entry);
-
-    // The view expanded or collapsed an entry: its expanded flag follows,
-    // and an icon of the four open/closed pairs takes its open or closed
-    // form. Only without an editor; the editor does this itself.
-    void setExpanded(const QModelIndex& index, bool expanded);
 
     // ContentsObserver: the editor's structural reports.
     void entriesAboutToBeInserted(const ContentsEntry& parent, std::size_t first, std::size_t last) override;
@@ -83,12 +69,7 @@ public:
     void entryChanged(const ContentsEntry& entry) override { entryChanged(&entry); }
     void everyEntryChanged() override;
 
-signals:
-    // A caption was changed by editing in place.
-    void captionEdited(doxel::ContentsEntry* entry);
-
 private:
-    ContentsEntry* parentOrRoot(ContentsEntry* parent) const;
     int rowOf(const ContentsEntry* entry) const;
     void beginLayoutChange(const ContentsEntry* parent);
     void endLayoutChange();
@@ -102,10 +83,6 @@ private:
     QList<QPersistentModelIndex> m_layoutParents;
     QModelIndexList m_layoutIndexes;
     std::vector<const ContentsEntry*> m_layoutEntries;
-    // Without an editor: last known positions of entries that have
-    // children; checked before use, so a stale one only costs a rescan of
-    // that level.
-    mutable std::unordered_map<const ContentsEntry*, std::size_t> m_rows;
 };
 
 }  // namespace doxel

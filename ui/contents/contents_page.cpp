@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPen>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -18,6 +20,8 @@ namespace {
 constexpr std::size_t kExpansionBatch = 8;
 // The band at the top and bottom of the tree in which a drag scrolls it.
 constexpr int kAutoScrollMargin = 16;
+// The drop indicator's line under the target, in pixels.
+constexpr int kDropLineWidth = 2;
 
 }  // namespace
 
@@ -244,6 +248,16 @@ void ContentsTree::autoScrollStep()
     setDropTarget(indexAt(position));
 }
 
+QItemSelectionModel::SelectionFlags ContentsTree::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    const QItemSelectionModel::SelectionFlags flags = QTreeView::selectionCommand(index, event);
+    if (flags.testAnyFlags(QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return flags;
+}
+
 bool ContentsTree::viewportEvent(QEvent* event)
 {
     // No tool tips, not even for captions wider than the tree.
@@ -252,15 +266,32 @@ bool ContentsTree::viewportEvent(QEvent* event)
     return QTreeView::viewportEvent(event);
 }
 
+ContentsTree::DropIndicator ContentsTree::dropIndicator() const
+{
+    if (!m_dragging || !m_dropTarget.isValid() || m_dropTarget == m_pressed)
+        return DropIndicator::None;
+    return m_dropsInto ? DropIndicator::Into : DropIndicator::After;
+}
+
 void ContentsTree::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    if (m_dragging && index == m_dropTarget) {
+    const DropIndicator indicator = index == m_dropTarget ? dropIndicator() : DropIndicator::None;
+    if (indicator == DropIndicator::Into) {
         QStyleOptionViewItem highlighted(option);
         highlighted.state |= QStyle::State_Selected;
         QTreeView::drawRow(painter, highlighted, index);
         return;
     }
     QTreeView::drawRow(painter, option, index);
+    if (indicator == DropIndicator::After) {
+        // A line under the target, from where its caption begins.
+        const int left = visualRect(index).left();
+        const int y = option.rect.bottom() - kDropLineWidth / 2;
+        painter->save();
+        painter->setPen(QPen(palette().color(QPalette::Highlight), kDropLineWidth));
+        painter->drawLine(left, y, option.rect.right(), y);
+        painter->restore();
+    }
 }
 
 ContentsPage::ContentsPage(ActionRegistry& actions, ContentsModel& model, QWidget* parent)

@@ -35,8 +35,15 @@ public:
     void commitEditing();
     bool isEditing() const { return state() == EditingState; }
     bool isDragging() const { return m_dragging; }
-    // The entry a drag is over (shown highlighted), or an invalid index.
+    // The entry a drag is over, or an invalid index.
     QModelIndex dropTarget() const { return m_dropTarget; }
+    // What the tree shows of where a dragged entry would land: a line under
+    // the target (after it) or the target highlighted (into it).
+    enum class DropIndicator { None, After, Into };
+    DropIndicator dropIndicator() const;
+    // Whether drops go into the target (the Insert toggle); given when a
+    // drag begins.
+    void setDropsInto(bool into) { m_dropsInto = into; }
 
     // Expands and collapses many entries at once: with more than a few,
     // the layout is redone once afterwards instead of once per entry.
@@ -70,6 +77,10 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // One entry is always selected: a click on empty space or a Ctrl+click
+    // on the selected entry leaves it selected.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
 
 private:
     void setDropTarget(const QModelIndex& index);
@@ -79,6 +90,7 @@ private:
     QPersistentModelIndex m_pressed;
     QPoint m_pressPosition;
     bool m_dragging = false;
+    bool m_dropsInto = false;
     QPersistentModelIndex m_dropTarget;
     QTimer m_autoScroll;
 };

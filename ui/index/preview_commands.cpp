@@ -198,7 +198,9 @@ void PreviewCommands::openSettingsDialog()
 
 void PreviewCommands::openInTextEditor(const std::string& file)
 {
-    doxel::openInTextEditor(m_context.desktop, file);
+    // Without a text editor of its own the desktop's handler is asked.
+    if (!doxel::openInTextEditor(m_context.desktop, file))
+        m_context.desktop.openDocument(file);
 }
 
 void PreviewCommands::startHtmlEditor(const std::vector<std::string>& command, const std::string& file,

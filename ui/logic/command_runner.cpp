@@ -21,11 +21,17 @@ void CommandRunner::showError(const std::string& text)
 
 bool CommandRunner::run(const std::function<void()>& command)
 {
+    const bool ended = runGuarded(command);
+    if (m_afterCommand)
+        m_afterCommand();
+    return ended;
+}
+
+bool CommandRunner::runGuarded(const std::function<void()>& command)
+{
     try {
         command();
         return true;
-    } catch (const CommandAborted&) {
-        return false;
     } catch (const std::bad_alloc&) {
         showError("There is not enough memory to finish the command");
     } catch (const std::exception& error) {

@@ -9,10 +9,6 @@ namespace doxel {
 
 inline constexpr const char* kProgramName = "HTML Doxel";
 
-// Thrown by a command that ends quietly (the user declined something it
-// already reported); the command runner shows nothing for it.
-struct CommandAborted {};
-
 // The text of the general error box: the error's text with a "." appended
 // when its last character's code is above that of "." ("?" gets one, "!"
 // and ")" do not).
@@ -25,14 +21,21 @@ class CommandRunner {
 public:
     explicit CommandRunner(Desktop& desktop) : m_desktop(desktop) {}
 
-    // True when the command ran to its end, false when an error (shown) or
-    // a quiet abort ended it.
+    // True when the command ran to its end, false when an error (shown)
+    // ended it.
     bool run(const std::function<void()>& command);
 
     void showError(const std::string& text);
 
+    // Called after every command, however it ended: the window shows the
+    // state the command left (the unsaved-changes mark). Must not throw.
+    void setAfterCommand(std::function<void()> afterCommand) { m_afterCommand = std::move(afterCommand); }
+
 private:
+    bool runGuarded(const std::function<void()>& command);
+
     Desktop& m_desktop;
+    std::function<void()> m_afterCommand;
 };
 
 }  // namespace doxel

@@ -119,16 +119,32 @@ bool DocumentController::saveAs()
 {
     m_view.commitEdits();
     FileDialogRequest request{"Save project...", {kProjectFilter}, initialFolder(), {}, "dxp"};
-    const auto chosen = m_environment.desktop.chooseSaveFile(request);
-    if (!chosen || chosen->empty())
-        return false;
-    const std::string path = absolutePath(withDefaultExtension(*chosen, "dxp"));
+    std::string path;
+    for (;;) {
+        const auto chosen = m_environment.desktop.chooseSaveFile(request);
+        if (!chosen || chosen->empty())
+            return false;
+        path = absolutePath(withDefaultExtension(*chosen, "dxp"));
+        // The chooser asked about the name it returned; a name that only
+        // now got its extension may be another, existing project.
+        if (path == absolutePath(*chosen) || !m_environment.fileExists(path) || replaceAllowed(path))
+            break;
+        request.initialFolder = std::string(folderOf(path));
+        request.fileName = std::string(fileNameOf(*chosen));
+    }
     WriteProjectFile(m_project, path, m_view.progress());
     m_project.projectFile = path;
     rememberProject(path);
     WriteSetting(m_environment.settings, "LastDir", path);
     m_view.setWindowCaption(windowCaption(path));
     return true;
+}
+
+bool DocumentController::replaceAllowed(const std::string& path)
+{
+    const std::string text = "\"" + std::string(fileNameOf(path)) + "\" already exists.\nDo you want to replace it?";
+    return showMessage(m_environment.desktop, text, "Save project...", MessageButtons::YesNo, MessageIcon::Warning,
+                       MessageAnswer::No) == MessageAnswer::Yes;
 }
 
 bool DocumentController::newProject()
@@ -167,21 +183,28 @@ bool DocumentController::openProjectFile(const std::string& path, bool ask)
     m_view.setWindowCaption(windowCaption(file));
     rememberProject(file);
     WriteSetting(m_environment.settings, "LastDir", file);
-    if (anyTopicFileMissing()) {
-        SettingsStore& settings = m_environment.settings;
-        showMessage(m_environment.desktop, LoadText(settings, text_id::kProjectFilesMissing), kProgramName, MessageButtons::Ok,
-                    MessageIcon::Warning);
+    if (const std::string missing = missingTopicFiles(); !missing.empty()) {
+        showMessage(m_environment.desktop, LoadText(m_environment.settings, text_id::kProjectFilesMissing) + missing,
+                    kProgramName, MessageButtons::Ok, MessageIcon::Warning);
     }
     return true;
 }
 
-bool DocumentController::anyTopicFileMissing() const
+std::string DocumentController::missingTopicFiles() const
 {
+    // Enough to find them, not so many that the box outgrows the screen.
+    constexpr std::size_t kListed = 10;
+    std::string listed;
+    std::size_t missing = 0;
     for (const FileListEntry& row : m_project.fileList) {
-        if (!m_environment.fileExists(row.path))
-            return true;
+        if (m_environment.fileExists(row.path))
+            continue;
+        if (++missing <= kListed)
+            listed += (missing == 1 ? "\n\n" : "\n") + row.path;
     }
-    return false;
+    if (missing > kListed)
+        listed += "\n(and " + std::to_string(missing - kListed) + " more)";
+    return listed;
 }
 
 }  // namespace doxel

@@ -66,7 +66,9 @@ public:
     // True when the project was written; false when Save as was cancelled.
     bool save();
     // Save as: the save dialog (initial folder from LastDir, extension "dxp"
-    // added to a name without one), then the write; the chosen file becomes
+    // added to a name without one; when that names an existing file, a
+    // question whether to replace it, and No shows the dialog again), then
+    // the write; the chosen file becomes
     // the project file, enters the recent projects and LastDir, and names
     // the window. False when the dialog was cancelled.
     bool saveAs();
@@ -83,7 +85,8 @@ public:
     // changes first when `ask` is set, reads the file (a file that cannot
     // be read leaves the project as it was and throws), enters it in the
     // recent projects and LastDir, names the window, and reports once (text
-    // 229) when topic files of the project are missing.
+    // 229) when topic files of the project are missing, naming the first
+    // ten of them and counting the rest.
     bool openProjectFile(const std::string& path, bool ask = true);
 
     // Takes a caption still being edited in the view into the project.
@@ -94,7 +97,10 @@ public:
     static std::string windowCaption(const std::string& projectFile);
 
 private:
-    bool anyTopicFileMissing() const;
+    // The topic files of the project that do not exist, as lines to add to
+    // the message about them; empty when there are none.
+    std::string missingTopicFiles() const;
+    bool replaceAllowed(const std::string& path);
     std::string initialFolder();
 
     Project& m_project;

@@ -9,16 +9,19 @@
 namespace doxel {
 namespace {
 
-bool lessIgnoringCase(const std::string& a, const std::string& b)
+// The list's order: ignoring case, and paths that differ only in case (two
+// files here) by their bytes.
+bool listedBefore(const std::string& a, const std::string& b)
 {
-    return compareIgnoringCase(a, b) < 0;
+    const int order = compareIgnoringCase(a, b);
+    return order != 0 ? order < 0 : a < b;
 }
 
-// Adds `path` to a sorted list unless an entry equal ignoring case exists.
+// Adds `path` to a sorted list unless it is there.
 void insertSorted(std::vector<std::string>& list, const std::string& path)
 {
-    const auto at = std::lower_bound(list.begin(), list.end(), path, lessIgnoringCase);
-    if (at == list.end() || compareIgnoringCase(*at, path) != 0)
+    const auto at = std::lower_bound(list.begin(), list.end(), path, listedBefore);
+    if (at == list.end() || *at != path)
         list.insert(at, path);
 }
 
@@ -51,8 +54,10 @@ int compareIgnoringCase(std::string_view a, std::string_view b)
         const long ca = decodeUtf8(a, i);
         const long cb = decodeUtf8(b, j);
         // An invalid byte compares as itself, above every character.
-        const unsigned long fa = ca < 0 ? 0x110000UL + static_cast<unsigned char>(a[i - 1]) : foldCase(static_cast<unsigned long>(ca));
-        const unsigned long fb = cb < 0 ? 0x110000UL + static_cast<unsigned char>(b[j - 1]) : foldCase(static_cast<unsigned long>(cb));
+        const unsigned long fa =
+            ca < 0 ? 0x110000UL + static_cast<unsigned char>(a[i - 1]) : foldCase(static_cast<unsigned long>(ca));
+        const unsigned long fb =
+            cb < 0 ? 0x110000UL + static_cast<unsigned char>(b[j - 1]) : foldCase(static_cast<unsigned long>(cb));
         if (fa != fb)
             return fa < fb ? -1 : 1;
     }
@@ -80,6 +85,8 @@ std::string addRecentProject(std::string_view ruf, const std::string& path)
     if (path.empty())
         return std::string(ruf);
     std::vector<std::string> list = recentProjectList(ruf);
+    if (std::binary_search(list.begin(), list.end(), path, listedBefore))
+        return joined(list);
     // A value edited by hand may hold more than five; it shrinks back to the
     // limit here rather than growing without end.
     while (list.size() >= kRecentProjectLimit)

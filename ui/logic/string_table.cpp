@@ -64,14 +64,19 @@ long long languageOffset(SettingsStore& settings)
 
 }  // namespace
 
-const Language& chosenLanguage(SettingsStore& settings)
+std::optional<std::size_t> currentLanguage(SettingsStore& settings)
 {
     const long long offset = languageOffset(settings);
-    for (const Language& language : kLanguages) {
-        if (language.offset == offset)
-            return language;
+    for (std::size_t n = 0; n < std::size(kLanguages); ++n) {
+        if (kLanguages[n].offset == offset)
+            return n;
     }
-    return kLanguages[0];
+    return std::nullopt;
+}
+
+const Language& chosenLanguage(SettingsStore& settings)
+{
+    return kLanguages[currentLanguage(settings).value_or(0)];
 }
 
 std::optional<std::string_view> stringTableText(long long absoluteId)

@@ -37,8 +37,11 @@ inline constexpr Language kLanguages[] = {
     {4000, "ru", "Russian1", "Russian"},
 };
 
-// The language whose offset the setting Language holds (read as LoadText
-// reads it); English for a value that names none of them.
+// The row of kLanguages whose offset the setting Language holds, read as
+// LoadText reads it (so a value that is no number is English); nothing for
+// an offset of no language.
+std::optional<std::size_t> currentLanguage(SettingsStore& settings);
+// The same row, English for a value that names none of them.
 const Language& chosenLanguage(SettingsStore& settings);
 
 // The text stored at `absoluteId` (language offset included) as written in

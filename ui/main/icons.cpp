@@ -1,5 +1,7 @@
 #include "ui/main/icons.h"
 
+#include <QPainter>
+#include <QPixmap>
 #include <QString>
 
 #include <array>
@@ -11,6 +13,12 @@ static void initIconsQrc()
 }
 
 namespace doxel {
+namespace {
+
+// How much of a tool bar picture a disabled button shows.
+constexpr double kDisabledOpacity = 0.3;
+
+}  // namespace
 
 void initIconResources()
 {
@@ -45,9 +53,23 @@ QIcon toolbarIcon(const char* name, bool colored)
     initIconResources();
     const QString color = QStringLiteral(":/icons/toolbar/color/%1.svg").arg(QLatin1String(name));
     const QString grey = QStringLiteral(":/icons/toolbar/grey/%1.svg").arg(QLatin1String(name));
+    const QIcon plain(colored ? color : grey);
+    const QIcon active(color);
+    // The grey art is the plain look of an enabled button; a disabled one
+    // is faded well past it, so the two never read alike.
     QIcon icon;
-    icon.addFile(colored ? color : grey, {}, QIcon::Normal);
-    icon.addFile(color, {}, QIcon::Active);
+    for (const int size : {16, 24, 32, 48}) {
+        const QPixmap normal = plain.pixmap(QSize(size, size), 1.0);
+        QPixmap faded(normal.size());
+        faded.fill(Qt::transparent);
+        QPainter painter(&faded);
+        painter.setOpacity(kDisabledOpacity);
+        painter.drawPixmap(0, 0, normal);
+        painter.end();
+        icon.addPixmap(normal, QIcon::Normal);
+        icon.addPixmap(active.pixmap(QSize(size, size), 1.0), QIcon::Active);
+        icon.addPixmap(faded, QIcon::Disabled);
+    }
     return icon;
 }
 

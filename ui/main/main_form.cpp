@@ -41,6 +41,10 @@ constexpr const char* kHelpDownloadsAddress =
 
 constexpr QSize kDesignSize(362, 504);
 
+// Where the window's size, place and split are kept between runs.
+constexpr const char* kWindowGeometrySetting = "WindowGeometry";
+constexpr const char* kWindowSplitSetting = "WindowSplit";
+
 QTreeView* makeFileView(FileListModel& model, QWidget* parent)
 {
     auto* view = new QTreeView(parent);
@@ -85,6 +89,10 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     setWindowIcon(programIcon());
     buildWindow();
     bindCommands();
+    // The desktop's unsaved-changes mark in the title: commands change the
+    // project, and so does a caption edited in place.
+    m_runner.setAfterCommand([this] { showModifiedMark(); });
+    connect(m_contentsModel, &QAbstractItemModel::dataChanged, this, &TMainForm::showModifiedMark);
     resize(kDesignSize.expandedTo(minimumSizeHint()));
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -169,6 +177,7 @@ void TMainForm::FormCreate(const std::string& commandLineProject)
 {
     // The shell's file icons come from QFileIconProvider in the file list
     // model; the help hook belongs to the help viewer connection.
+    m_runner.run([this] { restoreWindowPlace(); });
     newProjectInitialization();
     if (!commandLineProject.empty()) {
         m_runner.run([this, &commandLineProject] { m_documents.openProjectFile(commandLineProject); });
@@ -184,6 +193,8 @@ void TMainForm::newProjectInitialization()
             m_services.registerFileAssociation();  // a refused write leaves the program usable
         setWindowCaption(kProgramName);
         m_documents.resetProject();
+        // Start-up and New sort nothing; opening a project keeps the mode.
+        m_actions.action(Command::Donotsort1)->trigger();
         m_contentsPage->editTitle();
         ApplySettingDefaults(m_services.settings, m_services.settingDefaults);
         ApplyLocalizedCaptions();
@@ -277,10 +288,30 @@ bool TMainForm::FormCloseQuery()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    if (FormCloseQuery())
-        event->accept();
-    else
+    if (!FormCloseQuery()) {
         event->ignore();
+        return;
+    }
+    m_runner.run([this] { saveWindowPlace(); });
+    event->accept();
+}
+
+// The window opens the way it was left: size, place and the split between
+// the pages and the file list. The first start keeps the design's size.
+void TMainForm::restoreWindowPlace()
+{
+    const std::string geometry = ReadSetting(m_services.settings, kWindowGeometrySetting);
+    if (!geometry.empty())
+        restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
+    const std::string split = ReadSetting(m_services.settings, kWindowSplitSetting);
+    if (!split.empty())
+        m_splitter->restoreState(QByteArray::fromBase64(QByteArray::fromStdString(split)));
+}
+
+void TMainForm::saveWindowPlace()
+{
+    WriteSetting(m_services.settings, kWindowGeometrySetting, saveGeometry().toBase64().toStdString());
+    WriteSetting(m_services.settings, kWindowSplitSetting, m_splitter->saveState().toBase64().toStdString());
 }
 
 void TMainForm::About1Click()
@@ -344,6 +375,10 @@ void TMainForm::setStatusText(const std::string& text)
 void TMainForm::ApplyLocalizedCaptions()
 {
     m_qtTranslations.use(chosenLanguage(m_services.settings).code);
+    // The tick on the language the captions are in.
+    const std::optional<std::size_t> language = currentLanguage(m_services.settings);
+    for (std::size_t n = 0; n < std::size(kLanguageCommands); ++n)
+        m_actions.action(kLanguageCommands[n])->setChecked(language == n);
     for (const CaptionTableRow& row : captionTable())
         applyCaption(row, localText(m_services.settings, row.id));
     // A longer translation of a first column's caption widens the column
@@ -407,7 +442,13 @@ void TMainForm::commitEdits()
 
 void TMainForm::setWindowCaption(const std::string& caption)
 {
-    setWindowTitle(toQString(caption));
+    setWindowTitle(toQString(caption) + QStringLiteral("[*]"));
+    showModifiedMark();
+}
+
+void TMainForm::showModifiedMark()
+{
+    setWindowModified(m_project.modified);
 }
 
 void TMainForm::recentProjectsChanged()

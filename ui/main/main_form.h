@@ -116,9 +116,13 @@ private:
     // The steps shared by the window's creation and New.
     void newProjectInitialization();
     void applyViewSettings();
+    void restoreWindowPlace();
+    void saveWindowPlace();
     void rebuildRecentMenu();
     void setLanguage(int offset);
     void setStatusText(const std::string& text);
+    // The window title's "*" while the project has unsaved changes.
+    void showModifiedMark();
     void applyCaption(const CaptionTableRow& row, const QString& text);
 
     Project m_project;

@@ -125,6 +125,12 @@ void addItems(QMenu* menu, ActionRegistry& registry, std::initializer_list<std::
 
 }  // namespace
 
+QKeySequence quitKey()
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Quit);
+    return keys.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Q) : keys.first();
+}
+
 void createWindowActions(ActionRegistry& registry)
 {
     for (const ActionRow& row : kMenuItems)
@@ -138,7 +144,11 @@ void createWindowActions(ActionRegistry& registry)
         QAction* action = registry.add(row.command, QString::fromUtf8(row.caption), toolbarIcon(row.icon, false));
         action->setToolTip(action->text());
     }
-    registry.action(Command::Exit1)->setShortcut(Qt::Key_Escape);
+    // The desktop's own keys for the document commands beside the window's.
+    registry.action(Command::New1)->setShortcuts(QKeySequence::New);
+    registry.action(Command::OpenProject1)->setShortcuts(QKeySequence::Open);
+    registry.action(Command::Saveproject1)->setShortcuts(QKeySequence::Save);
+    registry.action(Command::Exit1)->setShortcuts({QKeySequence(Qt::Key_Escape), quitKey()});
     registry.action(Command::Compile1)->setShortcut(Qt::Key_F9);
     registry.action(Command::Help2)->setShortcut(Qt::Key_F1);
 
@@ -150,8 +160,12 @@ void createWindowActions(ActionRegistry& registry)
 
     // The language items keep these captions in every language.
     static_assert(std::size(kLanguageCommands) == std::size(kLanguages));
+    // One of them is ticked: the language the captions are in.
     for (std::size_t n = 0; n < std::size(kLanguages); ++n)
-        registry.add(kLanguageCommands[n], QString::fromLatin1(kLanguages[n].menuCaption));
+        registry.add(kLanguageCommands[n], QString::fromLatin1(kLanguages[n].menuCaption), {}, {}, true);
+    auto* languages = new QActionGroup(registry.action(Command::English1));
+    for (Command item : kLanguageCommands)
+        languages->addAction(registry.action(item));
 }
 
 void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)

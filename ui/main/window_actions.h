@@ -1,5 +1,6 @@
 #pragma once
 
+class QKeySequence;
 class QMenu;
 class QMenuBar;
 class QToolBar;
@@ -14,6 +15,9 @@ class ActionRegistry;
 // localized captions replace them at start-up), and the menus built from
 // them.
 void createWindowActions(ActionRegistry& registry);
+
+// The desktop's key that ends a program (Ctrl+Q where it names none).
+QKeySequence quitKey();
 
 // MainMenu1 with File1, Items1, Commands1, Options1 and Help1.
 void buildMainMenu(ActionRegistry& registry, QMenuBar* bar);
