@@ -56,6 +56,11 @@ inline constexpr int kItemProperties = 267;
 inline constexpr int kLatestVersion = 271;
 inline constexpr int kNewVersionAvailable = 272;
 inline constexpr int kUpdateError = 273;
+// Import of HTML Help projects.
+inline constexpr int kImportHelpProjectTitle = 281;
+inline constexpr int kImportSourceFilter = 282;
+inline constexpr int kAllFilesFilter = 283;
+inline constexpr int kImportCaption = 284;
 // The project properties dialog, the auto sizer and the settings dialog.
 inline constexpr int kSpecifyHtmlEditor = 100;
 inline constexpr int kAutoSizerLine1 = 109;

@@ -13,6 +13,7 @@ constexpr CaptionTableRow kRows[] = {
     {1, "File1"},
     {2, "New1"},
     {3, "OpenProject1"},
+    {280, "ImportHelpProject1"},
     {4, "Saveproject1"},
     {5, "Recent"},
     {6, "Exit1"},

@@ -1,6 +1,8 @@
 #include "ui/main/import_commands.h"
 
+#include "core/text_ids.h"
 #include "import/project_import.h"
+#include "ui/logic/string_table.h"
 #include "platform/chm_reader.h"
 
 namespace doxel {
@@ -15,9 +17,10 @@ void ImportCommands::ImportHelpProject1Click()
     m_context.runner.run([this] {
         if (!m_context.documents.closeQuery())
             return;
+        const auto text = [this](int id) { return LoadText(m_context.settings, id); };
         const std::optional<std::string> source = m_context.desktop.chooseOpenFile(
-            {"Import HTML Help project",
-             {{"HTML Help projects, contents and help files", "*.hhp;*.hhc;*.chm"}, {"All files", "*"}},
+            {text(text_id::kImportHelpProjectTitle),
+             {{text(text_id::kImportSourceFilter), "*.hhp;*.hhc;*.chm"}, {text(text_id::kAllFilesFilter), "*"}},
              {},
              {},
              {}});
@@ -26,7 +29,7 @@ void ImportCommands::ImportHelpProject1Click()
         const ImportReport report = runImport(
             *source, {}, [](const std::string& file) { return std::make_unique<ChmArchive>(file); }, m_context.progress);
         m_context.documents.openProjectFile(report.projectFile, false);
-        showMessage(m_context.desktop, report.text(), "Import", MessageButtons::Ok, MessageIcon::Information);
+        showMessage(m_context.desktop, report.text(), text(text_id::kImportCaption), MessageButtons::Ok, MessageIcon::Information);
     });
 }
 
