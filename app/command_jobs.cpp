@@ -5,8 +5,8 @@
 #include <iostream>
 
 #include "app/compile_job.h"
-#include "app/tool_jobs.h"
 #include "app/import_job.h"
+#include "app/tool_jobs.h"
 #include "app/window_job.h"
 #include "core/project.h"
 #include "output/compiler_files.h"

@@ -20,14 +20,21 @@ constexpr int kPagesPerChapter = 250;
 std::string pageText(int page, int pages)
 {
     const int chapter = page / kPagesPerChapter;
-    std::string text = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n<html><head>\n"
-                       "<title>Topic " + std::to_string(page) + "</title>\n"
-                       "<link rel=\"stylesheet\" href=\"../styles.css\">\n</head><body>\n"
-                       "<h1 id=\"top\">Topic " + std::to_string(page) + "</h1>\n"
-                       "<p><img src=\"../images/chapter" + std::to_string(chapter) + ".png\" alt=\"\"></p>\n";
+    std::string text =
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n<html><head>\n"
+        "<title>Topic " +
+        std::to_string(page) +
+        "</title>\n"
+        "<link rel=\"stylesheet\" href=\"../styles.css\">\n</head><body>\n"
+        "<h1 id=\"top\">Topic " +
+        std::to_string(page) +
+        "</h1>\n"
+        "<p><img src=\"../images/chapter" +
+        std::to_string(chapter) + ".png\" alt=\"\"></p>\n";
     while (text.size() < 3800) {
-        text += "<p>Configuring the network printer settings for users, reports and exporting data takes a few "
-                "steps; each of them is described on its own page of this manual.</p>\n";
+        text +=
+            "<p>Configuring the network printer settings for users, reports and exporting data takes a few "
+            "steps; each of them is described on its own page of this manual.</p>\n";
     }
     if (page > 0)
         text += "<p><a href=\"../chapter" + std::to_string((page - 1) / kPagesPerChapter) + "/topic" +
@@ -59,9 +66,10 @@ int main(int argc, char* argv[])
     const std::filesystem::path folder = std::filesystem::absolute(argv[1]);
     const int pages = argc > 2 ? std::atoi(argv[2]) : 5000;
     // A tiny valid PNG; the compiler only stores the bytes.
-    static const unsigned char kPng[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D, 'I', 'H', 'D', 'R',
-                                         0, 0, 0, 1, 0, 0, 0, 1, 8, 6, 0, 0, 0, 0x1F, 0x15, 0xC4, 0x89,
-                                         0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    static const unsigned char kPng[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0,    0, 0, 0x0D,
+                                         'I',  'H', 'D', 'R', 0,    0,    0,    1,    0,    0, 0, 1,
+                                         8,    6,   0,   0,   0,    0x1F, 0x15, 0xC4, 0x89, 0, 0, 0,
+                                         0,    'I', 'E', 'N', 'D',  0xAE, 0x42, 0x60, 0x82};
     try {
         doxel::Project project("Generated manual");
         project.projectFile = (folder / "manual.dxp").string();
@@ -78,7 +86,8 @@ int main(int argc, char* argv[])
             const std::filesystem::path file = folder / ("chapter" + std::to_string(page / kPagesPerChapter)) /
                                                ("topic" + std::to_string(page) + ".htm");
             write(file, pageText(page, pages));
-            chapter->appendChild(std::make_unique<doxel::ContentsEntry>("Topic " + std::to_string(page), 8, file.string()));
+            chapter->appendChild(
+                std::make_unique<doxel::ContentsEntry>("Topic " + std::to_string(page), 8, file.string()));
             if (page % 3 == 0)
                 project.keywords.push_back({"keyword " + std::to_string(page), file.string()});
         }

@@ -27,10 +27,10 @@
 #include <string>
 #include <vector>
 
-#include "quiet_desktop.h"
-#include "core/settings.h"
-#include "ui/compile/compile_form.h"
 #include "core/desktop.h"
+#include "core/settings.h"
+#include "quiet_desktop.h"
+#include "ui/compile/compile_form.h"
 #include "ui/main/main_form.h"
 
 namespace doxel::bench {

@@ -21,10 +21,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "quiet_desktop.h"
 #include "core/project_file.h"
 #include "generated_project.h"
 #include "platform/qsettings_store.h"
+#include "quiet_desktop.h"
 #include "ui/contents/contents_page.h"
 #include "ui/main/main_form.h"
 #include "ui/main/progress_form.h"
@@ -141,8 +141,8 @@ int main(int argc, char* argv[])
     QSettingsStore settings;
     QuietDesktop desktop(MessageAnswer::No);
     ModalDialogRunner dialogs;
-    auto form = std::make_unique<TMainForm>(
-        MainFormServices{settings, desktop, dialogs, [] { return std::string(); }, {folder + "/", [] { return std::string(); }}});
+    auto form = std::make_unique<TMainForm>(MainFormServices{
+        settings, desktop, dialogs, [] { return std::string(); }, {folder + "/", [] { return std::string(); }}});
     form->FormCreate();
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
@@ -158,8 +158,8 @@ int main(int argc, char* argv[])
     }
     Bench bench(*form, file);
     bench.open();
-    std::printf("%zu entries below the title, one header with a %d-entry subtree\n",
-                form->project().entryCount() - 1, subtree);
+    std::printf("%zu entries below the title, one header with a %d-entry subtree\n", form->project().entryCount() - 1,
+                subtree);
 
     std::vector<double> expand;
     std::vector<double> collapse;
@@ -230,11 +230,11 @@ int main(int argc, char* argv[])
     const double addTime = bench.timed("NewItemButton");
     ticker.stop();
     const ContentsEntry& title = form->project().titleEntry();
-    std::printf("adding %d topic files: %.0f ms (%zu entries added, the last captioned \"%s\"; progress window "
-                "%s; longest time without handling events %.0f ms)\n",
-                added, addTime, form->project().entryCount() - before,
-                title.child(title.childCount() - 1)->caption.c_str(), progressShown ? "shown" : "NOT shown",
-                longestGap);
+    std::printf(
+        "adding %d topic files: %.0f ms (%zu entries added, the last captioned \"%s\"; progress window "
+        "%s; longest time without handling events %.0f ms)\n",
+        added, addTime, form->project().entryCount() - before, title.child(title.childCount() - 1)->caption.c_str(),
+        progressShown ? "shown" : "NOT shown", longestGap);
 
     form->project().modified = false;
     form.reset();

@@ -76,8 +76,7 @@ private:
 
 // A project, the editor over it and its observer, ready to time.
 struct Rig {
-    explicit Rig(int entries)
-        : editor(project, settings, desktop, progress), observer(editor)
+    explicit Rig(int entries) : editor(project, settings, desktop, progress), observer(editor)
     {
         regenerate(entries);
         editor.setObserver(&observer);
@@ -254,9 +253,22 @@ void BM_AddOneNewTopicFile(benchmark::State& state)
 BENCHMARK(BM_ExpandAll)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CollapseAll)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortAlphabetically)->Arg(50000)->Arg(100000)->Arg(200000)->Iterations(5)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MoveLargeSubtree)->Args({100000, 10000})->Args({100000, 20000})->Args({200000, 10000})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DropLargeSubtree)->Args({100000, 10000})->Args({100000, 20000})->Args({200000, 10000})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_AddTopicFiles)->Args({100000, 10000})->Args({100000, 20000})->Args({200000, 10000})->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MoveLargeSubtree)
+    ->Args({100000, 10000})
+    ->Args({100000, 20000})
+    ->Args({200000, 10000})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DropLargeSubtree)
+    ->Args({100000, 10000})
+    ->Args({100000, 20000})
+    ->Args({200000, 10000})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddTopicFiles)
+    ->Args({100000, 10000})
+    ->Args({100000, 20000})
+    ->Args({200000, 10000})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FileListLookUp)->Arg(50000)->Arg(100000)->Arg(200000);
 BENCHMARK(BM_AddHeaderByPlacement)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddOneNewTopicFile)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMicrosecond);

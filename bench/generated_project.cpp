@@ -10,8 +10,9 @@ void generateProject(Project& project, const std::string& folder, int entries, i
     project.resetToNew("Generated manual of a large product");
     project.projectFile = folder + "/manual.dxp";
     std::mt19937 random(42);
-    static const char* const kWords[] = {"Configuring", "the", "network", "printer", "settings", "advanced",
-                                         "options", "for", "users", "reports", "and", "exporting", "data"};
+    static const char* const kWords[] = {"Configuring", "the",       "network", "printer", "settings",
+                                         "advanced",    "options",   "for",     "users",   "reports",
+                                         "and",         "exporting", "data"};
     const auto caption = [&](int n) {
         std::string text;
         while (text.size() < 26)

@@ -31,15 +31,18 @@ std::string topic(int n)
 // sections, each with nine topics below.
 std::string contentsText()
 {
-    std::string out = "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n<HTML>\n<HEAD>\n"
-                      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">\n</HEAD><BODY>\n<UL>\n";
+    std::string out =
+        "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n<HTML>\n<HEAD>\n"
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">\n</HEAD><BODY>\n<UL>\n";
     for (int n = 0; n < kEntries; ++n) {
         const bool head = n % 10 == 0;
         if (head && n > 0)
             out += "</UL>\n";
-        out += "<LI><OBJECT type=\"text/sitemap\">\n<param name=\"Name\" value=\"Topic &amp; section " + std::to_string(n) +
-               " \xC3\xBC" "ber\">\n<param name=\"Local\" value=\"" + topic(n) + "#s" + std::to_string(n) +
-               "\">\n<param name=\"ImageNumber\" value=\"11\">\n</OBJECT>\n";
+        out += "<LI><OBJECT type=\"text/sitemap\">\n<param name=\"Name\" value=\"Topic &amp; section " +
+               std::to_string(n) +
+               " \xC3\xBC"
+               "ber\">\n<param name=\"Local\" value=\"" +
+               topic(n) + "#s" + std::to_string(n) + "\">\n<param name=\"ImageNumber\" value=\"11\">\n</OBJECT>\n";
         if (head)
             out += "<UL>\n";
     }
@@ -53,8 +56,10 @@ std::string indexText()
         out += "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"keyword " + std::to_string(n) +
                "\"><param name=\"Local\" value=\"" + topic(n * 5) + "\"></OBJECT>\n";
         if (n % 4 == 0) {
-            out += "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"sub\"><param name=\"Local\" value=\"" +
-                   topic(n * 5 + 1) + "\"></OBJECT></UL>\n";
+            out +=
+                "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"sub\"><param name=\"Local\" "
+                "value=\"" +
+                topic(n * 5 + 1) + "\"></OBJECT></UL>\n";
         }
     }
     return out + "</UL>\n</BODY></HTML>\n";

@@ -95,7 +95,12 @@ void BM_WriteCompilerInputFiles(benchmark::State& state)
 BENCHMARK(BM_ModelMemory)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WriteProjectFile)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadProjectFile)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_WriteCompilerInputFiles)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteCompilerInputFiles)
+    ->Arg(50000)
+    ->Arg(100000)
+    ->Arg(200000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace doxel::bench

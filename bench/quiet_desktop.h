@@ -19,7 +19,10 @@ public:
     explicit QuietDesktop(MessageAnswer answer = MessageAnswer::Ok) : m_answer(answer) {}
 
     MessageAnswer messageBox(const MessageRequest&) override { return m_answer; }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&) override
+    {
+        return {};
+    }
     std::optional<std::string> chooseOpenFile(const FileDialogRequest&) override { return {}; }
     std::vector<std::string> chooseOpenFiles(const FileDialogRequest&) override { return chosen; }
     std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override { return {}; }

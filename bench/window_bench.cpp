@@ -21,13 +21,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include "quiet_desktop.h"
 #include "core/project_file.h"
 #include "generated_project.h"
 #include "platform/desktop_apps.h"
 #include "platform/file_association.h"
 #include "platform/program_paths.h"
 #include "platform/qsettings_store.h"
+#include "quiet_desktop.h"
 #include "ui/contents/contents_page.h"
 #include "ui/main/main_form.h"
 #include "ui/main/splash_form.h"
@@ -94,8 +94,8 @@ int main(int argc, char* argv[])
     QuietDesktop desktop;
     ModalDialogRunner dialogs;
     const auto registerAssociation = [] { return RegisterFileAssociation(programPath(), "html-doxel"); };
-    auto form = std::make_unique<TMainForm>(
-        MainFormServices{settings, desktop, dialogs, registerAssociation, {programDataFolder(), findDesktopHtmlEditor}});
+    auto form = std::make_unique<TMainForm>(MainFormServices{
+        settings, desktop, dialogs, registerAssociation, {programDataFolder(), findDesktopHtmlEditor}});
     form->FormCreate();
     form->show();
     splash.close();
@@ -103,8 +103,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "the window was not shown\n");
     const double shownFromMain = millisecondsSince(mainStart);
     const double shownFromProcess = processAgeMilliseconds();
-    std::printf("start-up to the window shown: %.0f ms from main(), %.0f ms from the process start\n",
-                shownFromMain, shownFromProcess);
+    std::printf("start-up to the window shown: %.0f ms from main(), %.0f ms from the process start\n", shownFromMain,
+                shownFromProcess);
     std::printf("peak RSS after start-up: %.1f MB\n", peakRssMegabytes());
 
     // The generated project, written once, opened into the window.

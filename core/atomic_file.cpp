@@ -68,7 +68,12 @@ void writeFileAtomically(const std::string& path, std::string_view contents)
     if (::stat(target.c_str(), &old) == 0)
         ::fchmod(fd.get(), old.st_mode & 07777);
     else
-        ::fchmod(fd.get(), 0666 & ~[] { const mode_t mask = ::umask(0); ::umask(mask); return mask; }());
+        ::fchmod(
+            fd.get(), 0666 & ~[] {
+                const mode_t mask = ::umask(0);
+                ::umask(mask);
+                return mask;
+            }());
 
     const char* data = contents.data();
     std::size_t left = contents.size();
@@ -101,7 +106,8 @@ std::string readWholeFile(const std::string& path, std::size_t limit)
     if (S_ISDIR(info.st_mode))
         throw IoError("Cannot read " + path + ": it is a folder");
     if (info.st_size > 0 && static_cast<std::size_t>(info.st_size) > limit)
-        throw IoError("Cannot read " + path + ": the file is larger than " + std::to_string(limit / (1024 * 1024)) + " MB");
+        throw IoError("Cannot read " + path + ": the file is larger than " + std::to_string(limit / (1024 * 1024)) +
+                      " MB");
 
     std::string contents;
     contents.reserve(static_cast<std::size_t>(info.st_size));
@@ -116,7 +122,8 @@ std::string readWholeFile(const std::string& path, std::size_t limit)
         if (got == 0)
             break;
         if (contents.size() + static_cast<std::size_t>(got) > limit)
-            throw IoError("Cannot read " + path + ": the file is larger than " + std::to_string(limit / (1024 * 1024)) + " MB");
+            throw IoError("Cannot read " + path + ": the file is larger than " + std::to_string(limit / (1024 * 1024)) +
+                          " MB");
         contents.append(buffer, static_cast<std::size_t>(got));
     }
     return contents;

@@ -43,7 +43,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             result.mode = CommandLine::Mode::Import;
             if (arguments.size() < 2 || arguments.size() > 3 || arguments[1].empty()) {
                 result.mode = CommandLine::Mode::Invalid;
-                result.problem = "--import needs a help project, contents or compiled help file and may name the new project";
+                result.problem =
+                    "--import needs a help project, contents or compiled help file and may name the new project";
             } else {
                 result.source = arguments[1];
                 if (arguments.size() == 3)

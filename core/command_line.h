@@ -9,10 +9,10 @@ namespace doxel {
 struct CommandLine {
     enum class Mode { Window, Export, Compile, TxtToHtml, Replace, Import, Help, Version, Invalid };
     Mode mode = Mode::Window;
-    std::string projectFile;  // for Window and Import: empty when none was named
-    std::string source;       // for Import: the .hhp, .hhc or .chm
-    bool debug = false;       // "/debug" or "-debug": the diagnostic log
-    std::string problem;      // for Invalid: what is wrong
+    std::string projectFile;                 // for Window and Import: empty when none was named
+    std::string source;                      // for Import: the .hhp, .hhc or .chm
+    bool debug = false;                      // "/debug" or "-debug": the diagnostic log
+    std::string problem;                     // for Invalid: what is wrong
     std::vector<std::string> toolArguments;  // for TxtToHtml and Replace: the arguments after the option
 };
 

@@ -21,8 +21,7 @@ FileListEntry makeEntry(std::string path)
     return FileListEntry{std::move(path), start};
 }
 
-int compareRows(std::string_view nameA, std::string_view pathA, std::string_view nameB,
-                std::string_view pathB)
+int compareRows(std::string_view nameA, std::string_view pathA, std::string_view nameB, std::string_view pathB)
 {
     const int byName = compareCaptions(nameA, nameB);
     if (byName != 0)

@@ -9,7 +9,7 @@ namespace doxel {
 
 // One row of the file list: a topic file that was added to the project.
 struct FileListEntry {
-    std::string path;            // full path; a topic's topicFile is this text
+    std::string path;             // full path; a topic's topicFile is this text
     std::uint32_t nameStart = 0;  // where the file name begins in `path`
 
     std::string_view fileName() const { return std::string_view(path).substr(nameStart); }

@@ -89,8 +89,7 @@ namespace {
 // Removes leading folder names that DIR and PDIR share, then climbs out of
 // what is left of PDIR. Both arguments are folder texts below a common root,
 // each ending with `sep` (or empty).
-std::string relativeBelowRoot(std::string_view dir, std::string_view pdir, char sep,
-                              std::string_view name)
+std::string relativeBelowRoot(std::string_view dir, std::string_view pdir, char sep, std::string_view name)
 {
     while (!dir.empty() && !pdir.empty()) {
         const auto dirCut = dir.find(sep);
@@ -149,8 +148,7 @@ std::string ProjectRelativePath(std::string_view fullPath, std::string_view proj
 {
     if (fullPath.empty())
         return {};
-    return style == PathStyle::Windows ? windowsRelative(fullPath, projectFile)
-                                       : posixRelative(fullPath, projectFile);
+    return style == PathStyle::Windows ? windowsRelative(fullPath, projectFile) : posixRelative(fullPath, projectFile);
 }
 
 std::string foldCase(std::string_view text)
@@ -253,8 +251,8 @@ const StoredPathResolver::ResolvedFolder& StoredPathResolver::resolveFolder(cons
         if (parent.listing != nullptr)
             name = matchName(*parent.listing, name);
         result.path = parent.path + name + "/";
-        result.listing = parent.listing != nullptr && parent.listing->names.contains(name)
-                             ? &folder(result.path) : nullptr;
+        result.listing =
+            parent.listing != nullptr && parent.listing->names.contains(name) ? &folder(result.path) : nullptr;
         if (result.listing != nullptr && !result.listing->listed)
             result.listing = nullptr;
     }
@@ -333,7 +331,8 @@ std::string StoredPathResolver::resolve(std::string_view stored)
         cut = stored.size() - 1;
         name = {};
     }
-    const std::string_view storedFolder = cut == std::string_view::npos ? std::string_view() : stored.substr(0, cut + 1);
+    const std::string_view storedFolder =
+        cut == std::string_view::npos ? std::string_view() : stored.substr(0, cut + 1);
     auto found = m_storedFolders.find(storedFolder);
     if (found == m_storedFolders.end())
         found = m_storedFolders.emplace(std::string(storedFolder), resolveFolder(lexicalFolder(storedFolder))).first;

@@ -61,7 +61,7 @@ class FolderListings {
 public:
     struct Listing {
         bool listed = false;  // false when the folder could not be read
-        std::unordered_map<std::string, bool, StringHash, std::equal_to<>> names;  // name: is a folder
+        std::unordered_map<std::string, bool, StringHash, std::equal_to<>> names;          // name: is a folder
         std::unordered_map<std::string, std::string, StringHash, std::equal_to<>> folded;  // folded: first name
 
         // `name` when the folder holds it; else the first name on disk that

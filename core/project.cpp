@@ -46,8 +46,8 @@ std::size_t ContentsEntry::indexInParent() const
     if (m_parent == nullptr)
         return 0;
     const auto& siblings = m_parent->m_children;
-    const auto found = std::find_if(siblings.begin(), siblings.end(),
-                                    [this](const auto& sibling) { return sibling.get() == this; });
+    const auto found =
+        std::find_if(siblings.begin(), siblings.end(), [this](const auto& sibling) { return sibling.get() == this; });
     return static_cast<std::size_t>(found - siblings.begin());
 }
 
@@ -120,7 +120,8 @@ void Project::rebuildFileList()
     forEachEntry(*m_root, [&paths](const ContentsEntry& entry, int) {
         // The file list names files; an entry's anchor stays with the entry.
         if (!entry.topicFile.empty())
-            paths.push_back(entry.topicFile.find('#') == std::string::npos ? entry.topicFile : topicFileOf(entry.topicFile));
+            paths.push_back(entry.topicFile.find('#') == std::string::npos ? entry.topicFile
+                                                                           : topicFileOf(entry.topicFile));
     });
     fileList.assign(std::move(paths));
 }

@@ -89,7 +89,7 @@ struct KeywordEntry {
 // recursion, so deep trees are safe. The entries are const when `root` is;
 // `visit` may change an entry's fields but not the shape of the tree.
 template <typename Entry, typename Visit>
-    requires std::is_same_v<std::remove_const_t<Entry>, ContentsEntry>
+requires std::is_same_v<std::remove_const_t<Entry>, ContentsEntry>
 void forEachEntry(Entry& root, Visit&& visit)
 {
     struct Frame {

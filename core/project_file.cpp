@@ -85,10 +85,7 @@ std::string_view trimmed(std::string_view text)
 // Reads the file line by line, raising FormatError with the line number.
 class Reader {
 public:
-    Reader(std::string_view text, const std::string& fileName)
-        : m_lines(splitLines(text)), m_fileName(fileName)
-    {
-    }
+    Reader(std::string_view text, const std::string& fileName) : m_lines(splitLines(text)), m_fileName(fileName) {}
 
     [[noreturn]] void fail(std::size_t line, const std::string& problem) const
     {
@@ -109,7 +106,8 @@ public:
     {
         const std::string_view line = next(text);
         if (trimmed(line) != text)
-            fail(m_next - 1, std::string("expected \"") + text + "\", found \"" + std::string(firstCharacters(line, 60)) + "\"");
+            fail(m_next - 1,
+                 std::string("expected \"") + text + "\", found \"" + std::string(firstCharacters(line, 60)) + "\"");
     }
 
     void skip(const char* what) { next(what); }
@@ -122,7 +120,8 @@ public:
         if (digits.empty() || result.ec != std::errc() || result.ptr != digits.data() + digits.size())
             fail(line, std::string(what) + " \"" + std::string(firstCharacters(text, 40)) + "\" is not a whole number");
         if (value < low || value > high)
-            fail(line, std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(low) + " to " + std::to_string(high));
+            fail(line, std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(low) + " to " +
+                           std::to_string(high));
         return value;
     }
 
@@ -133,10 +132,7 @@ public:
                                                 std::numeric_limits<std::int32_t>::max(), what));
     }
 
-    std::string textLine(const char* what)
-    {
-        return std::string(firstCharacters(next(what), kWindowTextLimit));
-    }
+    std::string textLine(const char* what) { return std::string(firstCharacters(next(what), kWindowTextLimit)); }
 
 private:
     std::vector<std::string_view> m_lines;
@@ -161,7 +157,8 @@ EntryLine parseEntryLine(const Reader& reader, std::string_view line, std::size_
     const auto levelEnd = line.find(']');
     if (levelEnd == std::string_view::npos)
         reader.fail(lineIndex, "the level of the contents entry has no closing \"]\"");
-    entry.level = static_cast<int>(reader.number(line.substr(1, levelEnd - 1), lineIndex, 0, std::numeric_limits<std::int32_t>::max(), "the level"));
+    entry.level = static_cast<int>(reader.number(line.substr(1, levelEnd - 1), lineIndex, 0,
+                                                 std::numeric_limits<std::int32_t>::max(), "the level"));
 
     std::string_view rest = line.substr(levelEnd + 1);
     while (rest.starts_with(' '))
@@ -176,7 +173,8 @@ EntryLine parseEntryLine(const Reader& reader, std::string_view line, std::size_
     const auto iconEnd = rest.find(']');
     if (iconEnd == std::string_view::npos)
         reader.fail(lineIndex, "the icon number of the contents entry has no closing \"]\"");
-    entry.iconNumber = static_cast<int>(reader.number(rest.substr(1, iconEnd - 1), lineIndex, 0, kLastStoredIconNumber, "the icon number"));
+    entry.iconNumber = static_cast<int>(
+        reader.number(rest.substr(1, iconEnd - 1), lineIndex, 0, kLastStoredIconNumber, "the icon number"));
     rest.remove_prefix(iconEnd + 1);
     if (rest.starts_with(' '))
         rest.remove_prefix(1);
@@ -200,7 +198,8 @@ std::string ProjectFileText(const Project& project, const std::string& fileName,
     appendLine(out, "");
     appendLine(out, kWindowSection);
     appendLine(out, w.defaultTopic);
-    for (const std::int32_t value : {w.navigationStyle, w.navigationPaneWidth, w.buttons, w.windowStyle, w.extendedStyle})
+    for (const std::int32_t value :
+         {w.navigationStyle, w.navigationPaneWidth, w.buttons, w.windowStyle, w.extendedStyle})
         appendNumberLine(out, value);
     for (const std::string* text : {&w.jump1Url, &w.jump1Text, &w.jump2Url, &w.jump2Text, &w.homePage})
         appendLine(out, *text);
@@ -296,8 +295,8 @@ void ReadProjectText(Project& project, std::string text, const std::string& file
 
     const std::size_t countLine = reader.position();
     const std::string_view countText = reader.next("the number of contents entries");
-    const auto below = static_cast<std::size_t>(
-        reader.number(countText, countLine, 0, std::numeric_limits<std::int32_t>::max() - 1, "the number of contents entries"));
+    const auto below = static_cast<std::size_t>(reader.number(
+        countText, countLine, 0, std::numeric_limits<std::int32_t>::max() - 1, "the number of contents entries"));
     if (below + 1 > reader.remaining())
         reader.fail(countLine, "the file lists " + std::to_string(below + 1) + " contents entries but holds only " +
                                    std::to_string(reader.remaining()) + " more lines");

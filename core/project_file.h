@@ -8,7 +8,8 @@
 
 namespace doxel {
 
-inline constexpr const char* kProjectNoteLine = "NOTE: This file is maintained by HTML Doxel. Do not modify it directly.";
+inline constexpr const char* kProjectNoteLine =
+    "NOTE: This file is maintained by HTML Doxel. Do not modify it directly.";
 // A project file larger than this is refused rather than read into memory.
 inline constexpr std::size_t kProjectFileLimit = std::size_t{1} << 30;
 

@@ -48,8 +48,9 @@ constexpr std::uint32_t kInvalidByteBase = 0x110000;
 // The base letter of Latin-1 0xC0..0xFF and Latin Extended-A 0x100..0x17F.
 // '*' marks a symbol, '#' a letter of its own (thorn), and '1' to '4' the
 // letters that sort as two: ae, ss, ij, oe.
-constexpr std::string_view kLatin1Base = "aaaaaa1ceeeeiiiidnooooo*ouuuuy#2"
-                                         "aaaaaa1ceeeeiiiidnooooo*ouuuuy#y";
+constexpr std::string_view kLatin1Base =
+    "aaaaaa1ceeeeiiiidnooooo*ouuuuy#2"
+    "aaaaaa1ceeeeiiiidnooooo*ouuuuy#y";
 constexpr std::string_view kLatinExtendedABase =
     "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiii33jjkkkllllllllll"
     "nnnnnnnnnoooooo44rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";

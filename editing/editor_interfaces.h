@@ -56,17 +56,21 @@ class ContentsObserver {
 public:
     virtual ~ContentsObserver() = default;
 
-    virtual void entriesAboutToBeInserted(const ContentsEntry& /*parent*/, std::size_t /*first*/,
-                                          std::size_t /*last*/) {}
+    virtual void entriesAboutToBeInserted(const ContentsEntry& /*parent*/, std::size_t /*first*/, std::size_t /*last*/)
+    {
+    }
     virtual void entriesInserted() {}
-    virtual void entriesAboutToBeRemoved(const ContentsEntry& /*parent*/, std::size_t /*first*/,
-                                         std::size_t /*last*/) {}
+    virtual void entriesAboutToBeRemoved(const ContentsEntry& /*parent*/, std::size_t /*first*/, std::size_t /*last*/)
+    {
+    }
     virtual void entriesRemoved() {}
     // `destinationRow` counts as in QAbstractItemModel::beginMoveRows: the
     // row of `to` before which the entry goes, counted before the move.
     // Never called for a move that leaves the entry where it is.
     virtual void entryAboutToBeMoved(const ContentsEntry& /*from*/, std::size_t /*row*/, const ContentsEntry& /*to*/,
-                                     std::size_t /*destinationRow*/) {}
+                                     std::size_t /*destinationRow*/)
+    {
+    }
     virtual void entryMoved() {}
     // Sorting reorders the children of `parent`, or of every entry when
     // `parent` is null (a layout change).

@@ -2253,8 +2253,8 @@ constexpr std::size_t kLongestName = 32;
 const HtmlEntity* findEntity(std::string_view name)
 {
     const HtmlEntity* end = kHtmlEntities + kHtmlEntityCount;
-    const HtmlEntity* found = std::lower_bound(kHtmlEntities, end, name,
-                                               [](const HtmlEntity& e, std::string_view n) { return e.name < n; });
+    const HtmlEntity* found =
+        std::lower_bound(kHtmlEntities, end, name, [](const HtmlEntity& e, std::string_view n) { return e.name < n; });
     return found != end && found->name == name ? found : nullptr;
 }
 
@@ -2277,8 +2277,9 @@ int digitValue(char c, int base)
 
 // What browsers put in place of the numbers 128 to 159.
 constexpr unsigned long kWindows1252High[32] = {
-    0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
-    0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178,
+    0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178,
 };
 
 // A numeric reference at `at` ("&#..."): appends its character and returns
@@ -2294,8 +2295,9 @@ std::size_t numericReference(std::string_view text, std::size_t at, std::string&
     const std::size_t digits = pos;
     unsigned long value = 0;
     while (pos < text.size() && digitValue(text[pos], base) >= 0) {
-        value = std::min<unsigned long>(value * static_cast<unsigned long>(base) + static_cast<unsigned long>(digitValue(text[pos], base)),
-                                        0x110000);
+        value = std::min<unsigned long>(
+            value * static_cast<unsigned long>(base) + static_cast<unsigned long>(digitValue(text[pos], base)),
+            0x110000);
         ++pos;
     }
     if (pos == digits)

@@ -43,8 +43,7 @@ void ApplyItemProperties(ContentsEditor& editor, ContentsEntry& entry, const Ite
 std::string ChooseSourceFile(EditorDesktop& desktop, const Project& project, const std::string& current,
                              PathStyle style)
 {
-    const std::vector<std::string> files =
-        desktop.chooseTopicFiles(std::string(folderOf(project.projectFile, style)));
+    const std::vector<std::string> files = desktop.chooseTopicFiles(std::string(folderOf(project.projectFile, style)));
     if (files.empty())
         return current;
     if (topicLocationAllowed(files.front(), project.projectFile, style))

@@ -79,7 +79,8 @@ std::vector<std::string> splitWindowDefinition(std::string_view value)
             end = value.find(',', stop);
         } else {
             end = value.find(',', pos);
-            field = std::string(trimmed(value.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos)));
+            field = std::string(
+                trimmed(value.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos)));
         }
         fields.push_back(std::move(field));
         if (end == std::string_view::npos)
@@ -110,7 +111,8 @@ WindowDefinition windowDefinitionFrom(std::string name, const std::vector<std::s
     window.buttons = number(field(12));
     const std::string rectangle = field(13);
     if (rectangle.size() > 2 && rectangle.front() == '[') {
-        const std::vector<std::string> edges = splitWindowDefinition(std::string_view(rectangle).substr(1, rectangle.size() - 2));
+        const std::vector<std::string> edges =
+            splitWindowDefinition(std::string_view(rectangle).substr(1, rectangle.size() - 2));
         if (edges.size() == 4) {
             window.left = number(edges[0]);
             window.top = number(edges[1]);
@@ -164,7 +166,8 @@ HelpProjectFile readHelpProject(std::string_view bytes, const std::string& fileN
             continue;
         }
         const std::size_t equals = line.find('=');
-        const std::string key = equals == std::string_view::npos ? std::string() : asciiLower(trimmed(line.substr(0, equals)));
+        const std::string key =
+            equals == std::string_view::npos ? std::string() : asciiLower(trimmed(line.substr(0, equals)));
         const std::string_view raw = equals == std::string_view::npos ? line : trimmed(line.substr(equals + 1));
         if (section == "[OPTIONS]") {
             const std::string value = decodeField(raw, page);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
-#include <fstream>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -55,7 +55,8 @@ std::string withoutControls(std::string text)
 
 bool hasControls(std::string_view text)
 {
-    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
 // "http://x", "mailto:x", "ms-its:a.chm::/b.htm": a scheme of two letters
@@ -81,7 +82,10 @@ std::string percentDecoded(std::string_view text)
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto hex = [](char c) {
-            return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            return c >= '0' && c <= '9'   ? c - '0'
+                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                          : -1;
         };
         if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
             out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
@@ -117,7 +121,10 @@ struct Where {
 class Importer {
 public:
     Importer(std::string folder, std::string projectFile, Project& project, ImportReport& report)
-        : m_folder(std::move(folder)), m_projectFile(std::move(projectFile)), m_project(project), m_report(report),
+        : m_folder(std::move(folder)),
+          m_projectFile(std::move(projectFile)),
+          m_project(project),
+          m_report(report),
           m_resolver(m_folder)
     {
     }
@@ -161,7 +168,8 @@ std::string Importer::topicPath(std::string_view local, const Where& where)
     if (local.empty())
         return {};
     if (isAddress(local)) {
-        note(where, "\"" + std::string(local) + "\" is an address, not a file of the project; the entry keeps no topic");
+        note(where,
+             "\"" + std::string(local) + "\" is an address, not a file of the project; the entry keeps no topic");
         return {};
     }
     const std::size_t hash = local.find('#');
@@ -213,8 +221,8 @@ void Importer::addContents(Sitemap& sitemap, const std::string& label)
         if (caption.empty())
             caption = item.local.empty() ? "(untitled)" : std::string(fileNameOf(forwardSlashed(item.local)));
         const bool numbered = item.imageNumber >= 1 && item.imageNumber <= kLastStoredIconNumber + 1;
-        ContentsEntry* entry = parents.back()->appendChild(
-            std::make_unique<ContentsEntry>(std::move(caption), numbered ? item.imageNumber - 1 : kBookIcon, std::move(topic)));
+        ContentsEntry* entry = parents.back()->appendChild(std::make_unique<ContentsEntry>(
+            std::move(caption), numbered ? item.imageNumber - 1 : kBookIcon, std::move(topic)));
         if (!numbered)
             unnumbered.push_back(entry);
         if (!item.moreLocals.empty())
@@ -300,8 +308,9 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
         if (name.empty())
             return;
         const std::string path = sitemaps ? name : importer.projectFilePath(name);
-        const std::optional<std::string> bytes =
-            sitemaps ? sitemaps(name) : exists(path) ? std::optional<std::string>(readSource(path)) : std::nullopt;
+        const std::optional<std::string> bytes = sitemaps       ? sitemaps(name)
+                                                 : exists(path) ? std::optional<std::string>(readSource(path))
+                                                                : std::nullopt;
         if (!bytes) {
             importer.note(Where{sourceLabel}, std::string("the ") + what + " file " + name + " is not there");
             return;
@@ -330,8 +339,10 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
         if (window->left && window->top && window->right && window->bottom) {
             settings.left = *window->left;
             settings.top = *window->top;
-            settings.width = static_cast<std::int32_t>(static_cast<std::uint32_t>(*window->right) - static_cast<std::uint32_t>(*window->left));
-            settings.height = static_cast<std::int32_t>(static_cast<std::uint32_t>(*window->bottom) - static_cast<std::uint32_t>(*window->top));
+            settings.width = static_cast<std::int32_t>(static_cast<std::uint32_t>(*window->right) -
+                                                       static_cast<std::uint32_t>(*window->left));
+            settings.height = static_cast<std::int32_t>(static_cast<std::uint32_t>(*window->bottom) -
+                                                        static_cast<std::uint32_t>(*window->top));
         }
         const auto page = [&](const std::string& value) -> std::string {
             if (value.empty() || isAddress(value))
@@ -349,7 +360,8 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
         std::string apostrophes = fresh.title();
         std::replace(apostrophes.begin(), apostrophes.end(), '"', '\'');
         if (!window->title.empty() && window->title != fresh.title() && window->title != apostrophes)
-            importer.note(Where{sourceLabel}, "the help window's title \"" + window->title + "\" gives way to the title \"" + fresh.title() + "\"");
+            importer.note(Where{sourceLabel}, "the help window's title \"" + window->title +
+                                                  "\" gives way to the title \"" + fresh.title() + "\"");
         if (description.fullTextSearch != ((settings.navigationStyle & kSearchTabBit) != 0))
             importer.note(Where{sourceLabel}, "full-text search follows the help window's search tab");
     } else if (description.fullTextSearch) {
@@ -388,7 +400,9 @@ std::uint32_t le32(std::string_view data, std::size_t at)
 {
     if (at + 4 > data.size())
         return 0;
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(data[at + i])); };
+    const auto byte = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(data[at + i]));
+    };
     return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
 }
 
@@ -396,7 +410,8 @@ std::uint16_t le16(std::string_view data, std::size_t at)
 {
     if (at + 2 > data.size())
         return 0;
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(data[at]) | static_cast<unsigned char>(data[at + 1]) << 8);
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(data[at]) | static_cast<unsigned char>(data[at + 1])
+                                                                                 << 8);
 }
 
 std::string cString(std::string_view data, std::size_t at)
@@ -429,12 +444,23 @@ void readSystemData(std::string_view system, HelpProjectFile& description)
     const CodePage& page = codePageForLanguageId(description.languageId.value_or(0x409));
     for (const auto& [code, text] : records) {
         switch (code) {
-        case 0: description.contentsFile = decoded(text, page); break;
-        case 1: description.indexFile = decoded(text, page); break;
-        case 2: description.defaultTopic = decoded(text, page); break;
-        case 3: description.title = decoded(text, page); break;
-        case 5: description.defaultWindow = decoded(text, page); break;
-        default: break;
+        case 0:
+            description.contentsFile = decoded(text, page);
+            break;
+        case 1:
+            description.indexFile = decoded(text, page);
+            break;
+        case 2:
+            description.defaultTopic = decoded(text, page);
+            break;
+        case 3:
+            description.title = decoded(text, page);
+            break;
+        case 5:
+            description.defaultWindow = decoded(text, page);
+            break;
+        default:
+            break;
         }
     }
 }
@@ -491,8 +517,8 @@ std::string safeRelative(std::string_view stored)
     while (!rest.empty()) {
         const std::size_t cut = rest.find('/');
         const std::string_view part = rest.substr(0, cut);
-        if (part.empty() || part == "." || part == ".." || part.find('\\') != std::string_view::npos || hasControls(part) ||
-            part.size() > 255)
+        if (part.empty() || part == "." || part == ".." || part.find('\\') != std::string_view::npos ||
+            hasControls(part) || part.size() > 255)
             return {};
         if (cut == std::string_view::npos)
             break;
@@ -545,8 +571,9 @@ ImportReport importHelpProject(const std::string& givenSource, const std::string
 
 std::string decompileFolderFor(const std::string& compiledFile)
 {
-    const std::string base = endsWithIgnoringCase(compiledFile, ".chm") ? compiledFile.substr(0, compiledFile.size() - 4)
-                                                                          : compiledFile + ".files";
+    const std::string base = endsWithIgnoringCase(compiledFile, ".chm")
+                                 ? compiledFile.substr(0, compiledFile.size() - 4)
+                                 : compiledFile + ".files";
     std::error_code error;
     if (!fs::exists(base, error))
         return base;
@@ -582,7 +609,8 @@ ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& co
     const auto extract = [&](const std::string& stored) {
         const std::string relative = safeRelative(stored);
         if (relative.empty()) {
-            report.notes.push_back(label + ": the stored name " + stored + " would leave the folder; it is not extracted");
+            report.notes.push_back(label + ": the stored name " + stored +
+                                   " would leave the folder; it is not extracted");
             return;
         }
         if (!extracted.insert(relative).second)
@@ -639,7 +667,8 @@ ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& co
             for (const std::string* local : {&entry.local}) {
                 const std::string file = local->substr(0, local->find('#'));
                 const std::string name = "/" + (file.starts_with('/') ? file.substr(1) : file);
-                if (!file.empty() && !isAddress(file) && !extracted.contains(safeRelative(name)) && archive.contains(name))
+                if (!file.empty() && !isAddress(file) && !extracted.contains(safeRelative(name)) &&
+                    archive.contains(name))
                     extract(name);
             }
         }

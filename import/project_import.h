@@ -17,9 +17,9 @@ namespace doxel {
 struct ImportReport {
     std::string source;
     std::string projectFile;
-    std::size_t entries = 0;   // contents entries besides the title entry
+    std::size_t entries = 0;  // contents entries besides the title entry
     std::size_t keywords = 0;
-    std::size_t files = 0;     // rows of the file list
+    std::size_t files = 0;           // rows of the file list
     std::vector<std::string> notes;  // "guide.hhc, line 12: ..." : what was not taken over, and why
 
     // The report as the command line prints it and the window shows it; at

@@ -63,9 +63,8 @@ std::string declaredCharset(std::string_view bytes)
         while (end < head.size() && (isNameChar(head[end]) || head[end] == '.'))
             ++end;
         std::string name = head.substr(p, end - p);
-        std::transform(name.begin(), name.end(), name.begin(), [](char c) {
-            return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        });
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
         if (!name.empty())
             return name;
     }
@@ -203,8 +202,8 @@ void Parser::param(std::size_t offset, std::string_view name, std::string_view r
 {
     if (!m_inObject || !m_sitemapObject)
         return;
-    const std::string value = rawValue.find('&') == std::string_view::npos ? std::string(rawValue)
-                                                                           : decodeHtmlEntities(rawValue);
+    const std::string value =
+        rawValue.find('&') == std::string_view::npos ? std::string(rawValue) : decodeHtmlEntities(rawValue);
     // Sphinx names its index entries "Keyword".
     if (equalsIgnoringCase(name, "name") || equalsIgnoringCase(name, "keyword")) {
         if (!m_haveName) {
@@ -344,7 +343,8 @@ Sitemap readSitemap(std::string_view bytes, const CodePage* projectCodePage, con
     if (result.encoding != "UTF-16") {
         if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size())) {
             const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data());
-            const auto line = static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
+            const auto line =
+                static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
             throw FormatError(fileName, line, "this is not a text file (it holds a zero byte)");
         }
     }
@@ -361,8 +361,8 @@ Sitemap readSitemap(std::string_view bytes, const CodePage* projectCodePage, con
         try {
             converted = toUtf8(bytes, result.encoding.c_str());
         } catch (const ConversionError&) {
-            result.notes.push_back({1, "the character set " + result.encoding +
-                                           " is unknown here; the file is read as Windows-1252"});
+            result.notes.push_back(
+                {1, "the character set " + result.encoding + " is unknown here; the file is read as Windows-1252"});
             result.encoding = windows1252().iconvName;
             converted = toUtf8(bytes, result.encoding.c_str());
         }

@@ -11,9 +11,9 @@ namespace doxel {
 // One object of type "text/sitemap" in a contents (.hhc) or index (.hhk)
 // file.
 struct SitemapEntry {
-    int level = 0;       // the lists around it, less one: 0 in the top list
-    std::string name;    // the first "Name" value, entities decoded
-    std::string local;   // the first "Local" value ("pages/a.htm#part"), entities decoded
+    int level = 0;      // the lists around it, less one: 0 in the top list
+    std::string name;   // the first "Name" value, entities decoded
+    std::string local;  // the first "Local" value ("pages/a.htm#part"), entities decoded
     // The "Local" values of further "Name"/"Local" pairs of the same object
     // (an index entry that leads to several topics).
     std::vector<std::string> moreLocals;

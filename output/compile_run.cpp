@@ -61,9 +61,12 @@ CompileStatistics& CompileStatistics::operator+=(const CompileStatistics& other)
 
 std::vector<SummaryRow> summaryRows(const CompileStatistics& s)
 {
-    return {{"Warnings", s.warnings, 2},      {"Errors", s.errors, 1},
-            {"Topics", s.topics, 5},          {"Local Links", s.localLinks, 3},
-            {"Internet Links", s.internetLinks, 4}, {"Graphics", s.graphics, 0}};
+    return {{"Warnings", s.warnings, 2},
+            {"Errors", s.errors, 1},
+            {"Topics", s.topics, 5},
+            {"Local Links", s.localLinks, 3},
+            {"Internet Links", s.internetLinks, 4},
+            {"Graphics", s.graphics, 0}};
 }
 
 CompileFiles compileFilesOf(const Project& project)

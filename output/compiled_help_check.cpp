@@ -30,8 +30,7 @@ std::string untilNul(std::string_view data)
 // every text of a help file. A text that does not convert is kept as it is.
 class ToUtf8 {
 public:
-    explicit ToUtf8(const std::string& codePage)
-        : m_convert(::iconv_open("UTF-8", codePage.c_str()))
+    explicit ToUtf8(const std::string& codePage) : m_convert(::iconv_open("UTF-8", codePage.c_str()))
     {
         if (m_convert == invalid())
             m_convert = ::iconv_open("UTF-8", std::string(kDefaultCodePage).c_str());
@@ -111,10 +110,10 @@ std::string decodeReferences(std::string_view text)
             std::uint32_t value = 0;
             bool valid = !digits.empty();
             for (const char d : digits) {
-                const int digit = d >= '0' && d <= '9'                  ? d - '0'
-                                  : hex && d >= 'a' && d <= 'f'         ? d - 'a' + 10
-                                  : hex && d >= 'A' && d <= 'F'         ? d - 'A' + 10
-                                                                        : -1;
+                const int digit = d >= '0' && d <= '9'          ? d - '0'
+                                  : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
+                                  : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
+                                                                : -1;
                 valid = valid && digit >= 0;
                 if (valid)
                     value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);

@@ -1,7 +1,7 @@
 #include "output/compiler_files.h"
 
-#include "output/contents_file.h"
 #include "core/atomic_file.h"
+#include "output/contents_file.h"
 #include "output/help_project_copy.h"
 #include "output/help_project_file.h"
 #include "output/index_file.h"
@@ -13,8 +13,10 @@ CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& 
     HelpTextWriter writer(project, style);
     const CodePage& page = writer.codePage();
     if (page.number != windows1252().number) {
-        writer.note("the help file's language is " + languageLine(page) + ", so its contents, index and title are "
-                    "written in Windows-" + std::to_string(page.number) + "; viewers read its pages in that code page too");
+        writer.note("the help file's language is " + languageLine(page) +
+                    ", so its contents, index and title are "
+                    "written in Windows-" +
+                    std::to_string(page.number) + "; viewers read its pages in that code page too");
     }
     SaveIndex(project, project.indexFile, writer);
     std::string folder(folderOf(project.helpProjectFile, style));

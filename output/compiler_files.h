@@ -13,9 +13,9 @@ namespace doxel {
 
 // What writing the compiler input files produced.
 struct CompilerInputFiles {
-    std::vector<std::string> written;            // index, help project, contents file
-    const CodePage* codePage = nullptr;          // the help file's
-    std::vector<CompilerFileMessage> messages;   // shown first among the compile's messages
+    std::vector<std::string> written;           // index, help project, contents file
+    const CodePage* codePage = nullptr;         // the help file's
+    std::vector<CompilerFileMessage> messages;  // shown first among the compile's messages
 };
 
 // Writes the compiler's input files under the names the project holds

@@ -32,8 +32,8 @@ bool isPageFile(std::string_view path)
 
 bool isPictureFile(std::string_view path)
 {
-    static const char* const kPictures[] = {"gif", "jpg", "jpeg", "jpe", "png", "bmp", "ico",
-                                            "svg", "webp", "tif", "tiff", "wmf", "emf"};
+    static const char* const kPictures[] = {"gif", "jpg",  "jpeg", "jpe",  "png", "bmp", "ico",
+                                            "svg", "webp", "tif",  "tiff", "wmf", "emf"};
     const std::string extension = asciiLower(extensionOf(path));
     for (const char* picture : kPictures) {
         if (extension == picture)
@@ -177,8 +177,8 @@ void HelpFileCheck::checkTopicFiles(const std::vector<std::string>& storedPaths)
         if (found.found == Found::Missing || found.directory) {
             addLine(true, "Topic file " + shown + " does not exist");
         } else if (found.found == Found::OtherCase) {
-            addLine(true, "Topic file " + shown + " differs in letter case from " + relativeOf(found.diskPath) +
-                              " on disk");
+            addLine(true,
+                    "Topic file " + shown + " differs in letter case from " + relativeOf(found.diskPath) + " on disk");
         } else {
             if (!isInside(absolute))
                 addLine(false, "Topic file " + shown + " " + std::string(kOutside));
@@ -302,8 +302,8 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
     m_statistics.localLinks += link ? 1 : 0;
 
     const std::string pageFolder = page.substr(0, page.rfind('/'));
-    const std::string target = path.starts_with("/") ? absoluteOf(path.substr(1), m_folder)
-                                                     : absoluteOf(path, pageFolder);
+    const std::string target =
+        path.starts_with("/") ? absoluteOf(path.substr(1), m_folder) : absoluteOf(path, pageFolder);
     if (!m_reported.insert(page + '\n' + target).second)
         return;
     const std::string shownPage = relativeOf(page);

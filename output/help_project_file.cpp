@@ -38,7 +38,8 @@ std::string BuildWindowDefinition(const Project& project, HelpTextWriter& writer
     // The rectangle's right and bottom edges, computed as the 32-bit values
     // a reader of the definition expects.
     const auto edge = [](std::int32_t start, std::int32_t size) {
-        return std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(start) + static_cast<std::uint32_t>(size)));
+        return std::to_string(
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(start) + static_cast<std::uint32_t>(size)));
     };
     std::string title = project.title();
     if (title.find('"') != std::string::npos) {

@@ -23,8 +23,7 @@ std::string languageLine(const CodePage& page);
 // The help project file (.hhp) text. `logFile` is the LogFile setting, read
 // by the caller when the file is written.
 std::string HelpProjectFileText(const Project& project, const std::string& logFile, HelpTextWriter& writer);
-std::string HelpProjectFileText(const Project& project, const std::string& logFile,
-                                PathStyle style = kNativePathStyle);
+std::string HelpProjectFileText(const Project& project, const std::string& logFile, PathStyle style = kNativePathStyle);
 
 // Writes HelpProjectFileText to `path`. Throws IoError.
 void SaveHelpProject(const Project& project, const std::string& path, const std::string& logFile,

@@ -254,7 +254,7 @@ UrlKind classifyUrl(std::string_view url)
     if (k < 2 || k >= url.size() || url[k] != ':')
         return UrlKind::Local;
     const std::string scheme = asciiLower(url.substr(0, k));
-    static const std::array<std::string_view, 10> kInternet = {"http", "https", "ftp",    "mailto", "news",
+    static const std::array<std::string_view, 10> kInternet = {"http", "https",  "ftp",    "mailto", "news",
                                                                "nntp", "telnet", "gopher", "irc",    "ftps"};
     for (const std::string_view internet : kInternet) {
         if (scheme == internet)
@@ -334,9 +334,8 @@ int codePageOfEncoding(std::string_view name)
         std::string_view name;
         int codePage;
     };
-    static constexpr Named kNamed[] = {{"shift_jis", 932}, {"sjis", 932}, {"gb2312", 936}, {"gbk", 936},
-                                       {"big5", 950},      {"euc-kr", 949}, {"ks_c_5601-1987", 949},
-                                       {"tis-620", 874}};
+    static constexpr Named kNamed[] = {{"shift_jis", 932}, {"sjis", 932},   {"gb2312", 936},         {"gbk", 936},
+                                       {"big5", 950},      {"euc-kr", 949}, {"ks_c_5601-1987", 949}, {"tis-620", 874}};
     for (const Named& entry : kNamed) {
         if (n == entry.name)
             return entry.codePage;

@@ -31,11 +31,11 @@ PageReferences scanPage(std::string_view html);
 
 // How the help file treats a URL written in a page.
 enum class UrlKind {
-    Local,     // a file of the help project, relative to the page or, with a leading "/", to the project folder
-    Fragment,  // "#name": a place in the same page
-    Internet,  // http, https, ftp, mailto, news and the like
-    OtherHelp, // a page of another compiled help file (ms-its:, mk:@MSITStore:, its:)
-    Ignored    // empty, javascript:, about:, data:, file: and unknown schemes
+    Local,      // a file of the help project, relative to the page or, with a leading "/", to the project folder
+    Fragment,   // "#name": a place in the same page
+    Internet,   // http, https, ftp, mailto, news and the like
+    OtherHelp,  // a page of another compiled help file (ms-its:, mk:@MSITStore:, its:)
+    Ignored     // empty, javascript:, about:, data:, file: and unknown schemes
 };
 
 UrlKind classifyUrl(std::string_view url);

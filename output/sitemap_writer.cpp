@@ -22,11 +22,20 @@ std::string escapedName(std::string_view text)
     out.reserve(text.size() + 16);
     for (const char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;

@@ -91,8 +91,7 @@ private:
 int waitFor(pid_t pid)
 {
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     return status;
 }
 
@@ -159,8 +158,8 @@ ChildProcessResult runChildProcess(const ChildProcessOptions& options)
         int failure = 0;
         if (folder != nullptr && ::chdir(folder) != 0)
             failure = errno;
-        if (failure == 0 && (::dup2(nullInput.get(), 0) < 0 || ::dup2(outWrite.get(), 1) < 0 ||
-                             ::dup2(errWrite.get(), 2) < 0))
+        if (failure == 0 &&
+            (::dup2(nullInput.get(), 0) < 0 || ::dup2(outWrite.get(), 1) < 0 || ::dup2(errWrite.get(), 2) < 0))
             failure = errno;
         if (failure == 0) {
             ::execv(program.c_str(), argv.data());
@@ -177,8 +176,7 @@ ChildProcessResult runChildProcess(const ChildProcessOptions& options)
 
     int execError = 0;
     ssize_t got;
-    while ((got = ::read(statusRead.get(), &execError, sizeof execError)) < 0 && errno == EINTR) {
-    }
+    while ((got = ::read(statusRead.get(), &execError, sizeof execError)) < 0 && errno == EINTR) {}
     if (got == static_cast<ssize_t>(sizeof execError)) {
         waitFor(pid);
         result.problem = "cannot start " + program + ": " + std::strerror(execError);
@@ -196,9 +194,10 @@ ChildProcessResult runChildProcess(const ChildProcessOptions& options)
         auto nextTick = std::chrono::steady_clock::now() + options.tickInterval;
         char buffer[65536];
         while (open > 0) {
-            const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextTick -
-                                                                                    std::chrono::steady_clock::now());
-            const int ready = ::poll(fds, 2, static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0)));
+            const auto wait =
+                std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - std::chrono::steady_clock::now());
+            const int ready =
+                ::poll(fds, 2, static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0)));
             if (ready < 0 && errno != EINTR)
                 break;
             for (int i = 0; i < 2 && ready > 0; ++i) {

@@ -87,7 +87,9 @@ private:
 
 }  // namespace
 
-ChmcmdCompiler::ChmcmdCompiler(std::string program) : m_program(std::move(program)) {}
+ChmcmdCompiler::ChmcmdCompiler(std::string program) : m_program(std::move(program))
+{
+}
 
 std::string ChmcmdCompiler::defaultProgram()
 {

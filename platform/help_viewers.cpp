@@ -41,8 +41,7 @@ struct HelpViewers::Child {
             return true;
         int status = 0;
         pid_t got;
-        while ((got = ::waitpid(pid, &status, WNOHANG)) < 0 && errno == EINTR) {
-        }
+        while ((got = ::waitpid(pid, &status, WNOHANG)) < 0 && errno == EINTR) {}
         if (got == pid) {
             collected = true;
             return true;
@@ -65,8 +64,7 @@ struct HelpViewers::Child {
         siginfo_t info{};
         int result;
         while ((result = ::waitid(P_PID, static_cast<id_t>(child->pid), &info, WEXITED | WNOWAIT)) < 0 &&
-               errno == EINTR) {
-        }
+               errno == EINTR) {}
         if (result == 0)
             child->hasEnded();
     }
@@ -105,8 +103,8 @@ pid_t startDesktopViewer(const std::string& file, std::string& problem)
         // Not reaped by GLib: the pid stays ours to wait for and to end.
         started = g_desktop_app_info_launch_uris_as_manager(
             G_DESKTOP_APP_INFO(app), &uris, nullptr,
-            static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr, nullptr, keepPid,
-            &pid, &error);
+            static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr, nullptr, keepPid, &pid,
+            &error);
     } else {
         started = g_app_info_launch_uris(app, &uris, nullptr, &error);
     }
@@ -125,9 +123,13 @@ pid_t startDesktopViewer(const std::string& file, std::string& problem)
     return pid;
 }
 
-HelpViewers::HelpViewers() : m_starter(startDesktopViewer) {}
+HelpViewers::HelpViewers() : m_starter(startDesktopViewer)
+{
+}
 
-HelpViewers::HelpViewers(Starter starter) : m_starter(std::move(starter)) {}
+HelpViewers::HelpViewers(Starter starter) : m_starter(std::move(starter))
+{
+}
 
 HelpViewers::~HelpViewers() = default;
 

@@ -51,7 +51,8 @@ TEST(CommandLine, RecognisesTheJobsWithoutAWindow)
     EXPECT_EQ(import.source, "old help.hhp");
     EXPECT_EQ(import.projectFile, "new.dxp");
     EXPECT_EQ(parseCommandLine({"--import", "a.chm"}).projectFile, "");
-    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--import"}, {"--import", ""}, {"--import", "a", "b", "c"}})
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--import"}, {"--import", ""}, {"--import", "a", "b", "c"}})
         EXPECT_EQ(parseCommandLine(bad).mode, Mode::Invalid);
 }
 

@@ -42,7 +42,7 @@ TEST(ProjectRelativePath, PosixStyleKeepsCaseAndClimbsToTheRoot)
         {"/a.htm", "/home/ann/help/p.dxp", "..\\..\\..\\a.htm"},
         {"/home/ann/helpfiles/e.htm", "/home/ann/help/p.dxp", "..\\helpfiles\\e.htm"},
         {"/home/ann/Help/a.htm", "/home/ann/help/p.dxp", "..\\Help\\a.htm"},  // another folder here
-        {"D:\\X\\a.htm", "/home/ann/help/p.dxp", "D:\\X\\a.htm"},            // kept from a Windows project
+        {"D:\\X\\a.htm", "/home/ann/help/p.dxp", "D:\\X\\a.htm"},             // kept from a Windows project
         {"", "/home/ann/help/p.dxp", ""},
     };
     for (const auto& c : cases)
@@ -87,7 +87,7 @@ TEST(FoldCase, MatchesEveryLetterAndKeepsWhatIsNotText)
         {"ÜBUNGEN/Äpfel.htm", "übungen/äpfel.htm"},
         {"ГЛАВЫ/Приливы", "главы/приливы"},
         {"ΣΟΦΊΑ", "σοφία"},
-        {"ß", "ß"},              // simple folding: no "ss"
+        {"ß", "ß"},                  // simple folding: no "ss"
         {"\xC3(\xFF", "\xC3(\xFF"},  // broken UTF-8 kept byte for byte
         {"", ""},
     };

@@ -17,7 +17,9 @@ class RecordingProgress : public ProgressReporter {
 public:
     void ShowProgress(ProgressMode mode, int value) override
     {
-        calls.push_back(std::string(mode == ProgressMode::Start ? "start " : mode == ProgressMode::Step ? "step " : "end ") +
+        calls.push_back(std::string(mode == ProgressMode::Start  ? "start "
+                                    : mode == ProgressMode::Step ? "step "
+                                                                 : "end ") +
                         std::to_string(value));
     }
     std::vector<std::string> calls;
@@ -32,10 +34,32 @@ Project windowsExample()
     return project;
 }
 
-const std::string kWindowsExampleText = crlf({
-    "NOTE: This file is maintained by HTML Doxel. Do not modify it directly.", "", "[Window]", "intro.htm",
-    "32", "200", "0", "0", "0", "", "", "", "", "", "80", "70", "650", "430", "", "[Table of Contents]", "1",
-    "[0 ] [h] [42] My help", "[1 ] [i] [8 ] Intro\aintro.htm", "", "[Index]", "start\aintro.htm"});
+const std::string kWindowsExampleText = crlf({"NOTE: This file is maintained by HTML Doxel. Do not modify it directly.",
+                                              "",
+                                              "[Window]",
+                                              "intro.htm",
+                                              "32",
+                                              "200",
+                                              "0",
+                                              "0",
+                                              "0",
+                                              "",
+                                              "",
+                                              "",
+                                              "",
+                                              "",
+                                              "80",
+                                              "70",
+                                              "650",
+                                              "430",
+                                              "",
+                                              "[Table of Contents]",
+                                              "1",
+                                              "[0 ] [h] [42] My help",
+                                              "[1 ] [i] [8 ] Intro\aintro.htm",
+                                              "",
+                                              "[Index]",
+                                              "start\aintro.htm"});
 
 TEST(ProjectFile, WritesTheDocumentedExampleByteForByte)
 {
@@ -93,7 +117,9 @@ TEST(ProjectFile, RoundTripsAProjectWithFoldersKeywordsAndLevelZeroEntries)
     test::TempDir dir;
     const std::string folder = dir.path().string();
     test::writeFile(dir.path() / "help" / "Pages" / "Intro.htm", "<title>x</title>");
-    Project project("Guide \xC3\x9C" "ber");
+    Project project(
+        "Guide \xC3\x9C"
+        "ber");
     ContentsEntry& title = project.titleEntry();
     ContentsEntry* chapter = title.appendChild(std::make_unique<ContentsEntry>("Chapter", 1));
     chapter->appendChild(std::make_unique<ContentsEntry>("Intro", 8, folder + "/help/Pages/Intro.htm"));
@@ -200,7 +226,9 @@ TEST(ProjectFile, FailedWriteIntoAMissingFolderIsReported)
 TEST(ProjectFile, ReadsAWindowsFileInWindows1252)
 {
     std::string text = kWindowsExampleText;
-    text.replace(text.find("My help"), 7, "M\xFC" "ller \x80");
+    text.replace(text.find("My help"), 7,
+                 "M\xFC"
+                 "ller \x80");
     Project project;
     ReadProjectText(project, text, "/h/my.dxp");
     EXPECT_EQ(project.title(), "M\xC3\xBCller \xE2\x82\xAC");
@@ -215,8 +243,14 @@ TEST(ProjectFile, AProjectWrittenOnWindowsFindsEveryFileWhateverItsLetterCase)
     std::string text = kWindowsExampleText;
     text.replace(text.find("[Window]\r\nintro.htm"), 19, "[Window]\r\nINTRO.HTM#top");
     text.replace(text.find("\r\n\r\n\r\n80"), 8, "\r\n\r\nstart.htm\r\n80");
-    text.replace(text.find("Intro\aintro.htm"), 15, "Intro\a\xDC" "BUNGEN\\\xE4" "pfel.htm");
-    text.replace(text.find("start\aintro.htm"), 15, "start\a\xDC" "BUNGEN\\\xC4" "PFEL.htm");
+    text.replace(text.find("Intro\aintro.htm"), 15,
+                 "Intro\a\xDC"
+                 "BUNGEN\\\xE4"
+                 "pfel.htm");
+    text.replace(text.find("start\aintro.htm"), 15,
+                 "start\a\xDC"
+                 "BUNGEN\\\xC4"
+                 "PFEL.htm");
     const std::string folder = dir.path().string();
     test::writeFile(dir.path() / "w.dxp", text);
 
@@ -262,7 +296,10 @@ TEST(ProjectFile, RefusesFilesThatDepartFromTheLayoutAndKeepsTheProject)
         {replaceLine(23, "[1 ] [i] [8 Intro"), 23},
         {replaceLine(23, "[1 [i] 8 Intro"), 23},
         {replaceLine(25, "[Stichwort]"), 25},
-        {std::string("\x7F" "ELF\0\0\0", 7), 1},
+        {std::string("\x7F"
+                     "ELF\0\0\0",
+                     7),
+         1},
     };
     for (const auto& c : cases) {
         Project project = windowsExample();

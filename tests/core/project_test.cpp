@@ -13,8 +13,8 @@ TEST(IconNumbers, PairsOpenAndCloseAndStoreTheClosedForm)
         int icon, expanded, collapsed, stored;
     };
     const Case cases[] = {
-        {0, 1, 0, 0}, {1, 1, 0, 0}, {2, 3, 2, 2}, {3, 3, 2, 2}, {4, 5, 4, 4},
-        {5, 5, 4, 4}, {6, 7, 6, 6}, {7, 7, 6, 6}, {8, 8, 8, 8}, {41, 41, 41, 41}, {42, 42, 42, 42},
+        {0, 1, 0, 0}, {1, 1, 0, 0}, {2, 3, 2, 2}, {3, 3, 2, 2},     {4, 5, 4, 4},     {5, 5, 4, 4},
+        {6, 7, 6, 6}, {7, 7, 6, 6}, {8, 8, 8, 8}, {41, 41, 41, 41}, {42, 42, 42, 42},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(expandedIconNumber(c.icon), c.expanded) << c.icon;
@@ -81,9 +81,31 @@ TEST(WindowSettings, CutsTextsTo255Characters)
 
 TEST(CaptionOrder, IgnoresCaseFirstThenPutsLowerCaseFirst)
 {
-    std::vector<std::string> words = {"b", "B", "a", "Zebra", "apple", "\xC3\x9C" "ber", "uber", "\xC3\xBC" "ber", "Apple", "Uber"};
+    std::vector<std::string> words = {"b",
+                                      "B",
+                                      "a",
+                                      "Zebra",
+                                      "apple",
+                                      "\xC3\x9C"
+                                      "ber",
+                                      "uber",
+                                      "\xC3\xBC"
+                                      "ber",
+                                      "Apple",
+                                      "Uber"};
     std::sort(words.begin(), words.end(), captionLess);
-    const std::vector<std::string> expected = {"a", "apple", "Apple", "b", "B", "uber", "Uber", "\xC3\xBC" "ber", "\xC3\x9C" "ber", "Zebra"};
+    const std::vector<std::string> expected = {"a",
+                                               "apple",
+                                               "Apple",
+                                               "b",
+                                               "B",
+                                               "uber",
+                                               "Uber",
+                                               "\xC3\xBC"
+                                               "ber",
+                                               "\xC3\x9C"
+                                               "ber",
+                                               "Zebra"};
     EXPECT_EQ(words, expected);
     EXPECT_EQ(compareCaptions("same", "same"), 0);
 }
@@ -97,27 +119,41 @@ TEST(CaptionOrder, SortsLikeAWordSort)
     const Case cases[] = {
         {"", "a"},
         {"a", "ab"},
-        {"a b", "ab"},                                // a space before any letter
-        {"!note", "1 note"},                          // punctuation before digits
-        {"9 lives", "apple"},                         // digits before letters
-        {"10", "2"},                                  // digit by digit, not by value
-        {"~tilde", "zebra"},                          // every symbol before letters
-        {"coop", "co-op"},                            // hyphen passed over, then fewer first
+        {"a b", "ab"},         // a space before any letter
+        {"!note", "1 note"},   // punctuation before digits
+        {"9 lives", "apple"},  // digits before letters
+        {"10", "2"},           // digit by digit, not by value
+        {"~tilde", "zebra"},   // every symbol before letters
+        {"coop", "co-op"},     // hyphen passed over, then fewer first
         {"co-op", "cope"},
         {"its", "it's"},
-        {"resume", "r\xC3\xA9sum\xC3\xA9"},           // accents after the plain letter
-        {"r\xC3\xA9sum\xC3\xA9", "resumes"},          // ...but only when the letters agree
-        {"\xC3\x89" "diter", "Exporter"},             // É among the e-words
-        {"Aide", "\xC3\x89" "diter"},
-        {"Stra\xC3\x9F" "e", "Strasze"},              // ß as ss
-        {"strasse", "Stra\xC3\x9F" "e"},
-        {"\xC3\xA6" "ther", "af"},                    // æ as ae
-        {"\xC5\x9A" "wiat", "t"},                     // Ś among the s-words
-        {"\xD0\xB5\xD0\xB6", "\xD1\x91\xD0\xB6"},     // ё after е, before ж
+        {"resume", "r\xC3\xA9sum\xC3\xA9"},   // accents after the plain letter
+        {"r\xC3\xA9sum\xC3\xA9", "resumes"},  // ...but only when the letters agree
+        {"\xC3\x89"
+         "diter",
+         "Exporter"},  // É among the e-words
+        {"Aide",
+         "\xC3\x89"
+         "diter"},
+        {"Stra\xC3\x9F"
+         "e",
+         "Strasze"},  // ß as ss
+        {"strasse",
+         "Stra\xC3\x9F"
+         "e"},
+        {"\xC3\xA6"
+         "ther",
+         "af"},  // æ as ae
+        {"\xC5\x9A"
+         "wiat",
+         "t"},                                     // Ś among the s-words
+        {"\xD0\xB5\xD0\xB6", "\xD1\x91\xD0\xB6"},  // ё after е, before ж
         {"\xD1\x91\xD0\xB6", "\xD0\xB6"},
-        {"\xD0\xB0", "\xD0\x91"},                     // Cyrillic ignoring case
-        {"zz", "\xD0\xB0"},                           // Latin before Cyrillic
-        {"a\xFE" "b", "a\xFF"},                       // bytes that are not UTF-8 still order
+        {"\xD0\xB0", "\xD0\x91"},  // Cyrillic ignoring case
+        {"zz", "\xD0\xB0"},        // Latin before Cyrillic
+        {"a\xFE"
+         "b",
+         "a\xFF"},  // bytes that are not UTF-8 still order
     };
     for (const auto& c : cases) {
         EXPECT_LT(compareCaptions(c.before, c.after), 0) << c.before << " / " << c.after;
@@ -128,8 +164,29 @@ TEST(CaptionOrder, SortsLikeAWordSort)
 TEST(CaptionOrder, KeysAgreeWithTheComparisonWhereTheyDecide)
 {
     const std::vector<std::string> texts = {
-        "", "a", "A", "ab", "a b", "a-b", "ab-", "abc", "~x", "_x", "9", "10", "x.htm", "x-1.htm", "x1.htm",
-        "\xC3\xA9t\xC3\xA9", "ete", "f", "sixteen letters!", "sixteen letters?", "sixteen letters!!", "a\x01", "a\xFF",
+        "",
+        "a",
+        "A",
+        "ab",
+        "a b",
+        "a-b",
+        "ab-",
+        "abc",
+        "~x",
+        "_x",
+        "9",
+        "10",
+        "x.htm",
+        "x-1.htm",
+        "x1.htm",
+        "\xC3\xA9t\xC3\xA9",
+        "ete",
+        "f",
+        "sixteen letters!",
+        "sixteen letters?",
+        "sixteen letters!!",
+        "a\x01",
+        "a\xFF",
     };
     for (const std::string& a : texts) {
         for (const std::string& b : texts) {
@@ -144,8 +201,9 @@ TEST(CaptionOrder, KeysAgreeWithTheComparisonWhereTheyDecide)
 
 TEST(FileList, FindsEveryRowWhateverItsNameHolds)
 {
-    const std::vector<std::string> paths = {"/h/~a.htm", "/h/b.htm", "/h/a-b.htm", "/h/ab.htm", "/h/\xC3\xA9t\xC3\xA9.htm",
-                                            "/h/f.htm", "/h/_x.htm", "/h/9.htm", "/h/B.htm", "/h/sub/b.htm", "/h/e.htm"};
+    const std::vector<std::string> paths = {
+        "/h/~a.htm", "/h/b.htm", "/h/a-b.htm",   "/h/ab.htm", "/h/\xC3\xA9t\xC3\xA9.htm", "/h/f.htm", "/h/_x.htm",
+        "/h/9.htm",  "/h/B.htm", "/h/sub/b.htm", "/h/e.htm"};
     FileList assigned;
     assigned.assign(paths);
     FileList added;

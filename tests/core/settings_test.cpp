@@ -21,13 +21,19 @@ TEST(SettingDefaults, FillAFreshStoreInOrderAndLeaveTheOthersAbsent)
 {
     RecordingStore store;
     ApplySettingDefaults(store, {"/opt/doxel/", [] { return std::string("bluefish %U"); }});
-    const std::vector<std::string> order = {"DosBox", "ShowFileSystem", "LogFile", "HtmlEditor", "DefaultIcon1",
-                                            "TopicAsChild", "DefaultIcon2", "ProgressMinimum", "ToolbColored"};
+    const std::vector<std::string> order = {"DosBox",       "ShowFileSystem",  "LogFile",
+                                            "HtmlEditor",   "DefaultIcon1",    "TopicAsChild",
+                                            "DefaultIcon2", "ProgressMinimum", "ToolbColored"};
     EXPECT_EQ(store.written, order);
-    const std::map<std::string, std::string> expected = {
-        {"DosBox", "1"}, {"ShowFileSystem", "1"}, {"LogFile", "/opt/doxel/log.txt"}, {"HtmlEditor", "bluefish %U"},
-        {"DefaultIcon1", "8"}, {"TopicAsChild", "0"}, {"DefaultIcon2", "1"}, {"ProgressMinimum", "40"},
-        {"ToolbColored", "0"}};
+    const std::map<std::string, std::string> expected = {{"DosBox", "1"},
+                                                         {"ShowFileSystem", "1"},
+                                                         {"LogFile", "/opt/doxel/log.txt"},
+                                                         {"HtmlEditor", "bluefish %U"},
+                                                         {"DefaultIcon1", "8"},
+                                                         {"TopicAsChild", "0"},
+                                                         {"DefaultIcon2", "1"},
+                                                         {"ProgressMinimum", "40"},
+                                                         {"ToolbColored", "0"}};
     EXPECT_EQ(store.memory.values(), expected);
 }
 
@@ -38,7 +44,10 @@ TEST(SettingDefaults, ReplaceOnlyEmptyValuesAndNeverAskForAnEditorTheUserChose)
     store.memory.write("ShowFileSystem", "yes");
     store.memory.write("ProgressMinimum", "");
     bool asked = false;
-    ApplySettingDefaults(store, {"/p/", [&asked] { asked = true; return std::string("other"); }});
+    ApplySettingDefaults(store, {"/p/", [&asked] {
+                                     asked = true;
+                                     return std::string("other");
+                                 }});
     EXPECT_FALSE(asked);
     EXPECT_EQ(store.memory.read("HtmlEditor"), "my-editor");
     EXPECT_EQ(store.memory.read("ShowFileSystem"), "yes");
@@ -49,7 +58,8 @@ TEST(SettingDefaults, ReplaceOnlyEmptyValuesAndNeverAskForAnEditorTheUserChose)
 TEST(Settings, ReadNumbersWithAFallbackForAnythingElse)
 {
     MemorySettingsStore store;
-    const std::pair<const char*, int> cases[] = {{"41", 41}, {"0", 0}, {"-3", -3}, {"", 40}, {"4x", 40}, {"abc", 40}, {" 5", 40}};
+    const std::pair<const char*, int> cases[] = {{"41", 41}, {"0", 0},    {"-3", -3}, {"", 40},
+                                                 {"4x", 40}, {"abc", 40}, {" 5", 40}};
     for (const auto& [text, value] : cases) {
         store.write("ProgressMinimum", text);
         EXPECT_EQ(settingNumber(store, "ProgressMinimum", 40), value) << text;

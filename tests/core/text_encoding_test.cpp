@@ -15,8 +15,14 @@ TEST(TextEncoding, WritesWindows1252AndReferencesForWhatItLacks)
     };
     const Case cases[] = {
         {"Plain ASCII [x] \"q\" <a>", "Plain ASCII [x] \"q\" <a>"},
-        {"\xC3\x9C" "ber", "\xDC" "ber"},                       // Über
-        {"Caf\xC3\xA9 \xE2\x82\xAC" "5", "Caf\xE9 \x80" "5"},    // Café €5
+        {"\xC3\x9C"
+         "ber",
+         "\xDC"
+         "ber"},  // Über
+        {"Caf\xC3\xA9 \xE2\x82\xAC"
+         "5",
+         "Caf\xE9 \x80"
+         "5"},                                                  // Café €5
         {"\xD0\x96\xD1\x83\xD0\xBA", "&#1046;&#1091;&#1082;"},  // Жук
         {"\xF0\x9F\x98\x80", "&#128512;"},                      // an emoji beyond the BMP
         {"bad \xFF byte", "bad \xFF byte"},                     // not UTF-8: passed through
@@ -100,13 +106,17 @@ TEST(CodePages, EncodeThroughIconvWithReferencesForWhatAPageLacks)
     };
     const Case cases[] = {
         {1252, "plain <a> & \"q\"", "plain <a> & \"q\"", false},
-        {1252, "Über €5", "\xDC" "ber \x80" "5", false},
+        {1252, "Über €5",
+         "\xDC"
+         "ber \x80"
+         "5",
+         false},
         {1252, "Жук", "&#1046;&#1091;&#1082;", true},
         {1251, "Жук Über", "\xC6\xF3\xEA &#220;ber", true},
         {1251, "😀", "&#128512;", true},
         {932, "日本", "\x93\xFA\x96\x7B", false},
         {1252, "bad \xFF byte", "bad \xFF byte", false},  // not UTF-8: passed through
-        {1255, "שלום", "\xF9\xEC\xE5\xED", false},          // a stateful converter is flushed
+        {1255, "שלום", "\xF9\xEC\xE5\xED", false},        // a stateful converter is flushed
     };
     for (const Case& c : cases) {
         CodePageEncoder encoder(*codePageByNumber(c.codePage));
@@ -128,7 +138,11 @@ TEST(CodePages, EveryHelpCodePageIsKnownToIconvAndItsLanguageLeadsBackToIt)
     EXPECT_EQ(codePageOfLanguage(0x407), nullptr);
     EXPECT_THROW(toUtf8("x", "NO-SUCH-CODE-PAGE"), ConversionError);
     // Bytes that the code page leaves undefined read as U+FFFD, the rest is kept.
-    EXPECT_EQ(toUtf8("a\x98" "b", "CP1251"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(toUtf8("a\x98"
+                     "b",
+                     "CP1251"),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(toUtf8("\x82", "CP932"), "\xEF\xBF\xBD");
 }
 

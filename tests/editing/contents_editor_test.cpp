@@ -19,11 +19,11 @@ TEST(AddHeader, FollowsThePlacementRule)
         const char* expected;
     };
     const Case cases[] = {
-        {"T+(A B)", "A", false, "T+(A B New header)"},          // the end of A's level, not after A
-        {"T+(A B)", "T", false, "T+(A B New header)"},          // the title entry takes it as a child
-        {"T+(A B)", "A", true, "T+(A+(New header) B)"},         // as A's last child, shown
+        {"T+(A B)", "A", false, "T+(A B New header)"},   // the end of A's level, not after A
+        {"T+(A B)", "T", false, "T+(A B New header)"},   // the title entry takes it as a child
+        {"T+(A B)", "A", true, "T+(A+(New header) B)"},  // as A's last child, shown
         {"T+(A+(A1 A2) B)", "A1", false, "T+(A+(A1 A2 New header) B)"},
-        {"T(A) X", "X", false, "T+(A) X New header"},           // a level-0 entry's level is level 0
+        {"T(A) X", "X", false, "T+(A) X New header"},  // a level-0 entry's level is level 0
         {"T", "T", false, "T+(New header)"},
     };
     for (const auto& c : cases) {
@@ -46,7 +46,8 @@ TEST(AddHeader, FollowsThePlacementRule)
 
 TEST(AddHeader, TakesItsIconFromDefaultIcon2)
 {
-    const std::pair<const char*, int> cases[] = {{"5", 5}, {"0", 0}, {"41", 41}, {"", 1}, {"abc", 1}, {"42", 1}, {"-3", 1}};
+    const std::pair<const char*, int> cases[] = {{"5", 5},   {"0", 0},  {"41", 41}, {"", 1},
+                                                 {"abc", 1}, {"42", 1}, {"-3", 1}};
     for (const auto& [setting, icon] : cases) {
         EditorRig rig("T+(A)");
         rig.settings.write("DefaultIcon2", setting);
@@ -95,7 +96,7 @@ TEST(Delete, RemovesTheSubtreeAndSelectsANeighbour)
         {"T+(A+:1(A1) B)", "A1", {}, "T+:42(A:0 B:10)", "A", false, true},  // the parent closes
         {"T+(A(A1) B)", "A", {true}, "T+(B)", "B", true, true},
         {"T+(A(A1) B)", "A", {false}, "T+(A(A1) B)", "A", true, false},
-        {"T+(A B)", "T", {}, "T+(A B)", "T", false, false},                 // never the title entry
+        {"T+(A B)", "T", {}, "T+(A B)", "T", false, false},  // never the title entry
         {"T+(A) X", "X", {}, "T+(A)", "T", false, true},
     };
     for (const auto& c : cases) {
@@ -143,7 +144,8 @@ TEST(Delete, KeepsKeywordsAndFileRows)
 
 TEST(IconPairs, FollowExpandingAndCollapsing)
 {
-    const std::pair<int, int> cases[] = {{0, 1}, {1, 1}, {2, 3}, {3, 3}, {4, 5}, {6, 7}, {7, 7}, {8, 8}, {9, 9}, {41, 41}};
+    const std::pair<int, int> cases[] = {{0, 1}, {1, 1}, {2, 3}, {3, 3}, {4, 5},
+                                         {6, 7}, {7, 7}, {8, 8}, {9, 9}, {41, 41}};
     for (const auto& [closed, open] : cases) {
         SCOPED_TRACE(closed);
         EditorRig rig("T+(A:" + std::to_string(closed) + "(A1:2) B:2)");
@@ -391,9 +393,24 @@ TEST(ModifiedFlag, IsSetExactlyByTheCommandsThatChangeTheProject)
     };
     const Case cases[] = {
         {"add header", [](EditorRig& r) { r.editor.addHeader(); }, true},
-        {"delete", [](EditorRig& r) { r.select("B"); r.editor.deleteSelected(); }, true},
-        {"move up with nowhere to go", [](EditorRig& r) { r.select("A"); r.editor.moveSelected(MoveDirection::Up); }, true},
-        {"end of a drag without a drop", [](EditorRig& r) { r.editor.startDrag(r.entry("A")); r.editor.endDrag(); }, true},
+        {"delete",
+         [](EditorRig& r) {
+             r.select("B");
+             r.editor.deleteSelected();
+         },
+         true},
+        {"move up with nowhere to go",
+         [](EditorRig& r) {
+             r.select("A");
+             r.editor.moveSelected(MoveDirection::Up);
+         },
+         true},
+        {"end of a drag without a drop",
+         [](EditorRig& r) {
+             r.editor.startDrag(r.entry("A"));
+             r.editor.endDrag();
+         },
+         true},
         {"dragging the title, which stays",
          [](EditorRig& r) {
              r.editor.startDrag(r.entry("T"));
@@ -401,7 +418,12 @@ TEST(ModifiedFlag, IsSetExactlyByTheCommandsThatChangeTheProject)
              r.editor.endDrag();
          },
          false},
-        {"choosing an icon", [](EditorRig& r) { r.select("A"); r.editor.chooseIcon(3); }, true},
+        {"choosing an icon",
+         [](EditorRig& r) {
+             r.select("A");
+             r.editor.chooseIcon(3);
+         },
+         true},
         {"starting to edit an entry", [](EditorRig& r) { r.editor.captionEditStarted(r.entry("A")); }, true},
         {"starting to edit the title", [](EditorRig& r) { r.editor.captionEditStarted(r.entry("T")); }, false},
         {"a confirmed edit without change", [](EditorRig& r) { r.editor.renameEntry(r.entry("T"), "T"); }, false},
@@ -409,10 +431,16 @@ TEST(ModifiedFlag, IsSetExactlyByTheCommandsThatChangeTheProject)
         {"collapse all", [](EditorRig& r) { r.editor.collapseAll(); }, false},
         {"sorting a sorted tree", [](EditorRig& r) { r.editor.sortAlphabetically(); }, false},
         {"do not sort", [](EditorRig& r) { r.editor.stopSorting(); }, false},
-        {"assigning the icons entries have", [](EditorRig& r) { r.editor.assignIcon(IconTarget::AllTopics, 10); }, false},
+        {"assigning the icons entries have", [](EditorRig& r) { r.editor.assignIcon(IconTarget::AllTopics, 10); },
+         false},
         {"the toggle", [](EditorRig& r) { r.editor.setInsertAsChild(true); }, false},
         {"selecting", [](EditorRig& r) { r.select("B"); }, false},
-        {"the default topic on a header", [](EditorRig& r) { r.select("A"); r.editor.setDefaultTopic(); }, false},
+        {"the default topic on a header",
+         [](EditorRig& r) {
+             r.select("A");
+             r.editor.setDefaultTopic();
+         },
+         false},
     };
     for (const auto& c : cases) {
         EditorRig rig("T+(A(A1) B)");

@@ -246,7 +246,8 @@ void ShadowModel::entriesRemoved()
     ++structuralChanges;
     m_pending = false;
     auto& rows = m_children[m_parent];
-    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(m_first), rows.begin() + static_cast<std::ptrdiff_t>(m_last) + 1);
+    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(m_first),
+               rows.begin() + static_cast<std::ptrdiff_t>(m_last) + 1);
 }
 
 void ShadowModel::entryAboutToBeMoved(const ContentsEntry& from, std::size_t row, const ContentsEntry& to,
@@ -345,8 +346,8 @@ std::string ShadowModel::check()
         pending.pop_back();
         const auto& rows = m_children[parent];
         if (rows.size() != parent->childCount()) {
-            problems += "the view holds " + std::to_string(rows.size()) + " rows under " + name(parent) + ", the tree " +
-                        std::to_string(parent->childCount()) + "\n";
+            problems += "the view holds " + std::to_string(rows.size()) + " rows under " + name(parent) +
+                        ", the tree " + std::to_string(parent->childCount()) + "\n";
             continue;
         }
         for (std::size_t row = 0; row < rows.size(); ++row) {
@@ -362,9 +363,7 @@ std::string ShadowModel::check()
 }
 
 EditorRig::EditorRig(std::string_view tree, PathStyle style)
-    : project(makeProject(tree, style)),
-      editor(project, settings, desktop, progress, style),
-      view(editor)
+    : project(makeProject(tree, style)), editor(project, settings, desktop, progress, style), view(editor)
 {
     desktop.project = &project;
 }

@@ -35,11 +35,11 @@ public:
     std::vector<std::string> chooseTopicFiles(const std::string& startFolder) override;
 
     int beeps = 0;
-    std::vector<std::string> shown;       // "message 92/0", "question 97/98", "fixed WARNING", "save as", "open <folder>"
-    std::deque<bool> answers;             // for questions; No when empty
-    std::string saveAsFile;               // what Save as names the project; empty: cancelled
-    Project* project = nullptr;           // the project Save as names
-    std::vector<std::string> chosenFiles; // what the Open dialog returns
+    std::vector<std::string> shown;  // "message 92/0", "question 97/98", "fixed WARNING", "save as", "open <folder>"
+    std::deque<bool> answers;        // for questions; No when empty
+    std::string saveAsFile;          // what Save as names the project; empty: cancelled
+    Project* project = nullptr;      // the project Save as names
+    std::vector<std::string> chosenFiles;  // what the Open dialog returns
     std::string fixedText;
 };
 

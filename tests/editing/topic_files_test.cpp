@@ -17,12 +17,11 @@ struct LocationCase {
 TEST(LocationTest, WindowsStyleAllowsTheProjectFolderItsSubfoldersAndOtherDrives)
 {
     const LocationCase cases[] = {
-        {"E:\\Help\\a.htm", true},          // the project folder
-        {"E:\\Help\\Sub\\b.htm", true},     // a subfolder
-        {"F:\\x\\topic.htm", true},         // another drive
-        {"E:\\Other\\d.htm", false},
-        {"E:\\HelpFiles\\e.htm", false},    // its folder does not begin with E:\HELP\ .
-        {"e:\\help\\SUB\\c.htm", true},     // letter case ignored
+        {"E:\\Help\\a.htm", true},                                        // the project folder
+        {"E:\\Help\\Sub\\b.htm", true},                                   // a subfolder
+        {"F:\\x\\topic.htm", true},                                       // another drive
+        {"E:\\Other\\d.htm", false},    {"E:\\HelpFiles\\e.htm", false},  // its folder does not begin with E:\HELP\ .
+        {"e:\\help\\SUB\\c.htm", true},                                   // letter case ignored
         {"E:\\c.htm", false},
     };
     for (const auto& c : cases)
@@ -32,14 +31,11 @@ TEST(LocationTest, WindowsStyleAllowsTheProjectFolderItsSubfoldersAndOtherDrives
 TEST(LocationTest, PosixStyleAllowsOnlyTheProjectFolderAndBelow)
 {
     const LocationCase cases[] = {
-        {"/home/ann/help/a.htm", true},
-        {"/home/ann/help/sub/deeper/b.htm", true},
-        {"/home/ann/other/d.htm", false},
-        {"/home/ann/helpfiles/e.htm", false},
-        {"/home/ann/Help/a.htm", false},             // another folder on this file system
-        {"/home/ann/help/../other/x.htm", false},    // resolved before the test
-        {"/home/ann/help/./sub/../a.htm", true},
-        {"/mnt/usb/topic.htm", false},               // one root: no other drive
+        {"/home/ann/help/a.htm", true},           {"/home/ann/help/sub/deeper/b.htm", true},
+        {"/home/ann/other/d.htm", false},         {"/home/ann/helpfiles/e.htm", false},
+        {"/home/ann/Help/a.htm", false},                                          // another folder on this file system
+        {"/home/ann/help/../other/x.htm", false},                                 // resolved before the test
+        {"/home/ann/help/./sub/../a.htm", true},  {"/mnt/usb/topic.htm", false},  // one root: no other drive
     };
     for (const auto& c : cases)
         EXPECT_EQ(topicLocationAllowed(c.file, "/home/ann/help/proj.dxp", PathStyle::Posix), c.allowed) << c.file;
@@ -48,7 +44,8 @@ TEST(LocationTest, PosixStyleAllowsOnlyTheProjectFolderAndBelow)
 TEST(FileRows, AreFoundByTheirPathWithoutAScan)
 {
     FileList windows;
-    windows.addMany({topicPathOf("E:\\Help\\A.htm", PathStyle::Windows), topicPathOf("E:\\Help\\Sub\\a.htm", PathStyle::Windows),
+    windows.addMany({topicPathOf("E:\\Help\\A.htm", PathStyle::Windows),
+                     topicPathOf("E:\\Help\\Sub\\a.htm", PathStyle::Windows),
                      topicPathOf("E:\\Help\\a.html", PathStyle::Windows)});
     ASSERT_EQ(windows.size(), 3u);
     EXPECT_EQ(windows[0].path, "e:\\help\\a.htm");
@@ -107,8 +104,12 @@ TEST(TitleReader, FindsTheTitleLineByLine)
         {"Ctrl-Z ends the text", "x\x1a<title>Hidden</title>", ""},
         {"umlauts", "<title>M&auml;rz &Ouml;l &szlig; &nbsp;x &uuml;&Uuml;&ouml;&Auml;</title>",
          "M\xC3\xA4rz \xC3\x96l \xC3\x9F  x \xC3\xBC\xC3\x9C\xC3\xB6\xC3\x84"},
-        {"every named reference", "<title>\xC3\x9C" "bersicht &amp; Stra&szlig;e &mdash; &hellip;&euro;&Omega;&copy</title>",
-         "\xC3\x9C" "bersicht & Stra\xC3\x9F" "e \xE2\x80\x94 \xE2\x80\xA6\xE2\x82\xAC\xCE\xA9\xC2\xA9"},
+        {"every named reference",
+         "<title>\xC3\x9C"
+         "bersicht &amp; Stra&szlig;e &mdash; &hellip;&euro;&Omega;&copy</title>",
+         "\xC3\x9C"
+         "bersicht & Stra\xC3\x9F"
+         "e \xE2\x80\x94 \xE2\x80\xA6\xE2\x82\xAC\xCE\xA9\xC2\xA9"},
         {"longest name wins", "<title>&notin; &notit; &ampx &amp;x</title>", "\xE2\x88\x89 \xC2\xACit; &x &x"},
         {"numbers", "<title>&#65;&#x42;&#X43;&#68&#128;&#0;&#xD800;&#1114112;&#;&#x;</title>",
          "ABCD\xE2\x82\xAC\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD&#;&#x;"},
@@ -122,8 +123,7 @@ TEST(TitleReader, FindsTheTitleLineByLine)
         {"empty page", "", ""},
         {"after a line of 2 MB", std::string(2 << 20, 'x') + "\r\n<title>Found</title>", "Found"},
         {"on a line of 2 MB", std::string(2 << 20, '\n') + "<title>Deep</title>", "Deep"},
-        {"title cut to its longest",
-         "<title>" + std::string(kLongestTitle - 1, 'a') + "\xC3\xA4\xC3\xA4</title>",
+        {"title cut to its longest", "<title>" + std::string(kLongestTitle - 1, 'a') + "\xC3\xA4\xC3\xA4</title>",
          std::string(kLongestTitle - 1, 'a') + "\xC3\xA4"},
         {"a cut inside a character keeps UTF-8", "<title>x" + repeated("\xC3\xA4", 8 * kLongestTitle) + "</title>",
          "x" + repeated("\xC3\xA4", kLongestTitle - 1)},
@@ -153,10 +153,8 @@ TEST(TitleReader, ReadsFilesAndFallsBackToTheFileName)
         const char* title;
     } cases[] = {
         {"page.HTML", "From the page"},  // ".HTM" is in the upper-case path
-        {"empty.htm", "New Topic"},
-        {"readme.txt", "readme.txt"},
-        {"missing.htm", "missing.htm"},
-        {"folder.htm", "folder.htm"},    // cannot be read as a file
+        {"empty.htm", "New Topic"},     {"readme.txt", "readme.txt"},
+        {"missing.htm", "missing.htm"}, {"folder.htm", "folder.htm"},  // cannot be read as a file
     };
     for (const auto& c : cases)
         EXPECT_EQ(topicTitle(dir.file(c.file)), c.title) << c.file;
@@ -216,7 +214,8 @@ TEST(AddTopics, PlacesEveryChosenFileAtTheEndOfTheLevelInDialogOrder)
     rig.editor.setInsertAsChild(true);
     rig.desktop.chosenFiles = t.files({"a.htm", "b.htm"});
     rig.editor.addTopics();
-    EXPECT_EQ(test::treeText(rig.project), "T+(A+(A1 A2 Title c.htm Title a.htm Title sub/d.htm) B(Title a.htm Title b.htm))");
+    EXPECT_EQ(test::treeText(rig.project),
+              "T+(A+(A1 A2 Title c.htm Title a.htm Title sub/d.htm) B(Title a.htm Title b.htm))");
     EXPECT_EQ(rig.project.fileList.size(), 4u) << "a file added twice keeps one row";
     EXPECT_EQ(rig.project.windowSettings.defaultTopic, "c.htm");
 }

@@ -12,8 +12,8 @@ TEST(WindowDefinition, SplitsQuotedFieldsWithCommasAndKeepsTheRectangleWhole)
 {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"\"Guide, 2nd\",\"g.hhc\",,\"a.htm\",,,,,,0x20,200,0x0,[80,70,730,500],0x0,0x0,,,,,0",
-         {"Guide, 2nd", "g.hhc", "", "a.htm", "", "", "", "", "", "0x20", "200", "0x0", "[80,70,730,500]", "0x0", "0x0",
-          "", "", "", "", "0"}},
+         {"Guide, 2nd", "g.hhc",           "",    "a.htm", "", "", "", "", "", "0x20", "200",
+          "0x0",        "[80,70,730,500]", "0x0", "0x0",   "", "", "", "", "0"}},
         {"\"T\" , \"x.hhc\" , 0x20", {"T", "x.hhc", "0x20"}},
         {"\"open quote", {"open quote"}},
         {"", {""}},

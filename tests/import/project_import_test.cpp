@@ -53,7 +53,10 @@ TEST(ProjectImport, ImportsWhatTheCompileWritesAndExportsTheSameWindowAndTree)
     source.titleEntry().appendChild(std::make_unique<ContentsEntry>("Intro", 255, dir.file("intro.htm")));
     source.keywords = {{"apples", dir.file("Übungen/äpfel.htm")}, {"part", dir.file("pages/b.htm") + "#part"}};
     WindowSettings& w = source.windowSettings;
-    w.defaultTopic = "\xC3\x9C" "bungen\\\xC3\xA4" "pfel.htm";
+    w.defaultTopic =
+        "\xC3\x9C"
+        "bungen\\\xC3\xA4"
+        "pfel.htm";
     w.navigationStyle = 1312;
     w.navigationPaneWidth = 220;
     w.buttons = 274510;
@@ -94,26 +97,34 @@ TEST(ProjectImport, ReadsAGeneratorsProjectWithAnchorsSubKeywordsAndThingsItCann
     test::TempDir dir;
     test::writeFile(dir.path() / "index.html", "x");
     test::writeFile(dir.path() / "api" / "Class A.html", "x");
-    test::writeFile(dir.file("doc.hhp"), "[OPTIONS]\nCompiled file=doc.chm\nContents file=doc.hhc\nIndex file=doc.hhk\n"
-                                         "Default topic=index.html\nFull-text search=Yes\nTitle=Docs\n\n[FILES]\n"
-                                         "index.html\napi/Class%20A.html\nmissing.html\n[ALIAS]\nx=y\n");
+    test::writeFile(dir.file("doc.hhp"),
+                    "[OPTIONS]\nCompiled file=doc.chm\nContents file=doc.hhc\nIndex file=doc.hhk\n"
+                    "Default topic=index.html\nFull-text search=Yes\nTitle=Docs\n\n[FILES]\n"
+                    "index.html\napi/Class%20A.html\nmissing.html\n[ALIAS]\nx=y\n");
     test::writeFile(dir.file("doc.hhc"),
                     "<html><body><ul>\n"
-                    "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Main\"><param name=\"Local\" value=\"index.html\"></object>\n"
-                    "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Class A\"><param name=\"Local\" value=\"api/Class%20A.html#details\"></object>\n"
-                    "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Web\"><param name=\"Local\" value=\"https://example.org\"></object>\n"
+                    "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Main\"><param name=\"Local\" "
+                    "value=\"index.html\"></object>\n"
+                    "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Class A\"><param "
+                    "name=\"Local\" value=\"api/Class%20A.html#details\"></object>\n"
+                    "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Web\"><param name=\"Local\" "
+                    "value=\"https://example.org\"></object>\n"
                     "</ul></ul></body></html>\n");
-    test::writeFile(dir.file("doc.hhk"),
-                    "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"print\"></object>\n"
-                    "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"colour\"><param name=\"Local\" value=\"index.html#c\"></object></ul>\n"
-                    "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"A\"><param name=\"Name\" value=\"t\"><param name=\"Local\" value=\"index.html\">"
-                    "<param name=\"Name\" value=\"t2\"><param name=\"Local\" value=\"API\\Class A.html\"></object></ul>\n");
+    test::writeFile(
+        dir.file("doc.hhk"),
+        "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"print\"></object>\n"
+        "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"colour\"><param name=\"Local\" "
+        "value=\"index.html#c\"></object></ul>\n"
+        "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"A\"><param name=\"Name\" value=\"t\"><param "
+        "name=\"Local\" value=\"index.html\">"
+        "<param name=\"Name\" value=\"t2\"><param name=\"Local\" value=\"API\\Class A.html\"></object></ul>\n");
     Project project;
     const ImportReport report = importHelpProject(dir.file("doc.hhp"), dir.file("out/doc.dxp"), project);
-    EXPECT_EQ(tree(project), "Docs [42]\n  Main -> ..\\index.html [0]\n    Class A -> ..\\api\\Class A.html#details [8]\n"
-                             "    Web [0]\n");
+    EXPECT_EQ(tree(project),
+              "Docs [42]\n  Main -> ..\\index.html [0]\n    Class A -> ..\\api\\Class A.html#details [8]\n"
+              "    Web [0]\n");
     EXPECT_EQ(keywords(project), (std::vector<std::string>{"print, colour -> ..\\index.html#c", "A -> ..\\index.html",
-                                                            "A -> ..\\api\\Class A.html"}));
+                                                           "A -> ..\\api\\Class A.html"}));
     EXPECT_EQ(project.windowSettings.defaultTopic, "..\\index.html");
     EXPECT_NE(project.windowSettings.navigationStyle & 1024, 0);
     EXPECT_EQ(project.fileList.size(), 2u);
@@ -127,10 +138,12 @@ TEST(ProjectImport, TakesAContentsFileAloneWithItsIndexAndRefusesWhatIsNotThere)
 {
     test::TempDir dir;
     test::writeFile(dir.path() / "a.htm", "x");
-    test::writeFile(dir.file("Help.hhc"), "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
-                                          "<param name=\"Local\" value=\"A.HTM\"></OBJECT></UL>");
-    test::writeFile(dir.file("Help.hhk"), "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"k\">"
-                                          "<param name=\"Local\" value=\"a.htm\"></OBJECT></UL>");
+    test::writeFile(dir.file("Help.hhc"),
+                    "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
+                    "<param name=\"Local\" value=\"A.HTM\"></OBJECT></UL>");
+    test::writeFile(dir.file("Help.hhk"),
+                    "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"k\">"
+                    "<param name=\"Local\" value=\"a.htm\"></OBJECT></UL>");
     Project project;
     importHelpProject(dir.file("Help.hhc"), dir.file("Help.dxp"), project);
     EXPECT_EQ(tree(project), "Help [42]\n  A -> a.htm [8]\n");  // the letter case of the disk
@@ -146,8 +159,9 @@ TEST(ImportRun, NamesTheProjectSoThatItsCompileNeverReplacesTheSource)
 {
     test::TempDir dir;
     test::writeFile(dir.path() / "a.htm", "x");
-    const std::string contents = "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
-                                 "<param name=\"Local\" value=\"a.htm\"></OBJECT></UL>";
+    const std::string contents =
+        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
+        "<param name=\"Local\" value=\"a.htm\"></OBJECT></UL>";
     test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\nContents file=guide.hhc\n");
     test::writeFile(dir.file("guide.hhc"), contents);
     test::writeFile(dir.file("alone.hhc"), contents);
@@ -204,14 +218,17 @@ TEST(Decompile, ExtractsIntoANewFolderAndFindsTheSitemapsThroughTheSystemData)
 {
     test::TempDir dir;
     MemoryArchive chm;
-    chm.stored["/#SYSTEM"] = std::string("\3\0\0\0", 4) + systemRecord(0, std::string("toc.hhc\0", 8)) +
-                             systemRecord(1, std::string("kw.hhk\0", 7)) + systemRecord(2, std::string("\xE3.htm\0", 6)) +
-                             systemRecord(3, std::string("\xD0\xF3\0", 3)) + systemRecord(4, std::string("\x19\x04\0\0", 4));
-    chm.stored["/toc.hhc"] = "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"\xC0\">"
-                             "<param name=\"Local\" value=\"\xE3.htm#x\"></OBJECT><LI><OBJECT type=\"text/sitemap\">"
-                             "<param name=\"Name\" value=\"B\"><param name=\"Local\" value=\"sub/b.htm\"></OBJECT></UL>";
-    chm.stored["/kw.hhk"] = "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"k\">"
-                            "<param name=\"Local\" value=\"sub/b.htm\"></OBJECT></UL>";
+    chm.stored["/#SYSTEM"] =
+        std::string("\3\0\0\0", 4) + systemRecord(0, std::string("toc.hhc\0", 8)) +
+        systemRecord(1, std::string("kw.hhk\0", 7)) + systemRecord(2, std::string("\xE3.htm\0", 6)) +
+        systemRecord(3, std::string("\xD0\xF3\0", 3)) + systemRecord(4, std::string("\x19\x04\0\0", 4));
+    chm.stored["/toc.hhc"] =
+        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"\xC0\">"
+        "<param name=\"Local\" value=\"\xE3.htm#x\"></OBJECT><LI><OBJECT type=\"text/sitemap\">"
+        "<param name=\"Name\" value=\"B\"><param name=\"Local\" value=\"sub/b.htm\"></OBJECT></UL>";
+    chm.stored["/kw.hhk"] =
+        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"k\">"
+        "<param name=\"Local\" value=\"sub/b.htm\"></OBJECT></UL>";
     chm.stored["/г.htm"] = "page";
     chm.stored["/sub/b.htm"] = "page b";
     chm.stored["/../evil.htm"] = "outside";

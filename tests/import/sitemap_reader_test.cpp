@@ -35,10 +35,12 @@ TEST(SitemapReader, ReadsTheShapesGeneratorsAndEditorsWrite)
     const Case cases[] = {
         {"our own writer's layout",
          "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\r\n<HTML>\r\n<HEAD>\r\n</HEAD><BODY>\r\n"
-         "<OBJECT type=\"text/site properties\">\r\n\t<param name=\"Window Styles\" value=\"0x800025\">\r\n</OBJECT>\r\n"
+         "<OBJECT type=\"text/site properties\">\r\n\t<param name=\"Window Styles\" "
+         "value=\"0x800025\">\r\n</OBJECT>\r\n"
          "<UL>\r\n\t   <LI> <OBJECT type=\"text/sitemap\">\r\n\t\t<param name=\"Name\" value=\"A\">\r\n"
          "\t\t<param name=\"Local\" value=\"pages/a.htm\">\r\n\t\t<param name=\"ImageNumber\" value=\"9\">\r\n"
-         "\t\t</OBJECT>\r\n<UL>\r\n\t   <LI> <OBJECT type=\"text/sitemap\">\r\n\t\t<param name=\"Name\" value=\"B\">\r\n"
+         "\t\t</OBJECT>\r\n<UL>\r\n\t   <LI> <OBJECT type=\"text/sitemap\">\r\n\t\t<param name=\"Name\" "
+         "value=\"B\">\r\n"
          "\r\n\t\t<param name=\"ImageNumber\" value=\"1\">\r\n\t\t</OBJECT>\r\n</UL>\r\n</UL>\r\n</BODY></HTML>\r\n",
          "0 A -> pages/a.htm [9]\n1 B [1]\n"},
         {"one-line objects, lower case, unclosed LI",
@@ -55,11 +57,13 @@ TEST(SitemapReader, ReadsTheShapesGeneratorsAndEditorsWrite)
          "0 Tom & Jerry \"q\" <tag> ЖЖ ä &bogus; & & -> a%20b.htm\n"},
         {"comments hide objects, declarations are skipped",
          "<!-- <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"hidden\"></OBJECT> -->"
-         "<?xml version=\"1.0\"?><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"shown\"></OBJECT></UL>",
+         "<?xml version=\"1.0\"?><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "
+         "value=\"shown\"></OBJECT></UL>",
          "0 shown\n"},
         {"several pairs: the first makes the entry, later Locals are kept",
          "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"kw\"><param name=\"Name\" value=\"T1\">"
-         "<param name=\"Local\" value=\"a.htm\"><param name=\"Name\" value=\"T2\"><param name=\"Local\" value=\"b.htm\">"
+         "<param name=\"Local\" value=\"a.htm\"><param name=\"Name\" value=\"T2\"><param name=\"Local\" "
+         "value=\"b.htm\">"
          "</OBJECT></UL>",
          "0 kw +a.htm +b.htm\n"},
         {"missing </OBJECT> closed by the next LI and by the list end",
@@ -132,7 +136,8 @@ TEST(SitemapReader, NotesWhatItDropsWithTheLineAndRefusesBinaryFiles)
     const std::string text =
         "<UL>\n<LI><OBJECT type=\"text/sitemap\">\n<param name=\"Name\" value=\"A\">\n"
         "<param name=\"Merge\" value=\"other.chm::/other.hhc\">\n</OBJECT>\n"
-        "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"B\"><param name=\"URL\" value=\"http://x\"></OBJECT>\n"
+        "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"B\"><param name=\"URL\" "
+        "value=\"http://x\"></OBJECT>\n"
         "</UL></UL>\n<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"open\n";
     const Sitemap sitemap = readSitemap(text, nullptr, "t.hhc");
     std::vector<int> lines;

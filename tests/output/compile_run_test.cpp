@@ -87,7 +87,10 @@ public:
     {
         calls.push_back("summary " + std::to_string(s.warnings) + "/" + std::to_string(s.errors));
     }
-    void showFailure(const std::string& text) override { calls.push_back("failure" + (text.empty() ? "" : " " + text)); }
+    void showFailure(const std::string& text) override
+    {
+        calls.push_back("failure" + (text.empty() ? "" : " " + text));
+    }
 };
 
 class CompileRunTest : public ::testing::Test {
@@ -122,10 +125,10 @@ TEST_F(CompileRunTest, RunsTheStepsInOrderAndDeletesTheInputFiles)
     EXPECT_TRUE(result.succeeded);
     EXPECT_EQ(result.outcome, CompileOutcome::Compiled);
     EXPECT_EQ(result.statistics.warnings, 2);
-    EXPECT_EQ(m_host.calls, (std::vector<std::string>{"close viewers " + m_files.compiledFile, "keep alive",
-                                                      "keep alive", "progress Checking g.hhp", "keep alive",
-                                                      "progress working", "log Note: a line",
-                                                      "open " + m_files.compiledFile, "view log", "summary 2/0"}));
+    EXPECT_EQ(m_host.calls,
+              (std::vector<std::string>{"close viewers " + m_files.compiledFile, "keep alive", "keep alive",
+                                        "progress Checking g.hhp", "keep alive", "progress working", "log Note: a line",
+                                        "open " + m_files.compiledFile, "view log", "summary 2/0"}));
     EXPECT_EQ(m_compiler.calls, (std::vector<std::string>{"load", "init", "compile " + m_files.helpProjectFile,
                                                           "read back " + m_files.compiledFile, "free"}));
     EXPECT_FALSE(std::filesystem::exists(m_files.helpProjectFile));
@@ -144,7 +147,7 @@ TEST_F(CompileRunTest, OpensTheHelpFileOnlyWhenAskedAndNoErrorWasCounted)
         bool viewsLog;
     };
     const Case cases[] = {
-        {"1", "0", 0, true, false}, {"1", "1", 1, false, true}, {"0", "0", 0, false, false},
+        {"1", "0", 0, true, false},       {"1", "1", 1, false, true}, {"0", "0", 0, false, false},
         {"yes", "true", 0, false, false}, {"", "1", 0, false, true},
     };
     for (const Case& c : cases) {
@@ -199,8 +202,8 @@ TEST_F(CompileRunTest, ARunThatWritesNoHelpFileEndsInTheFailureState)
     m_settings.write("LogFile", m_dir.file("log.txt"));
     struct Case {
         const char* name;
-        std::string hhp;      // the help project the run checks
-        bool writes;          // whether the compiler writes the help file
+        std::string hhp;  // the help project the run checks
+        bool writes;      // whether the compiler writes the help file
         CompileOutcome outcome;
         const char* failure;  // the text the host shows
         bool compiles;        // whether the compiler was started

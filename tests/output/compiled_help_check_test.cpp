@@ -24,8 +24,8 @@ std::string systemFile(std::uint32_t languageId, const std::string& defaultTopic
     std::string language(36, '\0');
     for (int i = 0; i < 4; ++i)
         language[static_cast<std::size_t>(i)] = static_cast<char>((languageId >> (8 * i)) & 0xFF);
-    return std::string("\x03\0\0\0", 4) + record(9, std::string("HHA Version 4.74.8702\0", 22)) +
-           record(4, language) + record(2, defaultTopic + '\0');
+    return std::string("\x03\0\0\0", 4) + record(9, std::string("HHA Version 4.74.8702\0", 22)) + record(4, language) +
+           record(2, defaultTopic + '\0');
 }
 
 class StoredFiles final : public CompiledHelpFile {
@@ -81,7 +81,9 @@ TEST(HelpFileLinks, LeadWhereAViewerLooks)
         {"pages/intro.htm#top", "WINDOWS-1252", "/pages/intro.htm"},
         {"/pages/intro.htm?x", "WINDOWS-1252", "/pages/intro.htm"},
         {"pages\\intro.htm", "WINDOWS-1252", "/pages\\intro.htm"},  // a viewer takes "\" as part of the name
-        {"\xDC" "bungen/\xE4pfel.htm", "WINDOWS-1252", "/Übungen/äpfel.htm"},
+        {"\xDC"
+         "bungen/\xE4pfel.htm",
+         "WINDOWS-1252", "/Übungen/äpfel.htm"},
         {"\xE3\xEB\xE0\xE2\xFB/a.htm", "WINDOWS-1251", "/главы/a.htm"},
         {"Tom &amp; Jerry &#1046;&#x416;.htm", "WINDOWS-1252", "/Tom & Jerry ЖЖ.htm"},
         {"a/./b/../c.htm", "WINDOWS-1252", "/a/c.htm"},

@@ -46,7 +46,10 @@ TEST(ContentsFile, NestsListsByLevelAndWritesObjectsExactly)
     ContentsEntry* p = project.titleEntry().appendChild(std::make_unique<ContentsEntry>("P \"&\" <b>", 0));
     ContentsEntry* q = p->appendChild(std::make_unique<ContentsEntry>("Q", 8, "c:\\help\\q.htm"));
     q->appendChild(std::make_unique<ContentsEntry>("R", 11, "c:\\help\\sub\\r.htm"));
-    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("\xC3\x9C" "ber \xD0\x96", 1, "c:\\help\\s.htm"));
+    project.titleEntry().appendChild(
+        std::make_unique<ContentsEntry>("\xC3\x9C"
+                                        "ber \xD0\x96",
+                                        1, "c:\\help\\s.htm"));
 
     CountingProgress progress;
     test::TempDir dir;
@@ -86,7 +89,8 @@ TEST(ContentsFile, PutsEntriesBesideTheTitleIntoTheTopListWithTheirChildren)
     Project project = helpProject("Guide");
     project.titleEntry().appendChild(std::make_unique<ContentsEntry>("P", 8, "c:\\help\\p.htm"));
     ContentsEntry* x = project.root().appendChild(std::make_unique<ContentsEntry>("X", 0));
-    x->appendChild(std::make_unique<ContentsEntry>("Y", 0))->appendChild(std::make_unique<ContentsEntry>("Z", 8, "c:\\help\\z.htm"));
+    x->appendChild(std::make_unique<ContentsEntry>("Y", 0))
+        ->appendChild(std::make_unique<ContentsEntry>("Z", 8, "c:\\help\\z.htm"));
     project.root().appendChild(std::make_unique<ContentsEntry>("W", 8, "c:\\help\\w.htm"));
     NullProgress progress;
     ProgressScope scope(progress, 0);
@@ -135,11 +139,17 @@ TEST(HelpProjectFile, WritesFlagsInHexAndTextsInWindows1252)
     for (const auto& [value, text] : flags)
         EXPECT_EQ(hexFlags(value), text);
 
-    Project project = helpProject("\xC3\x9C" "ber \xD0\x9C\xD0\xB8\xD1\x80");
+    Project project = helpProject(
+        "\xC3\x9C"
+        "ber \xD0\x9C\xD0\xB8\xD1\x80");
     project.windowSettings.jump2Text = "\xC3\xA9t\xC3\xA9";
     const std::string text = HelpProjectFileText(project, kLog, kWin);
-    EXPECT_NE(text.find("Title=\xDC" "ber &#1052;&#1080;&#1088;\r\n"), std::string::npos);
-    EXPECT_NE(text.find("Main=\"\xDC" "ber &#1052;&#1080;&#1088;\","), std::string::npos);
+    EXPECT_NE(text.find("Title=\xDC"
+                        "ber &#1052;&#1080;&#1088;\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("Main=\"\xDC"
+                        "ber &#1052;&#1080;&#1088;\","),
+              std::string::npos);
     EXPECT_NE(text.find(",\xE9t\xE9,0x20,"), std::string::npos);
 }
 
@@ -158,7 +168,8 @@ TEST(HelpProjectFile, KeepsTheWindowDefinitionWholeForATitleWithDoubleQuotes)
 TEST(SitemapFiles, WriteMarkupCharactersOfNamesAsEntitiesAndPathsWithSlashes)
 {
     Project project = helpProject("Tom & Jerry");
-    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Tom & Jerry \"quoted\" <tag>", 8, "c:\\help\\a & b\\x.htm"));
+    project.titleEntry().appendChild(
+        std::make_unique<ContentsEntry>("Tom & Jerry \"quoted\" <tag>", 8, "c:\\help\\a & b\\x.htm"));
     project.keywords.push_back({"<b>&amp;</b>", "c:\\help\\sub\\deep\\k.htm"});
     project.windowSettings.defaultTopic = "SUB\\DEEP\\k.htm";
     project.windowSettings.homePage = "sub\\home.htm";
@@ -168,8 +179,11 @@ TEST(SitemapFiles, WriteMarkupCharactersOfNamesAsEntitiesAndPathsWithSlashes)
     const std::string contents = ContentsFileText(project, scope, writer);
     EXPECT_NE(contents.find("value=\"Tom &amp; Jerry &quot;quoted&quot; &lt;tag&gt;\""), std::string::npos);
     EXPECT_NE(contents.find("value=\"A & B/x.htm\""), std::string::npos);
-    EXPECT_NE(IndexFileText(project, writer).find("value=\"&lt;b&gt;&amp;amp;&lt;/b&gt;\">\r\n          <param name=\"Local\" value=\"SUB/DEEP/k.htm\""),
-              std::string::npos);
+    EXPECT_NE(
+        IndexFileText(project, writer)
+            .find(
+                "value=\"&lt;b&gt;&amp;amp;&lt;/b&gt;\">\r\n          <param name=\"Local\" value=\"SUB/DEEP/k.htm\""),
+        std::string::npos);
     const std::string help = HelpProjectFileText(project, kLog, writer);
     EXPECT_NE(help.find("Default topic=SUB/DEEP/k.htm\r\n"), std::string::npos);
     EXPECT_NE(help.find("Title=Tom & Jerry\r\n"), std::string::npos);  // not a sitemap: kept as it is
@@ -208,32 +222,46 @@ TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInU
     const std::string de = dir.file("deutsch");
     const std::string ru = dir.file("справка");
     std::vector<Case> cases;
-    cases.push_back({"German names in subfolders",
-                     encodedProject(de, "Übersicht", {{"Äpfel", "Übungen/äpfel.htm"}}, {{"Straße", "Übungen/äpfel.htm"}}),
-                     "Übungen\\äpfel.htm",
-                     {"Language=0x409 Englisch (USA)\r\nTitle=\xDC" "bersicht\r\n",
-                      "Default topic=\xDC" "bungen/\xE4" "pfel.htm\r\n", "Main=\"\xDC" "bersicht\",",
-                      "guide.hhk\",\"Übungen/äpfel.htm\",", "[FILES]\r\nÜbungen/äpfel.htm\r\n"},
-                     {"value=\"\xC4" "pfel\"", "value=\"\xDC" "bungen/\xE4" "pfel.htm\""},
-                     {"value=\"Stra\xDF" "e\""},
-                     {}});
-    cases.push_back({"Russian title, captions, keywords and paths",
-                     encodedProject(ru, "Руководство", {{"Приливы", "главы/приливы.htm"}}, {{"прилив", "главы/приливы.htm"}}),
-                     "главы\\приливы.htm",
-                     {"Contents file=guide.hhc\r\n", "Language=0x419 Russisch\r\n",
-                      "Title=\xD0\xF3\xEA\xEE\xE2\xEE\xE4\xF1\xF2\xE2\xEE\r\n",
-                      "Default topic=\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\r\n",
-                      "guide.hhk\",\"главы/приливы.htm\",", "[FILES]\r\nглавы/приливы.htm\r\n"},
-                     {"value=\"\xCF\xF0\xE8\xEB\xE8\xE2\xFB\"", "value=\"\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\""},
-                     {"value=\"\xEF\xF0\xE8\xEB\xE8\xE2\""},
-                     {"Note: the help file's language is 0x419 Russisch"}});
+    cases.push_back(
+        {"German names in subfolders",
+         encodedProject(de, "Übersicht", {{"Äpfel", "Übungen/äpfel.htm"}}, {{"Straße", "Übungen/äpfel.htm"}}),
+         "Übungen\\äpfel.htm",
+         {"Language=0x409 Englisch (USA)\r\nTitle=\xDC"
+          "bersicht\r\n",
+          "Default topic=\xDC"
+          "bungen/\xE4"
+          "pfel.htm\r\n",
+          "Main=\"\xDC"
+          "bersicht\",",
+          "guide.hhk\",\"Übungen/äpfel.htm\",", "[FILES]\r\nÜbungen/äpfel.htm\r\n"},
+         {"value=\"\xC4"
+          "pfel\"",
+          "value=\"\xDC"
+          "bungen/\xE4"
+          "pfel.htm\""},
+         {"value=\"Stra\xDF"
+          "e\""},
+         {}});
+    cases.push_back(
+        {"Russian title, captions, keywords and paths",
+         encodedProject(ru, "Руководство", {{"Приливы", "главы/приливы.htm"}}, {{"прилив", "главы/приливы.htm"}}),
+         "главы\\приливы.htm",
+         {"Contents file=guide.hhc\r\n", "Language=0x419 Russisch\r\n",
+          "Title=\xD0\xF3\xEA\xEE\xE2\xEE\xE4\xF1\xF2\xE2\xEE\r\n",
+          "Default topic=\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\r\n",
+          "guide.hhk\",\"главы/приливы.htm\",", "[FILES]\r\nглавы/приливы.htm\r\n"},
+         {"value=\"\xCF\xF0\xE8\xEB\xE8\xE2\xFB\"", "value=\"\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\""},
+         {"value=\"\xEF\xF0\xE8\xEB\xE8\xE2\""},
+         {"Note: the help file's language is 0x419 Russisch"}});
     cases.push_back({"Russian with an Arabic keyword and file name",
-                     encodedProject(ru, "Руководство", {{"Приливы", "главы/شرح.htm"}, {"Отливы", "отливы.htm"}}, {{"مرحبا", "отливы.htm"}}),
+                     encodedProject(ru, "Руководство", {{"Приливы", "главы/شرح.htm"}, {"Отливы", "отливы.htm"}},
+                                    {{"مرحبا", "отливы.htm"}}),
                      "",
                      {"Language=0x419 Russisch\r\n", "\r\nглавы/شرح.htm\r\n"},
                      {"value=\"\xE3\xEB\xE0\xE2\xFB/&#1588;&#1585;&#1581;.htm\""},
                      {"value=\"&#1605;&#1585;&#1581;&#1576;&#1575;\""},
-                     {"Note: the help file's language", "Warning: the help file's code page Windows-1251 lacks characters of \"مرحبا\"",
+                     {"Note: the help file's language",
+                      "Warning: the help file's code page Windows-1251 lacks characters of \"مرحبا\"",
                       "Warning: the help file's code page Windows-1251 cannot hold the file name \"главы/شرح.htm\""}});
     for (Case& c : cases) {
         SCOPED_TRACE(c.name);

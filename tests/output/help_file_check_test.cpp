@@ -38,18 +38,19 @@ protected:
 TEST_F(HelpFileCheckTest, ReportsMissingTopicFilesAndLetterCaseDifferencesAsErrors)
 {
     HelpFileCheck check(folder());
-    check.checkTopicFiles({"intro.htm", "SUB\\deep.htm", "gone.htm", "intro.htm", "", "..\\outside.htm",
-                           "sub\\", "Sub/Reached.htm", "ÜBUNGEN\\äpfel.htm", "übungen/Äpfel.htm"});
-    EXPECT_EQ(check.lines(), (std::vector<std::string>{
-                                 "Error: Topic file SUB/deep.htm differs in letter case from sub/deep.htm on disk",
-                                 "Error: Topic file gone.htm does not exist",
-                                 "Warning: Topic file ../outside.htm lies outside the project folder, where the help "
-                                 "file cannot hold it",
-                                 "Error: Topic file sub/ does not exist",
-                                 "Error: Topic file Sub/Reached.htm differs in letter case from sub/reached.htm on disk",
-                                 "Error: Topic file ÜBUNGEN/äpfel.htm differs in letter case from übungen/Äpfel.htm on "
-                                 "disk",
-                             }));
+    check.checkTopicFiles({"intro.htm", "SUB\\deep.htm", "gone.htm", "intro.htm", "", "..\\outside.htm", "sub\\",
+                           "Sub/Reached.htm", "ÜBUNGEN\\äpfel.htm", "übungen/Äpfel.htm"});
+    EXPECT_EQ(check.lines(),
+              (std::vector<std::string>{
+                  "Error: Topic file SUB/deep.htm differs in letter case from sub/deep.htm on disk",
+                  "Error: Topic file gone.htm does not exist",
+                  "Warning: Topic file ../outside.htm lies outside the project folder, where the help "
+                  "file cannot hold it",
+                  "Error: Topic file sub/ does not exist",
+                  "Error: Topic file Sub/Reached.htm differs in letter case from sub/reached.htm on disk",
+                  "Error: Topic file ÜBUNGEN/äpfel.htm differs in letter case from übungen/Äpfel.htm on "
+                  "disk",
+              }));
     EXPECT_EQ(check.statistics().errors, 5);
     EXPECT_EQ(check.statistics().warnings, 1);
     EXPECT_TRUE(check.hasErrors());
@@ -77,9 +78,9 @@ TEST_F(HelpFileCheckTest, FollowsLinksToEveryPageAndCountsWhatThePagesHold)
               }));
     CompileStatistics expected;
     expected.warnings = 8;
-    expected.topics = 4;          // intro, deep, reached, framed
-    expected.graphics = 1;        // images/logo.png, however often shown
-    expected.localLinks = 10;     // every <a href> to a page of the project, broken ones included
+    expected.topics = 4;       // intro, deep, reached, framed
+    expected.graphics = 1;     // images/logo.png, however often shown
+    expected.localLinks = 10;  // every <a href> to a page of the project, broken ones included
     expected.internetLinks = 2;
     EXPECT_EQ(check.statistics(), expected);
 
@@ -132,14 +133,16 @@ TEST_F(HelpFileCheckTest, ReportsProgressNoMoreOftenThanAsked)
 TEST_F(HelpFileCheckTest, NotesPagesWhoseEncodingIsNotTheHelpFilesCodePage)
 {
     test::writeFile(file("de/ascii.htm"), "<meta charset=\"us-ascii\"><p>plain</p>");
-    test::writeFile(file("de/west.htm"), "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">");
+    test::writeFile(file("de/west.htm"),
+                    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">");
     test::writeFile(file("de/latin.htm"), "<META CHARSET='ISO-8859-1'><p>\xFC</p>");
     test::writeFile(file("de/utf8.htm"), "<p>Übungen</p>");
     test::writeFile(file("de/russian.htm"), "<meta charset=koi8-r><p>x</p>");
     test::writeFile(file("de/text.htm"), "<p>charset=utf-8 is said here, not declared</p>");
     HelpFileCheck check(folder());
     check.setHelpCodePage(1252);
-    check.checkTopicFiles({"de/ascii.htm", "de/west.htm", "de/latin.htm", "de/utf8.htm", "de/russian.htm", "de/text.htm"});
+    check.checkTopicFiles(
+        {"de/ascii.htm", "de/west.htm", "de/latin.htm", "de/utf8.htm", "de/russian.htm", "de/text.htm"});
     check.scanPages({});
     std::vector<std::string> notes;
     for (const std::string& line : check.lines()) {
@@ -147,8 +150,9 @@ TEST_F(HelpFileCheckTest, NotesPagesWhoseEncodingIsNotTheHelpFilesCodePage)
             notes.push_back(line);
     }
     ASSERT_EQ(notes.size(), 2u) << ::testing::PrintToString(check.lines());
-    EXPECT_TRUE(notes[0].starts_with("Note: Page de/utf8.htm is in UTF-8, but help viewers read the pages of this help "
-                                     "file in Windows-1252"))
+    EXPECT_TRUE(
+        notes[0].starts_with("Note: Page de/utf8.htm is in UTF-8, but help viewers read the pages of this help "
+                             "file in Windows-1252"))
         << notes[0];
     EXPECT_TRUE(notes[1].starts_with("Note: Page de/russian.htm is in koi8-r,")) << notes[1];
     EXPECT_EQ(check.statistics().warnings, 0);
@@ -167,8 +171,8 @@ TEST(PageEncoding, ComesFromTheMetaDeclarationOrTheBytes)
         EXPECT_EQ(pageEncoding(html), encoding) << html;
 
     const std::pair<std::string_view, int> pages[] = {
-        {"windows-1251", 1251}, {"CP1250", 1250}, {"x-cp1253", 1253}, {"utf-8", 65001}, {"iso-8859-1", 1252},
-        {"us-ascii", 0},        {"Shift_JIS", 932}, {"gb2312", 936},  {"koi8-r", -1},   {"windows-", -1},
+        {"windows-1251", 1251}, {"CP1250", 1250},   {"x-cp1253", 1253}, {"utf-8", 65001}, {"iso-8859-1", 1252},
+        {"us-ascii", 0},        {"Shift_JIS", 932}, {"gb2312", 936},    {"koi8-r", -1},   {"windows-", -1},
     };
     for (const auto& [name, codePage] : pages)
         EXPECT_EQ(codePageOfEncoding(name), codePage) << name;

@@ -56,8 +56,8 @@ TEST(HelpProjectCopy, MakesEveryFullPathRelativeToTheProjectFolderAndDropsTheLog
 TEST(HelpProjectCopy, LeavesAProjectWithoutIndexAndWithRelativePathsAsItIs)
 {
     const std::string text = test::crlf({"[OPTIONS]", "Compiled file=a.chm", "Contents file=a.hhc", "", "[WINDOWS]",
-                                         "Main=\"A\",\"a.hhc\",,\"x.htm\",,,,,,0x20,200,0x0,[1,2,3,4],0x0,0x0,,,,,0", "",
-                                         "[FILES]", "x.htm", "", "[INFOTYPES]"});
+                                         "Main=\"A\",\"a.hhc\",,\"x.htm\",,,,,,0x20,200,0x0,[1,2,3,4],0x0,0x0,,,,,0",
+                                         "", "[FILES]", "x.htm", "", "[INFOTYPES]"});
     EXPECT_EQ(relativeHelpProjectText(text, "/x"), text);
 }
 

@@ -74,9 +74,16 @@ TEST(ChildProcess, TellsHowTheChildEnded)
     const Case cases[] = {
         {{"sh", "-c", "exit 217"}, "", ChildProcessResult::Ending::Exited, 217, ""},
         {{"sh", "-c", "kill -9 $$"}, "", ChildProcessResult::Ending::Signalled, 9, ""},
-        {{"doxel-no-such-program"}, "", ChildProcessResult::Ending::NotStarted, 0, "doxel-no-such-program was not found"},
+        {{"doxel-no-such-program"},
+         "",
+         ChildProcessResult::Ending::NotStarted,
+         0,
+         "doxel-no-such-program was not found"},
         {{dir.file("not-executable")}, "", ChildProcessResult::Ending::NotStarted, 0, "was not found"},
-        {{"sh", "-c", "true"}, dir.file("no-such-folder"), ChildProcessResult::Ending::NotStarted, 0,
+        {{"sh", "-c", "true"},
+         dir.file("no-such-folder"),
+         ChildProcessResult::Ending::NotStarted,
+         0,
          "No such file or directory"},
     };
     for (const Case& c : cases) {

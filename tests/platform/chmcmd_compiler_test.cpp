@@ -144,8 +144,9 @@ TEST_F(SampleCompile, PutsEveryPagePictureContentsAndIndexIntoTheHelpFile)
     EXPECT_EQ(m_host.count("Warning:") + m_host.count("Error:"), 0) << m_host.all();
 
     const ChmReader help(file("sample.chm"));
-    std::vector<std::string> expected = {"/sample.hhc", "/sample.hhk", "/styles.css", "/images/logo.png",
-                                         "/images/mainwindow.png", "/images/tidecurve.png", "/images/toolbar.gif"};
+    std::vector<std::string> expected = {
+        "/sample.hhc",           "/sample.hhk",        "/styles.css", "/images/logo.png", "/images/mainwindow.png",
+        "/images/tidecurve.png", "/images/toolbar.gif"};
     for (const FileListEntry& row : m_project.fileList)
         expected.push_back("/" + fs::path(row.path).lexically_relative(folder()).string());
     EXPECT_EQ(expected.size(), 21U);
@@ -212,10 +213,10 @@ TEST_F(SampleCompile, CountsAnAnchorChmcmdMissesAsANoteAndAMissingOneAsAnError)
 
     ASSERT_TRUE(result.succeeded);
     EXPECT_EQ(result.statistics.errors, 1);
-    EXPECT_EQ(result.statistics.warnings, 1)
-        << "chmcmd's own report of nothere.htm must not count twice";
-    EXPECT_TRUE(m_host.has("Note: Anchor pages/reference/units.htm#datum is defined; chmcmd reported it undefined "
-                           "(first use faq.htm)"));
+    EXPECT_EQ(result.statistics.warnings, 1) << "chmcmd's own report of nothere.htm must not count twice";
+    EXPECT_TRUE(
+        m_host.has("Note: Anchor pages/reference/units.htm#datum is defined; chmcmd reported it undefined "
+                   "(first use faq.htm)"));
     EXPECT_TRUE(m_host.has("Error: Anchor pages/moorings.htm#nope undefined; first use passage.htm"));
     EXPECT_TRUE(fs::exists(file("sample.chm")));
 }
@@ -244,9 +245,10 @@ TEST_F(SampleCompile, WarnsOfContentsEntriesThatLeadNowhereInTheHelpFile)
     ChmcmdCompiler compiler;
     const CompileResult result = CompileRun(compiler, settings, m_host, files());
     ASSERT_TRUE(result.succeeded) << m_host.all();
-    EXPECT_NE(m_host.all().find("Warning: Contents entry \"Welcome to Tidewater\" leads to Ã¼ber.htm, which the help file "
-                                "does not hold"),
-              std::string::npos)
+    EXPECT_NE(
+        m_host.all().find("Warning: Contents entry \"Welcome to Tidewater\" leads to Ã¼ber.htm, which the help file "
+                          "does not hold"),
+        std::string::npos)
         << m_host.all();
     EXPECT_GE(result.statistics.warnings, 1);
 }

@@ -5,9 +5,9 @@
 #include "import/project_import.h"
 #include "output/compile_run.h"
 #include "output/compiler_files.h"
+#include "platform/child_process.h"
 #include "platform/chm_reader.h"
 #include "platform/chmcmd_compiler.h"
-#include "platform/child_process.h"
 #include "test_support.h"
 
 namespace doxel {
@@ -83,7 +83,8 @@ TEST(Decompile, GivesBackTheSampleProjectThatTheHelpFileWasCompiledFrom)
     EXPECT_EQ(runImport(folder + "/sample.chm", "", open, progress).projectFile, folder + "/sample-2/sample.dxp");
     EXPECT_THROW(runImport(folder + "/sample.chm", folder + "/sample.dxp", open, progress), IoError);
     fs::remove(folder + "/sample.dxp");
-    EXPECT_THROW(runImport(folder + "/sample.chm", folder + "/sample.dxp", open, progress), IoError);  // would compile over it
+    EXPECT_THROW(runImport(folder + "/sample.chm", folder + "/sample.dxp", open, progress),
+                 IoError);  // would compile over it
     EXPECT_FALSE(fs::exists(folder + "/sample-3"));
 }
 

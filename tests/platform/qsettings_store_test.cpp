@@ -28,7 +28,9 @@ TEST(QSettingsStore, KeepsEveryValueExactlyInTheUsersIniFile)
         {"Language", "1000"},
         {"RUF", std::string("/home/a/x.dxp\a/home/b/y, z.dxp\a")},
         {"HtmlEditor", "bluefish --new \"%U\" C:\\Prog\\x.exe"},
-        {"LogFile", "/home/ann/\xC3\x9C" "ber/log.txt"},
+        {"LogFile",
+         "/home/ann/\xC3\x9C"
+         "ber/log.txt"},
         {"Empty", ""},
     };
     for (const auto& [name, value] : values)
@@ -42,7 +44,8 @@ TEST(QSettingsStore, KeepsEveryValueExactlyInTheUsersIniFile)
 TEST(QSettingsStore, KeepsAHandEditedBackslashAsWritten)
 {
     const auto& home = configHome();
-    test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf", "[General]\nLogFile=/tmp/\\\\xzlog.txt\nRUF=\\\\x0\n");
+    test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf",
+                    "[General]\nLogFile=/tmp/\\\\xzlog.txt\nRUF=\\\\x0\n");
     QSettingsStore store;
     EXPECT_EQ(ReadSetting(store, "LogFile"), "/tmp/\\xzlog.txt");
     EXPECT_EQ(ReadSetting(store, "RUF"), "\\x0");
@@ -53,7 +56,8 @@ TEST(QSettingsStore, SeesChangesMadeBehindItsBack)
     const auto& home = configHome();
     QSettingsStore store;
     WriteSetting(store, "ShowFileSystem", "1");
-    test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf", "[General]\nShowFileSystem=0\nWrittenBy=another process\n");
+    test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf",
+                    "[General]\nShowFileSystem=0\nWrittenBy=another process\n");
     EXPECT_EQ(ReadSetting(store, "ShowFileSystem"), "0");
 }
 

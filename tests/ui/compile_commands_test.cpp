@@ -20,14 +20,14 @@
 #include <vector>
 
 #include "platform/help_viewers.h"
+#include "platform/text_editor.h"
 #include "qt_test_support.h"
 #include "ui/compile/compile_commands.h"
 #include "ui/compile/compile_form.h"
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
-#include "ui/main/qt_text.h"
 #include "ui/logic/string_table.h"
-#include "platform/text_editor.h"
+#include "ui/main/qt_text.h"
 
 namespace doxel {
 
@@ -58,9 +58,8 @@ ResultsSeen compileThroughWindow(WindowFixture& f, const char* action = "Compile
     ResultsSeen seen;
     const std::size_t before = f.dialogs.shown.size();
     f.dialogs.answer<TCompileForm>([&seen](TCompileForm& form) {
-        QObject::connect(&form, &TCompileForm::keptAlive, &form, [&seen] {
-            seen.viewersDuringCompile = programHelpViewers().running();
-        });
+        QObject::connect(&form, &TCompileForm::keptAlive, &form,
+                         [&seen] { seen.viewersDuringCompile = programHelpViewers().running(); });
         bool finished = false;
         QObject::connect(&form, &TCompileForm::runFinished, &form, [&finished] { finished = true; });
         // The compile starts once the shown window is back in the event loop.
@@ -106,7 +105,7 @@ std::vector<std::string> lines(const std::string& path)
     return result;
 }
 
-const QStringList kSampleCounts = {"Warnings=0",      "Errors=0",         "Topics=14",
+const QStringList kSampleCounts = {"Warnings=0",     "Errors=0",         "Topics=14",
                                    "Local Links=29", "Internet Links=1", "Graphics=4"};
 
 }  // namespace
@@ -217,7 +216,8 @@ private slots:
         const ResultsSeen seen = compileThroughWindow(f);
         QCOMPARE(seen.windows, 1);
         QVERIFY2(seen.memo.endsWith(localText(f.settings, 230)), qPrintable(seen.memo));
-        QVERIFY2(seen.memo.startsWith(QStringLiteral("The help compiler /nonexistent was not found")), qPrintable(seen.memo));
+        QVERIFY2(seen.memo.startsWith(QStringLiteral("The help compiler /nonexistent was not found")),
+                 qPrintable(seen.memo));
         QCOMPARE(seen.memoColor, QColor(0xff, 0x00, 0x00));
         QCOMPARE(seen.page, QStringLiteral("CompMsg"));
         QVERIFY(seen.summary.isEmpty());
@@ -384,8 +384,8 @@ private slots:
         QTest::newRow("file code") << QStringList{"gedit", "--new-window", "%U"}
                                    << QStringList{"gedit", "--new-window", file};
         QTest::newRow("no file code") << QStringList{"mousepad"} << QStringList{"mousepad", file};
-        QTest::newRow("code inside a word") << QStringList{"editor", "--file=%f"}
-                                            << QStringList{"editor", "--file=" + file};
+        QTest::newRow("code inside a word")
+            << QStringList{"editor", "--file=%f"} << QStringList{"editor", "--file=" + file};
         QTest::newRow("icon, name and entry codes go with their word")
             << QStringList{"kate", "%i", "-caption", "%c", "%k", "-b", "%F"}
             << QStringList{"kate", "-caption", "-b", file};

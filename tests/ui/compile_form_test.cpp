@@ -10,8 +10,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <spawn.h>
 #include <functional>
+#include <spawn.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -20,9 +20,9 @@
 #include "platform/help_viewers.h"
 #include "test_support.h"
 #include "ui/compile/compile_form.h"
+#include "ui/logic/string_table.h"
 #include "ui/main/icons.h"
 #include "ui/main/qt_text.h"
-#include "ui/logic/string_table.h"
 
 namespace doxel {
 namespace {
@@ -189,14 +189,14 @@ private slots:
         QTest::addColumn<int>("frees");
 
         using Ending = ScriptedCompiler::Ending;
-        const QStringList counts = {"Warnings=2",      "Errors=1",         "Topics=14",
+        const QStringList counts = {"Warnings=2",     "Errors=1",         "Topics=14",
                                     "Local Links=29", "Internet Links=1", "Graphics=4"};
-        const QStringList zeros = {"Warnings=0",      "Errors=0",         "Topics=0",
+        const QStringList zeros = {"Warnings=0",    "Errors=0",         "Topics=0",
                                    "Local Links=0", "Internet Links=0", "Graphics=0"};
         const QStringList lines = {"Note: Index items:13", "Warning: Broken link in faq.htm"};
         QTest::newRow("compiled") << true << int(Ending::Completes) << lines << lines << false << counts << 1;
-        QTest::newRow("compiled silently") << true << int(Ending::Completes) << QStringList() << QStringList()
-                                           << false << zeros << 1;
+        QTest::newRow("compiled silently")
+            << true << int(Ending::Completes) << QStringList() << QStringList() << false << zeros << 1;
         QTest::newRow("no compiler") << false << int(Ending::Completes) << lines
                                      << QStringList{"No compiler here.", "230"} << true << QStringList() << 0;
         QTest::newRow("compiler died") << true << int(Ending::CannotRun) << lines
@@ -258,7 +258,8 @@ private slots:
             f.settings.write("LaunchHelp", "1");
             test::writeFile(f.dir.file("guide.chm"), "an old help file");
             if (missingPage)
-                test::writeFile(f.dir.file("guide.hhp"), "[OPTIONS]\r\nCompiled file=guide.chm\r\n\r\n[FILES]\r\ngone.htm\r\n");
+                test::writeFile(f.dir.file("guide.hhp"),
+                                "[OPTIONS]\r\nCompiled file=guide.chm\r\n\r\n[FILES]\r\ngone.htm\r\n");
             else
                 f.compiler.writes.clear();
             auto form = f.create();
@@ -286,7 +287,8 @@ private slots:
         const int pictures[] = {2, 1, 5, 3, 4, 0};
         QCOMPARE(form->infoView()->topLevelItemCount(), 6);
         for (int row = 0; row < 6; ++row) {
-            const QIcon expected = resourceIcon(QStringLiteral("summary/%1.svg").arg(pictures[row]).toLatin1().constData());
+            const QIcon expected =
+                resourceIcon(QStringLiteral("summary/%1.svg").arg(pictures[row]).toLatin1().constData());
             QCOMPARE(rendered(form->infoView()->topLevelItem(row)->icon(0)), rendered(expected));
         }
     }
@@ -323,7 +325,8 @@ private slots:
         compiler.writes = dir.file("guide.chm");
         TCompileForm form({settings, compiler, none, {}}, {dir.file("guide.hhp"), {}, {}, dir.file("guide.chm")});
         QVERIFY(FormFixture::run(form));
-        QCOMPARE(form.memo()->toPlainText(), QStringLiteral("No application is set up to open application/vnd.ms-htmlhelp"));
+        QCOMPARE(form.memo()->toPlainText(),
+                 QStringLiteral("No application is set up to open application/vnd.ms-htmlhelp"));
         form.launchCHMButton()->click();
         QCOMPARE(form.status()->currentMessage(),
                  QStringLiteral("No application is set up to open application/vnd.ms-htmlhelp"));

@@ -15,9 +15,9 @@
 #include "ui/contents/contents_commands.h"
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
-#include "ui/main/icons.h"
 #include "ui/contents/item_properties_dialog.h"
 #include "ui/index/list_models.h"
+#include "ui/main/icons.h"
 
 namespace doxel {
 
@@ -100,14 +100,16 @@ private slots:
         QTest::addColumn<bool>("confirm");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("modified");
-        QTest::newRow("Enter takes the new caption") << "Welcome to Tidewater" << "Welcome aboard" << true
-                                                     << "Welcome aboard" << true;
+        QTest::newRow("Enter takes the new caption") << "Welcome to Tidewater"
+                                                     << "Welcome aboard" << true << "Welcome aboard" << true;
         QTest::newRow("Escape keeps the old one, but the edit began")
-            << "Welcome to Tidewater" << "Welcome aboard" << false << "Welcome to Tidewater" << true;
-        QTest::newRow("the title entry too") << "Tidewater User Guide" << "Tidewater Handbook" << true
-                                             << "Tidewater Handbook" << true;
+            << "Welcome to Tidewater"
+            << "Welcome aboard" << false << "Welcome to Tidewater" << true;
+        QTest::newRow("the title entry too") << "Tidewater User Guide"
+                                             << "Tidewater Handbook" << true << "Tidewater Handbook" << true;
         QTest::newRow("beginning to edit the title changes nothing")
-            << "Tidewater User Guide" << "Tidewater Handbook" << false << "Tidewater User Guide" << false;
+            << "Tidewater User Guide"
+            << "Tidewater Handbook" << false << "Tidewater User Guide" << false;
     }
 
     void f2EditsACaptionInPlace()
@@ -148,7 +150,8 @@ private slots:
         f.desktop.answerMessage(MessageAnswer::Ok);
         f.desktop.answerFile(f.folder.file("book.dxp"));
         f.action("NewHeaderButton")->trigger();
-        QCOMPARE(text(f.desktop.messages.at(0).text), QStringLiteral("The project must be saved\n\rbefore adding any items..."));
+        QCOMPARE(text(f.desktop.messages.at(0).text),
+                 QStringLiteral("The project must be saved\n\rbefore adding any items..."));
         QCOMPARE(f.desktop.messages.at(0).icon, MessageIcon::Information);
         QCOMPARE(w.form.project().projectFile, f.folder.file("book.dxp"));
         ContentsEntry* header = w.form.project().titleEntry().child(0);
@@ -189,20 +192,21 @@ private slots:
         QTest::addColumn<bool>("asChild");
         QTest::addColumn<QString>("parent");
         QTest::addColumn<QString>("children");
-        QTest::newRow("after the target") << "Frequently asked questions" << "Welcome to Tidewater" << false
-                                          << "Tidewater User Guide"
+        QTest::newRow("after the target") << "Frequently asked questions"
+                                          << "Welcome to Tidewater" << false << "Tidewater User Guide"
                                           << "Welcome to Tidewater, Frequently asked questions, Getting started, "
                                              "Working with tides, Planning a visit, Reference, "
                                              "Getting help and support";
         QTest::newRow("first child of the target with the toggle on")
-            << "Frequently asked questions" << "Getting started" << true << "Getting started"
+            << "Frequently asked questions"
+            << "Getting started" << true << "Getting started"
             << "Frequently asked questions, Installing Tidewater, A quick tour";
-        QTest::newRow("onto its own child: nothing moves")
-            << "Getting started" << "A quick tour" << false << "Getting started"
-            << "Installing Tidewater, A quick tour";
-        QTest::newRow("onto the title: level 0 after it")
-            << "Getting help and support" << "Tidewater User Guide" << false << ""
-            << "Tidewater User Guide, Getting help and support";
+        QTest::newRow("onto its own child: nothing moves") << "Getting started"
+                                                           << "A quick tour" << false << "Getting started"
+                                                           << "Installing Tidewater, A quick tour";
+        QTest::newRow("onto the title: level 0 after it") << "Getting help and support"
+                                                          << "Tidewater User Guide" << false << ""
+                                                          << "Tidewater User Guide, Getting help and support";
     }
 
     void dragAndDropWithTheMouse()
@@ -249,8 +253,7 @@ private slots:
         QCOMPARE(w.tree.currentIndex(), w.indexOf(from.constData()));
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, end);
         QVERIFY(!w.tree.isDragging());
-        const ContentsEntry* owner =
-            parent.isEmpty() ? &w.form.project().root() : entryNamed(w.form.project(), parent);
+        const ContentsEntry* owner = parent.isEmpty() ? &w.form.project().root() : entryNamed(w.form.project(), parent);
         QCOMPARE(childrenOf(owner), children);
         QVERIFY(w.form.project().modified);
         QCOMPARE(w.tree.currentIndex(), w.indexOf(from.constData()));
@@ -429,7 +432,8 @@ private slots:
         QCOMPARE(w.form.project().entryCount(), before);
         QCOMPARE(text(f.desktop.messages.at(0).caption), QStringLiteral("Warning"));
         QCOMPARE(f.desktop.messages.at(0).icon, MessageIcon::Warning);
-        QVERIFY(text(f.desktop.messages.at(0).text).startsWith(QStringLiteral("The specified file(s) cannot be added.")));
+        QVERIFY(
+            text(f.desktop.messages.at(0).text).startsWith(QStringLiteral("The specified file(s) cannot be added.")));
         QVERIFY(!w.form.project().modified);
         QVERIFY(f.desktop.finished());
     }
@@ -531,9 +535,8 @@ private slots:
         });
         QCOMPARE(w.entry("Harbours")->iconNumber, 3);
         f.action("Collapseallitems1")->trigger();
-        forEachEntry(w.form.project().root(), [&](const ContentsEntry& entry, int) {
-            QVERIFY(!w.tree.isExpanded(w.model.indexOf(&entry)));
-        });
+        forEachEntry(w.form.project().root(),
+                     [&](const ContentsEntry& entry, int) { QVERIFY(!w.tree.isExpanded(w.model.indexOf(&entry))); });
         QCOMPARE(w.entry("Harbours")->iconNumber, 2);
         QCOMPARE(w.tree.currentIndex(), w.model.titleIndex());
         QVERIFY(!w.form.project().modified);
@@ -636,8 +639,8 @@ private slots:
         f.dialogs.answer<TItemProperties>([&](TItemProperties& dialog) {
             auto* open = dialog.findChild<QToolButton*>(QStringLiteral("OpenButton"));
             open->click();
-            QCOMPARE(dialog.sourceEdit()->text(), text(f.sample()).replace(QStringLiteral("sample.dxp"),
-                                                                           QStringLiteral("faq.htm")));
+            QCOMPARE(dialog.sourceEdit()->text(),
+                     text(f.sample()).replace(QStringLiteral("sample.dxp"), QStringLiteral("faq.htm")));
             open->click();
             QCOMPARE(dialog.sourceEdit()->text(), text(page));
             dialog.findChild<QPushButton*>(QStringLiteral("OKButton"))->click();

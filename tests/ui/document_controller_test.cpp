@@ -328,7 +328,8 @@ TEST_F(DocumentControllerTest, OpenNamesTheMissingTopicFiles)
         ASSERT_EQ(text.substr(0, intro.size()), intro);
         std::string expected;
         for (int n = 0; n < c.listed; ++n)
-            expected += (n == 0 ? "" : "\n") + folder.file("gone" + std::string(n < 10 ? "0" : "") + std::to_string(n) + ".htm");
+            expected += (n == 0 ? "" : "\n") +
+                        folder.file("gone" + std::string(n < 10 ? "0" : "") + std::to_string(n) + ".htm");
         if (c.rest != nullptr)
             expected += "\n" + std::string(c.rest);
         EXPECT_EQ(text.substr(intro.size()), expected);

@@ -21,8 +21,9 @@ private slots:
         const std::string folder = f.folder.file("old");
         test::writeFile(folder + "/a.htm", "<title>A</title>");
         test::writeFile(folder + "/guide.hhp", "[OPTIONS]\nContents file=guide.hhc\nTitle=Old guide\n");
-        test::writeFile(folder + "/guide.hhc", "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
-                                               "<param name=\"Local\" value=\"a.htm#top\"></OBJECT></UL>");
+        test::writeFile(folder + "/guide.hhc",
+                        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
+                        "<param name=\"Local\" value=\"a.htm#top\"></OBJECT></UL>");
 
         f.desktop.answerFile(std::nullopt);
         f.action(Command::ImportHelpProject1)->trigger();
@@ -32,7 +33,8 @@ private slots:
         f.desktop.answerMessage(MessageAnswer::Ok);
         f.action(Command::ImportHelpProject1)->trigger();
         QCOMPARE(QString::fromStdString(form.project().title()), QStringLiteral("Old guide"));
-        QCOMPARE(QString::fromStdString(form.project().projectFile), QString::fromStdString(folder + "/guide-doxel.dxp"));
+        QCOMPARE(QString::fromStdString(form.project().projectFile),
+                 QString::fromStdString(folder + "/guide-doxel.dxp"));
         QCOMPARE(QString::fromStdString(form.project().titleEntry().child(0)->topicFile),
                  QString::fromStdString(folder + "/a.htm#top"));
         QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [guide-doxel.dxp]"));

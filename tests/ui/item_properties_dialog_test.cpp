@@ -50,8 +50,8 @@ private slots:
             TItemProperties dialog(settings, {"A", 3, ""}, {});
             dialog.show();
             dialog.findChild<QPushButton*>(QString::fromLatin1(button))->click();
-            QCOMPARE(dialog.result(), QString::fromLatin1(button) == QLatin1String("OKButton") ? QDialog::Accepted
-                                                                                                : QDialog::Rejected);
+            QCOMPARE(dialog.result(),
+                     QString::fromLatin1(button) == QLatin1String("OKButton") ? QDialog::Accepted : QDialog::Rejected);
         }
         TItemProperties dialog(settings, {"A", 3, ""}, {});
         dialog.show();
@@ -84,8 +84,8 @@ private slots:
         settings.write("Language", "1000");
         TItemProperties dialog(settings, {}, {});
         QCOMPARE(dialog.objectName(), QStringLiteral("TItemProperties"));
-        for (const char* name : {"CaptionEdit", "ImageCombo", "Label1", "SourceEdit", "OpenButton", "RemoveButton",
-                                 "OKButton", "Button1"})
+        for (const char* name :
+             {"CaptionEdit", "ImageCombo", "Label1", "SourceEdit", "OpenButton", "RemoveButton", "OKButton", "Button1"})
             QVERIFY2(dialog.findChild<QWidget*>(QString::fromLatin1(name)) != nullptr, name);
         QVERIFY(!dialog.windowTitle().isEmpty());
         QVERIFY(dialog.windowTitle() != QStringLiteral("Item Properties"));

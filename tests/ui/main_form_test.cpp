@@ -16,13 +16,13 @@
 
 #include "core/project_file.h"
 #include "qt_test_support.h"
-#include "ui/logic/caption_table.h"
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
 #include "ui/index/list_models.h"
+#include "ui/logic/caption_table.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/qt_translations.h"
 #include "ui/main/icons.h"
+#include "ui/main/qt_translations.h"
 #include "ui/main/window_actions.h"
 
 namespace doxel {
@@ -209,24 +209,125 @@ private slots:
         WindowFixture f;
         TMainForm& form = f.create();
         const char* const names[] = {
-            "ToolBar1", "NewButton", "OpenButton", "SaveButton", "CompileButton", "WizardButton", "PopupMenu1",
-            "TXTtoHTMLWizard2", "SearchandReplace2", "ProjectPropButton", "AboutButton", "PageControl1",
-            "TabContents", "TabPreview", "TabIndex", "Panel1", "TOCLabel", "ToolBar2", "ImageCombo", "NewItemButton",
-            "NewHeaderButton", "AddKeyw", "LeftButton", "RightButton", "DownButton", "UpButton", "Insert",
-            "DeleteButton", "tree", "ItemPopup", "Panel3", "PreviewLabel", "ToolBar3", "EditButton", "PopupMenu2",
-            "notepad", "HTMLEditor", "PrevTopicButton", "RefreshButton", "NextTopicButton", "KeyWordButton",
-            "Browser", "Panel4", "IndexLabel", "ToolBar4", "KeyEditButton", "KeywUpButton", "KeywDownButton",
-            "DelAllKeyw", "AddKeyButton", "DelKeyButton", "SortButton", "KeyView", "Splitter1", "FileView", "status",
-            "MainMenu1", "File1", "New1", "OpenProject1", "Saveproject1", "Recent", "Exit1", "Items1", "Addtopic1",
-            "Addheader1", "Delete1", "EditwithHTMLEditor2", "EditwithNotepad1", "AssignselectedIcon1",
-            "toselecteditem1", "toalltopics1", "toallheadersinthislevel1", "toalltopicsincurrentlevel1", "SortType1",
-            "Alphabetically1", "Donotsort1", "Expandallitems1", "Collapseallitems1", "Setasdefaulttopic1",
-            "Commands1", "Viewlogfile1", "Launchcompiledfile1", "Compile1", "Tools1", "TXTtoHTMLWizard1",
-            "SearchandReplace1", "Options1", "ShowFiles", "Language", "English1", "Deutsch1", "French1", "Spanish1",
-            "Russian1", "ProjectProperties1", "Preferences1", "Help1", "Help2", "HelpVersion", "IEVersion",
-            "Internet", "Update", "DoxelHomepage", "HelpDownloads", "SendEmail", "About1", "Preview", "Edit1",
-            "Edit2", "Deleteitem", "Assigncurrenticon1", "toallheader1", "toalltopics2", "toallheadersinthislevel2",
-            "toalltopicsincurrentlevel2", "EditwithHTMLEditor1", "EditinNotepad1", "properties",
+            "ToolBar1",
+            "NewButton",
+            "OpenButton",
+            "SaveButton",
+            "CompileButton",
+            "WizardButton",
+            "PopupMenu1",
+            "TXTtoHTMLWizard2",
+            "SearchandReplace2",
+            "ProjectPropButton",
+            "AboutButton",
+            "PageControl1",
+            "TabContents",
+            "TabPreview",
+            "TabIndex",
+            "Panel1",
+            "TOCLabel",
+            "ToolBar2",
+            "ImageCombo",
+            "NewItemButton",
+            "NewHeaderButton",
+            "AddKeyw",
+            "LeftButton",
+            "RightButton",
+            "DownButton",
+            "UpButton",
+            "Insert",
+            "DeleteButton",
+            "tree",
+            "ItemPopup",
+            "Panel3",
+            "PreviewLabel",
+            "ToolBar3",
+            "EditButton",
+            "PopupMenu2",
+            "notepad",
+            "HTMLEditor",
+            "PrevTopicButton",
+            "RefreshButton",
+            "NextTopicButton",
+            "KeyWordButton",
+            "Browser",
+            "Panel4",
+            "IndexLabel",
+            "ToolBar4",
+            "KeyEditButton",
+            "KeywUpButton",
+            "KeywDownButton",
+            "DelAllKeyw",
+            "AddKeyButton",
+            "DelKeyButton",
+            "SortButton",
+            "KeyView",
+            "Splitter1",
+            "FileView",
+            "status",
+            "MainMenu1",
+            "File1",
+            "New1",
+            "OpenProject1",
+            "Saveproject1",
+            "Recent",
+            "Exit1",
+            "Items1",
+            "Addtopic1",
+            "Addheader1",
+            "Delete1",
+            "EditwithHTMLEditor2",
+            "EditwithNotepad1",
+            "AssignselectedIcon1",
+            "toselecteditem1",
+            "toalltopics1",
+            "toallheadersinthislevel1",
+            "toalltopicsincurrentlevel1",
+            "SortType1",
+            "Alphabetically1",
+            "Donotsort1",
+            "Expandallitems1",
+            "Collapseallitems1",
+            "Setasdefaulttopic1",
+            "Commands1",
+            "Viewlogfile1",
+            "Launchcompiledfile1",
+            "Compile1",
+            "Tools1",
+            "TXTtoHTMLWizard1",
+            "SearchandReplace1",
+            "Options1",
+            "ShowFiles",
+            "Language",
+            "English1",
+            "Deutsch1",
+            "French1",
+            "Spanish1",
+            "Russian1",
+            "ProjectProperties1",
+            "Preferences1",
+            "Help1",
+            "Help2",
+            "HelpVersion",
+            "IEVersion",
+            "Internet",
+            "Update",
+            "DoxelHomepage",
+            "HelpDownloads",
+            "SendEmail",
+            "About1",
+            "Preview",
+            "Edit1",
+            "Edit2",
+            "Deleteitem",
+            "Assigncurrenticon1",
+            "toallheader1",
+            "toalltopics2",
+            "toallheadersinthislevel2",
+            "toalltopicsincurrentlevel2",
+            "EditwithHTMLEditor1",
+            "EditinNotepad1",
+            "properties",
         };
         for (const char* name : names)
             QVERIFY2(form.findChild<QObject*>(QString::fromLatin1(name)) != nullptr, name);
@@ -243,10 +344,26 @@ private slots:
             QVERIFY2(!f.action(name)->isEnabled(), name);
             QVERIFY2(f.action(name)->isVisible(), name);
         }
-        for (const char* name : {"New1", "NewButton", "OpenProject1", "Saveproject1", "Exit1", "About1", "English1",
-                                 "ShowFiles", "HelpDownloads", "ProjectProperties1", "ProjectPropButton", "Preferences1",
-                                 "Help2", "HelpVersion", "IEVersion", "TXTtoHTMLWizard1", "SearchandReplace2",
-                                 "AddKeyButton", "SortButton", "KeyWordButton"})
+        for (const char* name : {"New1",
+                                 "NewButton",
+                                 "OpenProject1",
+                                 "Saveproject1",
+                                 "Exit1",
+                                 "About1",
+                                 "English1",
+                                 "ShowFiles",
+                                 "HelpDownloads",
+                                 "ProjectProperties1",
+                                 "ProjectPropButton",
+                                 "Preferences1",
+                                 "Help2",
+                                 "HelpVersion",
+                                 "IEVersion",
+                                 "TXTtoHTMLWizard1",
+                                 "SearchandReplace2",
+                                 "AddKeyButton",
+                                 "SortButton",
+                                 "KeyWordButton"})
             QVERIFY2(f.action(name)->isEnabled(), name);
     }
 
@@ -407,7 +524,8 @@ private slots:
         QTest::addColumn<bool>("written");
         QTest::newRow("Cancel keeps the window") << int(MessageAnswer::Cancel) << QString() << false << false;
         QTest::newRow("No closes without saving") << int(MessageAnswer::No) << QString() << true << false;
-        QTest::newRow("Yes saves, then closes") << int(MessageAnswer::Yes) << QStringLiteral("kept.dxp") << true << true;
+        QTest::newRow("Yes saves, then closes")
+            << int(MessageAnswer::Yes) << QStringLiteral("kept.dxp") << true << true;
         QTest::newRow("Yes with the save cancelled keeps the window")
             << int(MessageAnswer::Yes) << QString() << false << false;
     }
@@ -502,7 +620,7 @@ private slots:
             QString shown;
             if (row.kind == CaptionKind::Column)
                 shown = (name == QLatin1String("KeyView") ? static_cast<QAbstractItemModel&>(form.keywordModel())
-                                                           : form.fileListModel())
+                                                          : form.fileListModel())
                             .headerData(row.column, Qt::Horizontal)
                             .toString();
             else if (row.kind == CaptionKind::Hint)

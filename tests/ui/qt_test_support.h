@@ -36,12 +36,15 @@ struct WindowFixture {
 
     TMainForm& create(const std::string& commandLineProject = {})
     {
-        form = std::make_unique<TMainForm>(MainFormServices{settings, desktop, dialogs,
-                                                            [this] {
-                                                                ++associations;
-                                                                return std::string();
-                                                            },
-                                                            {folder.path().string() + "/", [] { return std::string(); }}});
+        form =
+            std::make_unique<TMainForm>(MainFormServices{settings,
+                                                         desktop,
+                                                         dialogs,
+                                                         [this] {
+                                                             ++associations;
+                                                             return std::string();
+                                                         },
+                                                         {folder.path().string() + "/", [] { return std::string(); }}});
         form->FormCreate(commandLineProject);
         return *form;
     }

@@ -97,10 +97,7 @@ public:
         return next(m_folderAnswers, "folder chooser: " + caption);
     }
 
-    std::optional<std::uint32_t> chooseColor(std::uint32_t) override
-    {
-        return next(m_colorAnswers, "colour chooser");
-    }
+    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return next(m_colorAnswers, "colour chooser"); }
 
     void beep() override { ++beeps; }
 

@@ -66,8 +66,8 @@ TEST(StringTable, NoEnglishTextIsLeftUntranslated)
 {
     // Words that are the same in the other language.
     const std::set<std::pair<std::string, int>> sameAsEnglish = {
-        {"de", 87}, {"de", 115}, {"de", 128}, {"de", 254}, {"fr", 28}, {"fr", 87},
-        {"fr", 115}, {"fr", 128}, {"fr", 254}, {"es", 128},
+        {"de", 87}, {"de", 115}, {"de", 128}, {"de", 254}, {"fr", 28},
+        {"fr", 87}, {"fr", 115}, {"fr", 128}, {"fr", 254}, {"es", 128},
     };
     for (const int id : englishIds()) {
         for (const Language& language : kLanguages) {
@@ -116,7 +116,7 @@ TEST(StringTable, ChosenLanguageIsEnglishUnlessTheSettingNamesAnother)
         const char* setting;  // nullptr: absent
         std::string_view code;
     } cases[] = {
-        {nullptr, "en"}, {"", "en"},    {"0", "en"},     {"1000", "de"},   {"2000", "fr"},
+        {nullptr, "en"}, {"", "en"},     {"0", "en"},    {"1000", "de"},  {"2000", "fr"},
         {"3000", "es"},  {"4000", "ru"}, {"5000", "en"}, {"1000x", "en"}, {"-1000", "en"},
     };
     for (const auto& c : cases) {

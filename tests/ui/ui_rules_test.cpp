@@ -14,9 +14,15 @@ using test::ScriptedDesktop;
 TEST(ErrorBox, AppendsAFullStopAfterCharactersAboveIt)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"Disk full", "Disk full."},   {"Really?", "Really?."}, {"Stop!", "Stop!"},
-        {"Done.", "Done."},            {"(x)", "(x)"},          {"Error 42", "Error 42."},
-        {"Datei fehlt: Ä", "Datei fehlt: Ä."}, {"", ""},        {"a-", "a-"},
+        {"Disk full", "Disk full."},
+        {"Really?", "Really?."},
+        {"Stop!", "Stop!"},
+        {"Done.", "Done."},
+        {"(x)", "(x)"},
+        {"Error 42", "Error 42."},
+        {"Datei fehlt: Ä", "Datei fehlt: Ä."},
+        {"", ""},
+        {"a-", "a-"},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(errorBoxText(text), expected) << text;
@@ -61,7 +67,7 @@ TEST(ProgressWindow, ShowsOnlyAboveTheProgressMinimum)
         bool shown;
     };
     const Case cases[] = {
-        {"40", 40, false}, {"40", 41, true},  {"", 40, false},    {"", 41, true},   {"abc", 40, false},
+        {"40", 40, false}, {"40", 41, true},  {"", 40, false},     {"", 41, true}, {"abc", 40, false},
         {"abc", 41, true}, {"4.5", 41, true}, {"200", 200, false}, {"0", 1, true}, {"0", 0, false},
     };
     for (const Case& c : cases) {

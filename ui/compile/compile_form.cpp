@@ -170,10 +170,9 @@ void TCompileForm::FormCreate()
     setWindowTitle(localText(settings, text_id::kCompileProject));
     m_pageControl->setTabText(m_pageControl->indexOf(m_compMsg), localText(settings, text_id::kCompilerMessages));
     m_pageControl->setTabText(m_pageControl->indexOf(m_summary), localText(settings, text_id::kSummary));
-    const std::pair<QToolButton*, int> hints[] = {
-        {m_launchCHMButton, text_id::kViewCompiledFile},
-        {m_launchLogButton, text_id::kViewLogFile},
-        {m_closeButton, text_id::kClose}};
+    const std::pair<QToolButton*, int> hints[] = {{m_launchCHMButton, text_id::kViewCompiledFile},
+                                                  {m_launchLogButton, text_id::kViewLogFile},
+                                                  {m_closeButton, text_id::kClose}};
     for (const auto& [button, id] : hints) {
         button->setToolTip(localText(settings, id));
         button->setAccessibleName(button->toolTip());

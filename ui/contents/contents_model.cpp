@@ -26,7 +26,9 @@ const QIcon& blankIcon()
 
 }  // namespace
 
-ContentsModel::ContentsModel(Project& project, QObject* parent) : QAbstractItemModel(parent), m_project(project) {}
+ContentsModel::ContentsModel(Project& project, QObject* parent) : QAbstractItemModel(parent), m_project(project)
+{
+}
 
 ContentsEntry* ContentsModel::entryAt(const QModelIndex& index) const
 {
@@ -193,8 +195,7 @@ void ContentsModel::entryAboutToBeMoved(const ContentsEntry& from, std::size_t r
                                         std::size_t destinationRow)
 {
     const int source = static_cast<int>(row);
-    m_moveAsLayout =
-        !beginMoveRows(indexOf(&from), source, source, indexOf(&to), static_cast<int>(destinationRow));
+    m_moveAsLayout = !beginMoveRows(indexOf(&from), source, source, indexOf(&to), static_cast<int>(destinationRow));
     if (m_moveAsLayout)
         beginLayoutChange(nullptr);
 }

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -310,12 +310,12 @@ ContentsPage::ContentsPage(ActionRegistry& actions, ContentsModel& model, QWidge
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->addWidget(m_imageCombo);
     for (Command command :
-         {Command::NewItemButton, Command::NewHeaderButton, Command::AddKeyw, Command::LeftButton, Command::RightButton, Command::DownButton, Command::UpButton, Command::Insert, Command::DeleteButton})
+         {Command::NewItemButton, Command::NewHeaderButton, Command::AddKeyw, Command::LeftButton, Command::RightButton,
+          Command::DownButton, Command::UpButton, Command::Insert, Command::DeleteButton})
         actions.addToolButton(m_toolBar, command);
 
     m_tree->setModel(&m_model);
-    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &ContentsPage::treeCurrentChanged);
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &ContentsPage::treeCurrentChanged);
     connect(m_tree, &QTreeView::expanded, this, [this](const QModelIndex& index) {
         if (ContentsEntry* entry = m_model.entryAt(index))
             emit entryExpanded(entry);

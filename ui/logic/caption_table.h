@@ -12,7 +12,7 @@ struct CaptionTableRow {
     int id;
     const char* control;  // objectName
     CaptionKind kind = CaptionKind::Caption;
-    int column = 0;       // for CaptionKind::Column, counted from 0
+    int column = 0;  // for CaptionKind::Column, counted from 0
 };
 
 // The main window's localized captions, applied by ApplyLocalizedCaptions.

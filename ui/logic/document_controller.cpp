@@ -84,9 +84,9 @@ bool DocumentController::closeQuery()
     if (!m_project.modified)
         return true;
     SettingsStore& settings = m_environment.settings;
-    const MessageAnswer answer = showMessage(m_environment.desktop, LoadText(settings, text_id::kSaveChanges),
-                                             LoadText(settings, text_id::kSaveProject),
-                                             MessageButtons::YesNoCancel, MessageIcon::Question);
+    const MessageAnswer answer =
+        showMessage(m_environment.desktop, LoadText(settings, text_id::kSaveChanges),
+                    LoadText(settings, text_id::kSaveProject), MessageButtons::YesNoCancel, MessageIcon::Question);
     if (answer == MessageAnswer::No)
         return true;
     if (answer != MessageAnswer::Yes)

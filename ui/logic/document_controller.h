@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "core/desktop.h"
 #include "core/progress.h"
 #include "core/project.h"
 #include "core/settings.h"
 #include "ui/logic/command_runner.h"
-#include "core/desktop.h"
 #include "ui/logic/recent_projects.h"
 
 namespace doxel {

@@ -29,8 +29,7 @@ void WindowEditorDesktop::beep()
 
 void WindowEditorDesktop::showMessage(MessageIcon icon, int textId, int captionId)
 {
-    doxel::showMessage(m_desktop, LoadText(m_settings, textId), caption(captionId), MessageButtons::Ok,
-                       icon);
+    doxel::showMessage(m_desktop, LoadText(m_settings, textId), caption(captionId), MessageButtons::Ok, icon);
 }
 
 void WindowEditorDesktop::showFixedMessage(MessageIcon icon, const std::string& caption, const std::string& text)
@@ -59,11 +58,8 @@ std::vector<std::string> WindowEditorDesktop::chooseTopicFiles(const std::string
         folder = m_lastFolder;
     if (folder.empty() && !m_project.projectFile.empty())
         folder = std::string(folderOf(m_project.projectFile));
-    FileDialogRequest request{kAddTopicTitle,
-                              {{"HTML Documents (*.htm, *.html)", "*.htm;*.html"}, {"All (*.*)", "*.*"}},
-                              folder,
-                              {},
-                              {}};
+    FileDialogRequest request{
+        kAddTopicTitle, {{"HTML Documents (*.htm, *.html)", "*.htm;*.html"}, {"All (*.*)", "*.*"}}, folder, {}, {}};
     std::vector<std::string> files = m_desktop.chooseOpenFiles(request);
     if (!files.empty())
         m_lastFolder = std::string(folderOf(files.front()));

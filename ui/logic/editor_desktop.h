@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "core/desktop.h"
 #include "core/project.h"
 #include "core/settings.h"
 #include "editing/editor_interfaces.h"
-#include "core/desktop.h"
 
 namespace doxel {
 

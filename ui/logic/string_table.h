@@ -25,16 +25,13 @@ const std::vector<StringTableFile>& stringTableFiles();
 // fixed, never translated caption of its menu item.
 struct Language {
     int offset;
-    const char* code;        // the data/strings file name
-    const char* menuItem;    // objectName of the Options > Language item
+    const char* code;      // the data/strings file name
+    const char* menuItem;  // objectName of the Options > Language item
     const char* menuCaption;
 };
 inline constexpr Language kLanguages[] = {
-    {0, "en", "English1", "English"},
-    {1000, "de", "Deutsch1", "German"},
-    {2000, "fr", "French1", "French"},
-    {3000, "es", "Spanish1", "Spanish"},
-    {4000, "ru", "Russian1", "Russian"},
+    {0, "en", "English1", "English"},    {1000, "de", "Deutsch1", "German"},  {2000, "fr", "French1", "French"},
+    {3000, "es", "Spanish1", "Spanish"}, {4000, "ru", "Russian1", "Russian"},
 };
 
 // The row of kLanguages whose offset the setting Language holds, read as

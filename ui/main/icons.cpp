@@ -40,7 +40,8 @@ QIcon contentsIcon(int number)
     static const std::array<QIcon, 43> icons = [] {
         std::array<QIcon, 43> all;
         for (int n = 0; n < 43; ++n)
-            all[static_cast<std::size_t>(n)] = resourceIcon(QStringLiteral("contents/%1.svg").arg(n, 2, 10, QLatin1Char('0')).toLatin1().constData());
+            all[static_cast<std::size_t>(n)] =
+                resourceIcon(QStringLiteral("contents/%1.svg").arg(n, 2, 10, QLatin1Char('0')).toLatin1().constData());
         return all;
     }();
     if (number < 0 || number > 42)

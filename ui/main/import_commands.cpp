@@ -2,8 +2,8 @@
 
 #include "core/text_ids.h"
 #include "import/project_import.h"
-#include "ui/logic/string_table.h"
 #include "platform/chm_reader.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 
@@ -27,9 +27,11 @@ void ImportCommands::ImportHelpProject1Click()
         if (!source)
             return;
         const ImportReport report = runImport(
-            *source, {}, [](const std::string& file) { return std::make_unique<ChmArchive>(file); }, m_context.progress);
+            *source, {}, [](const std::string& file) { return std::make_unique<ChmArchive>(file); },
+            m_context.progress);
         m_context.documents.openProjectFile(report.projectFile, false);
-        showMessage(m_context.desktop, report.text(), text(text_id::kImportCaption), MessageButtons::Ok, MessageIcon::Information);
+        showMessage(m_context.desktop, report.text(), text(text_id::kImportCaption), MessageButtons::Ok,
+                    MessageIcon::Information);
     });
 }
 

@@ -12,25 +12,25 @@
 #include <QTreeView>
 
 #include "core/path_rules.h"
+#include "platform/program_paths.h"
 #include "ui/compile/compile_commands.h"
-#include "ui/help/help_commands.h"
-#include "ui/dialogs/dialog_commands.h"
-#include "ui/tools/tool_commands.h"
 #include "ui/contents/contents_commands.h"
 #include "ui/contents/contents_page.h"
-#include "ui/main/icons.h"
-#include "platform/program_paths.h"
+#include "ui/dialogs/dialog_commands.h"
+#include "ui/help/help_commands.h"
 #include "ui/index/index_commands.h"
-#include "ui/main/import_commands.h"
 #include "ui/index/index_page.h"
 #include "ui/index/list_models.h"
 #include "ui/index/preview_commands.h"
 #include "ui/index/preview_page.h"
-#include "ui/main/qt_text.h"
 #include "ui/logic/shell_open.h"
-#include "ui/main/splash_form.h"
 #include "ui/logic/string_table.h"
+#include "ui/main/icons.h"
+#include "ui/main/import_commands.h"
+#include "ui/main/qt_text.h"
+#include "ui/main/splash_form.h"
 #include "ui/main/window_actions.h"
+#include "ui/tools/tool_commands.h"
 
 namespace doxel {
 namespace {
@@ -165,7 +165,8 @@ void TMainForm::bindCommands()
     new DialogCommands(m_context);
     new ToolCommands(m_context);
     ContentsEditor& contents = m_contentsCommands->editor();
-    auto* index = new IndexCommands(m_context, *m_indexPage, *m_keywordModel, [&contents] { return contents.selected(); });
+    auto* index =
+        new IndexCommands(m_context, *m_indexPage, *m_keywordModel, [&contents] { return contents.selected(); });
     new PreviewCommands(m_context, *m_pageControl, *m_previewPage, *m_contentsPage, contents, index->keywords(),
                         resourcePath("blank.htm"));
     new ImportCommands(m_context);

@@ -6,13 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "core/desktop.h"
 #include "core/project.h"
 #include "core/settings.h"
-#include "ui/main/action_registry.h"
-#include "core/desktop.h"
 #include "ui/logic/caption_table.h"
 #include "ui/logic/command_runner.h"
 #include "ui/logic/document_controller.h"
+#include "ui/main/action_registry.h"
 #include "ui/main/command_context.h"
 #include "ui/main/dialog_runner.h"
 #include "ui/main/progress_form.h"

@@ -67,7 +67,8 @@ QMessageBox::StandardButtons boxButtons(MessageButtons buttons)
 std::vector<std::string> runFileDialog(QWidget* owner, const FileDialogRequest& request, QFileDialog::AcceptMode mode,
                                        QFileDialog::FileMode fileMode)
 {
-    QFileDialog dialog(owner, toQString(request.title), toQString(request.initialFolder), qtFileFilter(request.filters));
+    QFileDialog dialog(owner, toQString(request.title), toQString(request.initialFolder),
+                       qtFileFilter(request.filters));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(fileMode);
     if (!request.fileName.empty())
