@@ -21,6 +21,7 @@
 #include "ui/contents/icon_combo.h"
 #include "ui/dialogs/up_down.h"
 #include "ui/main/icons.h"
+#include "ui/main/named_widget.h"
 #include "ui/main/qt_text.h"
 
 namespace doxel {
@@ -52,14 +53,6 @@ constexpr std::pair<const char*, int> kLabelTexts[] = {
     {"Label8", text_id::kProgressBelowBefore},
     {"Label9", text_id::kProgressBelowAfter},
 };
-
-template <typename Widget>
-Widget* named(QWidget* parent, const char* name)
-{
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QFrame* rule(QWidget* parent)
 {

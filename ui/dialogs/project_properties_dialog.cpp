@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "core/text_ids.h"
+#include "ui/main/named_widget.h"
 #include "ui/main/qt_text.h"
 
 namespace doxel {
@@ -54,14 +55,6 @@ constexpr ControlText kControlTexts[] = {
 };
 
 constexpr int kPageTexts[] = {text_id::kNavigationPage, text_id::kHelpWindowPage, text_id::kAdvancedPage};
-
-template <typename Widget>
-Widget* named(QWidget* parent, const char* name)
-{
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QComboBox* fileComboBox(QWidget* parent, const char* name)
 {

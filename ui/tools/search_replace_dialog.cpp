@@ -18,29 +18,11 @@
 #include "ui/logic/command_runner.h"
 #include "ui/logic/string_table.h"
 #include "ui/main/icons.h"
+#include "ui/main/named_widget.h"
 #include "ui/main/qt_text.h"
 #include "ui/tools/tool_file_view.h"
 
 namespace doxel {
-namespace {
-
-template <class Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QToolButton* smallButton(QWidget* parent, const char* name, const char* icon)
-{
-    auto* button = named(new QToolButton(parent), name);
-    button->setIcon(resourceIcon(icon));
-    button->setAutoRaise(true);
-    return button;
-}
-
-}  // namespace
-
 TSearchReplace::TSearchReplace(SettingsStore& settings, Desktop& desktop, CommandRunner& runner, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_settings(settings),

@@ -23,6 +23,7 @@
 #include "ui/logic/command_runner.h"
 #include "ui/logic/string_table.h"
 #include "ui/main/icons.h"
+#include "ui/main/named_widget.h"
 #include "ui/main/qt_text.h"
 #include "ui/tools/tool_file_view.h"
 
@@ -30,21 +31,6 @@ namespace doxel {
 namespace {
 
 constexpr std::uint32_t kFirstBackground = 0xF5F9CC;
-
-template <class Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QToolButton* smallButton(QWidget* parent, const char* name, const char* icon)
-{
-    auto* button = named(new QToolButton(parent), name);
-    button->setIcon(resourceIcon(icon));
-    button->setAutoRaise(true);
-    return button;
-}
 
 QFrame* swatch(QWidget* parent, const char* name, std::uint32_t colour)
 {
