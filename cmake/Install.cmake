@@ -23,6 +23,11 @@ set(doxel_icons ${PROJECT_SOURCE_DIR}/data/icons)
 file(MAKE_DIRECTORY ${doxel_gen})
 
 install(TARGETS doxel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The preview's web engine: a module the program loads from
+# ../lib/html-doxel/ beside its bin/ folder the first time it shows a page.
+if(TARGET doxel_web_browser)
+  install(TARGETS doxel_web_browser LIBRARY DESTINATION lib/html-doxel)
+endif()
 
 # Read-only files other parts of the build make (the blank preview page, the
 # program's own manual): taken from the first place that holds them when

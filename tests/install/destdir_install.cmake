@@ -22,6 +22,9 @@ endif()
 
 set(share "${root}/usr/share")
 set(expected "${root}/usr/bin/doxel"
+  "${root}/usr/lib/html-doxel/doxel_web_browser.so"
+  "${share}/html-doxel/blank.htm"
+  "${share}/html-doxel/doxel.chm"
   "${share}/applications/html-doxel.desktop"
   "${share}/mime/packages/html-doxel.xml"
   "${share}/man/man1/doxel.1.gz"
