@@ -21,6 +21,7 @@
 #include "platform/help_viewers.h"
 #include "ui/main/icons.h"
 #include "ui/main/qt_text.h"
+#include "ui/main/window_placement.h"
 
 namespace doxel {
 namespace {
@@ -160,8 +161,7 @@ void TCompileForm::fitToDesktopFonts()
                        m_status->sizeHint().height() + m_pageControl->tabBar()->sizeHint().height() +
                            kSummaryRows * rowHeight + frames);
     resize(kDesignClientSize.expandedTo(needed).expandedTo(minimumSizeHint()));
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 void TCompileForm::FormCreate()

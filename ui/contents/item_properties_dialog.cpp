@@ -8,6 +8,7 @@
 #include "core/text_ids.h"
 #include "ui/main/icons.h"
 #include "ui/main/qt_text.h"
+#include "ui/main/window_placement.h"
 
 namespace doxel {
 
@@ -69,8 +70,7 @@ TItemProperties::TItemProperties(SettingsStore& settings, const ItemProperties& 
 
     setMinimumWidth(360);
     adjustSize();
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 void TItemProperties::FormCreate(SettingsStore& settings)

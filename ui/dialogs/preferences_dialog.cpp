@@ -23,6 +23,7 @@
 #include "ui/main/icons.h"
 #include "ui/main/named_widget.h"
 #include "ui/main/qt_text.h"
+#include "ui/main/window_placement.h"
 
 namespace doxel {
 namespace {
@@ -105,8 +106,7 @@ TPreferences::TPreferences(SettingsStore& settings, Desktop& desktop, const Pref
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 
     connect(m_browseEditor, &QToolButton::clicked, this, &TPreferences::SpeedButton1Click);
     connect(m_browseLog, &QToolButton::clicked, this, &TPreferences::SpeedButton2Click);

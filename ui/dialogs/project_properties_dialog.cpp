@@ -17,6 +17,7 @@
 #include "core/text_ids.h"
 #include "ui/main/named_widget.h"
 #include "ui/main/qt_text.h"
+#include "ui/main/window_placement.h"
 
 namespace doxel {
 namespace {
@@ -151,8 +152,7 @@ TProjectProperties::TProjectProperties(SettingsStore& settings, const std::vecto
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 
     connect(m_okButton, &QPushButton::clicked, this, &TProjectProperties::Button1Click);
     connect(m_cancelButton, &QPushButton::clicked, this, &TProjectProperties::Button2Click);

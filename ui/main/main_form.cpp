@@ -30,6 +30,7 @@
 #include "ui/main/qt_text.h"
 #include "ui/main/splash_form.h"
 #include "ui/main/window_actions.h"
+#include "ui/main/window_placement.h"
 #include "ui/tools/tool_commands.h"
 
 namespace doxel {
@@ -94,8 +95,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     m_runner.setAfterCommand([this] { showModifiedMark(); });
     connect(m_contentsModel, &QAbstractItemModel::dataChanged, this, &TMainForm::showModifiedMark);
     resize(kDesignSize.expandedTo(minimumSizeHint()));
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 TMainForm::~TMainForm()

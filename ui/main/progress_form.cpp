@@ -6,6 +6,7 @@
 
 #include "core/text_ids.h"
 #include "ui/main/qt_text.h"
+#include "ui/main/window_placement.h"
 
 namespace doxel {
 
@@ -22,8 +23,7 @@ TProgress::TProgress(SettingsStore& settings, QWidget* owner)
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(m_bar);
     setFixedSize(sizeHint());
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 WindowProgress::~WindowProgress() = default;

@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "ui/main/icons.h"
+#include "ui/main/window_placement.h"
 
 namespace doxel {
 namespace {
@@ -52,8 +53,7 @@ TSplash::TSplash(Mode mode, QWidget* parent)
     m_status->setVisible(!about);
     m_close->setVisible(about);
     setModal(about);
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 void TSplash::showNow()

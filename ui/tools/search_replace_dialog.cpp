@@ -20,6 +20,7 @@
 #include "ui/main/icons.h"
 #include "ui/main/named_widget.h"
 #include "ui/main/qt_text.h"
+#include "ui/main/window_placement.h"
 #include "ui/tools/tool_file_view.h"
 
 namespace doxel {
@@ -89,8 +90,7 @@ TSearchReplace::TSearchReplace(SettingsStore& settings, Desktop& desktop, Comman
 
     FormCreate();
     resize(560, 420);
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 void TSearchReplace::FormCreate()

@@ -25,6 +25,7 @@
 #include "ui/main/icons.h"
 #include "ui/main/named_widget.h"
 #include "ui/main/qt_text.h"
+#include "ui/main/window_placement.h"
 #include "ui/tools/tool_file_view.h"
 
 namespace doxel {
@@ -176,8 +177,7 @@ TTXT2HTML::TTXT2HTML(SettingsStore& settings, Desktop& desktop, CommandRunner& r
     FormCreate();
     showStep(0);
     resize(560, 400);
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 void TTXT2HTML::FormCreate()
