@@ -277,8 +277,8 @@ void ContentsEditor::addTopics()
 void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
 {
     // A path with a line break or BEL cannot stand in a line of the project
-    // file, and one with "\" would read back as another file. Such files
-    // are left out.
+    // file, and one with "\" or "#" would read back as another file or as
+    // a file and an anchor. Such files are left out.
     std::vector<std::string> files;
     std::copy_if(chosen.begin(), chosen.end(), std::back_inserter(files),
                  [this](const std::string& path) { return topicFileStorable(path, m_style); });

@@ -187,6 +187,8 @@ bool topicFileStorable(std::string_view path, PathStyle style)
 {
     if (style == PathStyle::Posix && path.find('\\') != std::string_view::npos)
         return false;
+    if (path.find('#') != std::string_view::npos)
+        return false;
     return std::none_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 

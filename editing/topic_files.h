@@ -54,7 +54,9 @@ std::optional<std::string> titleOfPage(std::string_view text);
 // Whether a file can stand as a topic in the project file. In the POSIX
 // style a name holding "\" cannot (the project file stores "\" as the
 // separator, so "a\b.htm" would read back as "a/b.htm"); in either style a
-// control character cannot, since it would break the line.
+// control character cannot, since it would break the line, and neither can
+// "#", since a topic reference reads what follows it as an anchor
+// ("page.htm#part").
 bool topicFileStorable(std::string_view path, PathStyle style = kNativePathStyle);
 
 // Whether a file can be opened in a text or HTML editor: its path holds

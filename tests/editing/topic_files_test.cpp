@@ -258,6 +258,7 @@ TEST(AddTopics, LeavesOutFilesWhoseNamesCannotStandInTheProjectFile)
 
     EXPECT_TRUE(topicFileStorable("C:\\Help\\a.htm", PathStyle::Windows)) << "the separator there";
     EXPECT_FALSE(topicFileStorable("C:\\Help\\a\tb.htm", PathStyle::Windows));
+    EXPECT_FALSE(topicFileStorable("/help/c#.htm")) << "would read back as c with the anchor .htm";
 }
 
 TEST(AddTopics, NeedsASavedProjectAndASelectionAndAChoice)
