@@ -27,9 +27,8 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
 
 // Elements that flow within a line of text: a word may run across them.
 constexpr std::array<std::string_view, 27> kInlineElements = {
-    "a",   "abbr", "acronym", "b",    "bdi", "bdo",   "big",    "cite", "code",
-    "dfn", "em",   "font",    "i",    "kbd", "mark",  "nobr",   "q",    "s",
-    "samp", "small", "span",  "strike", "strong", "sub", "sup", "tt", "u",
+    "a",    "abbr", "acronym", "b", "bdi",  "bdo",   "big",  "cite",   "code",   "dfn", "em",  "font", "i", "kbd",
+    "mark", "nobr", "q",       "s", "samp", "small", "span", "strike", "strong", "sub", "sup", "tt",   "u",
 };
 
 bool isInline(std::string_view name)
@@ -100,14 +99,17 @@ std::string visiblePageText(std::string_view html)
         if (html.compare(next, 3, "!--") == 0) {
             const std::size_t close = html.find("-->", next + 3);
             resume = close == std::string_view::npos ? html.size() : close + 3;
+            separates = false;
         } else if (next < html.size() && (html[next] == '!' || html[next] == '?')) {
             const std::size_t close = html.find('>', next);
             resume = close == std::string_view::npos ? html.size() : close + 1;
+            separates = false;
         } else if (next < html.size() && (isAsciiLetter(html[next]) || html[next] == '/')) {
             const bool endTag = html[next] == '/';
             const std::size_t nameStart = endTag ? next + 1 : next;
             std::size_t nameEnd = nameStart;
-            while (nameEnd < html.size() && (isAsciiLetter(html[nameEnd]) || (html[nameEnd] >= '0' && html[nameEnd] <= '9')))
+            while (nameEnd < html.size() &&
+                   (isAsciiLetter(html[nameEnd]) || (html[nameEnd] >= '0' && html[nameEnd] <= '9')))
                 ++nameEnd;
             if (nameEnd > nameStart) {
                 const std::string_view name = html.substr(nameStart, nameEnd - nameStart);

@@ -9,8 +9,8 @@ namespace doxel::chm {
 // styles are left out and character references decoded. A tag that breaks
 // a line or a block ("<p>", "<td>", "<br>") leaves a space, so the words on
 // either side stay apart, while an inline one ("<b>", "<span>") leaves
-// nothing: "<b>Mün</b>chen" reads "München". The title element's text is
-// part of it.
+// nothing: "<b>Mün</b>chen" reads "München", and so do comments. The title
+// element's text is part of it.
 std::string visiblePageText(std::string_view html);
 
 }  // namespace doxel::chm

@@ -53,8 +53,8 @@ std::string plainChm(const std::vector<PlainChmTopic>& topics, const std::string
     }
 
     std::vector<std::pair<std::string, const std::string*>> files = {
-        {"/#STRINGS", &strings},   {"/#TOPICS", &topicTable},         {"/#URLSTR", &urlStrings},
-        {"/#URLTBL", &urlTable},   {"/$FIftiMain", &fullTextIndex},
+        {"/#STRINGS", &strings}, {"/#TOPICS", &topicTable},       {"/#URLSTR", &urlStrings},
+        {"/#URLTBL", &urlTable}, {"/$FIftiMain", &fullTextIndex},
     };
     std::sort(files.begin(), files.end());
 
