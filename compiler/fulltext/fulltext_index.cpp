@@ -19,6 +19,7 @@
 #include <bit>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <limits>
 #include <numeric>
 #include <stdexcept>
@@ -50,13 +51,15 @@ constexpr int kCountRoot = 1;
 constexpr int kPlaceRoot = 4;
 
 // Pages are read in batches, each batch on all cores, so that memory holds
-// the words of one batch and not of the whole help file.
+// the words of one batch and not of the whole help file. Then each core
+// adds the words of its share (by hash) of the vocabulary to the index.
 constexpr std::size_t kBatchPages = 256;
 constexpr std::size_t kBatchBytes = 32u << 20;
 // Words converted once per reader thread; forgotten when it grows past this.
 constexpr std::size_t kMaxCachedWords = 1u << 19;
 
-// A page's words as tokens: a kind, the bytes, a NUL.
+// A page's words as tokens: a kind, the hash of the bytes (8 bytes), their
+// length (2 bytes), the bytes.
 constexpr char kWordToken = 'w';     // the word in the code page
 constexpr char kCutToken = 'c';      // the same, for a word that had to be cut
 constexpr char kLackingToken = 'x';  // UTF-8 of a word the code page cannot hold
@@ -89,6 +92,11 @@ private:
     void tokens(std::string_view text, std::string& out)
     {
         m_splitter.split(text, [&](std::string_view word) {
+            // Every code page holds ASCII as it is.
+            if (std::all_of(word.begin(), word.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+                appendToken(out, word.size() > kMaxWordBytes ? kCutToken : kWordToken, word.substr(0, kMaxWordBytes));
+                return;
+            }
             auto found = m_cache.find(word);
             if (found == m_cache.end()) {
                 if (m_cache.size() >= kMaxCachedWords)
@@ -96,8 +104,25 @@ private:
                 found = m_cache.emplace(std::string(word), convert(word)).first;
             }
             out += found->second;
-            out += '\0';
         });
+    }
+
+    static void appendToken(std::string& out, char kind, std::string_view bytes)
+    {
+        const std::uint64_t hash = StringHash{}(bytes);
+        out += kind;
+        for (int i = 0; i < 8; ++i)
+            out += static_cast<char>((hash >> (8 * i)) & 0xFF);
+        out += static_cast<char>(bytes.size() & 0xFF);
+        out += static_cast<char>((bytes.size() >> 8) & 0xFF);
+        out += bytes;
+    }
+
+    static std::string token(char kind, std::string_view bytes)
+    {
+        std::string result;
+        appendToken(result, kind, bytes);
+        return result;
     }
 
     std::string convert(std::string_view word)
@@ -105,9 +130,9 @@ private:
         bool lacking = false;
         std::string bytes = m_encoder.encode(word, &lacking);
         if (lacking)
-            return kLackingToken + std::string(word);
+            return token(kLackingToken, word);
         if (bytes.size() <= kMaxWordBytes)
-            return kWordToken + bytes;
+            return token(kWordToken, bytes);
         // Cut at a character, so that no half of a double-byte character
         // ends the word.
         std::string_view shorter = word;
@@ -118,7 +143,7 @@ private:
             shorter = shorter.substr(0, last);
             bytes = m_encoder.encode(shorter);
         }
-        return kCutToken + bytes;
+        return token(kCutToken, bytes);
     }
 
     WordSplitter m_splitter;
@@ -153,100 +178,155 @@ public:
     }
 
 private:
+    // At most 32 bits at a time.
     void bits(std::uint64_t value, int count)
     {
-        for (int i = count - 1; i >= 0; --i) {
-            m_pending = static_cast<unsigned>((m_pending << 1) | ((value >> i) & 1));
-            if (++m_used == 8) {
-                m_out += static_cast<char>(m_pending);
-                m_pending = 0;
-                m_used = 0;
-            }
+        if (count > 32) {
+            bits(value >> 32, count - 32);
+            count = 32;
         }
+        m_pending = (m_pending << count) | (value & ((std::uint64_t{1} << count) - 1));
+        m_used += count;
+        while (m_used >= 8) {
+            m_used -= 8;
+            m_out += static_cast<char>((m_pending >> m_used) & 0xFF);
+        }
+        m_pending &= (std::uint64_t{1} << m_used) - 1;
     }
 
     std::string& m_out;
-    unsigned m_pending = 0;
+    std::uint64_t m_pending = 0;
     int m_used = 0;
 };
 
 struct WordRecord {
+    std::string word;
+    std::uint64_t hash = 0;
     std::string locations;  // the word's location data so far
     std::uint32_t topics = 0;
     std::uint32_t lastTopic = 0;
     std::vector<std::uint32_t> places;  // in the topic being read
 };
 
-// The words of either the bodies or the titles with where they stand.
+// The words of either the bodies or the titles with where they stand, in
+// an open-addressing table: this lookup is the index's innermost loop.
 class Postings {
 public:
-    void add(std::string_view word, std::uint32_t place)
+    void add(std::string_view word, std::uint64_t hash, std::uint32_t place)
     {
-        auto found = m_words.find(word);
-        if (found == m_words.end())
-            found = m_words.emplace(std::string(word), WordRecord{}).first;
-        WordRecord& record = found->second;
+        const std::uint32_t index = find(word, hash);
+        WordRecord& record = m_records[index];
         if (record.places.empty())
-            m_touched.push_back(&record);
+            m_touched.push_back(index);
         record.places.push_back(place);
     }
 
     void endTopic(std::uint32_t topic)
     {
-        for (WordRecord* record : m_touched) {
-            BitWriter bits(record->locations);
-            bits.scaleRoot(topic - record->lastTopic, kTopicRoot);
-            bits.scaleRoot(record->places.size(), kCountRoot);
+        for (const std::uint32_t index : m_touched) {
+            WordRecord& record = m_records[index];
+            BitWriter bits(record.locations);
+            bits.scaleRoot(topic - record.lastTopic, kTopicRoot);
+            bits.scaleRoot(record.places.size(), kCountRoot);
             std::uint32_t last = 0;
-            for (const std::uint32_t place : record->places) {
+            for (const std::uint32_t place : record.places) {
                 bits.scaleRoot(place - last, kPlaceRoot);
                 last = place;
             }
             bits.padToByte();
-            record->lastTopic = topic;
-            ++record->topics;
-            record->places.clear();
+            record.lastTopic = topic;
+            ++record.topics;
+            record.places.clear();
         }
         m_touched.clear();
     }
 
-    const std::unordered_map<std::string, WordRecord, StringHash, std::equal_to<>>& words() const { return m_words; }
+    const std::vector<WordRecord>& words() const { return m_records; }
 
 private:
-    std::unordered_map<std::string, WordRecord, StringHash, std::equal_to<>> m_words;
-    std::vector<WordRecord*> m_touched;
+    std::uint32_t find(std::string_view word, std::uint64_t hash)
+    {
+        if ((m_records.size() + 1) * 2 > m_slots.size())
+            grow();
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+            const std::uint32_t index = m_slots[slot];
+            if (index == 0) {
+                m_slots[slot] = static_cast<std::uint32_t>(m_records.size() + 1);
+                m_records.push_back(WordRecord{std::string(word), hash, {}, 0, 0, {}});
+                return static_cast<std::uint32_t>(m_records.size() - 1);
+            }
+            const WordRecord& record = m_records[index - 1];
+            if (record.hash == hash && record.word == word)
+                return index - 1;
+        }
+    }
+
+    void grow()
+    {
+        m_slots.assign(std::max<std::size_t>(m_slots.size() * 2, 1024), 0);
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = 0; i < m_records.size(); ++i) {
+            std::size_t slot = m_records[i].hash & mask;
+            while (m_slots[slot] != 0)
+                slot = (slot + 1) & mask;
+            m_slots[slot] = static_cast<std::uint32_t>(i + 1);
+        }
+    }
+
+    std::vector<std::uint32_t> m_slots;  // record index + 1, 0 for none
+    std::vector<WordRecord> m_records;
+    std::vector<std::uint32_t> m_touched;
 };
 
 struct Statistics {
     std::uint64_t occurrences = 0;
     std::uint64_t occurrenceBytes = 0;
     std::unordered_set<std::string> cut;
-    std::unordered_set<std::string> lacking;
-    std::vector<std::string> lackingExamples;
+    // Each word the code page lacks with where it was first seen.
+    std::unordered_map<std::string, std::uint64_t, StringHash, std::equal_to<>> lacking;
 };
 
-// Adds the tokens of one page to the postings from place `place` on;
-// returns the place after its last word.
-std::uint32_t addTokens(std::string_view tokens, std::uint32_t place, Postings& postings, Statistics& stats)
+// The words of one shard of the vocabulary with where they stand.
+struct Shard {
+    Postings body;
+    Postings titles;
+    Statistics stats;
+    bool inTopic = false;
+    std::uint32_t topic = 0;
+    std::uint32_t bodyPlace = 0;
+    std::uint32_t titlePlace = 0;
+};
+
+// Adds the tokens of one page that fall to shard `shard` of `shards` to the
+// postings from place `place` on; returns the place after the page's last
+// word. `seen` orders pages.
+std::uint32_t addTokens(std::string_view tokens, std::size_t shard, std::size_t shards, std::uint32_t place,
+                        std::uint64_t seen, Postings& postings, Statistics& stats)
 {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(tokens.data());
     std::size_t pos = 0;
     while (pos < tokens.size()) {
-        const std::size_t end = tokens.find('\0', pos);
         const char kind = tokens[pos];
-        const std::string_view text = tokens.substr(pos + 1, end - pos - 1);
-        if (kind == kLackingToken) {
-            if (stats.lacking.emplace(text).second && stats.lackingExamples.size() < 3)
-                stats.lackingExamples.emplace_back(text);
-        } else {
-            postings.add(text, place);
-            ++stats.occurrences;
-            stats.occurrenceBytes += text.size();
-            if (kind == kCutToken)
-                stats.cut.emplace(text);
+        std::uint64_t hash = 0;
+        for (int i = 7; i >= 0; --i)
+            hash = (hash << 8) | bytes[pos + 1 + static_cast<std::size_t>(i)];
+        const std::size_t length = bytes[pos + 9] | static_cast<std::size_t>(bytes[pos + 10]) << 8;
+        const std::string_view text = tokens.substr(pos + 11, length);
+        if (hash % shards == shard) {
+            if (kind == kLackingToken) {
+                stats.lacking.try_emplace(std::string(text), (seen << 32) | place);
+            } else {
+                postings.add(text, hash, place);
+                ++stats.occurrences;
+                stats.occurrenceBytes += text.size();
+                if (kind == kCutToken)
+                    stats.cut.emplace(text);
+            }
         }
         if (place < std::numeric_limits<std::uint32_t>::max())
             ++place;
-        pos = end + 1;
+        pos += 11 + length;
     }
     return place;
 }
@@ -485,32 +565,23 @@ std::vector<std::size_t> topicOrder(const std::vector<FullTextPage>& pages)
     return order;
 }
 
-// Reads the pages `batch` into `words` on every reader.
-void readBatch(const std::vector<FullTextPage>& pages, const std::vector<std::size_t>& batch,
-               std::vector<std::unique_ptr<PageReader>>& readers, std::vector<PageWords>& words)
+// Runs `work(t)` for t = 0..threads-1, each on a thread of its own but the
+// last, which runs on the calling thread; rethrows the first failure.
+void onThreads(std::size_t threads, const std::function<void(std::size_t)>& work)
 {
-    words.assign(batch.size(), PageWords{});
-    const std::size_t threads = std::min(readers.size(), batch.size());
-    if (threads <= 1) {
-        for (std::size_t i = 0; i < batch.size(); ++i)
-            readers.front()->read(pages[batch[i]], words[i]);
-        return;
-    }
-    std::atomic<std::size_t> next{0};
     std::vector<std::exception_ptr> failures(threads);
     std::vector<std::thread> workers;
     workers.reserve(threads);
-    for (std::size_t t = 0; t < threads; ++t) {
-        workers.emplace_back([&, t] {
-            try {
-                for (std::size_t i = next++; i < batch.size(); i = next++)
-                    readers[t]->read(pages[batch[i]], words[i]);
-            } catch (...) {
-                failures[t] = std::current_exception();
-                next = batch.size();
-            }
-        });
-    }
+    auto guarded = [&](std::size_t t) {
+        try {
+            work(t);
+        } catch (...) {
+            failures[t] = std::current_exception();
+        }
+    };
+    for (std::size_t t = 0; t + 1 < threads; ++t)
+        workers.emplace_back(guarded, t);
+    guarded(threads - 1);
     for (std::thread& worker : workers)
         worker.join();
     for (const std::exception_ptr& failure : failures)
@@ -530,78 +601,103 @@ FullTextResult buildFullTextIndex(const std::vector<FullTextPage>& pages, const 
 
     const std::size_t threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
     std::vector<std::unique_ptr<PageReader>> readers;
-    for (std::size_t t = 0; t < std::min(threads, std::max<std::size_t>(pages.size(), 1)); ++t)
+    for (std::size_t t = 0; t < threads; ++t)
         readers.push_back(std::make_unique<PageReader>(codePage, options.languageId));
-
-    Postings body;
-    Postings titles;
-    Statistics stats;
-    std::uint32_t topics = 0;
-    bool inTopic = false;
-    std::uint32_t topic = 0;
-    std::uint32_t bodyPlace = 0;
-    std::uint32_t titlePlace = 0;
-    auto endTopic = [&] {
-        if (!inTopic)
-            return;
-        body.endTopic(topic);
-        titles.endTopic(topic);
-        ++topics;
-        inTopic = false;
-    };
+    std::vector<Shard> shards(threads);
 
     const std::vector<std::size_t> order = topicOrder(pages);
-    std::vector<std::size_t> batch;
+    std::uint32_t topics = 0;
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (i == 0 || pages[order[i]].topicIndex != pages[order[i - 1]].topicIndex)
+            ++topics;
+
     std::vector<PageWords> words;
     for (std::size_t start = 0; start < order.size();) {
-        batch.clear();
+        std::size_t end = start;
         std::size_t bytes = 0;
-        while (start < order.size() && batch.size() < kBatchPages && (batch.empty() || bytes < kBatchBytes)) {
-            bytes += pages[order[start]].html.size();
-            batch.push_back(order[start++]);
-        }
-        readBatch(pages, batch, readers, words);
-        for (std::size_t i = 0; i < batch.size(); ++i) {
-            const std::uint32_t pageTopic = pages[batch[i]].topicIndex;
-            if (!inTopic || pageTopic != topic) {
-                endTopic();
-                topic = pageTopic;
-                inTopic = true;
-                bodyPlace = 0;
-                titlePlace = 0;
+        while (end < order.size() && end - start < kBatchPages && (end == start || bytes < kBatchBytes))
+            bytes += pages[order[end++]].html.size();
+        words.assign(end - start, PageWords{});
+
+        std::atomic<std::size_t> next{start};
+        onThreads(threads, [&](std::size_t t) {
+            for (std::size_t i = next++; i < end; i = next++)
+                readers[t]->read(pages[order[i]], words[i - start]);
+        });
+        onThreads(threads, [&](std::size_t t) {
+            Shard& shard = shards[t];
+            for (std::size_t i = start; i < end; ++i) {
+                const std::uint32_t pageTopic = pages[order[i]].topicIndex;
+                if (!shard.inTopic || pageTopic != shard.topic) {
+                    if (shard.inTopic) {
+                        shard.body.endTopic(shard.topic);
+                        shard.titles.endTopic(shard.topic);
+                    }
+                    shard.topic = pageTopic;
+                    shard.inTopic = true;
+                    shard.bodyPlace = 0;
+                    shard.titlePlace = 0;
+                }
+                const PageWords& page = words[i - start];
+                shard.bodyPlace = addTokens(page.body, t, threads, shard.bodyPlace, i, shard.body, shard.stats);
+                shard.titlePlace = addTokens(page.title, t, threads, shard.titlePlace, i, shard.titles, shard.stats);
             }
-            bodyPlace = addTokens(words[i].body, bodyPlace, body, stats);
-            titlePlace = addTokens(words[i].title, titlePlace, titles, stats);
-        }
+        });
+        start = end;
     }
-    endTopic();
     readers.clear();
+    words.clear();
+
+    Statistics stats;
+    std::vector<std::pair<std::uint64_t, std::string_view>> lacking;
+    std::size_t cut = 0;
+    std::size_t entryCount = 0;
+    for (Shard& shard : shards) {
+        if (shard.inTopic) {
+            shard.body.endTopic(shard.topic);
+            shard.titles.endTopic(shard.topic);
+        }
+        stats.occurrences += shard.stats.occurrences;
+        stats.occurrenceBytes += shard.stats.occurrenceBytes;
+        cut += shard.stats.cut.size();
+        for (const auto& [word, seen] : shard.stats.lacking)
+            lacking.emplace_back(seen, word);
+        entryCount += shard.body.words().size() + shard.titles.words().size();
+    }
+    std::sort(lacking.begin(), lacking.end());
 
     std::vector<IndexEntry> entries;
-    entries.reserve(body.words().size() + titles.words().size());
-    for (const auto& [word, record] : body.words())
-        entries.push_back({word, false, &record});
-    for (const auto& [word, record] : titles.words())
-        entries.push_back({word, true, &record});
+    entries.reserve(entryCount);
+    for (const Shard& shard : shards) {
+        for (const WordRecord& record : shard.body.words())
+            entries.push_back({record.word, false, &record});
+        for (const WordRecord& record : shard.titles.words())
+            entries.push_back({record.word, true, &record});
+    }
     // A word's body entry comes before its title entry: a reader that takes
     // the first entry of a word for a search of the whole text finds the
     // pages whose text holds it, which include those whose title element
     // holds it.
-    std::sort(entries.begin(), entries.end(), [](const IndexEntry& a, const IndexEntry& b) {
+    // Words are lower-case, so only the trail bytes of double-byte
+    // characters can need the readers' folding.
+    const bool folds = std::any_of(entries.begin(), entries.end(), [](const IndexEntry& e) {
+        return std::any_of(e.word.begin(), e.word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    });
+    std::sort(entries.begin(), entries.end(), [folds](const IndexEntry& a, const IndexEntry& b) {
         if (a.word != b.word)
-            return readerLess(a.word, b.word);
+            return folds ? readerLess(a.word, b.word) : a.word < b.word;
         return a.title < b.title;
     });
 
     std::uint64_t distinctWords = 0;
     std::uint64_t distinctBytes = 0;
     std::uint64_t longestWord = 0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (i == 0 || entries[i].word != entries[i - 1].word) {
-            ++distinctWords;
-            distinctBytes += entries[i].word.size();
-            longestWord = std::max<std::uint64_t>(longestWord, entries[i].word.size());
-        }
+    // Counted per entry, a word's title and body entries apart, as other
+    // compilers count them.
+    for (const IndexEntry& entry : entries) {
+        ++distinctWords;
+        distinctBytes += entry.word.size();
+        longestWord = std::max<std::uint64_t>(longestWord, entry.word.size());
     }
 
     FullTextResult result;
@@ -609,21 +705,21 @@ FullTextResult buildFullTextIndex(const std::vector<FullTextPage>& pages, const 
     const Tree tree = writeTree(entries, result.data);
     writeHeader(result.data, tree, topics, stats, distinctWords, distinctBytes, longestWord, options);
 
-    if (!stats.lacking.empty()) {
-        std::string note = "The search index leaves out " + std::to_string(stats.lacking.size()) +
-                           (stats.lacking.size() == 1 ? " word" : " words") + " that code page " +
+    if (!lacking.empty()) {
+        std::string note = "The search index leaves out " + std::to_string(lacking.size()) +
+                           (lacking.size() == 1 ? " word" : " words") + " that code page " +
                            std::to_string(options.codePage) + " cannot hold: ";
-        for (std::size_t i = 0; i < stats.lackingExamples.size(); ++i)
-            note += (i == 0 ? "" : ", ") + quoted(stats.lackingExamples[i]);
-        if (stats.lacking.size() > stats.lackingExamples.size())
-            note += " and " + std::to_string(stats.lacking.size() - stats.lackingExamples.size()) + " more";
+        const std::size_t shown = std::min<std::size_t>(lacking.size(), 3);
+        for (std::size_t i = 0; i < shown; ++i)
+            note += (i == 0 ? "" : ", ") + quoted(lacking[i].second);
+        if (lacking.size() > shown)
+            note += " and " + std::to_string(lacking.size() - shown) + " more";
         note += '.';
         result.notes.push_back(std::move(note));
     }
-    if (!stats.cut.empty())
-        result.notes.push_back("The search index holds " + std::to_string(stats.cut.size()) +
-                               (stats.cut.size() == 1 ? " word" : " words") + " longer than " +
-                               std::to_string(kMaxWordBytes) + " bytes by their first " +
+    if (cut > 0)
+        result.notes.push_back("The search index holds " + std::to_string(cut) + (cut == 1 ? " word" : " words") +
+                               " longer than " + std::to_string(kMaxWordBytes) + " bytes by their first " +
                                std::to_string(kMaxWordBytes) + " bytes.");
     return result;
 }
