@@ -677,9 +677,8 @@ FullTextResult buildFullTextIndex(const std::vector<FullTextPage>& pages, const 
     // A word's body entry comes before its title entry: a reader that takes
     // the first entry of a word for a search of the whole text finds the
     // pages whose text holds it, which include those whose title element
-    // holds it.
-    // Words are lower-case, so only the trail bytes of double-byte
-    // characters can need the readers' folding.
+    // holds it. Words are lower-case, so only the trail bytes of
+    // double-byte characters can need the readers' folding.
     const bool folds = std::any_of(entries.begin(), entries.end(), [](const IndexEntry& e) {
         return std::any_of(e.word.begin(), e.word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
     });

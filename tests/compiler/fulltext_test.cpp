@@ -252,6 +252,18 @@ TEST(FullTextIndex, FindsEveryTopicOfAnIndexOfManyNodes)
     EXPECT_EQ(found[5], Titles{"Page 57"});
 }
 
+TEST(FullTextIndex, ReadsPagesOfOneTopicAsOne)
+{
+    const SearchableHelpFile file(
+        {{1, "Zwei", "<p>beide</p>"}, {0, "Eins", "<p>andere</p>"}, {1, "Zwei", "<p>beide</p>"}}, {1252, 0x407});
+    const std::string& data = file.result().data;
+    EXPECT_EQ(static_cast<unsigned char>(data[4]), 2) << "topics";
+    const std::vector<Search> searches = {{"beide"}, {"andere"}};
+    SEARCH_OR_SKIP(file, searches, found);
+    EXPECT_EQ(found[0], Titles{"Zwei"});
+    EXPECT_EQ(found[1], Titles{"Eins"});
+}
+
 TEST(FullTextIndex, LeavesOutWordsTheCodePageCannotHoldWithOneNote)
 {
     const SearchableHelpFile file({{0, "Eins", "<p>Привет мир, привет! München</p>"}, {1, "Zwei", "<p>Мир Straße</p>"}},
