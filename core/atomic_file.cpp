@@ -1,10 +1,13 @@
 #include "core/atomic_file.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,27 +38,115 @@ private:
     int m_fd;
 };
 
-std::string targetOf(const std::string& path)
+mode_t currentUmask()
 {
-    std::error_code error;
-    if (std::filesystem::is_symlink(path, error)) {
-        const auto resolved = std::filesystem::canonical(path, error);
-        if (!error)
-            return resolved.string();
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// When this run began, to tell a temporary file a killed run left from one
+// being written now. A minute's margin leaves alone the file another
+// instance of the program finished just before this one started.
+const std::filesystem::file_time_type kRunStart = std::filesystem::file_time_type::clock::now();
+constexpr auto kRunMargin = std::chrono::minutes(1);
+
+// mkstemp's six letters: ASCII letters and digits. A suffix of lower-case
+// letters only is taken for a word (".vimrc.backup"), never for ours.
+bool looksRandom(std::string_view suffix)
+{
+    if (suffix.size() != 6)
+        return false;
+    bool mixed = false;
+    for (const char c : suffix) {
+        const bool lower = c >= 'a' && c <= 'z';
+        const bool other = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!lower && !other)
+            return false;
+        mixed = mixed || other;
     }
-    return path;
+    return mixed;
+}
+
+void cleanFolderOnce(const std::string& folder)
+{
+    static std::mutex mutex;
+    static std::set<std::string> cleaned;
+    {
+        const std::lock_guard lock(mutex);
+        if (!cleaned.insert(folder).second)
+            return;
+    }
+    removeStaleTemporaryFiles(folder);
+}
+
+std::string folderOfPath(const std::string& path)
+{
+    const std::filesystem::path target(path);
+    return target.has_parent_path() ? target.parent_path().string() : ".";
 }
 
 }  // namespace
 
-void writeFileAtomically(const std::string& path, std::string_view contents)
+std::string temporaryPatternFor(const std::string& target)
 {
-    const std::string target = targetOf(path);
     const std::filesystem::path targetPath(target);
     const std::filesystem::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : ".";
-    std::string pattern = (folder / ("." + targetPath.filename().string() + ".XXXXXX")).string();
+    return (folder / ("." + targetPath.filename().string() + ".XXXXXX")).string();
+}
 
-    FileDescriptor fd(::mkstemp(pattern.data()));
+int removeStaleTemporaryFiles(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    if (error)
+        return 0;
+    int removed = 0;
+    for (const fs::directory_entry& entry : entries) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() < 10 || name[0] != '.' || name[name.size() - 7] != '.')
+            continue;
+        if (!looksRandom(std::string_view(name).substr(name.size() - 6)))
+            continue;
+        const std::string original = name.substr(1, name.size() - 8);
+        struct stat info {};
+        struct stat sibling {};
+        const std::string path = entry.path().string();
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
+            continue;
+        if (::lstat((fs::path(folder) / original).c_str(), &sibling) != 0)
+            continue;
+        const auto written = fs::last_write_time(entry.path(), error);
+        if (error || written >= kRunStart - kRunMargin)
+            continue;
+        if (::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+std::optional<unsigned> replacedFileMode(const std::string& path)
+{
+    cleanFolderOnce(folderOfPath(path));
+    struct stat old {};
+    if (::lstat(path.c_str(), &old) != 0 || S_ISLNK(old.st_mode))
+        return std::nullopt;
+    if (S_ISDIR(old.st_mode))
+        throw IoError("Cannot write " + path + ": a folder of that name is in the way");
+    if (!S_ISREG(old.st_mode))
+        throw IoError("Cannot write " + path + ": it is not a regular file");
+    if ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)
+        throw IoError(describeErrno("Cannot write", path, EACCES));
+    return static_cast<unsigned>(old.st_mode & 07777);
+}
+
+void writeFileAtomically(const std::string& path, std::string_view contents)
+{
+    const std::optional<unsigned> oldMode = replacedFileMode(path);
+    std::string pattern = temporaryPatternFor(path);
+
+    FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0)
         throw IoError(describeErrno("Cannot write", path, errno));
     const std::string temporary = pattern;
@@ -63,17 +154,7 @@ void writeFileAtomically(const std::string& path, std::string_view contents)
         ::unlink(temporary.c_str());
         throw IoError(describeErrno("Cannot write", path, errorNumber));
     };
-
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0)
-        ::fchmod(fd.get(), old.st_mode & 07777);
-    else
-        ::fchmod(
-            fd.get(), 0666 & ~[] {
-                const mode_t mask = ::umask(0);
-                ::umask(mask);
-                return mask;
-            }());
+    ::fchmod(fd.get(), oldMode ? static_cast<mode_t>(*oldMode) : 0666 & ~currentUmask());
 
     const char* data = contents.data();
     std::size_t left = contents.size();
@@ -91,13 +172,26 @@ void writeFileAtomically(const std::string& path, std::string_view contents)
         fail(errno);
     if (::close(fd.release()) != 0)
         fail(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
+    // rename() replaces a symbolic link itself, never the file it names.
+    if (::rename(temporary.c_str(), path.c_str()) != 0)
         fail(errno);
+}
+
+std::optional<FileStamp> fileStampOf(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileStamp{static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
+                     static_cast<long long>(info.st_size),
+                     static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000LL + info.st_mtim.tv_nsec};
 }
 
 std::string readWholeFile(const std::string& path, std::size_t limit)
 {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opened without blocking: opening a pipe for reading would otherwise
+    // wait for a writer that never comes.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0)
         throw IoError(describeErrno("Cannot read", path, errno));
     struct stat info {};
@@ -105,6 +199,9 @@ std::string readWholeFile(const std::string& path, std::size_t limit)
         throw IoError(describeErrno("Cannot read", path, errno));
     if (S_ISDIR(info.st_mode))
         throw IoError("Cannot read " + path + ": it is a folder");
+    if (!S_ISREG(info.st_mode))
+        throw IoError("Cannot read " + path + ": it is not a regular file");
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     if (info.st_size > 0 && static_cast<std::size_t>(info.st_size) > limit)
         throw IoError("Cannot read " + path + ": the file is larger than " + std::to_string(limit / (1024 * 1024)) +
                       " MB");
