@@ -313,5 +313,45 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
     EXPECT_THROW(WriteCompilerInputFiles(project, progress), IoError);
 }
 
+// Nothing outside the project folder enters the help file, whichever
+// compiler reads the input files: not through the contents, the index or
+// the file list.
+TEST(CompilerFiles, LeaveOutFilesOutsideTheProjectFolderWithAWarning)
+{
+    Project project("Hostile");
+    project.projectFile = "/work/help/guide.dxp";
+    project.deriveCompilerFileNames();
+    const std::string outside[] = {"/work/secret.txt", "/etc/passwd", "/work/help/../other/x.htm"};
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Inside", 8, "/work/help/a.htm"));
+    for (const std::string& path : outside) {
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Out", 8, path));
+        project.keywords.push_back({"out", path});
+    }
+    project.keywords.push_back({"in", "/work/help/a.htm#x"});
+    project.rebuildFileList();
+
+    HelpTextWriter writer(project);
+    NullProgress progress;
+    ProgressScope scope(progress, 1);
+    const std::string texts[] = {ContentsFileText(project, scope, writer), IndexFileText(project, writer),
+                                 HelpProjectFileText(project, {}, writer)};
+    for (const std::string& text : texts) {
+        EXPECT_EQ(text.find("secret"), std::string::npos) << text;
+        EXPECT_EQ(text.find("passwd"), std::string::npos) << text;
+        EXPECT_EQ(text.find("other"), std::string::npos) << text;
+        EXPECT_EQ(text.find(".."), std::string::npos) << text;
+    }
+    EXPECT_NE(texts[0].find("value=\"a.htm\""), std::string::npos);
+    EXPECT_NE(texts[1].find("value=\"a.htm#x\""), std::string::npos);
+    EXPECT_NE(texts[2].find("\r\na.htm\r\n"), std::string::npos);
+    int warnings = 0;
+    for (const CompilerFileMessage& message : writer.messages()) {
+        if (message.kind == CompilerFileMessage::Kind::Warning &&
+            message.text.find("outside the project folder") != std::string::npos)
+            ++warnings;
+    }
+    EXPECT_EQ(warnings, 3);  // once per file
+}
+
 }  // namespace
 }  // namespace doxel
