@@ -149,8 +149,12 @@ HelpProjectFile readHelpProject(std::string_view bytes, const std::string& fileN
     // such a project is.
     std::string converted;
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-        converted = toUtf8(bytes, "UTF-16");
-        bytes = converted;
+        try {
+            converted = toUtf8(bytes, "UTF-16");
+            bytes = converted;
+        } catch (const ConversionError&) {
+            // Not UTF-16 after all: refused below for its zero bytes.
+        }
     }
     if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size())) {
         const auto at = static_cast<std::ptrdiff_t>(static_cast<const char*>(nul) - bytes.data());
