@@ -71,7 +71,12 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             std::cerr << "doxel: " << escapeControls(projectFile) << " holds no entries to compile\n";
             return false;
         }
-        project.deriveCompilerFileNames();
+        // An export writes the files under their plain names for the author
+        // to keep; a compile only ever writes and deletes files of its own.
+        if (purpose == InputFilesFor::Compile)
+            reserveCompileInputFiles(project);
+        else
+            project.deriveCompilerFileNames();
         CompilerInputFiles files = WriteCompilerFiles(project, progress);
         if (written != nullptr)
             *written = std::move(files);

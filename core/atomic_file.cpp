@@ -46,8 +46,8 @@ mode_t currentUmask()
 }
 
 // When this run began, to tell a temporary file a killed run left from one
-// being written now. A minute's margin leaves alone the file another
-// instance of the program finished just before this one started.
+// being written now. A margin leaves alone the files another instance of
+// the program is still using.
 const std::filesystem::file_time_type kRunStart = std::filesystem::file_time_type::clock::now();
 constexpr auto kRunMargin = std::chrono::minutes(1);
 
@@ -66,6 +66,38 @@ bool looksRandom(std::string_view suffix)
         mixed = mixed || other;
     }
     return mixed;
+}
+
+// How long before this run began a file named `name` must have been last
+// written to count as left over, or nothing when the name is not ours.
+// ".NAME.XXXXXX" beside a file NAME is a write's temporary file, in use for
+// seconds; ".STEM-doxel-XXXXXX.hhp" (.hhc, .hhk) are a compile's input
+// files and the copy of the help project chmcmd reads, which another
+// window's long compile may still be using.
+std::optional<std::filesystem::file_time_type::duration> leftOverAge(const std::string& name, const std::string& folder)
+{
+    if (name.size() < 10 || name[0] != '.')
+        return std::nullopt;
+    const std::string_view view(name);
+    if (name[name.size() - 7] == '.' && looksRandom(view.substr(name.size() - 6))) {
+        struct stat sibling {};
+        const std::string original = name.substr(1, name.size() - 8);
+        if (::lstat((std::filesystem::path(folder) / original).c_str(), &sibling) != 0)
+            return std::nullopt;
+        return kRunMargin;
+    }
+    constexpr std::string_view kMarker = "-doxel-";
+    for (const std::string_view extension : {".hhp", ".hhc", ".hhk"}) {
+        if (!view.ends_with(extension) || name.size() < 1 + kMarker.size() + 6 + extension.size() + 1)
+            continue;
+        const std::string_view random = view.substr(name.size() - extension.size() - 6, 6);
+        const std::string_view marker =
+            view.substr(name.size() - extension.size() - 6 - kMarker.size(), kMarker.size());
+        if (marker == kMarker && looksRandom(random))
+            return std::chrono::hours(1);
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 void cleanFolderOnce(const std::string& folder)
@@ -105,20 +137,15 @@ int removeStaleTemporaryFiles(const std::string& folder)
     int removed = 0;
     for (const fs::directory_entry& entry : entries) {
         const std::string name = entry.path().filename().string();
-        if (name.size() < 10 || name[0] != '.' || name[name.size() - 7] != '.')
+        const auto age = leftOverAge(name, folder);
+        if (!age)
             continue;
-        if (!looksRandom(std::string_view(name).substr(name.size() - 6)))
-            continue;
-        const std::string original = name.substr(1, name.size() - 8);
         struct stat info {};
-        struct stat sibling {};
         const std::string path = entry.path().string();
         if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
             continue;
-        if (::lstat((fs::path(folder) / original).c_str(), &sibling) != 0)
-            continue;
         const auto written = fs::last_write_time(entry.path(), error);
-        if (error || written >= kRunStart - kRunMargin)
+        if (error || written >= kRunStart - *age)
             continue;
         if (::unlink(path.c_str()) == 0)
             ++removed;

@@ -31,8 +31,10 @@ std::optional<unsigned> replacedFileMode(const std::string& path);
 std::string temporaryPatternFor(const std::string& target);
 
 // Removes the temporary files a run that was killed or met a full disk left
-// in `folder`: hidden ".NAME.XXXXXX" files beside a file NAME, regular files
-// of ours last written before this run began. Returns how many it removed.
+// in `folder`: hidden ".NAME.XXXXXX" files beside a file NAME and a
+// compile's hidden ".STEM-doxel-XXXXXX.hhp" (.hhc, .hhk) files, regular
+// files of ours last written before this run began. Returns how many it
+// removed.
 int removeStaleTemporaryFiles(const std::string& folder);
 
 // What tells one version of a file from another: a save by another program

@@ -207,6 +207,7 @@ void HelpFileCheck::reach(const std::string& absolute)
 {
     if (!isInside(absolute))
         return;
+    m_reached.insert(absolute);
     if (isPageFile(absolute)) {
         if (m_queued.insert(absolute).second)
             m_queue.push_back(absolute);
@@ -326,6 +327,15 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
         return;
     }
     reach(target);
+}
+
+std::vector<std::string> HelpFileCheck::reachedFiles() const
+{
+    std::vector<std::string> files;
+    files.reserve(m_reached.size());
+    for (const std::string& absolute : m_reached)
+        files.push_back(relativeOf(absolute));
+    return files;
 }
 
 bool HelpFileCheck::reportedMissing(std::string_view target) const

@@ -86,30 +86,34 @@ TEST(AtomicFile, ReadsOnlyRegularFiles)
 TEST(AtomicFile, RemovesOnlyItsOwnStaleTemporaryFiles)
 {
     test::TempDir dir;
-    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    const auto now = fs::file_time_type::clock::now();
+    using std::chrono::minutes;
     struct Case {
         std::string name;
-        bool stale;  // written before the run
+        minutes age;  // how long before now it was last written
         bool removed;
     };
     const Case cases[] = {
-        {".sample.dxp.aB3dE9", true, true},
-        {".page.htm.Q7x2Lm", true, true},
-        {".sample.dxp.aB3dE8", false, false},  // may be another window's save in flight
-        {".vimrc.backup", true, false},         // a word, not mkstemp's letters
-        {".orphan.htm.Zz9Zz9", true, false},    // no file of that name beside it
-        {".sample.dxp.aB3d", true, false},
-        {"sample.dxp.aB3dE7", true, false},
+        {".sample.dxp.aB3dE9", minutes(120), true},
+        {".page.htm.Q7x2Lm", minutes(5), true},
+        {".sample.dxp.aB3dE8", minutes(0), false},    // may be another window's save in flight
+        {".vimrc.backup", minutes(120), false},       // a word, not mkstemp's letters
+        {".orphan.htm.Zz9Zz9", minutes(120), false},  // no file of that name beside it
+        {".sample.dxp.aB3d", minutes(120), false},
+        {"sample.dxp.aB3dE7", minutes(120), false},
+        {".sample-doxel-Xy12Zq.hhc", minutes(120), true},  // a killed compile's input file
+        {".sample-doxel-Xy12Zq.hhp", minutes(30), false},  // perhaps another window's compile
+        {".sample-doxel-backup.hhk", minutes(120), false},
+        {".sample-other-Xy12Zq.hhk", minutes(120), false},
     };
     for (const char* kept : {"sample.dxp", "page.htm", "vimrc"})
         test::writeFile(dir.path() / kept, "author");
     for (const Case& c : cases) {
         test::writeFile(dir.path() / c.name, "left over");
-        if (c.stale)
-            fs::last_write_time(dir.path() / c.name, old);
+        fs::last_write_time(dir.path() / c.name, now - c.age);
     }
     fs::create_symlink("sample.dxp", dir.path() / ".sample.dxp.Link42");
-    EXPECT_EQ(removeStaleTemporaryFiles(dir.path().string()), 2);
+    EXPECT_EQ(removeStaleTemporaryFiles(dir.path().string()), 3);
     for (const Case& c : cases)
         EXPECT_EQ(fs::exists(dir.path() / c.name), !c.removed) << c.name;
     EXPECT_TRUE(fs::is_symlink(dir.path() / ".sample.dxp.Link42"));
@@ -129,7 +133,9 @@ TEST(Errors, EscapesControlCharactersInEveryMessage)
         {"clear\x1b[2J", "clear\\x1b[2J"},
         {"two\nlines\tand tab", "two\nlines\tand tab"},
         {"del\x7f", "del\\x7f"},
-        {"csi \xc2\x9b" "31m", "csi \\u009b31m"},
+        {"csi \xc2\x9b"
+         "31m",
+         "csi \\u009b31m"},
         {"lone \x9b byte", "lone \\x9b byte"},
         {"caf\xc3\xa9 \xe2\x82\xac", "caf\xc3\xa9 \xe2\x82\xac"},
         {"cr\rback", "cr\\x0dback"},

@@ -353,5 +353,55 @@ TEST(CompilerFiles, LeaveOutFilesOutsideTheProjectFolderWithAWarning)
     EXPECT_EQ(warnings, 3);  // once per file
 }
 
+// Someone moving from a hand-written help project keeps it: a compile never
+// writes or deletes a help project, contents or index file it did not make.
+TEST(CompilerFiles, ACompileWritesOnlyInputFilesOfItsOwn)
+{
+    test::TempDir dir;
+    namespace fs = std::filesystem;
+    struct Case {
+        std::vector<const char*> authorsFiles;
+        bool plainNames;
+    };
+    const Case cases[] = {
+        {{}, true},
+        {{"guide.hhp"}, false},
+        {{"guide.hhc", "guide.hhk"}, false},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(dir.path() / "p");
+        fs::create_directory(dir.path() / "p");
+        for (const char* name : c.authorsFiles)
+            test::writeFile(dir.path() / "p" / name, "the author's own");
+        Project project("Guide");
+        project.projectFile = dir.file("p/guide.dxp");
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, dir.file("p/a.htm")));
+        project.keywords.push_back({"k", dir.file("p/a.htm")});
+        project.rebuildFileList();
+        reserveCompileInputFiles(project);
+        EXPECT_EQ(project.compiledFile, dir.file("p/guide.chm"));
+        EXPECT_EQ(project.helpProjectFile == dir.file("p/guide.hhp"), c.plainNames);
+        for (const std::string* file : {&project.helpProjectFile, &project.contentsFile, &project.indexFile}) {
+            EXPECT_EQ(fs::path(*file).parent_path(), dir.path() / "p");
+            EXPECT_EQ(fs::file_size(*file), 0u);
+        }
+        NullProgress progress;
+        const CompilerInputFiles written = WriteCompilerFiles(project, progress);
+        for (const char* name : c.authorsFiles)
+            EXPECT_EQ(test::readFile(dir.path() / "p" / name), "the author's own") << name;
+        // The help project names its own contents and index files.
+        const std::string hhp = test::readFile(project.helpProjectFile);
+        EXPECT_NE(hhp.find("Contents file=" + fs::path(project.contentsFile).filename().string() + "\r\n"),
+                  std::string::npos)
+            << hhp;
+        for (const std::string& file : written.written)
+            fs::remove(file);
+        std::size_t left = 0;
+        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path() / "p"))
+            ++left;
+        EXPECT_EQ(left, c.authorsFiles.size());
+    }
+}
+
 }  // namespace
 }  // namespace doxel
