@@ -325,7 +325,7 @@ TEST(Decompile, CompletesOrLeavesNothingBehind)
     // A "Local" value that leaves the folder becomes no topic, with a note.
     Project project;
     ReadProjectFile(project, dir.file("clash/clash.dxp"));
-    EXPECT_EQ(tree(project), "clash [42]\n  P -> p.htm [8]\n  Out [8]\n");
+    EXPECT_EQ(tree(project), "clash [42]\n  P -> p.htm [8]\n  Out [0]\n");
     EXPECT_NE(report.text().find("../../../etc/passwd lies outside"), std::string::npos) << report.text();
 
     // An import that fails once files are out takes them away again: here
