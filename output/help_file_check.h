@@ -101,6 +101,7 @@ private:
     void scanPage(const std::string& page);
     void reference(const std::string& page, const PageReference& reference);
     void reach(const std::string& absolute);
+    void checkAnchorLinks();
 
     void noteEncoding(const std::string& page, std::string_view html);
 
@@ -114,7 +115,10 @@ private:
     std::vector<std::string> m_queue;  // pages to scan, in the order reached
     std::set<std::string, std::less<>> m_queued;
     std::set<std::string, std::less<>> m_graphics;
-    std::set<std::string, std::less<>> m_reached;   // absolute, inside the folder
+    std::set<std::string, std::less<>> m_reached;  // absolute, inside the folder
+    // Links to an anchor in a page of the project: page and anchor, and the
+    // page that used it first.
+    std::map<std::pair<std::string, std::string>, std::string> m_anchorLinks;
     std::set<std::string, std::less<>> m_missing;   // relative targets reported missing
     std::set<std::string, std::less<>> m_reported;  // page + target pairs already reported
     std::map<std::string, std::vector<std::string>, std::less<>> m_anchors;
