@@ -125,9 +125,15 @@ std::string withFilesInside(std::string_view text, const std::string& folder,
     std::set<std::string> files;
     const auto take = [&](const std::string& file) {
         switch (placeOf(file, folder)) {
-        case Place::Inside:
-            files.insert(std::filesystem::path(file).lexically_normal().generic_string());
+        case Place::Inside: {
+            // chmcmd dies on a listed file it cannot open; the compile's
+            // checks report what is missing.
+            const std::string normal = std::filesystem::path(file).lexically_normal().generic_string();
+            std::error_code error;
+            if (std::filesystem::is_regular_file(folder + "/" + normal, error))
+                files.insert(normal);
             break;
+        }
         case Place::LinkedOutside:
             warn("Warning: " + file +
                  " is a link to a file outside the project folder, where the help file cannot hold it; it is left "
