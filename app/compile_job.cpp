@@ -24,7 +24,7 @@ class ConsoleHost final : public CompileHost {
 public:
     void closeHelpViewers(const std::string&) override {}
     void keepAlive() override {}
-    void addLogLine(const std::string& line) override { std::cout << line << std::endl; }
+    void addLogLine(const std::string& line) override { std::cout << escapeControls(line) << std::endl; }
     void showProgressText(const std::string&) override {}
     void openHelpFile(const std::string&) override {}
     void viewLogFile() override {}
@@ -32,7 +32,7 @@ public:
     void showFailure(const std::string& text) override
     {
         if (!text.empty())
-            std::cerr << "doxel: " << text << "\n";
+            std::cerr << "doxel: " << escapeControls(text) << "\n";
     }
     // The counts end the output of every run that reached its end, with a
     // help file or without.
@@ -68,10 +68,15 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
     try {
         ReadProjectFile(project, projectFile);
         if (purpose == InputFilesFor::Compile && !canCompile(project)) {
-            std::cerr << "doxel: " << projectFile << " holds no entries to compile\n";
+            std::cerr << "doxel: " << escapeControls(projectFile) << " holds no entries to compile\n";
             return false;
         }
-        project.deriveCompilerFileNames();
+        // An export writes the files under their plain names for the author
+        // to keep; a compile only ever writes and deletes files of its own.
+        if (purpose == InputFilesFor::Compile)
+            reserveCompileInputFiles(project);
+        else
+            project.deriveCompilerFileNames();
         CompilerInputFiles files = WriteCompilerFiles(project, progress);
         if (written != nullptr)
             *written = std::move(files);
@@ -108,7 +113,7 @@ int compileFromCommandLine(const std::string& projectFile)
     case CompileOutcome::Compiled:
         break;
     }
-    std::cout << "\nHelp file: " << project.compiledFile << std::endl;
+    std::cout << "\nHelp file: " << escapeControls(project.compiledFile) << std::endl;
     return result.statistics.errors > 0 ? kExitErrors : 0;
 }
 

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <memory>
 
+#include "core/errors.h"
 #include "platform/desktop_apps.h"
 #include "platform/file_association.h"
 #include "platform/program_paths.h"
@@ -35,7 +36,7 @@ std::string registerAssociation()
                                         AssociationFolders::fromEnvironment().dataHome)) {
         const std::string problem = RemoveUserFileAssociation();
         if (!problem.empty())
-            std::cerr << "doxel: " << problem << "\n";
+            std::cerr << "doxel: " << escapeControls(problem) << "\n";
         return problem;
     }
     std::string icon = resourcePath("icons/html-doxel.svg");
@@ -45,7 +46,7 @@ std::string registerAssociation()
     // terminal for whoever wonders why .dxp files do not open with it.
     const std::string problem = RegisterFileAssociation(programPath(), icon);
     if (!problem.empty())
-        std::cerr << "doxel: " << problem << "\n";
+        std::cerr << "doxel: " << escapeControls(problem) << "\n";
     return problem;
 }
 

@@ -310,6 +310,9 @@ void ReadProjectText(Project& project, std::string text, const std::string& file
         const EntryLine parsed = parseEntryLine(reader, reader.next("a contents entry"), lineIndex);
         if (i == 0 && parsed.level != 0)
             reader.fail(lineIndex, "the first contents entry (the title) must have level 0");
+        if (parsed.level >= kMaxContentsDepth)
+            reader.fail(lineIndex, "the level " + std::to_string(parsed.level) + " is deeper than the " +
+                                       std::to_string(kMaxContentsDepth) + " levels a project can hold");
         if (static_cast<std::size_t>(parsed.level) > lastAtLevel.size())
             reader.fail(lineIndex, "the level " + std::to_string(parsed.level) + " follows level " +
                                        std::to_string(lastAtLevel.size() - 1) + "; a level can grow by one only");

@@ -230,7 +230,9 @@ int ContentsEditor::defaultIcon(const char* setting, int fallback)
 // the last entry of the selected entry's level.
 ContentsEntry& ContentsEditor::placementParent() const
 {
-    if (m_insertAsChild || isTitle(m_selected))
+    // Below the deepest level a project is read back with, new entries go
+    // beside the selected one.
+    if ((m_insertAsChild || isTitle(m_selected)) && m_selected->level() + 1 < kMaxContentsDepth)
         return *m_selected;
     return *m_selected->parent();
 }

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the project file reader. It must throw
 // FormatError or read a project, never crash, hang or run out of memory,
-// and what it reads must write and read back to the same text.
+// and what it reads must write and read back to the same text, its tree no
+// deeper than kMaxContentsDepth levels.
 //   cmake --preset fuzz && cmake --build --preset fuzz
 //   build/fuzz/fuzz/fuzz_project_file fuzz/corpus/project_file -max_total_time=600
 #include <cstdint>
@@ -21,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();  // a refused file must leave the project alone
         return 0;
     }
+    doxel::forEachEntry(project.root(), [](const doxel::ContentsEntry&, int level) {
+        if (level >= doxel::kMaxContentsDepth)
+            std::abort();
+    });
     doxel::NullProgress progress;
     doxel::ProgressScope scope(progress, 0);
     const std::string written = doxel::ProjectFileText(project, "/fuzz/project.dxp", scope);

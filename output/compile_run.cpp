@@ -356,6 +356,12 @@ CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, Comp
     });
     std::vector<std::string> waiting;
     CompileStatistics compilerCounts;
+    // A compiler opens the help file by its name and would write through a
+    // symbolic link there into the file it names; the link goes, and the
+    // help file takes its place.
+    std::error_code linkError;
+    if (std::filesystem::is_symlink(files.compiledFile, linkError))
+        std::filesystem::remove(files.compiledFile, linkError);
     const auto before = writtenAt(files.compiledFile);
     bool compiled = false;
     try {

@@ -2,6 +2,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -159,14 +161,49 @@ TEST(ProjectFile, ReadsBackAsDeepATreeAsItWrites)
 {
     Project project;
     ContentsEntry* parent = &project.titleEntry();
-    for (int level = 1; level <= 5000; ++level)
+    for (int level = 1; level < kMaxContentsDepth; ++level)
         parent = parent->appendChild(std::make_unique<ContentsEntry>("deep", 2));
     test::TempDir dir;
     NullProgress progress;
     WriteProjectFile(project, dir.file("deep.dxp"), progress);
     Project back;
     ReadProjectFile(back, dir.file("deep.dxp"));
-    EXPECT_EQ(back.entryCount(), 5001u);
+    EXPECT_EQ(back.entryCount(), static_cast<std::size_t>(kMaxContentsDepth));
+
+    // One level more is refused at the line that goes too deep.
+    parent->appendChild(std::make_unique<ContentsEntry>("too deep", 2));
+    WriteProjectFile(project, dir.file("deeper.dxp"), progress);
+    try {
+        ReadProjectFile(back, dir.file("deeper.dxp"));
+        ADD_FAILURE() << "a tree deeper than a project holds was read";
+    } catch (const FormatError& error) {
+        EXPECT_EQ(error.line(), 21 + kMaxContentsDepth + 1);
+        EXPECT_NE(error.problem().find("deeper than the 256 levels"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(back.entryCount(), static_cast<std::size_t>(kMaxContentsDepth));
+}
+
+TEST(ProjectFile, OpensNoPipeAndSavesOverNoReadOnlyFile)
+{
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("x.dxp").c_str(), 0600), 0);
+    Project project = windowsExample();
+    EXPECT_THROW(ReadProjectFile(project, dir.file("x.dxp")), IoError);
+    EXPECT_EQ(project.title(), "My help");
+    NullProgress progress;
+    WriteProjectFile(project, dir.file("ro.dxp"), progress);
+    const std::string before = test::readFile(dir.path() / "ro.dxp");
+    std::filesystem::permissions(dir.file("ro.dxp"), std::filesystem::perms::owner_read);
+    project.titleEntry().caption = "Changed";
+    project.modified = true;
+    try {
+        WriteProjectFile(project, dir.file("ro.dxp"), progress);
+        ADD_FAILURE() << "saved over a read-only project file";
+    } catch (const IoError& error) {
+        EXPECT_NE(std::string(error.what()).find("Cannot write"), std::string::npos) << error.what();
+    }
+    EXPECT_TRUE(project.modified);
+    EXPECT_EQ(test::readFile(dir.path() / "ro.dxp"), before);
 }
 
 TEST(ProjectFile, StepsProgressOncePerEntryAndEndsIt)

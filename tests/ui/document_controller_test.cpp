@@ -389,3 +389,83 @@ TEST_F(DocumentControllerTest, RecentMenuListsOnlyExistingProjects)
 
 }  // namespace
 }  // namespace doxel
+
+namespace doxel {
+namespace {
+
+// Two windows on one project: the save of one must not silently undo the
+// other's.
+TEST_F(DocumentControllerTest, SaveAsksWhenAnotherWindowSavedTheFileMeanwhile)
+{
+    struct Case {
+        MessageAnswer answer;
+        bool saved;
+        const char* fileTitle;     // the title on disk afterwards
+        const char* projectTitle;  // the title in this window afterwards
+    };
+    const Case cases[] = {
+        {MessageAnswer::Yes, true, "Mine", "Mine"},
+        {MessageAnswer::No, false, "Theirs", "Theirs"},
+        {MessageAnswer::Cancel, false, "Theirs", "Mine"},
+    };
+    for (const Case& c : cases) {
+        const std::string file = savedProject("two.dxp");
+        ASSERT_TRUE(controller.openProjectFile(file, false));
+        project.titleEntry().caption = "Mine";
+        project.modified = true;
+
+        Project other;
+        ReadProjectFile(other, file);
+        other.titleEntry().caption = "Theirs";
+        NullProgress progress;
+        WriteProjectFile(other, file, progress);
+
+        desktop.answerMessage(c.answer);
+        EXPECT_EQ(controller.save(), c.saved);
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        EXPECT_NE(desktop.messages[0].text.find("changed on disk"), std::string::npos);
+        Project onDisk;
+        ReadProjectFile(onDisk, file);
+        EXPECT_EQ(onDisk.title(), c.fileTitle);
+        EXPECT_EQ(project.title(), c.projectTitle);
+        EXPECT_TRUE(desktop.finished());
+        desktop.messages.clear();
+
+        // Once saved or reloaded, the next save is ours again.
+        if (c.answer != MessageAnswer::Cancel) {
+            EXPECT_TRUE(controller.save());
+            EXPECT_TRUE(desktop.messages.empty());
+        }
+    }
+}
+
+TEST_F(DocumentControllerTest, FocusOffersToReloadAChangedFileOnce)
+{
+    const std::string file = savedProject("focus.dxp");
+    ASSERT_TRUE(controller.openProjectFile(file, false));
+    EXPECT_FALSE(controller.reloadIfChangedOnDisk());
+    EXPECT_TRUE(desktop.messages.empty());
+
+    Project other;
+    ReadProjectFile(other, file);
+    other.titleEntry().caption = "Theirs";
+    NullProgress progress;
+    WriteProjectFile(other, file, progress);
+
+    desktop.answerMessage(MessageAnswer::No);
+    EXPECT_FALSE(controller.reloadIfChangedOnDisk());
+    EXPECT_FALSE(controller.reloadIfChangedOnDisk());  // not asked again for the same change
+    EXPECT_EQ(desktop.messages.size(), 1u);
+    EXPECT_NE(project.title(), "Theirs");
+
+    other.titleEntry().caption = "Theirs again";
+    WriteProjectFile(other, file, progress);
+    desktop.answerMessage(MessageAnswer::Yes);
+    EXPECT_TRUE(controller.reloadIfChangedOnDisk());
+    EXPECT_EQ(project.title(), "Theirs again");
+    EXPECT_TRUE(controller.save());
+    EXPECT_TRUE(desktop.finished());
+}
+
+}  // namespace
+}  // namespace doxel

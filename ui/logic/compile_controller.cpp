@@ -56,7 +56,7 @@ void CompileController::compile()
         if (m_project.projectFile.empty())
             return;
     }
-    m_project.deriveCompilerFileNames();
+    reserveCompileInputFiles(m_project);
     const CompilerInputFiles written = WriteCompilerFiles(m_project, m_environment.progress);
     m_view.showResults(compileFilesOf(m_project, written));
 }

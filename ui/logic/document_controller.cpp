@@ -62,6 +62,7 @@ void DocumentController::resetProject()
     const std::string title = LoadText(m_environment.settings, text_id::kNewProjectTitle);
     ProjectChange change(m_view);
     m_project.resetToNew(title);
+    m_diskStamp.reset();
 }
 
 void DocumentController::rememberProject(const std::string& path)
@@ -101,7 +102,71 @@ bool DocumentController::save()
     m_view.commitEdits();
     if (m_project.projectFile.empty())
         return saveAs();
+    if (changedOnDisk()) {
+        const std::string text = "\"" + std::string(fileNameOf(m_project.projectFile)) +
+                                 "\" was changed on disk since it was read here, perhaps in another window.\n\n"
+                                 "Yes: keep this version and save it over the other.\n"
+                                 "No: reload the file and drop the changes made here.\n"
+                                 "Cancel: save nothing.";
+        const MessageAnswer answer =
+            showMessage(m_environment.desktop, text, "Save project", MessageButtons::YesNoCancel, MessageIcon::Warning,
+                        MessageAnswer::Cancel);
+        if (answer == MessageAnswer::No)
+            reload();
+        if (answer != MessageAnswer::Yes)
+            return false;
+    }
     WriteProjectFile(m_project, m_project.projectFile, m_view.progress());
+    rememberDiskState();
+    return true;
+}
+
+bool DocumentController::changedOnDisk() const
+{
+    if (m_project.projectFile.empty() || !m_diskStamp)
+        return false;
+    // A file deleted meanwhile is written anew: nothing of another window's
+    // is lost by that.
+    const std::optional<FileStamp> now = fileStampOf(m_project.projectFile);
+    return now && *now != *m_diskStamp;
+}
+
+void DocumentController::rememberDiskState()
+{
+    m_diskStamp = m_project.projectFile.empty() ? std::nullopt : fileStampOf(m_project.projectFile);
+}
+
+void DocumentController::reload()
+{
+    const std::optional<FileStamp> before = fileStampOf(m_project.projectFile);
+    Project loaded;
+    ReadProjectFile(loaded, m_project.projectFile);
+    {
+        ProjectChange change(m_view);
+        m_project.swap(loaded);
+    }
+    m_diskStamp = before;
+}
+
+bool DocumentController::reloadIfChangedOnDisk()
+{
+    if (!changedOnDisk())
+        return false;
+    std::string text = "\"" + std::string(fileNameOf(m_project.projectFile)) +
+                       "\" was changed on disk, perhaps in another window. Reload it?";
+    if (m_project.modified)
+        text += "\n\nThe changes made here and not saved would be lost.";
+    // Asked once per change on disk: after No the next save asks again,
+    // the next focus does not.
+    const std::optional<FileStamp> seen = fileStampOf(m_project.projectFile);
+    if (seen == m_declinedStamp)
+        return false;
+    if (showMessage(m_environment.desktop, text, kProgramName, MessageButtons::YesNo, MessageIcon::Question,
+                    m_project.modified ? MessageAnswer::No : MessageAnswer::Yes) != MessageAnswer::Yes) {
+        m_declinedStamp = seen;
+        return false;
+    }
+    reload();
     return true;
 }
 
@@ -134,6 +199,7 @@ bool DocumentController::saveAs()
     }
     WriteProjectFile(m_project, path, m_view.progress());
     m_project.projectFile = path;
+    rememberDiskState();
     rememberProject(path);
     WriteSetting(m_environment.settings, "LastDir", path);
     m_view.setWindowCaption(windowCaption(path));
@@ -173,12 +239,16 @@ bool DocumentController::openProjectFile(const std::string& path, bool ask)
     if (ask && !closeQuery())
         return false;
     // Read aside first: a file that fails leaves the open project untouched.
+    // The stamp is taken before the read, so a save by another window
+    // during it counts as a change.
+    const std::optional<FileStamp> stamp = fileStampOf(absolutePath(path));
     Project loaded;
     ReadProjectFile(loaded, path);
     {
         ProjectChange change(m_view);
         m_project.swap(loaded);
     }
+    m_diskStamp = stamp;
     const std::string file = m_project.projectFile.empty() ? absolutePath(path) : m_project.projectFile;
     m_view.setWindowCaption(windowCaption(file));
     rememberProject(file);
