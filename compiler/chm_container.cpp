@@ -106,7 +106,10 @@ public:
     std::size_t count() const { return m_chunks.size(); }
 
 private:
-    std::size_t quickrefSize(std::size_t entries) const { return 2 + 2 * ((entries == 0 ? 0 : entries - 1) / kQuickrefEvery); }
+    std::size_t quickrefSize(std::size_t entries) const
+    {
+        return 2 + 2 * ((entries == 0 ? 0 : entries - 1) / kQuickrefEvery);
+    }
     bool fits(std::size_t bytes) const
     {
         const std::size_t used = m_chunks.back().size() + bytes;

@@ -54,8 +54,8 @@ private:
     std::uint32_t m_timestamp = 0;
     std::vector<Entry> m_entries;
     std::unordered_set<std::string> m_names;  // to refuse a name twice
-    std::string m_plain;               // section 0 files
-    std::string m_content;             // section 1, uncompressed
+    std::string m_plain;                      // section 0 files
+    std::string m_content;                    // section 1, uncompressed
 };
 
 // The directory's order: names compared with ASCII letters folded to lower

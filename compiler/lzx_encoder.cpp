@@ -191,8 +191,8 @@ void writeLengths(BitWriter& out, const std::vector<std::uint8_t>& lengths, std:
 // One coded item of a frame: a literal, or a match with its position
 // slot's extra bits.
 struct Item {
-    std::uint16_t main;    // main tree symbol
-    std::int16_t length;   // length tree symbol, -1 for none
+    std::uint16_t main;   // main tree symbol
+    std::int16_t length;  // length tree symbol, -1 for none
     std::uint8_t extraBits;
     std::uint32_t extra;
 };

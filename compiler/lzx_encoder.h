@@ -17,8 +17,8 @@ namespace doxel::chm {
 inline constexpr std::size_t kLzxFrameSize = 0x8000;
 
 struct LzxInterval {
-    std::string bytes;                   // the compressed stream of the interval
-    std::vector<std::uint64_t> frames;   // where each frame starts in `bytes`
+    std::string bytes;                  // the compressed stream of the interval
+    std::vector<std::uint64_t> frames;  // where each frame starts in `bytes`
 };
 
 // Compresses one reset interval (at most the interval size, a whole number
