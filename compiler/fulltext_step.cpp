@@ -7,8 +7,7 @@ namespace doxel::chm {
 // search is off. At the merge this becomes a call of buildFullTextIndex with
 // FullTextOptions{codePage, languageId}, FullTextPage moves to its header,
 // and `built` is true when its data is not empty.
-FullTextOutcome buildSearchIndex(const std::vector<FullTextPage>& pages, int /*codePage*/,
-                                 std::uint32_t /*languageId*/)
+FullTextOutcome buildSearchIndex(const std::vector<FullTextPage>& pages, int /*codePage*/, std::uint32_t /*languageId*/)
 {
     FullTextOutcome outcome;
     if (!pages.empty())

@@ -3,14 +3,14 @@
 #include <chrono>
 #include <clocale>
 #include <cwctype>
-#include <locale.h>
-#include <wctype.h>
 #include <deque>
 #include <filesystem>
+#include <locale.h>
 #include <map>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
+#include <wctype.h>
 
 #include "compiler/chm_container.h"
 #include "compiler/compile_error.h"
@@ -141,7 +141,7 @@ public:
             m_folder.pop_back();
     }
 
-    void run()
+    void readProject()
     {
         progress("Reading " + std::string(fileNameOf(m_hhp)));
         m_project = readHelpProject(readWholeFile(m_hhp, kProjectLimit), std::string(fileNameOf(m_hhp)));
@@ -154,8 +154,17 @@ public:
             target = name.substr(0, name.rfind('.')) + ".chm";
         }
         m_target = target.starts_with("/") ? target : m_folder + "/" + target;
-
         collectFiles();
+    }
+
+    const std::vector<std::string>& files() const { return m_files; }
+    const std::string& folder() const { return m_folder; }
+    bool searchOn() const { return m_project.fullTextSearch; }
+
+    void run()
+    {
+        readProject();
+        const int language = m_project.languageId.value_or(0x409);
         ChmContainer container(static_cast<std::uint32_t>(language));
         progress("Adding " + std::to_string(m_files.size()) + " files");
         std::vector<FullTextPage> searchable;
@@ -164,8 +173,7 @@ public:
             if (container.uncompressedSize() + bytes.size() > kContentLimit)
                 throw CompileError("The help file would hold more than 3 GB; it cannot be compiled as one file");
             if (isPage(path)) {
-                const std::string utf8 =
-                    isValidUtf8(bytes) ? bytes : toUtf8(bytes, m_codePage->iconvName);
+                const std::string utf8 = isValidUtf8(bytes) ? bytes : toUtf8(bytes, m_codePage->iconvName);
                 const std::string title = titleOfPage(utf8).value_or(std::string());
                 if (m_project.fullTextSearch)
                     searchable.push_back({static_cast<std::uint32_t>(m_topics.size()), title, utf8});
@@ -415,9 +423,9 @@ private:
         put32(r, path(window.defaultTopic));
         put32(r, path(window.homePage));
         put32(r, static_cast<std::uint32_t>(window.buttons.value_or(0)));
-        r.append(4 * 4, '\0');   // not expanded, current tab, tab position, notify id
-        r.append(20, '\0');      // tab order
-        put32(r, 0);             // history
+        r.append(4 * 4, '\0');  // not expanded, current tab, tab position, notify id
+        r.append(20, '\0');     // tab order
+        put32(r, 0);            // history
         put32(r, str(window.jump1Text));
         put32(r, str(window.jump2Text));
         put32(r, path(window.jump1Url));
@@ -462,6 +470,33 @@ bool compileHelpProject(const std::string& helpProjectFile, const std::function<
         emit(std::string("Error: ") + error.what());
     }
     return false;
+}
+
+std::vector<std::string> helpProjectFiles(const std::string& helpProjectFile)
+{
+    Compiler compiler(helpProjectFile, [](const std::string&) {}, {});
+    compiler.readProject();
+    return compiler.files();
+}
+
+std::vector<std::string> pagesChmcmdCrashesOn(const std::string& helpProjectFile)
+{
+    Compiler compiler(helpProjectFile, [](const std::string&) {}, {});
+    compiler.readProject();
+    std::vector<std::string> pages;
+    if (!compiler.searchOn())
+        return pages;
+    for (const std::string& path : compiler.files()) {
+        if (!isPage(path))
+            continue;
+        std::string bytes = readWholeFile(compiler.folder() + "/" + path, kFileLimit);
+        if (!isValidUtf8(bytes))
+            bytes = cp1252ToUtf8(bytes);
+        const std::optional<std::string> title = titleOfPage(bytes);
+        if (title && chmcmdCrashesOnTitle(*title, bytes))
+            pages.push_back(path);
+    }
+    return pages;
 }
 
 bool chmcmdCrashesOnTitle(const std::string& title, const std::string& page)

@@ -25,6 +25,16 @@ struct HelpCompileOptions {
 bool compileHelpProject(const std::string& helpProjectFile, const std::function<void(const std::string&)>& log,
                         const HelpCompileOptions& options = {});
 
+// The files a help project puts in its help file, relative to its folder
+// ("pages/a.htm", "images/b.png"): those it names, its contents and index
+// files, and what the page scan finds. Throws Error when it cannot be read.
+std::vector<std::string> helpProjectFiles(const std::string& helpProjectFile);
+
+// The pages of a help project whose titles chmcmd dies on with search on
+// (see chmcmdCrashesOnTitle), relative to its folder; empty when its search
+// is off.
+std::vector<std::string> pagesChmcmdCrashesOn(const std::string& helpProjectFile);
+
 // The page title that chmcmd is known to crash on with search on: its first
 // word starts with a letter beyond ASCII, and the page's text holds that
 // word too. `title` and `page` in UTF-8.

@@ -55,7 +55,9 @@ void copyMemory(void* from, void* to, size_t bytes)
 {
     std::memmove(to, from, bytes);
 }
-void message(mspack_file*, const char*, ...) {}
+void message(mspack_file*, const char*, ...)
+{
+}
 
 std::string shaped(const std::uint8_t* data, std::size_t size)
 {

@@ -1,11 +1,14 @@
 #include "platform/chmcmd_compiler.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <unistd.h>
 
+#include "compiler/help_compiler.h"
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
@@ -129,8 +132,14 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     TemporaryFile copy;
     try {
         const std::string stem(fileNameOf(hhp).substr(0, fileNameOf(hhp).rfind('.')));
-        copy.create(folder, stem, relativeHelpProjectText(readWholeFile(hhp, kProjectSizeLimit), folder));
-    } catch (const IoError& error) {
+        std::string text = relativeHelpProjectText(readWholeFile(hhp, kProjectSizeLimit), folder);
+        text = withListedFiles(std::move(text), chm::helpProjectFiles(hhp));
+        for (const std::string& page : chm::pagesChmcmdCrashesOn(hhp))
+            emit("Warning: chmcmd is known to crash on the title of " + page +
+                 " with full-text search on (its first word starts with a letter beyond ASCII and the page holds "
+                 "it); compile with the built-in compiler or change the title");
+        copy.create(folder, stem, text);
+    } catch (const Error& error) {
         emit(error.what());
         return false;
     }
@@ -139,7 +148,7 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     if (progress)
         progress(status);
     ChildProcessOptions options;
-    options.arguments = {m_path, copy.fileName()};
+    options.arguments = {m_path, "--no-html-scan", copy.fileName()};
     options.workingFolder = folder;
     options.tickInterval = m_progressInterval;
     options.onLine = [&](const std::string& line) {
@@ -172,7 +181,45 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
 
 std::unique_ptr<CompiledHelpFile> ChmcmdCompiler::openCompiled(const std::string& compiledFile)
 {
+    return openWithChmlib(compiledFile);
+}
+
+std::unique_ptr<CompiledHelpFile> openWithChmlib(const std::string& compiledFile)
+{
     return std::make_unique<ChmlibHelpFile>(compiledFile);
+}
+
+std::string withListedFiles(std::string text, const std::vector<std::string>& files)
+{
+    const HelpProjectInfo info = parseHelpProject(text);
+    std::set<std::string> listed;
+    for (std::string file : info.files) {
+        std::replace(file.begin(), file.end(), '\\', '/');
+        listed.insert(file);
+    }
+    std::string lines;
+    for (const std::string& file : files) {
+        if (!listed.contains(file))
+            lines += file + "\r\n";
+    }
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(at, end - at);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+            line.pop_back();
+        if (asciiUpper(line) == "[FILES]") {
+            if (end == text.size())
+                text += "\r\n";
+            text.insert(end + 1, lines);
+            return text;
+        }
+        at = end + 1;
+    }
+    if (!text.empty() && text.back() != '\n')
+        text += "\r\n";
+    return text + "\r\n[FILES]\r\n" + lines;
 }
 
 }  // namespace doxel

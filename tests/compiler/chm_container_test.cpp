@@ -27,8 +27,9 @@ std::string randomBytes(std::size_t size, unsigned seed)
 // again, at distances near and far.
 std::string pageLikeText(std::size_t size, unsigned seed)
 {
-    static const char* const words[] = {"<p>", "</p>", "harbour", "tide", "<a href=\"pages/", ".htm\">", "</a>",
-                                        "the", "and", "\r\n", "München", "Установка", "   ", "<td>", "</td>"};
+    static const char* const words[] = {"<p>",     "</p>",      "harbour", "tide", "<a href=\"pages/",
+                                        ".htm\">", "</a>",      "the",     "and",  "\r\n",
+                                        "München", "Установка", "   ",     "<td>", "</td>"};
     std::mt19937 random(seed);
     std::string text;
     while (text.size() < size)
@@ -64,9 +65,11 @@ std::vector<ContainerCase> containerCases()
     cases.push_back({"TextOverResetIntervals", {{"/text.htm", pageLikeText(500000, 2)}, {"/z.css", "p{}"}}});
     ContainerCase many{"ManyNamesNeedIndexChunks", {}};
     for (int i = 0; i < 700; ++i)
-        many.files["/pages/topic-" + std::to_string(i) + ".htm"] = "page " + std::to_string(i) + pageLikeText(i % 50, 3);
+        many.files["/pages/topic-" + std::to_string(i) + ".htm"] =
+            "page " + std::to_string(i) + pageLikeText(i % 50, 3);
     cases.push_back(std::move(many));
-    cases.push_back({"MixedCaseAndUtf8Names", {{"/Zeta.htm", "Z"}, {"/alpha.htm", "a"}, {"/Ünïcödé.htm", "u"}, {"/_x.htm", "_"}}});
+    cases.push_back(
+        {"MixedCaseAndUtf8Names", {{"/Zeta.htm", "Z"}, {"/alpha.htm", "a"}, {"/Ünïcödé.htm", "u"}, {"/_x.htm", "_"}}});
     return cases;
 }
 
@@ -83,7 +86,8 @@ TEST_P(ContainerReadBack, EveryReaderGetsEveryFileByteForByte)
     const std::string path = dir.file("t.chm");
     {
         std::ofstream out(path, std::ios::binary);
-        container.write([&out](std::string_view bytes) { out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); }, 2);
+        container.write(
+            [&out](std::string_view bytes) { out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); }, 2);
     }
     EXPECT_EQ(stored(test::readWithChmlib(path)), c.files) << "chmlib";
     EXPECT_EQ(stored(test::readWithMspack(path)), c.files) << "libmspack";

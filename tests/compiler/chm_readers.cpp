@@ -62,7 +62,7 @@ ChmFiles readWithMspack(const std::string& chm)
     if (decompressor == nullptr)
         throw std::runtime_error("no libmspack");
     std::unique_ptr<mschm_decompressor, void (*)(mschm_decompressor*)> owner(decompressor,
-                                                                           mspack_destroy_chm_decompressor);
+                                                                             mspack_destroy_chm_decompressor);
     mschmd_header* header = decompressor->open(decompressor, chm.c_str());
     if (header == nullptr)
         throw std::runtime_error("libmspack cannot open " + chm + ": error " +
@@ -97,7 +97,8 @@ ChmFiles readWith7zip(const std::string& chm)
     ChmFiles files;
     for (const auto& item : std::filesystem::recursive_directory_iterator(scratch.path())) {
         if (item.is_regular_file())
-            files["/" + std::filesystem::relative(item.path(), scratch.path()).generic_string()] = readFile(item.path());
+            files["/" + std::filesystem::relative(item.path(), scratch.path()).generic_string()] =
+                readFile(item.path());
     }
     return files;
 }

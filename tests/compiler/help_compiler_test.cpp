@@ -1,0 +1,209 @@
+#include "compiler/help_compiler.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "chm_readers.h"
+#include "core/text_encoding.h"
+#include "test_support.h"
+
+namespace doxel::chm {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+// Writes a help project's files into `folder` and compiles it; the lines it
+// printed go to `log`.
+bool compileProject(const fs::path& folder, const Files& files, std::vector<std::string>* log = nullptr)
+{
+    for (const auto& [name, data] : files) {
+        fs::create_directories((folder / name).parent_path());
+        test::writeFile(folder / name, data);
+    }
+    return compileHelpProject((folder / "help.hhp").string(), [log](const std::string& line) {
+        if (log != nullptr)
+            log->push_back(line);
+    });
+}
+
+std::string hhp(const std::string& language, const std::string& title, const std::string& extraFiles = {})
+{
+    return test::crlf({"[OPTIONS]", "Compiled file=help.chm", "Contents file=help.hhc", "Index file=help.hhk",
+                       "Default topic=index.htm", "Default Window=Main", "Language=" + language, "Title=" + title,
+                       "", "[WINDOWS]",
+                       "Main=\"" + title + "\",\"help.hhc\",\"help.hhk\",\"index.htm\",\"index.htm\",,,,,0x2520,"
+                       "250,0x387e,[80,70,730,500],,,,,,,0",
+                       "", "[FILES]", "index.htm" + extraFiles});
+}
+
+std::string sitemap(const std::vector<std::pair<std::string, std::string>>& entries)
+{
+    std::string text = "<HTML><BODY><UL>\r\n";
+    for (const auto& [name, local] : entries)
+        text += "<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"" + name +
+                "\"><param name=\"Local\" value=\"" + local + "\"></OBJECT>\r\n";
+    return text + "</UL></BODY></HTML>\r\n";
+}
+
+std::string page(const std::string& title, const std::string& body)
+{
+    return "<html><head><title>" + title + "</title><link rel=\"stylesheet\" href=\"style.css\"></head><body>" +
+           body + "<img src=\"pictures/logo.png\"></body></html>";
+}
+
+// What each reader sees of the files that came from the project folder.
+void expectEveryReaderHolds(const std::string& chm, const Files& expected)
+{
+    for (const auto& [reader, files] : {std::pair{"chmlib", test::readWithChmlib(chm)},
+                                        std::pair{"libmspack", test::readWithMspack(chm)},
+                                        std::pair{"7-Zip", test::readWith7zip(chm)}}) {
+        for (const auto& [name, data] : expected) {
+            const auto found = files.find(name);
+            ASSERT_NE(found, files.end()) << reader << " lacks " << name;
+            EXPECT_EQ(found->second, data) << reader << " reads " << name << " wrongly";
+        }
+    }
+}
+
+struct LanguageCase {
+    const char* name;
+    const char* language;
+    int languageId;
+    const char* title;     // UTF-8
+    const char* word;
+};
+
+class LanguageProject : public ::testing::TestWithParam<LanguageCase> {};
+
+TEST_P(LanguageProject, StoresEveryFileAndTheTitlesInTheCodePage)
+{
+    const LanguageCase& c = GetParam();
+    test::TempDir dir;
+    const std::string index = page(c.title, std::string("<p>") + c.word + "</p><a href=\"sub/second.htm\">next</a>");
+    const std::string second = page(std::string(c.word) + " 2", "<p>two</p>");
+    const Files files = {{"help.hhp", hhp(c.language, c.title)},
+                         {"help.hhc", sitemap({{c.title, "index.htm"}, {c.word, "sub/second.htm"}})},
+                         {"help.hhk", sitemap({{c.word, "index.htm"}})},
+                         {"index.htm", index},
+                         {"sub/second.htm", second},
+                         {"style.css", "body { color: black }"},
+                         {"pictures/logo.png", std::string("\x89PNG\r\n\x1a\n\0\0", 10)}};
+    std::vector<std::string> log;
+    ASSERT_TRUE(compileProject(dir.path(), files, &log)) << (log.empty() ? "" : log.back());
+    Files stored;
+    for (const auto& [name, data] : files) {
+        if (name != "help.hhp")
+            stored["/" + name] = data;
+    }
+    const std::string chm = dir.file("help.chm");
+    expectEveryReaderHolds(chm, stored);
+    // The title goes into #STRINGS in the help file's code page, where the
+    // topics and the window find it.
+    const std::string strings = test::readWithChmlib(chm).at("/#STRINGS");
+    EXPECT_NE(strings.find(CodePageEncoder(codePageForLanguageId(c.languageId)).encode(c.title)), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, LanguageProject,
+    ::testing::Values(LanguageCase{"German", "0x407 Deutsch", 0x407, "Grüße aus München", "Straße"},
+                      LanguageCase{"Russian", "0x419 Russisch", 0x419, "Установка программы", "установку"},
+                      LanguageCase{"Greek", "0x408 Griechisch", 0x408, "Εγκατάσταση προγράμματος", "πρόγραμμα"},
+                      LanguageCase{"Polish", "0x415 Polnisch", 0x415, "Zażółć gęślą jaźń", "zażółć"},
+                      LanguageCase{"Japanese", "0x411 Japanisch", 0x411, "インストール", "検索"}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST(HelpCompiler, ManyPagesGoInAndComeBackByteForByte)
+{
+    test::TempDir dir;
+    Files files;
+    std::string list;
+    std::vector<std::pair<std::string, std::string>> contents;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string name = "pages/p" + std::to_string(i) + ".htm";
+        std::string body;
+        for (int j = 0; j < 20; ++j)
+            body += "<p>Paragraph " + std::to_string(j) + " of topic " + std::to_string(i) + " with the tides.</p>";
+        files[name] = page("Topic " + std::to_string(i), body);
+        list += "\r\n" + name;
+        contents.emplace_back("Topic " + std::to_string(i), name);
+    }
+    files["index.htm"] = page("Start", "<p>start</p>");
+    files["style.css"] = "p {}";
+    files["pictures/logo.png"] = "png";
+    files["help.hhc"] = sitemap(contents);
+    files["help.hhk"] = sitemap({{"start", "index.htm"}});
+    files["help.hhp"] = hhp("0x409 English", "Many", list);
+    ASSERT_TRUE(compileProject(dir.path(), files));
+    Files stored;
+    for (const auto& [name, data] : files) {
+        if (name != "help.hhp")
+            stored["/" + name] = data;
+    }
+    expectEveryReaderHolds(dir.file("help.chm"), stored);
+}
+
+TEST(HelpCompiler, AFailedCompileKeepsTheOldHelpFile)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "help.chm", "the old help file");
+    std::vector<std::string> log;
+    // A contents file that is no text at all.
+    const Files files = {{"help.hhp", hhp("0x409", "T")},
+                         {"help.hhc", std::string("\0\1\2\3\0\0binary\0", 14)},
+                         {"help.hhk", sitemap({})},
+                         {"index.htm", page("T", "t")}};
+    EXPECT_FALSE(compileProject(dir.path(), files, &log));
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(log.back().starts_with("Error: ")) << log.back();
+    EXPECT_EQ(test::readFile(dir.path() / "help.chm"), "the old help file");
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".help.chm")) << entry.path();
+}
+
+TEST(HelpCompiler, HostileProjectsEndInAHelpFileOrAClearError)
+{
+    std::string deep = "<HTML><BODY>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Local\" value=\"index.htm\"></OBJECT>";
+    const std::vector<std::pair<const char*, Files>> cases = {
+        {"deep contents", {{"help.hhc", deep}}},
+        {"odd names", {{"help.hhc", sitemap({{"a", "odd name %25 #1.htm"}, {"b", "../outside.htm"}})},
+                       {"odd name % #1.htm", page("odd", "<a href=\"%20x.htm\">x</a>")}}},
+        {"long name", {{"help.hhc", sitemap({{"a", std::string(3000, 'n') + ".htm"}})}}},
+        {"huge page", {{"index.htm", page("big", std::string(20u << 20, 'x'))}}},
+    };
+    for (const auto& [name, extra] : cases) {
+        test::TempDir dir;
+        Files files = {{"help.hhp", hhp("0x409", "T")}, {"help.hhk", sitemap({})}, {"index.htm", page("T", "t")},
+                       {"help.hhc", sitemap({{"T", "index.htm"}})}};
+        for (const auto& [file, data] : extra)
+            files[file] = data;
+        std::vector<std::string> log;
+        if (!compileProject(dir.path(), files, &log)) {
+            ASSERT_FALSE(log.empty()) << name;
+            EXPECT_TRUE(log.back().starts_with("Error: ")) << name << ": " << log.back();
+        } else {
+            EXPECT_NO_THROW(test::readWithChmlib(dir.file("help.chm"))) << name;
+        }
+    }
+}
+
+TEST(HelpCompiler, KnowsTheTitlesChmcmdDiesOn)
+{
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"Установка программы", "<title>Установка программы</title>Как выполнить установку.", true},
+        {"Установка программы", "<title>Установка программы</title>Другой текст.", false},
+        {"Program setup", "<title>Program setup</title>Program", false},
+        {"Εγκατάσταση", "<title>Εγκατάσταση</title><p>εγκατάσταση</p>", true},
+        {"", "<title></title>", false},
+    };
+    for (const auto& [title, text, crashes] : cases)
+        EXPECT_EQ(chmcmdCrashesOnTitle(title, text), crashes) << title;
+}
+
+}  // namespace
+}  // namespace doxel::chm
