@@ -10,7 +10,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_chm_compile FILE.hhp\n");
         return 2;
     }
-    const bool compiled = doxel::chm::compileHelpProject(
-        argv[1], [](const std::string& line) { std::printf("%s\n", line.c_str()); });
+    const bool compiled =
+        doxel::chm::compileHelpProject(argv[1], [](const std::string& line) { std::printf("%s\n", line.c_str()); });
     return compiled ? 0 : 1;
 }

@@ -22,6 +22,9 @@ constexpr std::uint32_t kSection0Header = 0x18;
 constexpr std::uint32_t kItspHeader = 0x54;
 constexpr int kWindowBits = 16;
 constexpr std::uint32_t kFramesPerReset = 2;
+// Reset intervals compressed together while the stream grows: enough to
+// keep every core busy, few enough that little is held uncompressed.
+constexpr std::size_t kBatchIntervals = 64;
 // A name longer than this cannot share a directory chunk with the bytes
 // around it.
 constexpr std::size_t kLongestName = 1024;
@@ -179,6 +182,11 @@ void appendEncodedInt(std::string& out, std::uint64_t value)
     out.push_back(bytes[0]);
 }
 
+ChmContainer::ChmContainer(std::uint32_t languageId, unsigned threads)
+    : m_languageId(languageId), m_threads(threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency()))
+{
+}
+
 void ChmContainer::addEntry(const std::string& name, int section, std::uint64_t offset, std::uint64_t length)
 {
     if (name.empty() || name.size() > kLongestName)
@@ -220,19 +228,22 @@ void ChmContainer::addCompressedFile(const std::string& name, std::string_view d
         addEntry(name, 0, 0, 0);
         return;
     }
-    addEntry(name, 1, m_content.size(), data.size());
+    addEntry(name, 1, m_contentSize, data.size());
     m_content.append(data);
+    m_contentSize += data.size();
+    if (m_content.size() >= kBatchIntervals * kLzxFrameSize * kFramesPerReset)
+        compressPending(false);
 }
 
-void ChmContainer::write(const std::function<void(std::string_view)>& write, unsigned threads,
-                         const std::function<void()>& progress) const
+void ChmContainer::compressPending(bool all)
 {
-    // Compress the stream, one reset interval per task.
     const std::size_t interval = kLzxFrameSize * kFramesPerReset;
-    const std::size_t intervals = (m_content.size() + interval - 1) / interval;
+    const std::size_t intervals = all ? (m_content.size() + interval - 1) / interval : m_content.size() / interval;
+    if (intervals == 0)
+        return;
     std::vector<LzxInterval> parts(intervals);
     std::atomic<std::size_t> next{0};
-    const auto work = [&](bool calling) {
+    const auto work = [&] {
         for (;;) {
             const std::size_t i = next.fetch_add(1);
             if (i >= intervals)
@@ -249,26 +260,28 @@ void ChmContainer::write(const std::function<void(std::string_view)>& write, uns
                 padded.resize((data.size() / kLzxFrameSize + 1) * kLzxFrameSize, '\0');
                 parts[i] = compressLzxInterval(padded, kWindowBits);
             }
-            if (calling && progress)
-                progress();
         }
     };
-    if (threads == 0)
-        threads = std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> workers;
-    for (unsigned t = 1; t < threads && t < intervals; ++t)
-        workers.emplace_back(work, false);
-    work(true);
+    for (unsigned t = 1; t < m_threads && t < intervals; ++t)
+        workers.emplace_back(work);
+    work();
     for (std::thread& worker : workers)
         worker.join();
-
-    std::vector<std::uint64_t> frames;
-    std::uint64_t compressedSize = 0;
-    for (const LzxInterval& part : parts) {
+    for (LzxInterval& part : parts) {
         for (std::uint64_t frame : part.frames)
-            frames.push_back(compressedSize + frame);
-        compressedSize += part.bytes.size();
+            m_frames.push_back(m_compressedSize + frame);
+        m_compressedSize += part.bytes.size();
+        m_compressed.push_back(std::move(part.bytes));
     }
+    m_content.erase(0, std::min(m_content.size(), intervals * interval));
+}
+
+void ChmContainer::write(const std::function<void(std::string_view)>& write)
+{
+    compressPending(true);
+    std::vector<std::uint64_t> frames = m_frames;
+    const std::uint64_t compressedSize = m_compressedSize;
     frames.push_back(compressedSize);
 
     // Section 0: the files stored as they are, then the description of the
@@ -299,7 +312,7 @@ void ChmContainer::write(const std::function<void(std::string_view)>& write, uns
     put32(control, 0);
     addPlain("::DataSpace/Storage/MSCompressed/ControlData", control);
     std::string span;
-    put64(span, m_content.size());
+    put64(span, m_contentSize);
     addPlain("::DataSpace/Storage/MSCompressed/SpanInfo", span);
     std::string list;
     putUtf16Ascii(list, kLzxGuid);
@@ -309,7 +322,7 @@ void ChmContainer::write(const std::function<void(std::string_view)>& write, uns
     put32(reset, static_cast<std::uint32_t>(frames.size()));
     put32(reset, 8);
     put32(reset, 0x28);
-    put64(reset, m_content.size());
+    put64(reset, m_contentSize);
     put64(reset, compressedSize);
     put64(reset, kLzxFrameSize);
     for (std::uint64_t frame : frames)
@@ -411,8 +424,8 @@ void ChmContainer::write(const std::function<void(std::string_view)>& write, uns
     for (const std::string& chunk : chunks)
         write(chunk);
     write(plain);
-    for (const LzxInterval& part : parts)
-        write(part.bytes);
+    for (const std::string& part : m_compressed)
+        write(part);
 }
 
 }  // namespace doxel::chm

@@ -17,24 +17,24 @@ namespace doxel::chm {
 // expects.
 class ChmContainer {
 public:
-    explicit ChmContainer(std::uint32_t languageId) : m_languageId(languageId) {}
+    // `threads`: how many compress at once; 0 for every core.
+    explicit ChmContainer(std::uint32_t languageId, unsigned threads = 0);
 
     // Adds a file; `name` starts with "/" ("/pages/a.htm"). Folders get
     // their own directory entries. Throws FormatError for an empty name, a
     // name twice or one that the directory cannot hold.
     void addFile(const std::string& name, std::string data, bool compressed = true);
-    // Appends the file's bytes straight into the compressed stream, for the
-    // pages, which are many and large.
+    // Appends the file's bytes to the compressed stream, for the pages,
+    // which are many and large: the stream is compressed as it grows, so
+    // it is never held whole.
     void addCompressedFile(const std::string& name, std::string_view data);
 
-    // The size of the stream still to be compressed.
-    std::uint64_t uncompressedSize() const { return m_content.size(); }
+    // The size of the compressed section's files together.
+    std::uint64_t uncompressedSize() const { return m_contentSize; }
 
-    // Compresses the stream on `threads` threads (0: every core) and
-    // writes the whole help file through `write`, in order. `progress` is
-    // called now and then from the calling thread.
-    void write(const std::function<void(std::string_view)>& write, unsigned threads,
-               const std::function<void()>& progress = {}) const;
+    // Compresses the rest of the stream and writes the whole help file
+    // through `write`, in order. Call once.
+    void write(const std::function<void(std::string_view)>& write);
 
     // The timestamp stored in the header; by default the time of the build
     // (SOURCE_DATE_EPOCH when set, for reproducible help files).
@@ -49,13 +49,21 @@ private:
     };
     void addEntry(const std::string& name, int section, std::uint64_t offset, std::uint64_t length);
     void addFolders(const std::string& name);
+    // Compresses the whole reset intervals that are pending, or with
+    // `all` everything, the last frame padded.
+    void compressPending(bool all);
 
     std::uint32_t m_languageId;
     std::uint32_t m_timestamp = 0;
     std::vector<Entry> m_entries;
     std::unordered_set<std::string> m_names;  // to refuse a name twice
     std::string m_plain;                      // section 0 files
-    std::string m_content;                    // section 1, uncompressed
+    unsigned m_threads;
+    std::string m_content;  // section 1, uncompressed, not yet compressed
+    std::uint64_t m_contentSize = 0;
+    std::vector<std::string> m_compressed;  // the compressed reset intervals so far
+    std::vector<std::uint64_t> m_frames;    // where each frame starts in them together
+    std::uint64_t m_compressedSize = 0;
 };
 
 // The directory's order: names compared with ASCII letters folded to lower

@@ -154,22 +154,20 @@ public:
             target = name.substr(0, name.rfind('.')) + ".chm";
         }
         m_target = target.starts_with("/") ? target : m_folder + "/" + target;
-        collectFiles();
     }
 
     const std::vector<std::string>& files() const { return m_files; }
     const std::string& folder() const { return m_folder; }
     bool searchOn() const { return m_project.fullTextSearch; }
+    const CodePage& codePage() const { return *m_codePage; }
 
     void run()
     {
         readProject();
         const int language = m_project.languageId.value_or(0x409);
-        ChmContainer container(static_cast<std::uint32_t>(language));
-        progress("Adding " + std::to_string(m_files.size()) + " files");
+        ChmContainer container(static_cast<std::uint32_t>(language), m_options.threads);
         std::vector<FullTextPage> searchable;
-        for (const std::string& path : m_files) {
-            std::string bytes = readWholeFile(m_folder + "/" + path, kFileLimit);
+        collectFiles([&](const std::string& path, const std::string& bytes) {
             if (container.uncompressedSize() + bytes.size() > kContentLimit)
                 throw CompileError("The help file would hold more than 3 GB; it cannot be compiled as one file");
             if (isPage(path)) {
@@ -180,7 +178,7 @@ public:
                 m_topics.push_back({path, m_encoder->encode(title), true});
             }
             container.addCompressedFile("/" + path, bytes);
-        }
+        });
         for (const std::string& sitemap : {m_contents, m_index}) {
             if (!sitemap.empty())
                 m_topics.push_back({sitemap, {}, false});
@@ -199,9 +197,7 @@ public:
 
         progress("Compressing " + std::to_string(container.uncompressedSize() / 1024) + " KB");
         std::string file;
-        file.reserve(static_cast<std::size_t>(container.uncompressedSize() / 3));
-        container.write([&file](std::string_view bytes) { file.append(bytes); }, m_options.threads,
-                        [this] { progress("Compressing"); });
+        container.write([&file](std::string_view bytes) { file.append(bytes); });
         progress("Writing " + std::string(fileNameOf(m_target)));
         writeFileAtomically(m_target, file);
         m_log("Compiled " + std::to_string(m_topics.size()) + " topics, " + std::to_string(m_files.size()) +
@@ -238,8 +234,7 @@ private:
         if (!exists(path))
             return;
         m_files.push_back(path);
-        if (isPage(path))
-            m_pending.push_back(path);
+        m_pending.push_back(path);
     }
 
     void reachUrl(std::string_view url, std::string_view baseFolder)
@@ -252,7 +247,8 @@ private:
         reach(local.starts_with("/") ? local.substr(1) : std::string(baseFolder) + local);
     }
 
-    void readSitemapFile(const std::string& stored, std::string& name)
+    void readSitemapFile(const std::string& stored, std::string& name,
+                         const std::function<void(const std::string&, const std::string&)>& take)
     {
         if (stored.empty())
             return;
@@ -262,10 +258,12 @@ private:
             name.clear();
             return;
         }
-        if (m_seen.insert(name).second)
-            m_files.push_back(name);
-        const Sitemap sitemap =
-            readSitemap(readWholeFile(m_folder + "/" + name, kFileLimit), m_codePage, std::string(fileNameOf(name)));
+        if (!m_seen.insert(name).second)
+            return;
+        m_files.push_back(name);
+        const std::string bytes = readWholeFile(m_folder + "/" + name, kFileLimit);
+        const Sitemap sitemap = readSitemap(bytes, m_codePage, std::string(fileNameOf(name)));
+        take(name, bytes);
         const std::string base(folderOf(name));
         for (const SitemapEntry& entry : sitemap.entries) {
             reachUrl(entry.local, base);
@@ -274,13 +272,16 @@ private:
         }
     }
 
-    void collectFiles()
+public:
+    // Reads every file that goes into the help file once, in the order
+    // reached, and hands it to `take`.
+    void collectFiles(const std::function<void(const std::string&, const std::string&)>& take)
     {
         progress("Collecting the files");
         for (const std::string& file : m_project.files)
             reach(slashes(file));
-        readSitemapFile(m_project.contentsFile, m_contents);
-        readSitemapFile(m_project.indexFile, m_index);
+        readSitemapFile(m_project.contentsFile, m_contents, take);
+        readSitemapFile(m_project.indexFile, m_index, take);
         reachUrl(m_project.defaultTopic, "");
         for (const WindowDefinition& window : m_project.windows) {
             for (const std::string* url : {&window.defaultTopic, &window.homePage, &window.jump1Url, &window.jump2Url})
@@ -288,16 +289,20 @@ private:
         }
         // The pages lead to further files: what the page scan finds.
         while (!m_pending.empty()) {
-            const std::string page = m_pending.front();
+            const std::string path = m_pending.front();
             m_pending.pop_front();
-            progress("Scanning " + page);
-            const std::string bytes = readWholeFile(m_folder + "/" + page, kFileLimit);
-            const std::string base(folderOf(page));
-            for (const PageReference& reference : scanPage(bytes).references)
-                reachUrl(reference.url, base);
+            progress("Reading " + path);
+            const std::string bytes = readWholeFile(m_folder + "/" + path, kFileLimit);
+            if (isPage(path)) {
+                const std::string base(folderOf(path));
+                for (const PageReference& reference : scanPage(bytes).references)
+                    reachUrl(reference.url, base);
+            }
+            take(path, bytes);
         }
     }
 
+private:
     std::string inCodePage(const std::string& text) { return m_encoder->encode(text); }
 
     void addSystemFiles(ChmContainer& container, std::uint32_t language, bool fullText)
@@ -476,6 +481,7 @@ std::vector<std::string> helpProjectFiles(const std::string& helpProjectFile)
 {
     Compiler compiler(helpProjectFile, [](const std::string&) {}, {});
     compiler.readProject();
+    compiler.collectFiles([](const std::string&, const std::string&) {});
     return compiler.files();
 }
 
@@ -486,16 +492,14 @@ std::vector<std::string> pagesChmcmdCrashesOn(const std::string& helpProjectFile
     std::vector<std::string> pages;
     if (!compiler.searchOn())
         return pages;
-    for (const std::string& path : compiler.files()) {
+    compiler.collectFiles([&pages, &compiler](const std::string& path, const std::string& bytes) {
         if (!isPage(path))
-            continue;
-        std::string bytes = readWholeFile(compiler.folder() + "/" + path, kFileLimit);
-        if (!isValidUtf8(bytes))
-            bytes = cp1252ToUtf8(bytes);
-        const std::optional<std::string> title = titleOfPage(bytes);
-        if (title && chmcmdCrashesOnTitle(*title, bytes))
+            return;
+        const std::string utf8 = isValidUtf8(bytes) ? bytes : toUtf8(bytes, compiler.codePage().iconvName);
+        const std::optional<std::string> title = titleOfPage(utf8);
+        if (title && chmcmdCrashesOnTitle(*title, utf8))
             pages.push_back(path);
-    }
+    });
     return pages;
 }
 

@@ -33,10 +33,11 @@ bool compileProject(const fs::path& folder, const Files& files, std::vector<std:
 std::string hhp(const std::string& language, const std::string& title, const std::string& extraFiles = {})
 {
     return test::crlf({"[OPTIONS]", "Compiled file=help.chm", "Contents file=help.hhc", "Index file=help.hhk",
-                       "Default topic=index.htm", "Default Window=Main", "Language=" + language, "Title=" + title,
-                       "", "[WINDOWS]",
-                       "Main=\"" + title + "\",\"help.hhc\",\"help.hhk\",\"index.htm\",\"index.htm\",,,,,0x2520,"
-                       "250,0x387e,[80,70,730,500],,,,,,,0",
+                       "Default topic=index.htm", "Default Window=Main", "Language=" + language, "Title=" + title, "",
+                       "[WINDOWS]",
+                       "Main=\"" + title +
+                           "\",\"help.hhc\",\"help.hhk\",\"index.htm\",\"index.htm\",,,,,0x2520,"
+                           "250,0x387e,[80,70,730,500],,,,,,,0",
                        "", "[FILES]", "index.htm" + extraFiles});
 }
 
@@ -51,16 +52,16 @@ std::string sitemap(const std::vector<std::pair<std::string, std::string>>& entr
 
 std::string page(const std::string& title, const std::string& body)
 {
-    return "<html><head><title>" + title + "</title><link rel=\"stylesheet\" href=\"style.css\"></head><body>" +
-           body + "<img src=\"pictures/logo.png\"></body></html>";
+    return "<html><head><title>" + title + "</title><link rel=\"stylesheet\" href=\"style.css\"></head><body>" + body +
+           "<img src=\"pictures/logo.png\"></body></html>";
 }
 
 // What each reader sees of the files that came from the project folder.
 void expectEveryReaderHolds(const std::string& chm, const Files& expected)
 {
-    for (const auto& [reader, files] : {std::pair{"chmlib", test::readWithChmlib(chm)},
-                                        std::pair{"libmspack", test::readWithMspack(chm)},
-                                        std::pair{"7-Zip", test::readWith7zip(chm)}}) {
+    for (const auto& [reader, files] :
+         {std::pair{"chmlib", test::readWithChmlib(chm)}, std::pair{"libmspack", test::readWithMspack(chm)},
+          std::pair{"7-Zip", test::readWith7zip(chm)}}) {
         for (const auto& [name, data] : expected) {
             const auto found = files.find(name);
             ASSERT_NE(found, files.end()) << reader << " lacks " << name;
@@ -73,7 +74,7 @@ struct LanguageCase {
     const char* name;
     const char* language;
     int languageId;
-    const char* title;     // UTF-8
+    const char* title;  // UTF-8
     const char* word;
 };
 
@@ -171,14 +172,17 @@ TEST(HelpCompiler, HostileProjectsEndInAHelpFileOrAClearError)
         deep += "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Local\" value=\"index.htm\"></OBJECT>";
     const std::vector<std::pair<const char*, Files>> cases = {
         {"deep contents", {{"help.hhc", deep}}},
-        {"odd names", {{"help.hhc", sitemap({{"a", "odd name %25 #1.htm"}, {"b", "../outside.htm"}})},
-                       {"odd name % #1.htm", page("odd", "<a href=\"%20x.htm\">x</a>")}}},
+        {"odd names",
+         {{"help.hhc", sitemap({{"a", "odd name %25 #1.htm"}, {"b", "../outside.htm"}})},
+          {"odd name % #1.htm", page("odd", "<a href=\"%20x.htm\">x</a>")}}},
         {"long name", {{"help.hhc", sitemap({{"a", std::string(3000, 'n') + ".htm"}})}}},
         {"huge page", {{"index.htm", page("big", std::string(20u << 20, 'x'))}}},
     };
     for (const auto& [name, extra] : cases) {
         test::TempDir dir;
-        Files files = {{"help.hhp", hhp("0x409", "T")}, {"help.hhk", sitemap({})}, {"index.htm", page("T", "t")},
+        Files files = {{"help.hhp", hhp("0x409", "T")},
+                       {"help.hhk", sitemap({})},
+                       {"index.htm", page("T", "t")},
                        {"help.hhc", sitemap({{"T", "index.htm"}})}};
         for (const auto& [file, data] : extra)
             files[file] = data;
