@@ -239,6 +239,14 @@ void HelpFileCheck::scanPages(const ProgressFunction& progress, std::chrono::mil
             m_lines[line] += "; the compiler leaves such files out of the help file";
     }
     m_otherCase.clear();
+    // Neither compiler looks at anchors: a link to a place that its page
+    // does not define opens the page at its top.
+    for (const auto& [target, firstUse] : m_placeLinks) {
+        const std::size_t hash = target.rfind('#');
+        if (findAnchor(target.substr(0, hash), target.substr(hash + 1)) == Anchor::Undefined)
+            addLine(true, "Anchor " + target + " undefined; first use " + firstUse);
+    }
+    m_placeLinks.clear();
     if (m_otherEncodings > kEncodingNotes) {
         m_lines.push_back("Note: " + std::to_string(m_otherEncodings - kEncodingNotes) +
                           " more pages are not in the help file's code page either");
@@ -304,6 +312,12 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
     const std::string pageFolder = page.substr(0, page.rfind('/'));
     const std::string target =
         path.starts_with("/") ? absoluteOf(path.substr(1), m_folder) : absoluteOf(path, pageFolder);
+    const std::string_view place = urlFragment(reference.url);
+    if (link && !place.empty() && isInside(target)) {
+        std::string key = relativeOf(target) + "#" + std::string(place);
+        if (m_placeLinksSeen.insert(key).second)
+            m_placeLinks.emplace_back(std::move(key), std::string(fileNameOf(page)));
+    }
     if (!m_reported.insert(page + '\n' + target).second)
         return;
     const std::string shownPage = relativeOf(page);
