@@ -32,6 +32,7 @@ constexpr std::size_t kFileLimit = 1u << 30;
 // 32-bit readers handle.
 constexpr std::uint64_t kContentLimit = 3ull << 30;
 constexpr const char* kCompilerVersion = "HHA Version 4.74.8702";
+constexpr std::size_t kUrlRowsPerBlock = 341;
 
 void put16(std::string& out, std::uint32_t value)
 {
@@ -234,6 +235,7 @@ private:
         if (!exists(path))
             return;
         m_files.push_back(path);
+        m_stored.insert(path);
         m_pending.push_back(path);
     }
 
@@ -267,6 +269,11 @@ private:
         const std::string base(folderOf(name));
         for (const SitemapEntry& entry : sitemap.entries) {
             reachUrl(entry.local, base);
+            if (&name == &m_contents && m_firstContentsPage.empty() && classifyUrl(entry.local) == UrlKind::Local) {
+                const std::string page = plainPath(base + localUrlPath(entry.local));
+                if (m_stored.contains(page))
+                    m_firstContentsPage = page;
+            }
             for (const std::string& more : entry.moreLocals)
                 reachUrl(more, base);
         }
@@ -319,12 +326,16 @@ private:
             put32(urlStrings, 0);
             urlStrings += topic.path;
             urlStrings.push_back('\0');
+            // #URLTBL is read in blocks of 4 KB, 341 rows and 4 bytes to spare.
+            if (i > 0 && i % kUrlRowsPerBlock == 0)
+                urlTable.append(4, '\0');
+            const auto urlRow = static_cast<std::uint32_t>(urlTable.size());
             put32(urlTable, 0);
             put32(urlTable, static_cast<std::uint32_t>(i));
             put32(urlTable, urlAt);
             put32(topics, 0);
             put32(topics, topic.title.empty() ? 0xFFFFFFFFu : strings.add(topic.title));
-            put32(topics, static_cast<std::uint32_t>(12 * i));
+            put32(topics, urlRow);
             put16(topics, topic.page ? 6 : 2);
             put16(topics, 0);
         }
@@ -364,10 +375,21 @@ private:
         put32(flags, 0);
         flags.append(16, '\0');
         record(4, flags);
-        std::string defaultTopic = m_project.defaultTopic;
-        if (defaultTopic.empty() && !m_topics.empty() && m_topics.front().page)
-            defaultTopic = m_topics.front().path;
-        record(2, text(inCodePage(slashes(defaultTopic))));
+        // A default topic that names no stored page would open a blank
+        // viewer: the first page of the contents opens instead.
+        std::string defaultTopic = slashes(m_project.defaultTopic);
+        if (!m_stored.contains(plainPath(localUrlPath(defaultTopic)))) {
+            const std::string first = !m_firstContentsPage.empty()                 ? m_firstContentsPage
+                                      : !m_topics.empty() && m_topics.front().page ? m_topics.front().path
+                                                                                   : std::string();
+            if (!first.empty()) {
+                if (!defaultTopic.empty())
+                    m_log("Note: The default topic " + defaultTopic + " is no page of the help file; " + first +
+                          " opens first instead");
+                defaultTopic = first;
+            }
+        }
+        record(2, text(inCodePage(defaultTopic)));
         record(3, text(inCodePage(m_project.title)));
         if (!m_contents.empty())
             record(0, text(m_contents));
@@ -451,6 +473,8 @@ private:
     std::string m_index;
     std::vector<std::string> m_files;
     std::unordered_set<std::string> m_seen;
+    std::unordered_set<std::string> m_stored;  // the files that go in
+    std::string m_firstContentsPage;
     std::deque<std::string> m_pending;
     std::vector<Topic> m_topics;
     std::chrono::steady_clock::time_point m_lastProgress{};

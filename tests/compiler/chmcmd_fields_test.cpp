@@ -75,20 +75,24 @@ TEST(ChmcmdFields, SystemWindowTopicAndIndexHeaderFieldsAgree)
     const fs::path folder = dir.path();
     fs::copy(fs::path(DOXEL_SOURCE_DIR) / "examples/sample", folder, fs::copy_options::recursive);
     const auto project = [&](const std::string& name) {
-        return test::crlf({"[OPTIONS]", "Compatibility=1.1 or later", "Compiled file=" + name + ".chm",
-                           "Contents file=t.hhc", "Index file=t.hhk", "Default Window=Main",
-                           "Default topic=welcome.htm", "Display compile progress=No", "Full-text search=Yes",
-                           "Language=0x409 English (United States)", "Title=Tidewater Guide", "", "[WINDOWS]",
-                           "Main=\"Tidewater Guide\",\"t.hhc\",\"t.hhk\",\"welcome.htm\",\"welcome.htm\",,,,,0x2520,250,"
-                           "0x387e,[80,70,730,500],,,,,,,0",
-                           "", "[FILES]", "welcome.htm", "faq.htm", "pages/tour.htm"});
+        return test::crlf(
+            {"[OPTIONS]", "Compatibility=1.1 or later", "Compiled file=" + name + ".chm", "Contents file=t.hhc",
+             "Index file=t.hhk", "Default Window=Main", "Default topic=welcome.htm", "Display compile progress=No",
+             "Full-text search=Yes", "Language=0x409 English (United States)", "Title=Tidewater Guide", "", "[WINDOWS]",
+             "Main=\"Tidewater Guide\",\"t.hhc\",\"t.hhk\",\"welcome.htm\",\"welcome.htm\",,,,,0x2520,250,"
+             "0x387e,[80,70,730,500],,,,,,,0",
+             "", "[FILES]", "welcome.htm", "faq.htm", "pages/tour.htm"});
     };
     test::writeFile(folder / "ours.hhp", project("ours"));
     test::writeFile(folder / "theirs.hhp", project("theirs"));
     const std::string item = "<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"";
-    test::writeFile(folder / "t.hhc", "<HTML><BODY><UL>\r\n" + item + "Welcome\"><param name=\"Local\" value=\"welcome.htm\"></OBJECT>\r\n" +
-                                          item + "Tour\"><param name=\"Local\" value=\"pages/tour.htm\"></OBJECT>\r\n</UL></BODY></HTML>\r\n");
-    test::writeFile(folder / "t.hhk", "<HTML><BODY><UL>\r\n" + item + "tour\"><param name=\"Local\" value=\"pages/tour.htm\"></OBJECT>\r\n</UL></BODY></HTML>\r\n");
+    test::writeFile(folder / "t.hhc",
+                    "<HTML><BODY><UL>\r\n" + item +
+                        "Welcome\"><param name=\"Local\" value=\"welcome.htm\"></OBJECT>\r\n" + item +
+                        "Tour\"><param name=\"Local\" value=\"pages/tour.htm\"></OBJECT>\r\n</UL></BODY></HTML>\r\n");
+    test::writeFile(folder / "t.hhk",
+                    "<HTML><BODY><UL>\r\n" + item +
+                        "tour\"><param name=\"Local\" value=\"pages/tour.htm\"></OBJECT>\r\n</UL></BODY></HTML>\r\n");
     ASSERT_TRUE(compileHelpProject((folder / "ours.hhp").string(), {}));
     ASSERT_EQ(std::system(("cd '" + folder.string() + "' && chmcmd theirs.hhp > /dev/null 2>&1").c_str()), 0);
 
@@ -104,7 +108,8 @@ TEST(ChmcmdFields, SystemWindowTopicAndIndexHeaderFieldsAgree)
     };
     for (const auto& [command, labels] : commands) {
         const auto ours = fields(run("chmls " + command + " '" + (folder / "ours.chm").string() + "' 2>&1"), labels);
-        const auto theirs = fields(run("chmls " + command + " '" + (folder / "theirs.chm").string() + "' 2>&1"), labels);
+        const auto theirs =
+            fields(run("chmls " + command + " '" + (folder / "theirs.chm").string() + "' 2>&1"), labels);
         EXPECT_EQ(ours.size(), labels.size()) << command;
         EXPECT_EQ(ours, theirs) << command;
     }
