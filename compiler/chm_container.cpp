@@ -24,7 +24,7 @@ constexpr int kWindowBits = 16;
 constexpr std::uint32_t kFramesPerReset = 2;
 // Reset intervals compressed together while the stream grows: enough to
 // keep every core busy, few enough that little is held uncompressed.
-constexpr std::size_t kBatchIntervals = 64;
+constexpr std::size_t kBatchIntervals = 32;
 // A name longer than this cannot share a directory chunk with the bytes
 // around it.
 constexpr std::size_t kLongestName = 1024;

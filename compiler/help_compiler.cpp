@@ -211,10 +211,9 @@ private:
         if (!m_options.progress)
             return;
         const auto now = std::chrono::steady_clock::now();
-        if (now - m_lastProgress < std::chrono::milliseconds(40) && text == m_lastText)
+        if (now - m_lastProgress < std::chrono::milliseconds(40))
             return;
         m_lastProgress = now;
-        m_lastText = text;
         m_options.progress(text);
     }
 
@@ -478,7 +477,6 @@ private:
     std::deque<std::string> m_pending;
     std::vector<Topic> m_topics;
     std::chrono::steady_clock::time_point m_lastProgress{};
-    std::string m_lastText;
 };
 
 }  // namespace
