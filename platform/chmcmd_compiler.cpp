@@ -210,8 +210,10 @@ std::string withListedFiles(std::string text, const std::vector<std::string>& fi
         while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
             line.pop_back();
         if (asciiUpper(line) == "[FILES]") {
-            if (end == text.size())
+            if (end == text.size()) {
                 text += "\r\n";
+                return text + lines;
+            }
             text.insert(end + 1, lines);
             return text;
         }

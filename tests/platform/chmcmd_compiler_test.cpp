@@ -327,5 +327,18 @@ TEST(ChmReader, RefusesAFileThatIsNoCompiledHelpFile)
     EXPECT_THROW(ChmReader(dir.file("none.chm")), IoError);
 }
 
+TEST(ChmcmdInput, ListsTheFilesOfThePageScanInItsFilesSection)
+{
+    const std::vector<std::string> found = {"a.htm", "images/b.png", "style.css"};
+    const std::pair<std::string, std::string> cases[] = {
+        {"[OPTIONS]\r\nTitle=T\r\n\r\n[FILES]\r\na.htm\r\n\r\n[INFOTYPES]\r\n",
+         "[OPTIONS]\r\nTitle=T\r\n\r\n[FILES]\r\nimages/b.png\r\nstyle.css\r\na.htm\r\n\r\n[INFOTYPES]\r\n"},
+        {"[OPTIONS]\r\nTitle=T\r\n", "[OPTIONS]\r\nTitle=T\r\n\r\n[FILES]\r\na.htm\r\nimages/b.png\r\nstyle.css\r\n"},
+        {"[OPTIONS]\nTitle=T\n[files]", "[OPTIONS]\nTitle=T\n[files]\r\na.htm\r\nimages/b.png\r\nstyle.css\r\n"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(withListedFiles(text, found), expected);
+}
+
 }  // namespace
 }  // namespace doxel
