@@ -36,7 +36,7 @@ public:
     // through `write`, in order. Call once.
     void write(const std::function<void(std::string_view)>& write);
 
-    // The timestamp stored in the header; by default the time of the build
+    // The timestamp stored in the header; by default the time of writing
     // (SOURCE_DATE_EPOCH when set, for reproducible help files).
     void setTimestamp(std::uint32_t timestamp) { m_timestamp = timestamp; }
 

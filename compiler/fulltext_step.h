@@ -6,7 +6,9 @@
 
 namespace doxel::chm {
 
-// A page as the full-text index reads it.
+// A page as the full-text index reads it. TEMPORARY: the fields of
+// FullTextPage in compiler/fulltext/fulltext_index.h; when that header is
+// merged this struct goes and the header is included here instead.
 struct FullTextPage {
     std::uint32_t topicIndex;
     std::string title;

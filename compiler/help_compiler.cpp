@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <clocale>
+#include <cstdlib>
+#include <ctime>
 #include <cwctype>
 #include <deque>
 #include <filesystem>
@@ -167,6 +169,11 @@ public:
         readProject();
         const int language = m_project.languageId.value_or(0x409);
         ChmContainer container(static_cast<std::uint32_t>(language), m_options.threads);
+        // The build's time, or SOURCE_DATE_EPOCH for a reproducible file.
+        const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+        m_timestamp = epoch != nullptr ? static_cast<std::uint32_t>(std::strtoul(epoch, nullptr, 10))
+                                       : static_cast<std::uint32_t>(std::time(nullptr));
+        container.setTimestamp(m_timestamp);
         std::vector<FullTextPage> searchable;
         collectFiles([&](const std::string& path, const std::string& bytes) {
             if (container.uncompressedSize() + bytes.size() > kContentLimit)
@@ -362,7 +369,7 @@ private:
         };
         const auto text = [](const std::string& value) { return value + std::string(1, '\0'); };
         std::string stamp;
-        put32(stamp, 0);
+        put32(stamp, m_timestamp);
         record(10, stamp);
         record(9, text(kCompilerVersion));
         std::string flags;
@@ -477,6 +484,7 @@ private:
     std::deque<std::string> m_pending;
     std::vector<Topic> m_topics;
     std::chrono::steady_clock::time_point m_lastProgress{};
+    std::uint32_t m_timestamp = 0;
 };
 
 }  // namespace
