@@ -397,14 +397,16 @@ private:
         }
         record(2, text(inCodePage(defaultTopic)));
         record(3, text(inCodePage(m_project.title)));
+        // The stem of the help file's name, lower-cased as Microsoft's
+        // compiler writes it.
+        const std::string target(fileNameOf(m_target));
+        record(6, text(asciiLower(target.substr(0, target.rfind('.')))));
         if (!m_contents.empty())
             record(0, text(m_contents));
         if (!m_index.empty())
             record(1, text(m_index));
         if (!m_project.defaultWindow.empty())
             record(5, text(inCodePage(m_project.defaultWindow)));
-        std::string target(fileNameOf(m_target));
-        record(6, text(target.substr(0, target.rfind('.'))));
         record(13, idxhdr);
 
         container.addFile("/#SYSTEM", system, false);
