@@ -196,6 +196,69 @@ TEST(HelpCompiler, HostileProjectsEndInAHelpFileOrAClearError)
     }
 }
 
+TEST(HelpCompiler, CompilesHelpProjectsOfOtherTools)
+{
+    // As doxygen writes it: no compiled file named, .html pages; and as
+    // Sphinx writes it: its index names keywords, its pages use _static.
+    struct Case {
+        const char* name;
+        Files files;
+        const char* helpFile;
+        std::vector<std::string> stored;
+    };
+    const std::string sphinxPage =
+        "<html><head><title>Intro</title><link rel=\"stylesheet\" href=\"_static/basic.css\">"
+        "<script src=\"_static/doctools.js\"></script></head><body>"
+        "<a href=\"api.html#func\">api</a></body></html>";
+    const Case cases[] = {
+        {"doxygen",
+         {{"help.hhp", test::crlf({"[OPTIONS]", "Compatibility=1.1", "Full-text search=Yes", "Contents file=index.hhc",
+                                   "Default Window=main", "Default topic=index.html", "Index file=index.hhk",
+                                   "Language=0x409 English (United States)", "Title=Lib", "", "[WINDOWS]",
+                                   "main=\"Lib\",\"index.hhc\",\"index.hhk\",\"index.html\",\"index.html\",,,,,"
+                                   "0x23520,,0x70387e,,,,,,,,0",
+                                   "", "[FILES]", "index.html", "classes.html", "tab_a.png"})},
+          {"index.hhc", sitemap({{"Main", "index.html"}, {"Classes", "classes.html"}})},
+          {"index.hhk", sitemap({{"Widget", "classes.html#w"}})},
+          {"index.html", page("Lib", "<a href=\"classes.html\">classes</a>")},
+          {"classes.html", page("Classes", "<a name=\"w\"></a>")},
+          {"tab_a.png", "png"}},
+         "help.chm",
+         {"/index.html", "/classes.html", "/tab_a.png", "/style.css", "/pictures/logo.png", "/index.hhc",
+          "/index.hhk"}},
+        {"Sphinx",
+         {{"help.hhp",
+           test::crlf({"[OPTIONS]", "Binary TOC=No", "Binary Index=No", "Compiled file=proj.chm",
+                       "Contents file=proj.hhc", "Default Window=proj", "Default topic=index.html",
+                       "Display compile progress=No", "Full text search stop list file=proj.stp",
+                       "Full-text search=Yes", "Index file=proj.hhk", "Language=0x409", "Title=Proj", "", "[WINDOWS]",
+                       "proj=\"Proj\",\"proj.hhc\",\"proj.hhk\",\"index.html\",\"index.html\",,,,,"
+                       "0x63520,220,0x10384e,[0,0,1024,768],,,,,,,0",
+                       "", "[FILES]", "index.html"})},
+          {"proj.hhc", sitemap({{"Intro", "index.html"}})},
+          {"proj.hhk",
+           "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Keyword\" value=\"func\">"
+           "<param name=\"Local\" value=\"api.html#func\"></OBJECT></UL>"},
+          {"index.html", sphinxPage},
+          {"api.html", "<html><head><title>API</title></head><body id=\"func\"></body></html>"},
+          {"_static/basic.css", "body {}"},
+          {"_static/doctools.js", "var x;"}},
+         "proj.chm",
+         {"/index.html", "/api.html", "/_static/basic.css", "/_static/doctools.js", "/proj.hhc", "/proj.hhk"}},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        Files files = c.files;
+        files["style.css"] = "p {}";
+        files["pictures/logo.png"] = "logo";
+        std::vector<std::string> log;
+        ASSERT_TRUE(compileProject(dir.path(), files, &log)) << c.name << ": " << (log.empty() ? "" : log.back());
+        const test::ChmFiles stored = test::readWithChmlib(dir.file(c.helpFile));
+        for (const std::string& name : c.stored)
+            EXPECT_TRUE(stored.contains(name)) << c.name << " lacks " << name;
+    }
+}
+
 TEST(HelpCompiler, KnowsTheTitlesChmcmdDiesOn)
 {
     const std::tuple<const char*, const char*, bool> cases[] = {
