@@ -61,7 +61,7 @@ int openWindow(const CommandLine& command)
         return kExitFailure;
     }
     std::cerr << "doxel: compiling " << command.projectFile << " instead\n";
-    return compileFromCommandLine(command.projectFile);
+    return compileFromCommandLine(command.projectFile, command.compiler);
 }
 
 }  // namespace
@@ -81,7 +81,7 @@ int runCommandLine(const CommandLine& command)
         std::cerr << "doxel: " << command.problem << "\n\n" << usageText();
         return kExitFailure;
     case CommandLine::Mode::Compile:
-        return compileFromCommandLine(command.projectFile);
+        return compileFromCommandLine(command.projectFile, command.compiler);
     case CommandLine::Mode::TxtToHtml:
         return txtToHtmlFromCommandLine(command.toolArguments);
     case CommandLine::Mode::Replace:

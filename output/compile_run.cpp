@@ -308,9 +308,11 @@ CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, Comp
             host.openHelpFile(files.compiledFile);
         if (isOn(settings, "ViewLog"))
             host.viewLogFile();
-        removeIfPresent(files.helpProjectFile);
-        removeIfPresent(files.contentsFile);
-        removeIfPresent(files.indexFile);
+        if (!files.keepInputFiles) {
+            removeIfPresent(files.helpProjectFile);
+            removeIfPresent(files.contentsFile);
+            removeIfPresent(files.indexFile);
+        }
         if (result.succeeded)
             host.showSummary(counts);
         else

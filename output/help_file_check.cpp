@@ -314,6 +314,12 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
     const std::string pageFolder = page.substr(0, page.rfind('/'));
     const std::string target =
         path.starts_with("/") ? absoluteOf(path.substr(1), m_folder) : absoluteOf(path, pageFolder);
+    const std::string_view place = urlFragment(reference.url);
+    if (link && !place.empty() && isInside(target)) {
+        std::string key = relativeOf(target) + "#" + std::string(place);
+        if (m_placeLinksSeen.insert(key).second)
+            m_placeLinks.emplace_back(std::move(key), std::string(fileNameOf(page)));
+    }
     if (!m_reported.insert(page + '\n' + target).second)
         return;
     const std::string shownPage = relativeOf(page);

@@ -1,9 +1,11 @@
 #include "platform/chmcmd_compiler.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include <functional>
 #include <set>
 
+#include "compiler/help_compiler.h"
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
@@ -249,7 +252,11 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
         copy.create(
             folder, stem,
             withFilesInside(relativeHelpProjectText(readWholeFile(hhp, kProjectSizeLimit), folder), folder, emit));
-    } catch (const IoError& error) {
+        for (const std::string& page : chm::pagesChmcmdCrashesOn(hhp))
+            emit("Warning: chmcmd is known to crash on the title of " + page +
+                 " with full-text search on (its first word starts with a letter beyond ASCII and the page holds "
+                 "it); compile with the built-in compiler or change the title");
+    } catch (const Error& error) {
         emit(error.what());
         return false;
     }
@@ -290,6 +297,11 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
 }
 
 std::unique_ptr<CompiledHelpFile> ChmcmdCompiler::openCompiled(const std::string& compiledFile)
+{
+    return openWithChmlib(compiledFile);
+}
+
+std::unique_ptr<CompiledHelpFile> openWithChmlib(const std::string& compiledFile)
 {
     return std::make_unique<ChmlibHelpFile>(compiledFile);
 }

@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 
+#include "chm_readers.h"
 #include "compiler/fulltext/page_text.h"
 #include "core/text_encoding.h"
 #include "plain_chm.h"
@@ -16,47 +17,7 @@
 namespace doxel::chm {
 namespace {
 
-// pychm's search, which shares no code with ours, reads the index back.
-// Each search prints the titles it found, as hex, sorted.
-constexpr const char* kSearchScript = R"(import sys
-try:
-    import chm.chmlib as chmlib, chm.extra as extra
-except ImportError:
-    print("no pychm")
-    sys.exit(0)
-f = chmlib.chm_open(sys.argv[1])
-print("ready")
-for arg in sys.argv[2:]:
-    whole, titles, text = arg.split(":")
-    found = extra.search(f, bytes.fromhex(text), int(whole), int(titles))
-    hits = found[1] if found else {}
-    print(" ".join(sorted(t.hex() for t in hits)) or "-")
-)";
-
-std::string toHex(std::string_view bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (const unsigned char c : bytes) {
-        hex += digits[c >> 4];
-        hex += digits[c & 15];
-    }
-    return hex;
-}
-
-std::string fromHex(std::string_view hex)
-{
-    std::string bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
-    return bytes;
-}
-
-struct Search {
-    std::string query;  // UTF-8
-    bool wholeWords = true;
-    bool titlesOnly = false;
-};
+using Search = test::PychmSearch;
 
 // A help file holding only the pages' search index, searched by pychm.
 class SearchableHelpFile {
@@ -83,36 +44,7 @@ public:
     // The titles (UTF-8) each search finds; nullopt when pychm is missing.
     std::optional<std::vector<std::vector<std::string>>> search(const std::vector<Search>& searches) const
     {
-        test::writeFile(m_dir.file("search.py"), kSearchScript);
-        CodePageEncoder encoder(*codePageByNumber(m_options.codePage));
-        std::string command = "/usr/bin/python3 '" + m_dir.file("search.py") + "' '" + m_dir.file("help.chm") + "'";
-        for (const Search& s : searches)
-            command += std::string(" ") + (s.wholeWords ? "1" : "0") + ":" + (s.titlesOnly ? "1" : "0") + ":" +
-                       toHex(encoder.encode(s.query));
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr)
-            return std::nullopt;
-        std::string output;
-        char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            output.append(buffer, n);
-        pclose(pipe);
-
-        std::istringstream lines(output);
-        std::string line;
-        if (!std::getline(lines, line) || line != "ready")
-            return std::nullopt;
-        std::vector<std::vector<std::string>> found;
-        while (std::getline(lines, line)) {
-            std::vector<std::string> titles;
-            std::istringstream words(line);
-            for (std::string hex; words >> hex;)
-                if (hex != "-")
-                    titles.push_back(toUtf8(fromHex(hex), codePageByNumber(m_options.codePage)->iconvName));
-            std::sort(titles.begin(), titles.end());
-            found.push_back(titles);
-        }
-        return found;
+        return test::searchWithPychm(m_dir.file("help.chm"), m_options.codePage, searches);
     }
 
 private:

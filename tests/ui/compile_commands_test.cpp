@@ -209,11 +209,12 @@ private slots:
     {
         WindowFixture f;
         f.settings.write("LaunchHelp", "1");
+        f.settings.write("Compiler", "chmcmd");
         ::setenv("DOXEL_CHMCMD", "/nonexistent", 1);
         f.create(f.sample());
-        ::unsetenv("DOXEL_CHMCMD");
 
         const ResultsSeen seen = compileThroughWindow(f);
+        ::unsetenv("DOXEL_CHMCMD");
         QCOMPARE(seen.windows, 1);
         QVERIFY2(seen.memo.endsWith(localText(f.settings, 230)), qPrintable(seen.memo));
         QVERIFY2(seen.memo.startsWith(QStringLiteral("The help compiler /nonexistent was not found")),

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/atomic_file.h"
-#include "platform/chmcmd_compiler.h"
+#include "platform/builtin_compiler.h"
 #include "platform/help_viewers.h"
 #include "platform/text_editor.h"
 #include "ui/compile/compile_form.h"
@@ -26,7 +26,7 @@ CompileCommands::CompileCommands(const CommandContext& context, const QAbstractI
                                  std::unique_ptr<CompilerLibrary> compiler, TextEditor editor)
     : QObject(&context.window),
       m_context(context),
-      m_compiler(compiler ? std::move(compiler) : std::make_unique<ChmcmdCompiler>()),
+      m_compiler(compiler ? std::move(compiler) : std::make_unique<ChosenCompiler>(context.settings)),
       m_editor(editor ? std::move(editor) : TextEditor(openInTextEditor)),
       m_viewers(programHelpViewers()),
       m_controller(context.project, {context.settings, context.desktop, context.documents, context.progress, {}}, *this)

@@ -156,6 +156,10 @@ void TPreferences::buildPages()
         filesLayout->addWidget(field, row, 0, 1, 2);
         filesLayout->addWidget(browse, row++, 2);
     }
+    // The second help compiler, for authors who need chmcmd's output.
+    m_useChmcmd = named<QCheckBox>(files, "UseChmcmd");
+    m_useChmcmd->setText(QStringLiteral("Compile with chmcmd (Free Pascal) instead of the built-in compiler"));
+    filesLayout->addWidget(m_useChmcmd, row++, 0, 1, 3);
     filesLayout->setRowStretch(row, 1);
     filesLayout->setColumnStretch(0, 1);
     m_pages->addTab(files, QString());
@@ -235,6 +239,7 @@ void TPreferences::showValues(const PreferencesValues& values)
     m_topicIcon->showRow(values.defaultIcon1);
     m_headerIcon->showRow(values.defaultIcon2);
     m_colorsBox->setChecked(values.toolbarColored);
+    m_useChmcmd->setChecked(values.useChmcmd);
 }
 
 PreferencesValues TPreferences::values() const
@@ -248,6 +253,7 @@ PreferencesValues TPreferences::values() const
     values.defaultIcon1 = m_topicIcon->currentIndex();
     values.defaultIcon2 = m_headerIcon->currentIndex();
     values.toolbarColored = m_colorsBox->isChecked();
+    values.useChmcmd = m_useChmcmd->isChecked();
     return values;
 }
 

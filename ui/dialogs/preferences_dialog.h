@@ -47,6 +47,7 @@ private:
     QCheckBox* m_launchHelp = nullptr;
     QCheckBox* m_viewLog = nullptr;
     QCheckBox* m_delTemp = nullptr;
+    QCheckBox* m_useChmcmd = nullptr;
     QLineEdit* m_editorPath = nullptr;
     QLineEdit* m_logLocation = nullptr;
     QToolButton* m_browseEditor = nullptr;

@@ -42,6 +42,7 @@ PreferencesValues readPreferences(SettingsStore& store)
     values.defaultIcon1 = iconPickerRow(ReadSetting(store, "DefaultIcon1"));
     values.defaultIcon2 = iconPickerRow(ReadSetting(store, "DefaultIcon2"));
     values.toolbarColored = ReadSetting(store, "ToolbColored") == "1";
+    values.useChmcmd = ReadSetting(store, "Compiler") == "chmcmd";
     return values;
 }
 
@@ -56,6 +57,7 @@ void writePreferences(SettingsStore& store, const PreferencesValues& values)
     WriteSetting(store, "LaunchHelp", flag(values.launchHelp));
     WriteSetting(store, "DelTemp", "1");
     WriteSetting(store, "ToolbColored", flag(values.toolbarColored));
+    WriteSetting(store, "Compiler", values.useChmcmd ? "chmcmd" : "doxel");
 }
 
 int iconPickerRow(std::string_view stored)
