@@ -26,8 +26,8 @@
 #include "ui/compile/compile_form.h"
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
+#include "ui/kit/qt_text.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/qt_text.h"
 
 namespace doxel {
 

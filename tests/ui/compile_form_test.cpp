@@ -20,9 +20,9 @@
 #include "platform/help_viewers.h"
 #include "test_support.h"
 #include "ui/compile/compile_form.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/qt_text.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
-#include "ui/main/qt_text.h"
 
 namespace doxel {
 namespace {

@@ -17,7 +17,7 @@
 #include "ui/contents/contents_page.h"
 #include "ui/contents/item_properties_dialog.h"
 #include "ui/index/list_models.h"
-#include "ui/main/icons.h"
+#include "ui/kit/icons.h"
 
 namespace doxel {
 

@@ -16,8 +16,8 @@
 #include "ui/dialogs/dialog_commands.h"
 #include "ui/dialogs/preferences_dialog.h"
 #include "ui/dialogs/project_properties_dialog.h"
+#include "ui/kit/icons.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
 
 Q_DECLARE_METATYPE(doxel::Command)
 

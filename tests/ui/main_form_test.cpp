@@ -19,9 +19,9 @@
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
 #include "ui/index/list_models.h"
+#include "ui/kit/icons.h"
 #include "ui/logic/caption_table.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
 #include "ui/main/qt_translations.h"
 #include "ui/main/window_actions.h"
 

@@ -11,8 +11,8 @@
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
 #include "ui/dialogs/preferences_dialog.h"
-#include "ui/index/preview_commands.h"
-#include "ui/index/preview_page.h"
+#include "ui/preview/preview_commands.h"
+#include "ui/preview/preview_page.h"
 
 namespace doxel {
 

@@ -8,9 +8,9 @@
 
 #include "qt_test_support.h"
 #include "ui/contents/contents_page.h"
-#include "ui/index/preview_commands.h"
-#include "ui/index/preview_page.h"
-#include "ui/index/web_browser_loader.h"
+#include "ui/preview/preview_commands.h"
+#include "ui/preview/preview_page.h"
+#include "ui/preview/web_browser_loader.h"
 
 namespace doxel {
 

@@ -12,7 +12,7 @@
 #include "platform/help_viewers.h"
 #include "platform/text_editor.h"
 #include "ui/compile/compile_form.h"
-#include "ui/main/qt_text.h"
+#include "ui/kit/qt_text.h"
 
 namespace doxel {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "output/compiler_library.h"
+#include "ui/kit/command_context.h"
 #include "ui/logic/compile_controller.h"
-#include "ui/main/command_context.h"
 
 class QAbstractItemModel;
 

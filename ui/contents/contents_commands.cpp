@@ -9,7 +9,7 @@
 #include "ui/contents/contents_page.h"
 #include "ui/contents/item_properties_dialog.h"
 #include "ui/index/list_models.h"
-#include "ui/main/qt_text.h"
+#include "ui/kit/qt_text.h"
 
 namespace doxel {
 

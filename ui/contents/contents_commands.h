@@ -10,8 +10,8 @@
 
 #include "editing/contents_editor.h"
 #include "ui/contents/contents_model.h"
+#include "ui/kit/command_context.h"
 #include "ui/logic/editor_desktop.h"
-#include "ui/main/command_context.h"
 
 class QAction;
 class QMenu;

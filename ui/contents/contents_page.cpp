@@ -9,8 +9,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "ui/main/action_registry.h"
-#include "ui/main/heading_panel.h"
+#include "ui/kit/action_registry.h"
+#include "ui/kit/heading_panel.h"
 
 namespace doxel {
 namespace {

@@ -6,9 +6,9 @@
 #include <QScreen>
 
 #include "core/text_ids.h"
-#include "ui/main/icons.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 
 namespace doxel {
 

@@ -8,7 +8,7 @@
 #include <QWindow>
 
 #include "core/text_ids.h"
-#include "ui/main/qt_text.h"
+#include "ui/kit/qt_text.h"
 
 namespace doxel {
 namespace {

@@ -8,7 +8,6 @@
 #include "ui/logic/preferences_values.h"
 #include "ui/logic/string_table.h"
 #include "ui/logic/window_properties.h"
-#include "ui/main/window_actions.h"
 
 namespace doxel {
 
@@ -51,7 +50,8 @@ bool runSettingsDialog(const CommandContext& context)
         return false;
     const PreferencesValues values = dialog.values();
     writePreferences(context.settings, values);
-    setMainToolBarColored(context.actions, values.toolbarColored);
+    if (context.setToolBarColored)
+        context.setToolBarColored(values.toolbarColored);
     return true;
 }
 

@@ -20,10 +20,10 @@
 #include "core/text_ids.h"
 #include "ui/contents/icon_combo.h"
 #include "ui/dialogs/up_down.h"
-#include "ui/main/icons.h"
-#include "ui/main/named_widget.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/named_widget.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 
 namespace doxel {
 namespace {

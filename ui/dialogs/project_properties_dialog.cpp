@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 
 #include "core/text_ids.h"
-#include "ui/main/named_widget.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
+#include "ui/kit/named_widget.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 
 namespace doxel {
 namespace {

@@ -9,7 +9,7 @@
 #include "env/help_hook.h"
 #include "env/update_check.h"
 #include "ui/help/qt_ui_poster.h"
-#include "ui/main/command_context.h"
+#include "ui/kit/command_context.h"
 
 namespace doxel {
 

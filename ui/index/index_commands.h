@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "editing/keyword_index.h"
-#include "ui/main/command_context.h"
+#include "ui/kit/command_context.h"
 
 namespace doxel {
 

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "ui/index/list_models.h"
-#include "ui/main/action_registry.h"
-#include "ui/main/heading_panel.h"
+#include "ui/kit/action_registry.h"
+#include "ui/kit/heading_panel.h"
 
 namespace doxel {
 

@@ -21,16 +21,16 @@
 #include "ui/index/index_commands.h"
 #include "ui/index/index_page.h"
 #include "ui/index/list_models.h"
-#include "ui/index/preview_commands.h"
-#include "ui/index/preview_page.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 #include "ui/logic/shell_open.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
 #include "ui/main/import_commands.h"
-#include "ui/main/qt_text.h"
 #include "ui/main/splash_form.h"
 #include "ui/main/window_actions.h"
-#include "ui/main/window_placement.h"
+#include "ui/preview/preview_commands.h"
+#include "ui/preview/preview_page.h"
 #include "ui/tools/tool_commands.h"
 
 namespace doxel {
@@ -82,7 +82,8 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
                 m_documents,
                 m_progress,
                 m_services.dialogs,
-                [this](const std::string& text) { setStatusText(text); }}
+                [this](const std::string& text) { setStatusText(text); },
+                [this](bool colored) { setMainToolBarColored(m_actions, colored); }}
 {
     initIconResources();
     setObjectName(QStringLiteral("MainForm"));

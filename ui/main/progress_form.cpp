@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 
 #include "core/text_ids.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 
 namespace doxel {
 

@@ -7,9 +7,9 @@
 
 #include <optional>
 
+#include "ui/kit/action_registry.h"
+#include "ui/kit/icons.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/action_registry.h"
-#include "ui/main/icons.h"
 
 namespace doxel {
 namespace {

@@ -15,12 +15,12 @@
 #include "core/desktop.h"
 #include "core/errors.h"
 #include "core/text_ids.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/named_widget.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 #include "ui/logic/command_runner.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
-#include "ui/main/named_widget.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
 #include "ui/tools/tool_file_view.h"
 
 namespace doxel {

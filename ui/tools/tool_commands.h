@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "ui/main/command_context.h"
+#include "ui/kit/command_context.h"
 
 namespace doxel {
 

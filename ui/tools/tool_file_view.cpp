@@ -6,8 +6,8 @@
 
 #include "core/desktop.h"
 #include "core/text_ids.h"
+#include "ui/kit/qt_text.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/qt_text.h"
 
 namespace doxel {
 

@@ -1,4 +1,4 @@
-#include "ui/main/commands.h"
+#include "ui/kit/commands.h"
 
 #include <QHash>
 

@@ -6,9 +6,9 @@
 #include <functional>
 #include <memory>
 
-#include "ui/index/web_browser.h"
+#include "ui/kit/command_context.h"
 #include "ui/logic/topic_preview.h"
-#include "ui/main/command_context.h"
+#include "ui/preview/web_browser.h"
 
 class QTabWidget;
 

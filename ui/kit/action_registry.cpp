@@ -1,4 +1,4 @@
-#include "ui/main/action_registry.h"
+#include "ui/kit/action_registry.h"
 
 #include <QToolBar>
 #include <QToolButton>

@@ -1,11 +1,11 @@
-#include "ui/index/preview_page.h"
+#include "ui/preview/preview_page.h"
 
 #include <QFrame>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "ui/main/action_registry.h"
-#include "ui/main/heading_panel.h"
+#include "ui/kit/action_registry.h"
+#include "ui/kit/heading_panel.h"
 
 namespace doxel {
 

@@ -1,4 +1,4 @@
-#include "ui/main/qt_text.h"
+#include "ui/kit/qt_text.h"
 
 #include "ui/logic/string_table.h"
 

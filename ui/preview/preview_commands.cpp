@@ -1,4 +1,4 @@
-#include "ui/index/preview_commands.h"
+#include "ui/preview/preview_commands.h"
 
 #include <QLabel>
 #include <QTabWidget>
@@ -7,10 +7,10 @@
 #include "editing/contents_editor.h"
 #include "platform/text_editor.h"
 #include "ui/contents/contents_page.h"
-#include "ui/index/preview_page.h"
-#include "ui/index/web_browser_loader.h"
+#include "ui/kit/qt_text.h"
 #include "ui/logic/command_runner.h"
-#include "ui/main/qt_text.h"
+#include "ui/preview/preview_page.h"
+#include "ui/preview/web_browser_loader.h"
 
 namespace doxel {
 namespace {

@@ -7,7 +7,7 @@
 #include <array>
 #include <initializer_list>
 
-#include "ui/main/commands.h"
+#include "ui/kit/commands.h"
 
 class QToolBar;
 class QToolButton;
