@@ -14,9 +14,8 @@
 
 namespace doxel {
 
-inline constexpr int kLastChoosableIcon = 41;
-inline constexpr int kDefaultTopicIcon = 8;   // DefaultIcon1 when unset
-inline constexpr int kDefaultHeaderIcon = 1;  // DefaultIcon2 when unset
+inline constexpr int kDefaultTopicIcon = setting::kDefaultTopicIcon.fallback;
+inline constexpr int kDefaultHeaderIcon = setting::kDefaultHeaderIcon.fallback;
 
 enum class SortMode { None, Alphabetical };
 
@@ -153,7 +152,7 @@ public:
 private:
     bool isTitle(const ContentsEntry* entry) const { return m_project.isTitleEntry(entry); }
     bool ensureProjectFile();
-    int defaultIcon(const char* setting, int fallback);
+    int defaultIcon(const SettingKey& key);
     ContentsEntry& placementParent() const;
     void appendEntries(ContentsEntry& parent, std::vector<std::unique_ptr<ContentsEntry>> entries);
     void selectFromCommand(ContentsEntry* entry);

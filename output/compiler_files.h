@@ -29,8 +29,4 @@ struct CompilerInputFiles {
 CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress,
                                       PathStyle style = kNativePathStyle);
 
-// WriteCompilerFiles for a caller that needs only the paths written.
-std::vector<std::string> WriteCompilerInputFiles(const Project& project, ProgressReporter& progress,
-                                                 PathStyle style = kNativePathStyle);
-
 }  // namespace doxel

@@ -178,7 +178,7 @@ TEST_F(DocumentControllerTest, SaveOfANamedProjectWritesWithoutAsking)
     EXPECT_FALSE(project.modified);
     EXPECT_EQ(desktop.fileDialogs.size(), 1u);
     Project reread;
-    ReadProjectFile(reread, folder.file("book.dxp"));
+    readProjectFile(reread, folder.file("book.dxp"));
     EXPECT_EQ(reread.entryCount(), 2u);
 }
 
@@ -324,7 +324,7 @@ TEST_F(DocumentControllerTest, OpenNamesTheMissingTopicFiles)
 
         ASSERT_EQ(desktop.messages.size(), 1u);
         const std::string& text = desktop.messages[0].text;
-        const std::string intro = LoadText(settings, 229) + "\n\n";
+        const std::string intro = loadText(settings, 229) + "\n\n";
         ASSERT_EQ(text.substr(0, intro.size()), intro);
         std::string expected;
         for (int n = 0; n < c.listed; ++n)

@@ -37,11 +37,11 @@ public:
 
     // Compile project (Compile1, CompileButton, F9): the results window,
     // run through the dialog runner, compiles.
-    void ToolButton5Click();
-    void Launchcompiledfile1Click();
-    void Viewlogfile1Click();
+    void compile();
+    void viewHelpFile();
+    void viewLogFile();
     // The Commands menu opens: its three commands are enabled by their rules.
-    void Commands1Click();
+    void updateCommandStates();
 
     const CompileController& controller() const { return m_controller; }
 

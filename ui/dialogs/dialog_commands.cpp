@@ -13,12 +13,12 @@ namespace doxel {
 
 DialogCommands::DialogCommands(const CommandContext& context) : QObject(&context.window), m_context(context)
 {
-    m_context.actions.bind({Command::ProjectProperties1, Command::ProjectPropButton}, this,
-                           &DialogCommands::ProjectProperties1Click);
-    m_context.actions.bind({Command::Preferences1}, this, &DialogCommands::Preferences1Click);
+    m_context.actions.bind({Command::ProjectProperties, Command::ProjectPropertiesButton}, this,
+                           &DialogCommands::editProjectProperties);
+    m_context.actions.bind({Command::Settings}, this, &DialogCommands::editSettings);
 }
 
-void DialogCommands::ProjectProperties1Click()
+void DialogCommands::editProjectProperties()
 {
     m_context.runner.run([this] {
         Project& project = m_context.project;
@@ -38,7 +38,7 @@ void DialogCommands::ProjectProperties1Click()
     });
 }
 
-void DialogCommands::Preferences1Click()
+void DialogCommands::editSettings()
 {
     m_context.runner.run([this] { runSettingsDialog(m_context); });
 }
@@ -57,7 +57,7 @@ bool runSettingsDialog(const CommandContext& context)
 
 void askForHtmlEditor(const CommandContext& context)
 {
-    showMessage(context.desktop, LoadText(context.settings, text_id::kSpecifyHtmlEditor), kProgramName,
+    showMessage(context.desktop, loadText(context.settings, text_id::kSpecifyHtmlEditor), kProgramName,
                 MessageButtons::Ok, MessageIcon::Information);
     runSettingsDialog(context);
 }

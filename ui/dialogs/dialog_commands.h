@@ -16,8 +16,8 @@ public:
     explicit DialogCommands(const CommandContext& context);
 
     // Handlers.
-    void ProjectProperties1Click();
-    void Preferences1Click();
+    void editProjectProperties();
+    void editSettings();
 
 private:
     CommandContext m_context;

@@ -42,12 +42,12 @@ public:
     explicit HelpCommands(const CommandContext& context, HelpServices services = programHelpServices());
     ~HelpCommands() override;
 
-    void ToolButton2Click();
-    void HelpVersionClick();
-    void IEVersionClick();
-    void UpdateClick();
-    void DoxelHomepageClick();
-    void SendEmailClick();
+    void openHelpManual();
+    void showHelpVersion();
+    void showBrowserVersion();
+    void checkForUpdate();
+    void openHomepage();
+    void sendEmail();
 
     THookHelpSystem& hook() { return *m_hook; }
     UpdateCheck& updateCheck() { return m_update; }

@@ -24,7 +24,7 @@ QString displayText(const std::string& text)
 
 QString localText(SettingsStore& settings, int id)
 {
-    return displayText(LoadText(settings, id));
+    return displayText(loadText(settings, id));
 }
 
 }  // namespace doxel

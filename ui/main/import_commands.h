@@ -15,7 +15,7 @@ class ImportCommands final : public QObject {
 public:
     explicit ImportCommands(const CommandContext& context);
 
-    void ImportHelpProject1Click();
+    void importHelpProject();
 
 private:
     CommandContext m_context;

@@ -28,7 +28,7 @@ TProgress::TProgress(SettingsStore& settings, QWidget* owner)
 
 WindowProgress::~WindowProgress() = default;
 
-void WindowProgress::ShowProgress(ProgressMode mode, int value)
+void WindowProgress::showProgress(ProgressMode mode, int value)
 {
     switch (mode) {
     case ProgressMode::Start: {

@@ -14,8 +14,8 @@ class ToolCommands final : public QObject {
 public:
     explicit ToolCommands(const CommandContext& context);
 
-    void TXTtoHTMLWizard1Click();
-    void SearchandReplace1Click();
+    void runTxtToHtmlWizard();
+    void runSearchAndReplace();
 
 private:
     CommandContext m_context;
