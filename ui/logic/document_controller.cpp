@@ -68,9 +68,8 @@ void DocumentController::rememberProject(const std::string& path)
 {
     if (path.empty())
         return;
-    SettingsStore& settings = m_environment.settings;
-    Settings(settings).setText(setting::kRecentProjects,
-                               addRecentProject(Settings(settings).text(setting::kRecentProjects), path));
+    Settings settings(m_environment.settings);
+    settings.setText(setting::kRecentProjects, addRecentProject(settings.text(setting::kRecentProjects), path));
     m_view.recentProjectsChanged();
 }
 
