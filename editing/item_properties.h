@@ -30,7 +30,7 @@ std::optional<ItemProperties> itemPropertiesToEdit(const ContentsEditor& editor)
 // alone.
 void applyItemProperties(ContentsEditor& editor, ContentsEntry& entry, const ItemProperties& values);
 
-// OpenButtonClick: the Open dialog in the project folder; the first chosen
+// The Open dialog in the project folder; the first chosen
 // file if it passes the location test, else the "WARNING" box and
 // `current` unchanged. Also `current` when the dialog is cancelled.
 std::string chooseSourceFile(EditorDesktop& desktop, const Project& project, const std::string& current,
