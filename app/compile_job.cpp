@@ -56,7 +56,7 @@ public:
 std::string commandLineLogFile(SettingsStore& settings)
 {
     try {
-        const std::string logFile = ReadSetting(settings, "LogFile");
+        const std::string logFile = Settings(settings).text(setting::kLogFile);
         if (!logFile.empty())
             return logFile;
     } catch (const SettingsError& error) {
@@ -70,7 +70,7 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
 {
     NullProgress progress;
     try {
-        ReadProjectFile(project, projectFile);
+        readProjectFile(project, projectFile);
         if (purpose == InputFilesFor::Compile && !canCompile(project)) {
             std::cerr << "doxel: " << escapeControls(projectFile) << " holds no entries to compile\n";
             return false;

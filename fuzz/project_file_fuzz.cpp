@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
     doxel::Project project("untouched");
     try {
-        doxel::ReadProjectText(project, text, "/fuzz/project.dxp");
+        doxel::readProjectText(project, text, "/fuzz/project.dxp");
     } catch (const doxel::FormatError&) {
         if (project.title() != "untouched" || !project.projectFile.empty())
             std::abort();  // a refused file must leave the project alone
@@ -28,10 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     doxel::NullProgress progress;
     doxel::ProgressScope scope(progress, 0);
-    const std::string written = doxel::ProjectFileText(project, "/fuzz/project.dxp", scope);
+    const std::string written = doxel::projectFileText(project, "/fuzz/project.dxp", scope);
     doxel::Project again;
-    doxel::ReadProjectText(again, written, "/fuzz/project.dxp");
-    if (doxel::ProjectFileText(again, "/fuzz/project.dxp", scope) != written)
+    doxel::readProjectText(again, written, "/fuzz/project.dxp");
+    if (doxel::projectFileText(again, "/fuzz/project.dxp", scope) != written)
         std::abort();
     return 0;
 }

@@ -95,9 +95,4 @@ CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& 
     return {{project.indexFile, project.helpProjectFile, project.contentsFile}, &page, writer.messages()};
 }
 
-std::vector<std::string> WriteCompilerInputFiles(const Project& project, ProgressReporter& progress, PathStyle style)
-{
-    return WriteCompilerFiles(project, progress, style).written;
-}
-
 }  // namespace doxel

@@ -41,8 +41,4 @@ CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& 
 // IoError.
 void reserveCompileInputFiles(Project& project);
 
-// WriteCompilerFiles for a caller that needs only the paths written.
-std::vector<std::string> WriteCompilerInputFiles(const Project& project, ProgressReporter& progress,
-                                                 PathStyle style = kNativePathStyle);
-
 }  // namespace doxel

@@ -2,6 +2,7 @@
 
 #include "compiler/help_compiler.h"
 #include "core/errors.h"
+#include "core/settings.h"
 #include "platform/chmcmd_compiler.h"
 
 namespace doxel {
@@ -31,7 +32,7 @@ std::unique_ptr<CompilerLibrary> makeHelpCompiler(const std::string& name)
 std::string chosenCompilerName(SettingsStore& settings)
 {
     try {
-        const std::string name = ReadSetting(settings, kCompilerSetting);
+        const std::string name = Settings(settings).text(setting::kCompiler);
         return name == kChmcmdCompilerName ? name : kBuiltInCompilerName;
     } catch (const SettingsError&) {
         return kBuiltInCompilerName;

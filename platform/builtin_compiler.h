@@ -30,9 +30,8 @@ private:
     bool m_loaded = false;
 };
 
-// The two compilers a user can choose: the setting "Compiler" holds
-// "doxel" (the default) or "chmcmd".
-inline constexpr const char* kCompilerSetting = "Compiler";
+// The two compilers a user can choose, by their names in the setting
+// "Compiler".
 inline constexpr const char* kBuiltInCompilerName = "doxel";
 inline constexpr const char* kChmcmdCompilerName = "chmcmd";
 

@@ -296,7 +296,7 @@ TEST(ImportRun, NeverReplacesAFileAndExtractsBesideTheNamedProject)
     EXPECT_EQ(report.projectFile, dir.file("out/book.dxp"));
     EXPECT_EQ(test::readFile(dir.path() / "out" / "sample" / "p.htm"), "page");
     Project project;
-    ReadProjectFile(project, dir.file("out/book.dxp"));
+    readProjectFile(project, dir.file("out/book.dxp"));
     EXPECT_EQ(tree(project), "sample [42]\n  P -> sample\\p.htm [8]\n");
 }
 
@@ -324,7 +324,7 @@ TEST(Decompile, CompletesOrLeavesNothingBehind)
     EXPECT_NE(report.text().find("/images/x.png clashes"), std::string::npos) << report.text();
     // A "Local" value that leaves the folder becomes no topic, with a note.
     Project project;
-    ReadProjectFile(project, dir.file("clash/clash.dxp"));
+    readProjectFile(project, dir.file("clash/clash.dxp"));
     EXPECT_EQ(tree(project), "clash [42]\n  P -> p.htm [8]\n  Out [0]\n");
     EXPECT_NE(report.text().find("../../../etc/passwd lies outside"), std::string::npos) << report.text();
 

@@ -26,7 +26,7 @@ Project helpProject(const std::string& title)
 
 class CountingProgress : public ProgressReporter {
 public:
-    void ShowProgress(ProgressMode mode, int value) override
+    void showProgress(ProgressMode mode, int value) override
     {
         if (mode == ProgressMode::Start)
             maximum = value;
@@ -297,7 +297,7 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
     project.deriveCompilerFileNames();
     const Project& unchanged = project;
     NullProgress progress;
-    const auto written = WriteCompilerInputFiles(unchanged, progress);
+    const auto written = WriteCompilerFiles(unchanged, progress).written;
     EXPECT_EQ(written, (std::vector<std::string>{dir.file("guide.hhk"), dir.file("guide.hhp"), dir.file("guide.hhc")}));
     const std::string hhp = test::readFile(dir.file("guide.hhp"));
     EXPECT_NE(hhp.find("[FILES]\r\na.htm\r\n"), std::string::npos);
@@ -310,7 +310,7 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
 
     project.projectFile = dir.file("missing/guide.dxp");
     project.deriveCompilerFileNames();
-    EXPECT_THROW(WriteCompilerInputFiles(project, progress), IoError);
+    EXPECT_THROW(WriteCompilerFiles(project, progress), IoError);
 }
 
 // Nothing outside the project folder enters the help file, whichever

@@ -81,7 +81,7 @@ protected:
         if (usesChmcmd() && findProgram("chmcmd").empty())
             GTEST_SKIP() << "chmcmd (fp-utils) is not installed";
         fs::copy(fs::path(DOXEL_SOURCE_DIR) / "examples" / "sample", folder(), fs::copy_options::recursive);
-        ReadProjectFile(m_project, file("sample.dxp"));
+        readProjectFile(m_project, file("sample.dxp"));
     }
 
     virtual bool usesChmcmd() const { return true; }
@@ -98,7 +98,7 @@ protected:
     {
         NullProgress progress;
         m_project.deriveCompilerFileNames();
-        WriteCompilerInputFiles(m_project, progress);
+        WriteCompilerFiles(m_project, progress);
     }
     CompileFiles files() const
     {

@@ -26,8 +26,8 @@
 #include "ui/compile/compile_form.h"
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
+#include "ui/kit/qt_text.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/qt_text.h"
 
 namespace doxel {
 
@@ -326,17 +326,17 @@ private slots:
         auto* commands = form.findChild<CompileCommands*>();
 
         // Before any compile the help file has no name; then it is removed.
-        commands->Launchcompiledfile1Click();
+        commands->viewHelpFile();
         QCOMPARE(f.desktop.beeps, 1);
         compileThroughWindow(f);
         fs::remove(form.project().compiledFile);
-        commands->Launchcompiledfile1Click();
+        commands->viewHelpFile();
         QCOMPARE(f.desktop.beeps, 2);
         QVERIFY(programHelpViewers().running().empty());
 
         const std::string logFile = f.settings.read("LogFile");
         fs::remove(logFile);
-        commands->Viewlogfile1Click();
+        commands->viewLogFile();
         QCOMPARE(commands->controller().currentLogFile(), logFile);
         QVERIFY(f.desktop.programs.empty());
 
@@ -365,7 +365,7 @@ private slots:
                                      asked.push_back(file);
                                      return false;
                                  });
-        commands.Viewlogfile1Click();
+        commands.viewLogFile();
         QCOMPARE(asked, std::vector<std::string>{log});
         auto* view = form.findChild<QDialog*>(QStringLiteral("LogView"));
         QVERIFY(view != nullptr);

@@ -17,7 +17,7 @@
 #include "ui/contents/contents_page.h"
 #include "ui/contents/item_properties_dialog.h"
 #include "ui/index/list_models.h"
-#include "ui/main/icons.h"
+#include "ui/kit/icons.h"
 
 namespace doxel {
 
@@ -172,7 +172,7 @@ private slots:
         // What was built is saved and comes back unchanged.
         f.action("SaveButton")->trigger();
         Project saved;
-        ReadProjectFile(saved, f.folder.file("book.dxp"));
+        readProjectFile(saved, f.folder.file("book.dxp"));
         QCOMPARE(childrenOf(&saved.titleEntry()), QStringLiteral("Harbours"));
         QVERIFY(f.desktop.finished());
 
@@ -577,7 +577,7 @@ private slots:
         // starts unsorted again.
         f.action("Alphabetically1")->trigger();
         f.desktop.answerMessage(MessageAnswer::No);
-        f.form->RUFClick(f.sample());
+        f.form->openRecentProject(f.sample());
         QVERIFY(f.action("Alphabetically1")->isChecked());
         QCOMPARE(f.form->findChild<ContentsCommands*>()->editor().sortMode(), SortMode::Alphabetical);
         f.action("New1")->trigger();

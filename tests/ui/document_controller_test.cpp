@@ -178,7 +178,7 @@ TEST_F(DocumentControllerTest, SaveOfANamedProjectWritesWithoutAsking)
     EXPECT_FALSE(project.modified);
     EXPECT_EQ(desktop.fileDialogs.size(), 1u);
     Project reread;
-    ReadProjectFile(reread, folder.file("book.dxp"));
+    readProjectFile(reread, folder.file("book.dxp"));
     EXPECT_EQ(reread.entryCount(), 2u);
 }
 
@@ -324,7 +324,7 @@ TEST_F(DocumentControllerTest, OpenNamesTheMissingTopicFiles)
 
         ASSERT_EQ(desktop.messages.size(), 1u);
         const std::string& text = desktop.messages[0].text;
-        const std::string intro = LoadText(settings, 229) + "\n\n";
+        const std::string intro = loadText(settings, 229) + "\n\n";
         ASSERT_EQ(text.substr(0, intro.size()), intro);
         std::string expected;
         for (int n = 0; n < c.listed; ++n)
@@ -415,7 +415,7 @@ TEST_F(DocumentControllerTest, SaveAsksWhenAnotherWindowSavedTheFileMeanwhile)
         project.modified = true;
 
         Project other;
-        ReadProjectFile(other, file);
+        readProjectFile(other, file);
         other.titleEntry().caption = "Theirs";
         NullProgress progress;
         WriteProjectFile(other, file, progress);
@@ -425,7 +425,7 @@ TEST_F(DocumentControllerTest, SaveAsksWhenAnotherWindowSavedTheFileMeanwhile)
         ASSERT_EQ(desktop.messages.size(), 1u);
         EXPECT_NE(desktop.messages[0].text.find("changed on disk"), std::string::npos);
         Project onDisk;
-        ReadProjectFile(onDisk, file);
+        readProjectFile(onDisk, file);
         EXPECT_EQ(onDisk.title(), c.fileTitle);
         EXPECT_EQ(project.title(), c.projectTitle);
         EXPECT_TRUE(desktop.finished());
@@ -447,7 +447,7 @@ TEST_F(DocumentControllerTest, FocusOffersToReloadAChangedFileOnce)
     EXPECT_TRUE(desktop.messages.empty());
 
     Project other;
-    ReadProjectFile(other, file);
+    readProjectFile(other, file);
     other.titleEntry().caption = "Theirs";
     NullProgress progress;
     WriteProjectFile(other, file, progress);

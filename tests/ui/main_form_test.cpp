@@ -19,9 +19,9 @@
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
 #include "ui/index/list_models.h"
+#include "ui/kit/icons.h"
 #include "ui/logic/caption_table.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
 #include "ui/main/qt_translations.h"
 #include "ui/main/window_actions.h"
 
@@ -180,7 +180,7 @@ private slots:
         QVERIFY(!contents->imageCombo()->isEnabled());
         QCOMPARE(contents->imageCombo()->currentIndex(), -1);
         QCOMPARE(f.menu("File1")->title(), QStringLiteral("&Datei"));
-        QCOMPARE(f.action("NewButton")->toolTip(), text(LoadText(f.settings, 50)));
+        QCOMPARE(f.action("NewButton")->toolTip(), text(loadText(f.settings, 50)));
         QVERIFY(f.action("Insert")->isChecked());
         QVERIFY(f.action("ShowFiles")->isChecked());
         QVERIFY(form.fileView()->isVisibleTo(&form));
@@ -336,7 +336,7 @@ private slots:
         QCOMPARE(form.findChild<QTreeView*>(QStringLiteral("tree"))->indentation(), 19);
     }
 
-    void leavesCommandsOfLaterWorkVisibleButDisabled()
+    void disablesOnlyTheCompileCommandsOfAnEmptyProject()
     {
         WindowFixture f;
         f.create();
@@ -446,7 +446,7 @@ private slots:
         QCOMPARE(text(f.settings.read("LastDir")), text(file));
         QCOMPARE(f.desktop.fileDialogs.at(0).title, std::string("Save project..."));
         Project saved;
-        ReadProjectFile(saved, file);
+        readProjectFile(saved, file);
         QCOMPARE(text(saved.title()), QStringLiteral("My manual"));
         QVERIFY(!form.project().modified);
 
@@ -572,14 +572,14 @@ private slots:
         for (const Language& language : kLanguages) {
             f.action(language.menuItem)->trigger();
             QCOMPARE(text(f.settings.read("Language")), QString::number(language.offset));
-            QCOMPARE(f.menu("File1")->title(), text(LoadText(f.settings, 1)));
-            QCOMPARE(f.action("New1")->text(), text(LoadText(f.settings, 2)));
-            QCOMPARE(f.action("UpButton")->toolTip(), text(LoadText(f.settings, 63)));
+            QCOMPARE(f.menu("File1")->title(), text(loadText(f.settings, 1)));
+            QCOMPARE(f.action("New1")->text(), text(loadText(f.settings, 2)));
+            QCOMPARE(f.action("UpButton")->toolTip(), text(loadText(f.settings, 63)));
             QCOMPARE(f.action("KeywUpButton")->toolTip(), f.action("UpButton")->toolTip());
-            QCOMPARE(form.pageControl()->tabText(0), text(LoadText(f.settings, 80)));
-            QCOMPARE(form.findChild<QLabel*>(QStringLiteral("TOCLabel"))->text(), text(LoadText(f.settings, 261)));
-            QCOMPARE(form.keywordModel().headerData(0, Qt::Horizontal).toString(), text(LoadText(f.settings, 83)));
-            QCOMPARE(form.fileListModel().headerData(1, Qt::Horizontal).toString(), text(LoadText(f.settings, 86)));
+            QCOMPARE(form.pageControl()->tabText(0), text(loadText(f.settings, 80)));
+            QCOMPARE(form.findChild<QLabel*>(QStringLiteral("TOCLabel"))->text(), text(loadText(f.settings, 261)));
+            QCOMPARE(form.keywordModel().headerData(0, Qt::Horizontal).toString(), text(loadText(f.settings, 83)));
+            QCOMPARE(form.fileListModel().headerData(1, Qt::Horizontal).toString(), text(loadText(f.settings, 86)));
             QCOMPARE(f.action(language.menuItem)->text(), QString::fromLatin1(language.menuCaption));
             QCOMPARE(text(form.project().title()), QStringLiteral("Tidewater User Guide"));
             QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
@@ -615,8 +615,8 @@ private slots:
         f.settings.write("Language", "2000");
         TMainForm& form = f.create();
         for (const CaptionTableRow& row : captionTable()) {
-            const QString expected = text(LoadText(f.settings, row.id));
-            const QString name = QString::fromLatin1(row.control);
+            const QString expected = text(loadText(f.settings, row.id));
+            const QString name = QString::fromLatin1(row.control.objectName());
             QString shown;
             if (row.kind == CaptionKind::Column)
                 shown = (name == QLatin1String("KeyView") ? static_cast<QAbstractItemModel&>(form.keywordModel())
@@ -633,7 +633,7 @@ private slots:
                 shown = label->text();
             else
                 shown = form.pageControl()->tabText(form.pageControl()->indexOf(form.findChild<QWidget*>(name)));
-            QVERIFY2(shown == expected, row.control);
+            QVERIFY2(shown == expected, row.control.objectName());
         }
     }
 

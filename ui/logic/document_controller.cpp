@@ -59,7 +59,7 @@ std::string DocumentController::windowCaption(const std::string& projectFile)
 
 void DocumentController::resetProject()
 {
-    const std::string title = LoadText(m_environment.settings, text_id::kNewProjectTitle);
+    const std::string title = loadText(m_environment.settings, text_id::kNewProjectTitle);
     ProjectChange change(m_view);
     m_project.resetToNew(title);
     m_diskStamp.reset();
@@ -69,14 +69,15 @@ void DocumentController::rememberProject(const std::string& path)
 {
     if (path.empty())
         return;
-    SettingsStore& settings = m_environment.settings;
-    WriteSetting(settings, "RUF", addRecentProject(ReadSetting(settings, "RUF"), path));
+    Settings settings(m_environment.settings);
+    settings.setText(setting::kRecentProjects, addRecentProject(settings.text(setting::kRecentProjects), path));
     m_view.recentProjectsChanged();
 }
 
 std::vector<RecentMenuItem> DocumentController::recentMenuItems()
 {
-    return doxel::recentMenuItems(ReadSetting(m_environment.settings, "RUF"), m_environment.fileExists);
+    return doxel::recentMenuItems(Settings(m_environment.settings).text(setting::kRecentProjects),
+                                  m_environment.fileExists);
 }
 
 bool DocumentController::closeQuery()
@@ -86,8 +87,8 @@ bool DocumentController::closeQuery()
         return true;
     SettingsStore& settings = m_environment.settings;
     const MessageAnswer answer =
-        showMessage(m_environment.desktop, LoadText(settings, text_id::kSaveChanges),
-                    LoadText(settings, text_id::kSaveProject), MessageButtons::YesNoCancel, MessageIcon::Question);
+        showMessage(m_environment.desktop, loadText(settings, text_id::kSaveChanges),
+                    loadText(settings, text_id::kSaveProject), MessageButtons::YesNoCancel, MessageIcon::Question);
     if (answer == MessageAnswer::No)
         return true;
     if (answer != MessageAnswer::Yes)
@@ -140,7 +141,7 @@ void DocumentController::reload()
 {
     const std::optional<FileStamp> before = fileStampOf(m_project.projectFile);
     Project loaded;
-    ReadProjectFile(loaded, m_project.projectFile);
+    readProjectFile(loaded, m_project.projectFile);
     {
         ProjectChange change(m_view);
         m_project.swap(loaded);
@@ -173,7 +174,7 @@ bool DocumentController::reloadIfChangedOnDisk()
 std::string DocumentController::initialFolder()
 {
     // LastDir holds the full path of the last file saved, or a folder.
-    const std::string lastDir = ReadSetting(m_environment.settings, "LastDir");
+    const std::string lastDir = Settings(m_environment.settings).text(setting::kLastFolder);
     std::error_code error;
     if (lastDir.empty() || std::filesystem::is_directory(lastDir, error))
         return lastDir;
@@ -201,7 +202,7 @@ bool DocumentController::saveAs()
     m_project.projectFile = path;
     rememberDiskState();
     rememberProject(path);
-    WriteSetting(m_environment.settings, "LastDir", path);
+    Settings(m_environment.settings).setText(setting::kLastFolder, path);
     m_view.setWindowCaption(windowCaption(path));
     return true;
 }
@@ -243,7 +244,7 @@ bool DocumentController::openProjectFile(const std::string& path, bool ask)
     // during it counts as a change.
     const std::optional<FileStamp> stamp = fileStampOf(absolutePath(path));
     Project loaded;
-    ReadProjectFile(loaded, path);
+    readProjectFile(loaded, path);
     {
         ProjectChange change(m_view);
         m_project.swap(loaded);
@@ -252,9 +253,9 @@ bool DocumentController::openProjectFile(const std::string& path, bool ask)
     const std::string file = m_project.projectFile.empty() ? absolutePath(path) : m_project.projectFile;
     m_view.setWindowCaption(windowCaption(file));
     rememberProject(file);
-    WriteSetting(m_environment.settings, "LastDir", file);
+    Settings(m_environment.settings).setText(setting::kLastFolder, file);
     if (const std::string missing = missingTopicFiles(); !missing.empty()) {
-        showMessage(m_environment.desktop, LoadText(m_environment.settings, text_id::kProjectFilesMissing) + missing,
+        showMessage(m_environment.desktop, loadText(m_environment.settings, text_id::kProjectFilesMissing) + missing,
                     kProgramName, MessageButtons::Ok, MessageIcon::Warning);
     }
     return true;

@@ -1,4 +1,4 @@
-#include "ui/main/dialog_runner.h"
+#include "ui/kit/dialog_runner.h"
 
 #include <QDialog>
 

@@ -7,7 +7,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-#include "ui/index/web_browser.h"
+#include "ui/preview/web_browser.h"
 
 namespace doxel {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/main/heading_panel.h"
+#include "ui/kit/heading_panel.h"
 
 #include <QHBoxLayout>
 

@@ -1,4 +1,4 @@
-#include "ui/index/preview_commands.h"
+#include "ui/preview/preview_commands.h"
 
 #include <QLabel>
 #include <QTabWidget>
@@ -7,10 +7,10 @@
 #include "editing/contents_editor.h"
 #include "platform/text_editor.h"
 #include "ui/contents/contents_page.h"
-#include "ui/index/preview_page.h"
-#include "ui/index/web_browser_loader.h"
+#include "ui/kit/qt_text.h"
 #include "ui/logic/command_runner.h"
-#include "ui/main/qt_text.h"
+#include "ui/preview/preview_page.h"
+#include "ui/preview/web_browser_loader.h"
 
 namespace doxel {
 namespace {
@@ -50,25 +50,26 @@ PreviewCommands::PreviewCommands(const CommandContext& context, QTabWidget& page
       m_preview(context.project, context.settings, context.desktop, *this, keywords, std::move(blankPage))
 {
     ActionRegistry& actions = m_context.actions;
-    actions.bind({Command::Preview}, this, &PreviewCommands::PreviewClick);
-    actions.bind({Command::PrevTopicButton}, this, &PreviewCommands::PrevTopicButtonClick);
-    actions.bind({Command::NextTopicButton}, this, &PreviewCommands::NextTopicButtonClick);
-    actions.bind({Command::RefreshButton}, this, &PreviewCommands::RefreshButtonClick);
-    actions.bind({Command::KeyWordButton}, this, &PreviewCommands::SpeedButton1Click);
-    actions.bind({Command::notepad}, this, &PreviewCommands::notepadClick);
-    actions.bind({Command::HTMLEditor}, this, &PreviewCommands::EditButtonClick);
-    actions.bind({Command::EditinNotepad1, Command::EditwithNotepad1}, this, &PreviewCommands::EditinNotepad1Click);
-    actions.bind({Command::EditwithHTMLEditor1, Command::EditwithHTMLEditor2}, this,
-                 &PreviewCommands::EditwithHTMLEditor1Click);
+    actions.bind({Command::PopupPreview}, this, &PreviewCommands::previewSelectedEntry);
+    actions.bind({Command::PreviousTopicButton}, this, &PreviewCommands::previousTopic);
+    actions.bind({Command::NextTopicButton}, this, &PreviewCommands::nextTopic);
+    actions.bind({Command::RefreshButton}, this, &PreviewCommands::refresh);
+    actions.bind({Command::KeywordFromSelectionButton}, this, &PreviewCommands::keywordFromSelection);
+    actions.bind({Command::EditInTextEditor}, this, &PreviewCommands::editShownPageInTextEditor);
+    actions.bind({Command::EditInHtmlEditor}, this, &PreviewCommands::editShownPageInHtmlEditor);
+    actions.bind({Command::PopupOpenInTextEditor, Command::OpenInTextEditor}, this,
+                 &PreviewCommands::editEntryInTextEditor);
+    actions.bind({Command::PopupOpenInHtmlEditor, Command::OpenInHtmlEditor}, this,
+                 &PreviewCommands::editEntryInHtmlEditor);
     // The face of the editor button has no command of its own: it opens
     // the menu of the two editors.
-    actions.bind({Command::EditButton}, this, [this] {
+    actions.bind({Command::EditPageButton}, this, [this] {
         if (QToolButton* button = m_page.editButton())
             button->showMenu();
     });
 
-    connect(&m_pages, &QTabWidget::currentChanged, this, &PreviewCommands::PageControl1Change);
-    connect(m_contents.tree(), &QAbstractItemView::doubleClicked, this, &PreviewCommands::PreviewClick);
+    connect(&m_pages, &QTabWidget::currentChanged, this, &PreviewCommands::pageChanged);
+    connect(m_contents.tree(), &QAbstractItemView::doubleClicked, this, &PreviewCommands::previewSelectedEntry);
 }
 
 PreviewCommands::~PreviewCommands() = default;
@@ -79,59 +80,59 @@ void PreviewCommands::run(Command&& command)
     m_context.runner.run(command);
 }
 
-void PreviewCommands::PreviewClick()
+void PreviewCommands::previewSelectedEntry()
 {
     run([this] { m_preview.previewSelected(); });
 }
 
-void PreviewCommands::PageControl1Change()
+void PreviewCommands::pageChanged()
 {
     if (m_switchingPage || m_pages.currentWidget() != &m_page)
         return;
     run([this] { m_preview.pageShown(); });
 }
 
-void PreviewCommands::PrevTopicButtonClick()
+void PreviewCommands::previousTopic()
 {
     run([this] { m_preview.previous(); });
 }
 
-void PreviewCommands::NextTopicButtonClick()
+void PreviewCommands::nextTopic()
 {
     run([this] { m_preview.next(); });
 }
 
-void PreviewCommands::RefreshButtonClick()
+void PreviewCommands::refresh()
 {
     run([this] { m_preview.refresh(); });
 }
 
-void PreviewCommands::SpeedButton1Click()
+void PreviewCommands::keywordFromSelection()
 {
     run([this] { m_preview.keywordFromSelection(); });
 }
 
-void PreviewCommands::notepadClick()
+void PreviewCommands::editShownPageInTextEditor()
 {
     run([this] { m_preview.editDocumentInNotepad(); });
 }
 
-void PreviewCommands::EditButtonClick()
+void PreviewCommands::editShownPageInHtmlEditor()
 {
     run([this] { m_preview.editDocumentInHtmlEditor(); });
 }
 
-void PreviewCommands::EditinNotepad1Click()
+void PreviewCommands::editEntryInTextEditor()
 {
     run([this] { m_preview.editEntryInNotepad(); });
 }
 
-void PreviewCommands::EditwithHTMLEditor1Click()
+void PreviewCommands::editEntryInHtmlEditor()
 {
     run([this] { m_preview.editEntryInHtmlEditor(); });
 }
 
-void PreviewCommands::BrowserNavigateComplete2(const std::string& path)
+void PreviewCommands::pageLoaded(const std::string& path)
 {
     run([this, &path] { m_preview.navigateComplete(path); });
 }
@@ -148,7 +149,7 @@ PreviewBrowser& PreviewCommands::browser()
     WebBrowserEvents events;
     events.navigateComplete = [alive](const std::string& path) {
         if (alive)
-            alive->BrowserNavigateComplete2(path);
+            alive->pageLoaded(path);
     };
     events.navigationFailed = [alive] {
         if (alive)
@@ -193,7 +194,7 @@ void PreviewCommands::showPreviewPage()
 void PreviewCommands::openSettingsDialog()
 {
     // The settings dialog is the Preferences command's.
-    m_context.actions.action(Command::Preferences1)->trigger();
+    m_context.actions.action(Command::Settings)->trigger();
 }
 
 void PreviewCommands::openInTextEditor(const std::string& file)

@@ -6,9 +6,9 @@
 #include <functional>
 #include <memory>
 
-#include "ui/index/web_browser.h"
+#include "ui/kit/command_context.h"
 #include "ui/logic/topic_preview.h"
-#include "ui/main/command_context.h"
+#include "ui/preview/web_browser.h"
 
 class QTabWidget;
 
@@ -45,17 +45,17 @@ public:
     // The browser, null until the preview first showed a page.
     WebBrowser* webBrowser() const { return m_browser; }
 
-    void PreviewClick();
-    void PageControl1Change();
-    void PrevTopicButtonClick();
-    void NextTopicButtonClick();
-    void RefreshButtonClick();
-    void SpeedButton1Click();
-    void notepadClick();
-    void EditButtonClick();
-    void EditinNotepad1Click();
-    void EditwithHTMLEditor1Click();
-    void BrowserNavigateComplete2(const std::string& path);
+    void previewSelectedEntry();
+    void pageChanged();
+    void previousTopic();
+    void nextTopic();
+    void refresh();
+    void keywordFromSelection();
+    void editShownPageInTextEditor();
+    void editShownPageInHtmlEditor();
+    void editEntryInTextEditor();
+    void editEntryInHtmlEditor();
+    void pageLoaded(const std::string& path);
 
 private:
     // PreviewHost

@@ -7,7 +7,7 @@
 #include <array>
 #include <initializer_list>
 
-#include "ui/main/commands.h"
+#include "ui/kit/commands.h"
 
 class QToolBar;
 class QToolButton;
@@ -17,12 +17,11 @@ namespace doxel {
 // Every command of the main window is a QAction named after its menu item
 // or tool button (objectName "Delete1", "DeleteButton"), created here with
 // its design caption, picture and shortcut, and looked up by its Command.
-// An action starts disabled and is enabled when a handler is bound to it,
-// so a command that is not built yet shows but does nothing:
+// A command set binds its handlers to the actions once:
 //
-//     registry.bind({Command::Delete1, Command::DeleteButton}, this, &ContentsCommands::Delete1Click);
+//     registry.bind({Command::DeleteEntry, Command::DeleteEntryButton}, this, &ContentsCommands::deleteEntry);
 //
-// Sub-menus are QMenus registered the same way (Menu::Recent).
+// Sub-menus are QMenus registered the same way (Menu::RecentMenu).
 class ActionRegistry {
 public:
     explicit ActionRegistry(QObject* owner) : m_owner(owner) {}
@@ -39,7 +38,7 @@ public:
     QAction* actionNamed(const QString& name) const;
     QMenu* menuNamed(const QString& name) const;
 
-    // Connects the actions' triggered signal to `slot` and enables them.
+    // Connects the actions' triggered signal to `slot`.
     template <typename Receiver, typename Slot>
     void bind(std::initializer_list<Command> commands, Receiver* receiver, Slot slot)
     {
@@ -49,7 +48,6 @@ public:
             if (found == nullptr)
                 continue;
             QObject::connect(found, &QAction::triggered, receiver, slot);
-            found->setEnabled(true);
         }
     }
 

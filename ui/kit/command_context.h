@@ -9,10 +9,10 @@
 #include "core/progress.h"
 #include "core/project.h"
 #include "core/settings.h"
+#include "ui/kit/action_registry.h"
+#include "ui/kit/dialog_runner.h"
 #include "ui/logic/command_runner.h"
 #include "ui/logic/document_controller.h"
-#include "ui/main/action_registry.h"
-#include "ui/main/dialog_runner.h"
 
 namespace doxel {
 
@@ -44,6 +44,9 @@ struct CommandContext {
     DialogRunner& dialogs;
     // Sets the text of the main window's status line.
     std::function<void(const std::string&)> setStatusText;
+    // Gives the main tool bar the coloured pictures, or the grey ones
+    // (setting ToolbColored), once the settings dialog changed it.
+    std::function<void(bool)> setToolBarColored;
 };
 
 }  // namespace doxel

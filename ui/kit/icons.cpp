@@ -1,4 +1,4 @@
-#include "ui/main/icons.h"
+#include "ui/kit/icons.h"
 
 #include <QPainter>
 #include <QPixmap>

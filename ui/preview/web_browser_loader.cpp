@@ -1,4 +1,4 @@
-#include "ui/index/web_browser_loader.h"
+#include "ui/preview/web_browser_loader.h"
 
 #include <QCoreApplication>
 #include <QDir>

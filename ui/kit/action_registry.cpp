@@ -1,4 +1,4 @@
-#include "ui/main/action_registry.h"
+#include "ui/kit/action_registry.h"
 
 #include <QToolBar>
 #include <QToolButton>
@@ -12,7 +12,6 @@ QAction* ActionRegistry::add(Command command, const QString& caption, const QIco
     action->setObjectName(QString::fromLatin1(objectName(command)));
     action->setShortcut(shortcut);
     action->setCheckable(checkable);
-    action->setEnabled(false);
     m_actions.at(static_cast<std::size_t>(command)) = action;
     return action;
 }

@@ -1,4 +1,4 @@
-#include "ui/main/qt_text.h"
+#include "ui/kit/qt_text.h"
 
 #include "ui/logic/string_table.h"
 
@@ -24,7 +24,7 @@ QString displayText(const std::string& text)
 
 QString localText(SettingsStore& settings, int id)
 {
-    return displayText(LoadText(settings, id));
+    return displayText(loadText(settings, id));
 }
 
 }  // namespace doxel

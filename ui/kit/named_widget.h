@@ -3,7 +3,7 @@
 #include <QString>
 #include <QToolButton>
 
-#include "ui/main/icons.h"
+#include "ui/kit/icons.h"
 
 namespace doxel {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "ui/index/web_browser.h"
+#include "ui/preview/web_browser.h"
 
 namespace doxel {
 

@@ -1,11 +1,11 @@
-#include "ui/index/preview_page.h"
+#include "ui/preview/preview_page.h"
 
 #include <QFrame>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "ui/main/action_registry.h"
-#include "ui/main/heading_panel.h"
+#include "ui/kit/action_registry.h"
+#include "ui/kit/heading_panel.h"
 
 namespace doxel {
 
@@ -18,15 +18,15 @@ PreviewPage::PreviewPage(ActionRegistry& actions, QWidget* parent)
     setObjectName(QStringLiteral("TabPreview"));
     m_toolBar->setObjectName(QStringLiteral("ToolBar3"));
     m_toolBar->setIconSize(QSize(16, 16));
-    QToolButton* edit = actions.addToolButton(m_toolBar, Command::EditButton);
+    QToolButton* edit = actions.addToolButton(m_toolBar, Command::EditPageButton);
     m_editButton = edit;
-    QMenu* editors = actions.addMenu(Menu::PopupMenu2, QString(), edit);
-    editors->addAction(actions.action(Command::notepad));
-    editors->addAction(actions.action(Command::HTMLEditor));
+    QMenu* editors = actions.addMenu(Menu::EditorMenu, QString(), edit);
+    editors->addAction(actions.action(Command::EditInTextEditor));
+    editors->addAction(actions.action(Command::EditInHtmlEditor));
     edit->setMenu(editors);
     edit->setPopupMode(QToolButton::InstantPopup);
-    for (Command command :
-         {Command::PrevTopicButton, Command::RefreshButton, Command::NextTopicButton, Command::KeyWordButton})
+    for (Command command : {Command::PreviousTopicButton, Command::RefreshButton, Command::NextTopicButton,
+                            Command::KeywordFromSelectionButton})
         actions.addToolButton(m_toolBar, command);
 
     auto* placeholder = new QFrame(this);

@@ -18,11 +18,11 @@ inline std::string toStdString(const QString& text)
     return text.toStdString();
 }
 
-// A text for a Qt widget: the "\n\r" that LoadText makes of "|", and
+// A text for a Qt widget: the "\n\r" that loadText makes of "|", and
 // "\r\n" and a lone "\r", all become one "\n", the line break Qt shows.
 QString displayText(const std::string& text);
 
-// LoadText for a widget: fetched in the current language, line breaks
+// loadText for a widget: fetched in the current language, line breaks
 // made displayable.
 QString localText(SettingsStore& settings, int id);
 
