@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "core/text_encoding.h"
-#include "editing/html_entities.h"
+#include "formats/character_references.h"
 
 namespace doxel {
 namespace {

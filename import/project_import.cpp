@@ -14,7 +14,7 @@
 #include "core/path_rules.h"
 #include "core/project_file.h"
 #include "core/text_encoding.h"
-#include "import/sitemap_reader.h"
+#include "formats/sitemap_reader.h"
 
 namespace doxel {
 namespace {

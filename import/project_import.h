@@ -8,8 +8,8 @@
 
 #include "core/progress.h"
 #include "core/project.h"
-#include "import/help_archive.h"
-#include "import/help_project_reader.h"
+#include "formats/help_archive.h"
+#include "formats/help_project_reader.h"
 
 namespace doxel {
 

@@ -1,9 +1,9 @@
 #include "output/compiler_files.h"
 
 #include "core/atomic_file.h"
+#include "formats/help_project_writer.h"
 #include "output/contents_file.h"
 #include "output/help_project_copy.h"
-#include "output/help_project_file.h"
 #include "output/index_file.h"
 
 namespace doxel {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "import/help_archive.h"
+#include "formats/help_archive.h"
 
 struct chmFile;
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "formats/help_project_writer.h"
 #include "output/contents_file.h"
-#include "output/help_project_file.h"
 #include "output/index_file.h"
 #include "test_support.h"
 

@@ -1,4 +1,4 @@
-#include "import/html_entities.h"
+#include "formats/html4_entities.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 // for the old ones also without) with its characters in UTF-8, sorted by
 // name, generated from the table of the HTML standard; the decoder
 // follows the data.
-#include "editing/html_entities.h"
+#include "formats/character_references.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "import/sitemap_reader.h"
+#include "formats/sitemap_reader.h"
 
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
-#include "import/html_entities.h"
+#include "formats/html4_entities.h"
 
 namespace doxel {
 namespace {

@@ -1,4 +1,4 @@
-#include "output/help_project_file.h"
+#include "formats/help_project_writer.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,11 +1,11 @@
-#include "import/sitemap_reader.h"
+#include "formats/sitemap_reader.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstring>
 
 #include "core/errors.h"
-#include "import/html_entities.h"
+#include "formats/html4_entities.h"
 
 namespace doxel {
 namespace {

@@ -1,4 +1,4 @@
-#include "import/help_project_reader.h"
+#include "formats/help_project_reader.h"
 
 #include <algorithm>
 #include <cstdlib>
