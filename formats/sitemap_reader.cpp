@@ -5,7 +5,8 @@
 #include <cstring>
 
 #include "core/errors.h"
-#include "formats/html4_entities.h"
+#include "core/path_rules.h"
+#include "formats/character_references.h"
 
 namespace doxel {
 namespace {
@@ -14,17 +15,12 @@ namespace {
 // "charset" in captions.
 constexpr std::size_t kCharsetSearchLimit = 8192;
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool equalsIgnoringCase(std::string_view text, std::string_view lower)
 {
     if (text.size() != lower.size())
         return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (lowerAscii(text[i]) != lower[i])
+        if (asciiLower(text[i]) != lower[i])
             return false;
     }
     return true;
@@ -46,7 +42,7 @@ bool isNameChar(char c)
 std::string declaredCharset(std::string_view bytes)
 {
     std::string head(bytes.substr(0, kCharsetSearchLimit));
-    std::transform(head.begin(), head.end(), head.begin(), lowerAscii);
+    head = asciiLower(head);
     for (std::size_t at = head.find("charset"); at != std::string::npos; at = head.find("charset", at + 7)) {
         const std::size_t meta = head.rfind("<meta", at);
         if (meta == std::string::npos || head.find('>', meta) < at)
@@ -78,7 +74,7 @@ bool isAscii(std::string_view bytes)
 
 class Parser {
 public:
-    Parser(std::string_view text, Sitemap& result) : m_text(text), m_result(result) {}
+    Parser(std::string_view text, Sitemap& result, bool decode) : m_text(text), m_result(result), m_decode(decode) {}
 
     void run();
 
@@ -100,6 +96,7 @@ private:
 
     std::string_view m_text;
     Sitemap& m_result;
+    bool m_decode;
     std::size_t m_lineOffset = 0;
     int m_line = 1;
     std::size_t m_depth = 0;
@@ -202,8 +199,9 @@ void Parser::param(std::size_t offset, std::string_view name, std::string_view r
 {
     if (!m_inObject || !m_sitemapObject)
         return;
-    const std::string value =
-        rawValue.find('&') == std::string_view::npos ? std::string(rawValue) : decodeHtmlEntities(rawValue);
+    const std::string value = !m_decode || rawValue.find('&') == std::string_view::npos
+                                  ? std::string(rawValue)
+                                  : decodeCharacterReferences(rawValue, {.inAttribute = true});
     // Sphinx names its index entries "Keyword".
     if (equalsIgnoringCase(name, "name") || equalsIgnoringCase(name, "keyword")) {
         if (!m_haveName) {
@@ -373,7 +371,14 @@ Sitemap readSitemap(std::string_view bytes, const CodePage* projectCodePage, con
     // About one object in every hundred and fifty bytes; reserving spares
     // the copies of a growing list.
     result.entries.reserve(std::min<std::size_t>(text.size() / 150, 4'000'000));
-    Parser(text, result).run();
+    Parser(text, result, true).run();
+    return result;
+}
+
+Sitemap readSitemapAsWritten(std::string_view text)
+{
+    Sitemap result;
+    Parser(text, result, false).run();
     return result;
 }
 

@@ -9,56 +9,11 @@
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
-#include "output/help_project_copy.h"
 #include "platform/child_process.h"
 #include "platform/chm_reader.h"
 
 namespace doxel {
 namespace {
-
-constexpr std::size_t kProjectSizeLimit = 256 * 1024 * 1024;
-
-// The copy of the help project that chmcmd reads, removed however the
-// compile ends.
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    ~TemporaryFile()
-    {
-        if (!m_path.empty())
-            ::unlink(m_path.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    // Creates a new file in `folder` named like `.<stem>-doxel-XXXXXX.hhp`.
-    // Throws IoError.
-    void create(const std::string& folder, const std::string& stem, const std::string& contents)
-    {
-        std::string pattern = folder + "/." + stem + "-doxel-XXXXXX.hhp";
-        const int fd = ::mkstemps(pattern.data(), 4);
-        if (fd < 0)
-            throw IoError(describeErrno("Cannot write", pattern, errno));
-        m_path = pattern;
-        std::size_t done = 0;
-        while (done < contents.size()) {
-            const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                const int error = errno;
-                ::close(fd);
-                throw IoError(describeErrno("Cannot write", m_path, error));
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        ::close(fd);
-    }
-    std::string fileName() const { return std::string(fileNameOf(m_path)); }
-
-private:
-    std::string m_path;
-};
 
 std::string signalName(int signal)
 {
@@ -126,12 +81,10 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     }
     const std::string hhp = absolutePath(helpProjectFile);
     const std::string folder(folderOf(hhp).substr(0, folderOf(hhp).size() - 1));
-    TemporaryFile copy;
-    try {
-        const std::string stem(fileNameOf(hhp).substr(0, fileNameOf(hhp).rfind('.')));
-        copy.create(folder, stem, relativeHelpProjectText(readWholeFile(hhp, kProjectSizeLimit), folder));
-    } catch (const IoError& error) {
-        emit(error.what());
+    // The compiler input files name every file relative to the project
+    // folder, so chmcmd runs there on the help project as it is.
+    if (::access(hhp.c_str(), R_OK) != 0) {
+        emit(describeErrno("Cannot read", hhp, errno));
         return false;
     }
 
@@ -139,7 +92,7 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     if (progress)
         progress(status);
     ChildProcessOptions options;
-    options.arguments = {m_path, copy.fileName()};
+    options.arguments = {m_path, std::string(fileNameOf(hhp))};
     options.workingFolder = folder;
     options.tickInterval = m_progressInterval;
     options.onLine = [&](const std::string& line) {

@@ -45,21 +45,6 @@ std::string entry(const std::string& name, const std::string& local)
            "\">\r\n\t<param name=\"Local\" value=\"" + local + "\">\r\n\t</OBJECT>\r\n";
 }
 
-TEST(HelpSystemFile, ReadsTheLanguageAndDefaultTopicAndSurvivesAnyBytes)
-{
-    const HelpSystemInfo info = parseHelpSystemFile(systemFile(0x419, "intro.htm") + record(0, "g.hhc"));
-    EXPECT_EQ(info.languageId, 0x419u);
-    EXPECT_EQ(info.defaultTopic, "intro.htm");
-    EXPECT_EQ(info.contentsFile, "g.hhc");
-    EXPECT_TRUE(info.indexFile.empty());
-
-    const std::string whole = systemFile(0x407, "a.htm");
-    for (std::size_t cut = 0; cut < whole.size(); ++cut)
-        parseHelpSystemFile(std::string_view(whole).substr(0, cut));  // cut short anywhere: no crash
-    EXPECT_EQ(parseHelpSystemFile(whole.substr(0, whole.size() - 3)).defaultTopic, "");
-    EXPECT_EQ(parseHelpSystemFile(whole.substr(0, whole.size() - 3)).languageId, 0x407u);
-}
-
 TEST(HelpSystemFile, NamesTheCodePageViewersReadALanguageIn)
 {
     const std::pair<int, int> cases[] = {
