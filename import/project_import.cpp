@@ -544,8 +544,8 @@ std::string decompileFolderFor(const std::string& compiledFile)
     }
 }
 
-ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& compiledFile, const std::string& folder,
-                               const std::string& projectFile, Project& project)
+ImportReport decompileHelpFile(const CompiledHelpFile& archive, const std::string& compiledFile,
+                               const std::string& folder, const std::string& projectFile, Project& project)
 {
     ImportReport report;
     report.source = compiledFile;
@@ -693,7 +693,7 @@ ImportReport runImport(const std::string& source, std::string projectFile, const
             throw IoError("The project " + projectFile + " would compile over the help file it comes from");
         if (!exists(sourcePath))
             throw IoError("Cannot read " + sourcePath + ": there is no such file");
-        const std::unique_ptr<HelpArchive> archive = open(sourcePath);
+        const std::unique_ptr<CompiledHelpFile> archive = open(sourcePath);
         // A project named elsewhere still gets the help file's files in a
         // folder of their own.
         report = decompileHelpFile(*archive, sourcePath, decompileFolderFor(sourcePath), projectFile, project);

@@ -107,7 +107,7 @@ std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const 
                                             const std::function<void()>& tick)
 {
     HelpSystemInfo system;
-    if (const std::optional<std::string> bytes = help.read("/#SYSTEM"))
+    if (const std::optional<std::string> bytes = help.readIfThere("/#SYSTEM"))
         system = readSystemFile(*bytes);
     if (codePage.empty())
         codePage = codePageForLanguageId(static_cast<int>(system.languageId)).iconvName;
@@ -129,7 +129,7 @@ std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const 
     for (const auto& sitemap : sitemaps) {
         if (sitemap.file.empty())
             continue;
-        const std::optional<std::string> text = help.read(sitemap.file);
+        const std::optional<std::string> text = help.readIfThere(sitemap.file);
         if (!text) {
             lines.push_back("Warning: The help file holds no " + sitemap.file.substr(1) +
                             "; help viewers will not find it");

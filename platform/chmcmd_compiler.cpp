@@ -21,25 +21,6 @@ std::string signalName(int signal)
     return name != nullptr ? "SIG" + std::string(name) : "signal " + std::to_string(signal);
 }
 
-// The help file as chmlib reads it, the library help viewers on this
-// platform use.
-class ChmlibHelpFile final : public CompiledHelpFile {
-public:
-    explicit ChmlibHelpFile(const std::string& path) : m_reader(path) {}
-    bool contains(const std::string& path) const override { return m_reader.contains(path); }
-    std::optional<std::string> read(const std::string& path) const override
-    {
-        try {
-            return m_reader.read(path);
-        } catch (const IoError&) {
-            return std::nullopt;
-        }
-    }
-
-private:
-    ChmReader m_reader;
-};
-
 }  // namespace
 
 ChmcmdCompiler::ChmcmdCompiler(std::string program) : m_program(std::move(program))
@@ -125,7 +106,7 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
 
 std::unique_ptr<CompiledHelpFile> ChmcmdCompiler::openCompiled(const std::string& compiledFile)
 {
-    return std::make_unique<ChmlibHelpFile>(compiledFile);
+    return std::make_unique<ChmReader>(compiledFile);
 }
 
 }  // namespace doxel

@@ -44,8 +44,9 @@ TEST(CharacterReferences, ANameWithoutItsSemicolonIsTextInAnAttributeWhenALetter
 TEST(CharacterReferences, ANoBreakSpaceBecomesAPlainSpaceOnlyWhenAsked)
 {
     EXPECT_EQ(decodeCharacterReferences("a&nbsp;b&nbsp", {.nbspAsSpace = true}), "a b ");
-    EXPECT_EQ(decodeCharacterReferences("a&nbsp;b"), "a\xC2\xA0"
-                                                     "b");
+    EXPECT_EQ(decodeCharacterReferences("a&nbsp;b"),
+              "a\xC2\xA0"
+              "b");
 }
 
 }  // namespace
