@@ -62,11 +62,11 @@ std::string commandLineLogFile(SettingsStore& settings)
 }
 
 bool writeInputFiles(Project& project, const std::string& projectFile, InputFilesFor purpose,
-                     CompilerInputFiles* written)
+                     CompilerInputFiles* written, FolderListings* listings)
 {
     NullProgress progress;
     try {
-        ReadProjectFile(project, projectFile);
+        ReadProjectFile(project, projectFile, kNativePathStyle, listings);
         if (purpose == InputFilesFor::Compile && !canCompile(project)) {
             std::cerr << "doxel: " << projectFile << " holds no entries to compile\n";
             return false;
