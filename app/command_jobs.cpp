@@ -1,7 +1,6 @@
 #include "app/command_jobs.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 
 #include "app/compile_job.h"
@@ -9,6 +8,7 @@
 #include "app/tool_jobs.h"
 #include "app/window_job.h"
 #include "core/errors.h"
+#include "core/path_rules.h"
 #include "core/project.h"
 #include "output/compiler_files.h"
 
@@ -19,13 +19,13 @@ constexpr int kExitFailure = 2;
 constexpr std::size_t kMissingFilesShown = 20;
 
 // Topic files of the project that are not on disk, reported so that the
-// author learns of them before the compiler does.
-void warnMissingTopics(const Project& project)
+// author learns of them before the compiler does. The folders were listed
+// when the project was read.
+void warnMissingTopics(const Project& project, FolderListings& listings)
 {
     std::size_t missing = 0;
     for (const FileListEntry& row : project.fileList) {
-        std::error_code error;
-        if (std::filesystem::exists(row.path, error))
+        if (listings.exists(row.path))
             continue;
         if (++missing <= kMissingFilesShown)
             std::cerr << "doxel: warning: topic file not found: " << escapeControls(row.path) << "\n";
@@ -38,9 +38,10 @@ int exportProject(const std::string& file)
 {
     Project project;
     CompilerInputFiles written;
-    if (!writeInputFiles(project, file, InputFilesFor::Export, &written))
+    FolderListings listings;
+    if (!writeInputFiles(project, file, InputFilesFor::Export, &written, &listings))
         return kExitFailure;
-    warnMissingTopics(project);
+    warnMissingTopics(project, listings);
     for (const CompilerFileMessage& message : written.messages)
         std::cerr << "doxel: " << escapeControls(message.line()) << "\n";
     for (const std::string& path : written.written)

@@ -9,9 +9,9 @@
 #include "core/path_rules.h"
 #include "core/project_file.h"
 #include "core/settings.h"
+#include "formats/help_project_reader.h"
 #include "output/compile_run.h"
 #include "output/compiler_files.h"
-#include "output/help_project_copy.h"
 #include "platform/builtin_compiler.h"
 #include "platform/program_paths.h"
 #include "platform/qsettings_store.h"
@@ -66,11 +66,11 @@ std::string commandLineLogFile(SettingsStore& settings)
 }
 
 bool writeInputFiles(Project& project, const std::string& projectFile, InputFilesFor purpose,
-                     CompilerInputFiles* written)
+                     CompilerInputFiles* written, FolderListings* listings)
 {
     NullProgress progress;
     try {
-        readProjectFile(project, projectFile);
+        readProjectFile(project, projectFile, kNativePathStyle, listings);
         if (purpose == InputFilesFor::Compile && !canCompile(project)) {
             std::cerr << "doxel: " << escapeControls(projectFile) << " holds no entries to compile\n";
             return false;
@@ -101,7 +101,7 @@ int compileFromCommandLine(const std::string& projectFile, const std::string& co
         // Another tool's help project: compiled as it is, and kept.
         try {
             const std::string hhp = absolutePath(projectFile);
-            const HelpProjectInfo info = parseHelpProject(readWholeFile(hhp, 64u << 20));
+            const HelpProjectFile info = readHelpProject(readWholeFile(hhp, 64u << 20), hhp);
             const std::string folder(folderOf(hhp));
             const auto inFolder = [&folder](std::string path) {
                 std::replace(path.begin(), path.end(), '\\', '/');

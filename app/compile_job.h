@@ -8,15 +8,18 @@ namespace doxel {
 class Project;
 class SettingsStore;
 struct CompilerInputFiles;
+class FolderListings;
 
 enum class InputFilesFor { Compile, Export };
 
 // Reads `projectFile` into `project` and writes the compiler's input files
 // beside it, for `--compile` and `--export` alike (only a compile needs an
 // entry besides the title entry); what was written goes to `written` when
-// given. Says on standard error why it cannot, and returns false then.
+// given. The folders the project's paths lead to are listed into
+// `listings` when given. Says on standard error why it cannot, and returns
+// false then.
 bool writeInputFiles(Project& project, const std::string& projectFile, InputFilesFor purpose,
-                     CompilerInputFiles* written);
+                     CompilerInputFiles* written, FolderListings* listings = nullptr);
 
 // The compiler's log file for a run without a window: the LogFile setting,
 // or its default when it is empty or cannot be read.

@@ -14,7 +14,7 @@ int importFromCommandLine(const std::string& source, const std::string& projectF
     try {
         NullProgress progress;
         const ImportReport report = runImport(
-            source, projectFile, [](const std::string& file) { return std::make_unique<ChmArchive>(file); }, progress);
+            source, projectFile, [](const std::string& file) { return std::make_unique<ChmReader>(file); }, progress);
         // Names in the report come from the source; a hostile one must not
         // drive the terminal.
         std::cout << escapeControls(report.text());

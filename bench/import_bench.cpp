@@ -11,8 +11,8 @@
 #include <string>
 
 #include "core/path_rules.h"
+#include "formats/sitemap_reader.h"
 #include "import/project_import.h"
-#include "import/sitemap_reader.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
 #include "editing/topic_files.h"
-#include "import/help_project_reader.h"
-#include "import/sitemap_reader.h"
+#include "formats/help_project_reader.h"
+#include "formats/sitemap_reader.h"
 #include "output/page_references.h"
 
 namespace doxel::chm {

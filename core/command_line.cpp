@@ -3,18 +3,6 @@
 #include "core/path_rules.h"
 
 namespace doxel {
-namespace {
-
-std::string trimmedBlanks(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
-}  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments)
 {
@@ -82,7 +70,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         else
             joined += " " + argument;
     }
-    joined = trimmedBlanks(joined);
+    joined = std::string(trimmed(joined));
     if (asciiUpper(joined).find(".DXP") != std::string::npos)
         result.projectFile = joined;
     return result;

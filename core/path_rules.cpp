@@ -40,6 +40,14 @@ std::string asciiLower(std::string_view text)
     return out;
 }
 
+std::string_view trimmed(std::string_view text, std::string_view blanks)
+{
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 std::string absolutePath(const std::string& path, PathStyle style)
 {
     if (style != PathStyle::Posix || path.empty())
@@ -185,8 +193,22 @@ const std::string* FolderListings::Listing::match(std::string_view name) const
     const auto exact = names.find(name);
     if (exact != names.end())
         return &exact->first;
-    const auto other = folded.find(foldCase(name));
-    return other != folded.end() ? &other->second : nullptr;
+    if (!m_foldedMade) {
+        m_folded.reserve(m_inOrder.size());
+        for (const std::string* onDisk : m_inOrder)
+            m_folded.emplace(foldCase(*onDisk), onDisk);
+        m_foldedMade = true;
+    }
+    const auto other = m_folded.find(foldCase(name));
+    return other != m_folded.end() ? other->second : nullptr;
+}
+
+bool FolderListings::exists(std::string_view path)
+{
+    const std::size_t cut = path.rfind('/');
+    if (cut == std::string_view::npos)
+        return false;
+    return listing(path.substr(0, cut)).names.contains(path.substr(cut + 1));
 }
 
 const FolderListings::Listing& FolderListings::listing(std::string_view folder)
@@ -207,16 +229,17 @@ const FolderListings::Listing& FolderListings::listing(std::string_view folder)
             if (error)
                 break;
             std::error_code typeError;
-            std::string name = it->path().filename().string();
-            entry->folded.emplace(foldCase(name), name);
-            entry->names.emplace(std::move(name), it->is_directory(typeError));
+            const auto [added, isNew] =
+                entry->names.emplace(it->path().filename().string(), it->is_directory(typeError));
+            if (isNew)
+                entry->m_inOrder.push_back(&added->first);
         }
     }
     return *m_listings.emplace(std::string(folder), std::move(entry)).first->second;
 }
 
-StoredPathResolver::StoredPathResolver(std::string projectFolder, PathStyle style)
-    : m_projectFolder(std::move(projectFolder)), m_style(style)
+StoredPathResolver::StoredPathResolver(std::string projectFolder, PathStyle style, FolderListings* listings)
+    : m_projectFolder(std::move(projectFolder)), m_style(style), m_listings(listings ? *listings : m_ownListings)
 {
     const char sep = separatorOf(m_style);
     if (!m_projectFolder.empty() && m_projectFolder.back() != sep)

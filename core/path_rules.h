@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace doxel {
 
@@ -56,20 +57,33 @@ struct StringHash {
 // Folder listings read once each, for look-ups of many names in the same
 // folders, by exact name and ignoring letter case (foldCase). Folders are
 // absolute and "/" separated, with or without a final "/"; "" and "/" are
-// the root. Not safe for use by two threads at once.
+// the root. One object serves one run (reading a project and exporting it),
+// so that no folder is listed twice; what changes on disk meanwhile is not
+// seen. Not safe for use by two threads at once.
 class FolderListings {
 public:
     struct Listing {
         bool listed = false;  // false when the folder could not be read
-        std::unordered_map<std::string, bool, StringHash, std::equal_to<>> names;          // name: is a folder
-        std::unordered_map<std::string, std::string, StringHash, std::equal_to<>> folded;  // folded: first name
+        std::unordered_map<std::string, bool, StringHash, std::equal_to<>> names;  // name: is a folder
 
         // `name` when the folder holds it; else the first name on disk that
         // differs from it only in letter case; else null.
         const std::string* match(std::string_view name) const;
+
+    private:
+        friend class FolderListings;
+        std::vector<const std::string*> m_inOrder;  // the names in the order the folder lists them
+        // Folded names, made at the first look-up that ignores letter case:
+        // most look-ups find the name as it is.
+        mutable std::unordered_map<std::string, const std::string*, StringHash, std::equal_to<>> m_folded;
+        mutable bool m_foldedMade = false;
     };
 
     const Listing& listing(std::string_view folder);
+
+    // Whether the folder of the absolute `path` lists its name (a file or
+    // a folder).
+    bool exists(std::string_view path);
 
 private:
     std::unordered_map<std::string, std::unique_ptr<Listing>, StringHash, std::equal_to<>> m_listings;
@@ -87,7 +101,10 @@ private:
 // folder.
 class StoredPathResolver {
 public:
-    StoredPathResolver(std::string projectFolder, PathStyle style = kNativePathStyle);
+    // `listings`, when given, is shared with the rest of the run; else the
+    // resolver keeps its own.
+    StoredPathResolver(std::string projectFolder, PathStyle style = kNativePathStyle,
+                       FolderListings* listings = nullptr);
     ~StoredPathResolver();
     StoredPathResolver(const StoredPathResolver&) = delete;
     StoredPathResolver& operator=(const StoredPathResolver&) = delete;
@@ -120,7 +137,8 @@ private:
 
     std::string m_projectFolder;
     PathStyle m_style;
-    FolderListings m_listings;
+    FolderListings m_ownListings;
+    FolderListings& m_listings;
     std::map<std::string, ResolvedFolder, std::less<>> m_resolved;
     std::map<std::string, ResolvedFolder, std::less<>> m_storedFolders;
 };
@@ -141,5 +159,12 @@ std::string absolutePath(const std::string& path, PathStyle style = kNativePathS
 // ASCII upper and lower case; the Windows style's case rules.
 std::string asciiUpper(std::string_view text);
 std::string asciiLower(std::string_view text);
+inline char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// `text` without the `blanks` it begins and ends with.
+std::string_view trimmed(std::string_view text, std::string_view blanks = " \t");
 
 }  // namespace doxel

@@ -73,15 +73,6 @@ std::vector<std::string_view> splitLines(std::string_view text)
     return lines;
 }
 
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-
 // Reads the file line by line, raising FormatError with the line number.
 class Reader {
 public:
@@ -105,7 +96,7 @@ public:
     void expect(const char* text)
     {
         const std::string_view line = next(text);
-        if (trimmed(line) != text)
+        if (trimmed(line, " ") != text)
             fail(m_next - 1,
                  std::string("expected \"") + text + "\", found \"" + std::string(firstCharacters(line, 60)) + "\"");
     }
@@ -114,7 +105,7 @@ public:
 
     long long number(std::string_view text, std::size_t line, long long low, long long high, const char* what) const
     {
-        const std::string_view digits = trimmed(text);
+        const std::string_view digits = trimmed(text, " ");
         long long value = 0;
         const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (digits.empty() || result.ec != std::errc() || result.ptr != digits.data() + digits.size())
@@ -254,7 +245,8 @@ void WriteProjectFile(Project& project, const std::string& givenName, ProgressRe
     }
 }
 
-void readProjectText(Project& project, std::string text, const std::string& fileName, PathStyle style)
+void readProjectText(Project& project, std::string text, const std::string& fileName, PathStyle style,
+                     FolderListings* listings)
 {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.erase(0, 3);
@@ -265,7 +257,7 @@ void readProjectText(Project& project, std::string text, const std::string& file
 
     Reader reader(text, fileName);
     Project loaded;
-    StoredPathResolver resolver(std::string(folderOf(fileName, style)), style);
+    StoredPathResolver resolver(std::string(folderOf(fileName, style)), style, listings);
 
     reader.skip("the note line");
     reader.skip("an empty line");
@@ -343,10 +335,10 @@ void readProjectText(Project& project, std::string text, const std::string& file
     project.swap(loaded);
 }
 
-void readProjectFile(Project& project, const std::string& givenName, PathStyle style)
+void readProjectFile(Project& project, const std::string& givenName, PathStyle style, FolderListings* listings)
 {
     const std::string fileName = absolutePath(givenName, style);
-    readProjectText(project, readWholeFile(fileName, kProjectFileLimit), fileName, style);
+    readProjectText(project, readWholeFile(fileName, kProjectFileLimit), fileName, style, listings);
 }
 
 }  // namespace doxel

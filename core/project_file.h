@@ -29,12 +29,14 @@ void WriteProjectFile(Project& project, const std::string& fileName, ProgressRep
 // makes it the project file. A file that departs from the layout throws
 // FormatError naming the line; a file that cannot be read throws IoError. In
 // both cases `project` is left exactly as it was. A file that is not valid
-// UTF-8 is read as Windows-1252.
-void readProjectFile(Project& project, const std::string& fileName, PathStyle style = kNativePathStyle);
+// UTF-8 is read as Windows-1252. The folders that stored paths lead to are
+// listed into `listings` when given, for the rest of a run to reuse.
+void readProjectFile(Project& project, const std::string& fileName, PathStyle style = kNativePathStyle,
+                     FolderListings* listings = nullptr);
 
 // Reads project file text that is already in memory; `fileName` names the
 // file in messages and gives the folder that stored paths are relative to.
 void readProjectText(Project& project, std::string text, const std::string& fileName,
-                     PathStyle style = kNativePathStyle);
+                     PathStyle style = kNativePathStyle, FolderListings* listings = nullptr);
 
 }  // namespace doxel

@@ -406,9 +406,19 @@ const CodePage& chooseCodePage(std::span<const std::string_view> texts, bool* co
     return kHelpCodePages[best];
 }
 
-std::string toUtf8(std::string_view bytes, const char* iconvName)
+CodePageDecoder::CodePageDecoder(const char* iconvName) : m_iconv(openIconv("UTF-8", iconvName))
 {
-    const iconv_t cd = openIconv("UTF-8", iconvName);
+}
+
+CodePageDecoder::~CodePageDecoder()
+{
+    iconv_close(static_cast<iconv_t>(m_iconv));
+}
+
+std::string CodePageDecoder::decode(std::string_view bytes)
+{
+    const auto cd = static_cast<iconv_t>(m_iconv);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
     std::string_view rest = bytes;
@@ -420,8 +430,25 @@ std::string toUtf8(std::string_view bytes, const char* iconvName)
         rest.remove_prefix(1);
     }
     iconvFlush(cd, out);
-    iconv_close(cd);
     return out;
+}
+
+std::optional<std::string> CodePageDecoder::decodeExactly(std::string_view bytes)
+{
+    const auto cd = static_cast<iconv_t>(m_iconv);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    std::string_view rest = bytes;
+    if (iconvAppend(cd, rest, out) != 0)
+        return std::nullopt;
+    iconvFlush(cd, out);
+    return out;
+}
+
+std::string toUtf8(std::string_view bytes, const char* iconvName)
+{
+    return CodePageDecoder(iconvName).decode(bytes);
 }
 
 }  // namespace doxel

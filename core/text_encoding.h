@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -99,5 +100,23 @@ private:
 // into UTF-8; a byte sequence the code page does not define becomes U+FFFD.
 // Throws ConversionError when iconv does not know the name.
 std::string toUtf8(std::string_view bytes, const char* iconvName);
+
+// toUtf8 for many texts of one code page, through one conversion kept open.
+class CodePageDecoder {
+public:
+    // Throws ConversionError when iconv does not know the name.
+    explicit CodePageDecoder(const char* iconvName);
+    ~CodePageDecoder();
+    CodePageDecoder(const CodePageDecoder&) = delete;
+    CodePageDecoder& operator=(const CodePageDecoder&) = delete;
+
+    // As toUtf8.
+    std::string decode(std::string_view bytes);
+    // Nothing when a byte sequence is not defined in the code page.
+    std::optional<std::string> decodeExactly(std::string_view bytes);
+
+private:
+    void* m_iconv;
+};
 
 }  // namespace doxel

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "core/text_encoding.h"
-#include "editing/html_entities.h"
+#include "formats/character_references.h"
 
 namespace doxel {
 namespace {
@@ -59,7 +59,8 @@ std::string cleanTitle(std::string_view run, bool cut)
                 run = run.substr(0, run.size() - drop);
         }
     }
-    std::string title = decodeHtmlReferences(isValidUtf8(run) ? std::string(run) : cp1252ToUtf8(run));
+    std::string title =
+        decodeCharacterReferences(isValidUtf8(run) ? std::string(run) : cp1252ToUtf8(run), {.nbspAsSpace = true});
     // A caption is one line of the project file: a line break or a BEL in
     // it would split the entry when the project is read back. A tab is
     // harmless there.

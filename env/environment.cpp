@@ -9,6 +9,7 @@
 #include <locale>
 #include <unistd.h>
 
+#include "core/path_rules.h"
 #include "env/debug_log.h"
 
 namespace doxel {
@@ -20,13 +21,6 @@ std::string withoutTrailingSlashes(std::string folder)
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
     return folder;
-}
-
-std::string lowerAscii(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
 }
 
 std::string firstSetVariable(std::initializer_list<const char*> names)
@@ -132,7 +126,7 @@ bool debugFlagFor(const std::string& moduleDir, const std::vector<std::string>& 
     if (fs::exists(fs::path(moduleDir) / "debug.debug", error))
         return true;
     for (const std::string& argument : arguments) {
-        const std::string lower = lowerAscii(argument);
+        const std::string lower = asciiLower(argument);
         if (lower == "/debug" || lower == "-debug")
             return true;
     }

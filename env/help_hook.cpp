@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "core/path_rules.h"
 #include "env/debug_log.h"
 
 namespace doxel {
@@ -12,11 +13,7 @@ std::string trimmedSpaces(std::string text)
 {
     for (std::size_t at = text.find("%20"); at != std::string::npos; at = text.find("%20", at + 1))
         text.replace(at, 3, " ");
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
+    return std::string(trimmed(text, " "));
 }
 
 int helpErrorTextId(int code)

@@ -8,15 +8,10 @@
 #include <mutex>
 #include <utility>
 
+#include "core/path_rules.h"
+
 namespace doxel {
 namespace {
-
-std::string lowerAscii(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 void initCurlOnce()
 {
@@ -55,7 +50,7 @@ std::string requestAddress(const std::string& url)
 {
     std::string scheme = "http://";
     std::string rest = url;
-    const std::string lower = lowerAscii(url);
+    const std::string lower = asciiLower(url);
     if (lower.starts_with("http://")) {
         rest = url.substr(7);
     } else if (lower.starts_with("https://")) {

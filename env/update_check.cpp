@@ -4,20 +4,14 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/path_rules.h"
+
 namespace doxel {
 namespace {
 
 std::string_view firstLine(std::string_view text)
 {
     return text.substr(0, text.find_first_of(std::string_view("\r\n\x1a", 3)));
-}
-
-std::string_view trimmedBlanks(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 }  // namespace
@@ -48,7 +42,7 @@ UpdateAnswer updateAnswerFor(std::string_view versionFile, std::string_view ownV
 {
     std::uint16_t offered[4];
     std::uint16_t own[4];
-    if (!parseDottedVersion(trimmedBlanks(firstLine(versionFile)), offered) || !parseDottedVersion(ownVersion, own))
+    if (!parseDottedVersion(trimmed(firstLine(versionFile)), offered) || !parseDottedVersion(ownVersion, own))
         return UpdateAnswer::Error;
     for (int i = 0; i < 4; ++i) {
         if (offered[i] != own[i])

@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const doxel::HelpSystemInfo info = doxel::parseHelpSystemFile(bytes);
+    const doxel::HelpSystemInfo info = doxel::readSystemFile(bytes);
     const std::string codePage = doxel::codePageForLanguageId(static_cast<int>(info.languageId)).iconvName;
     static_cast<void>(doxel::storedPathOfLocal(info.defaultTopic, codePage));
     for (const doxel::SitemapLink& link : doxel::sitemapLinks(bytes)) {

@@ -11,8 +11,8 @@
 
 #include "core/errors.h"
 #include "core/project.h"
-#include "import/help_project_reader.h"
-#include "import/sitemap_reader.h"
+#include "formats/help_project_reader.h"
+#include "formats/sitemap_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -15,7 +15,9 @@
 #include "core/path_rules.h"
 #include "core/project_file.h"
 #include "core/text_encoding.h"
-#include "import/sitemap_reader.h"
+#include "formats/address.h"
+#include "formats/sitemap_reader.h"
+#include "formats/system_file.h"
 
 namespace doxel {
 namespace {
@@ -58,17 +60,6 @@ bool hasControls(std::string_view text)
 {
     return std::any_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
-}
-
-// "http://x", "mailto:x", "ms-its:a.chm::/b.htm": a scheme of two letters
-// or more before a colon (one letter is a Windows drive).
-bool isAddress(std::string_view local)
-{
-    std::size_t i = 0;
-    while (i < local.size() && ((local[i] >= 'a' && local[i] <= 'z') || (local[i] >= 'A' && local[i] <= 'Z') ||
-                                (i > 0 && (local[i] == '-' || local[i] == '+' || local[i] == '.'))))
-        ++i;
-    return i >= 2 && i < local.size() && local[i] == ':';
 }
 
 std::string forwardSlashed(std::string text)
@@ -428,14 +419,6 @@ std::uint32_t le32(std::string_view data, std::size_t at)
     return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
 }
 
-std::uint16_t le16(std::string_view data, std::size_t at)
-{
-    if (at + 2 > data.size())
-        return 0;
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(data[at]) | static_cast<unsigned char>(data[at + 1])
-                                                                                 << 8);
-}
-
 std::string cString(std::string_view data, std::size_t at)
 {
     if (at >= data.size())
@@ -453,38 +436,15 @@ std::string decoded(const std::string& bytes, const CodePage& page)
 // files and title.
 void readSystemData(std::string_view system, HelpProjectFile& description)
 {
-    std::vector<std::pair<int, std::string>> records;
-    for (std::size_t at = 4; at + 4 <= system.size();) {
-        const int code = le16(system, at);
-        const std::size_t size = le16(system, at + 2);
-        const std::string_view data = system.substr(at + 4, std::min(size, system.size() - at - 4));
-        if (code == 4 && data.size() >= 4)
-            description.languageId = static_cast<int>(le32(data, 0));
-        records.emplace_back(code, std::string(data.substr(0, data.find('\0'))));
-        at += 4 + size;
-    }
+    const HelpSystemInfo info = readSystemFile(system);
+    if (info.languageId != 0)
+        description.languageId = static_cast<int>(info.languageId);
     const CodePage& page = codePageForLanguageId(description.languageId.value_or(0x409));
-    for (const auto& [code, text] : records) {
-        switch (code) {
-        case 0:
-            description.contentsFile = decoded(text, page);
-            break;
-        case 1:
-            description.indexFile = decoded(text, page);
-            break;
-        case 2:
-            description.defaultTopic = decoded(text, page);
-            break;
-        case 3:
-            description.title = decoded(text, page);
-            break;
-        case 5:
-            description.defaultWindow = decoded(text, page);
-            break;
-        default:
-            break;
-        }
-    }
+    description.contentsFile = decoded(info.contentsFile, page);
+    description.indexFile = decoded(info.indexFile, page);
+    description.defaultTopic = decoded(info.defaultTopic, page);
+    description.title = decoded(info.title, page);
+    description.defaultWindow = decoded(info.defaultWindow, page);
 }
 
 // The help windows of "#WINDOWS", their texts from "#STRINGS".
@@ -627,8 +587,8 @@ std::string decompileFolderFor(const std::string& compiledFile)
     }
 }
 
-ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& compiledFile, const std::string& folder,
-                               const std::string& projectFile, Project& project)
+ImportReport decompileHelpFile(const CompiledHelpFile& archive, const std::string& compiledFile,
+                               const std::string& folder, const std::string& projectFile, Project& project)
 {
     ImportReport report;
     report.source = compiledFile;
@@ -796,7 +756,7 @@ ImportReport runImport(const std::string& source, std::string projectFile, const
             throw IoError("The project " + projectFile + " would compile over the help file it comes from");
         if (!exists(sourcePath))
             throw IoError("Cannot read " + sourcePath + ": there is no such file");
-        const std::unique_ptr<HelpArchive> archive = open(sourcePath);
+        const std::unique_ptr<CompiledHelpFile> archive = open(sourcePath);
         // The help file's files get a folder of their own beside the project
         // file: the source may lie on a medium that cannot be written, and the
         // project should not reach back to it.

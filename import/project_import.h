@@ -8,8 +8,8 @@
 
 #include "core/progress.h"
 #include "core/project.h"
-#include "import/help_archive.h"
-#include "import/help_project_reader.h"
+#include "formats/help_file.h"
+#include "formats/help_project_reader.h"
 
 namespace doxel {
 
@@ -45,8 +45,8 @@ std::string decompileFolderFor(const std::string& compiledFile);
 // `project` from its contents and index files, found through its system
 // data, its default topic, window and stored pages. Stored names that would
 // leave the folder are not extracted.
-ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& compiledFile, const std::string& folder,
-                               const std::string& projectFile, Project& project);
+ImportReport decompileHelpFile(const CompiledHelpFile& archive, const std::string& compiledFile,
+                               const std::string& folder, const std::string& projectFile, Project& project);
 
 // Where an import of `source` puts its new project: beside an .hhp or .hhc
 // with the same name and ".dxp", or "-doxel.dxp" when a compile of that
@@ -56,7 +56,7 @@ ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& co
 // replaces the source.
 std::string defaultImportProject(const std::string& source);
 
-using HelpArchiveOpener = std::function<std::unique_ptr<HelpArchive>(const std::string& compiledFile)>;
+using HelpArchiveOpener = std::function<std::unique_ptr<CompiledHelpFile>(const std::string& compiledFile)>;
 
 // The whole import: `source` (.hhp, .hhc or .chm, whose files `open` reads)
 // into a new project file at `projectFile` (defaultImportProject when

@@ -13,10 +13,12 @@
 #include "core/errors.h"
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
+#include "formats/character_references.h"
+#include "formats/help_project_reader.h"
+#include "formats/sitemap_reader.h"
 #include "output/compiled_help_check.h"
 #include "output/compiler_messages.h"
 #include "output/help_file_check.h"
-#include "output/help_project_copy.h"
 
 namespace doxel {
 namespace {
@@ -188,20 +190,20 @@ std::optional<std::filesystem::file_time_type> writtenAt(const std::string& path
 // the help project must exist (chmcmd dies on a missing one), and the
 // default topic should.
 struct PreparedCompile {
-    HelpProjectInfo info;
+    HelpProjectFile info;
     std::string folder;  // the project folder, absolute, without a final "/"
     std::unique_ptr<HelpFileCheck> check;
 };
 
 // The code page the writers chose, or the one of the help project's
 // language when the files were written by someone else.
-const CodePage& codePageOfCompile(const CompileFiles& files, const HelpProjectInfo& info)
+const CodePage& codePageOfCompile(const CompileFiles& files, const HelpProjectFile& info)
 {
     for (const CodePage& page : helpCodePages()) {
         if (files.codePage == page.iconvName)
             return page;
     }
-    return codePageForLanguageId(static_cast<int>(info.languageId));
+    return codePageForLanguageId(info.languageId.value_or(0));
 }
 
 PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sink, CompileStatistics& statistics,
@@ -215,8 +217,8 @@ PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sin
     prepared.check = std::make_unique<HelpFileCheck>(prepared.folder);
     progress("Checking " + std::string(fileNameOf(hhp)));
     try {
-        prepared.info = parseHelpProject(readWholeFile(hhp, kProjectSizeLimit));
-    } catch (const IoError& error) {
+        prepared.info = readHelpProject(readWholeFile(hhp, kProjectSizeLimit), hhp);
+    } catch (const Error& error) {
         sink.count(std::string("Error: ") + error.what(), statistics);
         return prepared;
     }
@@ -231,20 +233,26 @@ PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sin
     const auto asViewersRead = [&](const std::string& text) {
         return !files.codePage.empty() || !isValidUtf8(text) ? decodedLocal(text, codePage) : text;
     };
+    // The help project reader has read its texts in the code page already.
+    const std::string defaultTopic = decodeCharacterReferences(prepared.info.defaultTopic, {.inAttribute = true});
     for (const std::string& sitemap : {prepared.info.contentsFile, prepared.info.indexFile}) {
         if (sitemap.empty())
             continue;
         try {
-            for (std::string& local :
-                 sitemapLocals(readWholeFile(inFolder(sitemap, prepared.folder), kProjectSizeLimit))) {
-                topics.push_back(asViewersRead(local));
+            const Sitemap written =
+                readSitemapAsWritten(readWholeFile(inFolder(sitemap, prepared.folder), kProjectSizeLimit));
+            for (const SitemapEntry& entry : written.entries) {
+                if (!entry.local.empty())
+                    topics.push_back(asViewersRead(entry.local));
+                for (const std::string& local : entry.moreLocals)
+                    topics.push_back(asViewersRead(local));
             }
         } catch (const IoError& error) {
             sink.count(std::string("Error: ") + error.what(), statistics);
         }
     }
     prepared.check->checkTopicFiles(topics);
-    prepared.check->checkDefaultTopic(asViewersRead(prepared.info.defaultTopic));
+    prepared.check->checkDefaultTopic(defaultTopic);
     return prepared;
 }
 

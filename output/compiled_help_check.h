@@ -6,23 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/system_file.h"
 #include "output/compiler_library.h"
 
 namespace doxel {
-
-// What a help viewer learns from the "#SYSTEM" file of a compiled help file:
-// where the contents and index are, the default topic (all as stored, in the
-// help file's code page) and the language the texts are written for.
-struct HelpSystemInfo {
-    std::string contentsFile;
-    std::string indexFile;
-    std::string defaultTopic;
-    std::uint32_t languageId = 0;  // 0 when the file does not say
-};
-
-// Reads the records of a "#SYSTEM" file; records cut short or unknown are
-// skipped, so any bytes give a result.
-HelpSystemInfo parseHelpSystemFile(std::string_view bytes);
 
 // One "Local" value of a sitemap (.hhc, .hhk) and the first "Name" of the
 // same entry, both as written (entities and code page not decoded).

@@ -7,9 +7,8 @@
 
 #include "core/atomic_file.h"
 #include "core/errors.h"
+#include "formats/help_project_writer.h"
 #include "output/contents_file.h"
-#include "output/help_project_copy.h"
-#include "output/help_project_file.h"
 #include "output/index_file.h"
 
 namespace doxel {
@@ -86,11 +85,7 @@ CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& 
                     std::to_string(page.number) + "; viewers read its pages in that code page too");
     }
     SaveIndex(project, project.indexFile, writer);
-    std::string folder(folderOf(project.helpProjectFile, style));
-    if (folder.size() > 1)
-        folder.pop_back();
-    writeFileAtomically(project.helpProjectFile,
-                        relativeHelpProjectText(HelpProjectFileText(project, {}, writer), folder));
+    writeFileAtomically(project.helpProjectFile, CompilerHelpProjectText(project, writer));
     SaveContents(project, project.contentsFile, progress, writer);
     return {{project.indexFile, project.helpProjectFile, project.contentsFile}, &page, writer.messages()};
 }

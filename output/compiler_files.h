@@ -7,7 +7,7 @@
 #include "core/progress.h"
 #include "core/project.h"
 #include "core/text_encoding.h"
-#include "output/sitemap_writer.h"
+#include "formats/sitemap_writer.h"
 
 namespace doxel {
 

@@ -2,9 +2,10 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "formats/help_file.h"
 
 namespace doxel {
 
@@ -40,18 +41,6 @@ using CompilerLogCallback = std::function<void(const std::string& line)>;
 // a window which handles its pending input here stays responsive: at least
 // every 100 ms while a compile runs, even when the compiler prints nothing.
 using CompilerProgressCallback = std::function<void(const std::string& text)>;
-
-// A compiled help file opened for reading, as a help viewer opens it. Paths
-// inside it start with "/" ("/pages/intro.htm").
-class CompiledHelpFile {
-public:
-    virtual ~CompiledHelpFile() = default;
-    // Whether the file holds `path`, looked up by name as a viewer does.
-    virtual bool contains(const std::string& path) const = 0;
-    // The bytes of `path`; nothing when the file does not hold it or it
-    // cannot be read.
-    virtual std::optional<std::string> read(const std::string& path) const = 0;
-};
 
 // A help compiler as the compile run drives it. It is loaded once, may be
 // initialised, compiles synchronously on the calling thread (the callbacks

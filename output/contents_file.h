@@ -5,7 +5,7 @@
 #include "core/path_rules.h"
 #include "core/progress.h"
 #include "core/project.h"
-#include "output/sitemap_writer.h"
+#include "formats/sitemap_writer.h"
 
 namespace doxel {
 

@@ -6,6 +6,7 @@
 
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
+#include "formats/character_references.h"
 
 namespace doxel {
 namespace {
@@ -36,17 +37,12 @@ int hexValue(char c)
     return -1;
 }
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // `what` is lower case.
 std::size_t findIgnoringCase(std::string_view text, std::string_view what, std::size_t from)
 {
     for (std::size_t i = from; i + what.size() <= text.size(); ++i) {
         std::size_t k = 0;
-        while (k < what.size() && lowerAscii(text[i + k]) == what[k])
+        while (k < what.size() && asciiLower(text[i + k]) == what[k])
             ++k;
         if (k == what.size())
             return i;
@@ -54,53 +50,10 @@ std::size_t findIgnoringCase(std::string_view text, std::string_view what, std::
     return std::string_view::npos;
 }
 
-// The character references that occur in URLs and anchor names: the named
-// ones of HTML's markup characters and numeric ones.
+// URLs and anchor names are attribute values.
 std::string decodeReferences(std::string_view value)
 {
-    if (value.find('&') == std::string_view::npos)
-        return std::string(value);
-    static const std::array<std::pair<std::string_view, char>, 5> kNamed = {
-        {{"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}}};
-    std::string out;
-    out.reserve(value.size());
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '&') {
-            out += value[i];
-            continue;
-        }
-        const std::string_view rest = value.substr(i + 1);
-        bool done = false;
-        for (const auto& [name, c] : kNamed) {
-            if (rest.starts_with(name)) {
-                out += c;
-                i += name.size();
-                done = true;
-                break;
-            }
-        }
-        if (!done && rest.starts_with("#")) {
-            const bool hex = rest.size() > 1 && (rest[1] == 'x' || rest[1] == 'X');
-            std::size_t k = hex ? 2 : 1;
-            std::uint32_t code = 0;
-            const std::size_t start = k;
-            while (k < rest.size() && k - start < 8) {
-                const int digit = hex ? hexValue(rest[k]) : (rest[k] >= '0' && rest[k] <= '9' ? rest[k] - '0' : -1);
-                if (digit < 0)
-                    break;
-                code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
-                ++k;
-            }
-            if (k > start && code > 0 && code <= 0x10FFFF) {
-                appendUtf8(out, code);
-                i += k + (k < rest.size() && rest[k] == ';' ? 1 : 0);
-                done = true;
-            }
-        }
-        if (!done)
-            out += '&';
-    }
-    return out;
+    return decodeCharacterReferences(value, {.inAttribute = true});
 }
 
 struct Attribute {

@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "import/help_archive.h"
+#include "formats/help_file.h"
 
 struct chmFile;
 
 namespace doxel {
 
-// A compiled help file opened with chmlib, to see what the compiler put
-// into it. Paths inside the file start with "/" ("/pages/intro.htm").
-class ChmReader {
+// A compiled help file opened with chmlib, the library help viewers on this
+// platform use: for the decompile and to see what the compiler put into it.
+class ChmReader final : public CompiledHelpFile {
 public:
     // Throws IoError when the file cannot be opened as a compiled help file.
     explicit ChmReader(const std::string& path);
@@ -21,26 +21,13 @@ public:
 
     // The content files (not folders, not the format's own "#" and "$"
     // files), in the order the file lists them.
-    std::vector<std::string> files() const;
-    bool contains(const std::string& path) const;
-    // The bytes of one file. Throws IoError when it is not there.
-    std::string read(const std::string& path) const;
+    std::vector<std::string> files() const override;
+    bool contains(const std::string& path) const override;
+    std::string read(const std::string& path) const override;
 
 private:
     std::string m_path;
     chmFile* m_file;
-};
-
-// A compiled help file as the decompile reads it.
-class ChmArchive final : public HelpArchive {
-public:
-    explicit ChmArchive(const std::string& path) : m_reader(path) {}
-    std::vector<std::string> files() const override { return m_reader.files(); }
-    bool contains(const std::string& path) const override { return m_reader.contains(path); }
-    std::string read(const std::string& path) const override { return m_reader.read(path); }
-
-private:
-    ChmReader m_reader;
 };
 
 }  // namespace doxel

@@ -18,9 +18,10 @@
 #include "core/errors.h"
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
+#include "formats/help_project_reader.h"
+#include "formats/sitemap_reader.h"
 #include "output/compiled_help_check.h"
 #include "output/help_file_check.h"
-#include "output/help_project_copy.h"
 #include "platform/child_process.h"
 #include "platform/chm_reader.h"
 
@@ -90,10 +91,10 @@ Place placeOf(const std::string& relative, const std::string& folder)
 
 // The topic files a help project leads to: its [FILES], the "Local" values
 // of its contents and index, its default topic.
-std::vector<std::string> topicFilesOf(const HelpProjectInfo& info, const std::string& folder)
+std::vector<std::string> topicFilesOf(const HelpProjectFile& info, const std::string& folder)
 {
     std::vector<std::string> topics = info.files;
-    const std::string codePage = codePageForLanguageId(static_cast<int>(info.languageId)).iconvName;
+    const std::string codePage = codePageForLanguageId(info.languageId.value_or(0x409)).iconvName;
     const auto asViewersRead = [&](const std::string& text) {
         return isValidUtf8(text) ? text : decodedLocal(text, codePage);
     };
@@ -101,8 +102,12 @@ std::vector<std::string> topicFilesOf(const HelpProjectInfo& info, const std::st
         if (sitemap.empty())
             continue;
         try {
-            for (const std::string& local : sitemapLocals(readWholeFile(folder + "/" + sitemap, kProjectSizeLimit)))
-                topics.push_back(asViewersRead(local));
+            const Sitemap read = readSitemapAsWritten(readWholeFile(folder + "/" + sitemap, kProjectSizeLimit));
+            for (const SitemapEntry& entry : read.entries) {
+                topics.push_back(asViewersRead(entry.local));
+                for (const std::string& local : entry.moreLocals)
+                    topics.push_back(asViewersRead(local));
+            }
         } catch (const IoError&) {
             // The compile's own checks report it.
         }
@@ -119,7 +124,7 @@ std::vector<std::string> topicFilesOf(const HelpProjectInfo& info, const std::st
 std::string withFilesInside(std::string_view text, const std::string& folder,
                             const std::function<void(const std::string&)>& warn)
 {
-    const HelpProjectInfo info = parseHelpProject(text);
+    const HelpProjectFile info = readHelpProject(text, folder);
     HelpFileCheck check(folder);
     check.checkTopicFiles(topicFilesOf(info, folder));
     check.scanPages({});
@@ -186,25 +191,6 @@ std::string signalName(int signal)
     return name != nullptr ? "SIG" + std::string(name) : "signal " + std::to_string(signal);
 }
 
-// The help file as chmlib reads it, the library help viewers on this
-// platform use.
-class ChmlibHelpFile final : public CompiledHelpFile {
-public:
-    explicit ChmlibHelpFile(const std::string& path) : m_reader(path) {}
-    bool contains(const std::string& path) const override { return m_reader.contains(path); }
-    std::optional<std::string> read(const std::string& path) const override
-    {
-        try {
-            return m_reader.read(path);
-        } catch (const IoError&) {
-            return std::nullopt;
-        }
-    }
-
-private:
-    ChmReader m_reader;
-};
-
 }  // namespace
 
 ChmcmdCompiler::ChmcmdCompiler(std::string program) : m_program(std::move(program))
@@ -249,9 +235,7 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     TemporaryFile copy;
     try {
         const std::string stem(fileNameOf(hhp).substr(0, fileNameOf(hhp).rfind('.')));
-        copy.create(
-            folder, stem,
-            withFilesInside(relativeHelpProjectText(readWholeFile(hhp, kProjectSizeLimit), folder), folder, emit));
+        copy.create(folder, stem, withFilesInside(readWholeFile(hhp, kProjectSizeLimit), folder, emit));
         for (const std::string& page : chm::pagesChmcmdCrashesOn(hhp))
             emit("Warning: chmcmd is known to crash on the title of " + page +
                  " with full-text search on (its first word starts with a letter beyond ASCII and the page holds "
@@ -303,7 +287,7 @@ std::unique_ptr<CompiledHelpFile> ChmcmdCompiler::openCompiled(const std::string
 
 std::unique_ptr<CompiledHelpFile> openWithChmlib(const std::string& compiledFile)
 {
-    return std::make_unique<ChmlibHelpFile>(compiledFile);
+    return std::make_unique<ChmReader>(compiledFile);
 }
 
 }  // namespace doxel

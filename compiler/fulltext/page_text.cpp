@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "editing/html_entities.h"
+#include "formats/character_references.h"
 
 namespace doxel::chm {
 
@@ -88,7 +88,7 @@ std::string visiblePageText(std::string_view html)
         if (run.find('&') == std::string_view::npos)
             text.append(run);
         else
-            text.append(decodeHtmlReferences(run));
+            text.append(decodeCharacterReferences(run, {.nbspAsSpace = true}));
     };
 
     std::size_t pos = html.find('<');

@@ -77,6 +77,28 @@ TEST(StoredPathResolver, PosixStyleFindsNamesThatDifferInCaseOnDisk)
     EXPECT_EQ(resolver.resolve("D:\\X\\a.htm"), "D:\\X\\a.htm");
 }
 
+TEST(FolderListings, OneRunSharesEachListingBetweenResolverAndLookUps)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "help" / "Pages" / "Intro.htm", "x");
+    test::writeFile(dir.path() / "help" / "Pages" / "intro.HTM", "x");
+    const std::string pages = dir.file("help/Pages");
+    FolderListings listings;
+    StoredPathResolver resolver(dir.file("help"), PathStyle::Posix, &listings);
+    EXPECT_EQ(resolver.resolve("PAGES\\Intro.htm"), pages + "/Intro.htm");
+    EXPECT_TRUE(listings.exists(pages + "/intro.HTM"));
+    EXPECT_FALSE(listings.exists(pages + "/INTRO.htm"));  // exists asks for the name as it is
+    // The first name on disk that matches wins, however the folder's names
+    // are held.
+    const std::string* first = listings.listing(pages).match("INTRO.htm");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(*first, resolver.resolve("Pages/INTRO.htm").substr(pages.size() + 1));
+    // What one run listed stays as it was listed.
+    test::writeFile(dir.path() / "help" / "Pages" / "later.htm", "x");
+    EXPECT_FALSE(listings.exists(pages + "/later.htm"));
+    EXPECT_FALSE(listings.exists(dir.file("nowhere/a.htm")));
+}
+
 TEST(FoldCase, MatchesEveryLetterAndKeepsWhatIsNotText)
 {
     const struct {

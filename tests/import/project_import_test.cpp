@@ -8,7 +8,7 @@
 
 #include "core/errors.h"
 #include "core/project_file.h"
-#include "import/sitemap_reader.h"
+#include "formats/sitemap_reader.h"
 #include "output/compiler_files.h"
 #include "test_support.h"
 
@@ -169,7 +169,7 @@ TEST(ImportRun, NamesTheProjectSoThatItsCompileNeverReplacesTheSource)
     test::writeFile(dir.file("guide.hhc"), contents);
     test::writeFile(dir.file("alone.hhc"), contents);
     NullProgress progress;
-    const HelpArchiveOpener none = [](const std::string&) -> std::unique_ptr<HelpArchive> { return nullptr; };
+    const HelpArchiveOpener none = [](const std::string&) -> std::unique_ptr<CompiledHelpFile> { return nullptr; };
 
     EXPECT_EQ(runImport(dir.file("guide.hhp"), "", none, progress).projectFile, dir.file("guide-doxel.dxp"));
     EXPECT_TRUE(std::filesystem::exists(dir.file("guide-doxel.dxp")));
@@ -184,7 +184,7 @@ TEST(ImportRun, NamesTheProjectSoThatItsCompileNeverReplacesTheSource)
 }
 
 // A compiled help file held in memory.
-class MemoryArchive : public HelpArchive {
+class MemoryArchive : public CompiledHelpFile {
 public:
     std::map<std::string, std::string> stored;
     std::vector<std::string> files() const override

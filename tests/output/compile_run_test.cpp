@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <map>
 
+#include "core/errors.h"
 #include "output/compiled_help_check.h"
 
 #include "test_support.h"
@@ -57,11 +58,20 @@ private:
 class StoredFiles final : public CompiledHelpFile {
 public:
     explicit StoredFiles(const std::map<std::string, std::string>& files) : m_files(files) {}
+    std::vector<std::string> files() const override
+    {
+        std::vector<std::string> names;
+        for (const auto& [name, bytes] : m_files)
+            names.push_back(name);
+        return names;
+    }
     bool contains(const std::string& path) const override { return m_files.contains(path); }
-    std::optional<std::string> read(const std::string& path) const override
+    std::string read(const std::string& path) const override
     {
         const auto found = m_files.find(path);
-        return found == m_files.end() ? std::nullopt : std::optional(found->second);
+        if (found == m_files.end())
+            throw IoError("no " + path);
+        return found->second;
     }
 
 private:

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "core/errors.h"
+#include "formats/help_project_writer.h"
 #include "output/contents_file.h"
-#include "output/help_project_file.h"
 #include "output/index_file.h"
 #include "test_support.h"
 

@@ -61,7 +61,7 @@ TEST(Decompile, GivesBackTheSampleProjectThatTheHelpFileWasCompiledFrom)
     ASSERT_TRUE(compileProject(sample, dir.file("log.txt"), host).succeeded) << host.lines;
 
     NullProgress progress;
-    const auto open = [](const std::string& file) { return std::make_unique<ChmArchive>(file); };
+    const auto open = [](const std::string& file) { return std::make_unique<ChmReader>(file); };
     const ImportReport report = runImport(folder + "/sample.chm", "", open, progress);
     EXPECT_EQ(report.projectFile, folder + "/sample/sample.dxp");
     EXPECT_TRUE(report.notes.empty()) << report.text();

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "core/path_rules.h"
-#include "output/help_project_file.h"
+#include "formats/help_project_writer.h"
 #include "qt_test_support.h"
 #include "ui/contents/icon_combo.h"
 #include "ui/dialogs/auto_sizer_dialog.h"

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "core/settings.h"
-#include "output/help_project_file.h"
+#include "formats/help_project_writer.h"
 #include "ui/dialogs/project_properties_dialog.h"
 
 namespace doxel {

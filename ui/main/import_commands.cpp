@@ -27,8 +27,7 @@ void ImportCommands::importHelpProject()
         if (!source)
             return;
         const ImportReport report = runImport(
-            *source, {}, [](const std::string& file) { return std::make_unique<ChmArchive>(file); },
-            m_context.progress);
+            *source, {}, [](const std::string& file) { return std::make_unique<ChmReader>(file); }, m_context.progress);
         m_context.documents.openProjectFile(report.projectFile, false);
         showMessage(m_context.desktop, report.text(), text(text_id::kImportCaption), MessageButtons::Ok,
                     MessageIcon::Information);

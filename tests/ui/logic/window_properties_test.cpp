@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "output/help_project_file.h"
+#include "formats/help_project_writer.h"
 #include "ui/logic/window_properties.h"
 
 namespace doxel {

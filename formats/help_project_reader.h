@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "import/sitemap_reader.h"
+#include "formats/sitemap_reader.h"
 
 namespace doxel {
 

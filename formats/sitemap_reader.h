@@ -46,6 +46,12 @@ struct Sitemap {
 // text at all.
 Sitemap readSitemap(std::string_view bytes, const CodePage* projectCodePage, const std::string& fileName);
 
+// The entries of a sitemap as readSitemap finds them, their values as
+// written: neither converted from their code page nor their character
+// references decoded, for a reader that does both by the rules of a
+// compiled help file (its language's code page). `encoding` stays empty.
+Sitemap readSitemapAsWritten(std::string_view text, const std::string& fileName = {});
+
 // The iconv name of the encoding readSitemap would read `bytes` in.
 std::string sitemapEncoding(std::string_view bytes, const CodePage* projectCodePage);
 

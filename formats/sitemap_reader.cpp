@@ -1,12 +1,13 @@
-#include "import/sitemap_reader.h"
+#include "formats/sitemap_reader.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstring>
 
 #include "core/errors.h"
+#include "core/path_rules.h"
 #include "core/project.h"
-#include "import/html_entities.h"
+#include "formats/character_references.h"
 
 namespace doxel {
 namespace {
@@ -15,17 +16,12 @@ namespace {
 // "charset" in captions.
 constexpr std::size_t kCharsetSearchLimit = 8192;
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool equalsIgnoringCase(std::string_view text, std::string_view lower)
 {
     if (text.size() != lower.size())
         return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (lowerAscii(text[i]) != lower[i])
+        if (asciiLower(text[i]) != lower[i])
             return false;
     }
     return true;
@@ -47,7 +43,7 @@ bool isNameChar(char c)
 std::string declaredCharset(std::string_view bytes)
 {
     std::string head(bytes.substr(0, kCharsetSearchLimit));
-    std::transform(head.begin(), head.end(), head.begin(), lowerAscii);
+    head = asciiLower(head);
     for (std::size_t at = head.find("charset"); at != std::string::npos; at = head.find("charset", at + 7)) {
         const std::size_t meta = head.rfind("<meta", at);
         if (meta == std::string::npos || head.find('>', meta) < at)
@@ -79,8 +75,8 @@ bool isAscii(std::string_view bytes)
 
 class Parser {
 public:
-    Parser(std::string_view text, Sitemap& result, const std::string& fileName)
-        : m_text(text), m_result(result), m_fileName(fileName)
+    Parser(std::string_view text, Sitemap& result, const std::string& fileName, bool decode)
+        : m_text(text), m_result(result), m_fileName(fileName), m_decode(decode)
     {
     }
 
@@ -105,6 +101,7 @@ private:
     std::string_view m_text;
     Sitemap& m_result;
     const std::string& m_fileName;
+    bool m_decode;
     std::size_t m_lineOffset = 0;
     int m_line = 1;
     std::size_t m_depth = 0;
@@ -207,8 +204,9 @@ void Parser::param(std::size_t offset, std::string_view name, std::string_view r
 {
     if (!m_inObject || !m_sitemapObject)
         return;
-    const std::string value =
-        rawValue.find('&') == std::string_view::npos ? std::string(rawValue) : decodeHtmlEntities(rawValue);
+    const std::string value = !m_decode || rawValue.find('&') == std::string_view::npos
+                                  ? std::string(rawValue)
+                                  : decodeCharacterReferences(rawValue, {.inAttribute = true});
     // Sphinx names its index entries "Keyword".
     if (equalsIgnoringCase(name, "name") || equalsIgnoringCase(name, "keyword")) {
         if (!m_haveName) {
@@ -384,7 +382,14 @@ Sitemap readSitemap(std::string_view bytes, const CodePage* projectCodePage, con
     // About one object in every hundred and fifty bytes; reserving spares
     // the copies of a growing list.
     result.entries.reserve(std::min<std::size_t>(text.size() / 150, 4'000'000));
-    Parser(text, result, fileName).run();
+    Parser(text, result, fileName, true).run();
+    return result;
+}
+
+Sitemap readSitemapAsWritten(std::string_view text, const std::string& fileName)
+{
+    Sitemap result;
+    Parser(text, result, fileName, false).run();
     return result;
 }
 

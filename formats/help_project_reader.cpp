@@ -1,4 +1,4 @@
-#include "import/help_project_reader.h"
+#include "formats/help_project_reader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,18 +13,15 @@
 namespace doxel {
 namespace {
 
-std::string_view trimmed(std::string_view text)
+// Lines may end with CR LF.
+std::string_view trimmedField(std::string_view text)
 {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-        text.remove_suffix(1);
-    return text;
+    return trimmed(text, " \t\r");
 }
 
 std::optional<std::int32_t> number(std::string_view text)
 {
-    text = trimmed(text);
+    text = trimmedField(text);
     if (text.empty())
         return std::nullopt;
     const std::string copy(text);
@@ -54,7 +51,7 @@ std::optional<std::int32_t> paneWidth(std::string_view text)
 
 bool yes(std::string_view value)
 {
-    const std::string lower = asciiLower(trimmed(value));
+    const std::string lower = asciiLower(trimmedField(value));
     return lower == "yes" || lower == "true" || lower == "1";
 }
 
@@ -98,7 +95,7 @@ std::vector<std::string> splitWindowDefinition(std::string_view value)
         } else {
             end = value.find(',', pos);
             field = std::string(
-                trimmed(value.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos)));
+                trimmedField(value.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos)));
         }
         fields.push_back(std::move(field));
         if (end == std::string_view::npos)
@@ -171,7 +168,7 @@ HelpProjectFile readHelpProject(std::string_view bytes, const std::string& fileN
         std::size_t end = bytes.find('\n', start);
         if (end == std::string_view::npos)
             end = bytes.size();
-        lines.emplace_back(static_cast<int>(number), trimmed(bytes.substr(start, end - start)));
+        lines.emplace_back(static_cast<int>(number), trimmedField(bytes.substr(start, end - start)));
         start = end + 1;
     }
     std::string section;
@@ -196,8 +193,8 @@ HelpProjectFile readHelpProject(std::string_view bytes, const std::string& fileN
         }
         const std::size_t equals = line.find('=');
         const std::string key =
-            equals == std::string_view::npos ? std::string() : asciiLower(trimmed(line.substr(0, equals)));
-        const std::string_view raw = equals == std::string_view::npos ? line : trimmed(line.substr(equals + 1));
+            equals == std::string_view::npos ? std::string() : asciiLower(trimmedField(line.substr(0, equals)));
+        const std::string_view raw = equals == std::string_view::npos ? line : trimmedField(line.substr(equals + 1));
         if (section == "[OPTIONS]") {
             const std::string value = decodeField(raw, page);
             if (key == "title")
@@ -223,7 +220,8 @@ HelpProjectFile readHelpProject(std::string_view bytes, const std::string& fileN
             std::vector<std::string> fields = splitWindowDefinition(raw);
             for (std::string& field : fields)
                 field = decodeField(field, page);
-            project.windows.push_back(windowDefinitionFrom(decodeField(trimmed(line.substr(0, equals)), page), fields));
+            project.windows.push_back(
+                windowDefinitionFrom(decodeField(trimmedField(line.substr(0, equals)), page), fields));
         } else if (section == "[FILES]") {
             project.files.push_back(decodeField(line, page));
         }

@@ -2,7 +2,7 @@
 // for the old ones also without) with its characters in UTF-8, sorted by
 // name, generated from the table of the HTML standard; the decoder
 // follows the data.
-#include "editing/html_entities.h"
+#include "formats/character_references.h"
 
 #include <algorithm>
 
@@ -2313,8 +2313,10 @@ std::size_t numericReference(std::string_view text, std::size_t at, std::string&
 }
 
 // A named reference at `at`: appends its characters and returns its length,
-// or 0 when no name of the table begins there.
-std::size_t namedReference(std::string_view text, std::size_t at, std::string& out)
+// or 0 when no name of the table begins there. In an attribute value a name
+// without its ";" that a letter, digit or "=" follows is text, as browsers
+// read "?a=1&copy=2" in an address.
+std::size_t namedReference(std::string_view text, std::size_t at, std::string& out, ReferenceRules rules)
 {
     std::size_t end = at + 1;
     while (end < text.size() && end - at - 1 < kLongestName && isAsciiAlnum(text[end]))
@@ -2324,7 +2326,11 @@ std::size_t namedReference(std::string_view text, std::size_t at, std::string& o
     for (std::size_t length = end - at - 1; length > 0; --length) {
         const std::string_view name = text.substr(at + 1, length);
         if (const HtmlEntity* entity = findEntity(name)) {
-            out += name == "nbsp;" || name == "nbsp" ? std::string_view(" ") : entity->value;
+            const std::size_t after = at + 1 + length;
+            if (rules.inAttribute && !name.ends_with(';') && after < text.size() &&
+                (isAsciiAlnum(text[after]) || text[after] == '='))
+                return 0;
+            out += rules.nbspAsSpace && (name == "nbsp;" || name == "nbsp") ? std::string_view(" ") : entity->value;
             return length + 1;
         }
     }
@@ -2333,23 +2339,24 @@ std::size_t namedReference(std::string_view text, std::size_t at, std::string& o
 
 }  // namespace
 
-std::string decodeHtmlReferences(std::string_view text)
+std::string decodeCharacterReferences(std::string_view text, ReferenceRules rules)
 {
+    std::size_t at = text.find('&');
+    if (at == std::string_view::npos)
+        return std::string(text);
     std::string out;
     out.reserve(text.size());
     std::size_t start = 0;
-    for (std::size_t at = text.find('&'); at != std::string_view::npos; at = text.find('&', at)) {
+    for (; at != std::string_view::npos; at = text.find('&', at)) {
         out.append(text.substr(start, at - start));
-        std::string decoded;
-        const std::size_t length = at + 1 < text.size() && text[at + 1] == '#' ? numericReference(text, at, decoded)
-                                                                               : namedReference(text, at, decoded);
+        const std::size_t length = at + 1 < text.size() && text[at + 1] == '#' ? numericReference(text, at, out)
+                                                                               : namedReference(text, at, out, rules);
         if (length == 0) {
             out += '&';
             start = at + 1;
             at = start;
             continue;
         }
-        out += decoded;
         start = at + length;
         at = start;
     }

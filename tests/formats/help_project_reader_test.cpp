@@ -1,9 +1,9 @@
-#include "import/help_project_reader.h"
+#include "formats/help_project_reader.h"
 
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
-#include "output/help_project_file.h"
+#include "formats/help_project_writer.h"
 
 namespace doxel {
 namespace {

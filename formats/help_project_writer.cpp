@@ -1,4 +1,4 @@
-#include "output/help_project_file.h"
+#include "formats/help_project_writer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,6 +13,94 @@ constexpr int kSearchTabBit = 1024;
 std::string quoted(const std::string& text)
 {
     return "\"" + text + "\"";
+}
+
+// How the files of the help project are named: as the project holds them,
+// or relative to the help project's folder for a compiler that runs there
+// (chmcmd stores a file named by a full path under that path inside the
+// help file, where no viewer finds it).
+enum class FileNames { AsHeld, Relative };
+
+std::string fileName(const std::string& path, const Project& project, FileNames names)
+{
+    if (names == FileNames::AsHeld || path.empty() || path.front() != '/')
+        return path;
+    return ProjectRelativePath(path, project.helpProjectFile, PathStyle::Posix);
+}
+
+std::string windowDefinition(const Project& project, HelpTextWriter& writer, FileNames names)
+{
+    const WindowSettings& w = project.windowSettings;
+    const bool hasIndex = !project.keywords.empty();
+    // The rectangle's right and bottom edges, computed as the 32-bit values
+    // a reader of the definition expects.
+    const auto edge = [](std::int32_t start, std::int32_t size) {
+        return std::to_string(
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(start) + static_cast<std::uint32_t>(size)));
+    };
+    std::string title = project.title();
+    if (title.find('"') != std::string::npos) {
+        std::replace(title.begin(), title.end(), '"', '\'');
+        writer.note("the title's double quotes are written as apostrophes in the help window's definition");
+    }
+    std::string out;
+    out += quoted(writer.text(title)) + ",";
+    out += quoted(fileName(project.contentsFile, project, names)) + ",";
+    out += (hasIndex ? quoted(fileName(project.indexFile, project, names)) : std::string()) + ",";
+    out += quoted(writer.windowPath(w.defaultTopic)) + ",";
+    out += writer.windowPath(w.homePage) + ",";
+    out += writer.windowPath(w.jump1Url) + ",";
+    out += writer.text(w.jump1Text) + ",";
+    out += writer.windowPath(w.jump2Url) + ",";
+    out += writer.text(w.jump2Text) + ",";
+    out += hexFlags(w.navigationStyle) + ",";
+    out += std::to_string(w.navigationPaneWidth) + ",";
+    out += hexFlags(w.buttons) + ",";
+    out += "[" + std::to_string(w.left) + "," + std::to_string(w.top) + "," + edge(w.left, w.width) + "," +
+           edge(w.top, w.height) + "],";
+    out += hexFlags(w.windowStyle) + ",";
+    out += hexFlags(w.extendedStyle) + ",";
+    out += ",,,,0";
+    return out;
+}
+
+// The help project text; `logFile` null for no "Error log file=" line.
+std::string helpProjectText(const Project& project, const std::string* logFile, HelpTextWriter& writer, FileNames names)
+{
+    const WindowSettings& w = project.windowSettings;
+    std::string out;
+    out.reserve(1024 + project.fileList.size() * 48);
+    appendCrLf(out, "[OPTIONS]");
+    appendCrLf(out, "Compatibility=1.1 or later");
+    appendCrLf(out, "Compiled file=" + fileName(project.compiledFile, project, names));
+    appendCrLf(out, "Contents file=" + fileName(project.contentsFile, project, names));
+    if (!project.keywords.empty())
+        appendCrLf(out, "Index file=" + fileName(project.indexFile, project, names));
+    appendCrLf(out, "Default Window=Main");
+    appendCrLf(out, "Default topic=" + writer.storedPath(w.defaultTopic));
+    appendCrLf(out, "Display compile progress=No");
+    if (logFile != nullptr)
+        appendCrLf(out, "Error log file=" + *logFile);
+    if ((w.navigationStyle & kSearchTabBit) != 0)
+        appendCrLf(out, "Full-text search=Yes");
+    appendCrLf(out, "Language=" + writer.text(languageLine(writer.codePage())));
+    appendCrLf(out, "Title=" + writer.text(project.title()));
+    appendCrLf(out, "");
+    appendCrLf(out, "[WINDOWS]");
+    appendCrLf(out, "Main=" + windowDefinition(project, writer, names));
+    appendCrLf(out, "");
+    appendCrLf(out, "");
+    appendCrLf(out, "[FILES]");
+    // chmcmd opens these files by the bytes of their names: UTF-8.
+    for (const FileListEntry& row : project.fileList) {
+        if (!row.path.empty() && writer.insideProject(row.path, project.projectFile)) {
+            out += fileName(writer.fileName(row.path, project.projectFile), project, names);
+            out += "\r\n";
+        }
+    }
+    appendCrLf(out, "");
+    appendCrLf(out, "[INFOTYPES]");
+    return out;
 }
 
 }  // namespace
@@ -33,38 +121,7 @@ std::string languageLine(const CodePage& page)
 
 std::string BuildWindowDefinition(const Project& project, HelpTextWriter& writer)
 {
-    const WindowSettings& w = project.windowSettings;
-    const bool hasIndex = !project.keywords.empty();
-    // The rectangle's right and bottom edges, computed as the 32-bit values
-    // a reader of the definition expects.
-    const auto edge = [](std::int32_t start, std::int32_t size) {
-        return std::to_string(
-            static_cast<std::int32_t>(static_cast<std::uint32_t>(start) + static_cast<std::uint32_t>(size)));
-    };
-    std::string title = project.title();
-    if (title.find('"') != std::string::npos) {
-        std::replace(title.begin(), title.end(), '"', '\'');
-        writer.note("the title's double quotes are written as apostrophes in the help window's definition");
-    }
-    std::string out;
-    out += quoted(writer.text(title)) + ",";
-    out += quoted(project.contentsFile) + ",";
-    out += (hasIndex ? quoted(project.indexFile) : std::string()) + ",";
-    out += quoted(writer.windowPath(w.defaultTopic)) + ",";
-    out += writer.windowPath(w.homePage) + ",";
-    out += writer.windowPath(w.jump1Url) + ",";
-    out += writer.text(w.jump1Text) + ",";
-    out += writer.windowPath(w.jump2Url) + ",";
-    out += writer.text(w.jump2Text) + ",";
-    out += hexFlags(w.navigationStyle) + ",";
-    out += std::to_string(w.navigationPaneWidth) + ",";
-    out += hexFlags(w.buttons) + ",";
-    out += "[" + std::to_string(w.left) + "," + std::to_string(w.top) + "," + edge(w.left, w.width) + "," +
-           edge(w.top, w.height) + "],";
-    out += hexFlags(w.windowStyle) + ",";
-    out += hexFlags(w.extendedStyle) + ",";
-    out += ",,,,0";
-    return out;
+    return windowDefinition(project, writer, FileNames::AsHeld);
 }
 
 std::string BuildWindowDefinition(const Project& project)
@@ -75,39 +132,12 @@ std::string BuildWindowDefinition(const Project& project)
 
 std::string HelpProjectFileText(const Project& project, const std::string& logFile, HelpTextWriter& writer)
 {
-    const WindowSettings& w = project.windowSettings;
-    std::string out;
-    out.reserve(1024 + project.fileList.size() * 48);
-    appendCrLf(out, "[OPTIONS]");
-    appendCrLf(out, "Compatibility=1.1 or later");
-    appendCrLf(out, "Compiled file=" + project.compiledFile);
-    appendCrLf(out, "Contents file=" + project.contentsFile);
-    if (!project.keywords.empty())
-        appendCrLf(out, "Index file=" + project.indexFile);
-    appendCrLf(out, "Default Window=Main");
-    appendCrLf(out, "Default topic=" + writer.storedPath(w.defaultTopic));
-    appendCrLf(out, "Display compile progress=No");
-    appendCrLf(out, "Error log file=" + logFile);
-    if ((w.navigationStyle & kSearchTabBit) != 0)
-        appendCrLf(out, "Full-text search=Yes");
-    appendCrLf(out, "Language=" + writer.text(languageLine(writer.codePage())));
-    appendCrLf(out, "Title=" + writer.text(project.title()));
-    appendCrLf(out, "");
-    appendCrLf(out, "[WINDOWS]");
-    appendCrLf(out, "Main=" + BuildWindowDefinition(project, writer));
-    appendCrLf(out, "");
-    appendCrLf(out, "");
-    appendCrLf(out, "[FILES]");
-    // chmcmd opens these files by the bytes of their names: UTF-8.
-    for (const FileListEntry& row : project.fileList) {
-        if (!row.path.empty() && writer.insideProject(row.path, project.projectFile)) {
-            out += writer.fileName(row.path, project.projectFile);
-            out += "\r\n";
-        }
-    }
-    appendCrLf(out, "");
-    appendCrLf(out, "[INFOTYPES]");
-    return out;
+    return helpProjectText(project, &logFile, writer, FileNames::AsHeld);
+}
+
+std::string CompilerHelpProjectText(const Project& project, HelpTextWriter& writer)
+{
+    return helpProjectText(project, nullptr, writer, FileNames::Relative);
 }
 
 std::string HelpProjectFileText(const Project& project, const std::string& logFile, PathStyle style)

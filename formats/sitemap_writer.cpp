@@ -1,4 +1,4 @@
-#include "output/sitemap_writer.h"
+#include "formats/sitemap_writer.h"
 
 #include <algorithm>
 #include <filesystem>

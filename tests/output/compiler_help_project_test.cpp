@@ -1,9 +1,9 @@
-#include "output/help_project_copy.h"
-
 #include <gtest/gtest.h>
 
+#include "formats/help_project_reader.h"
+#include "formats/help_project_writer.h"
+#include "formats/sitemap_reader.h"
 #include "output/contents_file.h"
-#include "output/help_project_file.h"
 #include "output/index_file.h"
 #include "test_support.h"
 
@@ -25,10 +25,11 @@ Project guide(bool keywords)
     return project;
 }
 
-TEST(HelpProjectCopy, MakesEveryFullPathRelativeToTheProjectFolderAndDropsTheLogLine)
+TEST(CompilerHelpProject, NamesEveryFileRelativeToTheProjectFolderAndLeavesTheLogLineOut)
 {
-    const std::string text = HelpProjectFileText(guide(true), "/home/ann/.local/share/html-doxel/log.txt");
-    EXPECT_EQ(relativeHelpProjectText(text, "/home/ann/help"),
+    const Project project = guide(true);
+    HelpTextWriter writer(project);
+    EXPECT_EQ(CompilerHelpProjectText(project, writer),
               test::crlf({"[OPTIONS]",
                           "Compatibility=1.1 or later",
                           "Compiled file=guide.chm",
@@ -52,36 +53,34 @@ TEST(HelpProjectCopy, MakesEveryFullPathRelativeToTheProjectFolderAndDropsTheLog
                           "[INFOTYPES]"}));
 }
 
-TEST(HelpProjectCopy, LeavesAProjectWithoutIndexAndWithRelativePathsAsItIs)
+TEST(CompilerHelpProject, TheReaderFindsWhatTheWriterWrote)
 {
-    const std::string text = test::crlf({"[OPTIONS]", "Compiled file=a.chm", "Contents file=a.hhc", "", "[WINDOWS]",
-                                         "Main=\"A\",\"a.hhc\",,\"x.htm\",,,,,,0x20,200,0x0,[1,2,3,4],0x0,0x0,,,,,0",
-                                         "", "[FILES]", "x.htm", "", "[INFOTYPES]"});
-    EXPECT_EQ(relativeHelpProjectText(text, "/x"), text);
-}
-
-TEST(HelpProjectCopy, ReadsTheNamedFilesAndTheFileList)
-{
-    const HelpProjectInfo info = parseHelpProject(HelpProjectFileText(guide(false), "/tmp/log.txt"));
+    const HelpProjectFile info = readHelpProject(HelpProjectFileText(guide(false), "/tmp/log.txt"), "guide.hhp");
     EXPECT_EQ(info.compiledFile, "/home/ann/help/guide.chm");
     EXPECT_EQ(info.contentsFile, "/home/ann/help/guide.hhc");
     EXPECT_EQ(info.indexFile, "");
-    EXPECT_EQ(info.logFile, "/tmp/log.txt");
     EXPECT_EQ(info.defaultTopic, "intro.htm");
     // The page outside the project folder is left out.
     EXPECT_EQ(info.files, (std::vector<std::string>{"sub/deep.htm", "intro.htm"}));
 }
 
-TEST(HelpProjectCopy, ReadsTheLocalPathsOfContentsAndIndex)
+std::vector<std::string> locals(const std::string& sitemap)
+{
+    std::vector<std::string> found;
+    for (const SitemapEntry& entry : readSitemapAsWritten(sitemap).entries) {
+        if (!entry.local.empty())
+            found.push_back(entry.local);
+    }
+    return found;
+}
+
+TEST(CompilerHelpProject, TheSitemapReaderFindsTheLocalPathsTheWriterWrote)
 {
     Project project = guide(true);
     NullProgress progress;
     ProgressScope scope(progress, 0);
-    EXPECT_EQ(sitemapLocals(ContentsFileText(project, scope)),
-              (std::vector<std::string>{"intro.htm", "sub/deep.htm", ""}));
-    EXPECT_EQ(sitemapLocals(IndexFileText(project)), (std::vector<std::string>{"intro.htm"}));
-    EXPECT_EQ(sitemapLocals(R"(<PARAM NAME="Local" VALUE="a.htm"><param name="Name" value="b.htm">)"),
-              (std::vector<std::string>{"a.htm"}));
+    EXPECT_EQ(locals(ContentsFileText(project, scope)), (std::vector<std::string>{"intro.htm", "sub/deep.htm"}));
+    EXPECT_EQ(locals(IndexFileText(project)), (std::vector<std::string>{"intro.htm"}));
 }
 
 }  // namespace

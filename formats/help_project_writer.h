@@ -4,7 +4,7 @@
 
 #include "core/path_rules.h"
 #include "core/project.h"
-#include "output/sitemap_writer.h"
+#include "formats/sitemap_writer.h"
 
 namespace doxel {
 
@@ -24,6 +24,12 @@ std::string languageLine(const CodePage& page);
 // by the caller when the file is written.
 std::string HelpProjectFileText(const Project& project, const std::string& logFile, HelpTextWriter& writer);
 std::string HelpProjectFileText(const Project& project, const std::string& logFile, PathStyle style = kNativePathStyle);
+
+// The help project file as a compiler running in the project folder gets
+// it: the compiled, contents and index files (also in the window's
+// definition) and the [FILES] named relative to the help project's folder,
+// and no "Error log file=" line (the compile run writes the log).
+std::string CompilerHelpProjectText(const Project& project, HelpTextWriter& writer);
 
 // Writes HelpProjectFileText to `path`. Throws IoError.
 void SaveHelpProject(const Project& project, const std::string& path, const std::string& logFile,

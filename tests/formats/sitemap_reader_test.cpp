@@ -1,10 +1,9 @@
-#include "import/sitemap_reader.h"
+#include "formats/sitemap_reader.h"
 
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
 #include "core/project.h"
-#include "import/html_entities.h"
 
 namespace doxel {
 namespace {
@@ -172,19 +171,6 @@ TEST(SitemapReader, SurvivesDeepNestingAndTruncatedTagsWithoutRecursionOrHang)
     const std::string whole = "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"abc\"></OBJECT></UL>";
     for (std::size_t cut = 0; cut <= whole.size(); ++cut)
         EXPECT_NO_THROW(readSitemap(whole.substr(0, cut), nullptr, "cut.hhc")) << cut;
-}
-
-TEST(HtmlEntities, DecodesNamedAndNumericReferences)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {"&amp;&lt;&gt;&quot;&apos;", "&<>\"'"},
-        {"&Auml;&auml;&szlig;&euro;&hellip;&nbsp;", "\xC3\x84\xC3\xA4\xC3\x9F\xE2\x82\xAC\xE2\x80\xA6\xC2\xA0"},
-        {"&#65;&#x42;&#X43;&#1046;&#128512;", "ABCЖ😀"},
-        {"&#xD800;&#1114112;", "\xEF\xBF\xBD\xEF\xBF\xBD"},
-        {"AT&T & &amp &unknown; &#; &#xZZ;", "AT&T & &amp &unknown; &#; &#xZZ;"},
-    };
-    for (const auto& [text, decoded] : cases)
-        EXPECT_EQ(decodeHtmlEntities(text), decoded) << text;
 }
 
 }  // namespace
