@@ -1,6 +1,7 @@
 #include "output/compiled_help_check.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <iconv.h>
 
@@ -32,12 +33,12 @@ class ToUtf8 {
 public:
     explicit ToUtf8(const std::string& codePage) : m_convert(::iconv_open("UTF-8", codePage.c_str()))
     {
-        if (m_convert == invalid())
+        if (failed(m_convert))
             m_convert = ::iconv_open("UTF-8", std::string(kDefaultCodePage).c_str());
     }
     ~ToUtf8()
     {
-        if (m_convert != invalid())
+        if (!failed(m_convert))
             ::iconv_close(m_convert);
     }
     ToUtf8(const ToUtf8&) = delete;
@@ -48,7 +49,7 @@ public:
         bool ascii = true;
         for (const char c : text)
             ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-        if (ascii || m_convert == invalid())
+        if (ascii || failed(m_convert))
             return std::string(text);
         ::iconv(m_convert, nullptr, nullptr, nullptr, nullptr);
         std::string out(text.size() * 4 + 8, '\0');
@@ -63,7 +64,8 @@ public:
     }
 
 private:
-    static iconv_t invalid() { return reinterpret_cast<iconv_t>(-1); }
+    // iconv_open reports failure as (iconv_t)-1.
+    static bool failed(iconv_t convert) { return reinterpret_cast<std::intptr_t>(convert) == -1; }
     iconv_t m_convert;
 };
 
