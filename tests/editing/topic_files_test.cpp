@@ -160,17 +160,6 @@ TEST(TitleReader, ReadsFilesAndFallsBackToTheFileName)
         EXPECT_EQ(topicTitle(dir.file(c.file)), c.title) << c.file;
 }
 
-TEST(FileListView, ItsVisibilityIsKeptInShowFileSystem)
-{
-    MemorySettingsStore settings;
-    EXPECT_FALSE(fileListShown(settings));
-    storeFileListShown(settings, true);
-    EXPECT_EQ(settings.read("ShowFileSystem"), "1");
-    EXPECT_TRUE(fileListShown(settings));
-    storeFileListShown(settings, false);
-    EXPECT_EQ(settings.read("ShowFileSystem"), "0");
-}
-
 struct TopicRig {
     TopicRig() : rig("T+(A+(A1 A2) B)")
     {
