@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <set>
 
 #include <iconv.h>
@@ -212,7 +213,8 @@ bool isAscii(std::string_view text)
 iconv_t openIconv(const char* to, const char* from)
 {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    // iconv_open reports failure as (iconv_t)-1; compare it as a number.
+    if (reinterpret_cast<std::intptr_t>(cd) == -1)
         throw ConversionError(std::string("The conversion from ") + from + " to " + to + " is not available");
     return cd;
 }

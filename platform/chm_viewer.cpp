@@ -156,6 +156,7 @@ pid_t startDesktopViewerAt(const std::string& file, const std::string& page, std
     // KchmViewer takes the page to show on its command line.
     std::vector<std::string> arguments{executable, "-showPage", page, file};
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -228,6 +229,7 @@ int startDetachedProgram(const std::string& file, const std::string& parameters)
     if (inWord)
         arguments.push_back(word);
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);

@@ -4,7 +4,9 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <set>
 
 #include "env/debug_log.h"
 #include "env/help_contexts.h"
@@ -145,15 +147,43 @@ TEST(HelpHook, FailedStartsNameTheCallAndTheSystemError)
     EXPECT_TRUE(RunWithShell(port, "HH.EXE", ""));
 }
 
-TEST(HelpHook, SystemErrorsMapToTheirTexts)
+// The fixed texts as the program ships them (ID<TAB>TEXT lines).
+std::map<int, std::string> shippedFixedTexts()
 {
-    const std::pair<int, int> cases[] = {
-        {ENOENT, 65320}, {ENOTDIR, 65321}, {EACCES, 65322},  {EPERM, 65322},  {ENOMEM, 65323},
-        {EROFS, 65324},  {ENODEV, 65325},  {ETXTBSY, 65326}, {EBUSY, 65326},  {ENOSPC, 65327},
-        {EDQUOT, 65327}, {EIO, 65298},     {ENOEXEC, 65297}, {EINVAL, 65300}, {0, 65300},
+    std::ifstream in(std::filesystem::path(DOXEL_SOURCE_DIR) / "data" / "strings" / "fixed.txt");
+    std::map<int, std::string> texts;
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t tab = line.find('\t');
+        if (!line.empty() && line[0] != '#' && tab != std::string::npos)
+            texts[std::stoi(line.substr(0, tab))] = line.substr(tab + 1);
+    }
+    return texts;
+}
+
+TEST(HelpHook, EveryFailedStartReadsAsAShippedText)
+{
+    const std::map<int, std::string> texts = shippedFixedTexts();
+    ASSERT_FALSE(texts.empty());
+    for (int error = 0; error < 256; ++error)
+        EXPECT_TRUE(texts.contains(shellErrorTextId(error))) << "errno " << error;
+
+    // What the user reads when a program cannot be started.
+    struct ShippedTexts : RecordingPort {
+        std::map<int, std::string> texts = shippedFixedTexts();
+        std::string text(int id) const override { return texts.at(id); }
     };
-    for (const auto& [error, id] : cases)
-        EXPECT_EQ(shellErrorTextId(error), id) << error;
+    const std::pair<int, const char*> cases[] = {
+        {ENOENT, "[Error:2] File Not Found"},
+        {EACCES, "[Error:13] Access Denied"},
+        {ENOSPC, "[Error:28] Disk Full"},
+    };
+    for (const auto& [error, shown] : cases) {
+        ShippedTexts port;
+        port.startError = error;
+        EXPECT_FALSE(RunWithShell(port, "HH.EXE", "a.chm"));
+        ASSERT_EQ(port.warnings.size(), 1U);
+        EXPECT_TRUE(port.warnings[0].ends_with(shown)) << port.warnings[0];
+    }
 }
 
 TEST(HelpHook, WritesItsStepsToTheDiagnosticLog)
@@ -177,17 +207,21 @@ TEST(HelpHook, WritesItsStepsToTheDiagnosticLog)
              "THookHelpSystem.Destroy   T"}));
 }
 
-TEST(HelpContexts, EveryContextOpensAPageOfTheManual)
+TEST(HelpContexts, EachWindowWithHelpOpensAPageOfItsOwn)
 {
     const std::filesystem::path manual = std::filesystem::path(DOXEL_SOURCE_DIR) / "docs" / "manual";
     EXPECT_TRUE(std::filesystem::exists(manual / kWelcomePage));
+    std::set<std::string> pages;
     for (const HelpTopic& topic : kHelpTopics) {
-        EXPECT_EQ(helpContextOfWindow(topic.windowClass), topic.context);
-        EXPECT_EQ(helpContextPage(topic.context), topic.page);
-        EXPECT_TRUE(std::filesystem::exists(manual / topic.page)) << topic.page;
+        const int context = helpContextOfWindow(topic.windowClass);
+        EXPECT_NE(context, 0) << topic.windowClass;
+        const std::string page = helpContextPage(context);
+        EXPECT_TRUE(std::filesystem::exists(manual / page)) << topic.windowClass << ": " << page;
+        EXPECT_NE(page, kWelcomePage) << topic.windowClass;
+        EXPECT_TRUE(pages.insert(page).second) << topic.windowClass << " shares " << page;
     }
-    EXPECT_EQ(helpContextOfWindow("TNoSuchWindow"), 0);
-    EXPECT_EQ(helpContextPage(12345), kWelcomePage);
+    // A window without a page of its own still opens the manual.
+    EXPECT_EQ(helpContextPage(helpContextOfWindow("TNoSuchWindow")), kWelcomePage);
 }
 
 }  // namespace

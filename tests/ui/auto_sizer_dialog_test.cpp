@@ -1,8 +1,10 @@
 // The auto sizer's sample window: where it opens, what its labels say
 // while it moves and changes size, and what it hands back.
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include "core/settings.h"
 #include "ui/dialogs/auto_sizer_dialog.h"
@@ -25,6 +27,20 @@ class AutoSizerDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // A window manager that has just started may map the first windows
+        // before it frames them, the longer the busier the machine: wait
+        // until it frames one before any test measures a frame.
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            return;
+        QWidget probe;
+        probe.setGeometry(40, 40, 200, 100);
+        probe.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&probe));
+        QTRY_VERIFY_WITH_TIMEOUT(!probe.windowHandle()->frameMargins().isNull(), 30000);
+    }
+
     void opensAtTheFrameAndHandsItBackUnmoved_data()
     {
         QTest::addColumn<WindowFrame>("frame");

@@ -11,7 +11,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QToolButton>
 #include <QTreeView>
 
 #include "core/project_file.h"
@@ -204,139 +203,7 @@ private slots:
         QCOMPARE(text(f.settings.read("ShowFileSystem")), QStringLiteral("1"));
     }
 
-    void carriesEveryNamedControl()
-    {
-        WindowFixture f;
-        TMainForm& form = f.create();
-        const char* const names[] = {
-            "ToolBar1",
-            "NewButton",
-            "OpenButton",
-            "SaveButton",
-            "CompileButton",
-            "WizardButton",
-            "PopupMenu1",
-            "TXTtoHTMLWizard2",
-            "SearchandReplace2",
-            "ProjectPropButton",
-            "AboutButton",
-            "PageControl1",
-            "TabContents",
-            "TabPreview",
-            "TabIndex",
-            "Panel1",
-            "TOCLabel",
-            "ToolBar2",
-            "ImageCombo",
-            "NewItemButton",
-            "NewHeaderButton",
-            "AddKeyw",
-            "LeftButton",
-            "RightButton",
-            "DownButton",
-            "UpButton",
-            "Insert",
-            "DeleteButton",
-            "tree",
-            "ItemPopup",
-            "Panel3",
-            "PreviewLabel",
-            "ToolBar3",
-            "EditButton",
-            "PopupMenu2",
-            "notepad",
-            "HTMLEditor",
-            "PrevTopicButton",
-            "RefreshButton",
-            "NextTopicButton",
-            "KeyWordButton",
-            "Browser",
-            "Panel4",
-            "IndexLabel",
-            "ToolBar4",
-            "KeyEditButton",
-            "KeywUpButton",
-            "KeywDownButton",
-            "DelAllKeyw",
-            "AddKeyButton",
-            "DelKeyButton",
-            "SortButton",
-            "KeyView",
-            "Splitter1",
-            "FileView",
-            "status",
-            "MainMenu1",
-            "File1",
-            "New1",
-            "OpenProject1",
-            "Saveproject1",
-            "Recent",
-            "Exit1",
-            "Items1",
-            "Addtopic1",
-            "Addheader1",
-            "Delete1",
-            "EditwithHTMLEditor2",
-            "EditwithNotepad1",
-            "AssignselectedIcon1",
-            "toselecteditem1",
-            "toalltopics1",
-            "toallheadersinthislevel1",
-            "toalltopicsincurrentlevel1",
-            "SortType1",
-            "Alphabetically1",
-            "Donotsort1",
-            "Expandallitems1",
-            "Collapseallitems1",
-            "Setasdefaulttopic1",
-            "Commands1",
-            "Viewlogfile1",
-            "Launchcompiledfile1",
-            "Compile1",
-            "Tools1",
-            "TXTtoHTMLWizard1",
-            "SearchandReplace1",
-            "Options1",
-            "ShowFiles",
-            "Language",
-            "English1",
-            "Deutsch1",
-            "French1",
-            "Spanish1",
-            "Russian1",
-            "ProjectProperties1",
-            "Preferences1",
-            "Help1",
-            "Help2",
-            "HelpVersion",
-            "IEVersion",
-            "Internet",
-            "Update",
-            "DoxelHomepage",
-            "HelpDownloads",
-            "SendEmail",
-            "About1",
-            "Preview",
-            "Edit1",
-            "Edit2",
-            "Deleteitem",
-            "Assigncurrenticon1",
-            "toallheader1",
-            "toalltopics2",
-            "toallheadersinthislevel2",
-            "toalltopicsincurrentlevel2",
-            "EditwithHTMLEditor1",
-            "EditinNotepad1",
-            "properties",
-        };
-        for (const char* name : names)
-            QVERIFY2(form.findChild<QObject*>(QString::fromLatin1(name)) != nullptr, name);
-        // Tool buttons carry their action's name.
-        QVERIFY(form.findChild<QToolButton*>(QStringLiteral("DeleteButton")) != nullptr);
-        QCOMPARE(form.findChild<QTreeView*>(QStringLiteral("tree"))->indentation(), 19);
-    }
-
-    void disablesOnlyTheCompileCommandsOfAnEmptyProject()
+    void leavesCommandsOfLaterWorkVisibleButDisabled()
     {
         WindowFixture f;
         f.create();
