@@ -1,6 +1,7 @@
 #include "tools/file_batch.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -11,6 +12,8 @@
 #include <mutex>
 #include <random>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 #include "core/errors.h"
@@ -35,6 +38,7 @@ struct FileBatch::Entry {
     std::string checkedNamed;
     bool afterPrevious = false;
     bool inPlace = false;
+    std::string failure;  // set when the entry could not be put into place
     int fd = -1;
     int error = 0;
 
@@ -322,9 +326,8 @@ void FileBatch::end()
     Entry& entry = *m_entries.back();
     if (entry.inPlace)
         return;
-    // The write-back starts now and runs while the next files are made;
-    // commit() then flushes the file system once.
-    ::sync_file_range(entry.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    // No write-back is started here: commit() flushes the file system once,
+    // which writes all the files in one sweep.
     struct stat info {};
     if (::fstat(entry.fd, &info) == 0 && !m_fileSystems.contains(info.st_dev)) {
         const int folder = ::open(folderOf(entry.temporary).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -368,9 +371,76 @@ int FileBatch::flushAll()
     return first;
 }
 
+namespace {
+
+// Runs job(0) to job(count - 1) on a few threads.
+template <class Job>
+void inParallel(std::size_t count, const Job& job)
+{
+    constexpr std::size_t kThreads = 16;
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < count; i = next++)
+            job(i);
+    };
+    std::vector<std::thread> threads;
+    const std::size_t helpers = std::min(kThreads, count) - std::min<std::size_t>(1, count);
+    threads.reserve(helpers);
+    try {
+        for (std::size_t i = 0; i < helpers; ++i)
+            threads.emplace_back(work);
+    } catch (const std::system_error&) {
+        // Fewer threads only make it slower.
+    }
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
+}  // namespace
+
+// Puts one entry into place; returns whether it got there. An entry written
+// in place needs what came before it on disk first, so it waits for the
+// second round (`inPlaceRound`).
+FileBatch::Step FileBatch::place(Entry& entry, bool inPlaceRound)
+{
+    if (entry.error != 0) {
+        entry.failure = describeErrno("Cannot write", entry.named, entry.error);
+        return Step::Failed;
+    }
+    if (entry.inPlace && !inPlaceRound)
+        return Step::Deferred;
+    if (entry.expected) {
+        struct stat now {};
+        if (::stat(entry.checked.c_str(), &now) != 0 || !(FileIdentity::of(now) == *entry.expected)) {
+            entry.failure =
+                entry.checkedNamed + " was changed by another program while it was being replaced; it is left as it is";
+            return Step::Failed;
+        }
+    }
+    if (!entry.inPlace) {
+        if (::rename(entry.temporary.c_str(), entry.target.c_str()) != 0) {
+            entry.failure = describeErrno("Cannot write", entry.named, errno);
+            return Step::Failed;
+        }
+        entry.temporary.clear();
+        return Step::Done;
+    }
+    const int fd = ::open(entry.target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    bool written = fd >= 0 && writeAll(fd, entry.contents) &&
+                   ::ftruncate(fd, static_cast<off_t>(entry.contents.size())) == 0 && ::fdatasync(fd) == 0;
+    const int error = errno;
+    if (fd >= 0 && ::close(fd) != 0 && written)
+        written = false;
+    if (!written) {
+        entry.failure = describeErrno("Cannot write", entry.named, error);
+        return Step::Failed;
+    }
+    return Step::Done;
+}
+
 std::vector<FileBatch::Failure> FileBatch::commit()
 {
-    std::vector<Failure> failures;
     // Every new file is on disk before any is renamed, so after a crash each
     // target is whole, old or new. One flush of the file system serves all
     // of them, where one per file would wait for a journal commit each.
@@ -385,53 +455,48 @@ std::vector<FileBatch::Failure> FileBatch::commit()
             entry->error = flushError;
     }
 
-    bool previousDone = true;
-    bool renamedSinceFlush = false;
+    // Chains of entries, each waiting for the one before it (a backup, then
+    // its file), go into place side by side: a rename that drops the old
+    // file waits on the file system, and many such waits overlap well.
+    std::vector<std::size_t> chains;
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (i == 0 || !m_entries[i]->afterPrevious)
+            chains.push_back(i);
+    }
+    const auto chainEnd = [&](std::size_t chain) {
+        return chain + 1 < chains.size() ? chains[chain + 1] : m_entries.size();
+    };
+    std::vector<std::size_t> resumeAt(chains.size(), 0);  // 0: nothing left for the second round
+    inParallel(chains.size(), [&](std::size_t chain) {
+        for (std::size_t i = chains[chain]; i < chainEnd(chain); ++i) {
+            const Step step = place(*m_entries[i], false);
+            if (step == Step::Deferred)
+                resumeAt[chain] = i + 1;
+            if (step != Step::Done)
+                break;
+        }
+    });
+    // Files written in place: the renames before them (their backups) on
+    // disk first.
+    if (std::any_of(resumeAt.begin(), resumeAt.end(), [](std::size_t at) { return at != 0; })) {
+        const int error = flushAll();
+        for (std::size_t chain = 0; chain < chains.size(); ++chain) {
+            if (resumeAt[chain] == 0)
+                continue;
+            for (std::size_t i = resumeAt[chain] - 1; i < chainEnd(chain); ++i) {
+                Entry& entry = *m_entries[i];
+                if (error != 0 && entry.error == 0)
+                    entry.error = error;
+                if (place(entry, true) != Step::Done)
+                    break;
+            }
+        }
+    }
+
+    std::vector<Failure> failures;
     for (const auto& entry : m_entries) {
-        if (entry->afterPrevious && !previousDone)
-            continue;  // the file before it failed and was reported
-        previousDone = false;
-        if (entry->error != 0) {
-            failures.push_back({entry->label, describeErrno("Cannot write", entry->named, entry->error)});
-            continue;
-        }
-        if (entry->expected) {
-            struct stat now {};
-            if (::stat(entry->checked.c_str(), &now) != 0 || !(FileIdentity::of(now) == *entry->expected)) {
-                failures.push_back({entry->label, entry->checkedNamed + " was changed by another program while "
-                                                                        "it was being replaced; it is left as it is"});
-                continue;
-            }
-        }
-        if (!entry->inPlace) {
-            if (::rename(entry->temporary.c_str(), entry->target.c_str()) != 0) {
-                failures.push_back({entry->label, describeErrno("Cannot write", entry->named, errno)});
-                continue;
-            }
-            entry->temporary.clear();
-            renamedSinceFlush = true;
-            previousDone = true;
-            continue;
-        }
-        // In place: what came before (a backup) must be on disk first.
-        if (renamedSinceFlush) {
-            if (const int error = flushAll(); error != 0) {
-                failures.push_back({entry->label, describeErrno("Cannot write", entry->named, error)});
-                continue;
-            }
-            renamedSinceFlush = false;
-        }
-        const int fd = ::open(entry->target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
-        bool written = fd >= 0 && writeAll(fd, entry->contents) &&
-                       ::ftruncate(fd, static_cast<off_t>(entry->contents.size())) == 0 && ::fdatasync(fd) == 0;
-        const int error = errno;
-        if (fd >= 0 && ::close(fd) != 0 && written)
-            written = false;
-        if (!written) {
-            failures.push_back({entry->label, describeErrno("Cannot write", entry->named, error)});
-            continue;
-        }
-        previousDone = true;
+        if (!entry->failure.empty())
+            failures.push_back({entry->label, entry->failure});
     }
     m_entries.clear();
     m_ownLinks.clear();

@@ -87,7 +87,7 @@ public:
     // being written; the caller then calls discardFrom() for what it has
     // begun.
     void write(std::string_view bytes);
-    // Ends the file begun last; its bytes start on their way to the disk.
+    // Ends the file begun last; the commit puts its bytes on disk.
     void end();
 
     // begin, write, end in one.
@@ -109,6 +109,8 @@ public:
 private:
     struct Entry;
     struct Target;
+    enum class Step { Done, Failed, Deferred };
+    static Step place(Entry& entry, bool inPlaceRound);
     Target resolve(const std::string& path);
     void removeLeftovers(const std::string& target);
     int flushAll();
