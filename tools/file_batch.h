@@ -100,10 +100,12 @@ public:
     std::size_t size() const;
     std::size_t pendingBytes() const { return m_bytes; }
 
-    // Flushes every pending file to disk and puts each into place, in the
-    // order added; an entry that cannot be flushed, or whose target changed
-    // since it was read, is not written and fails. Afterwards the batch is
-    // empty and can be used again.
+    // Flushes every pending file to disk and puts each into place; an entry
+    // begun with `afterPrevious` after the one before it, the others side
+    // by side, so no two entries may name the same target. An entry that
+    // cannot be flushed, or whose target changed since it was read, is not
+    // written and fails; failures come in the order the entries were added.
+    // Afterwards the batch is empty and can be used again.
     std::vector<Failure> commit();
 
 private:

@@ -135,6 +135,7 @@ ReplaceRunResult replaceInFiles(const std::vector<std::string>& files, const Rep
     std::vector<std::string> changedInBatch;
     // One file under two names (links, "./"), by device and inode.
     std::set<std::pair<std::uint64_t, std::uint64_t>> inBatch;
+    std::set<std::string> namesInBatch;
     const auto commit = [&] {
         for (FileBatch::Failure& failure : batch.commit()) {
             // A file whose new bytes did not reach it did not change.
@@ -149,6 +150,7 @@ ReplaceRunResult replaceInFiles(const std::vector<std::string>& files, const Rep
         result.changed += static_cast<int>(changedInBatch.size());
         changedInBatch.clear();
         inBatch.clear();
+        namesInBatch.clear();
     };
 
     for (const std::string& file : files) {
@@ -163,17 +165,21 @@ ReplaceRunResult replaceInFiles(const std::vector<std::string>& files, const Rep
                 continue;
             }
             // A file listed twice, under any name, is read again only after
-            // its first change is in place, so the second pass sees it.
-            const std::pair key{old->identity.device, old->identity.inode};
-            if (inBatch.contains(key)) {
+            // its first change is in place, so the second pass sees it; and
+            // no name is written twice in one batch (a file and a backup).
+            std::pair key{old->identity.device, old->identity.inode};
+            if (inBatch.contains(key) || namesInBatch.contains(file) || namesInBatch.contains(file + ".bak")) {
                 commit();
                 old = readIfFile(file);
                 if (!old) {
                     result.skipped.push_back(file);
                     continue;
                 }
+                key = {old->identity.device, old->identity.inode};
             }
             inBatch.insert(key);
+            namesInBatch.insert(file);
+            namesInBatch.insert(file + ".bak");
             ++result.processed;
             if (control.progress)
                 control.progress(result.processed);

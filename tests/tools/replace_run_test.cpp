@@ -270,11 +270,12 @@ TEST(ReplaceInFiles, OneFileUnderTwoNamesIsReadAfreshForEachName)
     test::writeFile(dir.path() / "u.htm", "x");
     const std::string dotted = (dir.path() / "." / "u.htm").string();
     const ReplaceRunResult result =
-        replaceInFiles({dir.file("t.htm"), dir.file("l.htm"), dir.file("u.htm"), dotted}, options("x", "xx", false));
-    EXPECT_EQ(result.processed, 4);
-    EXPECT_EQ(result.changed, 4);
+        replaceInFiles({dir.file("t.htm"), dir.file("l.htm"), dir.file("u.htm"), dotted, dir.file("u.htm")},
+                       options("x", "xx", false));
+    EXPECT_EQ(result.processed, 5);
+    EXPECT_EQ(result.changed, 5);
     EXPECT_EQ(test::readFile(dir.path() / "t.htm"), "xxxx\r\n");
-    EXPECT_EQ(test::readFile(dir.path() / "u.htm"), "xxxx\r\n");
+    EXPECT_EQ(test::readFile(dir.path() / "u.htm"), "xxxxxxxx\r\n");
 }
 
 // Another program appends to a file after it was read: the file keeps
