@@ -37,6 +37,17 @@ void reportNotFiles(const std::vector<std::string>& skipped)
     }
 }
 
+void reportNotes(const std::vector<std::string>& notes)
+{
+    for (const std::string& note : notes)
+        std::cerr << "doxel: " << note << "\n";
+}
+
+std::string fileNameOf(const std::string& path)
+{
+    return path.substr(path.rfind('/') + 1);
+}
+
 }  // namespace
 
 int txtToHtmlFromCommandLine(const std::vector<std::string>& arguments)
@@ -49,7 +60,7 @@ int txtToHtmlFromCommandLine(const std::vector<std::string>& arguments)
     std::vector<std::string> files;
     bool failed = false;
     for (const std::string& file : parsed.files) {
-        if (toolTakesFile(file.substr(file.rfind('/') + 1), ToolFileKind::Text)) {
+        if (toolTakesFile(fileNameOf(file), ToolFileKind::Text)) {
             files.push_back(file);
         } else {
             std::cerr << "doxel: " << escapeControls(file) << " is not a .txt file; left as it is\n";
@@ -63,6 +74,7 @@ int txtToHtmlFromCommandLine(const std::vector<std::string>& arguments)
         std::cout << escapeControls(page) << "\n";
     std::cout << "Number of files processed: " << result.pages.size() << "\n";
     reportNotFiles(result.skipped);
+    reportNotes(result.notes);
     reportFailures(result.failures);
     failed = failed || !result.skipped.empty() || !result.failures.empty();
     return failed ? kExitFailedFiles : 0;
@@ -73,14 +85,29 @@ int replaceFromCommandLine(const std::vector<std::string>& arguments)
     const ReplaceArguments parsed = parseReplaceArguments(arguments);
     if (!parsed.problem.empty())
         return usageProblem(parsed.problem);
+    // Like the dialog, only text and HTML files unless told otherwise, so a
+    // wildcard over a folder leaves pictures and programs alone.
+    std::vector<std::string> files;
+    bool failed = false;
+    for (const std::string& file : parsed.files) {
+        if (parsed.allFiles || toolTakesFile(fileNameOf(file), ToolFileKind::TextAndHtml)) {
+            files.push_back(file);
+        } else {
+            std::cerr << "doxel: " << file << " is not a .txt, .htm or .html file; left as it is"
+                      << " (--all-files takes it)\n";
+            failed = true;
+        }
+    }
     ReplaceRunControl control;
     control.stopAtFailure = false;
-    const ReplaceRunResult result = replaceInFiles(parsed.files, parsed.options, control);
+    const ReplaceRunResult result = replaceInFiles(files, parsed.options, control);
     std::cout << "Number of files processed: " << result.processed << "\n"
               << "Number of files changed: " << result.changed << "\n";
     reportNotFiles(result.skipped);
+    reportNotes(result.notes);
     reportFailures(result.failures);
-    return result.skipped.empty() && result.failures.empty() ? 0 : kExitFailedFiles;
+    failed = failed || !result.skipped.empty() || !result.failures.empty();
+    return failed ? kExitFailedFiles : 0;
 }
 
 }  // namespace doxel

@@ -118,6 +118,7 @@ inline constexpr int kReplaceWith = 183;
 inline constexpr int kCreateBackups = 184;
 inline constexpr int kIgnoreCase = 185;
 inline constexpr int kSelectInputFolder = 186;
+inline constexpr int kIncludeSubfolders = 285;
 inline constexpr int kExample = 187;
 inline constexpr int kSelectAll = 188;
 inline constexpr int kUnselectAll = 189;

@@ -1,7 +1,10 @@
 // Checks ReplaceAll against a plain reference that follows the rule word
 // for word (find in the rest, copy up to it, insert, go on behind the
 // match), and the whole replacement of a file against joining, replacing
-// and splitting step by step.
+// and splitting step by step: for a file whose line ends are all CR LF,
+// the joined text replaced by the reference with every mark written as
+// CR LF; for any file, replaceJoined; and a file without a match must come
+// back byte for byte.
 //   build/fuzz/fuzz/fuzz_replace_all -max_total_time=300 -max_len=512
 // Input: a flags byte (bit 0: ignore case), a search length byte, a
 // replacement length byte, then the search, the replacement and the text.
@@ -69,11 +72,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     const doxel::ReplaceStrings strings{std::string(search), std::string(replacement), ignoreCase};
+    std::size_t count = 0;
+    const std::string replaced = doxel::replacedFileBytes(text, strings, &count);
     const doxel::JoinedText joined = doxel::joinLines(text);
-    const std::string stepByStep = doxel::fileBytesOf(
-        plainReplaceAll(joined.joined, doxel::typedLineEnds(search), doxel::typedLineEnds(replacement), ignoreCase),
-        joined.tail);
-    if (doxel::replacedFileBytes(text, strings) != stepByStep)
+    const std::string typedSearch = doxel::typedLineEnds(search);
+    const std::string typedReplacement = doxel::typedLineEnds(replacement);
+    if (count == 0) {
+        if (replaced != text)
+            std::abort();
+    } else if (replaced != doxel::replaceJoined(joined, typedSearch, typedReplacement, ignoreCase)) {
         std::abort();
+    }
+    bool crLfOnly = true;
+    for (const std::string_view end : joined.ends)
+        crLfOnly = crLfOnly && end == "\r\n";
+    if (count != 0 && crLfOnly) {
+        std::string stepByStep;
+        for (const char c : plainReplaceAll(joined.joined, typedSearch, typedReplacement, ignoreCase))
+            stepByStep += c == doxel::kLineEndMark ? std::string("\r\n") : std::string(1, c);
+        stepByStep += joined.tail;
+        if (replaced != stepByStep)
+            std::abort();
+    }
     return 0;
 }

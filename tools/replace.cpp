@@ -19,12 +19,6 @@ std::string folded(std::string_view text)
     return out;
 }
 
-struct JoinSink {
-    std::string& out;
-    void text(std::string_view piece) { out.append(piece); }
-    void lineEnd() { out.push_back(kLineEndMark); }
-};
-
 }  // namespace
 
 std::size_t FindPos(std::string_view search, std::string_view text, bool ignoreCase)
@@ -76,74 +70,165 @@ std::string ReplaceAll(std::string_view text, std::string_view search, std::stri
 
 std::string typedLineEnds(std::string_view typed)
 {
-    std::string out(typed);
-    std::replace(out.begin(), out.end(), '|', kLineEndMark);
-    return out;
-}
-
-JoinedText joinLines(std::string_view bytes)
-{
-    JoinedText result;
-    result.joined.reserve(bytes.size() + 1);
-    TextLines lines;
-    JoinSink sink{result.joined};
-    const std::size_t textLength = lines.feed(bytes, sink);
-    lines.finish(sink);
-    result.tail = bytes.substr(textLength);
-    return result;
-}
-
-std::string fileBytesOf(std::string_view joined, std::string_view tail)
-{
-    const auto ends = static_cast<std::size_t>(std::count(joined.begin(), joined.end(), kLineEndMark));
     std::string out;
-    out.reserve(joined.size() + ends + tail.size());
-    std::size_t start = 0;
-    for (std::size_t at = joined.find(kLineEndMark); at != std::string_view::npos;
-         at = joined.find(kLineEndMark, start)) {
-        out.append(joined.substr(start, at - start));
-        out.append("\r\n");
-        start = at + 1;
+    out.reserve(typed.size());
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        const char c = typed[i];
+        if (c == '|' || c == '\n') {
+            out += kLineEndMark;
+        } else if (c == '\r') {
+            out += kLineEndMark;
+            if (i + 1 < typed.size() && typed[i + 1] == '\n')
+                ++i;
+        } else {
+            out += c;
+        }
     }
-    out.append(joined.substr(start));
-    out.append(tail);
     return out;
 }
 
 namespace {
 
-// Whether a file's bytes are already what fileBytesOf writes: no Ctrl-Z,
-// every CR followed by an LF, the last line ended. Its joined text then
-// differs from the bytes only in the LF after each CR.
-bool writtenForm(std::string_view bytes)
+constexpr std::string_view kCrLf = "\r\n";
+
+// The line end at `at` (a CR or an LF): CR LF, CR or LF.
+std::string_view lineEndAt(std::string_view text, std::size_t at)
 {
-    if (bytes.empty())
-        return true;
-    if (!bytes.ends_with("\r\n") || bytes.find(TextLines::kEndOfText) != std::string_view::npos)
-        return false;
-    for (std::size_t at = bytes.find('\r'); at != std::string_view::npos; at = bytes.find('\r', at + 2)) {
-        if (at + 1 == bytes.size() || bytes[at + 1] != '\n')
-            return false;
+    const bool crLf = text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n';
+    return text.substr(at, crLf ? 2 : 1);
+}
+
+// The line end that a line end brought in by a replacement takes: the
+// file's first, so that a file keeps one kind; CR LF when it has none.
+std::string_view firstLineEnd(std::string_view text)
+{
+    const std::size_t at = text.find_first_of(kCrLf);
+    return at == std::string_view::npos ? kCrLf : lineEndAt(text, at);
+}
+
+std::string_view textPart(std::string_view bytes)
+{
+    return bytes.substr(0, std::min(bytes.size(), bytes.find(TextLines::kEndOfText)));
+}
+
+std::string withLineEnds(std::string_view marked, std::string_view lineEnd)
+{
+    std::string out;
+    for (const char c : marked) {
+        if (c == kLineEndMark)
+            out.append(lineEnd);
+        else
+            out += c;
     }
-    return true;
+    return out;
 }
 
 }  // namespace
 
+JoinedText joinLines(std::string_view bytes)
+{
+    JoinedText result;
+    const std::string_view text = textPart(bytes);
+    result.tail = bytes.substr(text.size());
+    result.joined.reserve(text.size() + 1);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t at = text.find_first_of(kCrLf, pos);
+        if (at == std::string_view::npos) {
+            result.joined.append(text.substr(pos));
+            result.joined += kLineEndMark;
+            result.ends.emplace_back();
+            break;
+        }
+        result.joined.append(text.substr(pos, at - pos));
+        result.joined += kLineEndMark;
+        result.ends.push_back(lineEndAt(text, at));
+        pos = at + result.ends.back().size();
+    }
+    result.lineEnd = result.ends.empty() || result.ends.front().empty() ? kCrLf : result.ends.front();
+    return result;
+}
+
+std::string replaceJoined(const JoinedText& text, std::string_view search, std::string_view replacement,
+                          bool ignoreCase, std::size_t* count)
+{
+    const std::string_view joined = text.joined;
+    std::string out;
+    out.reserve(joined.size() + joined.size() / 8 + text.tail.size());
+    std::size_t mark = 0;
+    // Text that stays: its marks become the file's own line ends again.
+    const auto keep = [&](std::string_view piece) {
+        std::size_t start = 0;
+        for (std::size_t at = piece.find(kLineEndMark); at != std::string_view::npos;
+             at = piece.find(kLineEndMark, start)) {
+            out.append(piece.substr(start, at - start));
+            const std::string_view end = text.ends[mark++];
+            out.append(end.empty() ? text.lineEnd : end);
+            start = at + 1;
+        }
+        out.append(piece.substr(start));
+    };
+    const std::string inserted = withLineEnds(replacement, text.lineEnd);
+
+    std::string foldedText;
+    std::string foldedSearch;
+    std::string_view haystack = joined;
+    std::string_view needle = search;
+    if (ignoreCase) {
+        foldedText = folded(joined);
+        foldedSearch = folded(search);
+        haystack = foldedText;
+        needle = foldedSearch;
+    }
+    std::size_t replaced = 0;
+    std::size_t start = 0;
+    if (!needle.empty()) {
+        for (std::size_t at = haystack.find(needle); at != std::string_view::npos; at = haystack.find(needle, start)) {
+            keep(joined.substr(start, at - start));
+            mark += static_cast<std::size_t>(std::count(needle.begin(), needle.end(), kLineEndMark));
+            out.append(inserted);
+            ++replaced;
+            start = at + needle.size();
+        }
+    }
+    keep(joined.substr(start));
+    out.append(text.tail);
+    if (count != nullptr)
+        *count = replaced;
+    return out;
+}
+
 std::string replacedFileBytes(std::string_view bytes, const ReplaceStrings& strings, std::size_t* count)
 {
-    // Most pages are in the written form already; when neither string holds
-    // a line end or an LF that could meet the LF of a line end, the bytes
-    // can be searched as they are, saving the joining and splitting.
-    const bool plainStrings = strings.search.find_first_of("|\r\n") == std::string::npos &&
-                              strings.replacement.find_first_of("|\r") == std::string::npos;
-    if (plainStrings && writtenForm(bytes))
-        return ReplaceAll(bytes, strings.search, strings.replacement, strings.ignoreCase, count);
-
-    const JoinedText text = joinLines(bytes);
-    const std::string replaced = ReplaceAll(text.joined, typedLineEnds(strings.search),
-                                            typedLineEnds(strings.replacement), strings.ignoreCase, count);
-    return fileBytesOf(replaced, text.tail);
+    if (count != nullptr)
+        *count = 0;
+    const std::string search = typedLineEnds(strings.search);
+    if (search.empty())
+        return std::string(bytes);
+    std::size_t replaced = 0;
+    std::string result;
+    if (search.find(kLineEndMark) == std::string::npos) {
+        // A search without a line end meets only the bytes of single lines,
+        // which the joined text holds unchanged: the text is searched as it
+        // is, saving the joining and splitting.
+        const std::string_view text = textPart(bytes);
+        const std::string_view lineEnd = firstLineEnd(text);
+        result = ReplaceAll(text, search, withLineEnds(typedLineEnds(strings.replacement), lineEnd), strings.ignoreCase,
+                            &replaced);
+        if (replaced != 0) {
+            if (!text.empty() && text.back() != '\r' && text.back() != '\n')
+                result.append(lineEnd);
+            result.append(bytes.substr(text.size()));
+        }
+    } else {
+        result =
+            replaceJoined(joinLines(bytes), search, typedLineEnds(strings.replacement), strings.ignoreCase, &replaced);
+    }
+    if (replaced == 0)
+        return std::string(bytes);
+    if (count != nullptr)
+        *count = replaced;
+    return result;
 }
 
 }  // namespace doxel

@@ -3,18 +3,19 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace doxel {
 
 // The replacement itself, on the joined text of a file.
 //
 // While a file is searched its lines are held as one text, each line
-// followed by a line-end mark. The mark is a CR byte: the line model ends
-// every line at a CR, so a CR never stands inside a line and the mark cannot
-// be mistaken for the file's own bytes. A "|" in the file stays a "|"; in
-// the search string and the replacement the author types "|" for a line
-// end (see typedLineEnds).
-inline constexpr char kLineEndMark = '\r';
+// followed by a line-end mark. A line ends at CR LF, CR or LF, so the mark
+// is an LF byte: no line holds one, and it cannot be mistaken for the
+// file's own bytes. A "|" in the file stays a "|"; in the search string and
+// the replacement the author types "|" for a line end (see typedLineEnds),
+// which matches a line end of any of the three kinds.
+inline constexpr char kLineEndMark = '\n';
 
 // The position, counted from 1, of the first occurrence of `search` in
 // `text`, or 0 when there is none (also for an empty search). With
@@ -32,25 +33,39 @@ std::string ReplaceAll(std::string_view text, std::string_view search, std::stri
                        std::size_t* count = nullptr);
 
 // A search string or replacement as typed, with each "|" turned into the
-// line-end mark.
+// line-end mark; a line end typed as such (CR LF, CR or LF) is one too.
 std::string typedLineEnds(std::string_view typed);
 
 // A file's bytes split by the line model: `joined` holds the lines of the
-// text, each followed by the line-end mark; `tail` is what follows the end
-// of the text (a Ctrl-Z and every byte after it), which no search reaches.
+// text, each followed by the line-end mark; `ends` holds, for each mark in
+// order, the file's own line end there ("\r\n", "\r", "\n"; empty for the
+// last line when the file does not end it); `lineEnd` is the file's first
+// line end, CR LF when it has none, which a line end inserted by a
+// replacement takes; `tail` is what follows the end of the text (a Ctrl-Z
+// and every byte after it), which no search reaches. The views point into
+// the bytes.
 struct JoinedText {
     std::string joined;
+    std::vector<std::string_view> ends;
+    std::string_view lineEnd;
     std::string_view tail;
 };
 JoinedText joinLines(std::string_view bytes);
 
-// The bytes written back: each line-end mark as CR LF, then the tail
-// unchanged.
-std::string fileBytesOf(std::string_view joined, std::string_view tail);
+// The bytes of the file whose joined text this is, after every occurrence
+// of `search` (marks for line ends) is replaced: the text between the
+// occurrences keeps its bytes and its own line ends, each mark that a
+// replacement brings in is written as `lineEnd`, and so is the last line's
+// mark when the file did not end that line; the tail follows unchanged.
+std::string replaceJoined(const JoinedText& text, std::string_view search, std::string_view replacement,
+                          bool ignoreCase, std::size_t* count = nullptr);
 
-// One file's bytes after replacing: joinLines, ReplaceAll with the typed
-// strings, fileBytesOf. So a file's line ends come out as CR LF even when
-// nothing matched, and its last line gains one.
+// One file's bytes after replacing every occurrence of the typed search
+// string. A file in which the search string does not occur comes back as it
+// was, byte for byte. Otherwise the text between the occurrences keeps its
+// bytes and its line ends; a line end the replacement brings in is the
+// file's line end (lineEnd above), and a last line without a line end gains
+// one. So CR LF text comes out as CR LF text, LF text as LF text.
 struct ReplaceStrings {
     std::string search;       // as typed, "|" for a line end
     std::string replacement;  // as typed, "|" for a line end

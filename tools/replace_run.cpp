@@ -4,11 +4,13 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_set>
+#include <utility>
 
 #include "core/errors.h"
+#include "tools/text_lines.h"
 
 namespace doxel {
 namespace {
@@ -17,12 +19,17 @@ namespace {
 constexpr std::size_t kLargestFile = std::size_t{1} << 30;
 // A batch is committed before it holds more than this, so memory and the
 // temporary files stay bounded on long lists.
-constexpr std::size_t kBatchFiles = 256;
+constexpr std::size_t kBatchFiles = 1024;
 constexpr std::size_t kBatchBytes = std::size_t{64} << 20;
+
+struct ReadFile {
+    std::string bytes;
+    FileIdentity identity;  // as it was before the bytes were read
+};
 
 // The bytes of a file, or nothing when the path names no file (it has
 // vanished, or it is a folder). Throws IoError when a file cannot be read.
-std::optional<std::string> readIfFile(const std::string& path)
+std::optional<ReadFile> readIfFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
@@ -61,28 +68,32 @@ std::optional<std::string> readIfFile(const std::string& path)
             throw IoError("Cannot read " + path + ": the file is larger than 1 GB");
     }
     bytes.resize(got);
-    return bytes;
+    return ReadFile{std::move(bytes), FileIdentity::of(info)};
 }
 
 }  // namespace
 
 namespace {
 
-bool replaceInBytes(const std::string& file, const std::string& old, const ReplaceOptions& options, FileBatch& batch)
+bool replaceInBytes(const std::string& file, const ReadFile& old, const ReplaceOptions& options, FileBatch& batch)
 {
-    const std::string replaced = replacedFileBytes(old, options.strings);
-    const bool changes = replaced != old;
+    const std::string replaced = replacedFileBytes(old.bytes, options.strings);
+    // A file in which the search string does not occur is never rewritten.
+    const bool changes = replaced != old.bytes;
     const std::size_t first = batch.size();
     try {
         if (options.backup) {
             // A file that changes leaves its old self behind as the backup;
             // one that stays gets a copy, since a link would follow its
-            // later edits.
+            // later edits, and so does one written in place.
             if (!changes || !batch.addLink(file, file + ".bak", file))
-                batch.add(file + ".bak", file, old);
+                batch.add(file + ".bak", file, old.bytes);
+            // A file changed meanwhile keeps its old backup too.
+            if (changes)
+                batch.expectUnchanged(file, old.identity);
         }
         if (changes)
-            batch.add(file, file, replaced, options.backup);
+            batch.add(file, file, replaced, options.backup, old.identity);
     } catch (...) {
         batch.discardFrom(first);
         throw;
@@ -90,13 +101,29 @@ bool replaceInBytes(const std::string& file, const std::string& old, const Repla
     return changes;
 }
 
+// Why the tools leave a file's bytes alone, or nothing when it is text.
+std::optional<std::string> notTextReason(const std::string& file, std::string_view bytes)
+{
+    switch (textKindOf(bytes)) {
+    case TextKind::Text:
+        return std::nullopt;
+    case TextKind::Binary:
+        return file + " holds NUL bytes, so it is not a text file; it is left as it is";
+    case TextKind::WideUnicode:
+        return file + " is UTF-16 or UTF-32 text, which is not searched; it is left as it is";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool ReplaceInFile(const std::string& file, const ReplaceOptions& options, FileBatch& batch)
 {
-    const std::optional<std::string> old = readIfFile(file);
+    const std::optional<ReadFile> old = readIfFile(file);
     if (!old)
         throw IoError("Cannot read " + file + ": it is not a file");
+    if (const auto reason = notTextReason(file, old->bytes))
+        throw IoError(*reason);
     return replaceInBytes(file, *old, options, batch);
 }
 
@@ -106,7 +133,9 @@ ReplaceRunResult replaceInFiles(const std::vector<std::string>& files, const Rep
     ReplaceRunResult result;
     FileBatch batch;
     std::vector<std::string> changedInBatch;
-    std::unordered_set<std::string> inBatch;
+    // One file under two names (links, "./"), by device and inode.
+    std::set<std::pair<std::uint64_t, std::uint64_t>> inBatch;
+    std::set<std::string> namesInBatch;
     const auto commit = [&] {
         for (FileBatch::Failure& failure : batch.commit()) {
             // A file whose new bytes did not reach it did not change.
@@ -121,20 +150,36 @@ ReplaceRunResult replaceInFiles(const std::vector<std::string>& files, const Rep
         result.changed += static_cast<int>(changedInBatch.size());
         changedInBatch.clear();
         inBatch.clear();
+        namesInBatch.clear();
     };
 
     for (const std::string& file : files) {
-        // A file listed twice is read again only after its first change
-        // is in place, so the second pass sees it.
-        if (inBatch.contains(file))
-            commit();
         try {
-            const std::optional<std::string> old = readIfFile(file);
+            std::optional<ReadFile> old = readIfFile(file);
             if (!old) {
                 result.skipped.push_back(file);
                 continue;
             }
-            inBatch.insert(file);
+            if (auto reason = notTextReason(file, old->bytes)) {
+                result.notes.push_back(std::move(*reason));
+                continue;
+            }
+            // A file listed twice, under any name, is read again only after
+            // its first change is in place, so the second pass sees it; and
+            // no name is written twice in one batch (a file and a backup).
+            std::pair key{old->identity.device, old->identity.inode};
+            if (inBatch.contains(key) || namesInBatch.contains(file) || namesInBatch.contains(file + ".bak")) {
+                commit();
+                old = readIfFile(file);
+                if (!old) {
+                    result.skipped.push_back(file);
+                    continue;
+                }
+                key = {old->identity.device, old->identity.inode};
+            }
+            inBatch.insert(key);
+            namesInBatch.insert(file);
+            namesInBatch.insert(file + ".bak");
             ++result.processed;
             if (control.progress)
                 control.progress(result.processed);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include "core/errors.h"
 #include "core/path_rules.h"
@@ -20,16 +22,32 @@ bool toolTakesFile(std::string_view name, ToolFileKind kind)
     return kind == ToolFileKind::TextAndHtml && (extension == ".HTM" || extension == ".HTML");
 }
 
-std::vector<std::string> AddFiles(const std::string& folder, ToolFileKind kind)
+namespace {
+
+void addFolder(const std::string& folder, ToolFileKind kind, bool subfolders, std::vector<std::string>& out)
 {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
         throw IoError(describeErrno("Cannot list", folder, errno));
     std::vector<std::string> names;
+    std::vector<std::string> folders;
     errno = 0;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name(entry->d_name);
-        if (name != "." && name != ".." && toolTakesFile(name, kind))
+        if (name == "." || name == "..") {
+            errno = 0;
+            continue;
+        }
+        if (subfolders) {
+            // A linked folder is not entered: it may lead back up the tree.
+            struct stat info {};
+            if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode)) {
+                folders.emplace_back(name);
+                errno = 0;
+                continue;
+            }
+        }
+        if (toolTakesFile(name, kind))
             names.emplace_back(name);
         errno = 0;
     }
@@ -38,10 +56,21 @@ std::vector<std::string> AddFiles(const std::string& folder, ToolFileKind kind)
     if (error != 0)
         throw IoError(describeErrno("Cannot list", folder, error));
     std::sort(names.begin(), names.end());
+    std::sort(folders.begin(), folders.end());
     const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
-    for (std::string& name : names)
-        name.insert(0, prefix);
-    return names;
+    for (const std::string& name : names)
+        out.push_back(prefix + name);
+    for (const std::string& name : folders)
+        addFolder(prefix + name, kind, true, out);
+}
+
+}  // namespace
+
+std::vector<std::string> AddFiles(const std::string& folder, ToolFileKind kind, bool subfolders)
+{
+    std::vector<std::string> files;
+    addFolder(folder, kind, subfolders, files);
+    return files;
 }
 
 }  // namespace doxel

@@ -18,7 +18,9 @@ bool toolTakesFile(std::string_view name, ToolFileKind kind);
 // included) that the tool takes, each as folder + "/" + name, in the order
 // of their names. A folder listing on Linux comes in no useful order, so
 // the names are sorted by their bytes, the order a Windows listing gives.
-// Throws IoError when the folder cannot be read.
-std::vector<std::string> AddFiles(const std::string& folder, ToolFileKind kind);
+// With `subfolders`, the files of each subfolder follow, folder by folder
+// in name order, at any depth; a symbolic link to a folder is not entered.
+// Throws IoError when a folder cannot be read.
+std::vector<std::string> AddFiles(const std::string& folder, ToolFileKind kind, bool subfolders = false);
 
 }  // namespace doxel

@@ -7,8 +7,8 @@
 namespace doxel {
 namespace {
 
-// Walks the arguments, giving options with their values and then the
-// operands.
+// Walks the arguments, giving the options with their values wherever they
+// stand before a "--", and collecting the operands between them.
 class ArgumentReader {
 public:
     explicit ArgumentReader(const std::vector<std::string>& arguments) : m_arguments(arguments) {}
@@ -16,23 +16,24 @@ public:
     // The next option's name ("--title"), or nothing once the options end.
     std::optional<std::string> option()
     {
-        if (m_index >= m_arguments.size() || m_optionsEnded)
-            return std::nullopt;
-        const std::string& argument = m_arguments[m_index];
-        if (argument == "--") {
-            ++m_index;
-            m_optionsEnded = true;
-            return std::nullopt;
-        }
-        if (!argument.starts_with("--"))
-            return std::nullopt;
-        ++m_index;
-        const std::size_t equals = argument.find('=');
         m_inlineValue.reset();
-        if (equals == std::string::npos)
-            return argument;
-        m_inlineValue = argument.substr(equals + 1);
-        return argument.substr(0, equals);
+        while (m_index < m_arguments.size() && !m_optionsEnded) {
+            const std::string& argument = m_arguments[m_index++];
+            if (argument == "--") {
+                m_optionsEnded = true;
+                break;
+            }
+            if (!argument.starts_with("--")) {
+                m_operands.push_back(argument);
+                continue;
+            }
+            const std::size_t equals = argument.find('=');
+            if (equals == std::string::npos)
+                return argument;
+            m_inlineValue = argument.substr(equals + 1);
+            return argument.substr(0, equals);
+        }
+        return std::nullopt;
     }
 
     // The value of the option just read; nothing when it is missing.
@@ -50,9 +51,12 @@ public:
 
     bool hadInlineValue() const { return m_inlineValue.has_value(); }
 
+    // The operands, in order: those among the options, then all after "--".
     std::vector<std::string> rest() const
     {
-        return {m_arguments.begin() + static_cast<std::ptrdiff_t>(m_index), m_arguments.end()};
+        std::vector<std::string> operands = m_operands;
+        operands.insert(operands.end(), m_arguments.begin() + static_cast<std::ptrdiff_t>(m_index), m_arguments.end());
+        return operands;
     }
 
 private:
@@ -60,6 +64,7 @@ private:
     std::size_t m_index = 0;
     bool m_optionsEnded = false;
     std::optional<std::string> m_inlineValue;
+    std::vector<std::string> m_operands;
 };
 
 bool isFontSize(std::string_view text)
@@ -128,6 +133,8 @@ ReplaceArguments parseReplaceArguments(const std::vector<std::string>& arguments
             result.options.strings.ignoreCase = false;
         } else if (*name == "--no-backup") {
             result.options.backup = false;
+        } else if (*name == "--all-files") {
+            result.allFiles = true;
         } else {
             result.problem = "--replace: unknown option " + *name;
             return result;

@@ -14,10 +14,11 @@ namespace doxel {
 //   --txt-to-html [--title TEXT] [--stylesheet REF] [--background COLOUR]
 //                 [--text-colour COLOUR] [--font FACE] [--font-size N]
 //                 [--background-image REF] FILE.txt...
-//   --replace [--match-case] [--no-backup] SEARCH REPLACEMENT FILE...
+//   --replace [--match-case] [--no-backup] [--all-files] SEARCH REPLACEMENT FILE...
 //
-// An option takes its value as the next argument or after "=" (--title=X).
-// "--" ends the options, so a file or search string may begin with "-".
+// Options may stand anywhere among the operands; "--" ends them, so a file
+// or search string after it may begin with "--". An option takes its value
+// as the next argument or after "=" (--title=X).
 struct TxtToHtmlArguments {
     PageOptions options;
     std::vector<std::string> files;
@@ -27,6 +28,7 @@ TxtToHtmlArguments parseTxtToHtmlArguments(const std::vector<std::string>& argum
 
 struct ReplaceArguments {
     ReplaceOptions options;
+    bool allFiles = false;  // else only .txt, .htm and .html files, as the dialog lists
     std::vector<std::string> files;
     std::string problem;
 };

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_set>
 
 #include "core/errors.h"
+#include "core/text_encoding.h"
 #include "tools/text_lines.h"
 
 namespace doxel {
@@ -43,22 +45,80 @@ public:
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
 
-    // The next bytes; empty at the end.
-    std::string_view read(std::string& buffer)
+    // The next bytes, read into `buffer` from `offset` on; empty at the end.
+    std::string_view read(std::string& buffer, std::size_t offset = 0)
     {
         for (;;) {
-            const ssize_t got = ::read(m_fd, buffer.data(), buffer.size());
+            const ssize_t got = ::read(m_fd, buffer.data() + offset, buffer.size() - offset);
             if (got >= 0)
-                return std::string_view(buffer.data(), static_cast<std::size_t>(got));
+                return std::string_view(buffer.data() + offset, static_cast<std::size_t>(got));
             if (errno != EINTR)
                 throw IoError(describeErrno("Cannot read", m_path, errno));
         }
+    }
+
+    void seek(std::size_t offset)
+    {
+        if (::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0)
+            throw IoError(describeErrno("Cannot read", m_path, errno));
     }
 
 private:
     std::string m_path;
     int m_fd;
 };
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// How many bytes at the end of `bytes` may begin a UTF-8 character that
+// the next bytes complete.
+std::size_t unfinishedCharacter(std::string_view bytes)
+{
+    for (std::size_t back = 1; back <= std::min<std::size_t>(3, bytes.size()); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue;  // a continuation byte: look further back
+        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return length > back ? back : 0;
+    }
+    return 0;
+}
+
+// The first pass over a text file: what kind of text it holds, up to its
+// end of text.
+TextEncoding scanText(SourceFile& input, const std::string& path)
+{
+    std::string buffer(kChunk, '\0');
+    std::size_t kept = 0;
+    bool first = true;
+    bool ascii = true;
+    bool utf8 = true;
+    for (;;) {
+        const std::string_view got = input.read(buffer, kept);
+        std::string_view bytes(buffer.data(), kept + got.size());
+        if (first && textKindOf(bytes) == TextKind::WideUnicode && bytes.size() >= 2)
+            throw NotText(path + " is UTF-16 or UTF-32 text; convert it to UTF-8 first");
+        first = false;
+        const std::size_t end = bytes.find(TextLines::kEndOfText);
+        const bool last = got.empty() || end != std::string_view::npos;
+        bytes = bytes.substr(0, end);
+        if (bytes.find('\0') != std::string_view::npos)
+            throw NotText(path + " holds NUL bytes, so it is not a text file; it is left as it is");
+        const std::size_t carry = last ? 0 : unfinishedCharacter(bytes);
+        const std::string_view whole = bytes.substr(0, bytes.size() - carry);
+        if (ascii && std::any_of(whole.begin(), whole.end(), [](char c) { return (c & 0x80) != 0; }))
+            ascii = false;
+        if (!ascii && utf8 && !isValidUtf8(whole))
+            utf8 = false;
+        if (last)
+            break;
+        std::memmove(buffer.data(), bytes.data() + whole.size(), carry);
+        kept = carry;
+    }
+    if (ascii)
+        return TextEncoding::Ascii;
+    return utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+}
 
 bool isFile(const std::string& path)
 {
@@ -108,11 +168,21 @@ std::string pageTitleFor(std::string_view source, const PageOptions& options)
     return title.empty() ? "Untitled Document" : title;
 }
 
-std::string pageHead(std::string_view title, const PageOptions& options)
+TextEncoding textEncodingOf(std::string_view text)
+{
+    text = text.substr(0, std::min(text.size(), text.find(TextLines::kEndOfText)));
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; }))
+        return TextEncoding::Ascii;
+    return isValidUtf8(text) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+}
+
+std::string pageHead(std::string_view title, const PageOptions& options, TextEncoding encoding)
 {
     std::string head;
     head += "<HTML>\r\n<HEAD>\r\n";
-    head += "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1252\">\r\n";
+    head += "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=";
+    head += encoding == TextEncoding::Utf8 ? "utf-8" : "windows-1252";
+    head += "\">\r\n";
     head += "<META NAME=\"Generator\" CONTENT=\"HTML Doxel\">\r\n";
     head += "<TITLE>";
     head += title;
@@ -130,8 +200,11 @@ std::string pageHead(std::string_view title, const PageOptions& options)
 
 std::string pageOf(std::string_view text, std::string_view title, const PageOptions& options)
 {
-    std::string page = pageHead(title, options);
-    TextLines lines;
+    const TextEncoding encoding = textEncodingOf(text);
+    std::string page = pageHead(title, options, encoding);
+    if (encoding == TextEncoding::Utf8 && text.starts_with(kUtf8Mark))
+        text.remove_prefix(kUtf8Mark.size());
+    TextLines lines(TextLines::LineEnds::CrOrLf);
     PageSink sink{page};
     lines.feed(text, sink);
     lines.finish(sink);
@@ -142,12 +215,18 @@ std::string pageOf(std::string_view text, std::string_view title, const PageOpti
 void ConvertFile(const std::string& source, const PageOptions& options, FileBatch& batch)
 {
     SourceFile input(source);
+    // The page declares its character set before the text, so the text is
+    // read twice: once to learn it, once to copy it.
+    const TextEncoding encoding = scanText(input, source);
+    input.seek(0);
     const std::size_t first = batch.size();
     batch.begin(pagePathFor(source), source);
     try {
-        std::string out = pageHead(pageTitleFor(source, options), options);
+        std::string out = pageHead(pageTitleFor(source, options), options, encoding);
         std::string buffer(kChunk, '\0');
-        TextLines lines;
+        TextLines lines(TextLines::LineEnds::CrOrLf);
+        if (encoding == TextEncoding::Utf8 && input.read(buffer, kChunk - kUtf8Mark.size()) != kUtf8Mark)
+            input.seek(0);
         PageSink sink{out};
         out.reserve(kChunk + kChunk / 2);
         for (;;) {
@@ -205,6 +284,8 @@ ConversionResult convertFiles(const std::vector<std::string>& files, const PageO
                 ConvertFile(file, options, batch);
                 targets.insert(page);
                 pagesInBatch.push_back(page);
+            } catch (const NotText& note) {
+                result.notes.emplace_back(note.what());
             } catch (const IoError& error) {
                 result.failures.push_back({file, error.what()});
                 if (control.stopAtFailure)

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/errors.h"
 #include "tools/file_batch.h"
 
 namespace doxel {
@@ -41,25 +42,43 @@ std::string pagePathFor(std::string_view source);
 // that is empty.
 std::string pageTitleFor(std::string_view source, const PageOptions& options);
 
+// What a text holds: plain ASCII, valid UTF-8 with other characters too, or
+// neither, which is taken as Windows-1252. The page declares UTF-8 for the
+// second only, so a page of Windows text stays as it always was.
+enum class TextEncoding { Ascii, Utf8, Windows1252 };
+TextEncoding textEncodingOf(std::string_view text);  // up to the end of text
+
+// A file the converter leaves alone: NUL bytes in its text, or UTF-16 or
+// UTF-32 text.
+class NotText : public IoError {
+public:
+    using IoError::IoError;
+};
+
 // The rows of a page before the first line of the text, and after the
-// last, each ended by CR LF. Every text line goes between them as its bytes
-// followed by "<BR>" and CR LF, nothing escaped.
-std::string pageHead(std::string_view title, const PageOptions& options);
+// last, each ended by CR LF. Every text line (ended by CR LF, CR or LF)
+// goes between them as its bytes followed by "<BR>" and CR LF, nothing
+// escaped.
+std::string pageHead(std::string_view title, const PageOptions& options,
+                     TextEncoding encoding = TextEncoding::Windows1252);
 inline constexpr std::string_view kPageFoot = "</FONT></BODY>\r\n</HTML>\r\n";
 
-// The page of `text` (the bytes of a text file).
+// The page of `text` (the bytes of a text file). A UTF-8 byte order mark
+// does not go into the page.
 std::string pageOf(std::string_view text, std::string_view title, const PageOptions& options);
 
 // Converts one text file into its page (pagePathFor), through `batch`: the
 // page replaces an existing file of that name without a question when the
-// batch is committed. Throws IoError when the text cannot be read or the
-// page cannot be begun or written; nothing of it is then in the batch.
+// batch is committed. Throws NotText for a file that is not text, IoError
+// when the text cannot be read or the page cannot be begun or written (the
+// message then names the page); nothing of it is then in the batch.
 void ConvertFile(const std::string& source, const PageOptions& options, FileBatch& batch);
 
 struct ConversionResult {
     int listed = 0;                    // the files asked for, as the wizard counts them
     std::vector<std::string> pages;    // pages written, in order
     std::vector<std::string> skipped;  // not a file (vanished, a folder)
+    std::vector<std::string> notes;    // files left alone as not text, each a sentence
     std::vector<FileBatch::Failure> failures;
 };
 

@@ -46,9 +46,10 @@ TEST(FindPos, CountsFromOneAndGivesZeroWhenAbsent)
     EXPECT_EQ(FindPos("abcd", "abc", true), 0u);
 }
 
-// The whole road of one file: line model, "|" for line ends in the typed
-// strings, CR LF written back, the file's own "|" and what follows a
-// Ctrl-Z untouched.
+// The whole road of one file: line model (CR LF, CR or LF), "|" for line
+// ends in the typed strings, the file's own line ends kept, the file's
+// own "|" and what follows a Ctrl-Z untouched, and a file without the
+// search string given back byte for byte.
 TEST(ReplacedFileBytes, FollowsTheLineModelAndKeepsTheFilesOwnBytes)
 {
     const struct {
@@ -58,16 +59,33 @@ TEST(ReplacedFileBytes, FollowsTheLineModelAndKeepsTheFilesOwnBytes)
         const char* replacement;
         std::string expected;
     } cases[] = {
-        {"last line gains CR LF", "a\r\nb", "zz", "y", "a\r\nb\r\n"},
-        {"CR-only line ends", "a\rb\r", "zz", "y", "a\r\nb\r\n"},
-        {"lone LF is a byte of the line", "a\nb", "a\nb", "c", "c\r\n"},
-        {"empty file stays empty", "", "a", "b", ""},
+        // CR LF text: as it has always been written.
+        {"last line gains CR LF", "a\r\nb", "b", "c", "a\r\nc\r\n"},
         {"a line end before the end adds no line", "x\r\n", "x", "y", "y\r\n"},
         {"paragraph across lines", "t</P>\r\n<P>u\r\n", "</P>|<P>", "</P><P>", "t</P><P>u\r\n"},
         {"replacement inserts a line end", "a,b", ",", "|", "a\r\nb\r\n"},
         {"search for a line end", "a\r\nb\r\n", "|", " ", "a b "},
-        {"the file's own bar stays", "x|y\r\n", "x|y", "z", "x|y\r\n"},
-        {"own bar beside a match", "x|y\r\n", "y", "Y", "x|Y\r\n"},
+        {"the file's own bar stays", "x|y\r\n", "y", "Y", "x|Y\r\n"},
+        {"own bar is no line end", "x|y\r\n", "x|y", "z", "x|y\r\n"},
+        {"empty file stays empty", "", "a", "b", ""},
+        // Nothing found: the bytes stay, whatever their line ends.
+        {"no match, no final line end", "a\r\nb", "zz", "y", "a\r\nb"},
+        {"no match, CR-only", "a\rb\r", "zz", "y", "a\rb\r"},
+        {"no match, lone LF", "a\nb", "zz", "y", "a\nb"},
+        // LF and CR text keeps its line ends; "|" meets them all.
+        {"LF file", "a\nb\n", "b", "c", "a\nc\n"},
+        {"LF file gains an LF", "a\nb", "b", "c", "a\nc\n"},
+        {"CR file", "a\rb\r", "a", "x", "x\rb\r"},
+        {"mixed ends each kept", "a\r\nb\nc\r", "b", "B", "a\r\nB\nc\r"},
+        {"bar meets an LF", "t</P>\n<P>u\n", "</P>|<P>", "</P><P>", "t</P><P>u\n"},
+        {"bar meets a CR", "t</P>\r<P>u\r", "</P>|<P>", "</P>|<!---->|<P>", "t</P>\r<!---->\r<P>u\r"},
+        {"inserted end is the file's own", "a,b\n", ",", "|", "a\nb\n"},
+        {"inserted end in a mixed file", "a\nb\r\nc,d\r\n", ",", "|", "a\nb\r\nc\nd\r\n"},
+        {"search for LF ends", "a\nb\n", "|", " ", "a b "},
+        {"typed LF is a line end", "a\nb\n", "a\nb", "c", "c\n"},
+        {"typed CR LF meets an LF", "a\nb\n", "a\r\nb", "c", "c\n"},
+        {"line end kept beside a match across lines", "a\nb\r\nc\r", "b|c", "x", "a\nx\r"},
+        // The end of the text.
         {"Ctrl-Z and after untouched",
          std::string("a\r\n\x1a"
                      "a\r\r|",
@@ -77,6 +95,7 @@ TEST(ReplacedFileBytes, FollowsTheLineModelAndKeepsTheFilesOwnBytes)
                      "a\r\r|",
                      8)},
         {"Ctrl-Z after a last line", std::string("a\x1a\n", 3), "a", "b", std::string("b\r\n\x1a\n", 5)},
+        {"Ctrl-Z after an LF line", std::string("a\nb\x1a\r", 5), "b|", "c|", std::string("a\nc\n\x1a\r", 6)},
         {"Ctrl-Z first",
          std::string("\x1a"
                      "a",
@@ -85,7 +104,6 @@ TEST(ReplacedFileBytes, FollowsTheLineModelAndKeepsTheFilesOwnBytes)
          std::string("\x1a"
                      "a",
                      2)},
-        {"NUL bytes pass", std::string("a\0b", 3), "b", "c", std::string("a\0c\r\n", 5)},
     };
     for (const auto& c : cases) {
         const ReplaceStrings strings{c.search, c.replacement, true};
@@ -94,14 +112,15 @@ TEST(ReplacedFileBytes, FollowsTheLineModelAndKeepsTheFilesOwnBytes)
 }
 
 // Every short file over the bytes that matter to the line model, searched
-// with strings with and without line ends: the shortcut for files already
-// in the written form must give what joining, replacing and splitting give.
-TEST(ReplacedFileBytes, TheShortcutForWrittenFilesChangesNothing)
+// with strings with and without line ends: the shortcut for searches
+// without a line end must give what joining, replacing and splitting give,
+// and a file without a match comes back as it was.
+TEST(ReplacedFileBytes, TheShortcutGivesWhatJoiningGives)
 {
     const char alphabet[] = {'a', '\r', '\n', '|', '\x1a'};
     const ReplaceStrings searches[] = {
         {"a", "b|", true}, {"a", "\n", false}, {"aa", "A", true}, {"|", "-", true},
-        {"a|a", "", true}, {"\n", "x", true},  {"A", "aa", true},
+        {"a|a", "", true}, {"\n", "x", true},  {"A", "aa", true}, {"a", "", true},
     };
     for (std::size_t length = 0; length <= 6; ++length) {
         std::size_t combinations = 1;
@@ -112,16 +131,40 @@ TEST(ReplacedFileBytes, TheShortcutForWrittenFilesChangesNothing)
             for (std::size_t i = 0, rest = n; i < length; ++i, rest /= std::size(alphabet))
                 file += alphabet[rest % std::size(alphabet)];
             for (const ReplaceStrings& strings : searches) {
-                const JoinedText text = joinLines(file);
-                const std::string expected =
-                    fileBytesOf(ReplaceAll(text.joined, typedLineEnds(strings.search),
-                                           typedLineEnds(strings.replacement), strings.ignoreCase),
-                                text.tail);
+                std::size_t count = 0;
+                std::string expected = replaceJoined(joinLines(file), typedLineEnds(strings.search),
+                                                     typedLineEnds(strings.replacement), strings.ignoreCase, &count);
+                if (count == 0)
+                    expected = file;
                 ASSERT_EQ(replacedFileBytes(file, strings), expected)
                     << testing::PrintToString(file) << " " << strings.search << " -> " << strings.replacement;
             }
         }
     }
+}
+
+TEST(TextKind, NulBytesInTheTextAndWideByteOrderMarks)
+{
+    const struct {
+        std::string bytes;
+        TextKind kind;
+    } cases[] = {
+        {"plain\r\n", TextKind::Text},
+        {"", TextKind::Text},
+        {"\xEF\xBB\xBFutf-8", TextKind::Text},
+        {std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10), TextKind::Binary},
+        {std::string("\x7F"
+                     "ELF\x02\x01\x01\0",
+                     8),
+         TextKind::Binary},
+        {std::string("a\x1a\0\0", 4), TextKind::Text},  // the tail may hold anything
+        {std::string("\xFF\xFEh\0i\0", 6), TextKind::WideUnicode},
+        {std::string("\xFE\xFF\0h\0i", 6), TextKind::WideUnicode},
+        {std::string("\0\0\xFE\xFF", 4), TextKind::WideUnicode},
+        {std::string("h\0i\0", 4), TextKind::Binary},  // UTF-16 without a mark
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(textKindOf(c.bytes), c.kind) << testing::PrintToString(c.bytes);
 }
 
 struct Collect {
@@ -151,6 +194,27 @@ TEST(TextLines, GiveTheSameLinesWhateverThePieces)
             EXPECT_EQ(pieces.lines, whole.lines) << testing::PrintToString(text) << " split at " << split;
         }
     }
+    // Read as the content tools read them, LF ends a line too.
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+    } anyEnd[] = {
+        {"a\nb", {"a", "b", ""}},
+        {"a\r\nb\rc\n", {"a", "b", "c", ""}},
+        {"\n\n", {"", "", ""}},
+        {"a\n\r\nb", {"a", "", "b", ""}},
+    };
+    for (const auto& c : anyEnd) {
+        for (std::size_t split = 0; split <= c.text.size(); ++split) {
+            Collect pieces;
+            TextLines lines(TextLines::LineEnds::CrOrLf);
+            lines.feed(std::string_view(c.text).substr(0, split), pieces);
+            lines.feed(std::string_view(c.text).substr(split), pieces);
+            lines.finish(pieces);
+            EXPECT_EQ(pieces.lines, c.lines) << testing::PrintToString(c.text) << " split at " << split;
+        }
+    }
+
     Collect lf;
     TextLines lines;
     lines.feed("\r", lf);

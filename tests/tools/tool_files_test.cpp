@@ -27,6 +27,58 @@ TEST(AddFiles, TakesOneFoldersFilesByExtensionInNameOrder)
     EXPECT_THROW(AddFiles(f + "missing", ToolFileKind::Text), IoError);
 }
 
+TEST(AddFiles, WithSubfoldersTakesEveryLevelFolderByFolder)
+{
+    test::TempDir dir;
+    for (const char* name : {"b.htm", "a/x.txt", "a/deep/y.HTML", "a/deep/skip.asp", "c/z.txt", ".hid/h.txt"})
+        test::writeFile(dir.path() / name, "");
+    std::filesystem::create_directories(dir.path() / "folder.txt");
+    std::filesystem::create_directory_symlink(dir.path() / "a", dir.path() / "c" / "loop");
+
+    const std::string f = dir.path().string() + "/";
+    EXPECT_EQ(
+        AddFiles(dir.path().string(), ToolFileKind::TextAndHtml, true),
+        (std::vector<std::string>{f + "b.htm", f + ".hid/h.txt", f + "a/x.txt", f + "a/deep/y.HTML", f + "c/z.txt"}));
+    EXPECT_EQ(AddFiles(dir.path().string(), ToolFileKind::TextAndHtml),
+              (std::vector<std::string>{f + "b.htm", f + "folder.txt"}))
+        << "without subfolders, entries are taken by name alone, as before";
+}
+
+TEST(ToolOptions, OptionsStandAnywhereBeforeTheEndMark)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        bool ignoreCase;
+        bool backup;
+        bool allFiles;
+        std::vector<std::string> rest;  // search, replacement, files
+    } cases[] = {
+        {{"foo", "bar", "p.htm", "--match-case"}, false, true, false, {"foo", "bar", "p.htm"}},
+        {{"foo", "--no-backup", "bar", "p.htm", "--all-files"}, true, false, true, {"foo", "bar", "p.htm"}},
+        {{"foo", "bar", "--", "--match-case"}, true, true, false, {"foo", "bar", "--match-case"}},
+        {{"--match-case", "--", "--x", "y", "a.htm", "--no-backup"},
+         false,
+         true,
+         false,
+         {"--x", "y", "a.htm", "--no-backup"}},
+    };
+    for (const auto& c : cases) {
+        const ReplaceArguments parsed = parseReplaceArguments(c.arguments);
+        ASSERT_EQ(parsed.problem, "") << testing::PrintToString(c.arguments);
+        EXPECT_EQ(parsed.options.strings.ignoreCase, c.ignoreCase) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(parsed.options.backup, c.backup) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(parsed.allFiles, c.allFiles) << testing::PrintToString(c.arguments);
+        std::vector<std::string> rest = {parsed.options.strings.search, parsed.options.strings.replacement};
+        rest.insert(rest.end(), parsed.files.begin(), parsed.files.end());
+        EXPECT_EQ(rest, c.rest) << testing::PrintToString(c.arguments);
+    }
+    const TxtToHtmlArguments page = parseTxtToHtmlArguments({"a.txt", "--title", "T", "b.txt", "--font-size=4"});
+    EXPECT_EQ(page.problem, "");
+    EXPECT_EQ(page.options.customTitle, "T");
+    EXPECT_EQ(page.options.fontSize, 4);
+    EXPECT_EQ(page.files, (std::vector<std::string>{"a.txt", "b.txt"}));
+}
+
 TEST(ToolOptions, TxtToHtmlMirrorsTheWizard)
 {
     const auto parsed = parseTxtToHtmlArguments({"--title", "Guide", "--stylesheet=help.css", "--background", "red",

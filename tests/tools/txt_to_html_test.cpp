@@ -100,7 +100,9 @@ TEST(PageBody, HoldsEachLineUnchangedFollowedByABreak)
     } cases[] = {
         {"empty file", "", ""},
         {"blank line", "a\r\n\r\nb", "a<BR>\r\n<BR>\r\nb<BR>\r\n"},
-        {"LF-only is one line", "a\nb\n", "a\nb\n<BR>\r\n"},
+        {"LF ends a line", "a\nb\n", "a<BR>\r\nb<BR>\r\n"},
+        {"CR ends a line", "a\rb", "a<BR>\r\nb<BR>\r\n"},
+        {"mixed line ends", "a\r\n\nb\rc", "a<BR>\r\n<BR>\r\nb<BR>\r\nc<BR>\r\n"},
         {"markup passes", "<B>bold</B> & \"q\"\t  x", "<B>bold</B> & \"q\"\t  x<BR>\r\n"},
         {"Ctrl-Z ends the text",
          std::string("a\r\nb\x1a"
@@ -116,6 +118,68 @@ TEST(PageBody, HoldsEachLineUnchangedFollowedByABreak)
         ASSERT_TRUE(page.ends_with(kPageFoot)) << c.name;
         EXPECT_EQ(page.substr(head.size(), page.size() - head.size() - kPageFoot.size()), c.body) << c.name;
     }
+}
+
+// The page declares UTF-8 for text that is valid UTF-8 and not plain
+// ASCII; anything else is Windows-1252 text as it always was. The pages
+// written from files (read in pieces, twice) are those of the whole text.
+TEST(PageCharset, Utf8WhenTheTextIsUtf8)
+{
+    const std::string longUtf8 = std::string((std::size_t{1} << 20) - 1, 'a') + "\xC3\xA4 end";  // split character
+    const struct {
+        const char* name;
+        std::string text;
+        const char* charset;
+        std::string body;
+    } cases[] = {
+        {"plain ASCII", "Hello\r\n", "windows-1252", "Hello<BR>\r\n"},
+        {"UTF-8",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e aus K\xC3\xB6ln\n",
+         "utf-8",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e aus K\xC3\xB6ln<BR>\r\n"},
+        {"Windows-1252",
+         "Gr\xFC\xDF"
+         "e\r\n",
+         "windows-1252",
+         "Gr\xFC\xDF"
+         "e<BR>\r\n"},
+        {"cut UTF-8 at the end", "a\xC3", "windows-1252", "a\xC3<BR>\r\n"},
+        {"UTF-8 mark dropped", "\xEF\xBB\xBFK\xC3\xB6ln", "utf-8", "K\xC3\xB6ln<BR>\r\n"},
+        {"only what precedes Ctrl-Z counts", "a\x1a\xFC", "windows-1252", "a<BR>\r\n"},
+        {"character across a read", longUtf8, "utf-8", longUtf8 + "<BR>\r\n"},
+    };
+    test::TempDir dir;
+    for (const auto& c : cases) {
+        const std::string page = pageOf(c.text, "T", PageOptions{});
+        const std::string meta = std::string("charset=") + c.charset + "\">\r\n";
+        EXPECT_NE(page.find(meta), std::string::npos) << c.name;
+        const std::string head = pageHead("T", PageOptions{}, textEncodingOf(c.text));
+        ASSERT_TRUE(page.starts_with(head)) << c.name;
+        EXPECT_EQ(page.substr(head.size(), page.size() - head.size() - kPageFoot.size()), c.body) << c.name;
+
+        test::writeFile(dir.path() / "T.txt", c.text);
+        const ConversionResult result = convertFiles({dir.file("T.txt")}, PageOptions{});
+        ASSERT_TRUE(result.failures.empty()) << c.name;
+        EXPECT_TRUE(test::readFile(dir.path() / "T.htm") == page) << c.name;
+    }
+}
+
+// Files that are not text are left alone with a note; the others go on.
+TEST(ConvertFiles, SkipsFilesThatAreNotTextWithANote)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "nul.txt", std::string("a\0b", 3));
+    test::writeFile(dir.path() / "wide.txt", std::string("\xFF\xFEh\0i\0", 6));
+    test::writeFile(dir.path() / "tail.txt", std::string("a\x1a\0", 3));
+    const ConversionResult result =
+        convertFiles({dir.file("nul.txt"), dir.file("wide.txt"), dir.file("tail.txt")}, PageOptions{});
+    EXPECT_EQ(result.notes.size(), 2u);
+    EXPECT_TRUE(result.failures.empty());
+    EXPECT_EQ(result.pages, std::vector<std::string>{dir.file("tail.htm")});
+    EXPECT_FALSE(fs::exists(dir.path() / "nul.htm"));
+    EXPECT_FALSE(fs::exists(dir.path() / "wide.htm"));
 }
 
 TEST(PageOptionsText, ColoursAndFontSizes)

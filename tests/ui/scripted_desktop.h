@@ -45,6 +45,7 @@ public:
     std::vector<FileDialogRequest> fileDialogs;
     std::vector<StartedProgram> programs;
     std::vector<std::string> openedDocuments;
+    std::vector<std::string> folderStarts;  // where each folder chooser opened
     int beeps = 0;
     std::vector<std::string> unexpected;
 
@@ -92,8 +93,9 @@ public:
         return next(m_fileAnswers, "save file chooser: " + request.title);
     }
 
-    std::optional<std::string> chooseFolder(const std::string& caption, const std::string&) override
+    std::optional<std::string> chooseFolder(const std::string& caption, const std::string& initialFolder) override
     {
+        folderStarts.push_back(initialFolder);
         return next(m_folderAnswers, "folder chooser: " + caption);
     }
 

@@ -99,6 +99,39 @@ private slots:
         QVERIFY(!f.form->isWindowModified());
     }
 
+    // The folder choosers open at the project's folder, then at the folder
+    // chosen last in either tool; "Include subfolders" lists every level.
+    void folderChoosersStartAtTheProjectAndTakeSubfolders()
+    {
+        WindowFixture f;
+        f.create(f.sample());
+        const std::string projectFolder = (f.folder.path() / "sample").string();
+        const fs::path texts = f.folder.path() / "texts";
+        test::writeFile(texts / "a.txt", "a");
+        test::writeFile(texts / "sub" / "b.txt", "b");
+        test::writeFile(texts / "sub" / "c.htm", "c");
+
+        f.dialogs.answer<TTXT2HTML>([&](TTXT2HTML& wizard) {
+            f.desktop.answerFolder(texts.string());
+            child<QCheckBox>(wizard, "IncludeSubfolders")->setChecked(true);
+            QCOMPARE(child<QCheckBox>(wizard, "IncludeSubfolders")->text(), QStringLiteral("Include subfolders"));
+            click(wizard, "OpenDirButton");
+            QCOMPARE(listed(wizard, "View"), (QStringList{QString::fromStdString((texts / "a.txt").string()),
+                                                          QString::fromStdString((texts / "sub" / "b.txt").string())}));
+            click(wizard, "CloseButton");
+        });
+        f.action(Command::TXTtoHTMLWizard1)->trigger();
+        f.dialogs.answer<TSearchReplace>([&](TSearchReplace& dialog) {
+            f.desktop.answerFolder(texts.string());
+            click(dialog, "OpenButton");
+            QCOMPARE(listed(dialog, "view").size(), 1);  // the box starts unticked
+            click(dialog, "Button1");
+        });
+        f.action(Command::SearchandReplace1)->trigger();
+        QCOMPARE(f.desktop.folderStarts, (std::vector<std::string>{projectFolder, texts.string()}));
+        QVERIFY(f.dialogs.finished());
+    }
+
     void wizardStepsListsAndConverts()
     {
         ToolRig rig;

@@ -72,6 +72,7 @@ TSearchReplace::TSearchReplace(SettingsStore& settings, Desktop& desktop, Comman
     auto* options = new QVBoxLayout;
     options->addWidget(m_createBackupBox);
     options->addWidget(m_ignoreCaseBox);
+    options->addWidget(m_view->subfoldersBox());
     layout->addLayout(options, 5, 0);
     auto* closing = new QVBoxLayout;
     closing->addWidget(m_button2);
@@ -107,6 +108,7 @@ void TSearchReplace::setUpControls()
     m_selAll->setToolTip(text(text_id::kSelectAll));
     m_selNone->setToolTip(text(text_id::kUnselectAll));
     m_view->setHeaderLabels({text(text_id::kHtmlAndTextFiles)});
+    m_view->subfoldersBox()->setText(text(text_id::kIncludeSubfolders));
     m_button1->setText(text(text_id::kClose));
     m_button2->setText(text(text_id::kOk));
 }

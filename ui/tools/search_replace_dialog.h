@@ -31,6 +31,10 @@ class TSearchReplace final : public QDialog {
 public:
     TSearchReplace(SettingsStore& settings, Desktop& desktop, CommandRunner& runner, QWidget* parent = nullptr);
 
+    // The folder the folder chooser opens at first, and the one chosen last.
+    void setStartFolder(const std::string& folder) { m_lastFolder = folder; }
+    const std::string& lastFolder() const { return m_lastFolder; }
+
     // The strings and options as the controls hold them now.
     ReplaceOptions replaceOptions() const;
 

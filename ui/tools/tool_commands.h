@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <string>
+
 #include "ui/kit/command_context.h"
 
 namespace doxel {
@@ -18,7 +20,12 @@ public:
     void runSearchAndReplace();
 
 private:
+    // Where the folder choosers of the tools open: the folder chosen last in
+    // either, else the project's folder.
+    std::string startFolder() const;
+
     CommandContext m_context;
+    std::string m_lastFolder;
 };
 
 }  // namespace doxel

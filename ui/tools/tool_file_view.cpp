@@ -11,8 +11,10 @@
 
 namespace doxel {
 
-ToolFileView::ToolFileView(const QString& objectName, QWidget* parent) : QTreeWidget(parent)
+ToolFileView::ToolFileView(const QString& objectName, QWidget* parent)
+    : QTreeWidget(parent), m_subfolders(new QCheckBox(parent))
 {
+    m_subfolders->setObjectName(QStringLiteral("IncludeSubfolders"));
     setObjectName(objectName);
     setColumnCount(1);
     setRootIsDecorated(false);
@@ -71,7 +73,7 @@ void ToolFileView::listFolder(Desktop& desktop, SettingsStore& settings, std::st
                                                loadText(settings, text_id::kClearFileList), MessageButtons::YesNo,
                                                MessageIcon::Question) == MessageAnswer::Yes)
         clear();
-    appendPaths(AddFiles(*folder, kind));
+    appendPaths(AddFiles(*folder, kind, m_subfolders->isChecked()));
 }
 
 }  // namespace doxel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QTreeWidget>
 
 #include <string>
@@ -26,12 +27,20 @@ public:
     std::vector<std::string> tickedPaths() const;
     int tickedCount() const;
 
+    // The box "Include subfolders", a sibling of the list for the dialog to
+    // place and caption.
+    QCheckBox* subfoldersBox() const { return m_subfolders; }
+
     // Lists a folder's files for the tool: the folder chooser (opening at
     // `lastFolder`, at first the current folder), the question whether to
-    // clear a list that holds entries, then the files the tool takes.
+    // clear a list that holds entries, then the files the tool takes, with
+    // those of the subfolders while the box is ticked.
     // Nothing changes when the chooser is cancelled. Throws IoError when the
     // folder cannot be read.
     void listFolder(Desktop& desktop, SettingsStore& settings, std::string& lastFolder, ToolFileKind kind);
+
+private:
+    QCheckBox* m_subfolders;
 };
 
 }  // namespace doxel

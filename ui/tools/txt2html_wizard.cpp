@@ -107,6 +107,7 @@ TTXT2HTML::TTXT2HTML(SettingsStore& settings, Desktop& desktop, CommandRunner& r
         buttons->addWidget(button);
     buttons->addStretch(1);
     step1Layout->addLayout(buttons, 1, 1);
+    step1Layout->addWidget(m_view->subfoldersBox(), 2, 0, 1, 2);
 
     auto* step2 = named(new QWidget(m_book), "Step2");
     auto* grid = new QGridLayout(step2);
@@ -186,6 +187,7 @@ void TTXT2HTML::setUpControls()
     setWindowTitle(text(text_id::kTxtToHtmlWizard));
     m_label6->setText(text(text_id::kChooseTextFiles));
     m_view->setHeaderLabels({text(text_id::kTextFiles)});
+    m_view->subfoldersBox()->setText(text(text_id::kIncludeSubfolders));
     m_openDirButton->setToolTip(text(text_id::kSelectInputFolder));
     m_selAll->setToolTip(text(text_id::kSelectAll));
     m_selNone->setToolTip(text(text_id::kUnselectAll));

@@ -36,6 +36,10 @@ class TTXT2HTML final : public QDialog {
 public:
     TTXT2HTML(SettingsStore& settings, Desktop& desktop, CommandRunner& runner, QWidget* parent = nullptr);
 
+    // The folder the folder chooser opens at first, and the one chosen last.
+    void setStartFolder(const std::string& folder) { m_lastFolder = folder; }
+    const std::string& lastFolder() const { return m_lastFolder; }
+
     // The options as the controls hold them now.
     PageOptions pageOptions() const;
     int step() const;  // 0 to 2
