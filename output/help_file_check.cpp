@@ -5,6 +5,7 @@
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
+#include "output/page_code_page.h"
 
 namespace doxel {
 namespace fs = std::filesystem;
@@ -207,6 +208,7 @@ void HelpFileCheck::reach(const std::string& absolute)
 {
     if (!isInside(absolute))
         return;
+    m_reached.insert(absolute);
     if (isPageFile(absolute)) {
         if (m_queued.insert(absolute).second)
             m_queue.push_back(absolute);
@@ -245,22 +247,22 @@ void HelpFileCheck::scanPages(const ProgressFunction& progress, std::chrono::mil
     }
 }
 
+// The compile stores every page whose encoding it can read in the help
+// file's code page; only a page it cannot read shows wrong.
 void HelpFileCheck::noteEncoding(const std::string& page, std::string_view html)
 {
-    if (m_helpCodePage == 0)
+    const CodePage* helpCodePage = m_helpCodePage == 0 ? nullptr : codePageByNumber(m_helpCodePage);
+    if (helpCodePage == nullptr)
         return;
-    const std::string encoding = pageEncoding(html);
-    const int codePage = encoding.empty() ? 0 : codePageOfEncoding(encoding);
-    if (codePage == 0 || codePage == m_helpCodePage)
+    const StoredPage stored = storedPage(html, *helpCodePage);
+    if (stored.kind != StoredPage::Kind::Unreadable)
         return;
     if (++m_otherEncodings > kEncodingNotes)
         return;
-    const std::string shown = codePage == 65001 ? "UTF-8"
-                              : codePage > 0    ? "Windows-" + std::to_string(codePage)
-                                                : encoding;
-    m_lines.push_back("Note: Page " + relativeOf(page) + " is in " + shown +
-                      ", but help viewers read the pages of this help file in Windows-" +
-                      std::to_string(m_helpCodePage) + ", its code page; characters beyond ASCII may show wrong");
+    m_lines.push_back("Note: Page " + relativeOf(page) + " is in " + stored.encoding +
+                      ", which cannot be converted to Windows-" + std::to_string(m_helpCodePage) +
+                      ", the code page help viewers read the pages of this help file in; characters beyond ASCII "
+                      "may show wrong");
 }
 
 void HelpFileCheck::scanPage(const std::string& page)
@@ -275,8 +277,19 @@ void HelpFileCheck::scanPage(const std::string& page)
     ++m_statistics.topics;
     noteEncoding(page, html);
     PageReferences found = doxel::scanPage(html);
-    for (const PageReference& reference : found.references)
+    // A link is written in its page's encoding; the files on disk are named
+    // in UTF-8.
+    const std::string linkEncoding = pageLinkEncoding(html, m_helpCodePage);
+    for (PageReference& reference : found.references) {
+        if (!linkEncoding.empty() && !isValidUtf8(reference.url)) {
+            try {
+                reference.url = toUtf8(reference.url, linkEncoding.c_str());
+            } catch (const ConversionError&) {
+                // left as written: reported as leading nowhere
+            }
+        }
         this->reference(page, reference);
+    }
     m_anchors[page] = std::move(found.anchors);
 }
 
@@ -326,6 +339,15 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
         return;
     }
     reach(target);
+}
+
+std::vector<std::string> HelpFileCheck::reachedFiles() const
+{
+    std::vector<std::string> files;
+    files.reserve(m_reached.size());
+    for (const std::string& absolute : m_reached)
+        files.push_back(relativeOf(absolute));
+    return files;
 }
 
 bool HelpFileCheck::reportedMissing(std::string_view target) const

@@ -70,6 +70,12 @@ public:
     const CompileStatistics& statistics() const { return m_statistics; }
     bool hasErrors() const { return m_statistics.errors > 0; }
 
+    // Every file inside the project folder that the topic files and the
+    // scan reached (pages, pictures, style sheets, scripts ...), relative to
+    // the project folder, "/" separated, sorted: what a help file of the
+    // project holds. Nothing outside the folder is ever among them.
+    std::vector<std::string> reachedFiles() const;
+
     // Whether the scan reported `target` (relative to the project folder,
     // "/" separated, ".." allowed) as a file that does not exist.
     bool reportedMissing(std::string_view target) const;
@@ -108,6 +114,7 @@ private:
     std::vector<std::string> m_queue;  // pages to scan, in the order reached
     std::set<std::string, std::less<>> m_queued;
     std::set<std::string, std::less<>> m_graphics;
+    std::set<std::string, std::less<>> m_reached;   // absolute, inside the folder
     std::set<std::string, std::less<>> m_missing;   // relative targets reported missing
     std::set<std::string, std::less<>> m_reported;  // page + target pairs already reported
     std::map<std::string, std::vector<std::string>, std::less<>> m_anchors;
