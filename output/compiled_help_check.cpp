@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
+#include "output/local_value.h"
 
 namespace doxel {
 namespace {
@@ -250,9 +251,11 @@ namespace {
 std::string storedPath(std::string_view local, ToUtf8& toUtf8)
 {
     const std::string decoded = decodeReferences(toUtf8(local));
-    std::string_view path(decoded);
-    path = path.substr(0, std::min(path.find('#'), path.find('?')));
-    if (path.empty() || isAddress(path))
+    if (isAddress(decoded))
+        return {};
+    const std::string file = filePartOfLocal(decoded);
+    const std::string_view path(file);
+    if (path.empty())
         return {};
     std::string absolute = path.starts_with('/') ? std::string(path) : "/" + std::string(path);
     // "./" and "a/../" name what a viewer's own path handling makes of them.
@@ -274,7 +277,7 @@ std::string fileAtTop(const std::string& stored, const std::string& fallback)
 std::string decodedLocal(std::string_view local, const std::string& codePage)
 {
     ToUtf8 toUtf8(codePage);
-    return decodeReferences(toUtf8(local));
+    return percentDecodedLocal(decodeReferences(toUtf8(local)));
 }
 
 std::string storedPathOfLocal(std::string_view local, const std::string& codePage)

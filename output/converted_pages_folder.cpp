@@ -135,7 +135,8 @@ std::unique_ptr<ConvertedPagesFolder> ConvertedPagesFolder::prepare(const std::s
         throw IoError("Cannot create a temporary folder for the compiler: " + std::string(std::strerror(errno)));
     folder->m_folder = pattern;
 
-    const std::string projectText = relativeHelpProjectText(readWholeFile(helpProjectFile, kFileSizeLimit), projectFolder);
+    const std::string projectText =
+        relativeHelpProjectText(readWholeFile(helpProjectFile, kFileSizeLimit), projectFolder);
     const HelpProjectInfo info = parseHelpProject(projectText);
     std::set<std::string> listed;
     for (const std::string& relative : all) {

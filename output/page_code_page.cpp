@@ -62,7 +62,8 @@ std::string encodeEscaped(std::string_view utf8, Mode mode, CodePageEncoder& enc
             std::snprintf(buffer, sizeof buffer, "\\%lX ", codePoint);
         } else if (codePoint > 0xFFFF) {
             const long offset = codePoint - 0x10000;
-            std::snprintf(buffer, sizeof buffer, "\\u%04lX\\u%04lX", 0xD800 + (offset >> 10), 0xDC00 + (offset & 0x3FF));
+            std::snprintf(buffer, sizeof buffer, "\\u%04lX\\u%04lX", 0xD800 + (offset >> 10),
+                          0xDC00 + (offset & 0x3FF));
         } else {
             std::snprintf(buffer, sizeof buffer, "\\u%04lX", codePoint);
         }

@@ -1,4 +1,5 @@
 #include "output/sitemap_writer.h"
+#include "output/local_value.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -139,7 +140,10 @@ std::string HelpTextWriter::text(std::string_view text)
 
 std::string HelpTextWriter::topicPath(std::string_view fullPath, std::string_view projectFile)
 {
-    return storedPath(ProjectRelativePath(fullPath, projectFile, m_style));
+    const std::string stored = ProjectRelativePath(fullPath, projectFile, m_style);
+    if (!isPathField(stored))
+        return stored;
+    return encodeNamed(localValueOf(forwardSlashes(stored)), m_lackingPaths);
 }
 
 std::string HelpTextWriter::storedPath(std::string_view stored)

@@ -165,6 +165,26 @@ TEST(HelpProjectFile, KeepsTheWindowDefinitionWholeForATitleWithDoubleQuotes)
     EXPECT_NE(writer.messages()[0].line().find("apostrophes"), std::string::npos);
 }
 
+TEST(SitemapFiles, WriteLocalValuesThatLeadViewersToTheFileTheyName)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"c:\\help\\q&a.htm", "q&amp;a.htm"},
+        {"c:\\help\\100% sure.htm", "100%25 sure.htm"},
+        {"c:\\help\\what is this?.htm", "what is this%3F.htm"},
+        {"c:\\help\\a%41.htm#x?y&z", "a%2541.htm#x?y&amp;z"},
+    };
+    for (const auto& [path, local] : cases) {
+        Project project = helpProject("Guide");
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Topic", 8, path));
+        HelpTextWriter writer(project, kWin);
+        NullProgress progress;
+        ProgressScope scope(progress, 0);
+        EXPECT_NE(ContentsFileText(project, scope, writer).find("name=\"Local\" value=\"" + std::string(local) + "\""),
+                  std::string::npos)
+            << path;
+    }
+}
+
 TEST(SitemapFiles, WriteMarkupCharactersOfNamesAsEntitiesAndPathsWithSlashes)
 {
     Project project = helpProject("Tom & Jerry");
@@ -178,7 +198,7 @@ TEST(SitemapFiles, WriteMarkupCharactersOfNamesAsEntitiesAndPathsWithSlashes)
     ProgressScope scope(progress, 0);
     const std::string contents = ContentsFileText(project, scope, writer);
     EXPECT_NE(contents.find("value=\"Tom &amp; Jerry &quot;quoted&quot; &lt;tag&gt;\""), std::string::npos);
-    EXPECT_NE(contents.find("value=\"A & B/x.htm\""), std::string::npos);
+    EXPECT_NE(contents.find("value=\"A &amp; B/x.htm\""), std::string::npos);
     EXPECT_NE(
         IndexFileText(project, writer)
             .find(

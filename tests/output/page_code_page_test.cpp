@@ -22,8 +22,12 @@ TEST(StoredPage, ConvertsWhatViewersWouldMisreadAndKeepsTheRestByteForByte)
     };
     const Case cases[] = {
         {"ASCII declaring UTF-8", 1251, "<meta charset=\"utf-8\"><p>plain &auml;</p>", Kind::AsItIs, ""},
-        {"German UTF-8", 1252, "<meta charset=\"utf-8\"><p>Gr\xC3\xBC\xC3\x9F" "e</p>", Kind::Converted,
-         "<meta charset=\"windows-1252\"><p>Gr\xFC\xDF" "e</p>"},
+        {"German UTF-8", 1252,
+         "<meta charset=\"utf-8\"><p>Gr\xC3\xBC\xC3\x9F"
+         "e</p>",
+         Kind::Converted,
+         "<meta charset=\"windows-1252\"><p>Gr\xFC\xDF"
+         "e</p>"},
         {"Russian UTF-8 in Windows-1251", 1251,
          "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\"><p>\xD0\x96</p>", Kind::Converted,
          "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\"><p>\xC6</p>"},
@@ -59,10 +63,10 @@ TEST(StoredPage, ConvertsWhatViewersWouldMisreadAndKeepsTheRestByteForByte)
 TEST(PageLinkEncoding, IsThePagesOwnForEightBitPages)
 {
     const std::tuple<std::string, int, std::string> cases[] = {
-        {"<a href=\"\xC3\xA4.htm\">", 1250, ""},                           // UTF-8
-        {"<a href=\"a.htm\">", 1250, ""},                                  // ASCII
+        {"<a href=\"\xC3\xA4.htm\">", 1250, ""},                               // UTF-8
+        {"<a href=\"a.htm\">", 1250, ""},                                      // ASCII
         {"<meta charset=windows-1250><a href=\"\xF8.htm\">", 1252, "CP1250"},  // declared
-        {"<a href=\"\xF8.htm\">", 1250, "CP1250"},                           // the help file's
+        {"<a href=\"\xF8.htm\">", 1250, "CP1250"},                             // the help file's
         {"<a href=\"\xF8.htm\">", 0, ""},
     };
     for (const auto& [html, helpCodePage, expected] : cases)
