@@ -18,6 +18,7 @@
 #include "output/converted_pages_folder.h"
 #include "output/help_file_check.h"
 #include "output/help_project_copy.h"
+#include "output/local_value.h"
 
 namespace doxel {
 namespace {
@@ -222,7 +223,10 @@ PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sin
         sink.count(std::string("Error: ") + error.what(), statistics);
         return prepared;
     }
-    std::vector<std::string> topics = prepared.info.files;
+    // Every topic is checked as the URL that leads to it.
+    std::vector<std::string> topics;
+    for (const std::string& file : prepared.info.files)
+        topics.push_back(urlOfFileName(file));
     // The contents and index lead to pages in the help file's code page,
     // the help project names them in the file system's UTF-8. When the code
     // page is not known for sure, a text that is UTF-8 already is taken as

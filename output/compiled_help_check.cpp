@@ -277,7 +277,7 @@ std::string fileAtTop(const std::string& stored, const std::string& fallback)
 std::string decodedLocal(std::string_view local, const std::string& codePage)
 {
     ToUtf8 toUtf8(codePage);
-    return percentDecodedLocal(decodeReferences(toUtf8(local)));
+    return decodeReferences(toUtf8(local));
 }
 
 std::string storedPathOfLocal(std::string_view local, const std::string& codePage)

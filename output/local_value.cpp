@@ -17,8 +17,8 @@ int hexValue(char c)
 }
 
 // A "%" that starts no escape is dropped with the character after it, as
-// viewers do ("100% sure.htm" leads to "100sure.htm"), unless `lenient`.
-std::string percentDecoded(std::string_view text, bool lenient = true)
+// viewers do ("100% sure.htm" leads to "100sure.htm").
+std::string percentDecoded(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
@@ -26,7 +26,7 @@ std::string percentDecoded(std::string_view text, bool lenient = true)
         if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0) {
             out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
             i += 2;
-        } else if (text[i] == '%' && !lenient) {
+        } else if (text[i] == '%') {
             ++i;
         } else {
             out += text[i];
@@ -58,15 +58,24 @@ std::string localValueOf(std::string_view path)
 
 std::string filePartOfLocal(std::string_view decoded)
 {
-    return percentDecoded(decoded.substr(0, std::min(decoded.find('#'), decoded.find('?'))), false);
+    return percentDecoded(decoded.substr(0, std::min(decoded.find('#'), decoded.find('?'))));
 }
 
-std::string percentDecodedLocal(std::string_view decoded)
+std::string urlOfFileName(std::string_view name)
 {
-    const std::size_t end = std::min(decoded.find('#'), decoded.find('?'));
-    if (end == std::string_view::npos)
-        return percentDecoded(decoded);
-    return percentDecoded(decoded.substr(0, end)) + std::string(decoded.substr(end));
+    std::string out;
+    out.reserve(name.size());
+    for (const char c : name) {
+        if (c == '%')
+            out += "%25";
+        else if (c == '?')
+            out += "%3F";
+        else if (c == '#')
+            out += "%23";
+        else
+            out += c;
+    }
+    return out;
 }
 
 }  // namespace doxel

@@ -16,8 +16,8 @@ std::string localValueOf(std::string_view path);
 // a "%" that starts none dropped with the character after it.
 std::string filePartOfLocal(std::string_view decoded);
 
-// `decoded` with "%XX" escapes decoded in its file part; the anchor or
-// query after it kept as it is.
-std::string percentDecodedLocal(std::string_view decoded);
+// A file name as a local URL ("what?.htm" gives "what%3F.htm"): "%", "?"
+// and "#" escaped, so that it is not cut at a query or an anchor.
+std::string urlOfFileName(std::string_view name);
 
 }  // namespace doxel
