@@ -72,7 +72,13 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             return false;
         }
         project.deriveCompilerFileNames();
-        CompilerInputFiles files = WriteCompilerFiles(project, progress);
+        // The exported help project names the log as the design's does.
+        std::string logFile;
+        if (purpose == InputFilesFor::Export) {
+            QSettingsStore settings;
+            logFile = commandLineLogFile(settings);
+        }
+        CompilerInputFiles files = WriteCompilerFiles(project, progress, kNativePathStyle, logFile);
         if (written != nullptr)
             *written = std::move(files);
         return true;

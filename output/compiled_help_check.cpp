@@ -322,7 +322,8 @@ std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const 
         for (const SitemapLink& link : sitemapLinks(*text))
             check(std::string(sitemap.what) + " \"" + decodeReferences(toUtf8(link.name)) + "\"", link.local);
     }
-    if (!system.defaultTopic.empty())
+    // A default topic never chosen is no link.
+    if (!system.defaultTopic.empty() && system.defaultTopic != "(not defined)")
         check("The default topic", system.defaultTopic);
     return lines;
 }

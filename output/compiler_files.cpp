@@ -8,7 +8,8 @@
 
 namespace doxel {
 
-CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style)
+CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style,
+                                      const std::string& logFile)
 {
     HelpTextWriter writer(project, style);
     const CodePage& page = writer.codePage();
@@ -22,10 +23,24 @@ CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& 
     std::string folder(folderOf(project.helpProjectFile, style));
     if (folder.size() > 1)
         folder.pop_back();
-    writeFileAtomically(project.helpProjectFile,
-                        relativeHelpProjectText(HelpProjectFileText(project, {}, writer), folder));
+    std::string helpProject = relativeHelpProjectText(HelpProjectFileText(project, {}, writer), folder);
+    if (!logFile.empty()) {
+        // Another compiler given these files writes its log there.
+        const std::string after = "\r\nDisplay compile progress=No\r\n";
+        if (const std::size_t at = helpProject.find(after); at != std::string::npos)
+            helpProject.insert(at + after.size(), "Error log file=" + logFile + "\r\n");
+    }
+    writeFileAtomically(project.helpProjectFile, helpProject);
     SaveContents(project, project.contentsFile, progress, writer);
-    return {{project.indexFile, project.helpProjectFile, project.contentsFile}, &page, writer.messages()};
+    std::vector<CompilerFileMessage> messages = writer.messages();
+    for (const KeywordEntry& keyword : project.keywords) {
+        if (keyword.topicFile.empty()) {
+            messages.push_back(
+                {CompilerFileMessage::Kind::Warning,
+                 "The keyword \"" + keyword.keyword + "\" leads to no file; viewers open nothing for it"});
+        }
+    }
+    return {{project.indexFile, project.helpProjectFile, project.contentsFile}, &page, std::move(messages)};
 }
 
 std::vector<std::string> WriteCompilerInputFiles(const Project& project, ProgressReporter& progress, PathStyle style)

@@ -126,6 +126,10 @@ TEST(HelpFileLinks, NamesEveryEntryKeywordAndDefaultTopicThatLeadsNowhere)
     // Told the code page, the check does not take the language's.
     EXPECT_EQ(checkHelpFileLinks(help, "g.hhc", "g.hhk", "WINDOWS-1252").size(), 5u);
 
+    // A default topic never chosen is no link.
+    help.files["/#SYSTEM"] = systemFile(0x419, "(not defined)");
+    EXPECT_EQ(checkHelpFileLinks(help, "g.hhc", "g.hhk").size(), 3u);
+
     help.files.erase("/g.hhk");
     EXPECT_EQ(checkHelpFileLinks(help, "g.hhc", "g.hhk").at(2),
               "Warning: The help file holds no g.hhk; help viewers will not find it");

@@ -328,6 +328,17 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
     EXPECT_EQ(hhp.find(dir.path().string()), std::string::npos) << hhp;
     EXPECT_EQ(hhp.find("Error log file="), std::string::npos) << hhp;
 
+    // An export names the log, as the design's help project does, and an
+    // index entry without a file is warned of.
+    project.keywords.push_back({"web page", ""});
+    const CompilerInputFiles exported = WriteCompilerFiles(project, progress, kNativePathStyle, "/logs/log.txt");
+    EXPECT_NE(
+        test::readFile(dir.file("guide.hhp")).find("Display compile progress=No\r\nError log file=/logs/log.txt\r\n"),
+        std::string::npos);
+    ASSERT_FALSE(exported.messages.empty());
+    EXPECT_EQ(exported.messages.back().line(),
+              "Warning: The keyword \"web page\" leads to no file; viewers open nothing for it");
+
     project.projectFile = dir.file("missing/guide.dxp");
     project.deriveCompilerFileNames();
     EXPECT_THROW(WriteCompilerInputFiles(project, progress), IoError);
