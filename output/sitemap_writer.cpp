@@ -1,8 +1,10 @@
 #include "output/sitemap_writer.h"
-#include "output/local_value.h"
 
 #include <algorithm>
 #include <unordered_set>
+
+#include "core/help_language.h"
+#include "output/local_value.h"
 
 namespace doxel {
 namespace {
@@ -106,7 +108,7 @@ const CodePage& HelpCodePage(const Project& project, bool* complete, PathStyle s
         add(ProjectRelativePath(keyword.topicFile, project.projectFile, style));
     }
     const std::vector<std::string_view> texts(owned.begin(), owned.end());
-    return chooseCodePage(texts, complete);
+    return chooseHelpLanguage(texts, complete);
 }
 
 HelpTextWriter::HelpTextWriter(const Project& project, PathStyle style)

@@ -142,7 +142,8 @@ TEST(HelpProjectFile, WritesFlagsInHexAndTextsInWindows1252)
     Project project = helpProject(
         "\xC3\x9C"
         "ber \xD0\x9C\xD0\xB8\xD1\x80");
-    project.windowSettings.jump2Text = "\xC3\xA9t\xC3\xA9";
+    // More Latin letters than Cyrillic ones: the help file is Western.
+    project.windowSettings.jump2Text = "\xC3\xA9t\xC3\xA9 \xC3\xA0 No\xC3\xABl";
     const std::string text = HelpProjectFileText(project, kLog, kWin);
     EXPECT_NE(text.find("Title=\xDC"
                         "ber &#1052;&#1080;&#1088;\r\n"),
@@ -150,7 +151,7 @@ TEST(HelpProjectFile, WritesFlagsInHexAndTextsInWindows1252)
     EXPECT_NE(text.find("Main=\"\xDC"
                         "ber &#1052;&#1080;&#1088;\","),
               std::string::npos);
-    EXPECT_NE(text.find(",\xE9t\xE9,0x20,"), std::string::npos);
+    EXPECT_NE(text.find(",\xE9t\xE9 \xE0 No\xEBl,0x20,"), std::string::npos);
 }
 
 TEST(HelpProjectFile, KeepsTheWindowDefinitionWholeForATitleWithDoubleQuotes)
