@@ -63,11 +63,6 @@ std::string capitalized(std::string text)
     return text;
 }
 
-bool equalIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && asciiLower(a) == asciiLower(b);
-}
-
 }  // namespace
 
 HelpFileCheck::HelpFileCheck(std::string projectFolder) : m_folder(std::move(projectFolder))
@@ -370,7 +365,9 @@ HelpFileCheck::Anchor HelpFileCheck::findAnchor(std::string_view page, std::stri
         }
     }
     for (const std::string& anchor : known->second) {
-        if (equalIgnoringCase(anchor, name))
+        // Browsers match an anchor exactly: a viewer opens "#top" at the
+        // page's start when only "Top" is defined.
+        if (anchor == name)
             return Anchor::Defined;
     }
     return Anchor::Undefined;

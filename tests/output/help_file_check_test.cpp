@@ -90,7 +90,7 @@ TEST_F(HelpFileCheckTest, FollowsLinksToEveryPageAndCountsWhatThePagesHold)
     EXPECT_FALSE(check.reportedMissing("sub/onlycase.htm"));
 }
 
-TEST_F(HelpFileCheckTest, FindsAnchorsIgnoringLetterCase)
+TEST_F(HelpFileCheckTest, FindsAnchorsByTheirExactName)
 {
     HelpFileCheck check(folder());
     check.checkTopicFiles({"intro.htm"});
@@ -102,7 +102,8 @@ TEST_F(HelpFileCheckTest, FindsAnchorsIgnoringLetterCase)
     };
     const Case cases[] = {
         {"intro.htm", "Top", HelpFileCheck::Anchor::Defined},
-        {"intro.htm", "top", HelpFileCheck::Anchor::Defined},
+        {"intro.htm", "top", HelpFileCheck::Anchor::Undefined},
+        {"intro.htm", "TOP", HelpFileCheck::Anchor::Undefined},
         {"intro.htm", "bottom", HelpFileCheck::Anchor::Undefined},
         {"sub/deep.htm", "part", HelpFileCheck::Anchor::Defined},
         {"sub/../sub/deep.htm", "part", HelpFileCheck::Anchor::Defined},
@@ -224,9 +225,12 @@ TEST(HelpFileCheckAnchors, ChecksTheFileOfATopicWithAnAnchorAndTheAnchorInIt)
     test::TempDir dir;
     test::writeFile(dir.file("p/api/a.html"), R"(<h2 id="details">x</h2><a name="Old">y</a>)");
     HelpFileCheck check(dir.file("p"));
-    check.checkTopicFiles({"api/a.html#details", "api\\a.html#old", "api/a.html#gone", "api/b.html#x", "api/a.html"});
+    check.checkTopicFiles(
+        {"api/a.html#details", "api\\a.html#Old", "api/a.html#old", "api/a.html#gone", "api/b.html#x", "api/a.html"});
+    // "#old" opens the page at its top in a viewer, as "Old" is its anchor.
     EXPECT_EQ(check.lines(), (std::vector<std::string>{"Error: Topic file api/b.html does not exist",
-                                                       "Warning: Topic api/a.html#gone: the page has no anchor gone"}));
+                                                       "Warning: Topic api/a.html#gone: the page has no anchor gone",
+                                                       "Warning: Topic api/a.html#old: the page has no anchor old"}));
 }
 
 }  // namespace
