@@ -193,8 +193,13 @@ std::string Importer::topicPath(std::string_view local, const Where& where)
             found = true;
         }
     }
-    if (!found && m_reportedMissing.insert(full).second)
-        note(where, "the topic file " + file + " is not there");
+    if (!found) {
+        // A topic that is not there would stop the compile: the entry takes
+        // over no topic, whatever its anchor.
+        if (m_reportedMissing.insert(full).second)
+            note(where, "the topic file " + file + " is not there");
+        return {};
+    }
     return full + anchor;
 }
 
@@ -209,6 +214,7 @@ void Importer::addContents(Sitemap& sitemap, const std::string& label)
     addNotes(sitemap, label);
     std::vector<ContentsEntry*> parents{&m_project.titleEntry()};
     std::vector<ContentsEntry*> unnumbered;
+    std::size_t missingTopics = 0;
     int previous = -1;
     for (SitemapEntry& item : sitemap.entries) {
         const Where where{label, item.line};
@@ -217,6 +223,8 @@ void Importer::addContents(Sitemap& sitemap, const std::string& label)
         previous = level;
         parents.resize(static_cast<std::size_t>(level) + 1);
         std::string topic = topicPath(item.local, where);
+        if (topic.empty() && !item.local.empty() && !isAddress(item.local))
+            ++missingTopics;
         std::string caption = withoutControls(std::move(item.name));
         if (caption.empty())
             caption = item.local.empty() ? "(untitled)" : std::string(fileNameOf(forwardSlashed(item.local)));
@@ -230,6 +238,10 @@ void Importer::addContents(Sitemap& sitemap, const std::string& label)
         parents.push_back(entry);
         ++m_report.entries;
     }
+    if (missingTopics > 0) {
+        note(Where{label},
+             std::to_string(missingTopics) + " contents entries lead to files that are not there; they keep no topic");
+    }
     // Viewers draw a book for an entry with children, a page for the rest.
     for (ContentsEntry* entry : unnumbered)
         entry->iconNumber = entry->childCount() > 0 || entry->isHeader() ? kBookIcon : kPageIcon;
@@ -238,6 +250,7 @@ void Importer::addContents(Sitemap& sitemap, const std::string& label)
 void Importer::addIndex(const Sitemap& sitemap, const std::string& label)
 {
     addNotes(sitemap, label);
+    std::size_t missingKeywords = 0;
     std::vector<std::string> names;  // the whole keyword of each level so far
     int previous = -1;
     const auto& entries = sitemap.entries;
@@ -268,9 +281,17 @@ void Importer::addIndex(const Sitemap& sitemap, const std::string& label)
             std::string topic = topicPath(local, where);
             if (topic.empty() && !local.empty() && isAddress(local))
                 continue;
+            if (topic.empty()) {
+                ++missingKeywords;
+                continue;
+            }
             m_project.keywords.push_back({keyword, std::move(topic)});
             ++m_report.keywords;
         }
+    }
+    if (missingKeywords > 0) {
+        note(Where{label},
+             std::to_string(missingKeywords) + " index entries lead to files that are not there; they are left out");
     }
 }
 
