@@ -251,6 +251,7 @@ void Importer::addIndex(const Sitemap& sitemap, const std::string& label)
 {
     addNotes(sitemap, label);
     std::size_t missingKeywords = 0;
+    bool flattened = false;
     std::vector<std::string> names;  // the whole keyword of each level so far
     int previous = -1;
     const auto& entries = sitemap.entries;
@@ -262,6 +263,11 @@ void Importer::addIndex(const Sitemap& sitemap, const std::string& label)
         names.resize(static_cast<std::size_t>(level));
         const std::string name = withoutControls(item.name);
         names.push_back(names.empty() ? name : names.back() + ", " + name);
+        if (level > 0 && !flattened) {
+            flattened = true;
+            note(Where{label, item.line}, "keywords nested below others become one keyword each (\"" + names.back() +
+                                              "\"): the project's index has one level");
+        }
         const std::string& keyword = names.back();
 
         std::vector<std::string> locals;
@@ -652,6 +658,10 @@ ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& co
             sitemapFiles.push_back(stored.substr(stored.find_first_not_of('/')));
             continue;
         }
+        // chmcmd's signature in every help file it writes: no file of the
+        // author's.
+        if (stored == "/_#_README_#_")
+            continue;
         try {
             extract(stored);
         } catch (const IoError& problem) {

@@ -140,6 +140,7 @@ TEST(ProjectImport, ReadsAGeneratorsProjectWithAnchorsSubKeywordsAndThingsItCann
     const std::string text = report.text();
     for (const char* part : {"[ALIAS]", "https://example.org", "missing.html is not there", "Files: 3",
                              "2 index entries lead to files that are not there; they are left out",
+                             "keywords nested below others become one keyword each (\"print, colour\")",
                              "1 contents entries lead to files that are not there; they keep no topic"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
 }
@@ -243,6 +244,7 @@ TEST(Decompile, ExtractsIntoANewFolderAndFindsTheSitemapsThroughTheSystemData)
     chm.stored["/sub/b.htm"] = "page b";
     chm.stored["/../evil.htm"] = "outside";
     chm.stored["/images/a.png"] = "png";
+    chm.stored["/_#_README_#_"] = "made by chmcmd";
     chm.listingMisses = {"/sub/b.htm"};
 
     const std::string folder = decompileFolderFor(dir.file("help.chm"));
@@ -255,6 +257,7 @@ TEST(Decompile, ExtractsIntoANewFolderAndFindsTheSitemapsThroughTheSystemData)
     EXPECT_EQ(project.windowSettings.defaultTopic, "г.htm");
     EXPECT_EQ(test::readFile(dir.file("help/sub/b.htm")), "page b");  // missed by the listing, found by name
     EXPECT_EQ(test::readFile(dir.file("help/images/a.png")), "png");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("help/_#_README_#_")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("evil.htm")));
     EXPECT_NE(report.text().find("../evil.htm would leave the folder"), std::string::npos) << report.text();
 
