@@ -72,11 +72,12 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             return false;
         }
         project.deriveCompilerFileNames();
-        // The exported help project names the log as the design's does.
+        // The exported help project names a log as the design's does, beside
+        // it, as the files are made to be moved and compiled elsewhere.
         std::string logFile;
         if (purpose == InputFilesFor::Export) {
             QSettingsStore settings;
-            logFile = commandLineLogFile(settings);
+            logFile = std::string(fileNameOf(commandLineLogFile(settings)));
         }
         CompilerInputFiles files = WriteCompilerFiles(project, progress, kNativePathStyle, logFile);
         if (written != nullptr)

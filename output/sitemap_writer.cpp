@@ -155,9 +155,9 @@ std::string HelpTextWriter::storedPath(std::string_view stored)
     return encodeNamed(forwardSlashes(stored), m_lackingPaths);
 }
 
-std::string HelpTextWriter::windowPath(std::string_view stored) const
+std::string HelpTextWriter::windowPath(std::string_view stored)
 {
-    return isPathField(std::string(stored)) ? forwardSlashes(stored) : std::string(stored);
+    return storedPath(stored);
 }
 
 std::string HelpTextWriter::fileName(std::string_view fullPath, std::string_view projectFile) const

@@ -254,7 +254,10 @@ TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInU
           "pfel.htm\r\n",
           "Main=\"\xDC"
           "bersicht\",",
-          "guide.hhk\",\"Übungen/äpfel.htm\",", "[FILES]\r\nÜbungen/äpfel.htm\r\n"},
+          "guide.hhk\",\"\xDC"
+          "bungen/\xE4"
+          "pfel.htm\",",
+          "[FILES]\r\nÜbungen/äpfel.htm\r\n"},
          {"value=\"\xC4"
           "pfel\"",
           "value=\"\xDC"
@@ -270,7 +273,7 @@ TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInU
          {"Contents file=guide.hhc\r\n", "Language=0x419 Russisch\r\n",
           "Title=\xD0\xF3\xEA\xEE\xE2\xEE\xE4\xF1\xF2\xE2\xEE\r\n",
           "Default topic=\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\r\n",
-          "guide.hhk\",\"главы/приливы.htm\",", "[FILES]\r\nглавы/приливы.htm\r\n"},
+          "guide.hhk\",\"\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\",", "[FILES]\r\nглавы/приливы.htm\r\n"},
          {"value=\"\xCF\xF0\xE8\xEB\xE8\xE2\xFB\"", "value=\"\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\""},
          {"value=\"\xEF\xF0\xE8\xEB\xE8\xE2\""},
          {"Note: the help file's language is 0x419 Russisch"}});
