@@ -81,7 +81,14 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             reserveCompileInputFiles(project);
         else
             project.deriveCompilerFileNames();
-        CompilerInputFiles files = WriteCompilerFiles(project, progress);
+        // The exported help project names a log as the design's does, beside
+        // it, as the files are made to be moved and compiled elsewhere.
+        std::string logFile;
+        if (purpose == InputFilesFor::Export) {
+            QSettingsStore settings;
+            logFile = std::string(fileNameOf(commandLineLogFile(settings)));
+        }
+        CompilerInputFiles files = WriteCompilerFiles(project, progress, kNativePathStyle, logFile);
         if (written != nullptr)
             *written = std::move(files);
         return true;

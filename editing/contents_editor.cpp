@@ -283,8 +283,11 @@ void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
     std::vector<std::string> files;
     std::copy_if(chosen.begin(), chosen.end(), std::back_inserter(files),
                  [this](const std::string& path) { return topicFileStorable(path, m_style); });
-    if (files.size() != chosen.size())
+    if (files.size() != chosen.size()) {
         m_desktop.beep();
+        m_desktop.showFixedMessage(MessageIcon::Warning, kTopicFileRefusedCaption,
+                                   topicFilesRefusedText(chosen, m_style));
+    }
     if (files.empty() || m_selected == nullptr)
         return;
     if (!topicLocationAllowed(files.front(), m_project.projectFile, m_style)) {

@@ -46,6 +46,12 @@ std::string chooseSourceFile(EditorDesktop& desktop, const Project& project, con
     const std::vector<std::string> files = desktop.chooseTopicFiles(std::string(folderOf(project.projectFile, style)));
     if (files.empty())
         return current;
+    if (!topicFileStorable(files.front(), style)) {
+        desktop.beep();
+        desktop.showFixedMessage(MessageIcon::Warning, kTopicFileRefusedCaption,
+                                 topicFilesRefusedText({files.front()}, style));
+        return current;
+    }
     if (topicLocationAllowed(files.front(), project.projectFile, style))
         return files.front();
     desktop.showFixedMessage(MessageIcon::Warning, kLocationWarningCaption, kLocationWarningText);

@@ -86,6 +86,12 @@ void KeywordIndex::addKeyword(const std::string& keyword, const std::string& top
 {
     if (keyword.empty())
         return;
+    // A page that is no local file (a web page the preview reached) gives
+    // no file a keyword could lead to.
+    if (topicFile.empty()) {
+        m_desktop.beep();
+        return;
+    }
     insertRow({oneLine(keyword), topicFile});
 }
 

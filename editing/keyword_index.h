@@ -100,7 +100,8 @@ public:
     // entry (null: none). The title entry, a header and no entry beep.
     void add(const ContentsEntry* selectedEntry);
     // A row added without asking (keyword from the preview): placed as Add
-    // places it and selected. An empty keyword adds nothing.
+    // places it and selected. An empty keyword adds nothing; an empty file
+    // adds nothing and beeps.
     void addKeyword(const std::string& keyword, const std::string& topicFile);
     // Asks for a new keyword for the selected row.
     void edit();

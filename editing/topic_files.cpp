@@ -169,13 +169,38 @@ std::optional<std::string> titleOfPage(std::string_view text)
     return scanner.finish();
 }
 
-bool topicFileStorable(std::string_view path, PathStyle style)
+std::string topicFileRefusal(std::string_view path, PathStyle style)
 {
     if (style == PathStyle::Posix && path.find('\\') != std::string_view::npos)
-        return false;
+        return "its name holds \"\\\", which the project file stores as a folder separator, so it would name "
+               "another file";
     if (path.find('#') != std::string_view::npos)
-        return false;
-    return std::none_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+        return "its name holds \"#\", which starts an anchor in a topic reference, so it would name another file";
+    if (std::any_of(path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+        return "its name holds a control character, which cannot stand in a line of the project file";
+    return {};
+}
+
+bool topicFileStorable(std::string_view path, PathStyle style)
+{
+    return topicFileRefusal(path, style).empty();
+}
+
+std::string topicFilesRefusedText(const std::vector<std::string>& paths, PathStyle style)
+{
+    std::string text;
+    for (const std::string& path : paths) {
+        const std::string why = topicFileRefusal(path, style);
+        if (why.empty())
+            continue;
+        if (!text.empty())
+            text += "\r\n";
+        std::string shown;
+        for (const char c : path)
+            shown += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+        text += "The file " + shown + " cannot be a topic: " + why + ".";
+    }
+    return text;
 }
 
 std::string topicTitle(const std::string& file, PathStyle style)

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/file_list.h"
 #include "core/path_rules.h"
@@ -52,6 +53,13 @@ std::optional<std::string> titleOfPage(std::string_view text);
 // "#", since a topic reference reads what follows it as an anchor
 // ("page.htm#part").
 bool topicFileStorable(std::string_view path, PathStyle style = kNativePathStyle);
+// Why a file cannot stand as a topic, for a message; empty when it can.
+// Every place that takes a topic file asks this one rule.
+std::string topicFileRefusal(std::string_view path, PathStyle style = kNativePathStyle);
+// One line per refused file of `paths`, naming it and why; empty when none.
+std::string topicFilesRefusedText(const std::vector<std::string>& paths, PathStyle style = kNativePathStyle);
+// The caption of that message.
+inline constexpr const char* kTopicFileRefusedCaption = "Topic file";
 
 // Whether a file can be opened in a text or HTML editor: its path holds
 // ".htm" (".html" included) or ".txt" in any letter case, anywhere.

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <unordered_set>
 
+#include "core/help_language.h"
+#include "formats/local_value.h"
+
 namespace doxel {
 namespace {
 
@@ -106,7 +109,7 @@ const CodePage& HelpCodePage(const Project& project, bool* complete, PathStyle s
         add(ProjectRelativePath(keyword.topicFile, project.projectFile, style));
     }
     const std::vector<std::string_view> texts(owned.begin(), owned.end());
-    return chooseCodePage(texts, complete);
+    return chooseHelpLanguage(texts, complete);
 }
 
 HelpTextWriter::HelpTextWriter(const Project& project, PathStyle style)
@@ -142,7 +145,10 @@ std::string HelpTextWriter::topicPath(std::string_view fullPath, std::string_vie
 {
     if (!fullPath.empty() && !insideProject(fullPath, projectFile))
         return {};
-    return storedPath(ProjectRelativePath(fullPath, projectFile, m_style));
+    const std::string stored = ProjectRelativePath(fullPath, projectFile, m_style);
+    if (!isPathField(stored))
+        return stored;
+    return encodeNamed(localValueOf(forwardSlashes(stored)), m_lackingPaths);
 }
 
 bool HelpTextWriter::insideProject(std::string_view fullPath, std::string_view projectFile)
@@ -172,9 +178,9 @@ std::string HelpTextWriter::storedPath(std::string_view stored)
     return encodeNamed(forwardSlashes(stored), m_lackingPaths);
 }
 
-std::string HelpTextWriter::windowPath(std::string_view stored) const
+std::string HelpTextWriter::windowPath(std::string_view stored)
 {
-    return isPathField(std::string(stored)) ? forwardSlashes(stored) : std::string(stored);
+    return storedPath(stored);
 }
 
 std::string HelpTextWriter::fileName(std::string_view fullPath, std::string_view projectFile) const

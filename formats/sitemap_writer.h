@@ -61,11 +61,10 @@ public:
     // A path the project stores relative ("pages\intro.htm", the default
     // topic): "/" separated, in the code page.
     std::string storedPath(std::string_view stored);
-    // A file of the help window's definition ("pages\intro.htm"): "/"
-    // separated, in UTF-8. chmcmd keeps these bytes, and kchmviewer reads
-    // the window's files as UTF-8 whatever the help file's language, while
-    // it reads "Default topic=" in the code page.
-    std::string windowPath(std::string_view stored) const;
+    // A file of the help window's definition ("pages\\intro.htm"): "/"
+    // separated, in the code page, as viewers that read #WINDOWS look its
+    // files up like the default topic.
+    std::string windowPath(std::string_view stored);
     // A file name that chmcmd opens ([FILES]): relative, "/" separated, left
     // in the file system's UTF-8.
     std::string fileName(std::string_view fullPath, std::string_view projectFile) const;

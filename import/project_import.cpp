@@ -200,8 +200,13 @@ std::string Importer::topicPath(std::string_view local, const Where& where)
             found = true;
         }
     }
-    if (!found && m_reportedMissing.insert(full).second)
-        note(where, "the topic file " + file + " is not there");
+    if (!found) {
+        // A topic that is not there would stop the compile: the entry takes
+        // over no topic, whatever its anchor.
+        if (m_reportedMissing.insert(full).second)
+            note(where, "the topic file " + file + " is not there");
+        return {};
+    }
     return full + anchor;
 }
 
@@ -216,6 +221,7 @@ void Importer::addContents(Sitemap& sitemap, const std::string& label)
     addNotes(sitemap, label);
     std::vector<ContentsEntry*> parents{&m_project.titleEntry()};
     std::vector<ContentsEntry*> unnumbered;
+    std::size_t missingTopics = 0;
     int previous = -1;
     for (SitemapEntry& item : sitemap.entries) {
         const Where where{label, item.line};
@@ -224,6 +230,8 @@ void Importer::addContents(Sitemap& sitemap, const std::string& label)
         previous = level;
         parents.resize(static_cast<std::size_t>(level) + 1);
         std::string topic = topicPath(item.local, where);
+        if (topic.empty() && !item.local.empty() && !isAddress(item.local))
+            ++missingTopics;
         std::string caption = withoutControls(std::move(item.name));
         if (caption.empty())
             caption = item.local.empty() ? "(untitled)" : std::string(fileNameOf(forwardSlashed(item.local)));
@@ -237,6 +245,10 @@ void Importer::addContents(Sitemap& sitemap, const std::string& label)
         parents.push_back(entry);
         ++m_report.entries;
     }
+    if (missingTopics > 0) {
+        note(Where{label},
+             std::to_string(missingTopics) + " contents entries lead to files that are not there; they keep no topic");
+    }
     // Viewers draw a book for an entry with children, a page for the rest.
     for (ContentsEntry* entry : unnumbered)
         entry->iconNumber = entry->childCount() > 0 || entry->isHeader() ? kBookIcon : kPageIcon;
@@ -245,6 +257,8 @@ void Importer::addContents(Sitemap& sitemap, const std::string& label)
 void Importer::addIndex(const Sitemap& sitemap, const std::string& label)
 {
     addNotes(sitemap, label);
+    std::size_t missingKeywords = 0;
+    bool flattened = false;
     std::vector<std::string> names;  // the whole keyword of each level so far
     int previous = -1;
     const auto& entries = sitemap.entries;
@@ -256,6 +270,11 @@ void Importer::addIndex(const Sitemap& sitemap, const std::string& label)
         names.resize(static_cast<std::size_t>(level));
         const std::string name = withoutControls(item.name);
         names.push_back(names.empty() ? name : names.back() + ", " + name);
+        if (level > 0 && !flattened) {
+            flattened = true;
+            note(Where{label, item.line}, "keywords nested below others become one keyword each (\"" + names.back() +
+                                              "\"): the project's index has one level");
+        }
         const std::string& keyword = names.back();
 
         std::vector<std::string> locals;
@@ -275,9 +294,17 @@ void Importer::addIndex(const Sitemap& sitemap, const std::string& label)
             std::string topic = topicPath(local, where);
             if (topic.empty() && !local.empty() && isAddress(local))
                 continue;
+            if (topic.empty()) {
+                ++missingKeywords;
+                continue;
+            }
             m_project.keywords.push_back({keyword, std::move(topic)});
             ++m_report.keywords;
         }
+    }
+    if (missingKeywords > 0) {
+        note(Where{label},
+             std::to_string(missingKeywords) + " index entries lead to files that are not there; they are left out");
     }
 }
 
@@ -646,6 +673,10 @@ ImportReport decompileHelpFile(const CompiledHelpFile& archive, const std::strin
             sitemapFiles.push_back(stored.substr(stored.find_first_not_of('/')));
             continue;
         }
+        // chmcmd's signature in every help file it writes: no file of the
+        // author's.
+        if (stored == "/_#_README_#_")
+            continue;
         try {
             extract(stored);
         } catch (const IoError& problem) {

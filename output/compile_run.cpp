@@ -15,9 +15,11 @@
 #include "core/text_encoding.h"
 #include "formats/character_references.h"
 #include "formats/help_project_reader.h"
+#include "formats/local_value.h"
 #include "formats/sitemap_reader.h"
 #include "output/compiled_help_check.h"
 #include "output/compiler_messages.h"
+#include "output/converted_pages_folder.h"
 #include "output/help_file_check.h"
 
 namespace doxel {
@@ -193,6 +195,7 @@ struct PreparedCompile {
     HelpProjectFile info;
     std::string folder;  // the project folder, absolute, without a final "/"
     std::unique_ptr<HelpFileCheck> check;
+    const CodePage* codePage = nullptr;  // the help file's
 };
 
 // The code page the writers chose, or the one of the help project's
@@ -222,7 +225,10 @@ PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sin
         sink.count(std::string("Error: ") + error.what(), statistics);
         return prepared;
     }
-    std::vector<std::string> topics = prepared.info.files;
+    // Every topic is checked as the URL that leads to it.
+    std::vector<std::string> topics;
+    for (const std::string& file : prepared.info.files)
+        topics.push_back(urlOfFileName(file));
     // The contents and index lead to pages in the help file's code page,
     // the help project names them in the file system's UTF-8. When the code
     // page is not known for sure, a text that is UTF-8 already is taken as
@@ -230,6 +236,7 @@ PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sin
     const CodePage& helpCodePage = codePageOfCompile(files, prepared.info);
     const std::string codePage = files.codePage.empty() ? helpCodePage.iconvName : files.codePage;
     prepared.check->setHelpCodePage(helpCodePage.number);
+    prepared.codePage = &helpCodePage;
     const auto asViewersRead = [&](const std::string& text) {
         return !files.codePage.empty() || !isValidUtf8(text) ? decodedLocal(text, codePage) : text;
     };
@@ -352,18 +359,27 @@ CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, Comp
         return finish(CompileOutcome::StoppedByChecks);
     }
 
-    // The page scan needs nothing from the compiler: it runs beside it. Its
-    // findings are what the compiler's reports of missing files and anchors
-    // are judged by, so those reports wait for it; every other line is
-    // shown as it comes.
-    std::exception_ptr scanFailure;
-    std::thread scan([&check, &scanFailure] {
-        try {
-            check.scanPages({});
-        } catch (...) {
-            scanFailure = std::current_exception();
-        }
-    });
+    // The scan comes first: it finds the files whose pages the help file
+    // must store converted to its code page, which the compiler then reads
+    // from a folder of their own.
+    check.scanPages(progress);
+    std::unique_ptr<ConvertedPagesFolder> converted;
+    try {
+        std::vector<std::string> helpFiles = prepared.info.files;
+        for (std::string& file : check.reachedFiles())
+            helpFiles.push_back(std::move(file));
+        converted = ConvertedPagesFolder::prepare(absolutePath(files.helpProjectFile), prepared.folder, helpFiles,
+                                                  *prepared.codePage);
+    } catch (const Error& error) {
+        sink.count(std::string("Error: ") + error.what(), counts);
+        addScanResults();
+        return finish(CompileOutcome::StoppedByChecks);
+    }
+    if (converted) {
+        sink.emit("Note: " + std::to_string(converted->convertedPages().size()) +
+                  " pages go into the help file converted to Windows-" + std::to_string(prepared.codePage->number) +
+                  ", the code page its viewers read them in; the files on disk stay as they are");
+    }
     std::vector<std::string> waiting;
     CompileStatistics compilerCounts;
     // A compiler opens the help file by its name and would write through a
@@ -374,23 +390,24 @@ CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, Comp
         std::filesystem::remove(files.compiledFile, linkError);
     const auto before = writtenAt(files.compiledFile);
     bool compiled = false;
-    try {
-        const auto log = [&](const std::string& line) {
-            if (line.empty())
-                return;
-            if (needsPageScan(line))
-                waiting.push_back(line);
-            else
-                sink.count(line, counts);
-        };
-        compiled = library.compile(files.helpProjectFile, log, progress, compilerCounts);
-    } catch (...) {
-        scan.join();
-        throw;
+    const auto log = [&](const std::string& line) {
+        if (line.empty())
+            return;
+        if (needsPageScan(line))
+            waiting.push_back(line);
+        else
+            sink.count(line, counts);
+    };
+    compiled = library.compile(converted ? converted->helpProjectFile() : files.helpProjectFile, log, progress,
+                               compilerCounts);
+    if (compiled && converted) {
+        try {
+            converted->deliverHelpFile(files.compiledFile);
+        } catch (const Error& error) {
+            sink.count(std::string("Error: ") + error.what(), counts);
+        }
+        converted.reset();
     }
-    scan.join();
-    if (scanFailure)
-        std::rethrow_exception(scanFailure);
 
     addScanResults();
     counts += compilerCounts;

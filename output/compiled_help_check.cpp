@@ -8,6 +8,7 @@
 #include "core/text_encoding.h"
 #include "formats/address.h"
 #include "formats/character_references.h"
+#include "formats/local_value.h"
 #include "formats/sitemap_reader.h"
 
 namespace doxel {
@@ -69,9 +70,11 @@ namespace {
 std::string storedPath(std::string_view local, ToUtf8& toUtf8)
 {
     const std::string decoded = decodeReferences(toUtf8(local));
-    std::string_view path(decoded);
-    path = path.substr(0, std::min(path.find('#'), path.find('?')));
-    if (path.empty() || isAddress(path))
+    if (isAddress(decoded))
+        return {};
+    const std::string file = filePartOfLocal(decoded);
+    const std::string_view path(file);
+    if (path.empty())
         return {};
     std::string absolute = path.starts_with('/') ? std::string(path) : "/" + std::string(path);
     // "./" and "a/../" name what a viewer's own path handling makes of them.
@@ -138,7 +141,8 @@ std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const 
         for (const SitemapLink& link : sitemapLinks(*text))
             check(std::string(sitemap.what) + " \"" + decodeReferences(toUtf8(link.name)) + "\"", link.local);
     }
-    if (!system.defaultTopic.empty())
+    // A default topic never chosen is no link.
+    if (!system.defaultTopic.empty() && system.defaultTopic != "(not defined)")
         check("The default topic", system.defaultTopic);
     return lines;
 }

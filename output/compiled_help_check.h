@@ -20,7 +20,8 @@ struct SitemapLink {
 std::vector<SitemapLink> sitemapLinks(std::string_view text);
 
 // A "Local" value as a viewer reads it: decoded from `codePage` to UTF-8 and
-// its HTML character references decoded; anchor and query kept.
+// its HTML character references decoded; "%XX" escapes, anchor and query
+// kept, as a URL.
 std::string decodedLocal(std::string_view local, const std::string& codePage);
 
 // The stored file a "Local" value leads a viewer to: the value decoded from

@@ -74,7 +74,8 @@ void reserveCompileInputFiles(Project& project)
     project.indexFile = paths[2];
 }
 
-CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style)
+CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style,
+                                      const std::string& logFile)
 {
     HelpTextWriter writer(project, style);
     const CodePage& page = writer.codePage();
@@ -85,9 +86,24 @@ CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& 
                     std::to_string(page.number) + "; viewers read its pages in that code page too");
     }
     SaveIndex(project, project.indexFile, writer);
-    writeFileAtomically(project.helpProjectFile, CompilerHelpProjectText(project, writer));
+    std::string helpProject = CompilerHelpProjectText(project, writer);
+    if (!logFile.empty()) {
+        // Another compiler given these files writes its log there.
+        const std::string after = "\r\nDisplay compile progress=No\r\n";
+        if (const std::size_t at = helpProject.find(after); at != std::string::npos)
+            helpProject.insert(at + after.size(), "Error log file=" + logFile + "\r\n");
+    }
+    writeFileAtomically(project.helpProjectFile, helpProject);
     SaveContents(project, project.contentsFile, progress, writer);
-    return {{project.indexFile, project.helpProjectFile, project.contentsFile}, &page, writer.messages()};
+    std::vector<CompilerFileMessage> messages = writer.messages();
+    for (const KeywordEntry& keyword : project.keywords) {
+        if (keyword.topicFile.empty()) {
+            messages.push_back(
+                {CompilerFileMessage::Kind::Warning,
+                 "The keyword \"" + keyword.keyword + "\" leads to no file; viewers open nothing for it"});
+        }
+    }
+    return {{project.indexFile, project.helpProjectFile, project.contentsFile}, &page, std::move(messages)};
 }
 
 }  // namespace doxel

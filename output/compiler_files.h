@@ -24,10 +24,11 @@ struct CompilerInputFiles {
 // three in the help file's code page. The help project is written as the
 // compiler gets it: every file named relative to the project folder, so
 // that the files can be moved and compiled anywhere, and no log file (the
-// compile run writes the log). Throws IoError; a file that fails stops the
-// files after it.
+// compile run writes the log) unless `logFile` names one, as the files
+// `--export` keeps do. An index entry without a file is warned of. Throws
+// IoError; a file that fails stops the files after it.
 CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress,
-                                      PathStyle style = kNativePathStyle);
+                                      PathStyle style = kNativePathStyle, const std::string& logFile = {});
 
 // Sets the project's compiler file names for a compile (compiledFile as
 // Project::deriveCompilerFileNames does) and creates the three input files

@@ -5,6 +5,7 @@
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
+#include "output/page_code_page.h"
 
 namespace doxel {
 namespace fs = std::filesystem;
@@ -60,11 +61,6 @@ std::string capitalized(std::string text)
     if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
         text[0] = static_cast<char>(text[0] - 'a' + 'A');
     return text;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && asciiLower(a) == asciiLower(b);
 }
 
 }  // namespace
@@ -247,22 +243,22 @@ void HelpFileCheck::scanPages(const ProgressFunction& progress, std::chrono::mil
     }
 }
 
+// The compile stores every page whose encoding it can read in the help
+// file's code page; only a page it cannot read shows wrong.
 void HelpFileCheck::noteEncoding(const std::string& page, std::string_view html)
 {
-    if (m_helpCodePage == 0)
+    const CodePage* helpCodePage = m_helpCodePage == 0 ? nullptr : codePageByNumber(m_helpCodePage);
+    if (helpCodePage == nullptr)
         return;
-    const std::string encoding = pageEncoding(html);
-    const int codePage = encoding.empty() ? 0 : codePageOfEncoding(encoding);
-    if (codePage == 0 || codePage == m_helpCodePage)
+    const StoredPage stored = storedPage(html, *helpCodePage);
+    if (stored.kind != StoredPage::Kind::Unreadable)
         return;
     if (++m_otherEncodings > kEncodingNotes)
         return;
-    const std::string shown = codePage == 65001 ? "UTF-8"
-                              : codePage > 0    ? "Windows-" + std::to_string(codePage)
-                                                : encoding;
-    m_lines.push_back("Note: Page " + relativeOf(page) + " is in " + shown +
-                      ", but help viewers read the pages of this help file in Windows-" +
-                      std::to_string(m_helpCodePage) + ", its code page; characters beyond ASCII may show wrong");
+    m_lines.push_back("Note: Page " + relativeOf(page) + " is in " + stored.encoding +
+                      ", which cannot be converted to Windows-" + std::to_string(m_helpCodePage) +
+                      ", the code page help viewers read the pages of this help file in; characters beyond ASCII "
+                      "may show wrong");
 }
 
 void HelpFileCheck::scanPage(const std::string& page)
@@ -277,8 +273,19 @@ void HelpFileCheck::scanPage(const std::string& page)
     ++m_statistics.topics;
     noteEncoding(page, html);
     PageReferences found = doxel::scanPage(html);
-    for (const PageReference& reference : found.references)
+    // A link is written in its page's encoding; the files on disk are named
+    // in UTF-8.
+    const std::string linkEncoding = pageLinkEncoding(html, m_helpCodePage);
+    for (PageReference& reference : found.references) {
+        if (!linkEncoding.empty() && !isValidUtf8(reference.url)) {
+            try {
+                reference.url = toUtf8(reference.url, linkEncoding.c_str());
+            } catch (const ConversionError&) {
+                // left as written: reported as leading nowhere
+            }
+        }
         this->reference(page, reference);
+    }
     m_anchors[page] = std::move(found.anchors);
 }
 
@@ -389,7 +396,9 @@ HelpFileCheck::Anchor HelpFileCheck::findAnchor(std::string_view page, std::stri
         }
     }
     for (const std::string& anchor : known->second) {
-        if (equalIgnoringCase(anchor, name))
+        // Browsers match an anchor exactly: a viewer opens "#top" at the
+        // page's start when only "Top" is defined.
+        if (anchor == name)
             return Anchor::Defined;
     }
     return Anchor::Undefined;

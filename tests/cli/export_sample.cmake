@@ -17,9 +17,12 @@ if(order EQUAL -1)
   message(FATAL_ERROR "files not printed in the order index, help project, contents: ${out}")
 endif()
 # The help project chmcmd gets: it can be moved with the pages and compiled
-# by hand, so it names no full path and no log file.
+# by hand, so it names no full path; its log goes beside it.
 file(READ "${WORK}/sample/sample.hhp" hhp)
-foreach(unwanted "${WORK}" "Error log file=")
+if(NOT hhp MATCHES "\nError log file=[^/\n]+\n")
+  message(FATAL_ERROR "the exported help project names no log file beside it:\n${hhp}")
+endif()
+foreach(unwanted "${WORK}")
   string(FIND "${hhp}" "${unwanted}" at)
   if(NOT at EQUAL -1)
     message(FATAL_ERROR "the exported help project holds ${unwanted}:\n${hhp}")

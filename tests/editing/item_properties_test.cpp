@@ -90,6 +90,23 @@ TEST(ItemProperties, ACaptionChangeReSortsTheLevel)
     EXPECT_EQ(rig.view.check(), "");
 }
 
+TEST(ItemProperties, ChoosingAFileRefusesANameNoProjectFileCanHoldAndSaysWhy)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"/help/sub/back\\slash.htm", "The file /help/sub/back\\slash.htm cannot be a topic: its name holds \"\\\""},
+        {"/help/c#.htm", "The file /help/c#.htm cannot be a topic: its name holds \"#\""},
+        {"/help/line\nbreak.htm", "The file /help/line?break.htm cannot be a topic: its name holds a control"},
+    };
+    for (const auto& [file, message] : cases) {
+        EditorRig rig("T+(A)");
+        rig.desktop.chosenFiles = {file};
+        EXPECT_EQ(ChooseSourceFile(rig.desktop, rig.project, "/help/old.htm"), "/help/old.htm") << file;
+        EXPECT_EQ(rig.desktop.beeps, 1) << file;
+        EXPECT_EQ(rig.desktop.shown.back(), "fixed Topic file") << file;
+        EXPECT_TRUE(rig.desktop.fixedText.starts_with(message)) << rig.desktop.fixedText;
+    }
+}
+
 TEST(ItemProperties, ChoosingAFileTestsItsLocation)
 {
     EditorRig rig("T+(A)");

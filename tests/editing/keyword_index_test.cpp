@@ -199,6 +199,15 @@ TEST(AddKeyword, NeedsASelectedTopic)
     EXPECT_FALSE(rig.project.modified);
 }
 
+TEST(AddKeyword, FromAPageThatIsNoLocalFileIsRefusedWithABeep)
+{
+    Rig rig("x:/help/x.htm");
+    rig.index.addKeyword("web", "");
+    EXPECT_EQ(rig.desktop.beeps, 1);
+    EXPECT_EQ(rig.text(), "x:/help/x.htm");
+    EXPECT_FALSE(rig.project.modified);
+}
+
 TEST(AddKeyword, TakesTheAnswerAsTypedForTheSelectedTopic)
 {
     struct Case {

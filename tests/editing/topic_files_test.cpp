@@ -243,6 +243,9 @@ TEST(AddTopics, LeavesOutFilesWhoseNamesCannotStandInTheProjectFile)
     rig.desktop.chosenFiles = {t.dir.file("back\\slash.htm"), t.dir.file("a.htm")};
     rig.editor.addTopics();
     EXPECT_EQ(rig.desktop.beeps, 3) << "the others of the choice are added";
+    EXPECT_EQ(rig.desktop.shown.back(), "fixed Topic file");
+    EXPECT_TRUE(rig.desktop.fixedText.starts_with("The file " + t.dir.file("back\\slash.htm") + " cannot be a topic"))
+        << rig.desktop.fixedText;
     EXPECT_EQ(test::treeText(rig.project), "T+(A+(A1 A2) B Title a.htm)");
 
     EXPECT_TRUE(topicFileStorable("C:\\Help\\a.htm", PathStyle::Windows)) << "the separator there";

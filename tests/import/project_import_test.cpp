@@ -100,10 +100,11 @@ TEST(ProjectImport, ReadsAGeneratorsProjectWithAnchorsSubKeywordsAndThingsItCann
     test::TempDir dir;
     test::writeFile(dir.path() / "index.html", "x");
     test::writeFile(dir.path() / "api" / "Class A.html", "x");
+    test::writeFile(dir.path() / "bdwn.png", "PNG");
     test::writeFile(dir.file("doc.hhp"),
                     "[OPTIONS]\nCompiled file=doc.chm\nContents file=doc.hhc\nIndex file=doc.hhk\n"
                     "Default topic=index.html\nFull-text search=Yes\nTitle=Docs\n\n[FILES]\n"
-                    "index.html\napi/Class%20A.html\nmissing.html\n[ALIAS]\nx=y\n");
+                    "index.html\napi/Class%20A.html\nmissing.html\nbdwn.png\n[ALIAS]\nx=y\n");
     test::writeFile(dir.file("doc.hhc"),
                     "<html><body><ul>\n"
                     "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Main\"><param name=\"Local\" "
@@ -112,6 +113,8 @@ TEST(ProjectImport, ReadsAGeneratorsProjectWithAnchorsSubKeywordsAndThingsItCann
                     "name=\"Local\" value=\"api/Class%20A.html#details\"></object>\n"
                     "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Web\"><param name=\"Local\" "
                     "value=\"https://example.org\"></object>\n"
+                    "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Gone\"><param name=\"Local\" "
+                    "value=\"gone.html#part\"></object>\n"
                     "</ul></ul></body></html>\n");
     test::writeFile(
         dir.file("doc.hhk"),
@@ -120,20 +123,28 @@ TEST(ProjectImport, ReadsAGeneratorsProjectWithAnchorsSubKeywordsAndThingsItCann
         "value=\"index.html#c\"></object></ul>\n"
         "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"A\"><param name=\"Name\" value=\"t\"><param "
         "name=\"Local\" value=\"index.html\">"
-        "<param name=\"Name\" value=\"t2\"><param name=\"Local\" value=\"API\\Class A.html\"></object></ul>\n");
+        "<param name=\"Name\" value=\"t2\"><param name=\"Local\" value=\"API\\Class A.html\"></object>\n"
+        // Doxygen's entries into pages it did not write, with their anchors.
+        "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"gone\"><param name=\"Local\" "
+        "value=\"gone.html\"></object>\n"
+        "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"part\"><param name=\"Local\" "
+        "value=\"gone.html#part\"></object></ul></ul>\n");
     Project project;
     const ImportReport report = importHelpProject(dir.file("doc.hhp"), dir.file("out/doc.dxp"), project);
     EXPECT_EQ(tree(project),
               "Docs [42]\n  Main -> ..\\index.html [0]\n    Class A -> ..\\api\\Class A.html#details [8]\n"
-              "    Web [0]\n");
+              "    Web [0]\n    Gone [0]\n");
     EXPECT_EQ(keywords(project), (std::vector<std::string>{"print, colour -> ..\\index.html#c", "A -> ..\\index.html",
                                                            "A -> ..\\api\\Class A.html"}));
     EXPECT_EQ(project.windowSettings.defaultTopic, "..\\index.html");
     EXPECT_NE(project.windowSettings.navigationStyle & 1024, 0);
-    EXPECT_EQ(project.fileList.size(), 2u);
+    EXPECT_EQ(project.fileList.size(), 3u) << "every file of [FILES] that is there";
     EXPECT_TRUE(project.modified);
     const std::string text = report.text();
-    for (const char* part : {"[ALIAS]", "https://example.org", "missing.html is not there", "Files: 2"})
+    for (const char* part : {"[ALIAS]", "https://example.org", "missing.html is not there", "Files: 3",
+                             "2 index entries lead to files that are not there; they are left out",
+                             "keywords nested below others become one keyword each (\"print, colour\")",
+                             "1 contents entries lead to files that are not there; they keep no topic"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
 }
 
@@ -236,6 +247,7 @@ TEST(Decompile, ExtractsIntoANewFolderAndFindsTheSitemapsThroughTheSystemData)
     chm.stored["/sub/b.htm"] = "page b";
     chm.stored["/../evil.htm"] = "outside";
     chm.stored["/images/a.png"] = "png";
+    chm.stored["/_#_README_#_"] = "made by chmcmd";
     chm.listingMisses = {"/sub/b.htm"};
 
     const std::string folder = decompileFolderFor(dir.file("help.chm"));
@@ -248,6 +260,7 @@ TEST(Decompile, ExtractsIntoANewFolderAndFindsTheSitemapsThroughTheSystemData)
     EXPECT_EQ(project.windowSettings.defaultTopic, "г.htm");
     EXPECT_EQ(test::readFile(dir.file("help/sub/b.htm")), "page b");  // missed by the listing, found by name
     EXPECT_EQ(test::readFile(dir.file("help/images/a.png")), "png");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("help/_#_README_#_")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("evil.htm")));
     EXPECT_NE(report.text().find("../evil.htm would leave the folder"), std::string::npos) << report.text();
 
@@ -269,7 +282,7 @@ TEST(ImportRun, NeverReplacesAFileAndExtractsBesideTheNamedProject)
     test::writeFile(dir.file("book.dxp"), "the author's project");
     fs::create_symlink("nowhere.dxp", dir.path() / "linked.dxp");
     NullProgress progress;
-    const HelpArchiveOpener none = [](const std::string&) -> std::unique_ptr<HelpArchive> { return nullptr; };
+    const HelpArchiveOpener none = [](const std::string&) -> std::unique_ptr<CompiledHelpFile> { return nullptr; };
     for (const char* name : {"book", "book.dxp", "linked", "linked.dxp"})
         EXPECT_THROW(runImport(dir.file("guide.hhc"), dir.file(name), none, progress), IoError) << name;
     EXPECT_EQ(test::readFile(dir.file("book.dxp")), "the author's project");
@@ -288,7 +301,7 @@ TEST(ImportRun, NeverReplacesAFileAndExtractsBesideTheNamedProject)
     chm->stored["/p.htm"] = "page";
     test::writeFile(dir.path() / "ro" / "sample.chm", "stand-in");
     fs::permissions(dir.path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-    const HelpArchiveOpener open = [chm](const std::string&) -> std::unique_ptr<HelpArchive> {
+    const HelpArchiveOpener open = [chm](const std::string&) -> std::unique_ptr<CompiledHelpFile> {
         return std::make_unique<MemoryArchive>(*chm);
     };
     const ImportReport report = runImport(dir.file("ro/sample.chm"), dir.file("out/book"), open, progress);
@@ -314,7 +327,7 @@ TEST(Decompile, CompletesOrLeavesNothingBehind)
     chm.stored["/images"] = "a file";
     chm.stored["/images/x.png"] = "a picture below a folder of the same name";
     NullProgress progress;
-    const HelpArchiveOpener open = [&chm](const std::string&) -> std::unique_ptr<HelpArchive> {
+    const HelpArchiveOpener open = [&chm](const std::string&) -> std::unique_ptr<CompiledHelpFile> {
         return std::make_unique<MemoryArchive>(chm);
     };
     for (const char* source : {"clash.chm", "deep.chm"})

@@ -21,6 +21,9 @@ public:
     std::vector<std::string> lines{"Note: a line"};
     std::vector<std::string> calls;
     std::map<std::string, std::string> stored;  // what the help file it writes holds
+    // A page it reads beside the help project it is given, and what it read.
+    std::string readsPage;
+    std::string pageRead;
 
     bool load() override
     {
@@ -39,8 +42,13 @@ public:
         for (const std::string& line : lines)
             log(line);
         statistics = counts;
+        const std::string folder = std::filesystem::path(helpProjectFile).parent_path().string();
+        if (!readsPage.empty())
+            pageRead = test::readFile(folder + "/" + readsPage);
+        // It writes the help file the help project names, in its folder.
         if (!writes.empty())
-            test::writeFile(writes, "compiled " + std::to_string(++m_runs));
+            test::writeFile(folder + "/" + std::filesystem::path(writes).filename().string(),
+                            "compiled " + std::to_string(++m_runs));
         return runs;
     }
     std::unique_ptr<CompiledHelpFile> openCompiled(const std::string& file) override;
@@ -316,6 +324,29 @@ TEST_F(CompileRunTest, JudgesTheCompilersReportsOfMissingFilesOnlyOnceThePagesAr
                          "Writing g.chm", "Warning: something chmcmd alone knows",
                          "Warning: Broken link in a.htm: nothere.htm does not exist",
                          "Note: Found file nothere.htm while scanning a.htm, but couldn't find it on disk"}));
+}
+
+TEST_F(CompileRunTest, HandsTheCompilerPagesInTheHelpFilesCodePageAndFindsOddlyNamedTopics)
+{
+    test::writeFile(m_files.helpProjectFile,
+                    "[OPTIONS]\r\nCompiled file=g.chm\r\nContents file=g.hhc\r\nLanguage=0x419\r\n\r\n[FILES]\r\n"
+                    "q&a.htm\r\n100% sure.htm\r\nwhat is this?.htm\r\nru.htm\r\n");
+    test::writeFile(m_files.contentsFile,
+                    "<param name=\"Local\" value=\"q&amp;a.htm\"><param name=\"Local\" value=\"100%25 sure.htm\">"
+                    "<param name=\"Local\" value=\"what is this%3F.htm\"><param name=\"Local\" value=\"ru.htm\">");
+    const std::string page = "<meta charset=utf-8><p>\xD0\x96</p>";
+    for (const char* name : {"q&a.htm", "100% sure.htm", "what is this?.htm"})
+        test::writeFile(m_dir.file(name), "<p>x</p>");
+    test::writeFile(m_dir.file("ru.htm"), page);
+    m_files.codePage = "CP1251";
+    m_compiler.readsPage = "ru.htm";
+
+    const CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
+    EXPECT_EQ(result.outcome, CompileOutcome::Compiled) << ::testing::PrintToString(m_host.calls);
+    EXPECT_EQ(result.statistics.errors, 0) << ::testing::PrintToString(m_host.calls);
+    EXPECT_EQ(m_compiler.pageRead, "<meta charset=windows-1251><p>\xC6</p>");
+    EXPECT_EQ(test::readFile(m_dir.file("ru.htm")), page);
+    EXPECT_EQ(test::readFile(m_files.compiledFile), "compiled 1");
 }
 
 TEST(CompileCommands, AreEnabledByWhatIsThere)

@@ -89,6 +89,11 @@ TEST(HelpFileLinks, LeadWhereAViewerLooks)
         {"mk:@MSITStore:other.chm::/a.htm", "WINDOWS-1252", ""},
         {"", "WINDOWS-1252", ""},
         {"a.htm", "NO-SUCH-CODE-PAGE", "/a.htm"},
+        {"q&amp;a.htm", "WINDOWS-1252", "/q&a.htm"},
+        {"100%25 sure.htm", "WINDOWS-1252", "/100% sure.htm"},
+        {"100% sure.htm", "WINDOWS-1252", "/100sure.htm"},  // no escape: a viewer drops it
+        {"what%3F.htm#x", "WINDOWS-1252", "/what?.htm"},
+        {"%C3%A4.htm", "WINDOWS-1252", "/\xC3\xA4.htm"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(storedPathOfLocal(c.local, c.codePage), c.stored) << c.local;
@@ -115,6 +120,10 @@ TEST(HelpFileLinks, NamesEveryEntryKeywordAndDefaultTopicThatLeadsNowhere)
 
     // Told the code page, the check does not take the language's.
     EXPECT_EQ(checkHelpFileLinks(help, "g.hhc", "g.hhk", "WINDOWS-1252").size(), 5u);
+
+    // A default topic never chosen is no link.
+    help.stored["/#SYSTEM"] = systemFile(0x419, "(not defined)");
+    EXPECT_EQ(checkHelpFileLinks(help, "g.hhc", "g.hhk").size(), 3u);
 
     help.stored.erase("/g.hhk");
     EXPECT_EQ(checkHelpFileLinks(help, "g.hhc", "g.hhk").at(2),

@@ -142,7 +142,8 @@ TEST(HelpProjectFile, WritesFlagsInHexAndTextsInWindows1252)
     Project project = helpProject(
         "\xC3\x9C"
         "ber \xD0\x9C\xD0\xB8\xD1\x80");
-    project.windowSettings.jump2Text = "\xC3\xA9t\xC3\xA9";
+    // More Latin letters than Cyrillic ones: the help file is Western.
+    project.windowSettings.jump2Text = "\xC3\xA9t\xC3\xA9 \xC3\xA0 No\xC3\xABl";
     const std::string text = HelpProjectFileText(project, kLog, kWin);
     EXPECT_NE(text.find("Title=\xDC"
                         "ber &#1052;&#1080;&#1088;\r\n"),
@@ -150,7 +151,7 @@ TEST(HelpProjectFile, WritesFlagsInHexAndTextsInWindows1252)
     EXPECT_NE(text.find("Main=\"\xDC"
                         "ber &#1052;&#1080;&#1088;\","),
               std::string::npos);
-    EXPECT_NE(text.find(",\xE9t\xE9,0x20,"), std::string::npos);
+    EXPECT_NE(text.find(",\xE9t\xE9 \xE0 No\xEBl,0x20,"), std::string::npos);
 }
 
 TEST(HelpProjectFile, KeepsTheWindowDefinitionWholeForATitleWithDoubleQuotes)
@@ -163,6 +164,26 @@ TEST(HelpProjectFile, KeepsTheWindowDefinitionWholeForATitleWithDoubleQuotes)
     ASSERT_EQ(writer.messages().size(), 1u);
     EXPECT_EQ(writer.messages()[0].kind, CompilerFileMessage::Kind::Note);
     EXPECT_NE(writer.messages()[0].line().find("apostrophes"), std::string::npos);
+}
+
+TEST(SitemapFiles, WriteLocalValuesThatLeadViewersToTheFileTheyName)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"c:\\help\\q&a.htm", "q&amp;a.htm"},
+        {"c:\\help\\100% sure.htm", "100%25 sure.htm"},
+        {"c:\\help\\what is this?.htm", "what is this%3F.htm"},
+        {"c:\\help\\a%41.htm#x?y&z", "a%2541.htm#x?y&amp;z"},
+    };
+    for (const auto& [path, local] : cases) {
+        Project project = helpProject("Guide");
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Topic", 8, path));
+        HelpTextWriter writer(project, kWin);
+        NullProgress progress;
+        ProgressScope scope(progress, 0);
+        EXPECT_NE(ContentsFileText(project, scope, writer).find("name=\"Local\" value=\"" + std::string(local) + "\""),
+                  std::string::npos)
+            << path;
+    }
 }
 
 TEST(SitemapFiles, WriteMarkupCharactersOfNamesAsEntitiesAndPathsWithSlashes)
@@ -178,7 +199,7 @@ TEST(SitemapFiles, WriteMarkupCharactersOfNamesAsEntitiesAndPathsWithSlashes)
     ProgressScope scope(progress, 0);
     const std::string contents = ContentsFileText(project, scope, writer);
     EXPECT_NE(contents.find("value=\"Tom &amp; Jerry &quot;quoted&quot; &lt;tag&gt;\""), std::string::npos);
-    EXPECT_NE(contents.find("value=\"A & B/x.htm\""), std::string::npos);
+    EXPECT_NE(contents.find("value=\"A &amp; B/x.htm\""), std::string::npos);
     EXPECT_NE(
         IndexFileText(project, writer)
             .find(
@@ -233,7 +254,10 @@ TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInU
           "pfel.htm\r\n",
           "Main=\"\xDC"
           "bersicht\",",
-          "guide.hhk\",\"Übungen/äpfel.htm\",", "[FILES]\r\nÜbungen/äpfel.htm\r\n"},
+          "guide.hhk\",\"\xDC"
+          "bungen/\xE4"
+          "pfel.htm\",",
+          "[FILES]\r\nÜbungen/äpfel.htm\r\n"},
          {"value=\"\xC4"
           "pfel\"",
           "value=\"\xDC"
@@ -249,7 +273,7 @@ TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInU
          {"Contents file=guide.hhc\r\n", "Language=0x419 Russisch\r\n",
           "Title=\xD0\xF3\xEA\xEE\xE2\xEE\xE4\xF1\xF2\xE2\xEE\r\n",
           "Default topic=\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\r\n",
-          "guide.hhk\",\"главы/приливы.htm\",", "[FILES]\r\nглавы/приливы.htm\r\n"},
+          "guide.hhk\",\"\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\",", "[FILES]\r\nглавы/приливы.htm\r\n"},
          {"value=\"\xCF\xF0\xE8\xEB\xE8\xE2\xFB\"", "value=\"\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\""},
          {"value=\"\xEF\xF0\xE8\xEB\xE8\xE2\""},
          {"Note: the help file's language is 0x419 Russisch"}});
@@ -307,6 +331,17 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
     EXPECT_NE(hhp.find("Compiled file=guide.chm\r\nContents file=guide.hhc\r\n"), std::string::npos) << hhp;
     EXPECT_EQ(hhp.find(dir.path().string()), std::string::npos) << hhp;
     EXPECT_EQ(hhp.find("Error log file="), std::string::npos) << hhp;
+
+    // An export names the log, as the design's help project does, and an
+    // index entry without a file is warned of.
+    project.keywords.push_back({"web page", ""});
+    const CompilerInputFiles exported = WriteCompilerFiles(project, progress, kNativePathStyle, "/logs/log.txt");
+    EXPECT_NE(
+        test::readFile(dir.file("guide.hhp")).find("Display compile progress=No\r\nError log file=/logs/log.txt\r\n"),
+        std::string::npos);
+    ASSERT_FALSE(exported.messages.empty());
+    EXPECT_EQ(exported.messages.back().line(),
+              "Warning: The keyword \"web page\" leads to no file; viewers open nothing for it");
 
     project.projectFile = dir.file("missing/guide.dxp");
     project.deriveCompilerFileNames();

@@ -37,8 +37,10 @@ TEST(CompilerMessages, CorrectsWhatChmcmdGetsWrongAboutAnchorsAndMissingFiles)
     const Case cases[] = {
         {"Error: Anchor pages/reference/units.htm#datum undefined; first use faq.htm", MessageKind::Note,
          "Note: Anchor pages/reference/units.htm#datum is defined; chmcmd reported it undefined (first use faq.htm)"},
-        {"Error: Anchor pages/../faq.htm#Q undefined; first use tour.htm", MessageKind::Note,
-         "Note: Anchor faq.htm#Q is defined; chmcmd reported it undefined (first use tour.htm)"},
+        {"Error: Anchor pages/../faq.htm#q undefined; first use tour.htm", MessageKind::Note,
+         "Note: Anchor faq.htm#q is defined; chmcmd reported it undefined (first use tour.htm)"},
+        {"Error: Anchor pages/../faq.htm#Q undefined; first use tour.htm", MessageKind::Error,
+         "Error: Anchor faq.htm#Q undefined; first use tour.htm"},  // anchors match exactly
         {"Error: Anchor pages/#sub undefined; first use tour.htm", MessageKind::Note,
          "Note: Anchor pages/tour.htm#sub is defined; chmcmd reported it undefined (first use tour.htm)"},
         {"Error: Anchor pages/#nosub undefined; first use tour.htm", MessageKind::Error,

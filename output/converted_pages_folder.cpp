@@ -1,0 +1,195 @@
+#include "output/converted_pages_folder.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "core/atomic_file.h"
+#include "core/errors.h"
+#include "core/path_rules.h"
+#include "formats/help_project_reader.h"
+#include "output/page_code_page.h"
+
+namespace doxel {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::size_t kFileSizeLimit = 512 * 1024 * 1024;
+
+bool isPage(std::string_view path)
+{
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos)
+        return false;
+    const std::string extension = asciiLower(path.substr(dot + 1));
+    return extension == "htm" || extension == "html" || extension == "xhtml";
+}
+
+// `path` relative to the project folder, "/" separated and normal; empty
+// when it leads out of the folder.
+std::string insideRelative(std::string path)
+{
+    for (char& c : path) {
+        if (c == '\\')
+            c = '/';
+    }
+    if (path.empty() || path.front() == '/')
+        return {};
+    const std::string normal = fs::path(path).lexically_normal().generic_string();
+    if (normal.empty() || normal == "." || normal == ".." || normal.starts_with("../"))
+        return {};
+    return normal;
+}
+
+bool isRegularFile(const std::string& path)
+{
+    std::error_code error;
+    return fs::is_regular_file(fs::symlink_status(path, error));
+}
+
+// The help project as the compiler reads it in the folder: every file named
+// relative to it, the help file written inside it, [FILES] complete.
+std::string folderHelpProject(std::string_view text, const std::set<std::string>& files)
+{
+    std::string out;
+    std::string section;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        const std::string_view whole = text.substr(start, end - start);
+        start = end;
+        std::string_view line = whole;
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.remove_suffix(1);
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            section = asciiUpper(line);
+            if (section == "[FILES]")
+                continue;
+        } else if (section == "[FILES]") {
+            continue;
+        } else if (section == "[OPTIONS]" && asciiLower(line.substr(0, 14)) == "compiled file=") {
+            std::string name(line.substr(14));
+            for (char& c : name) {
+                if (c == '\\')
+                    c = '/';
+            }
+            out += "Compiled file=" + std::string(fileNameOf(name)) + "\r\n";
+            continue;
+        }
+        out += whole;
+    }
+    if (!out.empty() && !out.ends_with('\n'))
+        out += "\r\n";
+    out += "[FILES]\r\n";
+    for (const std::string& file : files)
+        out += file + "\r\n";
+    return out;
+}
+
+void linkOrCopy(const std::string& from, const std::string& to)
+{
+    std::error_code error;
+    fs::create_hard_link(from, to, error);
+    if (!error)
+        return;
+    fs::copy_file(from, to, error);
+    if (error)
+        throw IoError("Cannot copy " + from + " for the compiler: " + error.message());
+}
+
+}  // namespace
+
+std::unique_ptr<ConvertedPagesFolder> ConvertedPagesFolder::prepare(const std::string& helpProjectFile,
+                                                                    const std::string& projectFolder,
+                                                                    const std::vector<std::string>& files,
+                                                                    const CodePage& codePage)
+{
+    // The pages that go in converted, found before anything is written.
+    std::set<std::string> all;
+    std::map<std::string, std::string> converted;
+    for (const std::string& file : files) {
+        const std::string relative = insideRelative(file);
+        if (relative.empty() || !all.insert(relative).second)
+            continue;
+        if (!isPage(relative) || !isRegularFile(projectFolder + "/" + relative))
+            continue;
+        StoredPage stored;
+        try {
+            stored = storedPage(readWholeFile(projectFolder + "/" + relative, kFileSizeLimit), codePage);
+        } catch (const IoError&) {
+            continue;  // the compile's checks report it
+        }
+        if (stored.kind == StoredPage::Kind::Converted)
+            converted.emplace(relative, std::move(stored.bytes));
+    }
+    if (converted.empty())
+        return nullptr;
+
+    std::unique_ptr<ConvertedPagesFolder> folder(new ConvertedPagesFolder);
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/doxel-pages-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw IoError("Cannot create a temporary folder for the compiler: " + std::string(std::strerror(errno)));
+    folder->m_folder = pattern;
+
+    // The compiler input files name every file relative to the project folder.
+    const std::string projectText = readWholeFile(helpProjectFile, kFileSizeLimit);
+    const HelpProjectFile info = readHelpProject(projectText, helpProjectFile);
+    std::set<std::string> listed;
+    for (const std::string& relative : all) {
+        if (isRegularFile(projectFolder + "/" + relative))
+            listed.insert(relative);
+    }
+    std::set<std::string> copies = listed;
+    for (const std::string& sitemap : {info.contentsFile, info.indexFile}) {
+        const std::string relative = insideRelative(sitemap);
+        if (!relative.empty() && isRegularFile(projectFolder + "/" + relative))
+            copies.insert(relative);
+    }
+    for (const auto& [relative, bytes] : converted)
+        folder->m_converted.push_back(relative);
+    for (const std::string& relative : copies) {
+        const std::string target = folder->m_folder + "/" + relative;
+        std::error_code error;
+        fs::create_directories(fs::path(target).parent_path(), error);
+        if (error)
+            throw IoError("Cannot create a folder for the compiler: " + error.message());
+        if (const auto page = converted.find(relative); page != converted.end())
+            writeFileAtomically(target, page->second);
+        else
+            linkOrCopy(projectFolder + "/" + relative, target);
+    }
+    std::string compiled = info.compiledFile;
+    for (char& c : compiled) {
+        if (c == '\\')
+            c = '/';
+    }
+    folder->m_compiledFile = folder->m_folder + "/" + std::string(fileNameOf(compiled));
+    folder->m_helpProjectFile = folder->m_folder + "/" + std::string(fileNameOf(helpProjectFile));
+    writeFileAtomically(folder->m_helpProjectFile, folderHelpProject(projectText, listed));
+    return folder;
+}
+
+ConvertedPagesFolder::~ConvertedPagesFolder()
+{
+    std::error_code error;
+    if (!m_folder.empty())
+        fs::remove_all(m_folder, error);
+}
+
+bool ConvertedPagesFolder::deliverHelpFile(const std::string& target) const
+{
+    if (!isRegularFile(m_compiledFile))
+        return false;
+    std::error_code error;
+    fs::rename(m_compiledFile, target, error);
+    if (!error)
+        return true;
+    writeFileAtomically(target, readWholeFile(m_compiledFile, std::size_t(4) * 1024 * 1024 * 1024));
+    return true;
+}
+
+}  // namespace doxel
