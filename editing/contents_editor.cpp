@@ -161,6 +161,7 @@ void ContentsEditor::setInsertAsChild(bool on)
 
 void ContentsEditor::sortAlphabetically()
 {
+    EditStep step(m_history, text_id::kStepSort, EditParts::Contents);
     m_sortMode = SortMode::Alphabetical;
     sortTree();
 }
@@ -248,6 +249,7 @@ void ContentsEditor::appendEntries(ContentsEntry& parent, std::vector<std::uniqu
 
 void ContentsEditor::addHeader()
 {
+    EditStep step(m_history, text_id::kStepAddHeader, EditParts::Contents);
     if (!ensureProjectFile())
         return;
     if (m_selected == nullptr) {
@@ -276,6 +278,7 @@ void ContentsEditor::addTopics()
 
 void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
 {
+    EditStep step(m_history, text_id::kStepAddTopics, EditParts::Contents);
     // A path with a line break or BEL cannot stand in a line of the project
     // file, and one with "\" or "#" would read back as another file or as
     // a file and an anchor. Such files are left out.
@@ -325,6 +328,7 @@ void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
 
 void ContentsEditor::deleteSelected()
 {
+    EditStep step(m_history, text_id::kStepDelete, EditParts::Contents);
     if (m_selected == nullptr || isTitle(m_selected) || m_editingCaption)
         return;
     ContentsEntry& doomed = *m_selected;
@@ -471,6 +475,7 @@ void ContentsEditor::relocate(ContentsEntry& moved, const Destination& destinati
 
 void ContentsEditor::moveSelected(MoveDirection direction)
 {
+    EditStep step(m_history, text_id::kStepMove, EditParts::Contents);
     const bool sideways = direction == MoveDirection::Left || direction == MoveDirection::Right;
     if (sideways)
         m_project.modified = true;
@@ -493,6 +498,7 @@ void ContentsEditor::startDrag(ContentsEntry& entry)
 
 void ContentsEditor::dropOn(ContentsEntry* target)
 {
+    EditStep step(m_history, text_id::kStepDrag, EditParts::Contents);
     // The title entry stays first: it holds the project's title.
     if (m_dragged == nullptr || target == nullptr || target == m_dragged || isTitle(m_dragged))
         return;
@@ -523,6 +529,7 @@ bool ContentsEditor::assignIconTo(ContentsEntry& entry, int iconNumber)
 
 void ContentsEditor::assignIcon(IconTarget target, int icon)
 {
+    EditStep step(m_history, text_id::kStepIcon, EditParts::Contents);
     // With no row in the chooser there is no icon to give.
     if (icon < 0 || icon > kLastChoosableIcon)
         return;
@@ -561,6 +568,7 @@ void ContentsEditor::assignIcon(IconTarget target, int icon)
 
 void ContentsEditor::chooseIcon(int row)
 {
+    EditStep step(m_history, text_id::kStepIcon, EditParts::Contents);
     if (m_selected == nullptr || isTitle(m_selected) || row < 0 || row > kLastChoosableIcon) {
         m_chooserRow = -1;
         m_observer->iconChooserChanged(false, -1);
@@ -573,6 +581,7 @@ void ContentsEditor::chooseIcon(int row)
 
 void ContentsEditor::setIconNumber(ContentsEntry& entry, int iconNumber)
 {
+    EditStep step(m_history, text_id::kStepIcon, EditParts::Contents);
     if (entry.iconNumber == iconNumber)
         return;
     entry.iconNumber = iconNumber;
@@ -583,6 +592,7 @@ void ContentsEditor::setIconNumber(ContentsEntry& entry, int iconNumber)
 
 void ContentsEditor::setDefaultTopic()
 {
+    EditStep step(m_history, text_id::kStepDefaultTopic, EditParts::Settings);
     if (m_selected == nullptr)
         return;
     if (m_selected->isHeader()) {
@@ -637,6 +647,7 @@ void ContentsEditor::captionEditStarted(ContentsEntry& entry)
 
 void ContentsEditor::renameEntry(ContentsEntry& entry, std::string caption)
 {
+    EditStep step(m_history, text_id::kStepRename, EditParts::Contents);
     caption = oneLine(std::move(caption));
     if (caption != entry.caption) {
         entry.caption = std::move(caption);
@@ -651,6 +662,7 @@ void ContentsEditor::renameEntry(ContentsEntry& entry, std::string caption)
 
 void ContentsEditor::setTopicFile(ContentsEntry& entry, const std::string& file)
 {
+    EditStep step(m_history, text_id::kStepProperties, EditParts::Contents);
     std::string path;
     if (!file.empty()) {
         path = topicPathOf(file, m_style);

@@ -8,6 +8,7 @@
 #include "core/progress.h"
 #include "core/project.h"
 #include "core/settings.h"
+#include "editing/edit_history.h"
 #include "editing/editor_interfaces.h"
 #include "editing/entry_rows.h"
 #include "editing/moves.h"
@@ -61,6 +62,10 @@ public:
 
     // Null detaches the observer.
     void setObserver(ContentsObserver* observer);
+    // Every change the commands make becomes a step of `history` (null:
+    // none is recorded).
+    void setHistory(EditHistory* history) { m_history = history; }
+    EditHistory* history() const { return m_history; }
 
     Project& project() { return m_project; }
     const Project& project() const { return m_project; }
@@ -173,6 +178,7 @@ private:
     ProgressReporter& m_progress;
     PathStyle m_style;
     ContentsObserver* m_observer;
+    EditHistory* m_history = nullptr;
     EntryRows m_rows;
 
     ContentsEntry* m_selected = nullptr;

@@ -15,10 +15,15 @@ namespace {
 class ScriptedKeywordDesktop final : public KeywordDesktop {
 public:
     void beep() override { ++beeps; }
-    std::string text(int id) override { return "text " + std::to_string(id); }
-    std::optional<std::string> askText(const std::string& caption, const std::string& text) override
+    std::string text(int id) override
+    {
+        return id == text_id::kKeywordFor ? "Keyword for %1:" : "text " + std::to_string(id);
+    }
+    std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                       const std::string& text) override
     {
         asked.push_back(caption + " [" + text + "]");
+        prompts.push_back(prompt);
         if (answers.empty())
             return std::nullopt;
         std::optional<std::string> answer = answers.front();
@@ -33,6 +38,7 @@ public:
 
     int beeps = 0;
     std::vector<std::string> asked;
+    std::vector<std::string> prompts;
     std::deque<std::optional<std::string>> answers;  // none left: Cancel
     bool yes = false;
 };
@@ -217,6 +223,7 @@ TEST(AddKeyword, TakesTheAnswerAsTypedForTheSelectedTopic)
         rig.desktop.answers = {c.answer};
         rig.index.add(&rig.entry("A"));
         EXPECT_EQ(rig.desktop.asked, std::vector<std::string>{"Add keyword []"});
+        EXPECT_EQ(rig.desktop.prompts, std::vector<std::string>{"Keyword for a.htm:"});
         EXPECT_EQ(rig.keywords(), c.expected);
         const bool added = rig.project.keywords.size() == 2;
         EXPECT_EQ(rig.project.modified, added);

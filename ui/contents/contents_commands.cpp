@@ -45,6 +45,7 @@ ContentsCommands::ContentsCommands(const CommandContext& context, ContentsPage& 
       m_editor(context.project, context.settings, m_desktop, context.progress)
 {
     m_editor.setObserver(this);
+    m_editor.setHistory(&context.documents.history());
     m_model.setEditor(&m_editor);
     bindActions();
     connectTree();

@@ -35,6 +35,7 @@ void DialogCommands::ProjectProperties1Click()
                                   propertiesFromWindow(project.windowSettings), adjust, &m_context.window);
         if (!m_context.dialogs.run(dialog))
             return;
+        EditStep step(&m_context.documents.history(), text_id::kStepProjectProperties, EditParts::Settings);
         confirmProjectProperties(project, dialog.values());
     });
 }

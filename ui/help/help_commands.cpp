@@ -11,6 +11,7 @@
 #include "platform/chm_viewer.h"
 #include "platform/help_viewers.h"
 #include "platform/program_paths.h"
+#include "ui/help/help_environment.h"
 #include "ui/logic/shell_open.h"
 #include "ui/logic/string_table.h"
 
@@ -55,6 +56,7 @@ HelpServices programHelpServices()
             &problem);
     };
     services.closeHelpViewers = [] { programHelpViewers().closeAll(); };
+    services.viewerVersion = webEngineVersion;
     return services;
 }
 
@@ -126,6 +128,11 @@ void HelpCommands::HelpVersionClick()
 
 void HelpCommands::IEVersionClick()
 {
+    if (m_services.viewerVersion) {
+        const ComponentVersion viewer = m_services.viewerVersion();
+        plainMessage(viewer.friendlyName + " (" + viewer.text + ")");
+        return;
+    }
     const Environment& values = environment();
     plainMessage(values.ieFriendlyVerStr + " (" + values.ieVerStr + ")");
 }

@@ -19,6 +19,7 @@ IndexCommands::IndexCommands(const CommandContext& context, IndexPage& page, Key
       m_index(context.project, *this)
 {
     m_index.setObserver(this);
+    m_index.setHistory(&context.documents.history());
     ActionRegistry& actions = m_context.actions;
     actions.bind({Command::AddKeyw, Command::AddKeyButton}, this, &IndexCommands::AddKeywClick);
     actions.bind({Command::KeyEditButton}, this, &IndexCommands::KeyEditButtonClick);
@@ -207,9 +208,10 @@ std::string IndexCommands::text(int id)
     return LoadText(m_context.settings, id);
 }
 
-std::optional<std::string> IndexCommands::askText(const std::string& caption, const std::string& text)
+std::optional<std::string> IndexCommands::askText(const std::string& caption, const std::string& prompt,
+                                                  const std::string& text)
 {
-    return m_context.desktop.inputBox(caption, {}, text);
+    return m_context.desktop.inputBox(caption, prompt, text);
 }
 
 bool IndexCommands::askYesNo(int textId, int captionId)

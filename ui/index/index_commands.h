@@ -61,7 +61,8 @@ private:
     // KeywordDesktop
     void beep() override;
     std::string text(int id) override;
-    std::optional<std::string> askText(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                       const std::string& text) override;
     bool askYesNo(int textId, int captionId) override;
 
     template <typename Command>

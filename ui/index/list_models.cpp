@@ -68,7 +68,7 @@ QVariant KeywordModel::data(const QModelIndex& index, int role) const
         if (index.column() != 1 || locateTopic(row.topicFile))
             return {};
         if (role == Qt::ToolTipRole)
-            return QStringLiteral("The file does not exist");
+            return m_missingFileNote;
         return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
     default:
         return {};

@@ -45,7 +45,6 @@ constexpr std::pair<Command, const char*> kCommandNames[] = {
     {Command::IEVersion, "IEVersion"},
     {Command::Update, "Update"},
     {Command::DoxelHomepage, "DoxelHomepage"},
-    {Command::HelpDownloads, "HelpDownloads"},
     {Command::SendEmail, "SendEmail"},
     {Command::About1, "About1"},
     {Command::Preview, "Preview"},
@@ -92,6 +91,9 @@ constexpr std::pair<Command, const char*> kCommandNames[] = {
     {Command::ProjectPropButton, "ProjectPropButton"},
     {Command::AboutButton, "AboutButton"},
     {Command::ImportHelpProject1, "ImportHelpProject1"},
+    {Command::SaveprojectAs1, "SaveprojectAs1"},
+    {Command::Undo1, "Undo1"},
+    {Command::Redo1, "Redo1"},
 };
 
 constexpr std::pair<Menu, const char*> kMenuNames[] = {

@@ -53,7 +53,6 @@ enum class Command {
     IEVersion,
     Update,
     DoxelHomepage,
-    HelpDownloads,
     SendEmail,
     About1,
     Preview,
@@ -100,6 +99,9 @@ enum class Command {
     ProjectPropButton,
     AboutButton,
     ImportHelpProject1,
+    SaveprojectAs1,
+    Undo1,
+    Redo1,
     // Add new commands above this line.
     Count
 };

@@ -12,6 +12,7 @@
 #include <QTreeView>
 
 #include "core/path_rules.h"
+#include "core/text_ids.h"
 #include "platform/program_paths.h"
 #include "ui/compile/compile_commands.h"
 #include "ui/contents/contents_commands.h"
@@ -35,10 +36,6 @@
 
 namespace doxel {
 namespace {
-
-// The download page of the HTML Help Workshop on its maker's web site.
-constexpr const char* kHelpDownloadsAddress =
-    "https://learn.microsoft.com/en-us/previous-versions/windows/desktop/htmlhelp/microsoft-html-help-downloads";
 
 constexpr QSize kDesignSize(362, 504);
 
@@ -72,7 +69,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
       m_runner(m_services.desktop),
       m_actions(this),
       m_progress(m_services.settings, this),
-      m_documents(m_project, {m_services.settings, m_services.desktop, m_runner, {}}, *this),
+      m_documents(m_project, {m_services.settings, m_services.desktop, m_runner, {}, examplesFolder()}, *this),
       m_context{*this,
                 m_actions,
                 m_runner,
@@ -151,7 +148,9 @@ void TMainForm::bindCommands()
     m_actions.bind({Command::Saveproject1, Command::SaveButton}, this, &TMainForm::Saveproject1Click);
     m_actions.bind({Command::Exit1}, this, &TMainForm::Exit1Click);
     m_actions.bind({Command::About1, Command::AboutButton}, this, &TMainForm::About1Click);
-    m_actions.bind({Command::HelpDownloads}, this, &TMainForm::HelpDownloadsClick);
+    m_actions.bind({Command::SaveprojectAs1}, this, &TMainForm::SaveprojectAs1Click);
+    m_actions.bind({Command::Undo1}, this, &TMainForm::Undo1Click);
+    m_actions.bind({Command::Redo1}, this, &TMainForm::Redo1Click);
     m_actions.bind({Command::ShowFiles}, this, &TMainForm::ShowFilesClick);
     m_actions.bind({Command::English1}, this, &TMainForm::English1Click);
     m_actions.bind({Command::Deutsch1}, this, &TMainForm::Deutsch1Click);
@@ -270,6 +269,21 @@ void TMainForm::Saveproject1Click()
     m_runner.run([this] { m_documents.save(); });
 }
 
+void TMainForm::SaveprojectAs1Click()
+{
+    m_runner.run([this] { m_documents.saveAs(); });
+}
+
+void TMainForm::Undo1Click()
+{
+    m_runner.run([this] { m_documents.undo(); });
+}
+
+void TMainForm::Redo1Click()
+{
+    m_runner.run([this] { m_documents.redo(); });
+}
+
 void TMainForm::RUFClick(const std::string& path)
 {
     m_runner.run([this, &path] { m_documents.openProjectFile(path); });
@@ -319,11 +333,6 @@ void TMainForm::About1Click()
 {
     TSplash about(TSplash::Mode::About, this);
     m_services.dialogs.run(about);
-}
-
-void TMainForm::HelpDownloadsClick()
-{
-    ShellOpen(m_services.desktop, kHelpDownloadsAddress);
 }
 
 void TMainForm::ShowFilesClick()
@@ -382,6 +391,8 @@ void TMainForm::ApplyLocalizedCaptions()
         m_actions.action(kLanguageCommands[n])->setChecked(language == n);
     for (const CaptionTableRow& row : captionTable())
         applyCaption(row, localText(m_services.settings, row.id));
+    m_keywordModel->setMissingFileNote(localText(m_services.settings, text_id::kFileDoesNotExist));
+    showUndoSteps();
     // A longer translation of a first column's caption widens the column
     // rather than being cut.
     for (QTreeView* view : {static_cast<QTreeView*>(m_indexPage->keyView()), m_fileView}) {
@@ -450,6 +461,23 @@ void TMainForm::setWindowCaption(const std::string& caption)
 void TMainForm::showModifiedMark()
 {
     setWindowModified(m_project.modified);
+    showUndoSteps();
+}
+
+void TMainForm::showUndoSteps()
+{
+    const EditHistory& history = m_documents.history();
+    const auto itemText = [this](int bare, int named, int step) {
+        if (step == 0)
+            return localText(m_services.settings, bare);
+        return localText(m_services.settings, named).replace(QLatin1String("%1"), localText(m_services.settings, step));
+    };
+    QAction* undo = m_actions.action(Command::Undo1);
+    undo->setText(itemText(text_id::kUndo, text_id::kUndoItem, history.undoName()));
+    undo->setEnabled(history.canUndo());
+    QAction* redo = m_actions.action(Command::Redo1);
+    redo->setText(itemText(text_id::kRedo, text_id::kRedoItem, history.redoName()));
+    redo->setEnabled(history.canRedo());
 }
 
 void TMainForm::recentProjectsChanged()

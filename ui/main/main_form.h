@@ -82,12 +82,14 @@ public:
     void New1Click();
     void OpenProject1Click();
     void Saveproject1Click();
+    void SaveprojectAs1Click();
+    void Undo1Click();
+    void Redo1Click();
     void RUFClick(const std::string& path);
     void Exit1Click();
     // The unsaved-changes question; true when the window may close.
     bool FormCloseQuery();
     void About1Click();
-    void HelpDownloadsClick();
     void ShowFilesClick();
     void English1Click();
     void Deutsch1Click();
@@ -123,6 +125,8 @@ private:
     void setStatusText(const std::string& text);
     // The window title's "*" while the project has unsaved changes.
     void showModifiedMark();
+    // The Undo and Redo items name the step they revert or repeat.
+    void showUndoSteps();
     void applyCaption(const CaptionTableRow& row, const QString& text);
 
     Project m_project;

@@ -26,8 +26,11 @@ constexpr ActionRow kMenuItems[] = {
     {Command::New1, "&New"},
     {Command::OpenProject1, "&Open project..."},
     {Command::Saveproject1, "&Save project"},
+    {Command::SaveprojectAs1, "Save &as..."},
     {Command::Exit1, "&Exit"},
     {Command::ImportHelpProject1, "&Import HTML Help project..."},
+    {Command::Undo1, "&Undo"},
+    {Command::Redo1, "&Redo"},
     {Command::Addtopic1, "Add &topic(s)..."},
     {Command::Addheader1, "Add &empty topic (header)"},
     {Command::Delete1, "&Delete"},
@@ -55,7 +58,6 @@ constexpr ActionRow kMenuItems[] = {
     {Command::IEVersion, "Show &IE version..."},
     {Command::Update, "&Check for Update"},
     {Command::DoxelHomepage, "HTML Doxel H&omepage"},
-    {Command::HelpDownloads, "MS HTML Help &Downloads"},
     {Command::SendEmail, "Send &EMail to Author"},
     {Command::About1, "&About..."},
     // The tree's pop-up menu.
@@ -148,6 +150,9 @@ void createWindowActions(ActionRegistry& registry)
     registry.action(Command::New1)->setShortcuts(QKeySequence::New);
     registry.action(Command::OpenProject1)->setShortcuts(QKeySequence::Open);
     registry.action(Command::Saveproject1)->setShortcuts(QKeySequence::Save);
+    registry.action(Command::SaveprojectAs1)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    registry.action(Command::Undo1)->setShortcuts(QKeySequence::Undo);
+    registry.action(Command::Redo1)->setShortcuts(QKeySequence::Redo);
     registry.action(Command::Exit1)->setShortcuts({QKeySequence(Qt::Key_Escape), quitKey()});
     registry.action(Command::Compile1)->setShortcut(Qt::Key_F9);
     registry.action(Command::Help2)->setShortcut(Qt::Key_F1);
@@ -174,16 +179,16 @@ void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)
 
     QMenu* file = registry.addMenu(Menu::File1, QStringLiteral("&File"), bar);
     addItems(file, registry,
-             {Command::New1, Command::OpenProject1, Command::Saveproject1, kSeparator, Command::ImportHelpProject1,
-              kSeparator});
+             {Command::New1, Command::OpenProject1, Command::Saveproject1, Command::SaveprojectAs1, kSeparator,
+              Command::ImportHelpProject1, kSeparator});
     file->addMenu(registry.addMenu(Menu::Recent, QStringLiteral("Recent projects..."), file));
     addItems(file, registry, {kSeparator, Command::Exit1});
     bar->addMenu(file);
 
     QMenu* items = registry.addMenu(Menu::Items1, QStringLiteral("&Items"), bar);
     addItems(items, registry,
-             {Command::Addtopic1, Command::Addheader1, Command::Delete1, kSeparator, Command::EditwithHTMLEditor2,
-              Command::EditwithNotepad1, kSeparator});
+             {Command::Undo1, Command::Redo1, kSeparator, Command::Addtopic1, Command::Addheader1, Command::Delete1,
+              kSeparator, Command::EditwithHTMLEditor2, Command::EditwithNotepad1, kSeparator});
     QMenu* assign = registry.addMenu(Menu::AssignselectedIcon1, QStringLiteral("Assign current &icon"), items);
     addItems(assign, registry,
              {Command::toselecteditem1, Command::toalltopics1, kSeparator, Command::toallheadersinthislevel1,
@@ -217,8 +222,7 @@ void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)
     QMenu* help = registry.addMenu(Menu::Help1, QStringLiteral("&Help"), bar);
     addItems(help, registry, {Command::Help2, kSeparator, Command::HelpVersion, Command::IEVersion, kSeparator});
     QMenu* internet = registry.addMenu(Menu::Internet, QStringLiteral("Internet"), help);
-    addItems(internet, registry,
-             {Command::Update, kSeparator, Command::DoxelHomepage, Command::HelpDownloads, Command::SendEmail});
+    addItems(internet, registry, {Command::Update, kSeparator, Command::DoxelHomepage, Command::SendEmail});
     help->addMenu(internet);
     addItems(help, registry, {kSeparator, Command::About1});
     bar->addMenu(help);
