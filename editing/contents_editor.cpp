@@ -278,6 +278,46 @@ void ContentsEditor::addTopics()
 
 void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
 {
+    addTopicFilesAt(chosen, std::nullopt);
+}
+
+void ContentsEditor::dropFiles(const std::vector<std::string>& paths, ContentsEntry* target)
+{
+    std::size_t skipped = 0;
+    const std::vector<std::string> pages = droppedPages(paths, skipped);
+    if (skipped > 0)
+        m_desktop.beep();
+    if (pages.empty() || !ensureProjectFile())
+        return;
+    ContentsEntry& title = m_project.titleEntry();
+    if (target == nullptr || isTitle(target)) {
+        addTopicFilesAt(pages, Destination{&title, title.childCount()});
+        return;
+    }
+    ContentsEntry& parent = m_insertAsChild ? *target : *target->parent();
+    const std::size_t index = m_insertAsChild ? 0 : m_rows.rowOf(*target) + 1;
+    addTopicFilesAt(pages, Destination{&parent, index});
+}
+
+void ContentsEditor::insertEntries(const Destination& destination, std::vector<std::unique_ptr<ContentsEntry>> entries)
+{
+    ContentsEntry& parent = *destination.parent;
+    if (destination.index >= parent.childCount()) {
+        appendEntries(parent, std::move(entries));
+        return;
+    }
+    if (entries.empty())
+        return;
+    const std::size_t first = destination.index;
+    m_observer->entriesAboutToBeInserted(parent, first, first + entries.size() - 1);
+    for (std::size_t n = 0; n < entries.size(); ++n)
+        parent.insertChild(first + n, std::move(entries[n]));
+    m_rows.childrenChanged(parent);
+    m_observer->entriesInserted();
+}
+
+void ContentsEditor::addTopicFilesAt(const std::vector<std::string>& chosen, std::optional<Destination> destination)
+{
     EditStep step(m_history, text_id::kStepAddTopics, EditParts::Contents);
     // A path with a line break or BEL cannot stand in a line of the project
     // file, and one with "\" or "#" would read back as another file or as
@@ -287,7 +327,7 @@ void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
                  [this](const std::string& path) { return topicFileStorable(path, m_style); });
     if (files.size() != chosen.size())
         m_desktop.beep();
-    if (files.empty() || m_selected == nullptr)
+    if (files.empty() || (!destination && m_selected == nullptr))
         return;
     if (!topicLocationAllowed(files.front(), m_project.projectFile, m_style)) {
         m_desktop.showMessage(MessageIcon::Warning, text_id::kFilesCannotBeAdded, text_id::kWarning);
@@ -314,7 +354,13 @@ void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
             m_project.fileList.addMany(std::move(newRows));
             m_observer->fileListChanged();
         }
-        appendEntries(placementParent(), std::move(entries));
+        ContentsEntry* parent = destination ? destination->parent : &placementParent();
+        if (destination)
+            insertEntries(*destination, std::move(entries));
+        else
+            appendEntries(*parent, std::move(entries));
+        if (destination && !isRoot(*parent) && !isTitle(parent))
+            setExpanded(*parent, true, true);
         WindowSettings& window = m_project.windowSettings;
         if (window.defaultTopic == kNotDefined) {
             window.defaultTopic = ProjectRelativePath(files.front(), m_project.projectFile, m_style);

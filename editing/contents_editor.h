@@ -110,6 +110,13 @@ public:
     // order, titles read from the files, with progress. Refused as a whole
     // (message 95) when the first file fails the location test.
     void addTopicFiles(const std::vector<std::string>& files);
+    // Pages (or folders of them) dragged from the file manager onto
+    // `target` (null: below the tree's last entry): added as Add topic(s)
+    // adds chosen files, placed as a dragged entry is placed on `target`
+    // (after it, or as its first child with the toggle on; under the title
+    // entry when dropped on it or on nothing). Other files are left out
+    // with a beep.
+    void dropFiles(const std::vector<std::string>& paths, ContentsEntry* target);
     // Delete1Click: asks first (97/98) when the entry has children.
     void deleteSelected();
     // MoveItemUp, MoveItemDown, MoveItemLeft, MoveItemRight.
@@ -161,6 +168,8 @@ private:
     int defaultIcon(const char* setting, int fallback);
     ContentsEntry& placementParent() const;
     void appendEntries(ContentsEntry& parent, std::vector<std::unique_ptr<ContentsEntry>> entries);
+    void insertEntries(const Destination& destination, std::vector<std::unique_ptr<ContentsEntry>> entries);
+    void addTopicFilesAt(const std::vector<std::string>& files, std::optional<Destination> destination);
     void selectFromCommand(ContentsEntry* entry);
     void setExpanded(ContentsEntry& entry, bool expanded, bool tellView);
     // Expand all and Collapse all: every entry with children, one report.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/file_list.h"
 #include "core/path_rules.h"
@@ -58,6 +59,12 @@ std::optional<std::string> titleOfPage(std::string_view text);
 // "#", since a topic reference reads what follows it as an anchor
 // ("page.htm#part").
 bool topicFileStorable(std::string_view path, PathStyle style = kNativePathStyle);
+
+// The pages among files and folders dragged from a file manager: a file
+// ending in ".htm" or ".html" (any letter case) is taken as it is, a folder
+// gives its pages and those of its subfolders, in path order. `skipped`
+// counts the other files.
+std::vector<std::string> droppedPages(const std::vector<std::string>& paths, std::size_t& skipped);
 
 // Whether a file can be opened in a text or HTML editor: its path holds
 // ".htm" (".html" included) or ".txt" in any letter case, anywhere.
