@@ -79,7 +79,9 @@ struct EditHistory::Step {
     State state;
 };
 
-EditHistory::EditHistory(Project& project) : m_project(project) {}
+EditHistory::EditHistory(Project& project) : m_project(project)
+{
+}
 
 EditHistory::~EditHistory() = default;
 

@@ -124,6 +124,23 @@ void KeywordIndex::edit()
     setKeyword(row, *answer);
 }
 
+void KeywordIndex::editProperties()
+{
+    if (!m_selected) {
+        m_desktop.beep();
+        return;
+    }
+    const std::size_t row = *m_selected;
+    std::vector<std::string> files;
+    files.reserve(m_project.fileList.size());
+    for (const FileListEntry& file : m_project.fileList)
+        files.push_back(file.path);
+    const std::optional<KeywordEntry> answer = m_desktop.askProperties(rows()[row], files);
+    if (!answer || m_selected != row)
+        return;
+    setProperties(row, *answer);
+}
+
 void KeywordIndex::setKeyword(std::size_t row, const std::string& keyword)
 {
     EditStep step(m_history, text_id::kStepEditKeyword, EditParts::Keywords);

@@ -29,6 +29,10 @@ public:
     // A Yes/No question with the question icon and No as the default
     // button; true for Yes.
     virtual bool askYesNo(int textId, int captionId) = 0;
+    // The keyword's properties: its text and its topic file, chosen among
+    // `files` (full paths; an empty path for none). Nothing when cancelled.
+    virtual std::optional<KeywordEntry> askProperties(const KeywordEntry& current,
+                                                      const std::vector<std::string>& files) = 0;
 };
 
 // Tells the keyword view what changed, in the order a Qt item model needs
@@ -109,6 +113,9 @@ public:
     void addKeyword(const std::string& keyword, const std::string& topicFile);
     // KeyEditButtonClick: asks for a new keyword for the selected row.
     void edit();
+    // KeyEditButtonClick: the selected row's properties, keyword and file
+    // (one of the project's files, or none), as one step.
+    void editProperties();
     // A keyword edited in place in the list. An empty text keeps the old
     // keyword, as Edit does.
     void setKeyword(std::size_t row, const std::string& keyword);

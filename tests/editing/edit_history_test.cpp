@@ -65,9 +65,13 @@ TEST(EditHistory, EveryContentsCommandIsUndoneAndRedone)
         {"T+(C A B)", "A", text_id::kStepSort, [](HistoryRig& r) { r.editor.sortAlphabetically(); }},
         {"T+(A B)", "A", text_id::kStepAddHeader, [](HistoryRig& r) { r.editor.addHeader(); }},
         {"T+(A B)", "A", text_id::kStepAddTopics,
-         [](HistoryRig& r) { r.editor.addTopicFiles({"/help/one.htm", "/help/two.htm"}); }},
+         [](HistoryRig& r) {
+             r.editor.addTopicFiles({"/help/one.htm", "/help/two.htm"});
+         }},
         {"T+(A B)", "A", text_id::kStepProperties,
-         [](HistoryRig& r) { ApplyItemProperties(r.editor, r.entry("A"), {"New A", 12, "/help/a.htm"}); }},
+         [](HistoryRig& r) {
+             ApplyItemProperties(r.editor, r.entry("A"), {"New A", 12, "/help/a.htm"});
+         }},
     };
     for (const Case& c : cases) {
         HistoryRig rig(c.tree);
@@ -177,6 +181,10 @@ public:
         return answer;
     }
     bool askYesNo(int, int) override { return true; }
+    std::optional<KeywordEntry> askProperties(const KeywordEntry&, const std::vector<std::string>&) override
+    {
+        return std::nullopt;
+    }
     std::optional<std::string> answer;
 };
 

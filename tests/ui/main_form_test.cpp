@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -66,6 +67,9 @@ private slots:
         QTest::newRow("new") << "New1" << QKeySequence(QKeySequence::New);
         QTest::newRow("open") << "OpenProject1" << QKeySequence(QKeySequence::Open);
         QTest::newRow("save") << "Saveproject1" << QKeySequence(QKeySequence::Save);
+        QTest::newRow("save as") << "SaveprojectAs1" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+        QTest::newRow("undo") << "Undo1" << QKeySequence(QKeySequence::Undo);
+        QTest::newRow("redo") << "Redo1" << QKeySequence(QKeySequence::Redo);
         QTest::newRow("quit") << "Exit1" << quitKey();
         QTest::newRow("the window's own Escape stays") << "Exit1" << QKeySequence(Qt::Key_Escape);
         QTest::newRow("compile") << "Compile1" << QKeySequence(Qt::Key_F9);
@@ -270,9 +274,12 @@ private slots:
             "New1",
             "OpenProject1",
             "Saveproject1",
+            "SaveprojectAs1",
             "Recent",
             "Exit1",
             "Items1",
+            "Undo1",
+            "Redo1",
             "Addtopic1",
             "Addheader1",
             "Delete1",
@@ -313,7 +320,6 @@ private slots:
             "Internet",
             "Update",
             "DoxelHomepage",
-            "HelpDownloads",
             "SendEmail",
             "About1",
             "Preview",
@@ -344,26 +350,10 @@ private slots:
             QVERIFY2(!f.action(name)->isEnabled(), name);
             QVERIFY2(f.action(name)->isVisible(), name);
         }
-        for (const char* name : {"New1",
-                                 "NewButton",
-                                 "OpenProject1",
-                                 "Saveproject1",
-                                 "Exit1",
-                                 "About1",
-                                 "English1",
-                                 "ShowFiles",
-                                 "HelpDownloads",
-                                 "ProjectProperties1",
-                                 "ProjectPropButton",
-                                 "Preferences1",
-                                 "Help2",
-                                 "HelpVersion",
-                                 "IEVersion",
-                                 "TXTtoHTMLWizard1",
-                                 "SearchandReplace2",
-                                 "AddKeyButton",
-                                 "SortButton",
-                                 "KeyWordButton"})
+        for (const char* name :
+             {"New1", "NewButton", "OpenProject1", "Saveproject1", "Exit1", "About1", "English1", "ShowFiles",
+              "ProjectProperties1", "ProjectPropButton", "Preferences1", "Help2", "HelpVersion", "IEVersion",
+              "TXTtoHTMLWizard1", "SearchandReplace2", "AddKeyButton", "SortButton", "KeyWordButton"})
             QVERIFY2(f.action(name)->isEnabled(), name);
     }
 
@@ -664,13 +654,74 @@ private slots:
         QCOMPARE(status->text(), QStringLiteral("Getting started"));
     }
 
-    void opensTheHelpDownloadPage()
+    void undoAndRedoFollowTheEditsAndTheSavedState()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QAction* undo = f.action(Command::Undo1);
+        QAction* redo = f.action(Command::Redo1);
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
+
+        ContentsModel& model = form.contentsModel();
+        const int before = model.rowCount(model.titleIndex());
+        form.contentsPage()->tree()->setCurrentIndex(model.index(1, 0, model.titleIndex()));
+        f.desktop.answerMessage(MessageAnswer::Yes);  // delete with its children
+        f.action(Command::Delete1)->trigger();
+        QCOMPARE(model.rowCount(model.titleIndex()), before - 1);
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Delete"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]*"));
+
+        // The desktop's key, wherever the focus is in the window.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(model.rowCount(model.titleIndex()), before);
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Delete"));
+        redo->trigger();
+        QCOMPARE(model.rowCount(model.titleIndex()), before - 1);
+        QVERIFY(form.project().modified);
+
+        // In another language the item names the step in it too.
+        f.action("Deutsch1")->trigger();
+        QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Löschen"));
+        QVERIFY(f.desktop.finished());
+    }
+
+    void ctrlQClosesThroughTheCloseQuery()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        f.action("Alphabetically1")->trigger();
+        f.desktop.answerMessage(MessageAnswer::Cancel);
+        QTest::keySequence(QApplication::focusWidget(), quitKey());
+        QVERIFY(form.isVisible());
+        QCOMPARE(f.desktop.messages.size(), std::size_t{1});
+        f.desktop.answerMessage(MessageAnswer::No);
+        QTest::keySequence(QApplication::focusWidget(), quitKey());
+        QVERIFY(!form.isVisible());
+        QVERIFY(f.desktop.finished());
+    }
+
+    void theFirstWindowTakesAboutTwoThirdsOfTheScreen()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        const QSize screen = QApplication::primaryScreen()->availableGeometry().size();
+        QVERIFY(form.width() >= screen.width() * 6 / 10);
+        QVERIFY(form.height() >= screen.height() * 6 / 10);
+        QVERIFY(form.width() <= screen.width());
+    }
+
+    void theViewerVersionIsNoWindowsBrowser()
     {
         WindowFixture f;
         f.create();
-        f.action("HelpDownloads")->trigger();
-        QCOMPARE(f.desktop.openedDocuments.size(), std::size_t{1});
-        QVERIFY(f.desktop.openedDocuments[0].starts_with("https://"));
+        QVERIFY(!f.action("IEVersion")->text().contains(QLatin1String("IE")));
+        QVERIFY(f.form->findChild<QAction*>(QStringLiteral("HelpDownloads")) == nullptr);
     }
 };
 

@@ -106,7 +106,7 @@ TPreferences::TPreferences(SettingsStore& settings, Desktop& desktop, const Pref
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    centreOnScreen(*this);
+    centreOverOwner(*this);
 
     connect(m_browseEditor, &QToolButton::clicked, this, &TPreferences::SpeedButton1Click);
     connect(m_browseLog, &QToolButton::clicked, this, &TPreferences::SpeedButton2Click);

@@ -31,6 +31,7 @@ public:
 
     void AddKeywClick();
     void KeyEditButtonClick();
+    void editKeywordText();
     void DelKeyButtonClick();
     void DelAllKeywClick();
     void KeywUpButtonClick();
@@ -63,6 +64,8 @@ private:
     std::string text(int id) override;
     std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
                                        const std::string& text) override;
+    std::optional<KeywordEntry> askProperties(const KeywordEntry& current,
+                                              const std::vector<std::string>& files) override;
     bool askYesNo(int textId, int captionId) override;
 
     template <typename Command>

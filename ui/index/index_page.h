@@ -49,11 +49,17 @@ public:
 
     // Makes `row` the selected, current and visible row (-1: none).
     void showSelectedRow(int row);
+    // The keyword column as wide as its texts (and caption) need, at most
+    // two thirds of the list.
+    void fitKeywordColumn();
 
 private:
+    void fitKeywordColumnLater();
+
     HeadingPanel* m_heading;
     QToolBar* m_toolBar;
     KeyView* m_keyView;
+    bool m_fitPending = false;
 };
 
 }  // namespace doxel

@@ -91,7 +91,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     // project, and so does a caption edited in place.
     m_runner.setAfterCommand([this] { showModifiedMark(); });
     connect(m_contentsModel, &QAbstractItemModel::dataChanged, this, &TMainForm::showModifiedMark);
-    resize(kDesignSize.expandedTo(minimumSizeHint()));
+    resize(firstWindowSize(kDesignSize.expandedTo(minimumSizeHint())));
     centreOnScreen(*this);
 }
 

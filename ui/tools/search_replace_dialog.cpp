@@ -90,7 +90,7 @@ TSearchReplace::TSearchReplace(SettingsStore& settings, Desktop& desktop, Comman
 
     FormCreate();
     resize(560, 420);
-    centreOnScreen(*this);
+    centreOverOwner(*this);
 }
 
 void TSearchReplace::FormCreate()

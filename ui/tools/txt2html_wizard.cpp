@@ -177,7 +177,7 @@ TTXT2HTML::TTXT2HTML(SettingsStore& settings, Desktop& desktop, CommandRunner& r
     FormCreate();
     showStep(0);
     resize(560, 400);
-    centreOnScreen(*this);
+    centreOverOwner(*this);
 }
 
 void TTXT2HTML::FormCreate()
