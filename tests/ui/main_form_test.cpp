@@ -716,6 +716,18 @@ private slots:
         QVERIFY(form.width() <= screen.width());
     }
 
+    void theWindowStartsWithoutTheWebEngine()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        QVERIFY(!maps.readAll().contains("libQt6WebEngineCore"));
+        QVERIFY(!QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts));
+    }
+
     void theViewerVersionIsNoWindowsBrowser()
     {
         WindowFixture f;

@@ -98,8 +98,8 @@ IndexPage::IndexPage(ActionRegistry& actions, KeywordModel& model, QWidget* pare
     m_keyView->setColumnWidth(1, 245);
     // The keyword column takes the width its texts need, measured once the
     // changes of a command are in (Qt measures the rows in sight only).
-    for (auto signal : {&QAbstractItemModel::modelReset, &QAbstractItemModel::layoutChanged})
-        connect(&model, signal, this, &IndexPage::fitKeywordColumnLater);
+    connect(&model, &QAbstractItemModel::modelReset, this, &IndexPage::fitKeywordColumnLater);
+    connect(&model, &QAbstractItemModel::layoutChanged, this, &IndexPage::fitKeywordColumnLater);
     connect(&model, &QAbstractItemModel::rowsInserted, this, &IndexPage::fitKeywordColumnLater);
     connect(&model, &QAbstractItemModel::dataChanged, this, &IndexPage::fitKeywordColumnLater);
 
@@ -130,7 +130,7 @@ void IndexPage::fitKeywordColumn()
 {
     constexpr int kLeast = 100;
     const int most = std::max(kLeast, m_keyView->viewport()->width() * 2 / 3);
-    const int wanted = std::max({kLeast, m_keyView->sizeHintForColumn(0), m_keyView->header()->sectionSizeHint(0)});
+    const int wanted = std::max({kLeast, m_keyView->keywordWidthHint(), m_keyView->header()->sectionSizeHint(0)});
     m_keyView->setColumnWidth(0, std::min(wanted, most));
 }
 

@@ -21,6 +21,8 @@ class KeyView final : public QTreeView {
     Q_OBJECT
 
 public:
+    // The width the keywords in sight need.
+    int keywordWidthHint() const { return sizeHintForColumn(0); }
     explicit KeyView(QWidget* parent = nullptr);
     // Confirms a keyword being edited in place, as Enter would.
     void commitEditing();
