@@ -64,19 +64,26 @@ std::string temporaryFolder()
 // on `project`, then the probe's line.
 int showWindowOnce(int argc, char* argv[], const std::string& project)
 {
+    const double atMain = processAgeMilliseconds();
     QApplication application(argc, argv);
+    const double atApplication = processAgeMilliseconds();
     TSplash splash(TSplash::Mode::Startup);
     splash.showNow();
+    const double atSplash = processAgeMilliseconds();
     QSettingsStore settings;
     QuietDesktop desktop;
     ModalDialogRunner dialogs;
     TMainForm form(MainFormServices{settings, desktop, dialogs, {}, {programDataFolder(), findDesktopHtmlEditor}});
+    const double atWindow = processAgeMilliseconds();
     form.FormCreate(project);
+    const double atProject = processAgeMilliseconds();
     form.show();
     splash.close();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;
     printStartupProbe();
+    std::printf("steps: main() %.0f, application %.0f, splash %.0f, window built %.0f, project open %.0f ms\n", atMain,
+                atApplication, atSplash, atWindow, atProject);
     return 0;
 }
 
