@@ -152,6 +152,16 @@ pid_t startDesktopViewerAt(const std::string& file, const std::string& page, std
     return pid;
 }
 
+ComponentVersion desktopChmViewerPresence()
+{
+    GAppInfo* app = defaultChmViewer();
+    if (app == nullptr)
+        return {};
+    const std::string name = g_app_info_get_name(app) != nullptr ? g_app_info_get_name(app) : "";
+    g_object_unref(app);
+    return {"0.0.0.0", name};
+}
+
 ComponentVersion desktopChmViewerVersion()
 {
     GAppInfo* app = defaultChmViewer();

@@ -57,6 +57,7 @@ HelpServices programHelpServices()
     };
     services.closeHelpViewers = [] { programHelpViewers().closeAll(); };
     services.viewerVersion = webEngineVersion;
+    services.helpViewerVersion = desktopChmViewerVersion;
     return services;
 }
 
@@ -122,6 +123,11 @@ void HelpCommands::ToolButton2Click()
 
 void HelpCommands::HelpVersionClick()
 {
+    if (m_services.helpViewerVersion) {
+        const ComponentVersion viewer = m_services.helpViewerVersion();
+        plainMessage("Html Help Version " + viewer.friendlyName + " (" + viewer.text + ")");
+        return;
+    }
     const Environment& values = environment();
     plainMessage("Html Help Version " + values.hhFriendlyVerStr + " (" + values.hhVerStr + ")");
 }

@@ -30,6 +30,8 @@ struct HelpServices {
     // The preview's web engine, asked when the author asks for its version;
     // none: the start-up environment's browser version.
     std::function<ComponentVersion()> viewerVersion;
+    // The desktop's CHM viewer, likewise asked when the author asks.
+    std::function<ComponentVersion()> helpViewerVersion;
 };
 
 // The program's: doxel.chm beside the program or in its installation, the

@@ -24,7 +24,9 @@ Environment startProgramEnvironment()
     inputs.modulePath = programPath();
     inputs.arguments = programArguments();
     inputs.fallbackLogFolder = programDataFolder();
-    inputs.helpViewerVersion = desktopChmViewerVersion;
+    // Whether there is a viewer; its version (which asks its package) when
+    // the author asks for it.
+    inputs.helpViewerVersion = desktopChmViewerPresence;
     // The web engine's version is asked when the author asks for it:
     // asking at start-up would load the engine.
     return startEnvironment(inputs);

@@ -151,6 +151,9 @@ void TMainForm::bindCommands()
     m_actions.bind({Command::SaveprojectAs1}, this, &TMainForm::SaveprojectAs1Click);
     m_actions.bind({Command::Undo1}, this, &TMainForm::Undo1Click);
     m_actions.bind({Command::Redo1}, this, &TMainForm::Redo1Click);
+    // Their keys work on every page, also while the Edit menu is disabled
+    // (the Preview and Index pages).
+    addActions({m_actions.action(Command::Undo1), m_actions.action(Command::Redo1)});
     m_actions.bind({Command::ShowFiles}, this, &TMainForm::ShowFilesClick);
     m_actions.bind({Command::English1}, this, &TMainForm::English1Click);
     m_actions.bind({Command::Deutsch1}, this, &TMainForm::Deutsch1Click);
