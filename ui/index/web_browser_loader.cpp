@@ -32,8 +32,9 @@ void shareOpenGlContexts()
         delete context;  // the engine renders without the GPU then
         return;
     }
+    // The attribute itself can only be set before the application exists;
+    // the engine looks for the context.
     qt_gl_set_global_share_context(context);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 QFunctionPointer resolveInModule(const char* symbol, QString* error, const QString& modulePath)
