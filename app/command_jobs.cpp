@@ -8,6 +8,7 @@
 #include "app/import_job.h"
 #include "app/tool_jobs.h"
 #include "app/window_job.h"
+#include "core/errors.h"
 #include "core/project.h"
 #include "output/compiler_files.h"
 
@@ -27,7 +28,7 @@ void warnMissingTopics(const Project& project)
         if (std::filesystem::exists(row.path, error))
             continue;
         if (++missing <= kMissingFilesShown)
-            std::cerr << "doxel: warning: topic file not found: " << row.path << "\n";
+            std::cerr << "doxel: warning: topic file not found: " << escapeControls(row.path) << "\n";
     }
     if (missing > kMissingFilesShown)
         std::cerr << "doxel: warning: " << missing - kMissingFilesShown << " more topic files not found\n";
@@ -41,9 +42,9 @@ int exportProject(const std::string& file)
         return kExitFailure;
     warnMissingTopics(project);
     for (const CompilerFileMessage& message : written.messages)
-        std::cerr << "doxel: " << message.line() << "\n";
+        std::cerr << "doxel: " << escapeControls(message.line()) << "\n";
     for (const std::string& path : written.written)
-        std::cout << path << "\n";
+        std::cout << escapeControls(path) << "\n";
     return 0;
 }
 
@@ -60,7 +61,7 @@ int openWindow(const CommandLine& command)
         return kExitFailure;
     }
     std::cerr << "doxel: compiling " << command.projectFile << " instead\n";
-    return compileFromCommandLine(command.projectFile);
+    return compileFromCommandLine(command.projectFile, command.compiler);
 }
 
 }  // namespace
@@ -80,7 +81,7 @@ int runCommandLine(const CommandLine& command)
         std::cerr << "doxel: " << command.problem << "\n\n" << usageText();
         return kExitFailure;
     case CommandLine::Mode::Compile:
-        return compileFromCommandLine(command.projectFile);
+        return compileFromCommandLine(command.projectFile, command.compiler);
     case CommandLine::Mode::TxtToHtml:
         return txtToHtmlFromCommandLine(command.toolArguments);
     case CommandLine::Mode::Replace:

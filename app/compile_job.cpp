@@ -1,14 +1,18 @@
 #include "app/compile_job.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
+#include "core/atomic_file.h"
 #include "core/errors.h"
+#include "core/path_rules.h"
 #include "core/project_file.h"
 #include "core/settings.h"
 #include "output/compile_run.h"
 #include "output/compiler_files.h"
-#include "platform/chmcmd_compiler.h"
+#include "output/help_project_copy.h"
+#include "platform/builtin_compiler.h"
 #include "platform/program_paths.h"
 #include "platform/qsettings_store.h"
 
@@ -24,7 +28,7 @@ class ConsoleHost final : public CompileHost {
 public:
     void closeHelpViewers(const std::string&) override {}
     void keepAlive() override {}
-    void addLogLine(const std::string& line) override { std::cout << line << std::endl; }
+    void addLogLine(const std::string& line) override { std::cout << escapeControls(line) << std::endl; }
     void showProgressText(const std::string&) override {}
     void openHelpFile(const std::string&) override {}
     void viewLogFile() override {}
@@ -32,7 +36,7 @@ public:
     void showFailure(const std::string& text) override
     {
         if (!text.empty())
-            std::cerr << "doxel: " << text << "\n";
+            std::cerr << "doxel: " << escapeControls(text) << "\n";
     }
     // The counts end the output of every run that reached its end, with a
     // help file or without.
@@ -52,7 +56,7 @@ public:
 std::string commandLineLogFile(SettingsStore& settings)
 {
     try {
-        const std::string logFile = ReadSetting(settings, "LogFile");
+        const std::string logFile = Settings(settings).text(setting::kLogFile);
         if (!logFile.empty())
             return logFile;
     } catch (const SettingsError& error) {
@@ -66,12 +70,17 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
 {
     NullProgress progress;
     try {
-        ReadProjectFile(project, projectFile);
+        readProjectFile(project, projectFile);
         if (purpose == InputFilesFor::Compile && !canCompile(project)) {
-            std::cerr << "doxel: " << projectFile << " holds no entries to compile\n";
+            std::cerr << "doxel: " << escapeControls(projectFile) << " holds no entries to compile\n";
             return false;
         }
-        project.deriveCompilerFileNames();
+        // An export writes the files under their plain names for the author
+        // to keep; a compile only ever writes and deletes files of its own.
+        if (purpose == InputFilesFor::Compile)
+            reserveCompileInputFiles(project);
+        else
+            project.deriveCompilerFileNames();
         CompilerInputFiles files = WriteCompilerFiles(project, progress);
         if (written != nullptr)
             *written = std::move(files);
@@ -82,21 +91,51 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
     }
 }
 
-int compileFromCommandLine(const std::string& projectFile)
+int compileFromCommandLine(const std::string& projectFile, const std::string& compilerName)
 {
+    QSettingsStore settings;
     Project project;
-    CompilerInputFiles written;
-    if (!writeInputFiles(project, projectFile, InputFilesFor::Compile, &written))
-        return kExitFailure;
+    CompileFiles files;
+    const bool helpProject = asciiLower(projectFile).ends_with(".hhp");
+    if (helpProject) {
+        // Another tool's help project: compiled as it is, and kept.
+        try {
+            const std::string hhp = absolutePath(projectFile);
+            const HelpProjectInfo info = parseHelpProject(readWholeFile(hhp, 64u << 20));
+            const std::string folder(folderOf(hhp));
+            const auto inFolder = [&folder](std::string path) {
+                std::replace(path.begin(), path.end(), '\\', '/');
+                return path.empty() || path.starts_with("/") ? path : folder + path;
+            };
+            std::string compiled = info.compiledFile;
+            if (compiled.empty()) {
+                const std::string name(fileNameOf(hhp));
+                compiled = name.substr(0, name.rfind('.')) + ".chm";
+            }
+            files.helpProjectFile = hhp;
+            files.contentsFile = inFolder(info.contentsFile);
+            files.indexFile = inFolder(info.indexFile);
+            files.compiledFile = inFolder(compiled);
+            files.keepInputFiles = true;
+            project.compiledFile = files.compiledFile;
+        } catch (const Error& error) {
+            std::cerr << "doxel: " << error.what() << "\n";
+            return kExitFailure;
+        }
+    } else {
+        CompilerInputFiles written;
+        if (!writeInputFiles(project, projectFile, InputFilesFor::Compile, &written))
+            return kExitFailure;
+        files = compileFilesOf(project, written);
+    }
 
-    ChmcmdCompiler compiler;
+    const std::unique_ptr<CompilerLibrary> compiler =
+        makeHelpCompiler(compilerName.empty() ? chosenCompilerName(settings) : compilerName);
     ConsoleHost host;
     // LaunchHelp and ViewLog would open windows; here they stay off.
     MemorySettingsStore runSettings;
-    QSettingsStore settings;
-    CompileFiles files = compileFilesOf(project, written);
     files.logFile = commandLineLogFile(settings);
-    const CompileResult result = CompileRun(compiler, runSettings, host, files);
+    const CompileResult result = CompileRun(*compiler, runSettings, host, files);
     switch (result.outcome) {
     case CompileOutcome::CompilerFailed:
         std::cerr << "doxel: the help compiler could not run; the input files stay next to the project\n";
@@ -108,7 +147,7 @@ int compileFromCommandLine(const std::string& projectFile)
     case CompileOutcome::Compiled:
         break;
     }
-    std::cout << "\nHelp file: " << project.compiledFile << std::endl;
+    std::cout << "\nHelp file: " << escapeControls(project.compiledFile) << std::endl;
     return result.statistics.errors > 0 ? kExitErrors : 0;
 }
 

@@ -28,6 +28,9 @@ std::string commandLineLogFile(SettingsStore& settings);
 // when errors were counted or no help file was written, 2 when the project
 // could not be read or the compiler could not run (the input files are then
 // kept).
-int compileFromCommandLine(const std::string& projectFile);
+// A help project file (.hhp) of another tool is compiled as it is and its
+// files are kept. `compiler` is "doxel", "chmcmd", or empty for the one the
+// settings choose.
+int compileFromCommandLine(const std::string& projectFile, const std::string& compiler = {});
 
 }  // namespace doxel

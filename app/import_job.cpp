@@ -15,7 +15,9 @@ int importFromCommandLine(const std::string& source, const std::string& projectF
         NullProgress progress;
         const ImportReport report = runImport(
             source, projectFile, [](const std::string& file) { return std::make_unique<ChmArchive>(file); }, progress);
-        std::cout << report.text();
+        // Names in the report come from the source; a hostile one must not
+        // drive the terminal.
+        std::cout << escapeControls(report.text());
         return 0;
     } catch (const Error& error) {
         std::cerr << "doxel: " << error.what() << "\n";

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "core/command_line.h"
+#include "core/errors.h"
 #include "tools/tool_files.h"
 #include "tools/tool_options.h"
 
@@ -15,14 +16,14 @@ constexpr int kExitUsage = 2;
 
 int usageProblem(const std::string& problem)
 {
-    std::cerr << "doxel: " << problem << "\n\n" << usageText();
+    std::cerr << "doxel: " << escapeControls(problem) << "\n\n" << usageText();
     return kExitUsage;
 }
 
 void reportFailures(const std::vector<FileBatch::Failure>& failures)
 {
     for (const FileBatch::Failure& failure : failures)
-        std::cerr << "doxel: " << failure.message << "\n";
+        std::cerr << "doxel: " << escapeControls(failure.message) << "\n";
 }
 
 void reportNotFiles(const std::vector<std::string>& skipped)
@@ -30,9 +31,9 @@ void reportNotFiles(const std::vector<std::string>& skipped)
     for (const std::string& file : skipped) {
         std::error_code error;
         if (std::filesystem::is_directory(file, error))
-            std::cerr << "doxel: " << file << " is a folder, not a file\n";
+            std::cerr << "doxel: " << escapeControls(file) << " is a folder, not a file\n";
         else
-            std::cerr << "doxel: cannot read " << file << ": no such file\n";
+            std::cerr << "doxel: cannot read " << escapeControls(file) << ": no such file\n";
     }
 }
 
@@ -51,7 +52,7 @@ int txtToHtmlFromCommandLine(const std::vector<std::string>& arguments)
         if (toolTakesFile(file.substr(file.rfind('/') + 1), ToolFileKind::Text)) {
             files.push_back(file);
         } else {
-            std::cerr << "doxel: " << file << " is not a .txt file; left as it is\n";
+            std::cerr << "doxel: " << escapeControls(file) << " is not a .txt file; left as it is\n";
             failed = true;
         }
     }
@@ -59,7 +60,7 @@ int txtToHtmlFromCommandLine(const std::vector<std::string>& arguments)
     control.stopAtFailure = false;
     const ConversionResult result = convertFiles(files, parsed.options, control);
     for (const std::string& page : result.pages)
-        std::cout << page << "\n";
+        std::cout << escapeControls(page) << "\n";
     std::cout << "Number of files processed: " << result.pages.size() << "\n";
     reportNotFiles(result.skipped);
     reportFailures(result.failures);

@@ -6,13 +6,14 @@
 #include <iostream>
 #include <memory>
 
+#include "core/errors.h"
 #include "platform/desktop_apps.h"
 #include "platform/file_association.h"
 #include "platform/program_paths.h"
 #include "platform/qsettings_store.h"
 #include "ui/help/help_environment.h"
-#include "ui/main/dialog_runner.h"
-#include "ui/main/icons.h"
+#include "ui/kit/dialog_runner.h"
+#include "ui/kit/icons.h"
 #include "ui/main/main_form.h"
 #include "ui/main/qt_desktop.h"
 #include "ui/main/splash_form.h"
@@ -31,11 +32,11 @@ std::string registerAssociation()
     // An installed package brings its own desktop entry and project type;
     // the user's copies from earlier starts would only hide them.
     const char* dataDirs = std::getenv("XDG_DATA_DIRS");
-    if (InstallationProvidesAssociation(programPath(), dataDirs != nullptr ? dataDirs : "",
+    if (installationProvidesAssociation(programPath(), dataDirs != nullptr ? dataDirs : "",
                                         AssociationFolders::fromEnvironment().dataHome)) {
-        const std::string problem = RemoveUserFileAssociation();
+        const std::string problem = removeUserFileAssociation();
         if (!problem.empty())
-            std::cerr << "doxel: " << problem << "\n";
+            std::cerr << "doxel: " << escapeControls(problem) << "\n";
         return problem;
     }
     std::string icon = resourcePath("icons/html-doxel.svg");
@@ -43,9 +44,9 @@ std::string registerAssociation()
         icon = "html-doxel";
     // A refused write leaves the program usable; the reason goes to the
     // terminal for whoever wonders why .dxp files do not open with it.
-    const std::string problem = RegisterFileAssociation(programPath(), icon);
+    const std::string problem = registerFileAssociation(programPath(), icon);
     if (!problem.empty())
-        std::cerr << "doxel: " << problem << "\n";
+        std::cerr << "doxel: " << escapeControls(problem) << "\n";
     return problem;
 }
 
@@ -77,7 +78,7 @@ int runWindowJob(const std::string& projectFile)
     ModalDialogRunner dialogs;
     TMainForm form({settings, desktop, dialogs, registerAssociation, {programDataFolder(), findDesktopHtmlEditor}});
     desktop.setOwner(&form);
-    form.FormCreate(projectFile);
+    form.setUpWindow(projectFile);
     form.show();
     splash.reset();
     return QApplication::exec();

@@ -5,8 +5,8 @@
 // from bench_compile_project, next to this program, in a temporary folder;
 // settings and desktop files go there too. Each round runs the Compile
 // command of the main window; while the results window's compile runs, the
-// program records when the window handled its pending events (the progress
-// callback's keepAlive), when a 10 ms timer of the window fired (the event
+// program records when the window received the compile thread's progress
+// reports (keepAlive), when a 10 ms timer of the window fired (the event
 // loop really turning: input and repaints are handled then; each firing
 // asks for a repaint of the status line) and when a widget of the window
 // painted. It prints the longest gap and the 99th percentile of each. The
@@ -124,7 +124,7 @@ int main(int argc, char* argv[])
     int exitStatus = 0;
     {
         TMainForm form({settings, desktop, dialogs, {}, {scratch.string() + "/", [] { return std::string(); }}});
-        form.FormCreate((project / "manual.dxp").string());
+        form.setUpWindow((project / "manual.dxp").string());
         form.show();
 
         std::printf("%d pages, %d rounds (%s)\n", pages, rounds, qPrintable(QGuiApplication::platformName()));
@@ -167,7 +167,7 @@ int main(int argc, char* argv[])
                     results->closeButton()->click();
                 });
             };
-            form.actions().action(Command::Compile1)->trigger();
+            form.actions().action(Command::Compile)->trigger();
             dialogs.opened = nullptr;
 
             const double seconds = std::chrono::duration<double>(end - start).count();

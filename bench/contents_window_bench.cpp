@@ -72,7 +72,7 @@ public:
     void open()
     {
         m_form.project().modified = false;
-        m_form.RUFClick(m_file);
+        m_form.openRecentProject(m_file);
         settle();
     }
 
@@ -143,7 +143,7 @@ int main(int argc, char* argv[])
     ModalDialogRunner dialogs;
     auto form = std::make_unique<TMainForm>(MainFormServices{
         settings, desktop, dialogs, [] { return std::string(); }, {folder + "/", [] { return std::string(); }}});
-    form->FormCreate();
+    form->setUpWindow();
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         std::fprintf(stderr, "the window was not shown\n");

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/desktop.h"
-#include "ui/main/dialog_runner.h"
+#include "ui/kit/dialog_runner.h"
 
 namespace doxel::bench {
 

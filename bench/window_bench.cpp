@@ -75,7 +75,7 @@ int showWindowOnce(int argc, char* argv[], const std::string& project)
     ModalDialogRunner dialogs;
     TMainForm form(MainFormServices{settings, desktop, dialogs, {}, {programDataFolder(), findDesktopHtmlEditor}});
     const double atWindow = processAgeMilliseconds();
-    form.FormCreate(project);
+    form.setUpWindow(project);
     const double atProject = processAgeMilliseconds();
     form.show();
     splash.close();
@@ -174,10 +174,10 @@ int main(int argc, char* argv[])
     QSettingsStore settings;
     QuietDesktop desktop;
     ModalDialogRunner dialogs;
-    const auto registerAssociation = [] { return RegisterFileAssociation(programPath(), "html-doxel"); };
+    const auto registerAssociation = [] { return registerFileAssociation(programPath(), "html-doxel"); };
     auto form = std::make_unique<TMainForm>(MainFormServices{
         settings, desktop, dialogs, registerAssociation, {programDataFolder(), findDesktopHtmlEditor}});
-    form->FormCreate();
+    form->setUpWindow();
     form->show();
     splash.close();
     if (!QTest::qWaitForWindowExposed(form.get()))
@@ -197,7 +197,7 @@ int main(int argc, char* argv[])
         WriteProjectFile(generated, file, none);
     }
     const Clock::time_point openStart = Clock::now();
-    form->RUFClick(file);
+    form->openRecentProject(file);
     form->contentsPage()->tree()->repaint();
     QCoreApplication::processEvents();
     const double openTime = millisecondsSince(openStart);

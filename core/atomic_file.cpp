@@ -1,10 +1,13 @@
 #include "core/atomic_file.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,27 +38,142 @@ private:
     int m_fd;
 };
 
-std::string targetOf(const std::string& path)
+mode_t currentUmask()
 {
-    std::error_code error;
-    if (std::filesystem::is_symlink(path, error)) {
-        const auto resolved = std::filesystem::canonical(path, error);
-        if (!error)
-            return resolved.string();
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// When this run began, to tell a temporary file a killed run left from one
+// being written now. A margin leaves alone the files another instance of
+// the program is still using.
+const std::filesystem::file_time_type kRunStart = std::filesystem::file_time_type::clock::now();
+constexpr auto kRunMargin = std::chrono::minutes(1);
+
+// mkstemp's six letters: ASCII letters and digits. A suffix of lower-case
+// letters only is taken for a word (".vimrc.backup"), never for ours.
+bool looksRandom(std::string_view suffix)
+{
+    if (suffix.size() != 6)
+        return false;
+    bool mixed = false;
+    for (const char c : suffix) {
+        const bool lower = c >= 'a' && c <= 'z';
+        const bool other = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!lower && !other)
+            return false;
+        mixed = mixed || other;
     }
-    return path;
+    return mixed;
+}
+
+// How long before this run began a file named `name` must have been last
+// written to count as left over, or nothing when the name is not ours.
+// ".NAME.XXXXXX" beside a file NAME is a write's temporary file, in use for
+// seconds; ".STEM-doxel-XXXXXX.hhp" (.hhc, .hhk) are a compile's input
+// files and the copy of the help project chmcmd reads, which another
+// window's long compile may still be using.
+std::optional<std::filesystem::file_time_type::duration> leftOverAge(const std::string& name, const std::string& folder)
+{
+    if (name.size() < 10 || name[0] != '.')
+        return std::nullopt;
+    const std::string_view view(name);
+    if (name[name.size() - 7] == '.' && looksRandom(view.substr(name.size() - 6))) {
+        struct stat sibling {};
+        const std::string original = name.substr(1, name.size() - 8);
+        if (::lstat((std::filesystem::path(folder) / original).c_str(), &sibling) != 0)
+            return std::nullopt;
+        return kRunMargin;
+    }
+    constexpr std::string_view kMarker = "-doxel-";
+    for (const std::string_view extension : {".hhp", ".hhc", ".hhk"}) {
+        if (!view.ends_with(extension) || name.size() < 1 + kMarker.size() + 6 + extension.size() + 1)
+            continue;
+        const std::string_view random = view.substr(name.size() - extension.size() - 6, 6);
+        const std::string_view marker =
+            view.substr(name.size() - extension.size() - 6 - kMarker.size(), kMarker.size());
+        if (marker == kMarker && looksRandom(random))
+            return std::chrono::hours(1);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+void cleanFolderOnce(const std::string& folder)
+{
+    static std::mutex mutex;
+    static std::set<std::string> cleaned;
+    {
+        const std::lock_guard lock(mutex);
+        if (!cleaned.insert(folder).second)
+            return;
+    }
+    removeStaleTemporaryFiles(folder);
+}
+
+std::string folderOfPath(const std::string& path)
+{
+    const std::filesystem::path target(path);
+    return target.has_parent_path() ? target.parent_path().string() : ".";
 }
 
 }  // namespace
 
-void writeFileAtomically(const std::string& path, std::string_view contents)
+std::string temporaryPatternFor(const std::string& target)
 {
-    const std::string target = targetOf(path);
     const std::filesystem::path targetPath(target);
     const std::filesystem::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : ".";
-    std::string pattern = (folder / ("." + targetPath.filename().string() + ".XXXXXX")).string();
+    return (folder / ("." + targetPath.filename().string() + ".XXXXXX")).string();
+}
 
-    FileDescriptor fd(::mkstemp(pattern.data()));
+int removeStaleTemporaryFiles(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    if (error)
+        return 0;
+    int removed = 0;
+    for (const fs::directory_entry& entry : entries) {
+        const std::string name = entry.path().filename().string();
+        const auto age = leftOverAge(name, folder);
+        if (!age)
+            continue;
+        struct stat info {};
+        const std::string path = entry.path().string();
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
+            continue;
+        const auto written = fs::last_write_time(entry.path(), error);
+        if (error || written >= kRunStart - *age)
+            continue;
+        if (::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+std::optional<unsigned> replacedFileMode(const std::string& path)
+{
+    cleanFolderOnce(folderOfPath(path));
+    struct stat old {};
+    if (::lstat(path.c_str(), &old) != 0 || S_ISLNK(old.st_mode))
+        return std::nullopt;
+    if (S_ISDIR(old.st_mode))
+        throw IoError("Cannot write " + path + ": a folder of that name is in the way");
+    if (!S_ISREG(old.st_mode))
+        throw IoError("Cannot write " + path + ": it is not a regular file");
+    if ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)
+        throw IoError(describeErrno("Cannot write", path, EACCES));
+    return static_cast<unsigned>(old.st_mode & 07777);
+}
+
+void writeFileAtomically(const std::string& path, std::string_view contents)
+{
+    const std::optional<unsigned> oldMode = replacedFileMode(path);
+    std::string pattern = temporaryPatternFor(path);
+
+    FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0)
         throw IoError(describeErrno("Cannot write", path, errno));
     const std::string temporary = pattern;
@@ -63,17 +181,7 @@ void writeFileAtomically(const std::string& path, std::string_view contents)
         ::unlink(temporary.c_str());
         throw IoError(describeErrno("Cannot write", path, errorNumber));
     };
-
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0)
-        ::fchmod(fd.get(), old.st_mode & 07777);
-    else
-        ::fchmod(
-            fd.get(), 0666 & ~[] {
-                const mode_t mask = ::umask(0);
-                ::umask(mask);
-                return mask;
-            }());
+    ::fchmod(fd.get(), oldMode ? static_cast<mode_t>(*oldMode) : 0666 & ~currentUmask());
 
     const char* data = contents.data();
     std::size_t left = contents.size();
@@ -91,13 +199,26 @@ void writeFileAtomically(const std::string& path, std::string_view contents)
         fail(errno);
     if (::close(fd.release()) != 0)
         fail(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
+    // rename() replaces a symbolic link itself, never the file it names.
+    if (::rename(temporary.c_str(), path.c_str()) != 0)
         fail(errno);
+}
+
+std::optional<FileStamp> fileStampOf(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileStamp{static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
+                     static_cast<long long>(info.st_size),
+                     static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000LL + info.st_mtim.tv_nsec};
 }
 
 std::string readWholeFile(const std::string& path, std::size_t limit)
 {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opened without blocking: opening a pipe for reading would otherwise
+    // wait for a writer that never comes.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0)
         throw IoError(describeErrno("Cannot read", path, errno));
     struct stat info {};
@@ -105,6 +226,9 @@ std::string readWholeFile(const std::string& path, std::size_t limit)
         throw IoError(describeErrno("Cannot read", path, errno));
     if (S_ISDIR(info.st_mode))
         throw IoError("Cannot read " + path + ": it is a folder");
+    if (!S_ISREG(info.st_mode))
+        throw IoError("Cannot read " + path + ": it is not a regular file");
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     if (info.st_size > 0 && static_cast<std::size_t>(info.st_size) > limit)
         throw IoError("Cannot read " + path + ": the file is larger than " + std::to_string(limit / (1024 * 1024)) +
                       " MB");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,13 +9,50 @@ namespace doxel {
 // Replaces the file at `path` with `contents` so that a failure never leaves
 // a half-written file in its place: the bytes go to a temporary file in the
 // same folder, are flushed to disk, and the temporary file is renamed over
-// the target. A symbolic link is followed, so the link stays a link; an
-// existing file's permissions are kept. Throws IoError, and then the old
-// file is as it was.
+// the target. Nothing is ever written through a symbolic link: a link at
+// `path` is itself replaced by the new file, and the file it pointed at
+// stays as it was. An existing file's permissions are kept; a read-only one
+// is refused, as a program writing into it would be. Throws IoError, and
+// then the old file is as it was. Every writer of a file the author can see
+// (project, compiler input, help file, pages, backups) goes through here or
+// through replacedFileMode.
 void writeFileAtomically(const std::string& path, std::string_view contents);
 
-// The whole file as bytes. Throws IoError when it cannot be read or is
-// larger than `limit` bytes.
+// What replacing `path` by a new file must keep: the permission bits of the
+// regular file there, or nothing when there is none (no file, or a symbolic
+// link, which the new file replaces). Throws IoError for a folder, a device
+// or pipe, and for a read-only file ("Cannot write PATH: Permission
+// denied"). Also removes the temporary files an earlier run left in that
+// folder (removeStaleTemporaryFiles), once per folder and run.
+std::optional<unsigned> replacedFileMode(const std::string& path);
+
+// The hidden name pattern of a temporary file beside `target`, for mkstemp:
+// ".NAME.XXXXXX".
+std::string temporaryPatternFor(const std::string& target);
+
+// Removes the temporary files a run that was killed or met a full disk left
+// in `folder`: hidden ".NAME.XXXXXX" files beside a file NAME and a
+// compile's hidden ".STEM-doxel-XXXXXX.hhp" (.hhc, .hhk) files, regular
+// files of ours last written before this run began. Returns how many it
+// removed.
+int removeStaleTemporaryFiles(const std::string& folder);
+
+// What tells one version of a file from another: a save by another program
+// or window changes the inode (a rename), the size or the time.
+struct FileStamp {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long modifiedNanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// The stamp of the file at `path` (a link is followed); nothing when there
+// is no file.
+std::optional<FileStamp> fileStampOf(const std::string& path);
+
+// The whole file as bytes. Throws IoError when it cannot be read, is not a
+// regular file (a pipe would block the reader for ever), or is larger than
+// `limit` bytes.
 std::string readWholeFile(const std::string& path, std::size_t limit);
 
 }  // namespace doxel

@@ -29,6 +29,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             result.mode = CommandLine::Mode::Version;
             return result;
         }
+        if (first == "--compile" && arguments.size() == 4 && arguments[2] == "--compiler") {
+            result.mode = CommandLine::Mode::Compile;
+            result.projectFile = arguments[1];
+            result.compiler = arguments[3];
+            if (result.projectFile.empty() || (result.compiler != "doxel" && result.compiler != "chmcmd")) {
+                result.mode = CommandLine::Mode::Invalid;
+                result.problem = "--compiler takes doxel or chmcmd";
+            }
+            return result;
+        }
         if (first == "--export" || first == "--compile") {
             result.mode = first == "--export" ? CommandLine::Mode::Export : CommandLine::Mode::Compile;
             if (arguments.size() != 2 || arguments[1].empty()) {
@@ -82,7 +92,7 @@ std::string usageText()
 {
     return "Usage: doxel [FILE.dxp]\n"
            "       doxel --export FILE.dxp\n"
-           "       doxel --compile FILE.dxp\n"
+           "       doxel --compile FILE.dxp|FILE.hhp [--compiler doxel|chmcmd]\n"
            "       doxel --txt-to-html [OPTION]... FILE.txt...\n"
            "       doxel --replace [--match-case] [--no-backup] SEARCH REPLACEMENT FILE...\n"
            "       doxel --import SOURCE [PROJECT.dxp]\n"
@@ -93,7 +103,10 @@ std::string usageText()
            "  FILE.dxp            open the project in the window\n"
            "  --export FILE.dxp   write the compiler input files (.hhp, .hhc, .hhk)\n"
            "                      next to the project and keep them\n"
-           "  --compile FILE.dxp  compile the project into its .chm file without a window\n"
+           "  --compile FILE.dxp  compile the project into its .chm file without a window;\n"
+           "                      a help project (.hhp) of another tool compiles as it is.\n"
+           "                      --compiler chmcmd uses Free Pascal's chmcmd instead of\n"
+           "                      the built-in compiler\n"
            "  --txt-to-html FILE.txt...\n"
            "                      convert text files into HTML pages, each written beside\n"
            "                      its text file (notes.txt gives notes.htm); every line\n"

@@ -14,10 +14,11 @@ struct CommandLine {
     bool debug = false;                      // "/debug" or "-debug": the diagnostic log
     std::string problem;                     // for Invalid: what is wrong
     std::vector<std::string> toolArguments;  // for TxtToHtml and Replace: the arguments after the option
+    std::string compiler;                    // for Compile: "doxel", "chmcmd", or empty for the setting
 };
 
 // Reads the arguments (without the program name). "--export FILE",
-// "--compile FILE", "--txt-to-html ...", "--replace ...",
+// "--compile FILE [--compiler doxel|chmcmd]", "--txt-to-html ...", "--replace ...",
 // "--import SOURCE [PROJECT]", "--help", "--version"; anything else starts
 // the window.
 // For the window the arguments are joined with single spaces up to the

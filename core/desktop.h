@@ -11,7 +11,7 @@ namespace doxel {
 // the program gives it the Qt implementation (QtDesktop), tests a scripted
 // stand-in, so that no command handler needs a modal loop in a test.
 // Texts are UTF-8; line breaks may be "\n", "\r\n" or the "\n\r" that
-// LoadText makes of "|".
+// loadText makes of "|".
 
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageIcon { None, Information, Warning, Stop, Question };

@@ -2,14 +2,18 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace doxel {
 
 // Every error the logic throws is one of these, with a message a person can
 // read; the window's command runner shows it in the general error box.
+// Its message has its control characters escaped (escapeControls): names
+// in it may come from a file someone else made.
 class Error : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit Error(const std::string& message);
+    explicit Error(const char* message);
 };
 
 // A file could not be created, read, written or replaced.
@@ -42,6 +46,12 @@ private:
     int m_line;
     std::string m_problem;
 };
+
+// `text` safe to show on a terminal or in a message: control characters
+// (C0 but line feed and tab, DEL, C1) and bytes that are not UTF-8 become
+// "\xNN" (or "\u0085" for a C1 character), so that a file name cannot move
+// the cursor, clear the screen or set the terminal's title.
+std::string escapeControls(std::string_view text);
 
 // "Cannot write /x/y.dxp: Permission denied" from the current errno.
 std::string describeErrno(const std::string& action, const std::string& path, int errorNumber);

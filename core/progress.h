@@ -11,12 +11,12 @@ enum class ProgressMode { Start, Step, End };
 class ProgressReporter {
 public:
     virtual ~ProgressReporter() = default;
-    virtual void ShowProgress(ProgressMode mode, int value) = 0;
+    virtual void showProgress(ProgressMode mode, int value) = 0;
 };
 
 class NullProgress final : public ProgressReporter {
 public:
-    void ShowProgress(ProgressMode, int) override {}
+    void showProgress(ProgressMode, int) override {}
 };
 
 // Starts the reporter and makes sure End is reported however the operation
@@ -25,13 +25,13 @@ class ProgressScope {
 public:
     ProgressScope(ProgressReporter& reporter, int maximum) : m_reporter(reporter)
     {
-        m_reporter.ShowProgress(ProgressMode::Start, maximum);
+        m_reporter.showProgress(ProgressMode::Start, maximum);
     }
-    ~ProgressScope() { m_reporter.ShowProgress(ProgressMode::End, 0); }
+    ~ProgressScope() { m_reporter.showProgress(ProgressMode::End, 0); }
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;
 
-    void step(int position) { m_reporter.ShowProgress(ProgressMode::Step, position); }
+    void step(int position) { m_reporter.showProgress(ProgressMode::Step, position); }
 
 private:
     ProgressReporter& m_reporter;

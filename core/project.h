@@ -17,6 +17,15 @@ inline constexpr int kLastIconNumber = 42;
 // and is written back unchanged; the editor itself never makes one.
 inline constexpr int kLastStoredIconNumber = 255;
 inline constexpr std::size_t kWindowTextLimit = 255;
+// The deepest nesting a project, a contents file or an index may hold:
+// levels 0 to 255. No real help file comes near it; deeper trees are
+// refused where they are read, so that no walk over the tree, in our code
+// or in a tree view's, can run out of stack.
+inline constexpr int kMaxContentsDepth = 256;
+// The width of the help window's navigation pane, in pixels: what the
+// project properties accept and what an import takes over.
+inline constexpr int kMinNavigationPaneWidth = 50;
+inline constexpr int kMaxNavigationPaneWidth = 1000;
 inline constexpr const char* kNotDefined = "(not defined)";
 
 // The help window's settings, in the order of the project file's [Window]

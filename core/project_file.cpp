@@ -188,7 +188,7 @@ EntryLine parseEntryLine(const Reader& reader, std::string_view line, std::size_
 
 }  // namespace
 
-std::string ProjectFileText(const Project& project, const std::string& fileName, ProgressScope& progress,
+std::string projectFileText(const Project& project, const std::string& fileName, ProgressScope& progress,
                             PathStyle style)
 {
     const WindowSettings& w = project.windowSettings;
@@ -247,14 +247,14 @@ void WriteProjectFile(Project& project, const std::string& givenName, ProgressRe
     ProgressScope scope(progress, static_cast<int>(project.entryCount()) - 1);
     project.modified = false;
     try {
-        writeFileAtomically(fileName, ProjectFileText(project, fileName, scope, style));
+        writeFileAtomically(fileName, projectFileText(project, fileName, scope, style));
     } catch (...) {
         project.modified = wasModified;
         throw;
     }
 }
 
-void ReadProjectText(Project& project, std::string text, const std::string& fileName, PathStyle style)
+void readProjectText(Project& project, std::string text, const std::string& fileName, PathStyle style)
 {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.erase(0, 3);
@@ -310,6 +310,9 @@ void ReadProjectText(Project& project, std::string text, const std::string& file
         const EntryLine parsed = parseEntryLine(reader, reader.next("a contents entry"), lineIndex);
         if (i == 0 && parsed.level != 0)
             reader.fail(lineIndex, "the first contents entry (the title) must have level 0");
+        if (parsed.level >= kMaxContentsDepth)
+            reader.fail(lineIndex, "the level " + std::to_string(parsed.level) + " is deeper than the " +
+                                       std::to_string(kMaxContentsDepth) + " levels a project can hold");
         if (static_cast<std::size_t>(parsed.level) > lastAtLevel.size())
             reader.fail(lineIndex, "the level " + std::to_string(parsed.level) + " follows level " +
                                        std::to_string(lastAtLevel.size() - 1) + "; a level can grow by one only");
@@ -340,10 +343,10 @@ void ReadProjectText(Project& project, std::string text, const std::string& file
     project.swap(loaded);
 }
 
-void ReadProjectFile(Project& project, const std::string& givenName, PathStyle style)
+void readProjectFile(Project& project, const std::string& givenName, PathStyle style)
 {
     const std::string fileName = absolutePath(givenName, style);
-    ReadProjectText(project, readWholeFile(fileName, kProjectFileLimit), fileName, style);
+    readProjectText(project, readWholeFile(fileName, kProjectFileLimit), fileName, style);
 }
 
 }  // namespace doxel

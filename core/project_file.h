@@ -16,7 +16,7 @@ inline constexpr std::size_t kProjectFileLimit = std::size_t{1} << 30;
 // The project file's text: CR LF lines, BEL separators, topic paths relative
 // to the folder of `fileName`. Steps `progress` once per contents entry,
 // from 0 (the title entry) to the number of entries below it.
-std::string ProjectFileText(const Project& project, const std::string& fileName, ProgressScope& progress,
+std::string projectFileText(const Project& project, const std::string& fileName, ProgressScope& progress,
                             PathStyle style = kNativePathStyle);
 
 // Writes the project to `fileName`, replacing it only once the new file is
@@ -30,11 +30,11 @@ void WriteProjectFile(Project& project, const std::string& fileName, ProgressRep
 // FormatError naming the line; a file that cannot be read throws IoError. In
 // both cases `project` is left exactly as it was. A file that is not valid
 // UTF-8 is read as Windows-1252.
-void ReadProjectFile(Project& project, const std::string& fileName, PathStyle style = kNativePathStyle);
+void readProjectFile(Project& project, const std::string& fileName, PathStyle style = kNativePathStyle);
 
 // Reads project file text that is already in memory; `fileName` names the
 // file in messages and gives the folder that stored paths are relative to.
-void ReadProjectText(Project& project, std::string text, const std::string& fileName,
+void readProjectText(Project& project, std::string text, const std::string& fileName,
                      PathStyle style = kNativePathStyle);
 
 }  // namespace doxel

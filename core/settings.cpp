@@ -3,30 +3,51 @@
 #include <charconv>
 
 namespace doxel {
+namespace {
 
-std::string ReadSetting(SettingsStore& store, const std::string& name)
+// The whole text as a number; nothing for anything else.
+std::optional<int> wholeNumber(const std::string& text)
 {
-    return store.read(name);
-}
-
-void WriteSetting(SettingsStore& store, const std::string& name, const std::string& value)
-{
-    store.write(name, value);
-}
-
-bool settingIsOn(SettingsStore& store, const std::string& name)
-{
-    return store.read(name) == "1";
-}
-
-int settingNumber(SettingsStore& store, const std::string& name, int fallback)
-{
-    const std::string text = store.read(name);
     int value = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
-        return fallback;
+        return std::nullopt;
     return value;
+}
+
+}  // namespace
+
+std::string Settings::text(const SettingKey& key) const
+{
+    return m_store.read(key.name);
+}
+
+bool Settings::flag(const SettingKey& key) const
+{
+    return text(key) == "1";
+}
+
+int Settings::number(const SettingKey& key) const
+{
+    const std::optional<int> value = wholeNumber(text(key));
+    if (!value || *value < key.minimum || *value > key.maximum)
+        return key.fallback;
+    return *value;
+}
+
+void Settings::setText(const SettingKey& key, const std::string& value)
+{
+    m_store.write(key.name, value);
+}
+
+void Settings::setFlag(const SettingKey& key, bool on)
+{
+    setText(key, on ? "1" : "0");
+}
+
+void Settings::setNumber(const SettingKey& key, int value)
+{
+    setText(key, std::to_string(value));
 }
 
 std::string MemorySettingsStore::read(const std::string& name)
@@ -40,22 +61,23 @@ void MemorySettingsStore::write(const std::string& name, const std::string& valu
     m_values[name] = value;
 }
 
-void ApplySettingDefaults(SettingsStore& store, const SettingDefaultsEnvironment& environment)
+void Settings::applyDefaults(const SettingDefaultsEnvironment& environment)
 {
-    const auto fill = [&store](const std::string& name, const std::function<std::string()>& value) {
-        if (ReadSetting(store, name).empty())
-            WriteSetting(store, name, value());
+    const auto fill = [this](const SettingKey& key, const std::function<std::string()>& value) {
+        if (text(key).empty())
+            setText(key, value());
     };
-    const auto fixed = [](const char* text) { return [text] { return std::string(text); }; };
-    fill("DosBox", fixed("1"));
-    fill("ShowFileSystem", fixed("1"));
-    fill("LogFile", [&] { return environment.programDataFolder + "log.txt"; });
-    fill("HtmlEditor", [&] { return environment.findHtmlEditor ? environment.findHtmlEditor() : std::string(); });
-    fill("DefaultIcon1", fixed("8"));
-    fill("TopicAsChild", fixed("0"));
-    fill("DefaultIcon2", fixed("1"));
-    fill("ProgressMinimum", fixed("40"));
-    fill("ToolbColored", fixed("0"));
+    const auto initial = [](const SettingKey& key) { return [&key] { return std::string(key.initial); }; };
+    fill(setting::kDosBox, initial(setting::kDosBox));
+    fill(setting::kShowFileSystem, initial(setting::kShowFileSystem));
+    fill(setting::kLogFile, [&] { return environment.programDataFolder + "log.txt"; });
+    fill(setting::kHtmlEditor,
+         [&] { return environment.findHtmlEditor ? environment.findHtmlEditor() : std::string(); });
+    fill(setting::kDefaultTopicIcon, initial(setting::kDefaultTopicIcon));
+    fill(setting::kTopicAsChild, initial(setting::kTopicAsChild));
+    fill(setting::kDefaultHeaderIcon, initial(setting::kDefaultHeaderIcon));
+    fill(setting::kProgressMinimum, initial(setting::kProgressMinimum));
+    fill(setting::kToolbarColored, initial(setting::kToolbarColored));
 }
 
 }  // namespace doxel

@@ -45,6 +45,7 @@ inline constexpr int kFileDoesNotExist = 308;
 inline constexpr int kPreviewNotAvailable = 309;
 inline constexpr int kKeywordProperties = 310;
 inline constexpr int kKeywordLabel = 311;
+inline constexpr int kUseChmcmd = 312;
 
 // The contents editing commands.
 inline constexpr int kSaveBeforeAdding = 92;

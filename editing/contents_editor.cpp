@@ -83,7 +83,7 @@ ContentsEditor::ContentsEditor(Project& project, SettingsStore& settings, Editor
       m_style(style),
       m_observer(&silentObserver()),
       m_selected(&project.titleEntry()),
-      m_insertAsChild(settingIsOn(settings, "TopicAsChild"))
+      m_insertAsChild(Settings(settings).flag(setting::kTopicAsChild))
 {
 }
 
@@ -97,7 +97,7 @@ void ContentsEditor::projectReplaced()
     m_rows.clear();
     m_dragged = nullptr;
     m_editingCaption = false;
-    m_insertAsChild = settingIsOn(m_settings, "TopicAsChild");
+    m_insertAsChild = Settings(m_settings).flag(setting::kTopicAsChild);
     m_selected = &m_project.titleEntry();
     m_observer->selectionChanged(m_selected);
     refreshFeedback();
@@ -156,7 +156,7 @@ CommandStates ContentsEditor::commandStates() const
 void ContentsEditor::setInsertAsChild(bool on)
 {
     m_insertAsChild = on;
-    WriteSetting(m_settings, "TopicAsChild", on ? "1" : "0");
+    Settings(m_settings).setFlag(setting::kTopicAsChild, on);
 }
 
 void ContentsEditor::sortAlphabetically()
@@ -220,10 +220,9 @@ bool ContentsEditor::ensureProjectFile()
 // The settings dialog stores icon numbers here; anything else (not a
 // number, or a picture the chooser does not offer) would give entries an
 // icon the project file cannot hold, so it counts as the default.
-int ContentsEditor::defaultIcon(const char* setting, int fallback)
+int ContentsEditor::defaultIcon(const SettingKey& key)
 {
-    const int icon = settingNumber(m_settings, setting, fallback);
-    return (icon >= 0 && icon <= kLastChoosableIcon) ? icon : fallback;
+    return Settings(m_settings).number(key);
 }
 
 // The placement rule: the last child of the selected entry when the
@@ -231,7 +230,9 @@ int ContentsEditor::defaultIcon(const char* setting, int fallback)
 // the last entry of the selected entry's level.
 ContentsEntry& ContentsEditor::placementParent() const
 {
-    if (m_insertAsChild || isTitle(m_selected))
+    // Below the deepest level a project is read back with, new entries go
+    // beside the selected one.
+    if ((m_insertAsChild || isTitle(m_selected)) && m_selected->level() + 1 < kMaxContentsDepth)
         return *m_selected;
     return *m_selected->parent();
 }
@@ -257,7 +258,7 @@ void ContentsEditor::addHeader()
         return;
     }
     m_project.modified = true;
-    const int icon = defaultIcon("DefaultIcon2", kDefaultHeaderIcon);
+    const int icon = defaultIcon(setting::kDefaultHeaderIcon);
     std::vector<std::unique_ptr<ContentsEntry>> entries;
     entries.push_back(std::make_unique<ContentsEntry>(oneLine(m_desktop.text(text_id::kNewHeader)), icon));
     ContentsEntry* added = entries.back().get();
@@ -334,7 +335,7 @@ void ContentsEditor::addTopicFilesAt(const std::vector<std::string>& chosen, std
         return;
     }
     m_project.modified = true;
-    const int icon = defaultIcon("DefaultIcon1", kDefaultTopicIcon);
+    const int icon = defaultIcon(setting::kDefaultTopicIcon);
     {
         ProgressScope progress(m_progress, static_cast<int>(files.size()) - 1);
         // Titles are read first; the tree and the file list then change in

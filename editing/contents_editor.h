@@ -15,9 +15,8 @@
 
 namespace doxel {
 
-inline constexpr int kLastChoosableIcon = 41;
-inline constexpr int kDefaultTopicIcon = 8;   // DefaultIcon1 when unset
-inline constexpr int kDefaultHeaderIcon = 1;  // DefaultIcon2 when unset
+inline constexpr int kDefaultTopicIcon = setting::kDefaultTopicIcon.fallback;
+inline constexpr int kDefaultHeaderIcon = setting::kDefaultHeaderIcon.fallback;
 
 enum class SortMode { None, Alphabetical };
 
@@ -91,20 +90,19 @@ public:
 
     // --- Toggles
     bool insertAsChild() const { return m_insertAsChild; }
-    // InsertClick: stores the toggle in TopicAsChild.
+    // The add-as-child toggle, stored in TopicAsChild.
     void setInsertAsChild(bool on);
     SortMode sortMode() const { return m_sortMode; }
-    // Alphabetically1Click: sorts every level at once, the title entry
+    // Sorts every level at once, the title entry
     // staying first.
     void sortAlphabetically();
-    // Donotsort1Click.
     void stopSorting() { m_sortMode = SortMode::None; }
 
     // --- Commands
-    // AddHeaderButtonClick: a "New header" by the placement rule, selected
+    // A "New header" by the placement rule, selected
     // and opened for editing.
     void addHeader();
-    // AddTopicButtonClick: asks for files, then addTopicFiles.
+    // Asks for files, then addTopicFiles.
     void addTopics();
     // Adds chosen files as topics by the placement rule, in the given
     // order, titles read from the files, with progress. Refused as a whole
@@ -117,9 +115,8 @@ public:
     // entry when dropped on it or on nothing). Other files are left out
     // with a beep.
     void dropFiles(const std::vector<std::string>& paths, ContentsEntry* target);
-    // Delete1Click: asks first (97/98) when the entry has children.
+    // Asks first (97/98) when the entry has children.
     void deleteSelected();
-    // MoveItemUp, MoveItemDown, MoveItemLeft, MoveItemRight.
     void moveSelected(MoveDirection direction);
     // Drag and drop: the pressed entry becomes selected when the drag
     // starts; a drop on nothing (null), on the dragged entry or inside its
@@ -137,9 +134,8 @@ public:
     // treeCollapsing): the icon takes the open or closed form.
     void entryExpanding(ContentsEntry& entry);
     void entryCollapsing(ContentsEntry& entry);
-    // Setasdefaulttopic1Click.
     void setDefaultTopic();
-    // ImageComboChange: the user picked `row` in the icon chooser.
+    // The user picked `row` in the icon chooser.
     void chooseIcon(int row);
     // treeKeyDown.
     void keyDown(TreeKey key);
@@ -165,7 +161,7 @@ public:
 private:
     bool isTitle(const ContentsEntry* entry) const { return m_project.isTitleEntry(entry); }
     bool ensureProjectFile();
-    int defaultIcon(const char* setting, int fallback);
+    int defaultIcon(const SettingKey& key);
     ContentsEntry& placementParent() const;
     void appendEntries(ContentsEntry& parent, std::vector<std::unique_ptr<ContentsEntry>> entries);
     void insertEntries(const Destination& destination, std::vector<std::unique_ptr<ContentsEntry>> entries);

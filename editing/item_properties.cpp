@@ -29,7 +29,7 @@ std::optional<ItemProperties> itemPropertiesToEdit(const ContentsEditor& editor)
     return values;
 }
 
-void ApplyItemProperties(ContentsEditor& editor, ContentsEntry& entry, const ItemProperties& values)
+void applyItemProperties(ContentsEditor& editor, ContentsEntry& entry, const ItemProperties& values)
 {
     EditStep step(editor.history(), text_id::kStepProperties, EditParts::Contents);
     editor.project().modified = true;
@@ -41,7 +41,7 @@ void ApplyItemProperties(ContentsEditor& editor, ContentsEntry& entry, const Ite
     editor.refreshFeedback();
 }
 
-std::string ChooseSourceFile(EditorDesktop& desktop, const Project& project, const std::string& current,
+std::string chooseSourceFile(EditorDesktop& desktop, const Project& project, const std::string& current,
                              PathStyle style)
 {
     const std::vector<std::string> files = desktop.chooseTopicFiles(std::string(folderOf(project.projectFile, style)));

@@ -28,12 +28,12 @@ std::optional<ItemProperties> itemPropertiesToEdit(const ContentsEditor& editor)
 // alphabetical mode); then the selection feedback runs. Without a chosen
 // row the icon stays as it was. The default topic and keywords are left
 // alone.
-void ApplyItemProperties(ContentsEditor& editor, ContentsEntry& entry, const ItemProperties& values);
+void applyItemProperties(ContentsEditor& editor, ContentsEntry& entry, const ItemProperties& values);
 
-// OpenButtonClick: the Open dialog in the project folder; the first chosen
+// The Open dialog in the project folder; the first chosen
 // file if it passes the location test, else the "WARNING" box and
 // `current` unchanged. Also `current` when the dialog is cancelled.
-std::string ChooseSourceFile(EditorDesktop& desktop, const Project& project, const std::string& current,
+std::string chooseSourceFile(EditorDesktop& desktop, const Project& project, const std::string& current,
                              PathStyle style = kNativePathStyle);
 
 inline constexpr const char* kLocationWarningCaption = "WARNING";

@@ -105,15 +105,15 @@ public:
     // The view's selection moved (nothing: no row selected).
     void select(std::optional<std::size_t> row);
 
-    // AddKeywClick: a keyword for the topic file of the selected contents
+    // A keyword for the topic file of the selected contents
     // entry (null: none). The title entry, a header and no entry beep.
     void add(const ContentsEntry* selectedEntry);
     // A row added without asking (keyword from the preview): placed as Add
     // places it and selected. An empty keyword adds nothing.
     void addKeyword(const std::string& keyword, const std::string& topicFile);
-    // KeyEditButtonClick: asks for a new keyword for the selected row.
+    // Asks for a new keyword for the selected row.
     void edit();
-    // KeyEditButtonClick: the selected row's properties, keyword and file
+    // The selected row's properties, keyword and file
     // (one of the project's files, or none), as one step.
     void editProperties();
     // A keyword edited in place in the list. An empty text keeps the old
@@ -123,28 +123,26 @@ public:
     // none), then its keyword as setKeyword sets it; one step.
     void setTopicFile(std::size_t row, const std::string& file);
     void setProperties(std::size_t row, const KeywordEntry& values);
-    // DelKeyButtonClick: the selected row goes at once; the row after it
+    // The selected row goes at once; the row after it
     // (or the new last row) becomes selected.
     void deleteSelected();
-    // DelAllKeywClick: asks first.
+    // Asks first.
     void deleteAll();
-    // KeywUpButtonClick, KeywDownButtonClick: the selected row changes
+    // The selected row changes
     // place with its neighbour and stays selected. Nothing happens at the
     // ends, with no selection, or while automatic sorting is on and the
     // neighbour's keyword differs (the order would break).
     void moveUp();
     void moveDown();
 
-    // SortButtonClick.
     bool autoSort() const { return m_autoSort; }
     void setAutoSort(bool on);
     // Up and Down are offered only while sorting is not automatic.
     bool movesEnabled() const { return !m_autoSort; }
 
-    // KeyViewColumnClick: column 0 flips the direction and sorts once in
+    // Column 0 flips the direction and sorts once in
     // it (the first click of the run ascending); column 1 does nothing.
     void headerClicked(int column);
-    // KeyViewKeyDown.
     void keyDown(KeywordKey key);
 
 private:

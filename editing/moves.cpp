@@ -1,11 +1,39 @@
 #include "editing/moves.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace doxel {
 namespace {
 
 bool isRoot(const ContentsEntry& entry)
 {
     return entry.parent() == nullptr;
+}
+
+// The levels `entry` and its deepest descendant span (1 for a leaf),
+// counted without recursion.
+int heightOf(const ContentsEntry& entry)
+{
+    int height = 0;
+    std::vector<std::pair<const ContentsEntry*, int>> pending{{&entry, 1}};
+    while (!pending.empty()) {
+        const auto [current, depth] = pending.back();
+        pending.pop_back();
+        height = std::max(height, depth);
+        for (std::size_t i = 0; i < current->childCount(); ++i)
+            pending.emplace_back(current->child(i), depth + 1);
+    }
+    return height;
+}
+
+// A destination that would nest the moved subtree deeper than a project
+// can be read back is no destination.
+std::optional<Destination> withinDepth(std::optional<Destination> destination, const ContentsEntry& moved)
+{
+    if (destination && !fitsContentsDepth(*destination->parent, moved))
+        return std::nullopt;
+    return destination;
 }
 
 // Directly before `anchor`, among its siblings.
@@ -37,6 +65,11 @@ Destination lastChildOf(ContentsEntry& parent, const ContentsEntry& moved)
 }
 
 }  // namespace
+
+bool fitsContentsDepth(const ContentsEntry& parent, const ContentsEntry& moved)
+{
+    return parent.level() + heightOf(moved) < kMaxContentsDepth;
+}
 
 bool isInSubtree(const ContentsEntry& entry, const ContentsEntry& top)
 {
@@ -98,7 +131,7 @@ std::optional<Destination> moveDestination(const Project& project, ContentsEntry
         ContentsEntry* previous = previousVisible(moved, rows);
         if (previous == nullptr || isInSubtree(moved, *previous))
             return std::nullopt;
-        return lastChildOf(*previous, moved);
+        return withinDepth(lastChildOf(*previous, moved), moved);
     }
     }
     return std::nullopt;
@@ -109,8 +142,8 @@ std::optional<Destination> dropDestination(ContentsEntry& dragged, ContentsEntry
     if (isInSubtree(target, dragged) || target.parent() == nullptr)
         return std::nullopt;
     if (asChild)
-        return Destination{&target, 0};
-    return after(target, dragged, rows);
+        return withinDepth(Destination{&target, 0}, dragged);
+    return withinDepth(after(target, dragged, rows), dragged);
 }
 
 }  // namespace doxel

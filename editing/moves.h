@@ -34,6 +34,11 @@ struct Destination {
 
 enum class MoveDirection { Up, Down, Left, Right };
 
+// Whether `moved` with its subtree can become a child of `parent` without
+// going deeper than kMaxContentsDepth levels, the most a project is read
+// back with. Moves and drops that would go deeper find no destination.
+bool fitsContentsDepth(const ContentsEntry& parent, const ContentsEntry& moved);
+
 // Where the selected entry `moved` goes for one of the four moves, or
 // nothing when the move finds no target. `moved` must be collapsed.
 //   Up: before the previous visible entry P, as a child of P's parent;

@@ -102,25 +102,10 @@ std::string topicPathOf(std::string_view file, PathStyle style)
     return absolutePath(std::string(file), style);
 }
 
-const FileListEntry* findFileRow(const FileList& list, std::string_view file, PathStyle style)
-{
-    return list.find(topicPathOf(file, style));
-}
-
 bool isEditableFile(std::string_view path)
 {
     const std::string upper = asciiUpper(path);
     return upper.find(".HTM") != std::string::npos || upper.find(".TXT") != std::string::npos;
-}
-
-bool fileListShown(SettingsStore& settings)
-{
-    return settingIsOn(settings, "ShowFileSystem");
-}
-
-void storeFileListShown(SettingsStore& settings, bool shown)
-{
-    WriteSetting(settings, "ShowFileSystem", shown ? "1" : "0");
 }
 
 bool TitleScanner::feed(std::string_view bytes)

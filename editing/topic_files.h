@@ -7,7 +7,6 @@
 
 #include "core/file_list.h"
 #include "core/path_rules.h"
-#include "core/settings.h"
 #include "tools/text_lines.h"
 
 namespace doxel {
@@ -25,11 +24,6 @@ bool topicLocationAllowed(std::string_view file, std::string_view projectFile, P
 // lower case in the Windows style; lexically normal in the POSIX style,
 // where letter case names a different file.
 std::string topicPathOf(std::string_view file, PathStyle style = kNativePathStyle);
-
-// The file list's row for `file`, or null: a binary search by file name,
-// never a scan. The row's path equals topicPathOf(file), so the Windows
-// style ignores letter case and the POSIX style compares exactly.
-const FileListEntry* findFileRow(const FileList& list, std::string_view file, PathStyle style = kNativePathStyle);
 
 // The caption a new topic takes from its file:
 //   - a path without ".htm" in any letter case: the file name;
@@ -69,11 +63,6 @@ std::vector<std::string> droppedPages(const std::vector<std::string>& paths, std
 // Whether a file can be opened in a text or HTML editor: its path holds
 // ".htm" (".html" included) or ".txt" in any letter case, anywhere.
 bool isEditableFile(std::string_view path);
-
-// Whether the file list is shown (setting ShowFileSystem, "1": shown), and
-// ShowFilesClick's storing of a new state.
-bool fileListShown(SettingsStore& settings);
-void storeFileListShown(SettingsStore& settings, bool shown);
 
 // Streams a page's bytes through the title search, so that reading can
 // stop at the line holding the title and no line is ever held whole.

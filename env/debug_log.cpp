@@ -91,7 +91,7 @@ void setDiagnosticLog(DiagnosticLog log)
     theLog() = std::move(log);
 }
 
-void DebugLog(const char* format, ...)
+void debugLog(const char* format, ...)
 {
     const DiagnosticLog& log = theLog();
     if (!log.enabled())

@@ -49,6 +49,6 @@ DiagnosticLog& diagnosticLog();
 void setDiagnosticLog(DiagnosticLog log);
 
 // Appends a line to the program's log when the debug flag is on.
-void DebugLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void debugLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace doxel

@@ -162,13 +162,13 @@ std::string runDirFor(const std::string& argument0)
 
 ComponentVersion helpControlVersion(const std::string& controlFile)
 {
-    const FileVersionInfo info = GetFileVersion(controlFile);
+    const FileVersionInfo info = getFileVersion(controlFile);
     return {info.text, helpViewerVersionName(info)};
 }
 
 ComponentVersion browserControlVersion(const std::string& controlFile)
 {
-    FileVersionInfo info = GetFileVersion(controlFile);
+    FileVersionInfo info = getFileVersion(controlFile);
     if (!info.text.empty()) {
         info.version = rearrangedBrowserVersion(info.version);
         info.text = info.version.text();

@@ -239,7 +239,7 @@ template <std::size_t N>
 std::string nameFor(const FileVersion& version, const std::array<NameRow, N>& rows, const char* older)
 {
     for (const NameRow& row : rows) {
-        const int order = CompareVersion(version, row.version);
+        const int order = compareVersion(version, row.version);
         const bool holds = row.holds == Holds::Greater ? order > 0
                            : row.holds == Holds::Equal ? order == 0
                                                        : order >= 0;
@@ -257,7 +257,7 @@ std::string FileVersion::text() const
            std::to_string(build);
 }
 
-int CompareVersion(const FileVersion& a, const FileVersion& b)
+int compareVersion(const FileVersion& a, const FileVersion& b)
 {
     const std::array<std::uint16_t, 4> left{a.major, a.minor, a.release, a.build};
     const std::array<std::uint16_t, 4> right{b.major, b.minor, b.release, b.build};
@@ -297,7 +297,7 @@ bool readPeFileVersion(std::string_view bytes, FileVersion& version)
     return image.readHeaders() && image.fixedVersion(version);
 }
 
-FileVersionInfo GetFileVersion(const std::string& path)
+FileVersionInfo getFileVersion(const std::string& path)
 {
     constexpr std::streamoff kLimit = std::streamoff(256) << 20;
     std::ifstream file(path, std::ios::binary | std::ios::ate);

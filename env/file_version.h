@@ -20,7 +20,7 @@ struct FileVersion {
 
 // 1 when a is greater, 0 when equal, -1 when smaller; major decides first,
 // then minor, release and build.
-int CompareVersion(const FileVersion& a, const FileVersion& b);
+int compareVersion(const FileVersion& a, const FileVersion& b);
 
 // "4.74.8702.0" read back; nothing unless the text is exactly four decimal
 // numbers of at most 65535 joined by dots.
@@ -39,7 +39,7 @@ struct FileVersionInfo {
 bool readPeFileVersion(std::string_view bytes, FileVersion& version);
 
 // The same for a file on disk; files beyond 256 MiB are not read.
-FileVersionInfo GetFileVersion(const std::string& path);
+FileVersionInfo getFileVersion(const std::string& path);
 
 // The browser component's file versions of the 4.70 family carry their
 // build number as release: 4.70.0.1155 means 4.70.1155.0. Versions with

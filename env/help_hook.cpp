@@ -95,7 +95,7 @@ std::string helpCommandName(unsigned command)
 
 int ShowContext(HelpViewerPort& port, const std::string& path, int context, int mode)
 {
-    DebugLog("ShowContext(\"%s\", %d)", path.c_str(), mode);
+    debugLog("ShowContext(\"%s\", %d)", path.c_str(), mode);
     int result = kHelpShown;
     if (!port.installed()) {
         result = kHelpNotInstalled;
@@ -112,14 +112,14 @@ int ShowContext(HelpViewerPort& port, const std::string& path, int context, int 
         else
             result = kHHMissing;
     }
-    DebugLog("  returned - %d", result);
+    debugLog("  returned - %d", result);
     return result;
 }
 
 int HHHelpContext(HelpViewerPort& port, const std::string& helpFile, int context, const std::string& windowName,
                   int mode)
 {
-    DebugLog("HHHelpContext(\"%s\", %d, \"%s\", %d)", helpFile.c_str(), context, windowName.c_str(), mode);
+    debugLog("HHHelpContext(\"%s\", %d, \"%s\", %d)", helpFile.c_str(), context, windowName.c_str(), mode);
     std::string path = trimmedSpaces(helpFile);
     const std::string window = trimmedSpaces(windowName);
     if (!window.empty())
@@ -134,7 +134,7 @@ void HHShowError(HelpViewerPort& port, int code)
     if (code == kHelpShown)
         return;
     const std::string text = port.text(helpErrorTextId(code));
-    DebugLog("HHShowError(%d), \"%s\"", code, text.c_str());
+    debugLog("HHShowError(%d), \"%s\"", code, text.c_str());
     port.showWarning(text);
 }
 
@@ -187,7 +187,7 @@ bool RunWithShell(HelpViewerPort& port, const std::string& file, const std::stri
         return true;
     const std::string text =
         "Function ShellExecute(" + file + ", " + parameters + ")\nReturned: " + shellErrorText(port, error);
-    DebugLog("%s", text.c_str());
+    debugLog("%s", text.c_str());
     port.showWarning(text);
     return false;
 }
@@ -195,19 +195,19 @@ bool RunWithShell(HelpViewerPort& port, const std::string& file, const std::stri
 THookHelpSystem::THookHelpSystem(HelpViewerPort& port, std::string helpFile, std::string windowName, int mode)
     : m_port(port), m_helpFile(std::move(helpFile)), m_windowName(std::move(windowName)), m_mode(mode)
 {
-    DebugLog("THookHelpSystem.Create(\"%s\",\"%s\", %d)", m_helpFile.c_str(), m_windowName.c_str(), m_mode);
+    debugLog("THookHelpSystem.Create(\"%s\",\"%s\", %d)", m_helpFile.c_str(), m_windowName.c_str(), m_mode);
 }
 
 THookHelpSystem::~THookHelpSystem()
 {
-    DebugLog("THookHelpSystem.Destroy");
+    debugLog("THookHelpSystem.Destroy");
     if (m_mode == 0)
         m_port.closeAll();
 }
 
 bool THookHelpSystem::HelpHook(unsigned command, long data)
 {
-    DebugLog("THookHelpSystem.HelpHook(%s, %ld)", helpCommandName(command).c_str(), data);
+    debugLog("THookHelpSystem.HelpHook(%s, %ld)", helpCommandName(command).c_str(), data);
     if (command == HELP_CONTEXT || command == HELP_CONTEXTPOPUP) {
         HHShowError(m_port, HHHelpContext(m_port, m_helpFile, static_cast<int>(data), m_windowName, m_mode));
         return true;

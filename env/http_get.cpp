@@ -284,17 +284,17 @@ THTTPGet::THTTPGet(UiPoster& poster) : m_poster(poster)
 
 THTTPGet::~THTTPGet()
 {
-    Abort();
+    stop();
     m_alive.reset();
     m_worker.reset();
 }
 
-void THTTPGet::GetFile()
+void THTTPGet::getFile()
 {
     start(true);
 }
 
-void THTTPGet::GetString()
+void THTTPGet::getString()
 {
     start(false);
 }
@@ -308,13 +308,13 @@ void THTTPGet::start(bool toFile)
     const std::weak_ptr<int> alive = m_alive;
     m_worker = std::make_unique<THTTPGetThread>(std::move(settings), OnProgress, m_poster, [this, alive] {
         if (!alive.expired())
-            ThreadDone();
+            threadDone();
     });
     if (WaitThread)
         m_poster.processUntil([this, alive] { return alive.expired() || !m_worker; });
 }
 
-void THTTPGet::Abort()
+void THTTPGet::stop()
 {
     if (m_worker) {
         m_worker->requestStop();
@@ -322,7 +322,7 @@ void THTTPGet::Abort()
     }
 }
 
-void THTTPGet::ThreadDone()
+void THTTPGet::threadDone()
 {
     if (!m_worker)
         return;

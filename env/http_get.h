@@ -124,11 +124,11 @@ public:
 
     // Starts the download of URL into FileName; nothing while one runs.
     // With WaitThread on, returns after the download's event has run.
-    void GetFile();
+    void getFile();
     // The same, keeping the response in memory (OnDoneString).
-    void GetString();
+    void getString();
     // Asks a running download to stop; it ends with OnError.
-    void Abort();
+    void stop();
 
     bool downloading() const { return m_worker != nullptr; }
     // The success flag of the last download.
@@ -136,7 +136,7 @@ public:
 
 private:
     void start(bool toFile);
-    void ThreadDone();
+    void threadDone();
 
     UiPoster& m_poster;
     std::unique_ptr<THTTPGetThread> m_worker;

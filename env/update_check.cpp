@@ -65,12 +65,13 @@ UpdateCheck::UpdateCheck(UiPoster& poster, UpdateCheckView& view, UpdateCheckSet
     m_checkUpdate.BinaryData = false;
     m_checkUpdate.URL = m_settings.versionFileUrl;
     m_checkUpdate.UseCache = false;
-    m_checkUpdate.WaitThread = true;
+    // The answer arrives through the poster; the command returns at once.
+    m_checkUpdate.WaitThread = false;
     m_checkUpdate.MaxSize = kMaxVersionFileSize;
     m_checkUpdate.OnDoneFile = [this](THTTPGet& sender, const std::string& fileName, std::int64_t fileSize) {
-        CheckUpdateDoneFile(sender, fileName, fileSize);
+        versionFileDownloaded(sender, fileName, fileSize);
     };
-    m_checkUpdate.OnError = [this](THTTPGet& sender) { CheckUpdateError(sender); };
+    m_checkUpdate.OnError = [this](THTTPGet& sender) { downloadFailed(sender); };
 }
 
 std::string UpdateCheck::tempFile() const
@@ -78,15 +79,15 @@ std::string UpdateCheck::tempFile() const
     return (std::filesystem::path(m_settings.dataFolder) / "temp.txt").string();
 }
 
-void UpdateCheck::UpdateClick()
+void UpdateCheck::checkForUpdate()
 {
     if (!available())
         return;
     m_checkUpdate.FileName = tempFile();
-    m_checkUpdate.GetFile();
+    m_checkUpdate.getFile();
 }
 
-void UpdateCheck::CheckUpdateDoneFile(THTTPGet&, const std::string& fileName, std::int64_t)
+void UpdateCheck::versionFileDownloaded(THTTPGet&, const std::string& fileName, std::int64_t)
 {
     // The first line is all that counts; the download is at most 1 MiB.
     std::string contents;
@@ -113,7 +114,7 @@ void UpdateCheck::CheckUpdateDoneFile(THTTPGet&, const std::string& fileName, st
     }
 }
 
-void UpdateCheck::CheckUpdateError(THTTPGet&)
+void UpdateCheck::downloadFailed(THTTPGet&)
 {
     m_view.showUpdateError();
 }

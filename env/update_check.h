@@ -47,7 +47,9 @@ struct UpdateCheckSettings {
 
 // The Help menu's "Check for Updates": downloads the version file into
 // "temp.txt" with the CheckUpdate component and answers with one of three
-// messages. The command returns when the check has ended.
+// messages once the download has ended: the command returns at once, and
+// the answer comes through the poster. A check asked for while one runs
+// is ignored.
 class UpdateCheck {
 public:
     static constexpr std::int64_t kMaxVersionFileSize = std::int64_t(1) << 20;
@@ -55,13 +57,13 @@ public:
     UpdateCheck(UiPoster& poster, UpdateCheckView& view, UpdateCheckSettings settings);
 
     bool available() const { return !m_settings.versionFileUrl.empty(); }
-    void UpdateClick();
+    void checkForUpdate();
     THTTPGet& CheckUpdate() { return m_checkUpdate; }
     std::string tempFile() const;
 
 private:
-    void CheckUpdateDoneFile(THTTPGet& sender, const std::string& fileName, std::int64_t fileSize);
-    void CheckUpdateError(THTTPGet& sender);
+    void versionFileDownloaded(THTTPGet& sender, const std::string& fileName, std::int64_t fileSize);
+    void downloadFailed(THTTPGet& sender);
 
     UpdateCheckView& m_view;
     UpdateCheckSettings m_settings;

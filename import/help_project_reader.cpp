@@ -1,11 +1,13 @@
 #include "import/help_project_reader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 #include "core/errors.h"
 #include "core/path_rules.h"
+#include "core/project.h"
 #include "core/text_encoding.h"
 
 namespace doxel {
@@ -32,6 +34,22 @@ std::optional<std::int32_t> number(std::string_view text)
         return std::nullopt;
     // Flags are written as unsigned 32-bit numbers ("0x80000000").
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+// A pane width bounded as the project properties bound it; a number too
+// large for any integer is the largest width, not what wraps around.
+std::optional<std::int32_t> paneWidth(std::string_view text)
+{
+    text = trimmed(text);
+    if (text.empty())
+        return std::nullopt;
+    const std::string copy(text);
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(copy.c_str(), &end, 0);
+    if (end == copy.c_str() || *end != '\0')
+        return std::nullopt;
+    return static_cast<std::int32_t>(std::clamp<long long>(value, kMinNavigationPaneWidth, kMaxNavigationPaneWidth));
 }
 
 bool yes(std::string_view value)
@@ -107,7 +125,7 @@ WindowDefinition windowDefinitionFrom(std::string name, const std::vector<std::s
     window.jump2Url = field(8);
     window.jump2Text = field(9);
     window.navigationStyle = number(field(10));
-    window.navigationPaneWidth = number(field(11));
+    window.navigationPaneWidth = paneWidth(field(11));
     window.buttons = number(field(12));
     const std::string rectangle = field(13);
     if (rectangle.size() > 2 && rectangle.front() == '[') {
@@ -127,6 +145,17 @@ WindowDefinition windowDefinitionFrom(std::string name, const std::vector<std::s
 
 HelpProjectFile readHelpProject(std::string_view bytes, const std::string& fileName)
 {
+    // Saved as "Unicode" by a Windows editor: read as the contents file of
+    // such a project is.
+    std::string converted;
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        try {
+            converted = toUtf8(bytes, "UTF-16");
+            bytes = converted;
+        } catch (const ConversionError&) {
+            // Not UTF-16 after all: refused below for its zero bytes.
+        }
+    }
     if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size())) {
         const auto at = static_cast<std::ptrdiff_t>(static_cast<const char*>(nul) - bytes.data());
         throw FormatError(fileName, static_cast<int>(std::count(bytes.begin(), bytes.begin() + at, '\n')) + 1,

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <set>
 #include <unordered_map>
@@ -146,6 +147,15 @@ public:
     void addNotes(const Sitemap& sitemap, const std::string& label);
 
 private:
+    // Whether `full` names a file below the folder of the help project.
+    bool isInsideFolder(const std::string& full) const
+    {
+        std::string folder = fs::path(m_folder).lexically_normal().string();
+        if (!folder.ends_with('/'))
+            folder += '/';
+        return fs::path(full).lexically_normal().string().starts_with(folder);
+    }
+
     std::string m_folder;
     std::string m_projectFile;
     Project& m_project;
@@ -185,6 +195,12 @@ std::string Importer::topicPath(std::string_view local, const Where& where)
     while (file.starts_with('/') || file.starts_with('\\'))
         file.erase(0, 1);
     std::string full = m_resolver.resolve(file);
+    if (!isInsideFolder(full)) {
+        note(where, "the topic file " + file +
+                        " lies outside the folder of the help project, where no help file can hold it; the entry "
+                        "keeps no topic");
+        return {};
+    }
     bool found = fileExists(full);
     if (!found && file.find('%') != std::string::npos) {
         const std::string decoded = m_resolver.resolve(percentDecoded(file));
@@ -333,16 +349,22 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
         };
         take(settings.navigationStyle, window->navigationStyle);
         take(settings.navigationPaneWidth, window->navigationPaneWidth);
+        settings.navigationPaneWidth =
+            std::clamp(settings.navigationPaneWidth, kMinNavigationPaneWidth, kMaxNavigationPaneWidth);
         take(settings.buttons, window->buttons);
         take(settings.windowStyle, window->windowStyle);
         take(settings.extendedStyle, window->extendedStyle);
         if (window->left && window->top && window->right && window->bottom) {
             settings.left = *window->left;
             settings.top = *window->top;
-            settings.width = static_cast<std::int32_t>(static_cast<std::uint32_t>(*window->right) -
-                                                       static_cast<std::uint32_t>(*window->left));
-            settings.height = static_cast<std::int32_t>(static_cast<std::uint32_t>(*window->bottom) -
-                                                        static_cast<std::uint32_t>(*window->top));
+            // An edge before its opposite one gives no size, not a negative
+            // one.
+            const auto size = [](std::int32_t from, std::int32_t to) {
+                return static_cast<std::int32_t>(std::clamp<long long>(static_cast<long long>(to) - from, 0,
+                                                                       std::numeric_limits<std::int32_t>::max()));
+            };
+            settings.width = size(*window->left, *window->right);
+            settings.height = size(*window->top, *window->bottom);
         }
         const auto page = [&](const std::string& value) -> std::string {
             if (value.empty() || isAddress(value))
@@ -505,6 +527,27 @@ void readWindows(std::string_view windows, std::string_view strings, HelpProject
     }
 }
 
+// A folder made for an import, removed with everything in it unless the
+// import keeps it.
+class ExtractionFolder {
+public:
+    explicit ExtractionFolder(std::string folder) : m_folder(std::move(folder)) {}
+    ~ExtractionFolder()
+    {
+        if (m_folder.empty())
+            return;
+        std::error_code error;
+        fs::remove_all(m_folder, error);
+    }
+    ExtractionFolder(const ExtractionFolder&) = delete;
+    ExtractionFolder& operator=(const ExtractionFolder&) = delete;
+    void keep() { m_folder.clear(); }
+    const std::string& folder() const { return m_folder; }
+
+private:
+    std::string m_folder;
+};
+
 // The path below the extraction folder for a stored name, or empty when the
 // name would leave the folder or cannot be a file name here.
 std::string safeRelative(std::string_view stored)
@@ -602,6 +645,9 @@ ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& co
     fs::create_directories(fs::path(folder).parent_path(), error);
     if (!fs::create_directory(folder, error))
         throw IoError("Cannot extract into " + folder + (error ? ": " + error.message() : ": it exists already"));
+    // The folder is new and all of it ours: an import that fails takes it
+    // away again rather than leave half a help file behind.
+    ExtractionFolder extraction(folder);
 
     const std::string root = folder + "/";
     std::set<std::string> extracted;
@@ -616,7 +662,16 @@ ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& co
         if (!extracted.insert(relative).second)
             return;
         const std::string target = root + relative;
-        fs::create_directories(fs::path(target).parent_path(), error);
+        // A stored file and a stored folder of one name ("/images" and
+        // "/images/x.png") cannot both be on disk: the one that comes
+        // second is left out, and the import goes on.
+        std::error_code clash;
+        fs::create_directories(fs::path(target).parent_path(), clash);
+        if (clash || fs::exists(fs::symlink_status(target, clash))) {
+            report.notes.push_back(label + ": the stored name " + stored +
+                                   " clashes with another stored file or folder; it is not extracted");
+            return;
+        }
         std::ofstream out(target, std::ios::binary | std::ios::trunc);
         const std::string bytes = archive.read("/" + relative);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -678,6 +733,7 @@ ImportReport decompileHelpFile(const HelpArchive& archive, const std::string& co
             description.files.push_back(relative);
     }
     importDescription(description, root, compiledFile, projectFile, project, report, sitemaps);
+    extraction.keep();
     return report;
 }
 
@@ -720,29 +776,46 @@ ImportReport runImport(const std::string& source, std::string projectFile, const
                        ProgressReporter& progress)
 {
     const std::string sourcePath = absolutePath(source);
-    projectFile = absolutePath(projectFile.empty() ? defaultImportProject(sourcePath) : projectFile);
-    std::error_code error;
-    if (fs::exists(projectFile, error))
-        throw IoError(projectFile + " exists already; an import never replaces a project");
+    const bool named = !projectFile.empty();
+    projectFile = absolutePath(named ? projectFile : defaultImportProject(sourcePath));
+    // The name gets its extension before anything looks for it: "book" must
+    // not replace an existing "book.dxp".
     if (!endsWithIgnoringCase(projectFile, ".dxp"))
         projectFile += ".dxp";
+    const auto taken = [](const std::string& path) {
+        std::error_code error;
+        return fs::exists(fs::symlink_status(path, error));
+    };
+    if (taken(projectFile))
+        throw IoError(projectFile + " exists already; an import never replaces a file");
     Project project;
     ImportReport report;
+    std::unique_ptr<ExtractionFolder> extracted;
     if (endsWithIgnoringCase(sourcePath, ".chm")) {
         if (lower(projectFile.substr(0, projectFile.size() - 4) + ".chm") == lower(sourcePath))
             throw IoError("The project " + projectFile + " would compile over the help file it comes from");
         if (!exists(sourcePath))
             throw IoError("Cannot read " + sourcePath + ": there is no such file");
         const std::unique_ptr<HelpArchive> archive = open(sourcePath);
-        // A project named elsewhere still gets the help file's files in a
-        // folder of their own.
-        report = decompileHelpFile(*archive, sourcePath, decompileFolderFor(sourcePath), projectFile, project);
+        // The help file's files get a folder of their own beside the project
+        // file: the source may lie on a medium that cannot be written, and the
+        // project should not reach back to it.
+        const std::string folder =
+            named ? decompileFolderFor(std::string(folderOf(projectFile)) + std::string(fileNameOf(sourcePath)))
+                  : decompileFolderFor(sourcePath);
+        report = decompileHelpFile(*archive, sourcePath, folder, projectFile, project);
+        // Until the project is written, the extracted files are not kept.
+        extracted = std::make_unique<ExtractionFolder>(folder);
     } else {
         if (const std::string clash = clashWithSource(sourcePath, projectFile); !clash.empty())
             throw IoError("Compiling " + projectFile + " would replace " + clash + "; name the project otherwise");
         report = importHelpProject(sourcePath, projectFile, project);
     }
+    if (taken(projectFile))
+        throw IoError(projectFile + " exists already; an import never replaces a file");
     WriteProjectFile(project, projectFile, progress);
+    if (extracted)
+        extracted->keep();
     return report;
 }
 

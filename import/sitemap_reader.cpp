@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/errors.h"
+#include "core/project.h"
 #include "import/html_entities.h"
 
 namespace doxel {
@@ -78,7 +79,10 @@ bool isAscii(std::string_view bytes)
 
 class Parser {
 public:
-    Parser(std::string_view text, Sitemap& result) : m_text(text), m_result(result) {}
+    Parser(std::string_view text, Sitemap& result, const std::string& fileName)
+        : m_text(text), m_result(result), m_fileName(fileName)
+    {
+    }
 
     void run();
 
@@ -100,6 +104,7 @@ private:
 
     std::string_view m_text;
     Sitemap& m_result;
+    const std::string& m_fileName;
     std::size_t m_lineOffset = 0;
     int m_line = 1;
     std::size_t m_depth = 0;
@@ -294,6 +299,12 @@ void Parser::run()
                 // A list tag inside an object means its </OBJECT> is missing.
                 if (m_inObject)
                     closeObject();
+                // Below the project's title entry, one level less than a
+                // project holds is left for the lists.
+                if (!closing && m_depth + 1 >= static_cast<std::size_t>(kMaxContentsDepth))
+                    throw FormatError(m_fileName, lineOf(lt),
+                                      "the lists nest deeper than " + std::to_string(kMaxContentsDepth - 1) +
+                                          " levels, more than a project can hold");
                 if (!closing)
                     ++m_depth;
                 else if (m_depth > 0)
@@ -373,7 +384,7 @@ Sitemap readSitemap(std::string_view bytes, const CodePage* projectCodePage, con
     // About one object in every hundred and fifty bytes; reserving spares
     // the copies of a growing list.
     result.entries.reserve(std::min<std::size_t>(text.size() / 150, 4'000'000));
-    Parser(text, result).run();
+    Parser(text, result, fileName).run();
     return result;
 }
 

@@ -23,10 +23,10 @@ namespace {
 
 // A setting that cannot be read counts as off: the run is past the point
 // where it could stop cleanly, and the input files must still be deleted.
-bool isOn(SettingsStore& settings, const std::string& name)
+bool isOn(SettingsStore& settings, const SettingKey& key)
 {
     try {
-        return settingIsOn(settings, name);
+        return Settings(settings).flag(key);
     } catch (const SettingsError&) {
         return false;
     }
@@ -157,7 +157,7 @@ std::string logFileOf(const CompileFiles& files, SettingsStore& settings)
     if (!files.logFile.empty())
         return files.logFile;
     try {
-        return ReadSetting(settings, "LogFile");
+        return Settings(settings).text(setting::kLogFile);
     } catch (const SettingsError&) {
         return {};
     }
@@ -304,13 +304,15 @@ CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, Comp
         result.outcome = outcome;
         result.succeeded = outcome == CompileOutcome::Compiled;
         sink.flush();
-        if (result.succeeded && isOn(settings, "LaunchHelp") && counts.errors == 0)
+        if (result.succeeded && isOn(settings, setting::kLaunchHelp) && counts.errors == 0)
             host.openHelpFile(files.compiledFile);
-        if (isOn(settings, "ViewLog"))
+        if (isOn(settings, setting::kViewLog))
             host.viewLogFile();
-        removeIfPresent(files.helpProjectFile);
-        removeIfPresent(files.contentsFile);
-        removeIfPresent(files.indexFile);
+        if (!files.keepInputFiles) {
+            removeIfPresent(files.helpProjectFile);
+            removeIfPresent(files.contentsFile);
+            removeIfPresent(files.indexFile);
+        }
         if (result.succeeded)
             host.showSummary(counts);
         else
@@ -356,6 +358,12 @@ CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, Comp
     });
     std::vector<std::string> waiting;
     CompileStatistics compilerCounts;
+    // A compiler opens the help file by its name and would write through a
+    // symbolic link there into the file it names; the link goes, and the
+    // help file takes its place.
+    std::error_code linkError;
+    if (std::filesystem::is_symlink(files.compiledFile, linkError))
+        std::filesystem::remove(files.compiledFile, linkError);
     const auto before = writtenAt(files.compiledFile);
     bool compiled = false;
     try {
@@ -411,7 +419,7 @@ bool helpFileExists(const Project& project)
 bool logFileExists(SettingsStore& settings)
 {
     try {
-        return isFile(ReadSetting(settings, "LogFile"));
+        return isFile(Settings(settings).text(setting::kLogFile));
     } catch (const SettingsError&) {
         return false;
     }

@@ -29,6 +29,9 @@ struct CompileFiles {
     // What writing the input files had to say ("Note: ...", "Warning: ..."):
     // shown first among the messages and counted.
     std::vector<std::string> writerMessages = {};
+    // For a help project another tool wrote: its files are its own, and the
+    // run leaves them where they are.
+    bool keepInputFiles = false;
 };
 
 // The file names the Compile command set on the project.

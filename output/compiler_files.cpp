@@ -1,12 +1,79 @@
 #include "output/compiler_files.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <random>
+#include <unistd.h>
+
 #include "core/atomic_file.h"
+#include "core/errors.h"
 #include "output/contents_file.h"
 #include "output/help_project_copy.h"
 #include "output/help_project_file.h"
 #include "output/index_file.h"
 
 namespace doxel {
+namespace {
+
+// Creates `path` empty, failing when anything (a file, a link) is there.
+bool createExclusively(const std::string& path, int& error)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+// Creates the three files, or none of them.
+bool createAll(const std::string (&paths)[3], int& error)
+{
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (!createExclusively(paths[i], error)) {
+            for (std::size_t j = 0; j < i; ++j)
+                ::unlink(paths[j].c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void reserveCompileInputFiles(Project& project)
+{
+    project.deriveCompilerFileNames();
+    const std::string base = project.baseName();
+    int error = 0;
+    std::string paths[3] = {base + ".hhp", base + ".hhc", base + ".hhk"};
+    if (!createAll(paths, error)) {
+        if (error != EEXIST)
+            throw IoError(describeErrno("Cannot write", paths[0], error));
+        const std::string folder(folderOf(base));
+        const std::string stem(fileNameOf(base));
+        static thread_local std::mt19937 random{std::random_device{}()};
+        static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        bool created = false;
+        for (int attempt = 0; attempt < 100 && !created; ++attempt) {
+            std::string unique = folder + "." + stem + "-doxel-";
+            for (int i = 0; i < 6; ++i)
+                unique += kLetters[random() % (sizeof kLetters - 1)];
+            paths[0] = unique + ".hhp";
+            paths[1] = unique + ".hhc";
+            paths[2] = unique + ".hhk";
+            created = createAll(paths, error);
+            if (!created && error != EEXIST)
+                throw IoError(describeErrno("Cannot write", paths[0], error));
+        }
+        if (!created)
+            throw IoError(describeErrno("Cannot write", paths[0], EEXIST));
+    }
+    project.helpProjectFile = paths[0];
+    project.contentsFile = paths[1];
+    project.indexFile = paths[2];
+}
 
 CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style)
 {
@@ -26,11 +93,6 @@ CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& 
                         relativeHelpProjectText(HelpProjectFileText(project, {}, writer), folder));
     SaveContents(project, project.contentsFile, progress, writer);
     return {{project.indexFile, project.helpProjectFile, project.contentsFile}, &page, writer.messages()};
-}
-
-std::vector<std::string> WriteCompilerInputFiles(const Project& project, ProgressReporter& progress, PathStyle style)
-{
-    return WriteCompilerFiles(project, progress, style).written;
 }
 
 }  // namespace doxel

@@ -29,8 +29,16 @@ struct CompilerInputFiles {
 CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress,
                                       PathStyle style = kNativePathStyle);
 
-// WriteCompilerFiles for a caller that needs only the paths written.
-std::vector<std::string> WriteCompilerInputFiles(const Project& project, ProgressReporter& progress,
-                                                 PathStyle style = kNativePathStyle);
+// Sets the project's compiler file names for a compile (compiledFile as
+// Project::deriveCompilerFileNames does) and creates the three input files
+// empty, each exclusively, so that the compile writes and later deletes only
+// files of its own, never an author's hand-written help project, contents
+// or index of the same name. The plain names ("guide.hhp", "guide.hhc",
+// "guide.hhk") when none of the three exists, as the help file then names
+// its contents and index plainly; otherwise hidden names of this compile
+// alone (".guide-doxel-Ab12Cd.hhp" and so on). All three lie in the project
+// folder: chmcmd finds the contents and index files only there. Throws
+// IoError.
+void reserveCompileInputFiles(Project& project);
 
 }  // namespace doxel

@@ -207,6 +207,7 @@ void HelpFileCheck::reach(const std::string& absolute)
 {
     if (!isInside(absolute))
         return;
+    m_reached.insert(absolute);
     if (isPageFile(absolute)) {
         if (m_queued.insert(absolute).second)
             m_queue.push_back(absolute);
@@ -239,6 +240,7 @@ void HelpFileCheck::scanPages(const ProgressFunction& progress, std::chrono::mil
             m_lines[line] += "; the compiler leaves such files out of the help file";
     }
     m_otherCase.clear();
+    checkAnchorLinks();
     if (m_otherEncodings > kEncodingNotes) {
         m_lines.push_back("Note: " + std::to_string(m_otherEncodings - kEncodingNotes) +
                           " more pages are not in the help file's code page either");
@@ -288,7 +290,15 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
         m_statistics.internetLinks += link ? 1 : 0;
         return;
     }
-    if (kind == UrlKind::Fragment || kind == UrlKind::OtherHelp) {
+    const std::size_t hash = reference.url.find('#');
+    const std::string anchor = hash == std::string::npos ? std::string() : reference.url.substr(hash + 1);
+    if (kind == UrlKind::Fragment) {
+        if (link && !anchor.empty())
+            m_anchorLinks.emplace(std::pair(page, anchor), page);
+        m_statistics.localLinks += link ? 1 : 0;
+        return;
+    }
+    if (kind == UrlKind::OtherHelp) {
         m_statistics.localLinks += link ? 1 : 0;
         return;
     }
@@ -304,6 +314,12 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
     const std::string pageFolder = page.substr(0, page.rfind('/'));
     const std::string target =
         path.starts_with("/") ? absoluteOf(path.substr(1), m_folder) : absoluteOf(path, pageFolder);
+    const std::string_view place = urlFragment(reference.url);
+    if (link && !place.empty() && isInside(target)) {
+        std::string key = relativeOf(target) + "#" + std::string(place);
+        if (m_placeLinksSeen.insert(key).second)
+            m_placeLinks.emplace_back(std::move(key), std::string(fileNameOf(page)));
+    }
     if (!m_reported.insert(page + '\n' + target).second)
         return;
     const std::string shownPage = relativeOf(page);
@@ -325,7 +341,32 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
                            std::string(kOutside));
         return;
     }
+    if (link && !anchor.empty() && isPageFile(target))
+        m_anchorLinks.emplace(std::pair(target, anchor), page);
     reach(target);
+}
+
+// Every link to an anchor must find it in its page. chmcmd's scan of the
+// pages used to report these; it no longer runs, as it follows links out of
+// the project folder.
+void HelpFileCheck::checkAnchorLinks()
+{
+    for (const auto& [target, firstUse] : m_anchorLinks) {
+        const std::string page = relativeOf(target.first);
+        if (findAnchor(page, target.second) == Anchor::Undefined)
+            addLine(true, "Anchor " + page + "#" + target.second + " undefined; first use " +
+                              std::string(fileNameOf(firstUse)));
+    }
+    m_anchorLinks.clear();
+}
+
+std::vector<std::string> HelpFileCheck::reachedFiles() const
+{
+    std::vector<std::string> files;
+    files.reserve(m_reached.size());
+    for (const std::string& absolute : m_reached)
+        files.push_back(relativeOf(absolute));
+    return files;
 }
 
 bool HelpFileCheck::reportedMissing(std::string_view target) const

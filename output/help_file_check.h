@@ -70,6 +70,12 @@ public:
     const CompileStatistics& statistics() const { return m_statistics; }
     bool hasErrors() const { return m_statistics.errors > 0; }
 
+    // Every file inside the project folder that the topic files and the
+    // scan reached (pages, pictures, style sheets, scripts ...), relative to
+    // the project folder, "/" separated, sorted: what a help file of the
+    // project holds. Nothing outside the folder is ever among them.
+    std::vector<std::string> reachedFiles() const;
+
     // Whether the scan reported `target` (relative to the project folder,
     // "/" separated, ".." allowed) as a file that does not exist.
     bool reportedMissing(std::string_view target) const;
@@ -95,6 +101,7 @@ private:
     void scanPage(const std::string& page);
     void reference(const std::string& page, const PageReference& reference);
     void reach(const std::string& absolute);
+    void checkAnchorLinks();
 
     void noteEncoding(const std::string& page, std::string_view html);
 
@@ -108,10 +115,18 @@ private:
     std::vector<std::string> m_queue;  // pages to scan, in the order reached
     std::set<std::string, std::less<>> m_queued;
     std::set<std::string, std::less<>> m_graphics;
+    std::set<std::string, std::less<>> m_reached;  // absolute, inside the folder
+    // Links to an anchor in a page of the project: page and anchor, and the
+    // page that used it first.
+    std::map<std::pair<std::string, std::string>, std::string> m_anchorLinks;
     std::set<std::string, std::less<>> m_missing;   // relative targets reported missing
     std::set<std::string, std::less<>> m_reported;  // page + target pairs already reported
     std::map<std::string, std::vector<std::string>, std::less<>> m_anchors;
     std::vector<std::pair<std::size_t, std::string>> m_otherCase;  // line, file on disk
+    // Links to a place in another page: "page#name" (relative) and the file
+    // name of the page that first uses it, checked once every page is read.
+    std::vector<std::pair<std::string, std::string>> m_placeLinks;
+    std::set<std::string, std::less<>> m_placeLinksSeen;
 };
 
 }  // namespace doxel

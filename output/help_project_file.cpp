@@ -100,7 +100,7 @@ std::string HelpProjectFileText(const Project& project, const std::string& logFi
     appendCrLf(out, "[FILES]");
     // chmcmd opens these files by the bytes of their names: UTF-8.
     for (const FileListEntry& row : project.fileList) {
-        if (!row.path.empty()) {
+        if (!row.path.empty() && writer.insideProject(row.path, project.projectFile)) {
             out += writer.fileName(row.path, project.projectFile);
             out += "\r\n";
         }

@@ -1,6 +1,7 @@
 #include "output/sitemap_writer.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <unordered_set>
 
 namespace doxel {
@@ -139,7 +140,29 @@ std::string HelpTextWriter::text(std::string_view text)
 
 std::string HelpTextWriter::topicPath(std::string_view fullPath, std::string_view projectFile)
 {
+    if (!fullPath.empty() && !insideProject(fullPath, projectFile))
+        return {};
     return storedPath(ProjectRelativePath(fullPath, projectFile, m_style));
+}
+
+bool HelpTextWriter::insideProject(std::string_view fullPath, std::string_view projectFile)
+{
+    const std::string relative = forwardSlashes(ProjectRelativePath(fullPath, projectFile, m_style));
+    if (!isPathField(relative))
+        return true;  // an address
+    const std::string file = relative.substr(0, relative.find('#'));
+    const std::string normal = std::filesystem::path(file).lexically_normal().generic_string();
+    const bool outside = normal.starts_with("/") || normal == ".." || normal.starts_with("../") ||
+                         (normal.size() > 1 && normal[1] == ':');
+    if (!outside)
+        return true;
+    if (std::find(m_outside.begin(), m_outside.end(), file) == m_outside.end()) {
+        m_outside.push_back(file);
+        m_notes.push_back({CompilerFileMessage::Kind::Warning,
+                           "the file " + file +
+                               " lies outside the project folder, where the help file cannot hold it; it is left out"});
+    }
+    return false;
 }
 
 std::string HelpTextWriter::storedPath(std::string_view stored)

@@ -55,7 +55,8 @@ public:
     std::string text(std::string_view text);
     // A topic's full path as a "Local" value: relative to the project folder,
     // "/" separated, in the code page ("c:\help\sub\a.htm" gives "SUB/a.htm"
-    // in the Windows style).
+    // in the Windows style). A file outside the project folder gives an empty
+    // value and a warning: nothing from outside enters the help file.
     std::string topicPath(std::string_view fullPath, std::string_view projectFile);
     // A path the project stores relative ("pages\intro.htm", the default
     // topic): "/" separated, in the code page.
@@ -68,6 +69,9 @@ public:
     // A file name that chmcmd opens ([FILES]): relative, "/" separated, left
     // in the file system's UTF-8.
     std::string fileName(std::string_view fullPath, std::string_view projectFile) const;
+    // Whether `fullPath` lies inside the project folder; warns, once per
+    // file, when it does not.
+    bool insideProject(std::string_view fullPath, std::string_view projectFile);
 
     void note(std::string text);
     // The notes and warnings so far, in the order they arose; each lacking
@@ -80,6 +84,7 @@ private:
     PathStyle m_style;
     CodePageEncoder m_encoder;
     std::vector<CompilerFileMessage> m_notes;
+    std::vector<std::string> m_outside;  // files warned about as outside the project folder
     std::vector<std::string> m_lackingTexts;
     std::vector<std::string> m_lackingPaths;
 };

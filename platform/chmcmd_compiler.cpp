@@ -1,14 +1,25 @@
 #include "platform/chmcmd_compiler.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <set>
+
+#include "compiler/help_compiler.h"
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
+#include "core/text_encoding.h"
+#include "output/compiled_help_check.h"
+#include "output/help_file_check.h"
 #include "output/help_project_copy.h"
 #include "platform/child_process.h"
 #include "platform/chm_reader.h"
@@ -59,6 +70,115 @@ public:
 private:
     std::string m_path;
 };
+
+// Where `relative` leads from `folder` (absolute, without a final "/").
+enum class Place { Inside, Outside, LinkedOutside };
+Place placeOf(const std::string& relative, const std::string& folder)
+{
+    std::string path = relative;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    const std::string normal = std::filesystem::path(path).lexically_normal().generic_string();
+    if (path.starts_with('/') || normal.empty() || normal == "." || normal == ".." || normal.starts_with("../"))
+        return Place::Outside;
+    // A link in the project to a file elsewhere brings that file no more
+    // than a "../" does.
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::weakly_canonical(folder + "/" + normal, error);
+    const std::filesystem::path realFolder = std::filesystem::weakly_canonical(folder, error);
+    return !error && real.string().starts_with(realFolder.string() + "/") ? Place::Inside : Place::LinkedOutside;
+}
+
+// The topic files a help project leads to: its [FILES], the "Local" values
+// of its contents and index, its default topic.
+std::vector<std::string> topicFilesOf(const HelpProjectInfo& info, const std::string& folder)
+{
+    std::vector<std::string> topics = info.files;
+    const std::string codePage = codePageForLanguageId(static_cast<int>(info.languageId)).iconvName;
+    const auto asViewersRead = [&](const std::string& text) {
+        return isValidUtf8(text) ? text : decodedLocal(text, codePage);
+    };
+    for (const std::string& sitemap : {info.contentsFile, info.indexFile}) {
+        if (sitemap.empty())
+            continue;
+        try {
+            for (const std::string& local : sitemapLocals(readWholeFile(folder + "/" + sitemap, kProjectSizeLimit)))
+                topics.push_back(asViewersRead(local));
+        } catch (const IoError&) {
+            // The compile's own checks report it.
+        }
+    }
+    if (!info.defaultTopic.empty())
+        topics.push_back(asViewersRead(info.defaultTopic));
+    return topics;
+}
+
+// The help project as chmcmd gets it: its [FILES] are exactly the files
+// inside the project folder that its topic files reach, found by our own
+// scan. chmcmd then runs without its own scan of the pages, which follows
+// "../" links and takes files from anywhere on the disk into the help file.
+std::string withFilesInside(std::string_view text, const std::string& folder,
+                            const std::function<void(const std::string&)>& warn)
+{
+    const HelpProjectInfo info = parseHelpProject(text);
+    HelpFileCheck check(folder);
+    check.checkTopicFiles(topicFilesOf(info, folder));
+    check.scanPages({});
+    // What leaves the folder by its name the compile's checks warn of; a
+    // link that leads out is said here.
+    std::set<std::string> files;
+    const auto take = [&](const std::string& file) {
+        switch (placeOf(file, folder)) {
+        case Place::Inside: {
+            // chmcmd dies on a listed file it cannot open; the compile's
+            // checks report what is missing.
+            const std::string normal = std::filesystem::path(file).lexically_normal().generic_string();
+            std::error_code error;
+            if (std::filesystem::is_regular_file(folder + "/" + normal, error))
+                files.insert(normal);
+            break;
+        }
+        case Place::LinkedOutside:
+            warn("Warning: " + file +
+                 " is a link to a file outside the project folder, where the help file cannot hold it; it is left "
+                 "out");
+            break;
+        case Place::Outside:
+            break;
+        }
+    };
+    for (const std::string& file : info.files) {
+        std::string path = file;
+        std::replace(path.begin(), path.end(), '\\', '/');
+        take(path);
+    }
+    for (const std::string& file : check.reachedFiles()) {
+        if (!files.contains(file))
+            take(file);
+    }
+
+    std::string out;
+    out.reserve(text.size() + files.size() * 32);
+    bool inFiles = false;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        const std::string_view whole = text.substr(start, end - start);
+        start = end;
+        std::string_view line = whole;
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.remove_suffix(1);
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']')
+            inFiles = asciiUpper(line) == "[FILES]";
+        if (!inFiles)
+            out += whole;  // the file list is written anew below
+    }
+    if (!out.empty() && !out.ends_with('\n'))
+        out += "\r\n";
+    out += "[FILES]\r\n";
+    for (const std::string& file : files)
+        out += file + "\r\n";
+    return out;
+}
 
 std::string signalName(int signal)
 {
@@ -129,8 +249,14 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     TemporaryFile copy;
     try {
         const std::string stem(fileNameOf(hhp).substr(0, fileNameOf(hhp).rfind('.')));
-        copy.create(folder, stem, relativeHelpProjectText(readWholeFile(hhp, kProjectSizeLimit), folder));
-    } catch (const IoError& error) {
+        copy.create(
+            folder, stem,
+            withFilesInside(relativeHelpProjectText(readWholeFile(hhp, kProjectSizeLimit), folder), folder, emit));
+        for (const std::string& page : chm::pagesChmcmdCrashesOn(hhp))
+            emit("Warning: chmcmd is known to crash on the title of " + page +
+                 " with full-text search on (its first word starts with a letter beyond ASCII and the page holds "
+                 "it); compile with the built-in compiler or change the title");
+    } catch (const Error& error) {
         emit(error.what());
         return false;
     }
@@ -139,7 +265,7 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     if (progress)
         progress(status);
     ChildProcessOptions options;
-    options.arguments = {m_path, copy.fileName()};
+    options.arguments = {m_path, "--no-html-scan", copy.fileName()};
     options.workingFolder = folder;
     options.tickInterval = m_progressInterval;
     options.onLine = [&](const std::string& line) {
@@ -171,6 +297,11 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
 }
 
 std::unique_ptr<CompiledHelpFile> ChmcmdCompiler::openCompiled(const std::string& compiledFile)
+{
+    return openWithChmlib(compiledFile);
+}
+
+std::unique_ptr<CompiledHelpFile> openWithChmlib(const std::string& compiledFile)
 {
     return std::make_unique<ChmlibHelpFile>(compiledFile);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "output/compiler_library.h"
 
@@ -9,7 +11,8 @@ namespace doxel {
 
 // The help compiler on Linux: Free Pascal's chmcmd, run as a child process.
 //
-// A compile runs chmcmd in the project folder on a copy of the help project
+// A compile runs chmcmd (with --no-html-scan: our page scan lists the files
+// the pages use in the help project it reads) in the project folder on a copy of the help project
 // whose full paths are relative, so that the contents and index end up at
 // the top of the help file. Every line chmcmd prints goes to the log
 // callback as it comes; progress texts go to the progress callback at least
@@ -39,5 +42,9 @@ private:
     std::string m_path;  // the program found by load(); empty while not loaded
     std::chrono::milliseconds m_progressInterval{50};
 };
+
+// A compiled help file read with chmlib, as help viewers on this platform
+// read it. Throws IoError when it is no help file.
+std::unique_ptr<CompiledHelpFile> openWithChmlib(const std::string& compiledFile);
 
 }  // namespace doxel

@@ -134,7 +134,7 @@ bool removeIfHolds(const std::string& path, const std::function<bool(const std::
 
 }  // namespace
 
-bool InstallationProvidesAssociation(const std::string& programPath, const std::string& dataDirs,
+bool installationProvidesAssociation(const std::string& programPath, const std::string& dataDirs,
                                      const std::string& dataHome)
 {
     namespace fs = std::filesystem;
@@ -158,7 +158,7 @@ bool InstallationProvidesAssociation(const std::string& programPath, const std::
     return false;
 }
 
-std::string RemoveUserFileAssociation(const AssociationFolders& folders)
+std::string removeUserFileAssociation(const AssociationFolders& folders)
 {
     try {
         const std::string mimeFolder = folders.dataHome + "/mime";
@@ -227,7 +227,7 @@ std::string mimeAppsWithDefault(const std::string& existing)
     return out.insert(insertAt, wanted);
 }
 
-std::string RegisterFileAssociation(const std::string& programPath, const std::string& iconPath,
+std::string registerFileAssociation(const std::string& programPath, const std::string& iconPath,
                                     const AssociationFolders& folders)
 {
     try {

@@ -24,7 +24,7 @@ struct AssociationFolders {
 // association. Files are rewritten only when their text changes, and the
 // mime database is refreshed only then. Returns an error text, empty on
 // success; a refused write never stops the program.
-std::string RegisterFileAssociation(const std::string& programPath, const std::string& iconPath,
+std::string registerFileAssociation(const std::string& programPath, const std::string& iconPath,
                                     const AssociationFolders& folders = AssociationFolders::fromEnvironment());
 
 // Whether the installation that holds `programPath` brings the desktop
@@ -32,14 +32,14 @@ std::string RegisterFileAssociation(const std::string& programPath, const std::s
 // reads: `dataDirs` (as in $XDG_DATA_DIRS; empty means the default
 // "/usr/local/share:/usr/share") or the user's `dataHome` (an installation
 // into ~/.local). Then the program writes none of its own.
-bool InstallationProvidesAssociation(const std::string& programPath, const std::string& dataDirs,
+bool installationProvidesAssociation(const std::string& programPath, const std::string& dataDirs,
                                      const std::string& dataHome = {});
 
 // Removes the user's desktop entry and project type that an earlier start
 // of the program wrote, so that they do not hide the installation's ones
 // (a user's file of the same name wins). Files whose text the program did
 // not write are kept. Returns an error text, empty on success.
-std::string RemoveUserFileAssociation(const AssociationFolders& folders = AssociationFolders::fromEnvironment());
+std::string removeUserFileAssociation(const AssociationFolders& folders = AssociationFolders::fromEnvironment());
 
 // The text of the desktop entry, exposed for tests.
 std::string desktopEntryText(const std::string& programPath, const std::string& iconPath);

@@ -1,7 +1,9 @@
 #include "platform/qsettings_store.h"
 
 #include <cctype>
+#include <optional>
 
+#include <QFile>
 #include <QSettings>
 #include <QString>
 
@@ -61,6 +63,79 @@ std::string unescape(const QString& stored)
     return out;
 }
 
+// The value of `name` in the [General] section as the file spells it, with
+// QSettings' quotes and escapes undone but its commas kept: a value with a
+// comma, written by hand without quotes ("LogFile=~/logs/a,b.txt"), is
+// one text to us, never a list. Nothing when the line is not there.
+std::optional<QString> storedText(const QString& fileName, const QString& name)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    bool general = true;  // keys before any section header are General's
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            general = line == QLatin1String("[General]");
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (!general || equals < 0 || line.left(equals).trimmed() != name)
+            continue;
+        const QString raw = line.mid(equals + 1).trimmed();
+        QString text;
+        bool quoted = false;
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            const QChar c = raw[i];
+            if (c == QLatin1Char('"')) {
+                quoted = !quoted;
+            } else if (c == QLatin1Char(';') && !quoted) {
+                break;  // a comment
+            } else if (c == QLatin1Char('\\') && i + 1 < raw.size()) {
+                const QChar next = raw[++i];
+                switch (next.unicode()) {
+                case 'a':
+                    text += QChar(7);
+                    break;
+                case 'b':
+                    text += QChar(8);
+                    break;
+                case 'f':
+                    text += QChar(12);
+                    break;
+                case 'n':
+                    text += QChar(10);
+                    break;
+                case 'r':
+                    text += QChar(13);
+                    break;
+                case 't':
+                    text += QChar(9);
+                    break;
+                case 'v':
+                    text += QChar(11);
+                    break;
+                case 'x': {
+                    qsizetype end = i + 1;
+                    while (end < raw.size() && end < i + 5 && std::isxdigit(raw[end].unicode()) != 0)
+                        ++end;
+                    text += QChar(raw.mid(i + 1, end - i - 1).toUShort(nullptr, 16));
+                    i = end - 1;
+                    break;
+                }
+                default:
+                    text += next;
+                    break;
+                }
+            } else {
+                text += c;
+            }
+        }
+        return text;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string QSettingsStore::read(const std::string& name)
@@ -71,8 +146,10 @@ std::string QSettingsStore::read(const std::string& name)
         throw SettingsError("The settings file " + settings.fileName().toStdString() + " cannot be read");
     if (!value.isValid())
         return {};
-    if (value.typeId() == QMetaType::QStringList)
-        return unescape(value.toStringList().join(QStringLiteral(", ")));
+    if (value.typeId() == QMetaType::QStringList) {
+        const std::optional<QString> text = storedText(settings.fileName(), QString::fromStdString(name));
+        return unescape(text ? *text : value.toStringList().join(QLatin1Char(',')));
+    }
     return unescape(value.toString());
 }
 

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/atomic_file.h"
 #include "core/errors.h"
 
 namespace doxel {
@@ -38,35 +39,6 @@ mode_t currentUmask()
     return mask;
 }
 
-// The file a new one replaces: a symbolic link is followed, so the link
-// stays a link. Fills `old` when the file exists; refuses a folder and a
-// read-only file.
-std::string checkedTarget(const std::string& path, struct stat& old, bool& exists)
-{
-    std::string target = path;
-    exists = ::lstat(path.c_str(), &old) == 0;
-    if (exists && S_ISLNK(old.st_mode)) {
-        std::error_code error;
-        const auto resolved = std::filesystem::canonical(path, error);
-        if (!error)
-            target = resolved.string();
-        exists = ::stat(target.c_str(), &old) == 0;
-    }
-    if (exists && S_ISDIR(old.st_mode))
-        throw IoError("Cannot write " + path + ": a folder of that name is in the way");
-    if (exists && ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
-        throw IoError(describeErrno("Cannot write", path, EACCES));
-    return target;
-}
-
-// A hidden name beside `target` for its temporary file.
-std::string temporaryPattern(const std::string& target)
-{
-    const std::filesystem::path targetPath(target);
-    const std::filesystem::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : ".";
-    return (folder / ("." + targetPath.filename().string() + ".XXXXXX")).string();
-}
-
 }  // namespace
 
 FileBatch::FileBatch() : m_newFileMode(0666 & ~currentUmask())
@@ -86,18 +58,17 @@ std::size_t FileBatch::size() const
 void FileBatch::begin(const std::string& target, const std::string& label, bool afterPrevious)
 {
     auto entry = std::make_unique<Entry>();
-    struct stat old {};
-    bool exists = false;
-    entry->target = checkedTarget(target, old, exists);
+    const std::optional<unsigned> oldMode = replacedFileMode(target);
+    entry->target = target;
     entry->label = label;
     entry->afterPrevious = afterPrevious;
 
-    std::string pattern = temporaryPattern(entry->target);
+    std::string pattern = temporaryPatternFor(entry->target);
     entry->fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (entry->fd < 0)
         throw IoError(describeErrno("Cannot write", target, errno));
     entry->temporary = pattern;
-    const mode_t mode = exists ? (old.st_mode & 07777) : m_newFileMode;
+    const mode_t mode = oldMode ? static_cast<mode_t>(*oldMode) : m_newFileMode;
     if (mode != 0600)
         ::fchmod(entry->fd, mode);
     m_entries.push_back(std::move(entry));
@@ -106,12 +77,11 @@ void FileBatch::begin(const std::string& target, const std::string& label, bool 
 bool FileBatch::addLink(const std::string& existing, const std::string& target, const std::string& label)
 {
     auto entry = std::make_unique<Entry>();
-    struct stat old {};
-    bool exists = false;
-    entry->target = checkedTarget(target, old, exists);
+    replacedFileMode(target);
+    entry->target = target;
     entry->label = label;
 
-    const std::string pattern = temporaryPattern(entry->target);
+    const std::string pattern = temporaryPatternFor(entry->target);
     static thread_local std::mt19937 random{std::random_device{}()};
     static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {

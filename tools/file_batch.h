@@ -16,7 +16,8 @@ namespace doxel {
 //
 // A target that exists but is read-only (no write permission bit, or not
 // writable for us) is refused, as a program writing into it would be: a
-// rename would otherwise replace it silently.
+// rename would otherwise replace it silently. Nothing is written through a
+// symbolic link: the new file replaces the link (replacedFileMode).
 class FileBatch {
 public:
     struct Failure {
@@ -29,9 +30,9 @@ public:
     FileBatch(const FileBatch&) = delete;
     FileBatch& operator=(const FileBatch&) = delete;
 
-    // Starts the file that will replace `target` (a symbolic link is
-    // followed, so the link stays a link; an existing file's permission bits
-    // are kept). `label` names the entry in failures. When `afterPrevious`
+    // Starts the file that will replace `target` (a symbolic link there is
+    // replaced, its file left alone; an existing file's permission bits are
+    // kept). `label` names the entry in failures. When `afterPrevious`
     // is set, the file is renamed into place only when the entry added just
     // before it was: a backup comes first, and its file changes only once it
     // exists. Throws IoError; then nothing was added.

@@ -79,10 +79,14 @@ if(EXISTS "${WORK}/broken/sample.chm")
   message(FATAL_ERROR "a project with a missing page must not reach the compiler")
 endif()
 
-# No compiler: exit 2, the input files stay for a later try.
+# chmcmd chosen but not there: exit 2, the input files stay for a later try.
 file(COPY "${SAMPLE}/" DESTINATION "${WORK}/nocompiler")
 set(ENV{DOXEL_CHMCMD} "${WORK}/no-such-chmcmd")
-compile_copy(nocompiler 2)
+execute_process(COMMAND "${DOXEL}" --compile "${WORK}/nocompiler/sample.dxp" --compiler chmcmd
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 2)
+  message(FATAL_ERROR "nocompiler: exit status ${status}, expected 2\n${out}\n${err}")
+endif()
 expect_in("${out}" "was not found")
 expect_in("${err}" "could not run")
 expect_input_files(nocompiler TRUE)

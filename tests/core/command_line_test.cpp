@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace doxel {
 namespace {
 
@@ -54,6 +56,25 @@ TEST(CommandLine, RecognisesTheJobsWithoutAWindow)
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"--import"}, {"--import", ""}, {"--import", "a", "b", "c"}})
         EXPECT_EQ(parseCommandLine(bad).mode, Mode::Invalid);
+}
+
+TEST(CommandLine, ChoosesTheCompilerOfACompile)
+{
+    const std::tuple<std::vector<std::string>, Mode, std::string> cases[] = {
+        {{"--compile", "a.dxp"}, Mode::Compile, ""},
+        {{"--compile", "doc.hhp", "--compiler", "chmcmd"}, Mode::Compile, "chmcmd"},
+        {{"--compile", "a.dxp", "--compiler", "doxel"}, Mode::Compile, "doxel"},
+        {{"--compile", "a.dxp", "--compiler", "hhc"}, Mode::Invalid, "hhc"},
+        {{"--compile", "a.dxp", "--compiler"}, Mode::Invalid, ""},
+        {{"--compile", "", "--compiler", "doxel"}, Mode::Invalid, "doxel"},
+    };
+    for (const auto& [arguments, mode, compiler] : cases) {
+        const CommandLine line = parseCommandLine(arguments);
+        EXPECT_EQ(line.mode, mode) << arguments.size();
+        if (mode == Mode::Compile) {
+            EXPECT_EQ(line.compiler, compiler);
+        }
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -15,7 +17,7 @@ using test::crlf;
 
 class RecordingProgress : public ProgressReporter {
 public:
-    void ShowProgress(ProgressMode mode, int value) override
+    void showProgress(ProgressMode mode, int value) override
     {
         calls.push_back(std::string(mode == ProgressMode::Start  ? "start "
                                     : mode == ProgressMode::Step ? "step "
@@ -67,13 +69,13 @@ TEST(ProjectFile, WritesTheDocumentedExampleByteForByte)
     Project project = windowsExample();
     NullProgress progress;
     ProgressScope scope(progress, 0);
-    EXPECT_EQ(ProjectFileText(project, "c:\\work\\help\\my.dxp", scope, PathStyle::Windows), kWindowsExampleText);
+    EXPECT_EQ(projectFileText(project, "c:\\work\\help\\my.dxp", scope, PathStyle::Windows), kWindowsExampleText);
 }
 
 TEST(ProjectFile, ReadsTheDocumentedExampleBack)
 {
     Project project;
-    ReadProjectText(project, kWindowsExampleText, "C:\\Work\\Help\\my.dxp", PathStyle::Windows);
+    readProjectText(project, kWindowsExampleText, "C:\\Work\\Help\\my.dxp", PathStyle::Windows);
     EXPECT_EQ(project.title(), "My help");
     ASSERT_EQ(project.titleEntry().childCount(), 1u);
     const ContentsEntry& intro = *project.titleEntry().child(0);
@@ -103,7 +105,7 @@ TEST(ProjectFile, FormatsLevelsAndIconsAndKeepsCaptionsWithBrackets)
     EXPECT_TRUE(text.ends_with("[Index]\r\n"));
 
     Project back;
-    ReadProjectFile(back, dir.file("p.dxp"));
+    readProjectFile(back, dir.file("p.dxp"));
     const ContentsEntry* entry = &back.titleEntry();
     for (int level = 1; level <= 10; ++level) {
         ASSERT_EQ(entry->childCount(), 1u);
@@ -144,10 +146,10 @@ TEST(ProjectFile, RoundTripsAProjectWithFoldersKeywordsAndLevelZeroEntries)
     EXPECT_NE(text.find("[2 ] [i] [255] No picture\a..\\shared\\x.htm\r\n"), std::string::npos);
 
     Project back;
-    ReadProjectFile(back, folder + "/help/p.dxp");
+    readProjectFile(back, folder + "/help/p.dxp");
     NullProgress again;
     ProgressScope scope(again, 0);
-    EXPECT_EQ(ProjectFileText(back, folder + "/help/p.dxp", scope), text);
+    EXPECT_EQ(projectFileText(back, folder + "/help/p.dxp", scope), text);
     EXPECT_EQ(back.root().childCount(), 2u);
     EXPECT_EQ(back.keywords, project.keywords);
     EXPECT_EQ(back.windowSettings, project.windowSettings);
@@ -159,14 +161,49 @@ TEST(ProjectFile, ReadsBackAsDeepATreeAsItWrites)
 {
     Project project;
     ContentsEntry* parent = &project.titleEntry();
-    for (int level = 1; level <= 5000; ++level)
+    for (int level = 1; level < kMaxContentsDepth; ++level)
         parent = parent->appendChild(std::make_unique<ContentsEntry>("deep", 2));
     test::TempDir dir;
     NullProgress progress;
     WriteProjectFile(project, dir.file("deep.dxp"), progress);
     Project back;
-    ReadProjectFile(back, dir.file("deep.dxp"));
-    EXPECT_EQ(back.entryCount(), 5001u);
+    readProjectFile(back, dir.file("deep.dxp"));
+    EXPECT_EQ(back.entryCount(), static_cast<std::size_t>(kMaxContentsDepth));
+
+    // One level more is refused at the line that goes too deep.
+    parent->appendChild(std::make_unique<ContentsEntry>("too deep", 2));
+    WriteProjectFile(project, dir.file("deeper.dxp"), progress);
+    try {
+        readProjectFile(back, dir.file("deeper.dxp"));
+        ADD_FAILURE() << "a tree deeper than a project holds was read";
+    } catch (const FormatError& error) {
+        EXPECT_EQ(error.line(), 21 + kMaxContentsDepth + 1);
+        EXPECT_NE(error.problem().find("deeper than the 256 levels"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(back.entryCount(), static_cast<std::size_t>(kMaxContentsDepth));
+}
+
+TEST(ProjectFile, OpensNoPipeAndSavesOverNoReadOnlyFile)
+{
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("x.dxp").c_str(), 0600), 0);
+    Project project = windowsExample();
+    EXPECT_THROW(readProjectFile(project, dir.file("x.dxp")), IoError);
+    EXPECT_EQ(project.title(), "My help");
+    NullProgress progress;
+    WriteProjectFile(project, dir.file("ro.dxp"), progress);
+    const std::string before = test::readFile(dir.path() / "ro.dxp");
+    std::filesystem::permissions(dir.file("ro.dxp"), std::filesystem::perms::owner_read);
+    project.titleEntry().caption = "Changed";
+    project.modified = true;
+    try {
+        WriteProjectFile(project, dir.file("ro.dxp"), progress);
+        ADD_FAILURE() << "saved over a read-only project file";
+    } catch (const IoError& error) {
+        EXPECT_NE(std::string(error.what()).find("Cannot write"), std::string::npos) << error.what();
+    }
+    EXPECT_TRUE(project.modified);
+    EXPECT_EQ(test::readFile(dir.path() / "ro.dxp"), before);
 }
 
 TEST(ProjectFile, StepsProgressOncePerEntryAndEndsIt)
@@ -230,7 +267,7 @@ TEST(ProjectFile, ReadsAWindowsFileInWindows1252)
                  "M\xFC"
                  "ller \x80");
     Project project;
-    ReadProjectText(project, text, "/h/my.dxp");
+    readProjectText(project, text, "/h/my.dxp");
     EXPECT_EQ(project.title(), "M\xC3\xBCller \xE2\x82\xAC");
 }
 
@@ -255,7 +292,7 @@ TEST(ProjectFile, AProjectWrittenOnWindowsFindsEveryFileWhateverItsLetterCase)
     test::writeFile(dir.path() / "w.dxp", text);
 
     Project project;
-    ReadProjectFile(project, folder + "/w.dxp");
+    readProjectFile(project, folder + "/w.dxp");
     const std::string apples = folder + "/übungen/Äpfel.htm";
     EXPECT_EQ(project.titleEntry().child(0)->topicFile, apples);
     ASSERT_EQ(project.keywords.size(), 1u);
@@ -306,7 +343,7 @@ TEST(ProjectFile, RefusesFilesThatDepartFromTheLayoutAndKeepsTheProject)
         project.projectFile = "/keep/me.dxp";
         project.modified = true;
         try {
-            ReadProjectText(project, c.text, "/h/bad.dxp");
+            readProjectText(project, c.text, "/h/bad.dxp");
             ADD_FAILURE() << "accepted: " << c.text.substr(0, 80);
         } catch (const FormatError& error) {
             EXPECT_EQ(error.line(), c.line) << error.what();
@@ -326,14 +363,14 @@ TEST(ProjectFile, ReadsAHugeCaptionLineAndLenientLineEnds)
     for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
         text.erase(at, 1);  // LF only, as an editor on Linux leaves it
     Project project;
-    ReadProjectText(project, text, "/h/p.dxp");
+    readProjectText(project, text, "/h/p.dxp");
     EXPECT_EQ(project.titleEntry().child(0)->caption, caption);
 }
 
 TEST(ProjectFile, ReportsAMissingFileAsAnInputError)
 {
     Project project;
-    EXPECT_THROW(ReadProjectFile(project, "/nonexistent/folder/p.dxp"), IoError);
+    EXPECT_THROW(readProjectFile(project, "/nonexistent/folder/p.dxp"), IoError);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ public:
 TEST(SettingDefaults, FillAFreshStoreInOrderAndLeaveTheOthersAbsent)
 {
     RecordingStore store;
-    ApplySettingDefaults(store, {"/opt/doxel/", [] { return std::string("bluefish %U"); }});
+    applySettingDefaults(store, {"/opt/doxel/", [] { return std::string("bluefish %U"); }});
     const std::vector<std::string> order = {"DosBox",       "ShowFileSystem",  "LogFile",
                                             "HtmlEditor",   "DefaultIcon1",    "TopicAsChild",
                                             "DefaultIcon2", "ProgressMinimum", "ToolbColored"};
@@ -44,7 +44,7 @@ TEST(SettingDefaults, ReplaceOnlyEmptyValuesAndNeverAskForAnEditorTheUserChose)
     store.memory.write("ShowFileSystem", "yes");
     store.memory.write("ProgressMinimum", "");
     bool asked = false;
-    ApplySettingDefaults(store, {"/p/", [&asked] {
+    applySettingDefaults(store, {"/p/", [&asked] {
                                      asked = true;
                                      return std::string("other");
                                  }});
@@ -52,18 +52,42 @@ TEST(SettingDefaults, ReplaceOnlyEmptyValuesAndNeverAskForAnEditorTheUserChose)
     EXPECT_EQ(store.memory.read("HtmlEditor"), "my-editor");
     EXPECT_EQ(store.memory.read("ShowFileSystem"), "yes");
     EXPECT_EQ(store.memory.read("ProgressMinimum"), "40");
-    EXPECT_FALSE(settingIsOn(store, "ShowFileSystem"));  // only "1" is on
+    EXPECT_FALSE(Settings(store).flag(setting::kShowFileSystem));  // only "1" is on
 }
 
-TEST(Settings, ReadNumbersWithAFallbackForAnythingElse)
+TEST(Settings, ReadNumbersInTheirRangeWithAFallbackForAnythingElse)
+{
+    const struct {
+        const SettingKey& key;
+        const char* text;
+        int value;
+    } cases[] = {
+        {setting::kProgressMinimum, "41", 41},  {setting::kProgressMinimum, "-3", -3},
+        {setting::kProgressMinimum, "", 40},    {setting::kProgressMinimum, "4x", 40},
+        {setting::kProgressMinimum, " 5", 40},  {setting::kDefaultTopicIcon, "41", 41},
+        {setting::kDefaultTopicIcon, "0", 0},   {setting::kDefaultTopicIcon, "42", 8},
+        {setting::kDefaultTopicIcon, "-1", 8},  {setting::kDefaultHeaderIcon, "abc", 1},
+        {setting::kDefaultHeaderIcon, "99", 1},
+    };
+    for (const auto& c : cases) {
+        MemorySettingsStore store;
+        store.write(c.key.name, c.text);
+        EXPECT_EQ(Settings(store).number(c.key), c.value) << c.key.name << "=" << c.text;
+    }
+}
+
+TEST(Settings, WriteFlagsAndNumbersAsTheFileHoldsThem)
 {
     MemorySettingsStore store;
-    const std::pair<const char*, int> cases[] = {{"41", 41}, {"0", 0},    {"-3", -3}, {"", 40},
-                                                 {"4x", 40}, {"abc", 40}, {" 5", 40}};
-    for (const auto& [text, value] : cases) {
-        store.write("ProgressMinimum", text);
-        EXPECT_EQ(settingNumber(store, "ProgressMinimum", 40), value) << text;
-    }
+    Settings settings(store);
+    settings.setFlag(setting::kViewLog, true);
+    settings.setFlag(setting::kLaunchHelp, false);
+    settings.setNumber(setting::kProgressMinimum, 12);
+    EXPECT_EQ(store.read("ViewLog"), "1");
+    EXPECT_EQ(store.read("LaunchHelp"), "0");
+    EXPECT_EQ(store.read("ProgressMinimum"), "12");
+    store.write("ViewLog", "yes");
+    EXPECT_FALSE(settings.flag(setting::kViewLog));
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST(EditHistory, EveryContentsCommandIsUndoneAndRedone)
          }},
         {"T+(A B)", "A", text_id::kStepProperties,
          [](HistoryRig& r) {
-             ApplyItemProperties(r.editor, r.entry("A"), {"New A", 12, "/help/a.htm"});
+             applyItemProperties(r.editor, r.entry("A"), {"New A", 12, "/help/a.htm"});
          }},
     };
     for (const Case& c : cases) {

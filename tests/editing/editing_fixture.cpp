@@ -161,7 +161,7 @@ std::vector<std::string> ScriptedDesktop::chooseTopicFiles(const std::string& st
     return chosenFiles;
 }
 
-void CountingProgress::ShowProgress(ProgressMode mode, int value)
+void CountingProgress::showProgress(ProgressMode mode, int value)
 {
     switch (mode) {
     case ProgressMode::Start:

@@ -45,7 +45,7 @@ public:
 
 class CountingProgress final : public ProgressReporter {
 public:
-    void ShowProgress(ProgressMode mode, int value) override;
+    void showProgress(ProgressMode mode, int value) override;
     std::vector<std::string> log;  // "start 3", "step 1", "end"
 };
 

@@ -48,7 +48,7 @@ TEST(ItemProperties, ApplyWritesFileIconAndCaption)
         rig.project.fileList.add("/help/a.htm");
         rig.select("A");
         ContentsEntry& entry = *rig.editor.selected();
-        ApplyItemProperties(rig.editor, entry, c.values);
+        applyItemProperties(rig.editor, entry, c.values);
         EXPECT_TRUE(rig.project.modified);
         EXPECT_EQ(entry.caption, c.caption);
         EXPECT_EQ(entry.iconNumber, c.icon);
@@ -64,7 +64,7 @@ TEST(ItemProperties, AHeaderGivenAListedFileReusesItsRow)
     EditorRig rig("T+(H)", PathStyle::Windows);
     rig.project.fileList.add("c:\\help\\a.htm");
     rig.select("H");
-    ApplyItemProperties(rig.editor, rig.entry("H"), {"H", 3, "C:\\Help\\A.htm"});
+    applyItemProperties(rig.editor, rig.entry("H"), {"H", 3, "C:\\Help\\A.htm"});
     EXPECT_EQ(rig.entry("H").topicFile, "c:\\help\\a.htm");
     EXPECT_EQ(rig.project.fileList.size(), 1u);
     EXPECT_EQ(rig.view.fileListReloads, 0);
@@ -75,7 +75,7 @@ TEST(ItemProperties, ATopicMadeAHeaderRefusesTheDefaultTopicCommand)
     EditorRig rig("T+(A)");
     rig.entry("A").topicFile = "/help/a.htm";
     rig.select("A");
-    ApplyItemProperties(rig.editor, rig.entry("A"), {"A", 7, ""});
+    applyItemProperties(rig.editor, rig.entry("A"), {"A", 7, ""});
     rig.editor.setDefaultTopic();
     EXPECT_EQ(rig.desktop.beeps, 1);
 }
@@ -85,7 +85,7 @@ TEST(ItemProperties, ACaptionChangeReSortsTheLevel)
     EditorRig rig("T+(b c d)");
     rig.editor.sortAlphabetically();
     rig.select("b");
-    ApplyItemProperties(rig.editor, rig.entry("b"), {"e", 10, ""});
+    applyItemProperties(rig.editor, rig.entry("b"), {"e", 10, ""});
     EXPECT_EQ(test::treeText(rig.project), "T+(c d e)");
     EXPECT_EQ(rig.view.check(), "");
 }
@@ -94,14 +94,14 @@ TEST(ItemProperties, ChoosingAFileTestsItsLocation)
 {
     EditorRig rig("T+(A)");
     rig.desktop.chosenFiles = {};
-    EXPECT_EQ(ChooseSourceFile(rig.desktop, rig.project, "/help/old.htm"), "/help/old.htm");
+    EXPECT_EQ(chooseSourceFile(rig.desktop, rig.project, "/help/old.htm"), "/help/old.htm");
     EXPECT_EQ(rig.desktop.shown.back(), "open /help/") << "the dialog starts in the project folder";
 
     rig.desktop.chosenFiles = {"/help/sub/new.htm", "/elsewhere/x.htm"};
-    EXPECT_EQ(ChooseSourceFile(rig.desktop, rig.project, "/help/old.htm"), "/help/sub/new.htm");
+    EXPECT_EQ(chooseSourceFile(rig.desktop, rig.project, "/help/old.htm"), "/help/sub/new.htm");
 
     rig.desktop.chosenFiles = {"/elsewhere/x.htm"};
-    EXPECT_EQ(ChooseSourceFile(rig.desktop, rig.project, "/help/old.htm"), "/help/old.htm");
+    EXPECT_EQ(chooseSourceFile(rig.desktop, rig.project, "/help/old.htm"), "/help/old.htm");
     EXPECT_EQ(rig.desktop.shown.back(), "fixed WARNING");
     EXPECT_EQ(rig.desktop.fixedText,
               "The file you specified could not be added to your project, because\r\n"

@@ -60,7 +60,7 @@ TEST(FileRows, AreFoundByTheirPathWithoutAScan)
         {"e:\\other\\a.htm", nullptr},
     };
     for (const auto& c : windowsCases) {
-        const FileListEntry* row = findFileRow(windows, c.file, PathStyle::Windows);
+        const FileListEntry* row = windows.find(topicPathOf(c.file, PathStyle::Windows));
         EXPECT_EQ(row == nullptr ? std::string("-") : row->path, c.row == nullptr ? "-" : c.row) << c.file;
     }
 
@@ -68,9 +68,9 @@ TEST(FileRows, AreFoundByTheirPathWithoutAScan)
     posix.add(topicPathOf("/help/Intro.htm", PathStyle::Posix));
     posix.add(topicPathOf("/help/pages/../intro.htm", PathStyle::Posix));
     EXPECT_EQ(posix.size(), 2u) << "letter case names another file";
-    EXPECT_NE(findFileRow(posix, "/help/intro.htm", PathStyle::Posix), nullptr);
-    EXPECT_NE(findFileRow(posix, "/help/Intro.htm", PathStyle::Posix), nullptr);
-    EXPECT_EQ(findFileRow(posix, "/help/INTRO.htm", PathStyle::Posix), nullptr);
+    EXPECT_NE(posix.find(topicPathOf("/help/intro.htm", PathStyle::Posix)), nullptr);
+    EXPECT_NE(posix.find(topicPathOf("/help/Intro.htm", PathStyle::Posix)), nullptr);
+    EXPECT_EQ(posix.find(topicPathOf("/help/INTRO.htm", PathStyle::Posix)), nullptr);
     EXPECT_EQ(topicPathOf("D:\\X\\a.htm", PathStyle::Posix), "D:\\X\\a.htm") << "kept from a Windows project";
 }
 
@@ -158,17 +158,6 @@ TEST(TitleReader, ReadsFilesAndFallsBackToTheFileName)
     };
     for (const auto& c : cases)
         EXPECT_EQ(topicTitle(dir.file(c.file)), c.title) << c.file;
-}
-
-TEST(FileListView, ItsVisibilityIsKeptInShowFileSystem)
-{
-    MemorySettingsStore settings;
-    EXPECT_FALSE(fileListShown(settings));
-    storeFileListShown(settings, true);
-    EXPECT_EQ(settings.read("ShowFileSystem"), "1");
-    EXPECT_TRUE(fileListShown(settings));
-    storeFileListShown(settings, false);
-    EXPECT_EQ(settings.read("ShowFileSystem"), "0");
 }
 
 struct TopicRig {

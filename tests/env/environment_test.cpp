@@ -149,7 +149,7 @@ TEST_F(StartupTest, WithoutTheDebugFlagAnOldLogIsRemovedAndNoneWritten)
     const Environment values = startEnvironment(inputs({"/x/doxel", "project.dxp"}));
     EXPECT_FALSE(values.debug);
     EXPECT_FALSE(std::filesystem::exists(logFile()));
-    DebugLog("nothing %d", 1);
+    debugLog("nothing %d", 1);
     EXPECT_FALSE(std::filesystem::exists(logFile()));
 }
 
@@ -166,7 +166,7 @@ TEST_F(StartupTest, WithTheDebugFlagTheRecordComesFirst)
     EXPECT_FALSE(values.ieInstalled);
     EXPECT_EQ(environment().hhFriendlyVerStr, "KchmViewer 7.7");
 
-    DebugLog("after %s", "start");
+    debugLog("after %s", "start");
     const std::vector<std::string> lines = crlfLines(test::readFile(logFile()));
     const std::vector<std::string> expected = {
         "Filename:             \t" + logFile(),

@@ -169,11 +169,11 @@ TEST(FileVersion, GetFileVersionReadsFilesAndGivesZerosForOthers)
     test::TempDir dir;
     test::writeFile(dir.path() / "hhctrl.ocx", PeBuilder().bytes());
     test::writeFile(dir.path() / "readme.txt", "no program");
-    const FileVersionInfo found = GetFileVersion(dir.file("hhctrl.ocx"));
+    const FileVersionInfo found = getFileVersion(dir.file("hhctrl.ocx"));
     EXPECT_EQ(found.text, "4.74.8702.0");
     EXPECT_EQ(found.version, (FileVersion{4, 74, 8702, 0}));
     for (const char* other : {"readme.txt", "missing.dll"}) {
-        const FileVersionInfo none = GetFileVersion(dir.file(other));
+        const FileVersionInfo none = getFileVersion(dir.file(other));
         EXPECT_EQ(none.text, "");
         EXPECT_EQ(none.version, FileVersion{});
     }
@@ -191,8 +191,8 @@ TEST(FileVersion, CompareVersionOrdersByEachNumberInTurn)
         {{4, 74, 8701, 65535}, {4, 74, 8702, 0}, -1}, {{65535, 0, 0, 0}, {1, 65535, 65535, 65535}, 1},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CompareVersion(c.a, c.b), c.expected) << c.a.text() << " vs " << c.b.text();
-        EXPECT_EQ(CompareVersion(c.b, c.a), -c.expected) << c.b.text() << " vs " << c.a.text();
+        EXPECT_EQ(compareVersion(c.a, c.b), c.expected) << c.a.text() << " vs " << c.b.text();
+        EXPECT_EQ(compareVersion(c.b, c.a), -c.expected) << c.b.text() << " vs " << c.a.text();
     }
 }
 

@@ -60,7 +60,7 @@ protected:
         get.WaitThread = true;
         if (setUp)
             setUp(get);
-        get.GetFile();
+        get.getFile();
         EXPECT_FALSE(get.downloading());
         return outcome;
     }
@@ -222,7 +222,7 @@ TEST_F(HttpGetTest, GetStringKeepsTheBodyInMemory)
     wire(get, outcome);
     get.URL = server.address("/s");
     get.WaitThread = true;
-    get.GetString();
+    get.getString();
     EXPECT_EQ(outcome.events, std::vector<std::string>{"string"});
     EXPECT_EQ(outcome.doneText, "in memory");
     EXPECT_FALSE(fileExists());
@@ -235,8 +235,8 @@ TEST_F(HttpGetTest, ASecondGetFileWhileOneRunsIsIgnored)
     THTTPGet get(m_queue);
     wire(get, outcome);
     get.URL = server.address("/v");
-    get.GetFile();
-    get.GetFile();
+    get.getFile();
+    get.getFile();
     EXPECT_TRUE(get.downloading());
     m_queue.processUntil([&] { return !get.downloading(); });
     EXPECT_EQ(outcome.events, std::vector<std::string>{"done"});
@@ -256,10 +256,10 @@ TEST_F(HttpGetTest, AbortStopsASlowServer)
     get.URL = server.address("/slow");
     get.OnProgress = [&](THTTPGetThread&, std::int64_t total, std::int64_t readed) {
         outcome.progress.emplace_back(total, readed);
-        get.Abort();
+        get.stop();
     };
     get.WaitThread = true;
-    get.GetFile();
+    get.getFile();
     EXPECT_EQ(outcome.events, std::vector<std::string>{"error"});
     EXPECT_FALSE(get.succeeded());
     ASSERT_FALSE(outcome.progress.empty());
@@ -288,7 +288,7 @@ TEST_F(HttpGetTest, DestroyingTheComponentEndsItsDownload)
         THTTPGet get(m_queue);
         wire(get, outcome);
         get.URL = server.address("/slow");
-        get.GetFile();
+        get.getFile();
         m_queue.waitAndRun(std::chrono::milliseconds(500));
     }
     // What the worker posted before it ended finds no component any more.

@@ -72,8 +72,8 @@ protected:
     std::vector<std::string> check(const std::string& url, const std::string& homePage = "https://doxel.example/")
     {
         UpdateCheck update(m_queue, m_view, {url, homePage, m_dir.path().string(), DOXEL_VERSION});
-        update.UpdateClick();
-        EXPECT_FALSE(update.CheckUpdate().downloading());
+        update.checkForUpdate();
+        m_queue.processUntil([&update] { return !update.CheckUpdate().downloading(); });
         return m_view.shown;
     }
     bool tempFileExists() const { return std::filesystem::exists(m_dir.path() / "temp.txt"); }
@@ -130,7 +130,7 @@ TEST_F(UpdateCheckTest, WithoutAVersionFileAddressThereIsNoCheck)
 {
     UpdateCheck update(m_queue, m_view, {"", "", m_dir.path().string(), "1.1"});
     EXPECT_FALSE(update.available());
-    update.UpdateClick();
+    update.checkForUpdate();
     EXPECT_TRUE(m_view.shown.empty());
 }
 

@@ -1,11 +1,14 @@
 #include "import/project_import.h"
 
 #include <map>
+#include <memory>
 #include <set>
 
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
+#include "core/project_file.h"
+#include "import/sitemap_reader.h"
 #include "output/compiler_files.h"
 #include "test_support.h"
 
@@ -253,6 +256,144 @@ TEST(Decompile, ExtractsIntoANewFolderAndFindsTheSitemapsThroughTheSystemData)
     EXPECT_THROW(decompileHelpFile(chm, dir.file("help.chm"), folder, folder + "/x.dxp", project), IoError);
     MemoryArchive empty;
     EXPECT_THROW(decompileHelpFile(empty, dir.file("e.chm"), dir.file("e"), dir.file("e/e.dxp"), project), FormatError);
+}
+
+TEST(ImportRun, NeverReplacesAFileAndExtractsBesideTheNamedProject)
+{
+    test::TempDir dir;
+    namespace fs = std::filesystem;
+    test::writeFile(dir.path() / "a.htm", "x");
+    test::writeFile(dir.file("guide.hhc"),
+                    "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
+                    "<param name=\"Local\" value=\"a.htm\"></OBJECT></UL>");
+    test::writeFile(dir.file("book.dxp"), "the author's project");
+    fs::create_symlink("nowhere.dxp", dir.path() / "linked.dxp");
+    NullProgress progress;
+    const HelpArchiveOpener none = [](const std::string&) -> std::unique_ptr<HelpArchive> { return nullptr; };
+    for (const char* name : {"book", "book.dxp", "linked", "linked.dxp"})
+        EXPECT_THROW(runImport(dir.file("guide.hhc"), dir.file(name), none, progress), IoError) << name;
+    EXPECT_EQ(test::readFile(dir.file("book.dxp")), "the author's project");
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "linked.dxp"));
+    EXPECT_FALSE(fs::exists(dir.path() / "nowhere.dxp"));
+
+    // A help file on a medium that cannot be written: its files go beside
+    // the project the user named.
+    fs::create_directory(dir.path() / "ro");
+    fs::create_directory(dir.path() / "out");
+    auto chm = std::make_shared<MemoryArchive>();
+    chm->stored["/#SYSTEM"] = std::string("\3\0\0\0", 4) + systemRecord(0, std::string("toc.hhc\0", 8));
+    chm->stored["/toc.hhc"] =
+        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"P\">"
+        "<param name=\"Local\" value=\"p.htm\"></OBJECT></UL>";
+    chm->stored["/p.htm"] = "page";
+    test::writeFile(dir.path() / "ro" / "sample.chm", "stand-in");
+    fs::permissions(dir.path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    const HelpArchiveOpener open = [chm](const std::string&) -> std::unique_ptr<HelpArchive> {
+        return std::make_unique<MemoryArchive>(*chm);
+    };
+    const ImportReport report = runImport(dir.file("ro/sample.chm"), dir.file("out/book"), open, progress);
+    fs::permissions(dir.path() / "ro", fs::perms::owner_all);
+    EXPECT_EQ(report.projectFile, dir.file("out/book.dxp"));
+    EXPECT_EQ(test::readFile(dir.path() / "out" / "sample" / "p.htm"), "page");
+    Project project;
+    readProjectFile(project, dir.file("out/book.dxp"));
+    EXPECT_EQ(tree(project), "sample [42]\n  P -> sample\\p.htm [8]\n");
+}
+
+TEST(Decompile, CompletesOrLeavesNothingBehind)
+{
+    test::TempDir dir;
+    namespace fs = std::filesystem;
+    MemoryArchive chm;
+    chm.stored["/#SYSTEM"] = std::string("\3\0\0\0", 4) + systemRecord(0, std::string("toc.hhc\0", 8));
+    chm.stored["/toc.hhc"] =
+        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"P\">"
+        "<param name=\"Local\" value=\"p.htm\"></OBJECT><LI><OBJECT type=\"text/sitemap\">"
+        "<param name=\"Name\" value=\"Out\"><param name=\"Local\" value=\"../../../etc/passwd\"></OBJECT></UL>";
+    chm.stored["/p.htm"] = "page";
+    chm.stored["/images"] = "a file";
+    chm.stored["/images/x.png"] = "a picture below a folder of the same name";
+    NullProgress progress;
+    const HelpArchiveOpener open = [&chm](const std::string&) -> std::unique_ptr<HelpArchive> {
+        return std::make_unique<MemoryArchive>(chm);
+    };
+    for (const char* source : {"clash.chm", "deep.chm"})
+        test::writeFile(dir.path() / source, "stand-in");
+    const ImportReport report = runImport(dir.file("clash.chm"), "", open, progress);
+    EXPECT_EQ(test::readFile(dir.file("clash/images")), "a file");
+    EXPECT_NE(report.text().find("/images/x.png clashes"), std::string::npos) << report.text();
+    // A "Local" value that leaves the folder becomes no topic, with a note.
+    Project project;
+    readProjectFile(project, dir.file("clash/clash.dxp"));
+    EXPECT_EQ(tree(project), "clash [42]\n  P -> p.htm [8]\n  Out [0]\n");
+    EXPECT_NE(report.text().find("../../../etc/passwd lies outside"), std::string::npos) << report.text();
+
+    // An import that fails once files are out takes them away again: here
+    // a contents file nested deeper than a project holds.
+    std::string deep;
+    for (int i = 0; i < 300; ++i)
+        deep += "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"x\"></OBJECT>\n";
+    chm.stored["/toc.hhc"] = deep;
+    fs::create_directory(dir.path() / "out");
+    EXPECT_THROW(runImport(dir.file("deep.chm"), dir.file("out/deep.dxp"), open, progress), FormatError);
+    EXPECT_THROW(runImport(dir.file("deep.chm"), "", open, progress), FormatError);
+    EXPECT_FALSE(fs::exists(dir.path() / "deep"));
+    EXPECT_EQ(fs::directory_iterator(dir.path() / "out"), fs::directory_iterator());
+}
+
+TEST(ImportReaders, BoundDepthAndSizesAndReadUtf16)
+{
+    std::string deep;
+    for (int i = 0; i < 300; ++i)
+        deep += "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"x\"></OBJECT>\n";
+    try {
+        readSitemap(deep, nullptr, "deep.hhc");
+        ADD_FAILURE() << "a contents file deeper than a project holds was read";
+    } catch (const FormatError& error) {
+        EXPECT_EQ(error.line(), kMaxContentsDepth);
+        EXPECT_NE(std::string(error.what()).find("deep.hhc, line 256"), std::string::npos) << error.what();
+    }
+    std::string deepest;
+    for (int i = 0; i + 1 < kMaxContentsDepth; ++i)
+        deepest += "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"x\"></OBJECT>\n";
+    EXPECT_EQ(readSitemap(deepest, nullptr, "ok.hhc").entries.size(), static_cast<std::size_t>(kMaxContentsDepth - 1));
+
+    struct Case {
+        const char* paneWidth;
+        std::int32_t bounded;
+    };
+    const Case cases[] = {
+        {"9999999999999999999", kMaxNavigationPaneWidth}, {"-5", kMinNavigationPaneWidth}, {"250", 250}};
+    for (const Case& c : cases) {
+        const std::string hhp =
+            std::string("[WINDOWS]\nmain=\"T\",,,,,,,,,0x2520,") + c.paneWidth + ",0x3006,[100,100,50,-20],,,,,,,0\n";
+        const HelpProjectFile read = readHelpProject(hhp, "w.hhp");
+        ASSERT_EQ(read.windows.size(), 1u);
+        EXPECT_EQ(read.windows[0].navigationPaneWidth, c.bounded) << c.paneWidth;
+    }
+
+    // "Unicode" as a Windows editor saves it.
+    const std::string text = "[OPTIONS]\r\nTitle=Uni\r\nContents file=u.hhc\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : text) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    const HelpProjectFile unicode = readHelpProject(utf16, "u.hhp");
+    EXPECT_EQ(unicode.title, "Uni");
+    EXPECT_EQ(unicode.contentsFile, "u.hhc");
+}
+
+TEST(ImportRun, SizesAreNeverNegative)
+{
+    test::TempDir dir;
+    test::writeFile(dir.file("w.hhp"),
+                    "[WINDOWS]\nmain=\"T\",,,,,,,,,0x2520,9999999999999999999,0x3006,[100,100,50,-20],,,,,,,0\n");
+    Project project;
+    importHelpProject(dir.file("w.hhp"), dir.file("w.dxp"), project);
+    EXPECT_EQ(project.windowSettings.navigationPaneWidth, kMaxNavigationPaneWidth);
+    EXPECT_EQ(project.windowSettings.width, 0);
+    EXPECT_EQ(project.windowSettings.height, 0);
 }
 
 }  // namespace

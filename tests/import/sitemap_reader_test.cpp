@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
+#include "core/project.h"
 #include "import/html_entities.h"
 
 namespace doxel {
@@ -158,12 +159,15 @@ TEST(SitemapReader, NotesWhatItDropsWithTheLineAndRefusesBinaryFiles)
 
 TEST(SitemapReader, SurvivesDeepNestingAndTruncatedTagsWithoutRecursionOrHang)
 {
+    // Refused where it goes deeper than a project holds, however deep.
     std::string deep;
     for (int i = 0; i < 200'000; ++i)
         deep += "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"x\">";
+    EXPECT_THROW(readSitemap(deep, nullptr, "deep.hhc"), FormatError);
+    deep.resize(deep.size() / 200'000 * (kMaxContentsDepth - 1));
     const Sitemap sitemap = readSitemap(deep, nullptr, "deep.hhc");
-    ASSERT_EQ(sitemap.entries.size(), 200'000u);
-    EXPECT_EQ(sitemap.entries.back().level, 199'999);
+    ASSERT_EQ(sitemap.entries.size(), static_cast<std::size_t>(kMaxContentsDepth - 1));
+    EXPECT_EQ(sitemap.entries.back().level, kMaxContentsDepth - 2);
 
     const std::string whole = "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"abc\"></OBJECT></UL>";
     for (std::size_t cut = 0; cut <= whole.size(); ++cut)

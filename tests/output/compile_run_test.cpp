@@ -137,6 +137,19 @@ TEST_F(CompileRunTest, RunsTheStepsInOrderAndDeletesTheInputFiles)
     EXPECT_TRUE(std::filesystem::exists(m_files.compiledFile));
 }
 
+// A compiler writes the help file by its name, as chmcmd does: a link there
+// must not lead its bytes into another file.
+TEST_F(CompileRunTest, NeverWritesTheHelpFileThroughASymbolicLink)
+{
+    test::writeFile(m_dir.file("victim.txt"), "the author's own text");
+    std::filesystem::remove(m_files.compiledFile);
+    std::filesystem::create_symlink("victim.txt", m_files.compiledFile);
+    EXPECT_TRUE(CompileRun(m_compiler, m_settings, m_host, m_files).succeeded);
+    EXPECT_FALSE(std::filesystem::is_symlink(m_files.compiledFile));
+    EXPECT_EQ(test::readFile(m_files.compiledFile), "compiled 1");
+    EXPECT_EQ(test::readFile(m_dir.file("victim.txt")), "the author's own text");
+}
+
 TEST_F(CompileRunTest, OpensTheHelpFileOnlyWhenAskedAndNoErrorWasCounted)
 {
     struct Case {

@@ -26,7 +26,7 @@ Project helpProject(const std::string& title)
 
 class CountingProgress : public ProgressReporter {
 public:
-    void ShowProgress(ProgressMode mode, int value) override
+    void showProgress(ProgressMode mode, int value) override
     {
         if (mode == ProgressMode::Start)
             maximum = value;
@@ -297,7 +297,7 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
     project.deriveCompilerFileNames();
     const Project& unchanged = project;
     NullProgress progress;
-    const auto written = WriteCompilerInputFiles(unchanged, progress);
+    const auto written = WriteCompilerFiles(unchanged, progress).written;
     EXPECT_EQ(written, (std::vector<std::string>{dir.file("guide.hhk"), dir.file("guide.hhp"), dir.file("guide.hhc")}));
     const std::string hhp = test::readFile(dir.file("guide.hhp"));
     EXPECT_NE(hhp.find("[FILES]\r\na.htm\r\n"), std::string::npos);
@@ -310,7 +310,97 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
 
     project.projectFile = dir.file("missing/guide.dxp");
     project.deriveCompilerFileNames();
-    EXPECT_THROW(WriteCompilerInputFiles(project, progress), IoError);
+    EXPECT_THROW(WriteCompilerFiles(project, progress), IoError);
+}
+
+// Nothing outside the project folder enters the help file, whichever
+// compiler reads the input files: not through the contents, the index or
+// the file list.
+TEST(CompilerFiles, LeaveOutFilesOutsideTheProjectFolderWithAWarning)
+{
+    Project project("Hostile");
+    project.projectFile = "/work/help/guide.dxp";
+    project.deriveCompilerFileNames();
+    const std::string outside[] = {"/work/secret.txt", "/etc/passwd", "/work/help/../other/x.htm"};
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Inside", 8, "/work/help/a.htm"));
+    for (const std::string& path : outside) {
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Out", 8, path));
+        project.keywords.push_back({"out", path});
+    }
+    project.keywords.push_back({"in", "/work/help/a.htm#x"});
+    project.rebuildFileList();
+
+    HelpTextWriter writer(project);
+    NullProgress progress;
+    ProgressScope scope(progress, 1);
+    const std::string texts[] = {ContentsFileText(project, scope, writer), IndexFileText(project, writer),
+                                 HelpProjectFileText(project, {}, writer)};
+    for (const std::string& text : texts) {
+        EXPECT_EQ(text.find("secret"), std::string::npos) << text;
+        EXPECT_EQ(text.find("passwd"), std::string::npos) << text;
+        EXPECT_EQ(text.find("other"), std::string::npos) << text;
+        EXPECT_EQ(text.find(".."), std::string::npos) << text;
+    }
+    EXPECT_NE(texts[0].find("value=\"a.htm\""), std::string::npos);
+    EXPECT_NE(texts[1].find("value=\"a.htm#x\""), std::string::npos);
+    EXPECT_NE(texts[2].find("\r\na.htm\r\n"), std::string::npos);
+    int warnings = 0;
+    for (const CompilerFileMessage& message : writer.messages()) {
+        if (message.kind == CompilerFileMessage::Kind::Warning &&
+            message.text.find("outside the project folder") != std::string::npos)
+            ++warnings;
+    }
+    EXPECT_EQ(warnings, 3);  // once per file
+}
+
+// Someone moving from a hand-written help project keeps it: a compile never
+// writes or deletes a help project, contents or index file it did not make.
+TEST(CompilerFiles, ACompileWritesOnlyInputFilesOfItsOwn)
+{
+    test::TempDir dir;
+    namespace fs = std::filesystem;
+    struct Case {
+        std::vector<const char*> authorsFiles;
+        bool plainNames;
+    };
+    const Case cases[] = {
+        {{}, true},
+        {{"guide.hhp"}, false},
+        {{"guide.hhc", "guide.hhk"}, false},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(dir.path() / "p");
+        fs::create_directory(dir.path() / "p");
+        for (const char* name : c.authorsFiles)
+            test::writeFile(dir.path() / "p" / name, "the author's own");
+        Project project("Guide");
+        project.projectFile = dir.file("p/guide.dxp");
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, dir.file("p/a.htm")));
+        project.keywords.push_back({"k", dir.file("p/a.htm")});
+        project.rebuildFileList();
+        reserveCompileInputFiles(project);
+        EXPECT_EQ(project.compiledFile, dir.file("p/guide.chm"));
+        EXPECT_EQ(project.helpProjectFile == dir.file("p/guide.hhp"), c.plainNames);
+        for (const std::string* file : {&project.helpProjectFile, &project.contentsFile, &project.indexFile}) {
+            EXPECT_EQ(fs::path(*file).parent_path(), dir.path() / "p");
+            EXPECT_EQ(fs::file_size(*file), 0u);
+        }
+        NullProgress progress;
+        const CompilerInputFiles written = WriteCompilerFiles(project, progress);
+        for (const char* name : c.authorsFiles)
+            EXPECT_EQ(test::readFile(dir.path() / "p" / name), "the author's own") << name;
+        // The help project names its own contents and index files.
+        const std::string hhp = test::readFile(project.helpProjectFile);
+        EXPECT_NE(hhp.find("Contents file=" + fs::path(project.contentsFile).filename().string() + "\r\n"),
+                  std::string::npos)
+            << hhp;
+        for (const std::string& file : written.written)
+            fs::remove(file);
+        std::size_t left = 0;
+        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path() / "p"))
+            ++left;
+        EXPECT_EQ(left, c.authorsFiles.size());
+    }
 }
 
 }  // namespace

@@ -194,5 +194,22 @@ TEST(HelpFileCheckAnchors, ChecksTheFileOfATopicWithAnAnchorAndTheAnchorInIt)
                                                        "Warning: Topic api/a.html#gone: the page has no anchor gone"}));
 }
 
+TEST_F(HelpFileCheckTest, ReportsALinkToAPlaceItsPageDoesNotDefineOnce)
+{
+    test::writeFile(file("places.htm"),
+                    R"(<a href="sub/deep.htm#PART">defined</a> <a href="sub/deep.htm#nowhere">not</a>
+<a href="sub/deep.htm#nowhere">again</a> <a href="gone.htm#x">missing page</a>)");
+    HelpFileCheck check(folder());
+    check.checkTopicFiles({"places.htm"});
+    check.scanPages({});
+    std::vector<std::string> anchors;
+    for (const std::string& line : check.lines()) {
+        if (line.find("Anchor") != std::string::npos)
+            anchors.push_back(line);
+    }
+    EXPECT_EQ(anchors,
+              (std::vector<std::string>{"Error: Anchor sub/deep.htm#nowhere undefined; first use places.htm"}));
+}
+
 }  // namespace
 }  // namespace doxel

@@ -48,7 +48,6 @@ TEST(HelpProjectCopy, MakesEveryFullPathRelativeToTheProjectFolderAndDropsTheLog
                           "[FILES]",
                           "sub/deep.htm",
                           "intro.htm",
-                          "../shared/out.htm",
                           "",
                           "[INFOTYPES]"}));
 }
@@ -69,7 +68,8 @@ TEST(HelpProjectCopy, ReadsTheNamedFilesAndTheFileList)
     EXPECT_EQ(info.indexFile, "");
     EXPECT_EQ(info.logFile, "/tmp/log.txt");
     EXPECT_EQ(info.defaultTopic, "intro.htm");
-    EXPECT_EQ(info.files, (std::vector<std::string>{"sub/deep.htm", "intro.htm", "../shared/out.htm"}));
+    // The page outside the project folder is left out.
+    EXPECT_EQ(info.files, (std::vector<std::string>{"sub/deep.htm", "intro.htm"}));
 }
 
 TEST(HelpProjectCopy, ReadsTheLocalPathsOfContentsAndIndex)
@@ -78,7 +78,7 @@ TEST(HelpProjectCopy, ReadsTheLocalPathsOfContentsAndIndex)
     NullProgress progress;
     ProgressScope scope(progress, 0);
     EXPECT_EQ(sitemapLocals(ContentsFileText(project, scope)),
-              (std::vector<std::string>{"intro.htm", "sub/deep.htm", "../shared/out.htm"}));
+              (std::vector<std::string>{"intro.htm", "sub/deep.htm", ""}));
     EXPECT_EQ(sitemapLocals(IndexFileText(project)), (std::vector<std::string>{"intro.htm"}));
     EXPECT_EQ(sitemapLocals(R"(<PARAM NAME="Local" VALUE="a.htm"><param name="Name" value="b.htm">)"),
               (std::vector<std::string>{"a.htm"}));

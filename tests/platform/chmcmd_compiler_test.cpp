@@ -81,7 +81,7 @@ protected:
         if (usesChmcmd() && findProgram("chmcmd").empty())
             GTEST_SKIP() << "chmcmd (fp-utils) is not installed";
         fs::copy(fs::path(DOXEL_SOURCE_DIR) / "examples" / "sample", folder(), fs::copy_options::recursive);
-        ReadProjectFile(m_project, file("sample.dxp"));
+        readProjectFile(m_project, file("sample.dxp"));
     }
 
     virtual bool usesChmcmd() const { return true; }
@@ -98,7 +98,7 @@ protected:
     {
         NullProgress progress;
         m_project.deriveCompilerFileNames();
-        WriteCompilerInputFiles(m_project, progress);
+        WriteCompilerFiles(m_project, progress);
     }
     CompileFiles files() const
     {
@@ -202,7 +202,7 @@ TEST_F(SampleCompile, NeverStartsTheCompilerOnFoldersThatDifferInLetterCase)
     EXPECT_FALSE(fs::exists(file("sample.chm")));
 }
 
-TEST_F(SampleCompile, CountsAnAnchorChmcmdMissesAsANoteAndAMissingOneAsAnError)
+TEST_F(SampleCompile, CountsAMissingAnchorAsAnErrorAndADefinedOneNotAtAll)
 {
     edit("pages/reference/units.htm", "<h1>", "<h1 id=\"datum\">");
     edit("faq.htm", "href=\"pages/reference/units.htm\"", "href=\"pages/reference/units.htm#datum\"");
@@ -214,10 +214,8 @@ TEST_F(SampleCompile, CountsAnAnchorChmcmdMissesAsANoteAndAMissingOneAsAnError)
     ASSERT_TRUE(result.succeeded);
     EXPECT_EQ(result.statistics.errors, 1);
     EXPECT_EQ(result.statistics.warnings, 1) << "chmcmd's own report of nothere.htm must not count twice";
-    EXPECT_TRUE(
-        m_host.has("Note: Anchor pages/reference/units.htm#datum is defined; chmcmd reported it undefined "
-                   "(first use faq.htm)"));
-    EXPECT_TRUE(m_host.has("Error: Anchor pages/moorings.htm#nope undefined; first use passage.htm"));
+    EXPECT_EQ(m_host.all().find("units.htm#datum"), std::string::npos) << m_host.all();
+    EXPECT_TRUE(m_host.has("Error: Anchor pages/moorings.htm#nope undefined; first use passage.htm")) << m_host.all();
     EXPECT_TRUE(fs::exists(file("sample.chm")));
 }
 
@@ -251,6 +249,54 @@ TEST_F(SampleCompile, WarnsOfContentsEntriesThatLeadNowhereInTheHelpFile)
         std::string::npos)
         << m_host.all();
     EXPECT_GE(result.statistics.warnings, 1);
+}
+
+// A hostile folder: pages that link out of it, a contents entry to a file
+// elsewhere, a page that is a link to a file elsewhere, the author's own
+// help project files beside the project and a help file that is a link.
+// Nothing from outside enters the help file, no file of the author's is
+// changed, nothing is written through a link.
+TEST_F(SampleCompile, TakesNothingFromOutsideAndKeepsTheAuthorsFiles)
+{
+    const std::string outside = m_dir.file("secret.txt");
+    test::writeFile(outside, "SECRET-BYTES");
+    test::writeFile(m_dir.file("victim.txt"), "victim");
+    edit("welcome.htm", "</body>",
+         "<a href=\"../secret.txt\">s</a><img src=\"../../../../../../../../etc/hostname\">"
+         "<a href=\"linked.htm\">l</a></body>");
+    fs::create_symlink(outside, file("linked.htm"));
+    m_project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Out", 8, "/etc/passwd"));
+    m_project.rebuildFileList();
+    for (const char* name : {"sample.hhp", "sample.hhc", "sample.hhk"})
+        test::writeFile(file(name), std::string("the author's own ") + name);
+    fs::create_symlink("../victim.txt", file("sample.chm"));
+
+    NullProgress progress;
+    reserveCompileInputFiles(m_project);
+    const CompilerInputFiles written = WriteCompilerFiles(m_project, progress);
+    MemorySettingsStore settings;
+    ChmcmdCompiler compiler;
+    const CompileResult result = CompileRun(compiler, settings, m_host, compileFilesOf(m_project, written));
+    ASSERT_TRUE(result.succeeded) << m_host.all();
+
+    EXPECT_FALSE(fs::is_symlink(file("sample.chm")));
+    EXPECT_EQ(test::readFile(m_dir.file("victim.txt")), "victim");
+    for (const char* name : {"sample.hhp", "sample.hhc", "sample.hhk"})
+        EXPECT_EQ(test::readFile(file(name)), std::string("the author's own ") + name);
+    const ChmReader help(file("sample.chm"));
+    for (const std::string& stored : help.files()) {
+        EXPECT_EQ(stored.find(".."), std::string::npos) << stored;
+        EXPECT_FALSE(stored.starts_with("/etc")) << stored;
+        EXPECT_NE(stored, "/linked.htm");
+        if (!stored.starts_with("/#") && !stored.starts_with("/$") && !stored.ends_with("/")) {
+            EXPECT_EQ(help.read(stored).find("SECRET-BYTES"), std::string::npos) << stored;
+        }
+    }
+    EXPECT_NE(m_host.all().find("Warning: linked.htm is a link to a file outside the project folder"),
+              std::string::npos)
+        << m_host.all();
+    EXPECT_NE(m_host.all().find("etc/passwd lies outside the project folder"), std::string::npos) << m_host.all();
+    EXPECT_TRUE(strayCopies().empty()) << strayCopies().front();
 }
 
 // Stand-ins for chmcmd: shell scripts that behave like a compiler that
@@ -295,7 +341,8 @@ TEST_F(FakeCompilerTest, TakesTheFailureBranchWhenTheCompilerCannotRunToItsEnd)
 
 TEST_F(FakeCompilerTest, RunsInTheProjectFolderOnACopyWithRelativePaths)
 {
-    ChmcmdCompiler compiler(script("show", "pwd > seen.pwd; cat \"$1\" > seen.hhp; : > sample.chm"));
+    ChmcmdCompiler compiler(
+        script("show", "pwd > seen.pwd; echo \"$1\" > seen.option; cat \"$2\" > seen.hhp; : > sample.chm"));
     const CompileResult result = compile(compiler);
     ASSERT_TRUE(result.succeeded);
     EXPECT_EQ(test::readFile(file("seen.pwd")), fs::canonical(folder()).string() + "\n");
@@ -303,6 +350,11 @@ TEST_F(FakeCompilerTest, RunsInTheProjectFolderOnACopyWithRelativePaths)
     EXPECT_NE(seen.find("Contents file=sample.hhc\r\n"), std::string::npos) << seen;
     EXPECT_EQ(seen.find(folder()), std::string::npos) << "a full path reached the compiler:\n" << seen;
     EXPECT_EQ(seen.find("Error log file="), std::string::npos);
+    // chmcmd's own scan of the pages would follow links out of the folder:
+    // it is off, and the file list names what our scan reached instead.
+    EXPECT_EQ(test::readFile(file("seen.option")), "--no-html-scan\n");
+    for (const char* reached : {"\r\nstyles.css\r\n", "\r\nimages/logo.png\r\n", "\r\nwelcome.htm\r\n"})
+        EXPECT_NE(seen.find(reached), std::string::npos) << reached << " is not listed:\n" << seen;
     // An empty help file holds no contents: chmlib cannot open it.
     EXPECT_EQ(result.statistics.errors, 1);
 }

@@ -56,7 +56,7 @@ TEST(Decompile, GivesBackTheSampleProjectThatTheHelpFileWasCompiledFrom)
     const std::string folder = dir.file("sample");
     fs::copy(fs::path(DOXEL_SOURCE_DIR) / "examples" / "sample", folder, fs::copy_options::recursive);
     Project sample;
-    ReadProjectFile(sample, folder + "/sample.dxp");
+    readProjectFile(sample, folder + "/sample.dxp");
     QuietHost host;
     ASSERT_TRUE(compileProject(sample, dir.file("log.txt"), host).succeeded) << host.lines;
 
@@ -71,7 +71,7 @@ TEST(Decompile, GivesBackTheSampleProjectThatTheHelpFileWasCompiledFrom)
     // Compiled again, the decompiled project gives a help file of its own
     // beside it, never over the source.
     Project again;
-    ReadProjectFile(again, report.projectFile);
+    readProjectFile(again, report.projectFile);
     QuietHost second;
     const CompileResult result = compileProject(again, dir.file("log2.txt"), second);
     ASSERT_TRUE(result.succeeded);

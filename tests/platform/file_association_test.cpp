@@ -18,7 +18,7 @@ TEST(FileAssociation, RegistersTypeDesktopEntryAndDefaultUnderTheUsersFolders)
         dir.path() / "config" / "mimeapps.list",
         "[Default Applications]\ntext/html=firefox.desktop\n\n[Added Associations]\ntext/plain=gedit.desktop\n");
 
-    EXPECT_EQ(RegisterFileAssociation("/opt/My Apps/doxel", "/opt/My Apps/html-doxel.svg", folders), "");
+    EXPECT_EQ(registerFileAssociation("/opt/My Apps/doxel", "/opt/My Apps/html-doxel.svg", folders), "");
 
     const std::string package = test::readFile(dir.path() / "data" / "mime" / "packages" / "html-doxel.xml");
     EXPECT_NE(package.find("type=\"application/x-htmldoxel-project\""), std::string::npos);
@@ -33,7 +33,7 @@ TEST(FileAssociation, RegistersTypeDesktopEntryAndDefaultUnderTheUsersFolders)
         "[Added Associations]\ntext/plain=gedit.desktop\n");
 
     // Starting the program from elsewhere re-points the association.
-    EXPECT_EQ(RegisterFileAssociation("/usr/bin/doxel", "/usr/share/icons/d.svg", folders), "");
+    EXPECT_EQ(registerFileAssociation("/usr/bin/doxel", "/usr/share/icons/d.svg", folders), "");
     EXPECT_NE(
         test::readFile(dir.path() / "data" / "applications" / "html-doxel.desktop").find("Exec=\"/usr/bin/doxel\" %f"),
         std::string::npos);
@@ -53,7 +53,7 @@ TEST(FileAssociation, NeverReplacesAMimeAppsListItCannotRead)
     test::TempDir dir;
     std::filesystem::create_directories(dir.path() / "config" / "mimeapps.list" / "inside");
     const AssociationFolders folders{dir.file("data"), dir.file("config")};
-    EXPECT_NE(RegisterFileAssociation("/usr/bin/doxel", "i", folders), "");
+    EXPECT_NE(registerFileAssociation("/usr/bin/doxel", "i", folders), "");
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "config" / "mimeapps.list" / "inside"));
 }
 
@@ -62,7 +62,7 @@ TEST(FileAssociation, ReportsARefusedWriteInsteadOfFailing)
     test::TempDir dir;
     test::writeFile(dir.path() / "data", "a file where a folder should be");
     const AssociationFolders folders{dir.file("data"), dir.file("config")};
-    EXPECT_NE(RegisterFileAssociation("/usr/bin/doxel", "i", folders), "");
+    EXPECT_NE(registerFileAssociation("/usr/bin/doxel", "i", folders), "");
 }
 
 }  // namespace
@@ -114,7 +114,7 @@ TEST(FileAssociation, AnInstallationWhoseFilesTheDesktopReadsNeedsNoneOfTheUsers
                 text.replace(at, 1, dir.path().string());
             return text;
         };
-        EXPECT_EQ(InstallationProvidesAssociation(dir.file(c.program), expand(c.dataDirs), expand(c.dataHome)),
+        EXPECT_EQ(installationProvidesAssociation(dir.file(c.program), expand(c.dataDirs), expand(c.dataHome)),
                   c.provided)
             << c.name;
     }
@@ -124,29 +124,29 @@ TEST(FileAssociation, AnInstallationWhoseFilesTheDesktopReadsNeedsNoneOfTheUsers
     test::TempDir dir;
     makeInstallation(dir.path() / "local", true, true);
     std::filesystem::remove(dir.path() / "local" / "share" / "html-doxel");
-    EXPECT_FALSE(InstallationProvidesAssociation(dir.file("local/bin/doxel"), "", dir.file("local/share")));
+    EXPECT_FALSE(installationProvidesAssociation(dir.file("local/bin/doxel"), "", dir.file("local/share")));
 }
 
 TEST(FileAssociation, RemovesOnlyTheUsersFilesTheProgramWrote)
 {
     test::TempDir dir;
     const AssociationFolders folders{dir.file("data"), dir.file("config")};
-    ASSERT_EQ(RegisterFileAssociation("/home/u/build/doxel", "/home/u/build/icons/html-doxel.svg", folders), "");
+    ASSERT_EQ(registerFileAssociation("/home/u/build/doxel", "/home/u/build/icons/html-doxel.svg", folders), "");
     const auto entry = dir.path() / "data" / "applications" / "html-doxel.desktop";
     const auto package = dir.path() / "data" / "mime" / "packages" / "html-doxel.xml";
     const auto mimeApps = dir.path() / "config" / "mimeapps.list";
     const std::string list = test::readFile(mimeApps);
 
-    EXPECT_EQ(RemoveUserFileAssociation(folders), "");
+    EXPECT_EQ(removeUserFileAssociation(folders), "");
     EXPECT_FALSE(std::filesystem::exists(entry));
     EXPECT_FALSE(std::filesystem::exists(package));
     EXPECT_EQ(test::readFile(mimeApps), list);
-    EXPECT_EQ(RemoveUserFileAssociation(folders), "");  // nothing left to remove
+    EXPECT_EQ(removeUserFileAssociation(folders), "");  // nothing left to remove
 
     // A desktop entry the user changed is theirs now.
     test::writeFile(entry, desktopEntryText("/opt/doxel", "i") + "NoDisplay=true\n");
     test::writeFile(package, "<mime-info/>\n");
-    EXPECT_EQ(RemoveUserFileAssociation(folders), "");
+    EXPECT_EQ(removeUserFileAssociation(folders), "");
     EXPECT_TRUE(std::filesystem::exists(entry));
     EXPECT_TRUE(std::filesystem::exists(package));
 }

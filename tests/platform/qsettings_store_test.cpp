@@ -23,7 +23,7 @@ TEST(QSettingsStore, KeepsEveryValueExactlyInTheUsersIniFile)
 {
     const auto& home = configHome();
     QSettingsStore store;
-    EXPECT_EQ(ReadSetting(store, "NeverWritten"), "");
+    EXPECT_EQ(store.read("NeverWritten"), "");
     const std::pair<const char*, std::string> values[] = {
         {"Language", "1000"},
         {"RUF", std::string("/home/a/x.dxp\a/home/b/y, z.dxp\a")},
@@ -34,10 +34,10 @@ TEST(QSettingsStore, KeepsEveryValueExactlyInTheUsersIniFile)
         {"Empty", ""},
     };
     for (const auto& [name, value] : values)
-        WriteSetting(store, name, value);
+        store.write(name, value);
     QSettingsStore fresh;
     for (const auto& [name, value] : values)
-        EXPECT_EQ(ReadSetting(fresh, name), value) << name;
+        EXPECT_EQ(fresh.read(name), value) << name;
     EXPECT_TRUE(std::filesystem::exists(home.path() / "Tervanis" / "HTML Doxel.conf"));
 }
 
@@ -47,18 +47,30 @@ TEST(QSettingsStore, KeepsAHandEditedBackslashAsWritten)
     test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf",
                     "[General]\nLogFile=/tmp/\\\\xzlog.txt\nRUF=\\\\x0\n");
     QSettingsStore store;
-    EXPECT_EQ(ReadSetting(store, "LogFile"), "/tmp/\\xzlog.txt");
-    EXPECT_EQ(ReadSetting(store, "RUF"), "\\x0");
+    EXPECT_EQ(store.read("LogFile"), "/tmp/\\xzlog.txt");
+    EXPECT_EQ(store.read("RUF"), "\\x0");
+}
+
+TEST(QSettingsStore, ReadsAHandEditedValueWithCommasAsTheTextItIs)
+{
+    const auto& home = configHome();
+    test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf",
+                    "[General]\nLogFile=~/logs/a,b.txt\nHtmlEditor=kate ,  --new,\"%F\"\n"
+                    "RUF=\"/a/x, y.dxp\",/b.dxp\n[Other]\nLogFile=elsewhere\n");
+    QSettingsStore store;
+    EXPECT_EQ(store.read("LogFile"), "~/logs/a,b.txt");
+    EXPECT_EQ(store.read("HtmlEditor"), "kate ,  --new,%F");
+    EXPECT_EQ(store.read("RUF"), "/a/x, y.dxp,/b.dxp");
 }
 
 TEST(QSettingsStore, SeesChangesMadeBehindItsBack)
 {
     const auto& home = configHome();
     QSettingsStore store;
-    WriteSetting(store, "ShowFileSystem", "1");
+    store.write("ShowFileSystem", "1");
     test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf",
                     "[General]\nShowFileSystem=0\nWrittenBy=another process\n");
-    EXPECT_EQ(ReadSetting(store, "ShowFileSystem"), "0");
+    EXPECT_EQ(store.read("ShowFileSystem"), "0");
 }
 
 }  // namespace

@@ -26,8 +26,8 @@
 #include "ui/compile/compile_form.h"
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
+#include "ui/kit/qt_text.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/qt_text.h"
 
 namespace doxel {
 
@@ -209,11 +209,12 @@ private slots:
     {
         WindowFixture f;
         f.settings.write("LaunchHelp", "1");
+        f.settings.write("Compiler", "chmcmd");
         ::setenv("DOXEL_CHMCMD", "/nonexistent", 1);
         f.create(f.sample());
-        ::unsetenv("DOXEL_CHMCMD");
 
         const ResultsSeen seen = compileThroughWindow(f);
+        ::unsetenv("DOXEL_CHMCMD");
         QCOMPARE(seen.windows, 1);
         QVERIFY2(seen.memo.endsWith(localText(f.settings, 230)), qPrintable(seen.memo));
         QVERIFY2(seen.memo.startsWith(QStringLiteral("The help compiler /nonexistent was not found")),
@@ -325,17 +326,17 @@ private slots:
         auto* commands = form.findChild<CompileCommands*>();
 
         // Before any compile the help file has no name; then it is removed.
-        commands->Launchcompiledfile1Click();
+        commands->viewHelpFile();
         QCOMPARE(f.desktop.beeps, 1);
         compileThroughWindow(f);
         fs::remove(form.project().compiledFile);
-        commands->Launchcompiledfile1Click();
+        commands->viewHelpFile();
         QCOMPARE(f.desktop.beeps, 2);
         QVERIFY(programHelpViewers().running().empty());
 
         const std::string logFile = f.settings.read("LogFile");
         fs::remove(logFile);
-        commands->Viewlogfile1Click();
+        commands->viewLogFile();
         QCOMPARE(commands->controller().currentLogFile(), logFile);
         QVERIFY(f.desktop.programs.empty());
 
@@ -364,7 +365,7 @@ private slots:
                                      asked.push_back(file);
                                      return false;
                                  });
-        commands.Viewlogfile1Click();
+        commands.viewLogFile();
         QCOMPARE(asked, std::vector<std::string>{log});
         auto* view = form.findChild<QDialog*>(QStringLiteral("LogView"));
         QVERIFY(view != nullptr);

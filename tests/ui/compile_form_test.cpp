@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <semaphore>
 #include <spawn.h>
 #include <string>
 #include <unistd.h>
@@ -20,9 +21,9 @@
 #include "platform/help_viewers.h"
 #include "test_support.h"
 #include "ui/compile/compile_form.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/qt_text.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
-#include "ui/main/qt_text.h"
 
 namespace doxel {
 namespace {
@@ -336,20 +337,51 @@ private slots:
     {
         FormFixture f;
         auto form = f.create();
-        bool visibleAfterRequests = false;
+        // The compile thread holds in the middle of its run until the
+        // window has been asked to close in every way.
+        std::binary_semaphore reached(0);
+        std::binary_semaphore asked(0);
         f.compiler.during = [&] {
-            form->closeButton()->click();
-            form->close();
-            form->reject();
-            visibleAfterRequests = form->isVisible() && form->isCompiling();
+            reached.release();
+            asked.acquire();
         };
         QSignalSpy finished(form.get(), &TCompileForm::runFinished);
         form->show();
+        QVERIFY(QTest::qWaitFor([&reached] { return reached.try_acquire(); }, 5000));
+        form->closeButton()->click();
+        form->close();
+        form->reject();
+        const bool visibleAfterRequests = form->isVisible() && form->isCompiling();
+        asked.release();
         QVERIFY(finished.wait(5000));
         QVERIFY(visibleAfterRequests);
         QVERIFY(!form->isVisible());
         QCOMPARE(f.compiler.frees, 1);
         QCOMPARE(summaryTexts(*form).size(), 6);
+    }
+
+    void staysResponsiveWhileTheCompileRuns()
+    {
+        FormFixture f;
+        auto form = f.create();
+        std::binary_semaphore reached(0);
+        std::binary_semaphore handled(0);
+        f.compiler.during = [&] {
+            reached.release();
+            handled.acquire();
+        };
+        QSignalSpy finished(form.get(), &TCompileForm::runFinished);
+        form->show();
+        QVERIFY(QTest::qWaitFor([&reached] { return reached.try_acquire(); }, 5000));
+        // The window handles its events while the compiler is busy: the
+        // lines reported so far are shown, and a page change is carried out.
+        QVERIFY(QTest::qWaitFor([&form] { return form->status()->currentMessage().contains("Compiling"); }, 5000));
+        form->pageControl()->setCurrentIndex(1);
+        QCOMPARE(form->pageControl()->currentIndex(), 1);
+        QVERIFY(form->isCompiling());
+        handled.release();
+        QVERIFY(finished.wait(5000));
+        QVERIFY(!form->isCompiling());
     }
 };
 

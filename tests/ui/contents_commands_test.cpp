@@ -21,7 +21,7 @@
 #include "ui/contents/contents_page.h"
 #include "ui/contents/item_properties_dialog.h"
 #include "ui/index/list_models.h"
-#include "ui/main/icons.h"
+#include "ui/kit/icons.h"
 
 namespace doxel {
 
@@ -176,7 +176,7 @@ private slots:
         // What was built is saved and comes back unchanged.
         f.action("SaveButton")->trigger();
         Project saved;
-        ReadProjectFile(saved, f.folder.file("book.dxp"));
+        readProjectFile(saved, f.folder.file("book.dxp"));
         QCOMPARE(childrenOf(&saved.titleEntry()), QStringLiteral("Harbours"));
         QVERIFY(f.desktop.finished());
 
@@ -483,7 +483,7 @@ private slots:
 
         // Undone as one step (the tree is the one from before the drop, not
         // the entries it had).
-        f.action(Command::Undo1)->trigger();
+        f.action(Command::Undo)->trigger();
         QVERIFY(w.entry("Dropped one") == nullptr);
         QVERIFY(w.entry("Dropped two") == nullptr);
         QVERIFY(w.entry("Welcome to Tidewater") != nullptr);
@@ -629,7 +629,7 @@ private slots:
         // starts unsorted again.
         f.action("Alphabetically1")->trigger();
         f.desktop.answerMessage(MessageAnswer::No);
-        f.form->RUFClick(f.sample());
+        f.form->openRecentProject(f.sample());
         QVERIFY(f.action("Alphabetically1")->isChecked());
         QCOMPARE(f.form->findChild<ContentsCommands*>()->editor().sortMode(), SortMode::Alphabetical);
         f.action("New1")->trigger();

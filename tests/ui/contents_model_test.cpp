@@ -8,8 +8,8 @@
 #include "scripted_desktop.h"
 #include "test_support.h"
 #include "ui/contents/contents_model.h"
+#include "ui/kit/icons.h"
 #include "ui/logic/editor_desktop.h"
-#include "ui/main/icons.h"
 
 #include <QImage>
 #include <QPixmap>

@@ -16,8 +16,8 @@
 #include "ui/dialogs/dialog_commands.h"
 #include "ui/dialogs/preferences_dialog.h"
 #include "ui/dialogs/project_properties_dialog.h"
+#include "ui/kit/icons.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
 
 Q_DECLARE_METATYPE(doxel::Command)
 
@@ -43,7 +43,7 @@ QImage picture(const QIcon& icon)
 
 bool toolBarColored(WindowFixture& f)
 {
-    return picture(f.action(Command::NewButton)->icon()) == picture(toolbarIcon("new", true));
+    return picture(f.action(Command::NewProjectButton)->icon()) == picture(toolbarIcon("new", true));
 }
 
 }  // namespace
@@ -55,8 +55,8 @@ private slots:
     void windowPropertiesReachTheProjectFileAndTheHelpProject_data()
     {
         QTest::addColumn<Command>("command");
-        QTest::newRow("menu") << Command::ProjectProperties1;
-        QTest::newRow("tool button") << Command::ProjectPropButton;
+        QTest::newRow("menu") << Command::ProjectProperties;
+        QTest::newRow("tool button") << Command::ProjectPropertiesButton;
     }
 
     void windowPropertiesReachTheProjectFileAndTheHelpProject()
@@ -101,7 +101,7 @@ private slots:
                  (std::array{sized.left, sized.top, sized.width, sized.height}));
 
         // Saved, opened again, compiled.
-        f.action(Command::Saveproject1)->trigger();
+        f.action(Command::SaveProject)->trigger();
         QVERIFY(!project.modified);
         f.form.reset();
         f.create(f.sample());
@@ -128,7 +128,7 @@ private slots:
             sizer.move(300, 300);
             child<QPushButton>(sizer, "OkButton")->click();
         });
-        f.action(Command::ProjectProperties1)->trigger();
+        f.action(Command::ProjectProperties)->trigger();
         QVERIFY(f.dialogs.finished());
         QCOMPARE(project.windowSettings, before);
         QVERIFY(!project.modified);
@@ -162,7 +162,7 @@ private slots:
             child<QLineEdit>(dialog, "HEditorPath")->setText(QStringLiteral("kate"));
             child<QPushButton>(dialog, "Button1")->click();
         });
-        f.action(Command::Preferences1)->trigger();
+        f.action(Command::Settings)->trigger();
         QVERIFY(f.dialogs.finished());
         const std::pair<const char*, const char*> expected[] = {
             {"HtmlEditor", "kate"},     {"LogFile", "/home/ann/log.txt"},
@@ -188,7 +188,7 @@ private slots:
             child<QLineEdit>(dialog, "LogLocation")->setText(QStringLiteral("/elsewhere.txt"));
             child<QPushButton>(dialog, "CancelButton")->click();
         });
-        f.action(Command::Preferences1)->trigger();
+        f.action(Command::Settings)->trigger();
         QVERIFY(f.dialogs.finished());
         QCOMPARE(f.settings.values(), before);
         QVERIFY(!toolBarColored(f));
@@ -206,7 +206,7 @@ private slots:
         askForHtmlEditor(f.form->context());
         QVERIFY(f.dialogs.finished());
         QVERIFY(f.desktop.finished());
-        QCOMPARE(f.desktop.messages.front().text, LoadText(f.settings, 100));
+        QCOMPARE(f.desktop.messages.front().text, loadText(f.settings, 100));
         QCOMPARE(f.settings.read("HtmlEditor"), std::string("kate"));
     }
 };

@@ -178,7 +178,7 @@ TEST_F(DocumentControllerTest, SaveOfANamedProjectWritesWithoutAsking)
     EXPECT_FALSE(project.modified);
     EXPECT_EQ(desktop.fileDialogs.size(), 1u);
     Project reread;
-    ReadProjectFile(reread, folder.file("book.dxp"));
+    readProjectFile(reread, folder.file("book.dxp"));
     EXPECT_EQ(reread.entryCount(), 2u);
 }
 
@@ -201,7 +201,7 @@ TEST_F(DocumentControllerTest, SaveAsToAnotherFolderStoresThePathsForIt)
     EXPECT_EQ(project.windowSettings.defaultTopic, "..\\..\\pages\\a.htm");
     EXPECT_EQ(project.windowSettings.homePage, "https://example.org/");
     Project reread;
-    ReadProjectFile(reread, project.projectFile);
+    readProjectFile(reread, project.projectFile);
     EXPECT_EQ(reread.titleEntry().child(0)->topicFile, topic);
     EXPECT_EQ(reread.keywords.at(0).topicFile, topic);
     EXPECT_EQ(reread.windowSettings.defaultTopic, "..\\..\\pages\\a.htm");
@@ -398,7 +398,7 @@ TEST_F(DocumentControllerTest, OpenNamesTheMissingTopicFiles)
 
         ASSERT_EQ(desktop.messages.size(), 1u);
         const std::string& text = desktop.messages[0].text;
-        const std::string intro = LoadText(settings, 229) + "\n\n";
+        const std::string intro = loadText(settings, 229) + "\n\n";
         ASSERT_EQ(text.substr(0, intro.size()), intro);
         std::string expected;
         for (int n = 0; n < c.listed; ++n)
@@ -459,6 +459,93 @@ TEST_F(DocumentControllerTest, RecentMenuListsOnlyExistingProjects)
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].caption, "&1 guide.dxp");
     EXPECT_EQ(items[0].path, file);
+}
+
+}  // namespace
+}  // namespace doxel
+
+namespace doxel {
+namespace {
+
+// Two windows on one project: the save of one must not silently undo the
+// other's.
+TEST_F(DocumentControllerTest, SaveAsksWhenAnotherWindowSavedTheFileMeanwhile)
+{
+    struct Case {
+        MessageAnswer answer;
+        bool saved;
+        const char* fileTitle;     // the title on disk afterwards
+        const char* projectTitle;  // the title in this window afterwards
+    };
+    const Case cases[] = {
+        {MessageAnswer::Yes, true, "Mine", "Mine"},
+        {MessageAnswer::No, false, "Theirs", "Theirs"},
+        {MessageAnswer::Cancel, false, "Theirs", "Mine"},
+    };
+    for (const Case& c : cases) {
+        const std::string file = savedProject("two.dxp");
+        ASSERT_TRUE(controller.openProjectFile(file, false));
+        {
+            EditStep step(&controller.history(), 1, EditParts::Contents);
+            project.titleEntry().caption = "Mine";
+            project.modified = true;
+        }
+        ASSERT_TRUE(controller.history().canUndo());
+
+        Project other;
+        readProjectFile(other, file);
+        other.titleEntry().caption = "Theirs";
+        NullProgress progress;
+        WriteProjectFile(other, file, progress);
+
+        desktop.answerMessage(c.answer);
+        EXPECT_EQ(controller.save(), c.saved);
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        EXPECT_NE(desktop.messages[0].text.find("changed on disk"), std::string::npos);
+        Project onDisk;
+        readProjectFile(onDisk, file);
+        EXPECT_EQ(onDisk.title(), c.fileTitle);
+        EXPECT_EQ(project.title(), c.projectTitle);
+        // A reload drops the steps made on the project it replaced; a kept
+        // or saved project keeps them.
+        EXPECT_EQ(controller.history().canUndo(), c.answer != MessageAnswer::No);
+        EXPECT_TRUE(desktop.finished());
+        desktop.messages.clear();
+
+        // Once saved or reloaded, the next save is ours again.
+        if (c.answer != MessageAnswer::Cancel) {
+            EXPECT_TRUE(controller.save());
+            EXPECT_TRUE(desktop.messages.empty());
+        }
+    }
+}
+
+TEST_F(DocumentControllerTest, FocusOffersToReloadAChangedFileOnce)
+{
+    const std::string file = savedProject("focus.dxp");
+    ASSERT_TRUE(controller.openProjectFile(file, false));
+    EXPECT_FALSE(controller.reloadIfChangedOnDisk());
+    EXPECT_TRUE(desktop.messages.empty());
+
+    Project other;
+    readProjectFile(other, file);
+    other.titleEntry().caption = "Theirs";
+    NullProgress progress;
+    WriteProjectFile(other, file, progress);
+
+    desktop.answerMessage(MessageAnswer::No);
+    EXPECT_FALSE(controller.reloadIfChangedOnDisk());
+    EXPECT_FALSE(controller.reloadIfChangedOnDisk());  // not asked again for the same change
+    EXPECT_EQ(desktop.messages.size(), 1u);
+    EXPECT_NE(project.title(), "Theirs");
+
+    other.titleEntry().caption = "Theirs again";
+    WriteProjectFile(other, file, progress);
+    desktop.answerMessage(MessageAnswer::Yes);
+    EXPECT_TRUE(controller.reloadIfChangedOnDisk());
+    EXPECT_EQ(project.title(), "Theirs again");
+    EXPECT_TRUE(controller.save());
+    EXPECT_TRUE(desktop.finished());
 }
 
 }  // namespace

@@ -24,6 +24,12 @@ struct Opened {
     std::string page;
 };
 
+// Waits until the update check's download has ended and its answer shown.
+bool waitForTheCheck(HelpCommands& help)
+{
+    return QTest::qWaitFor([&help] { return !help.updateCheck().CheckUpdate().downloading(); }, 20000);
+}
+
 class HelpCommandsTest : public QObject {
     Q_OBJECT
 
@@ -77,7 +83,7 @@ private slots:
         f.create();
         installed(true);
         auto help = make(f);
-        help->ToolButton2Click();
+        help->openHelpManual();
         QCOMPARE(m_opened.size(), std::size_t(1));
         QCOMPARE(m_opened[0].file, std::string("/opt/doxel/doxel.chm"));
         QCOMPARE(m_opened[0].page, std::string("welcome.htm"));
@@ -85,7 +91,7 @@ private slots:
 
         m_viewerStarts = false;
         f.desktop.answerMessage(MessageAnswer::Ok);
-        help->ToolButton2Click();
+        help->openHelpManual();
         QCOMPARE(f.desktop.messages.back().text, std::string("no viewer"));
         QCOMPARE(f.desktop.messages.back().icon, MessageIcon::Warning);
 
@@ -102,7 +108,7 @@ private slots:
         auto help = make(f);
         f.desktop.answerMessage(MessageAnswer::Ok);
         f.desktop.answerMessage(MessageAnswer::Ok);
-        help->ToolButton2Click();
+        help->openHelpManual();
         help->hook().HelpHook(HELP_CONTEXT, 1040);
         QVERIFY(m_opened.empty());
         QCOMPARE(f.desktop.messages.size(), std::size_t(2));
@@ -144,10 +150,10 @@ private slots:
             const char* text;
         };
         const Case cases[] = {
-            {true, &HelpCommands::HelpVersionClick, "Html Help Version KchmViewer 7.7 (7.7.0.0)"},
-            {false, &HelpCommands::HelpVersionClick, "Html Help Version  ()"},
-            {true, &HelpCommands::IEVersionClick, "Qt WebEngine 6.4.2 (102.0.5005.177)"},
-            {false, &HelpCommands::IEVersionClick, " ()"},
+            {true, &HelpCommands::showHelpVersion, "Html Help Version KchmViewer 7.7 (7.7.0.0)"},
+            {false, &HelpCommands::showHelpVersion, "Html Help Version  ()"},
+            {true, &HelpCommands::showBrowserVersion, "Qt WebEngine 6.4.2 (102.0.5005.177)"},
+            {false, &HelpCommands::showBrowserVersion, " ()"},
         };
         for (const Case& c : cases) {
             installed(c.installed);
@@ -175,7 +181,7 @@ private slots:
         auto help = make(f, services);
         QCOMPARE(asked, 0);
         f.desktop.answerMessage(MessageAnswer::Ok);
-        help->IEVersionClick();
+        help->showBrowserVersion();
         QCOMPARE(asked, 1);
         QCOMPARE(f.desktop.messages.back().text, std::string("Qt WebEngine 6.4.2 (108.0.5359.220)"));
         QVERIFY(f.desktop.finished());
@@ -186,7 +192,7 @@ private slots:
         WindowFixture f;
         f.create();
         auto none = make(f);
-        for (const Command command : {Command::Update, Command::DoxelHomepage, Command::SendEmail})
+        for (const Command command : {Command::CheckForUpdate, Command::OpenHomepage, Command::SendEmail})
             QVERIFY(!f.action(command)->isVisible());
         none.reset();
 
@@ -195,10 +201,10 @@ private slots:
         services.homePage = "https://doxel.example/";
         services.supportEmail = "support@doxel.example";
         auto all = make(f, services);
-        for (const Command command : {Command::Update, Command::DoxelHomepage, Command::SendEmail})
+        for (const Command command : {Command::CheckForUpdate, Command::OpenHomepage, Command::SendEmail})
             QVERIFY(f.action(command)->isVisible());
-        all->DoxelHomepageClick();
-        all->SendEmailClick();
+        all->openHomepage();
+        all->sendEmail();
         QCOMPARE(f.desktop.openedDocuments,
                  (std::vector<std::string>{"https://doxel.example/", "mailto:support@doxel.example"}));
     }
@@ -219,19 +225,25 @@ private slots:
         bool timerRan = false;
         QTimer::singleShot(50, [&] { timerRan = true; });
         f.desktop.answerMessage(MessageAnswer::Ok);
-        f.action(Command::Update)->trigger();
-        QVERIFY(timerRan);  // events were handled while the check ran
+        f.action(Command::CheckForUpdate)->trigger();
+        // The command returned at once; the window handles its events while
+        // the download runs, and the answer comes when it ends.
+        QVERIFY(help->updateCheck().CheckUpdate().downloading());
+        QVERIFY(waitForTheCheck(*help));
+        QVERIFY(timerRan);
         QCOMPARE(f.desktop.messages.back().text, std::string("You have the latest version of HTML Doxel."));
         QVERIFY(!std::filesystem::exists(f.folder.path() / "temp.txt"));
 
         f.desktop.answerMessage(MessageAnswer::Yes);
-        help->UpdateClick();
+        help->checkForUpdate();
+        QVERIFY(waitForTheCheck(*help));
         QCOMPARE(f.desktop.messages.back().caption, std::string("HTML Doxel Update"));
         QCOMPARE(f.desktop.messages.back().buttons, MessageButtons::YesNo);
         QCOMPARE(f.desktop.openedDocuments, std::vector<std::string>{"https://doxel.example/"});
 
         f.desktop.answerMessage(MessageAnswer::Ok);
-        help->UpdateClick();
+        help->checkForUpdate();
+        QVERIFY(waitForTheCheck(*help));
         QCOMPARE(f.desktop.messages.back().text,
                  std::string("An error ocurred. Please check your online connection..."));
         QVERIFY(f.desktop.finished());

@@ -26,12 +26,12 @@ private slots:
                         "<param name=\"Local\" value=\"a.htm#top\"></OBJECT></UL>");
 
         f.desktop.answerFile(std::nullopt);
-        f.action(Command::ImportHelpProject1)->trigger();
+        f.action(Command::ImportHelpProject)->trigger();
         QCOMPARE(QString::fromStdString(form.project().title()), QStringLiteral("New project (put your title here)"));
 
         f.desktop.answerFile(folder + "/guide.hhp");
         f.desktop.answerMessage(MessageAnswer::Ok);
-        f.action(Command::ImportHelpProject1)->trigger();
+        f.action(Command::ImportHelpProject)->trigger();
         QCOMPARE(QString::fromStdString(form.project().title()), QStringLiteral("Old guide"));
         QCOMPARE(QString::fromStdString(form.project().projectFile),
                  QString::fromStdString(folder + "/guide-doxel.dxp"));
@@ -44,7 +44,7 @@ private slots:
         const std::string written = test::readFile(folder + "/guide-doxel.dxp");
         f.desktop.answerFile(folder + "/guide.hhp");
         f.desktop.answerMessage(MessageAnswer::Ok);  // the error
-        f.action(Command::ImportHelpProject1)->trigger();
+        f.action(Command::ImportHelpProject)->trigger();
         QVERIFY(f.desktop.messages.back().text.find("exists already") != std::string::npos);
         QCOMPARE(test::readFile(folder + "/guide-doxel.dxp"), written);
         QVERIFY(f.desktop.finished());

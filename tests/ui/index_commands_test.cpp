@@ -157,9 +157,9 @@ private slots:
         QTest::mouseClick(w.view.viewport(), Qt::LeftButton, {}, centre);
         QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr);
         qobject_cast<QLineEdit*>(QApplication::focusWidget())->setText(QStringLiteral("neap tides"));
-        f.action(Command::SaveButton)->trigger();
+        f.action(Command::SaveProjectButton)->trigger();
         Project saved;
-        ReadProjectFile(saved, f.sample());
+        readProjectFile(saved, f.sample());
         QCOMPARE(keywordsOf(saved), QStringLiteral("neap tides, system requirements, tide table, wind"));
         QVERIFY(!w.form.project().modified);
     }
@@ -168,9 +168,9 @@ private slots:
     {
         WindowFixture f;
         IndexWindow w(f);
-        QAction* sort = f.action(Command::SortButton);
-        QAction* up = f.action(Command::KeywUpButton);
-        QAction* down = f.action(Command::KeywDownButton);
+        QAction* sort = f.action(Command::SortKeywordsButton);
+        QAction* up = f.action(Command::KeywordUpButton);
+        QAction* down = f.action(Command::KeywordDownButton);
         QVERIFY(up->isEnabled() && down->isEnabled());
         QVERIFY(!sort->isChecked());
         sort->trigger();
@@ -189,7 +189,7 @@ private slots:
         sort->trigger();
         f.desktop.answerMessage(MessageAnswer::No);
         f.desktop.answerFile(f.sample());
-        f.action(Command::OpenButton)->trigger();
+        f.action(Command::OpenProjectButton)->trigger();
         QVERIFY(sort->isChecked() && !up->isEnabled());
         const auto& rows = w.form.project().keywords;
         QCOMPARE(QString::fromStdString(rows.front().keyword), QStringLiteral("Büsum"));
@@ -229,14 +229,14 @@ private slots:
             dialog.fileCombo()->setCurrentIndex(row);
             dialog.accept();
         });
-        f.action(Command::KeyEditButton)->trigger();
+        f.action(Command::EditKeywordButton)->trigger();
         const KeywordEntry& edited = *std::find_if(w.form.project().keywords.begin(), w.form.project().keywords.end(),
                                                    [](const KeywordEntry& row) { return row.keyword == "setting up"; });
         QCOMPARE(edited.topicFile, tour);
         QVERIFY(f.dialogs.finished());
 
         // Ctrl+Z on the Index page, where the Edit menu is disabled.
-        QVERIFY(!w.form.actions().menu(Menu::Items1)->menuAction()->isEnabled());
+        QVERIFY(!w.form.actions().menu(Menu::ItemsMenu)->menuAction()->isEnabled());
         QTest::keyClick(&w.view, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(w.keywords(), QStringLiteral("installation, system requirements, tide table, spring tides"));
     }
@@ -251,13 +251,13 @@ private slots:
         QCOMPARE(QString::fromStdString(tour.caption), QStringLiteral("A quick tour"));
         contents.selectEntry(&tour);
         f.desktop.answerInput(std::string("tour"));
-        f.action(Command::AddKeyw)->trigger();
+        f.action(Command::AddKeywordToEntryButton)->trigger();
         QCOMPARE(QString::fromStdString(w.form.project().keywords.back().keyword), QStringLiteral("tour"));
         QCOMPARE(w.form.project().keywords.back().topicFile, tour.topicFile);
         QCOMPARE(w.selectedRow(), 4);
 
         contents.selectEntry(w.form.project().titleEntry().child(1));  // a header
-        f.action(Command::AddKeyButton)->trigger();
+        f.action(Command::AddKeywordButton)->trigger();
         QCOMPARE(f.desktop.beeps, 1);
         QCOMPARE(w.form.project().keywords.size(), std::size_t{5});
         QVERIFY(f.desktop.finished());
@@ -273,15 +273,15 @@ private slots:
         QVERIFY(w.model.data(w.model.index(1, 0), Qt::DecorationRole).isNull());
 
         f.desktop.answerMessage(MessageAnswer::No);
-        f.action(Command::DelAllKeyw)->trigger();
+        f.action(Command::DeleteAllKeywordsButton)->trigger();
         QCOMPARE(w.model.rowCount(), 4);
         QCOMPARE(f.desktop.messages.at(0).text,
                  std::string("Are you sure you want to\n\rclear the entire keywords list?"));
         QCOMPARE(f.desktop.messages.at(0).defaultAnswer, MessageAnswer::No);
         f.desktop.answerMessage(MessageAnswer::Yes);
-        f.action(Command::DelAllKeyw)->trigger();
+        f.action(Command::DeleteAllKeywordsButton)->trigger();
         QCOMPARE(w.model.rowCount(), 0);
-        f.action(Command::DelAllKeyw)->trigger();
+        f.action(Command::DeleteAllKeywordsButton)->trigger();
         QCOMPARE(f.desktop.beeps, 1);
         QVERIFY(f.desktop.finished());
     }

@@ -20,9 +20,9 @@
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
 #include "ui/index/list_models.h"
+#include "ui/kit/icons.h"
 #include "ui/logic/caption_table.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
 #include "ui/main/qt_translations.h"
 #include "ui/main/window_actions.h"
 
@@ -184,7 +184,7 @@ private slots:
         QVERIFY(!contents->imageCombo()->isEnabled());
         QCOMPARE(contents->imageCombo()->currentIndex(), -1);
         QCOMPARE(f.menu("File1")->title(), QStringLiteral("&Datei"));
-        QCOMPARE(f.action("NewButton")->toolTip(), text(LoadText(f.settings, 50)));
+        QCOMPARE(f.action("NewButton")->toolTip(), text(loadText(f.settings, 50)));
         QVERIFY(f.action("Insert")->isChecked());
         QVERIFY(f.action("ShowFiles")->isChecked());
         QVERIFY(form.fileView()->isVisibleTo(&form));
@@ -342,7 +342,7 @@ private slots:
         QCOMPARE(form.findChild<QTreeView*>(QStringLiteral("tree"))->indentation(), 19);
     }
 
-    void leavesCommandsOfLaterWorkVisibleButDisabled()
+    void disablesOnlyTheCompileCommandsOfAnEmptyProject()
     {
         WindowFixture f;
         f.create();
@@ -436,7 +436,7 @@ private slots:
         QCOMPARE(text(f.settings.read("LastDir")), text(file));
         QCOMPARE(f.desktop.fileDialogs.at(0).title, std::string("Save project..."));
         Project saved;
-        ReadProjectFile(saved, file);
+        readProjectFile(saved, file);
         QCOMPARE(text(saved.title()), QStringLiteral("My manual"));
         QVERIFY(!form.project().modified);
 
@@ -562,14 +562,14 @@ private slots:
         for (const Language& language : kLanguages) {
             f.action(language.menuItem)->trigger();
             QCOMPARE(text(f.settings.read("Language")), QString::number(language.offset));
-            QCOMPARE(f.menu("File1")->title(), text(LoadText(f.settings, 1)));
-            QCOMPARE(f.action("New1")->text(), text(LoadText(f.settings, 2)));
-            QCOMPARE(f.action("UpButton")->toolTip(), text(LoadText(f.settings, 63)));
+            QCOMPARE(f.menu("File1")->title(), text(loadText(f.settings, 1)));
+            QCOMPARE(f.action("New1")->text(), text(loadText(f.settings, 2)));
+            QCOMPARE(f.action("UpButton")->toolTip(), text(loadText(f.settings, 63)));
             QCOMPARE(f.action("KeywUpButton")->toolTip(), f.action("UpButton")->toolTip());
-            QCOMPARE(form.pageControl()->tabText(0), text(LoadText(f.settings, 80)));
-            QCOMPARE(form.findChild<QLabel*>(QStringLiteral("TOCLabel"))->text(), text(LoadText(f.settings, 261)));
-            QCOMPARE(form.keywordModel().headerData(0, Qt::Horizontal).toString(), text(LoadText(f.settings, 83)));
-            QCOMPARE(form.fileListModel().headerData(1, Qt::Horizontal).toString(), text(LoadText(f.settings, 86)));
+            QCOMPARE(form.pageControl()->tabText(0), text(loadText(f.settings, 80)));
+            QCOMPARE(form.findChild<QLabel*>(QStringLiteral("TOCLabel"))->text(), text(loadText(f.settings, 261)));
+            QCOMPARE(form.keywordModel().headerData(0, Qt::Horizontal).toString(), text(loadText(f.settings, 83)));
+            QCOMPARE(form.fileListModel().headerData(1, Qt::Horizontal).toString(), text(loadText(f.settings, 86)));
             QCOMPARE(f.action(language.menuItem)->text(), QString::fromLatin1(language.menuCaption));
             QCOMPARE(text(form.project().title()), QStringLiteral("Tidewater User Guide"));
             QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
@@ -605,8 +605,8 @@ private slots:
         f.settings.write("Language", "2000");
         TMainForm& form = f.create();
         for (const CaptionTableRow& row : captionTable()) {
-            const QString expected = text(LoadText(f.settings, row.id));
-            const QString name = QString::fromLatin1(row.control);
+            const QString expected = text(loadText(f.settings, row.id));
+            const QString name = QString::fromLatin1(row.control.objectName());
             QString shown;
             if (row.kind == CaptionKind::Column)
                 shown = (name == QLatin1String("KeyView") ? static_cast<QAbstractItemModel&>(form.keywordModel())
@@ -623,7 +623,7 @@ private slots:
                 shown = label->text();
             else
                 shown = form.pageControl()->tabText(form.pageControl()->indexOf(form.findChild<QWidget*>(name)));
-            QVERIFY2(shown == expected, row.control);
+            QVERIFY2(shown == expected, row.control.objectName());
         }
     }
 
@@ -660,8 +660,8 @@ private slots:
         TMainForm& form = f.create(f.sample());
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QAction* undo = f.action(Command::Undo1);
-        QAction* redo = f.action(Command::Redo1);
+        QAction* undo = f.action(Command::Undo);
+        QAction* redo = f.action(Command::Redo);
         QVERIFY(!undo->isEnabled());
         QCOMPARE(undo->text(), QStringLiteral("&Undo"));
 
@@ -669,7 +669,7 @@ private slots:
         const int before = model.rowCount(model.titleIndex());
         form.contentsPage()->tree()->setCurrentIndex(model.index(1, 0, model.titleIndex()));
         f.desktop.answerMessage(MessageAnswer::Yes);  // delete with its children
-        f.action(Command::Delete1)->trigger();
+        f.action(Command::DeleteEntry)->trigger();
         QCOMPARE(model.rowCount(model.titleIndex()), before - 1);
         QCOMPARE(undo->text(), QStringLiteral("&Undo Delete"));
         QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]*"));
@@ -686,6 +686,45 @@ private slots:
         // In another language the item names the step in it too.
         f.action("Deutsch1")->trigger();
         QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Löschen"));
+        QVERIFY(f.desktop.finished());
+    }
+
+    void focusBackOffersTheProjectSavedInAnotherWindow()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCoreApplication::processEvents();
+        ContentsModel& model = form.contentsModel();
+        form.contentsPage()->tree()->setCurrentIndex(model.index(1, 0, model.titleIndex()));
+        f.desktop.answerMessage(MessageAnswer::Yes);  // delete with its children
+        f.action(Command::DeleteEntry)->trigger();
+        QVERIFY(f.action(Command::Undo)->isEnabled());
+
+        Project other;
+        readProjectFile(other, f.sample());
+        other.titleEntry().caption = "Saved elsewhere";
+        NullProgress progress;
+        WriteProjectFile(other, f.sample(), progress);
+
+        // Asked once the activation is over; the steps made on the old
+        // project go with it.
+        f.desktop.answerMessage(MessageAnswer::Yes);
+        QEvent activation(QEvent::ActivationChange);
+        QApplication::sendEvent(&form, &activation);
+        QCOMPARE(f.desktop.messages.size(), std::size_t{1});
+        QCoreApplication::processEvents();
+        QCOMPARE(f.desktop.messages.size(), std::size_t{2});
+        QVERIFY(f.desktop.messages[1].text.find("changed on disk") != std::string::npos);
+        QCOMPARE(text(form.project().title()), QStringLiteral("Saved elsewhere"));
+        QVERIFY(!form.project().modified);
+        QVERIFY(!f.action(Command::Undo)->isEnabled());
+
+        // Nothing changed since: focus back asks nothing.
+        QApplication::sendEvent(&form, &activation);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.desktop.messages.size(), std::size_t{2});
         QVERIFY(f.desktop.finished());
     }
 

@@ -11,8 +11,8 @@
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
 #include "ui/dialogs/preferences_dialog.h"
-#include "ui/index/preview_commands.h"
-#include "ui/index/preview_page.h"
+#include "ui/preview/preview_commands.h"
+#include "ui/preview/preview_page.h"
 
 namespace doxel {
 
@@ -142,7 +142,7 @@ private slots:
         w.select("Working with tides");
         QVERIFY(!w.contents.tree()->isExpanded(w.form.contentsModel().indexOf(w.entry("Getting started"))));
         w.form.pageControl()->setCurrentWidget(&w.page);
-        f.action(Command::PrevTopicButton)->trigger();
+        f.action(Command::PreviousTopicButton)->trigger();
         QCOMPARE(w.selected(), QStringLiteral("A quick tour"));
         QVERIFY(w.contents.tree()->isExpanded(w.form.contentsModel().indexOf(w.entry("Getting started"))));
         QCOMPARE(w.lastShown(), w.file("sample/pages/tour.htm"));
@@ -176,12 +176,12 @@ private slots:
         w.select("Reading the tide table");
         w.form.pageControl()->setCurrentWidget(&w.page);
         f.desktop.answerMessage(MessageAnswer::Ok);
-        f.action(Command::KeyWordButton)->trigger();
+        f.action(Command::KeywordFromSelectionButton)->trigger();
         QCOMPARE(f.desktop.messages.at(0).text,
                  std::string("Please highlight the text that you want\n\rto use as your new keyword first..."));
         const std::size_t before = w.form.project().keywords.size();
         w.browser->selection = "high water\n";
-        f.action(Command::KeyWordButton)->trigger();
+        f.action(Command::KeywordFromSelectionButton)->trigger();
         QCOMPARE(w.form.project().keywords.size(), before + 1);
         QCOMPARE(w.form.project().keywords.back().keyword, std::string("high water"));
         QCOMPARE(QString::fromStdString(w.form.project().keywords.back().topicFile),
@@ -195,7 +195,7 @@ private slots:
         PreviewWindow w(f);
         f.settings.write("HtmlEditor", "sh -c %f");
         w.select("Frequently asked questions");
-        f.action(Command::EditwithHTMLEditor1)->trigger();
+        f.action(Command::PopupOpenInHtmlEditor)->trigger();
         QCOMPARE(f.desktop.programs.size(), std::size_t{1});
         QCOMPARE(f.desktop.programs[0].program, std::string("sh"));
         QCOMPARE(f.desktop.programs[0].arguments, (std::vector<std::string>{"-c", f.folder.file("sample/faq.htm")}));
@@ -203,14 +203,14 @@ private slots:
 
         // The page shown, with the button's menu.
         w.form.pageControl()->setCurrentWidget(&w.page);
-        f.action(Command::HTMLEditor)->trigger();
+        f.action(Command::EditInHtmlEditor)->trigger();
         QCOMPARE(f.desktop.programs.size(), std::size_t{2});
         QCOMPARE(f.desktop.programs[1].arguments.back(), f.folder.file("sample/faq.htm"));
         QCOMPARE(f.desktop.programs[1].workingFolder, std::string());
-        QVERIFY(f.action(Command::EditButton)->isEnabled());
+        QVERIFY(f.action(Command::EditPageButton)->isEnabled());
 
         // Notepad: the desktop's text editor, or its handler for the file.
-        f.action(Command::notepad)->trigger();
+        f.action(Command::EditInTextEditor)->trigger();
         const bool started =
             f.desktop.programs.size() == 3 && f.desktop.programs[2].arguments.back() == f.folder.file("sample/faq.htm");
         const bool opened = f.desktop.openedDocuments == std::vector<std::string>{f.folder.file("sample/faq.htm")};
@@ -222,7 +222,7 @@ private slots:
         f.desktop.answerMessage(MessageAnswer::Ok);
         f.dialogs.answer<TPreferences>([](TPreferences&) {});
         const std::size_t programsBefore = f.desktop.programs.size();
-        f.action(Command::HTMLEditor)->trigger();
+        f.action(Command::EditInHtmlEditor)->trigger();
         QCOMPARE(f.desktop.messages.at(0).text,
                  std::string("Please specify the path\n\rto your favourite HTML Editor..."));
         QCOMPARE(f.dialogs.shown, std::vector<std::string>{"doxel::TPreferences"});

@@ -32,7 +32,7 @@ private slots:
         settings.write("ProgressMinimum", minimum.toStdString());
         QWidget owner;
         WindowProgress progress(settings, &owner);
-        progress.ShowProgress(ProgressMode::Start, maximum);
+        progress.showProgress(ProgressMode::Start, maximum);
         QVERIFY(progress.window() != nullptr);
         QCOMPARE(progress.window()->isVisible(), shown);
         QProgressBar* bar = progress.window()->findChild<QProgressBar*>(QStringLiteral("Bar"));
@@ -40,9 +40,9 @@ private slots:
         QCOMPARE(bar->value(), 0);
         QCOMPARE(bar->size(), QSize(177, 13));
         QCOMPARE(progress.window()->windowTitle(), QStringLiteral("Please wait..."));
-        progress.ShowProgress(ProgressMode::Step, 1);
+        progress.showProgress(ProgressMode::Step, 1);
         QCOMPARE(bar->value(), 1);
-        progress.ShowProgress(ProgressMode::End, 0);
+        progress.showProgress(ProgressMode::End, 0);
         QVERIFY(progress.window() == nullptr);
     }
 

@@ -1,8 +1,8 @@
 // The Qt side of the desktop interface: what reaches Qt's widgets.
 #include <QTest>
 
+#include "ui/kit/qt_text.h"
 #include "ui/main/qt_desktop.h"
-#include "ui/main/qt_text.h"
 
 namespace doxel {
 

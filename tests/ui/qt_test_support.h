@@ -45,7 +45,7 @@ struct WindowFixture {
                                                              return std::string();
                                                          },
                                                          {folder.path().string() + "/", [] { return std::string(); }}});
-        form->FormCreate(commandLineProject);
+        form->setUpWindow(commandLineProject);
         return *form;
     }
 

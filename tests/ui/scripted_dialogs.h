@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/main/dialog_runner.h"
+#include "ui/kit/dialog_runner.h"
 
 namespace doxel::test {
 

@@ -106,7 +106,7 @@ TEST(StringTable, EveryCaptionOfTheMainWindowHasAText)
 {
     for (const CaptionTableRow& row : captionTable()) {
         for (const Language& language : kLanguages)
-            EXPECT_TRUE(stringTableText(row.id + language.offset)) << row.control << " " << language.code;
+            EXPECT_TRUE(stringTableText(row.id + language.offset)) << row.control.objectName() << " " << language.code;
     }
 }
 
@@ -127,7 +127,7 @@ TEST(StringTable, ChosenLanguageIsEnglishUnlessTheSettingNamesAnother)
     }
 }
 
-TEST(LoadText, FollowsTheLanguageSettingAtEveryFetch)
+TEST(loadText, FollowsTheLanguageSettingAtEveryFetch)
 {
     struct Case {
         const char* language;  // nullptr: absent
@@ -153,15 +153,15 @@ TEST(LoadText, FollowsTheLanguageSettingAtEveryFetch)
         MemorySettingsStore settings;
         if (c.language)
             settings.write("Language", c.language);
-        EXPECT_EQ(LoadText(settings, c.id), c.expected) << (c.language ? c.language : "absent") << " " << c.id;
+        EXPECT_EQ(loadText(settings, c.id), c.expected) << (c.language ? c.language : "absent") << " " << c.id;
         EXPECT_EQ(settings.read("Language"), c.languageAfter);
     }
 }
 
-TEST(LoadText, ExpandsBarsToLineFeedCarriageReturn)
+TEST(loadText, ExpandsBarsToLineFeedCarriageReturn)
 {
     MemorySettingsStore settings;
-    const std::string text = LoadText(settings, 95);
+    const std::string text = loadText(settings, 95);
     EXPECT_EQ(text.find('|'), std::string::npos);
     // Eight lines, two of them empty.
     std::vector<std::string> lines;
@@ -174,7 +174,7 @@ TEST(LoadText, ExpandsBarsToLineFeedCarriageReturn)
     EXPECT_EQ(fetchedText("a||b"), "a\n\r\n\rb");
 }
 
-TEST(LoadText, KeepsTheFirst499CharactersWithoutSplittingOne)
+TEST(loadText, KeepsTheFirst499CharactersWithoutSplittingOne)
 {
     EXPECT_EQ(fetchedText(std::string(600, 'x')), std::string(499, 'x'));
     std::string cyrillic;

@@ -72,8 +72,8 @@ private slots:
     {
         WindowFixture f;
         f.create();
-        QVERIFY(f.action(Command::WizardButton)->isEnabled());
-        for (Command command : {Command::TXTtoHTMLWizard1, Command::TXTtoHTMLWizard2}) {
+        QVERIFY(f.action(Command::WizardsButton)->isEnabled());
+        for (Command command : {Command::TxtToHtmlWizard, Command::WizardsTxtToHtml}) {
             f.dialogs.answer<TTXT2HTML>([](TTXT2HTML& wizard) {
                 QCOMPARE(wizard.windowTitle(), QStringLiteral("TXT to HTML Wizard"));
                 QCOMPARE(wizard.step(), 0);
@@ -85,7 +85,7 @@ private slots:
             QVERIFY(f.action(command)->isEnabled());
             f.action(command)->trigger();
         }
-        for (Command command : {Command::SearchandReplace1, Command::SearchandReplace2}) {
+        for (Command command : {Command::SearchAndReplace, Command::WizardsSearchAndReplace}) {
             f.dialogs.answer<TSearchReplace>([](TSearchReplace& dialog) {
                 QCOMPARE(dialog.windowTitle(), QStringLiteral("Replace Wizard"));
                 QCOMPARE(dialog.replaceOptions().strings.search, std::string());

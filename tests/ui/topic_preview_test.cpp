@@ -277,7 +277,7 @@ TEST(PreviewKeyword, TheSelectedTextBecomesAKeywordForThePageShown)
         if (*c.keyword == '\0') {
             EXPECT_TRUE(rig.project.keywords.empty());
             ASSERT_EQ(rig.desktop.messages.size(), 1u);
-            EXPECT_EQ(rig.desktop.messages[0].text, LoadText(rig.settings, 152));
+            EXPECT_EQ(rig.desktop.messages[0].text, loadText(rig.settings, 152));
             EXPECT_EQ(rig.desktop.messages[0].icon, MessageIcon::Information);
         } else {
             EXPECT_EQ(rig.project.keywords, (std::vector<KeywordEntry>{{c.keyword, rig.file("blank.htm")}}));
@@ -347,7 +347,7 @@ TEST(PreviewEditors, StartTheRightProgramWithTheFileAsOneArgument)
             EXPECT_EQ(got, "");
         } else if (expected == "no editor") {
             ASSERT_EQ(rig.desktop.messages.size(), 1u);
-            EXPECT_EQ(rig.desktop.messages[0].text, LoadText(rig.settings, 100));
+            EXPECT_EQ(rig.desktop.messages[0].text, loadText(rig.settings, 100));
             EXPECT_EQ(rig.host.events, std::vector<std::string>{"settings dialog"});
         } else {
             EXPECT_EQ(got, expected);

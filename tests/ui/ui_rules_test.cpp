@@ -88,7 +88,7 @@ TEST(EventPacer, LetsEventsThroughOncePerInterval)
     EXPECT_TRUE(pacer.due(start + 56ms));
 }
 
-TEST(ShellOpen, SplitsParametersWithoutAShell)
+TEST(shellOpen, SplitsParametersWithoutAShell)
 {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"", {}},
@@ -102,13 +102,13 @@ TEST(ShellOpen, SplitsParametersWithoutAShell)
         EXPECT_EQ(splitCommandLine(line), expected) << line;
 }
 
-TEST(ShellOpen, OpensDocumentsAndStartsProgramsWithParameters)
+TEST(shellOpen, OpensDocumentsAndStartsProgramsWithParameters)
 {
     ScriptedDesktop desktop;
     desktop.documentsOpen = false;  // failures stay silent
-    ShellOpen(desktop, "https://example.org/");
-    ShellOpen(desktop, "/usr/bin/editor", "\"/p/my page.htm\"", "/p");
-    ShellOpen(desktop, "");
+    shellOpen(desktop, "https://example.org/");
+    shellOpen(desktop, "/usr/bin/editor", "\"/p/my page.htm\"", "/p");
+    shellOpen(desktop, "");
     ASSERT_EQ(desktop.openedDocuments, std::vector<std::string>{"https://example.org/"});
     ASSERT_EQ(desktop.programs.size(), 1u);
     EXPECT_EQ(desktop.programs[0].program, "/usr/bin/editor");

@@ -8,9 +8,9 @@
 
 #include "qt_test_support.h"
 #include "ui/contents/contents_page.h"
-#include "ui/index/preview_commands.h"
-#include "ui/index/preview_page.h"
-#include "ui/index/web_browser_loader.h"
+#include "ui/preview/preview_commands.h"
+#include "ui/preview/preview_page.h"
+#include "ui/preview/web_browser_loader.h"
 
 namespace doxel {
 
@@ -39,7 +39,7 @@ private slots:
         const std::string file = installing.topicFile;
         installing.topicFile = file + "#requirements";
         form.contentsPage()->selectEntry(&installing);
-        f.action(Command::Preview)->trigger();
+        f.action(Command::PopupPreview)->trigger();
         QVERIFY(commands.webBrowser() != nullptr);
         QTRY_COMPARE_WITH_TIMEOUT(commands.preview().currentDocument(), file, 30000);
 
@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(view->url().fragment(), QStringLiteral("requirements"));
         QVERIFY(view->selectedText().isEmpty());
         f.desktop.answerMessage(MessageAnswer::Ok);
-        f.action(Command::KeyWordButton)->trigger();
+        f.action(Command::KeywordFromSelectionButton)->trigger();
         QCOMPARE(f.desktop.messages.size(), std::size_t{1});
 
         view->page()->runJavaScript(
@@ -58,7 +58,7 @@ private slots:
                            "window.getSelection().addRange(range);"));
         QTRY_COMPARE_WITH_TIMEOUT(view->selectedText(), QStringLiteral("Installing Tidewater"), 10000);
         const std::size_t before = form.project().keywords.size();
-        f.action(Command::KeyWordButton)->trigger();
+        f.action(Command::KeywordFromSelectionButton)->trigger();
         QCOMPARE(form.project().keywords.size(), before + 1);
         QCOMPARE(form.project().keywords.back(), (KeywordEntry{"Installing Tidewater", file}));
         QVERIFY(f.desktop.finished());

@@ -8,11 +8,11 @@
 #include <QVBoxLayout>
 
 #include "core/atomic_file.h"
-#include "platform/chmcmd_compiler.h"
+#include "platform/builtin_compiler.h"
 #include "platform/help_viewers.h"
 #include "platform/text_editor.h"
 #include "ui/compile/compile_form.h"
-#include "ui/main/qt_text.h"
+#include "ui/kit/qt_text.h"
 
 namespace doxel {
 namespace {
@@ -26,22 +26,22 @@ CompileCommands::CompileCommands(const CommandContext& context, const QAbstractI
                                  std::unique_ptr<CompilerLibrary> compiler, TextEditor editor)
     : QObject(&context.window),
       m_context(context),
-      m_compiler(compiler ? std::move(compiler) : std::make_unique<ChmcmdCompiler>()),
+      m_compiler(compiler ? std::move(compiler) : std::make_unique<ChosenCompiler>(context.settings)),
       m_editor(editor ? std::move(editor) : TextEditor(openInTextEditor)),
       m_viewers(programHelpViewers()),
       m_controller(context.project, {context.settings, context.desktop, context.documents, context.progress, {}}, *this)
 {
     setObjectName(QStringLiteral("CompileCommands"));
     ActionRegistry& actions = context.actions;
-    actions.bind({Command::Compile1, Command::CompileButton}, this, &CompileCommands::ToolButton5Click);
-    actions.bind({Command::Launchcompiledfile1}, this, &CompileCommands::Launchcompiledfile1Click);
-    actions.bind({Command::Viewlogfile1}, this, &CompileCommands::Viewlogfile1Click);
-    connect(actions.menu(Menu::Commands1), &QMenu::aboutToShow, this, &CompileCommands::Commands1Click);
+    actions.bind({Command::Compile, Command::CompileButton}, this, &CompileCommands::compile);
+    actions.bind({Command::ViewHelpFile}, this, &CompileCommands::viewHelpFile);
+    actions.bind({Command::ViewLogFile}, this, &CompileCommands::viewLogFile);
+    connect(actions.menu(Menu::CommandsMenu), &QMenu::aboutToShow, this, &CompileCommands::updateCommandStates);
 
     connect(&contents, &QAbstractItemModel::rowsInserted, this, &CompileCommands::updateCompileEnabled);
     connect(&contents, &QAbstractItemModel::rowsRemoved, this, &CompileCommands::updateCompileEnabled);
     connect(&contents, &QAbstractItemModel::modelReset, this, &CompileCommands::updateCompileEnabled);
-    Commands1Click();
+    updateCommandStates();
 }
 
 CompileCommands::~CompileCommands()
@@ -53,37 +53,37 @@ CompileCommands::~CompileCommands()
 void CompileCommands::updateCompileEnabled()
 {
     const bool enabled = m_controller.canCompile();
-    for (Command command : {Command::Compile1, Command::CompileButton})
+    for (Command command : {Command::Compile, Command::CompileButton})
         m_context.actions.action(command)->setEnabled(enabled);
 }
 
-void CompileCommands::Commands1Click()
+void CompileCommands::updateCommandStates()
 {
     const CompileCommandStates states = m_controller.commandStates();
-    m_context.actions.action(Command::Viewlogfile1)->setEnabled(states.viewLogFile);
-    m_context.actions.action(Command::Launchcompiledfile1)->setEnabled(states.viewHelpFile);
-    for (Command command : {Command::Compile1, Command::CompileButton})
+    m_context.actions.action(Command::ViewLogFile)->setEnabled(states.viewLogFile);
+    m_context.actions.action(Command::ViewHelpFile)->setEnabled(states.viewHelpFile);
+    for (Command command : {Command::Compile, Command::CompileButton})
         m_context.actions.action(command)->setEnabled(states.compile);
 }
 
-void CompileCommands::ToolButton5Click()
+void CompileCommands::compile()
 {
     m_context.runner.run([this] { m_controller.compile(); });
 }
 
-void CompileCommands::Launchcompiledfile1Click()
+void CompileCommands::viewHelpFile()
 {
     m_context.runner.run([this] { m_controller.viewHelpFile(); });
 }
 
-void CompileCommands::Viewlogfile1Click()
+void CompileCommands::viewLogFile()
 {
     m_context.runner.run([this] { m_controller.viewLogFile(); });
 }
 
 void CompileCommands::showResults(const CompileFiles& files)
 {
-    TCompileForm results({m_context.settings, *m_compiler, m_viewers, [this] { Viewlogfile1Click(); }}, files,
+    TCompileForm results({m_context.settings, *m_compiler, m_viewers, [this] { viewLogFile(); }}, files,
                          &m_context.window);
     m_context.dialogs.run(results);
 }

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "output/compiler_library.h"
+#include "ui/kit/command_context.h"
 #include "ui/logic/compile_controller.h"
-#include "ui/main/command_context.h"
 
 class QAbstractItemModel;
 
@@ -37,11 +37,11 @@ public:
 
     // Compile project (Compile1, CompileButton, F9): the results window,
     // run through the dialog runner, compiles.
-    void ToolButton5Click();
-    void Launchcompiledfile1Click();
-    void Viewlogfile1Click();
+    void compile();
+    void viewHelpFile();
+    void viewLogFile();
     // The Commands menu opens: its three commands are enabled by their rules.
-    void Commands1Click();
+    void updateCommandStates();
 
     const CompileController& controller() const { return m_controller; }
 

@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -19,9 +20,9 @@
 
 #include "core/text_ids.h"
 #include "platform/help_viewers.h"
-#include "ui/main/icons.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 
 namespace doxel {
 namespace {
@@ -70,11 +71,17 @@ TCompileForm::TCompileForm(CompileFormServices services, CompileFiles files, QWi
         m_images[static_cast<std::size_t>(picture)] =
             resourceIcon(QStringLiteral("summary/%1.svg").arg(picture).toLatin1().constData());
     buildWindow();
-    FormCreate();
+    setUpControls();
     fitToDesktopFonts();
 }
 
-TCompileForm::~TCompileForm() = default;
+TCompileForm::~TCompileForm()
+{
+    // A window that goes while its compile runs waits for the run; what the
+    // run still reports is dropped with the window.
+    if (m_worker.joinable())
+        m_worker.join();
+}
 
 void TCompileForm::buildWindow()
 {
@@ -122,9 +129,9 @@ void TCompileForm::buildWindow()
     buttons->addWidget(m_launchLogButton);
     buttons->addStretch(1);
     buttons->addWidget(m_closeButton);
-    connect(m_launchCHMButton, &QToolButton::clicked, this, &TCompileForm::LaunchCHMButtonClick);
-    connect(m_launchLogButton, &QToolButton::clicked, this, &TCompileForm::LaunchLogButtonClick);
-    connect(m_closeButton, &QToolButton::clicked, this, &TCompileForm::SpeedButton3Click);
+    connect(m_launchCHMButton, &QToolButton::clicked, this, &TCompileForm::viewHelpFile);
+    connect(m_launchLogButton, &QToolButton::clicked, this, &TCompileForm::openLogFile);
+    connect(m_closeButton, &QToolButton::clicked, this, &TCompileForm::closeWindow);
 
     m_status = new QStatusBar(this);
     m_status->setObjectName(QStringLiteral("Status"));
@@ -164,7 +171,7 @@ void TCompileForm::fitToDesktopFonts()
     centreOverOwner(*this);
 }
 
-void TCompileForm::FormCreate()
+void TCompileForm::setUpControls()
 {
     SettingsStore& settings = m_services.settings;
     setWindowTitle(localText(settings, text_id::kCompileProject));
@@ -189,24 +196,46 @@ void TCompileForm::showEvent(QShowEvent* event)
     m_activated = true;
     // Right after the window is shown, once control is back in the event
     // loop, so that the window is on the screen before the compile starts.
-    QTimer::singleShot(0, this, &TCompileForm::FormActivate);
+    QTimer::singleShot(0, this, &TCompileForm::startCompile);
 }
 
-void TCompileForm::FormActivate()
+void TCompileForm::startCompile()
 {
     m_compiling = true;
     // Nothing to view while the files are being made.
     m_launchCHMButton->setEnabled(false);
     m_launchLogButton->setEnabled(false);
     emit runStarted();
-    try {
-        m_result = CompileRun(m_services.compiler, m_services.settings, *this, m_files);
-    } catch (const std::exception& error) {
-        // The run could not go on; the window shows it as a compiler that
-        // could not run rather than letting the error escape the event loop.
-        addLogLine(error.what());
-        showFailure({});
-    } catch (...) {
+    // The viewers are the window's: they are ended here, before the run,
+    // so that the compiler can replace the file.
+    m_services.viewers.close(m_files.compiledFile);
+    m_worker = std::thread([this] {
+        CompileResult result;
+        std::string error;
+        bool failed = false;
+        try {
+            result = CompileRun(m_services.compiler, m_services.settings, *this, m_files);
+        } catch (const std::exception& caught) {
+            // The run could not go on; the window shows it as a compiler
+            // that could not run rather than letting the error escape.
+            error = caught.what();
+            failed = true;
+        } catch (...) {
+            failed = true;
+        }
+        onWindowThread([this, result, error, failed] { compileFinished(result, error, failed); });
+    });
+}
+
+void TCompileForm::compileFinished(const CompileResult& result, const std::string& error, bool failed)
+{
+    // The thread's last step was to post this call: the join is quick.
+    if (m_worker.joinable())
+        m_worker.join();
+    m_result = result;
+    if (failed) {
+        if (!error.empty())
+            addLogLine(error);
         showFailure({});
     }
     m_compiling = false;
@@ -245,7 +274,7 @@ std::string TCompileForm::startViewer()
     return problem.empty() ? std::string("The help viewer could not be started") : problem;
 }
 
-void TCompileForm::LaunchCHMButtonClick()
+void TCompileForm::viewHelpFile()
 {
     // The file is not checked first: a compile that wrote none leaves the
     // viewer nothing to show, as the button promises no more.
@@ -253,71 +282,86 @@ void TCompileForm::LaunchCHMButtonClick()
         m_status->showMessage(toQString(problem));
 }
 
-void TCompileForm::LaunchLogButtonClick()
+void TCompileForm::openLogFile()
 {
     if (m_services.viewLogFile)
         m_services.viewLogFile();
 }
 
-void TCompileForm::SpeedButton3Click()
+void TCompileForm::closeWindow()
 {
     close();
 }
 
-void TCompileForm::closeHelpViewers(const std::string& compiledFile)
+template <typename Call>
+void TCompileForm::onWindowThread(Call call)
 {
-    m_services.viewers.close(compiledFile);
+    if (QThread::currentThread() == thread())
+        call();
+    else
+        QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+}
+
+void TCompileForm::closeHelpViewers(const std::string&)
+{
+    // The run asks for it first thing; startCompile has done it on the
+    // window's thread, which owns the viewers.
 }
 
 void TCompileForm::keepAlive()
 {
-    emit keptAlive();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    onWindowThread([this] { emit keptAlive(); });
 }
 
 void TCompileForm::addLogLine(const std::string& line)
 {
-    m_memo->appendPlainText(toQString(line));
+    onWindowThread([this, line] { m_memo->appendPlainText(toQString(line)); });
 }
 
 void TCompileForm::showProgressText(const std::string& text)
 {
-    m_status->showMessage(toQString(text));
+    onWindowThread([this, text] { m_status->showMessage(toQString(text)); });
 }
 
 void TCompileForm::openHelpFile(const std::string&)
 {
-    // LaunchHelp: a viewer that cannot start is worth a line among the
-    // messages, where the author looks for what went wrong.
-    if (const std::string problem = startViewer(); !problem.empty())
-        addLogLine(problem);
+    onWindowThread([this] {
+        // LaunchHelp: a viewer that cannot start is worth a line among the
+        // messages, where the author looks for what went wrong.
+        if (const std::string problem = startViewer(); !problem.empty())
+            addLogLine(problem);
+    });
 }
 
 void TCompileForm::viewLogFile()
 {
-    LaunchLogButtonClick();
+    onWindowThread([this] { openLogFile(); });
 }
 
 void TCompileForm::showSummary(const CompileStatistics& statistics)
 {
-    m_infoView->clear();
-    for (const SummaryRow& row : summaryRows(statistics)) {
-        auto* item = new QTreeWidgetItem(m_infoView, {QString::fromLatin1(row.label), QString::number(row.count)});
-        item->setIcon(0, m_images.at(static_cast<std::size_t>(row.picture)));
-    }
-    m_infoView->setCurrentItem(nullptr);
-    m_status->showMessage(QStringLiteral("OK."));
-    m_pageControl->setCurrentWidget(m_summary);
+    onWindowThread([this, statistics] {
+        m_infoView->clear();
+        for (const SummaryRow& row : summaryRows(statistics)) {
+            auto* item = new QTreeWidgetItem(m_infoView, {QString::fromLatin1(row.label), QString::number(row.count)});
+            item->setIcon(0, m_images.at(static_cast<std::size_t>(row.picture)));
+        }
+        m_infoView->setCurrentItem(nullptr);
+        m_status->showMessage(QStringLiteral("OK."));
+        m_pageControl->setCurrentWidget(m_summary);
+    });
 }
 
 void TCompileForm::showFailure(const std::string& text)
 {
-    m_failed = true;
-    setMemoColor(kFailureColor);
-    m_memo->appendPlainText(text.empty() ? m_failureText : toQString(text));
-    m_launchCHMButton->setEnabled(false);
-    m_launchLogButton->setEnabled(false);
-    m_pageControl->setCurrentWidget(m_compMsg);
+    onWindowThread([this, text] {
+        m_failed = true;
+        setMemoColor(kFailureColor);
+        m_memo->appendPlainText(text.empty() ? m_failureText : toQString(text));
+        m_launchCHMButton->setEnabled(false);
+        m_launchLogButton->setEnabled(false);
+        m_pageControl->setCurrentWidget(m_compMsg);
+    });
 }
 
 void TCompileForm::setMemoColor(const QColor& color)

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "core/settings.h"
 #include "output/compile_run.h"
@@ -40,9 +41,11 @@ struct CompileFormServices {
 // one that wrote none `Memo` turns red with the reason (text 230 when the
 // compiler could not run) and stays in front.
 //
-// The compile runs inside the window's event handling and lets events in
-// between (keepAlive), so a request to close the window while it runs is
-// kept and carried out when the run is over.
+// The compile runs on a thread of its own and reports to the window through
+// queued calls, in the order the run made them, so the window stays
+// responsive and no handler of it runs inside another. A request to close
+// the window while the compile runs is kept and carried out when the run
+// is over.
 class TCompileForm final : public QDialog, private CompileHost {
     Q_OBJECT
 
@@ -51,11 +54,11 @@ public:
     ~TCompileForm() override;
 
     // Handlers of the window's design.
-    void FormCreate();
-    void FormActivate();
-    void LaunchCHMButtonClick();
-    void LaunchLogButtonClick();
-    void SpeedButton3Click();
+    void setUpControls();
+    void startCompile();
+    void viewHelpFile();
+    void openLogFile();
+    void closeWindow();
 
     bool isCompiling() const { return m_compiling; }
     // The result of the run, once runFinished was sent.
@@ -71,7 +74,7 @@ public:
 
 signals:
     void runStarted();
-    // Each time the compile lets the window handle its pending events.
+    // Each time the compile reports that it is still going (keepAlive).
     void keptAlive();
     void runFinished();
 
@@ -83,7 +86,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // CompileHost
+    // Runs `call` here when on the window's thread; from the compile's
+    // thread, as a queued call after what that thread reported before.
+    template <typename Call>
+    void onWindowThread(Call call);
+    // The run's end, on the window's thread: `error` is the reason of a run
+    // that could not go on, empty otherwise.
+    void compileFinished(const CompileResult& result, const std::string& error, bool failed);
+
+    // CompileHost, called from the compile's thread.
     void closeHelpViewers(const std::string& compiledFile) override;
     void keepAlive() override;
     void addLogLine(const std::string& line) override;
@@ -120,6 +131,7 @@ private:
     QToolButton* m_launchCHMButton = nullptr;
     QToolButton* m_launchLogButton = nullptr;
     QToolButton* m_closeButton = nullptr;
+    std::thread m_worker;
 };
 
 }  // namespace doxel

@@ -9,7 +9,7 @@
 #include "ui/contents/contents_page.h"
 #include "ui/contents/item_properties_dialog.h"
 #include "ui/index/list_models.h"
-#include "ui/main/qt_text.h"
+#include "ui/kit/qt_text.h"
 
 namespace doxel {
 
@@ -63,35 +63,38 @@ ContentsCommands::~ContentsCommands()
 void ContentsCommands::bindActions()
 {
     ActionRegistry& actions = m_context.actions;
-    actions.bind({Command::NewItemButton, Command::Addtopic1, Command::Edit1}, this,
-                 &ContentsCommands::AddTopicButtonClick);
-    actions.bind({Command::NewHeaderButton, Command::Addheader1, Command::Edit2}, this,
-                 &ContentsCommands::AddHeaderButtonClick);
-    actions.bind({Command::DeleteButton, Command::Delete1, Command::Deleteitem}, this, &ContentsCommands::Delete1Click);
-    actions.bind({Command::UpButton}, this, &ContentsCommands::MoveItemUp);
-    actions.bind({Command::DownButton}, this, &ContentsCommands::MoveItemDown);
-    actions.bind({Command::LeftButton}, this, &ContentsCommands::MoveItemLeft);
-    actions.bind({Command::RightButton}, this, &ContentsCommands::MoveItemRight);
-    actions.bind({Command::toselecteditem1, Command::toallheader1}, this, &ContentsCommands::toselecteditem1Click);
-    actions.bind({Command::toalltopics1, Command::toalltopics2}, this, &ContentsCommands::Assigntoalltopics1Click);
-    actions.bind({Command::toallheadersinthislevel1, Command::toallheadersinthislevel2}, this,
-                 &ContentsCommands::toallheadersinthislevel1Click);
-    actions.bind({Command::toalltopicsincurrentlevel1, Command::toalltopicsincurrentlevel2}, this,
-                 &ContentsCommands::toalltopicsincurrentlevel1Click);
-    actions.bind({Command::Alphabetically1}, this, &ContentsCommands::Alphabetically1Click);
-    actions.bind({Command::Donotsort1}, this, &ContentsCommands::Donotsort1Click);
-    actions.bind({Command::Expandallitems1}, this, &ContentsCommands::Expandallitems1Click);
-    actions.bind({Command::Collapseallitems1}, this, &ContentsCommands::Collapseallitems1Click);
-    actions.bind({Command::Setasdefaulttopic1}, this, &ContentsCommands::Setasdefaulttopic1Click);
-    actions.bind({Command::Insert}, this, &ContentsCommands::InsertClick);
-    actions.bind({Command::properties}, this, &ContentsCommands::propertiesClick);
-    connect(actions.menu(Menu::Items1), &QMenu::aboutToShow, this, &ContentsCommands::Items1Click);
-    connect(&m_itemPopup, &QMenu::aboutToShow, this, &ContentsCommands::ItemPopupPopup);
+    actions.bind({Command::AddTopicsButton, Command::AddTopics, Command::PopupAddTopics}, this,
+                 &ContentsCommands::addTopics);
+    actions.bind({Command::AddHeaderButton, Command::AddHeader, Command::PopupAddHeader}, this,
+                 &ContentsCommands::addHeader);
+    actions.bind({Command::DeleteEntryButton, Command::DeleteEntry, Command::PopupDelete}, this,
+                 &ContentsCommands::deleteEntry);
+    actions.bind({Command::MoveUpButton}, this, &ContentsCommands::moveEntryUp);
+    actions.bind({Command::MoveDownButton}, this, &ContentsCommands::moveEntryDown);
+    actions.bind({Command::MoveLeftButton}, this, &ContentsCommands::moveEntryLeft);
+    actions.bind({Command::MoveRightButton}, this, &ContentsCommands::moveEntryRight);
+    actions.bind({Command::IconToAllHeaders, Command::PopupIconToAllHeaders}, this,
+                 &ContentsCommands::assignIconToAllHeaders);
+    actions.bind({Command::IconToAllTopics, Command::PopupIconToAllTopics}, this,
+                 &ContentsCommands::assignIconToAllTopics);
+    actions.bind({Command::IconToHeadersOfLevel, Command::PopupIconToHeadersOfLevel}, this,
+                 &ContentsCommands::assignIconToHeadersOfLevel);
+    actions.bind({Command::IconToTopicsOfLevel, Command::PopupIconToTopicsOfLevel}, this,
+                 &ContentsCommands::assignIconToTopicsOfLevel);
+    actions.bind({Command::SortAlphabetically}, this, &ContentsCommands::sortAlphabetically);
+    actions.bind({Command::DoNotSort}, this, &ContentsCommands::stopSorting);
+    actions.bind({Command::ExpandAll}, this, &ContentsCommands::expandAll);
+    actions.bind({Command::CollapseAll}, this, &ContentsCommands::collapseAll);
+    actions.bind({Command::MakeDefaultEntry}, this, &ContentsCommands::makeDefaultEntry);
+    actions.bind({Command::AddAsChildButton}, this, &ContentsCommands::toggleAddAsChild);
+    actions.bind({Command::PopupProperties}, this, &ContentsCommands::editEntryProperties);
+    connect(actions.menu(Menu::ItemsMenu), &QMenu::aboutToShow, this, &ContentsCommands::updateCommandStates);
+    connect(&m_itemPopup, &QMenu::aboutToShow, this, &ContentsCommands::updatePopupStates);
 }
 
 void ContentsCommands::connectTree()
 {
-    connect(m_page.imageCombo(), &QComboBox::activated, this, &ContentsCommands::ImageComboChange);
+    connect(m_page.imageCombo(), &QComboBox::activated, this, &ContentsCommands::iconChosen);
     connect(&m_tree, &ContentsTree::keyPressed, this, &ContentsCommands::treeKeyDown);
     connect(&m_tree, &ContentsTree::popupRequested, this, &ContentsCommands::treeMouseDown);
     connect(&m_tree, &ContentsTree::editingStarted, this, &ContentsCommands::treeEditing);
@@ -105,8 +108,8 @@ void ContentsCommands::connectTree()
     connect(&m_model, &QAbstractItemModel::modelReset, this, &ContentsCommands::showToggles);
 }
 
-template <typename Command>
-void ContentsCommands::run(Command&& command)
+template <typename EditorCommand>
+void ContentsCommands::run(EditorCommand&& command)
 {
     m_context.runner.run([this, &command] {
         EditorCall call(*this);
@@ -116,17 +119,17 @@ void ContentsCommands::run(Command&& command)
 
 // --- Commands
 
-void ContentsCommands::AddTopicButtonClick()
+void ContentsCommands::addTopics()
 {
     run([this] { m_editor.addTopics(); });
 }
 
-void ContentsCommands::AddHeaderButtonClick()
+void ContentsCommands::addHeader()
 {
     run([this] { m_editor.addHeader(); });
 }
 
-void ContentsCommands::Delete1Click()
+void ContentsCommands::deleteEntry()
 {
     run([this] { m_editor.deleteSelected(); });
 }
@@ -138,79 +141,79 @@ void ContentsCommands::moveSelected(MoveDirection direction)
     m_tree.scrollTo(m_tree.currentIndex());
 }
 
-void ContentsCommands::MoveItemUp()
+void ContentsCommands::moveEntryUp()
 {
     moveSelected(MoveDirection::Up);
 }
 
-void ContentsCommands::MoveItemDown()
+void ContentsCommands::moveEntryDown()
 {
     moveSelected(MoveDirection::Down);
 }
 
-void ContentsCommands::MoveItemLeft()
+void ContentsCommands::moveEntryLeft()
 {
     moveSelected(MoveDirection::Left);
 }
 
-void ContentsCommands::MoveItemRight()
+void ContentsCommands::moveEntryRight()
 {
     moveSelected(MoveDirection::Right);
 }
 
-void ContentsCommands::toselecteditem1Click()
+void ContentsCommands::assignIconToAllHeaders()
 {
     run([this] { m_editor.assignIcon(IconTarget::AllHeaders); });
 }
 
-void ContentsCommands::Assigntoalltopics1Click()
+void ContentsCommands::assignIconToAllTopics()
 {
     run([this] { m_editor.assignIcon(IconTarget::AllTopics); });
 }
 
-void ContentsCommands::toallheadersinthislevel1Click()
+void ContentsCommands::assignIconToHeadersOfLevel()
 {
     run([this] { m_editor.assignIcon(IconTarget::HeadersOfLevel); });
 }
 
-void ContentsCommands::toalltopicsincurrentlevel1Click()
+void ContentsCommands::assignIconToTopicsOfLevel()
 {
     run([this] { m_editor.assignIcon(IconTarget::TopicsOfLevel); });
 }
 
-void ContentsCommands::Alphabetically1Click()
+void ContentsCommands::sortAlphabetically()
 {
     run([this] { m_editor.sortAlphabetically(); });
     showToggles();
 }
 
-void ContentsCommands::Donotsort1Click()
+void ContentsCommands::stopSorting()
 {
     run([this] { m_editor.stopSorting(); });
     showToggles();
 }
 
-void ContentsCommands::Expandallitems1Click()
+void ContentsCommands::expandAll()
 {
     run([this] { m_editor.expandAll(); });
 }
 
-void ContentsCommands::Collapseallitems1Click()
+void ContentsCommands::collapseAll()
 {
     run([this] { m_editor.collapseAll(); });
 }
 
-void ContentsCommands::Setasdefaulttopic1Click()
+void ContentsCommands::makeDefaultEntry()
 {
     run([this] { m_editor.setDefaultTopic(); });
 }
 
-void ContentsCommands::InsertClick(bool down)
+void ContentsCommands::toggleAddAsChild(bool down)
 {
     run([this, down] { m_editor.setInsertAsChild(down); });
 }
 
-void ContentsCommands::ImageComboChange(int row)
+void ContentsCommands::iconChosen(int row)
 {
     run([this, row] { m_editor.chooseIcon(row); });
 }
@@ -219,11 +222,11 @@ std::string ContentsCommands::chooseSourceFile(const std::string& current)
 {
     std::string chosen = current;
     m_context.runner.run(
-        [&] { chosen = ChooseSourceFile(m_desktop, m_editor.project(), current, m_editor.pathStyle()); });
+        [&] { chosen = doxel::chooseSourceFile(m_desktop, m_editor.project(), current, m_editor.pathStyle()); });
     return chosen;
 }
 
-void ContentsCommands::propertiesClick()
+void ContentsCommands::editEntryProperties()
 {
     run([this] {
         const std::optional<ItemProperties> values = itemPropertiesToEdit(m_editor);
@@ -235,7 +238,7 @@ void ContentsCommands::propertiesClick()
             &m_context.window);
         if (!m_context.dialogs.run(dialog))
             return;
-        ApplyItemProperties(m_editor, entry, dialog.values());
+        applyItemProperties(m_editor, entry, dialog.values());
     });
 }
 
@@ -246,42 +249,38 @@ void ContentsCommands::enableItem(Command command, bool enabled)
     QAction* action = m_context.actions.action(command);
     if (action == nullptr)
         return;
-    // Commands of later work are bound by then and enabled; one that was
-    // still disabled when first seen has no command and stays so.
-    if (!m_boundItems.contains(action) && !m_unboundItems.contains(action))
-        (action->isEnabled() ? m_boundItems : m_unboundItems).insert(action);
-    action->setEnabled(enabled && m_boundItems.contains(action));
+    action->setEnabled(enabled);
 }
 
-void ContentsCommands::Items1Click()
+void ContentsCommands::updateCommandStates()
 {
     const CommandStates states = m_editor.commandStates();
-    enableItem(Command::Addheader1, states.addEntries);
-    enableItem(Command::Delete1, states.deleteEntry);
-    m_context.actions.menu(Menu::AssignselectedIcon1)->menuAction()->setEnabled(states.assignIcon);
-    enableItem(Command::Setasdefaulttopic1, states.setDefaultTopic);
-    enableItem(Command::EditwithHTMLEditor2, states.openInEditor);
-    enableItem(Command::EditwithNotepad1, states.openInEditor);
+    enableItem(Command::AddHeader, states.addEntries);
+    enableItem(Command::DeleteEntry, states.deleteEntry);
+    m_context.actions.menu(Menu::AssignIconMenu)->menuAction()->setEnabled(states.assignIcon);
+    enableItem(Command::MakeDefaultEntry, states.setDefaultTopic);
+    enableItem(Command::OpenInHtmlEditor, states.openInEditor);
+    enableItem(Command::OpenInTextEditor, states.openInEditor);
 }
 
-void ContentsCommands::ItemPopupPopup()
+void ContentsCommands::updatePopupStates()
 {
     const CommandStates states = m_editor.commandStates();
-    enableItem(Command::Preview, states.preview);
-    enableItem(Command::Edit1, states.addEntries);
-    enableItem(Command::Edit2, states.addEntries);
-    enableItem(Command::Deleteitem, states.deleteEntry);
-    enableItem(Command::properties, states.properties);
-    m_context.actions.menu(Menu::Assigncurrenticon1)->menuAction()->setEnabled(states.assignIcon);
-    enableItem(Command::EditwithHTMLEditor1, states.openInEditor);
-    enableItem(Command::EditinNotepad1, states.openInEditor);
+    enableItem(Command::PopupPreview, states.preview);
+    enableItem(Command::PopupAddTopics, states.addEntries);
+    enableItem(Command::PopupAddHeader, states.addEntries);
+    enableItem(Command::PopupDelete, states.deleteEntry);
+    enableItem(Command::PopupProperties, states.properties);
+    m_context.actions.menu(Menu::PopupAssignIconMenu)->menuAction()->setEnabled(states.assignIcon);
+    enableItem(Command::PopupOpenInHtmlEditor, states.openInEditor);
+    enableItem(Command::PopupOpenInTextEditor, states.openInEditor);
 }
 
 void ContentsCommands::showToggles()
 {
     const bool sorted = m_editor.sortMode() == SortMode::Alphabetical;
-    m_context.actions.action(Command::Alphabetically1)->setChecked(sorted);
-    m_context.actions.action(Command::Donotsort1)->setChecked(!sorted);
+    m_context.actions.action(Command::SortAlphabetically)->setChecked(sorted);
+    m_context.actions.action(Command::DoNotSort)->setChecked(!sorted);
 }
 
 // --- The tree's gestures

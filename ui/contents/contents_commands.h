@@ -4,14 +4,13 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
-#include <QSet>
 
 #include <vector>
 
 #include "editing/contents_editor.h"
 #include "ui/contents/contents_model.h"
+#include "ui/kit/command_context.h"
 #include "ui/logic/editor_desktop.h"
-#include "ui/main/command_context.h"
 
 class QAction;
 class QMenu;
@@ -44,28 +43,28 @@ public:
     ContentsEditor& editor() { return m_editor; }
 
     // Items menu, contents tool bar and pop-up menu.
-    void AddTopicButtonClick();
-    void AddHeaderButtonClick();
-    void Delete1Click();
-    void MoveItemUp();
-    void MoveItemDown();
-    void MoveItemLeft();
-    void MoveItemRight();
-    void toselecteditem1Click();
-    void Assigntoalltopics1Click();
-    void toallheadersinthislevel1Click();
-    void toalltopicsincurrentlevel1Click();
-    void Alphabetically1Click();
-    void Donotsort1Click();
-    void Expandallitems1Click();
-    void Collapseallitems1Click();
-    void Setasdefaulttopic1Click();
-    void InsertClick(bool down);
-    void propertiesClick();
-    void ImageComboChange(int row);
+    void addTopics();
+    void addHeader();
+    void deleteEntry();
+    void moveEntryUp();
+    void moveEntryDown();
+    void moveEntryLeft();
+    void moveEntryRight();
+    void assignIconToAllHeaders();
+    void assignIconToAllTopics();
+    void assignIconToHeadersOfLevel();
+    void assignIconToTopicsOfLevel();
+    void sortAlphabetically();
+    void stopSorting();
+    void expandAll();
+    void collapseAll();
+    void makeDefaultEntry();
+    void toggleAddAsChild(bool down);
+    void editEntryProperties();
+    void iconChosen(int row);
     // Enabling, when the menu opens.
-    void Items1Click();
-    void ItemPopupPopup();
+    void updateCommandStates();
+    void updatePopupStates();
 
     // The tree's gestures.
     void treeChange(ContentsEntry* entry);
@@ -106,16 +105,15 @@ private:
 
     // Runs an editor command through the command runner; the view's echo
     // is ignored meanwhile.
-    template <typename Command>
-    void run(Command&& command);
+    template <typename EditorCommand>
+    void run(EditorCommand&& command);
     bool echo() const { return m_depth > 0; }
     void applyPendingExpansion();
     void bindActions();
     void connectTree();
     // The sort check marks and the Insert toggle as the editor has them.
     void showToggles();
-    // Enables a menu item by its rule; an item no command is bound to yet
-    // stays disabled.
+    // Enables a menu item by its rule.
     void enableItem(Command command, bool enabled);
     std::string chooseSourceFile(const std::string& current);
     void moveSelected(MoveDirection direction);
@@ -131,9 +129,6 @@ private:
     ContentsEditor m_editor;
     int m_depth = 0;
     std::vector<const ContentsEntry*> m_pendingExpansion;
-    // Items that had a command bound when first seen.
-    QSet<QAction*> m_boundItems;
-    QSet<QAction*> m_unboundItems;
 };
 
 }  // namespace doxel

@@ -6,8 +6,8 @@
 
 #include "core/path_rules.h"
 #include "editing/contents_editor.h"
-#include "ui/main/icons.h"
-#include "ui/main/qt_text.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/qt_text.h"
 
 namespace doxel {
 namespace {

@@ -13,8 +13,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "ui/main/action_registry.h"
-#include "ui/main/heading_panel.h"
+#include "ui/kit/action_registry.h"
+#include "ui/kit/heading_panel.h"
 
 namespace doxel {
 namespace {
@@ -372,9 +372,9 @@ ContentsPage::ContentsPage(ActionRegistry& actions, ContentsModel& model, QWidge
     m_toolBar->setObjectName(QStringLiteral("ToolBar2"));
     m_toolBar->setIconSize(QSize(16, 16));
     m_toolBar->addWidget(m_imageCombo);
-    for (Command command :
-         {Command::NewItemButton, Command::NewHeaderButton, Command::AddKeyw, Command::LeftButton, Command::RightButton,
-          Command::DownButton, Command::UpButton, Command::Insert, Command::DeleteButton})
+    for (Command command : {Command::AddTopicsButton, Command::AddHeaderButton, Command::AddKeywordToEntryButton,
+                            Command::MoveLeftButton, Command::MoveRightButton, Command::MoveDownButton,
+                            Command::MoveUpButton, Command::AddAsChildButton, Command::DeleteEntryButton})
         actions.addToolButton(m_toolBar, command);
 
     m_tree->setModel(&m_model);

@@ -8,7 +8,7 @@
 #include <QProxyStyle>
 #include <QSignalBlocker>
 
-#include "ui/main/icons.h"
+#include "ui/kit/icons.h"
 
 namespace doxel {
 namespace {

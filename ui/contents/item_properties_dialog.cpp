@@ -6,9 +6,9 @@
 #include <QScreen>
 
 #include "core/text_ids.h"
-#include "ui/main/icons.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 
 namespace doxel {
 
@@ -56,12 +56,12 @@ TItemProperties::TItemProperties(SettingsStore& settings, const ItemProperties& 
     layout->addLayout(buttons, 3, 0, 1, 4);
     layout->setColumnStretch(1, 1);
 
-    connect(m_openButton, &QToolButton::clicked, this, &TItemProperties::OpenButtonClick);
-    connect(m_removeButton, &QToolButton::clicked, this, &TItemProperties::Button2Click);
-    connect(m_okButton, &QPushButton::clicked, this, &TItemProperties::OKButtonClick);
-    connect(m_button1, &QPushButton::clicked, this, &TItemProperties::Button1Click);
+    connect(m_openButton, &QToolButton::clicked, this, &TItemProperties::chooseSourceFile);
+    connect(m_removeButton, &QToolButton::clicked, this, &TItemProperties::clearSourceFile);
+    connect(m_okButton, &QPushButton::clicked, this, &TItemProperties::confirm);
+    connect(m_button1, &QPushButton::clicked, this, &TItemProperties::cancel);
 
-    FormCreate(settings);
+    setUpControls(settings);
     m_captionEdit->setText(toQString(values.caption));
     m_imageCombo->showRow(values.iconRow);
     m_sourceEdit->setText(toQString(values.sourceFile));
@@ -73,7 +73,7 @@ TItemProperties::TItemProperties(SettingsStore& settings, const ItemProperties& 
     centreOverOwner(*this);
 }
 
-void TItemProperties::FormCreate(SettingsStore& settings)
+void TItemProperties::setUpControls(SettingsStore& settings)
 {
     setWindowTitle(localText(settings, text_id::kItemProperties));
     m_label1->setText(localText(settings, text_id::kAssociatedFile));
@@ -88,23 +88,23 @@ ItemProperties TItemProperties::values() const
     return {toStdString(m_captionEdit->text()), m_imageCombo->currentIndex(), toStdString(m_sourceEdit->text())};
 }
 
-void TItemProperties::OpenButtonClick()
+void TItemProperties::chooseSourceFile()
 {
     if (m_chooseSource)
         m_sourceEdit->setText(toQString(m_chooseSource(toStdString(m_sourceEdit->text()))));
 }
 
-void TItemProperties::Button2Click()
+void TItemProperties::clearSourceFile()
 {
     m_sourceEdit->clear();
 }
 
-void TItemProperties::OKButtonClick()
+void TItemProperties::confirm()
 {
     accept();
 }
 
-void TItemProperties::Button1Click()
+void TItemProperties::cancel()
 {
     reject();
 }

@@ -18,7 +18,7 @@ namespace doxel {
 // The item properties dialog: the caption, icon and file of one contents
 // entry. It takes the entry's values and hands them back through values()
 // once OKButton confirmed them (exec() returns Accepted); the caller
-// applies them. Choosing a file is the caller's (OpenButtonClick), so the
+// applies them. Choosing a file is the caller's (chooseSourceFile), so the
 // dialog never reaches into the main window.
 class TItemProperties final : public QDialog {
     Q_OBJECT
@@ -38,11 +38,11 @@ public:
     QLineEdit* sourceEdit() const { return m_sourceEdit; }
 
     // Handlers.
-    void FormCreate(SettingsStore& settings);
-    void OpenButtonClick();
-    void Button2Click();
-    void OKButtonClick();
-    void Button1Click();
+    void setUpControls(SettingsStore& settings);
+    void chooseSourceFile();
+    void clearSourceFile();
+    void confirm();
+    void cancel();
 
 private:
     SourceChooser m_chooseSource;

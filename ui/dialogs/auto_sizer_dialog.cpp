@@ -8,7 +8,7 @@
 #include <QWindow>
 
 #include "core/text_ids.h"
-#include "ui/main/qt_text.h"
+#include "ui/kit/qt_text.h"
 
 namespace doxel {
 namespace {
@@ -67,13 +67,13 @@ TAutoSizer::TAutoSizer(SettingsStore& settings, const WindowFrame& frame, QWidge
     layout->setSizeConstraint(QLayout::SetNoConstraint);
     setMinimumSize(1, 1);
 
-    connect(m_okButton, &QPushButton::clicked, this, &TAutoSizer::OkButtonClick);
-    connect(m_cancelButton, &QPushButton::clicked, this, &TAutoSizer::CancelButtonClick);
-    FormCreate(settings);
+    connect(m_okButton, &QPushButton::clicked, this, &TAutoSizer::acceptFrame);
+    connect(m_cancelButton, &QPushButton::clicked, this, &TAutoSizer::cancel);
+    setUpControls(settings);
     setGeometry(innerRect(m_target, {}));
 }
 
-void TAutoSizer::FormCreate(SettingsStore& settings)
+void TAutoSizer::setUpControls(SettingsStore& settings)
 {
     const std::pair<const char*, int> lines[] = {{"Label1", text_id::kAutoSizerLine1},
                                                  {"Label2", text_id::kAutoSizerLine2},
@@ -123,7 +123,7 @@ void TAutoSizer::placeAtTarget()
     m_placed = true;
     m_placedWith = margins;
     setGeometry(innerRect(m_target, margins));
-    FormResize();
+    showFrameSize();
     // Placed inside a real frame: from now on every move and resize is the
     // user's (a frame that changes later, as when maximizing removes it,
     // must not put the window back).
@@ -159,22 +159,22 @@ void TAutoSizer::moveEvent(QMoveEvent* event)
 void TAutoSizer::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    FormResize();
+    showFrameSize();
 }
 
-void TAutoSizer::FormResize()
+void TAutoSizer::showFrameSize()
 {
     const WindowFrame outer = frame();
     m_width->setText(toQString(sizeLabelText(toStdString(m_widthPrefix), outer.width)));
     m_height->setText(toQString(sizeLabelText(toStdString(m_heightPrefix), outer.height)));
 }
 
-void TAutoSizer::OkButtonClick()
+void TAutoSizer::acceptFrame()
 {
     accept();
 }
 
-void TAutoSizer::CancelButtonClick()
+void TAutoSizer::cancel()
 {
     reject();
 }

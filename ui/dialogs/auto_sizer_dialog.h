@@ -28,10 +28,10 @@ public:
     void done(int result) override;
 
     // Handlers.
-    void FormCreate(SettingsStore& settings);
-    void FormResize();
-    void OkButtonClick();
-    void CancelButtonClick();
+    void setUpControls(SettingsStore& settings);
+    void showFrameSize();
+    void acceptFrame();
+    void cancel();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -8,18 +8,17 @@
 #include "ui/logic/preferences_values.h"
 #include "ui/logic/string_table.h"
 #include "ui/logic/window_properties.h"
-#include "ui/main/window_actions.h"
 
 namespace doxel {
 
 DialogCommands::DialogCommands(const CommandContext& context) : QObject(&context.window), m_context(context)
 {
-    m_context.actions.bind({Command::ProjectProperties1, Command::ProjectPropButton}, this,
-                           &DialogCommands::ProjectProperties1Click);
-    m_context.actions.bind({Command::Preferences1}, this, &DialogCommands::Preferences1Click);
+    m_context.actions.bind({Command::ProjectProperties, Command::ProjectPropertiesButton}, this,
+                           &DialogCommands::editProjectProperties);
+    m_context.actions.bind({Command::Settings}, this, &DialogCommands::editSettings);
 }
 
-void DialogCommands::ProjectProperties1Click()
+void DialogCommands::editProjectProperties()
 {
     m_context.runner.run([this] {
         Project& project = m_context.project;
@@ -40,7 +39,7 @@ void DialogCommands::ProjectProperties1Click()
     });
 }
 
-void DialogCommands::Preferences1Click()
+void DialogCommands::editSettings()
 {
     m_context.runner.run([this] { runSettingsDialog(m_context); });
 }
@@ -52,13 +51,14 @@ bool runSettingsDialog(const CommandContext& context)
         return false;
     const PreferencesValues values = dialog.values();
     writePreferences(context.settings, values);
-    setMainToolBarColored(context.actions, values.toolbarColored);
+    if (context.setToolBarColored)
+        context.setToolBarColored(values.toolbarColored);
     return true;
 }
 
 void askForHtmlEditor(const CommandContext& context)
 {
-    showMessage(context.desktop, LoadText(context.settings, text_id::kSpecifyHtmlEditor), kProgramName,
+    showMessage(context.desktop, loadText(context.settings, text_id::kSpecifyHtmlEditor), kProgramName,
                 MessageButtons::Ok, MessageIcon::Information);
     runSettingsDialog(context);
 }

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "ui/main/command_context.h"
+#include "ui/kit/command_context.h"
 
 namespace doxel {
 
@@ -16,8 +16,8 @@ public:
     explicit DialogCommands(const CommandContext& context);
 
     // Handlers.
-    void ProjectProperties1Click();
-    void Preferences1Click();
+    void editProjectProperties();
+    void editSettings();
 
 private:
     CommandContext m_context;

@@ -20,10 +20,10 @@
 #include "core/text_ids.h"
 #include "ui/contents/icon_combo.h"
 #include "ui/dialogs/up_down.h"
-#include "ui/main/icons.h"
-#include "ui/main/named_widget.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/named_widget.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 
 namespace doxel {
 namespace {
@@ -51,6 +51,7 @@ constexpr std::pair<const char*, int> kLabelTexts[] = {
     {"Label6", text_id::kForNewTopics},
     {"Label7", text_id::kForNewHeaders},
     {"ColorsBox", text_id::kColoredToolbar},
+    {"UseChmcmd", text_id::kUseChmcmd},
     {"Label8", text_id::kProgressBelowBefore},
     {"Label9", text_id::kProgressBelowAfter},
 };
@@ -98,7 +99,7 @@ TPreferences::TPreferences(SettingsStore& settings, Desktop& desktop, const Pref
     setObjectName(QStringLiteral("TPreferences"));
     setModal(true);
     buildPages();
-    FormCreate(settings);
+    setUpControls(settings);
     showValues(values);
     m_pages->setCurrentIndex(0);
     m_okButton->setDefault(true);
@@ -108,12 +109,12 @@ TPreferences::TPreferences(SettingsStore& settings, Desktop& desktop, const Pref
     adjustSize();
     centreOverOwner(*this);
 
-    connect(m_browseEditor, &QToolButton::clicked, this, &TPreferences::SpeedButton1Click);
-    connect(m_browseLog, &QToolButton::clicked, this, &TPreferences::SpeedButton2Click);
-    connect(m_numberEdit, &QLineEdit::textChanged, this, &TPreferences::NumberEditChange);
-    connect(m_upDown, &UpDown::stepped, this, &TPreferences::UpDownChanging);
-    connect(m_okButton, &QPushButton::clicked, this, &TPreferences::Button1Click);
-    connect(m_cancelButton, &QPushButton::clicked, this, &TPreferences::CancelButtonClick);
+    connect(m_browseEditor, &QToolButton::clicked, this, &TPreferences::chooseHtmlEditor);
+    connect(m_browseLog, &QToolButton::clicked, this, &TPreferences::chooseLogFile);
+    connect(m_numberEdit, &QLineEdit::textChanged, this, &TPreferences::progressMinimumEdited);
+    connect(m_upDown, &UpDown::stepped, this, &TPreferences::progressMinimumStepped);
+    connect(m_okButton, &QPushButton::clicked, this, &TPreferences::confirm);
+    connect(m_cancelButton, &QPushButton::clicked, this, &TPreferences::cancel);
 }
 
 void TPreferences::buildPages()
@@ -156,6 +157,9 @@ void TPreferences::buildPages()
         filesLayout->addWidget(field, row, 0, 1, 2);
         filesLayout->addWidget(browse, row++, 2);
     }
+    // The second help compiler, for authors who need chmcmd's output.
+    m_useChmcmd = named<QCheckBox>(files, "UseChmcmd");
+    filesLayout->addWidget(m_useChmcmd, row++, 0, 1, 3);
     filesLayout->setRowStretch(row, 1);
     filesLayout->setColumnStretch(0, 1);
     m_pages->addTab(files, QString());
@@ -208,7 +212,7 @@ void TPreferences::buildPages()
     layout->addLayout(buttons);
 }
 
-void TPreferences::FormCreate(SettingsStore& settings)
+void TPreferences::setUpControls(SettingsStore& settings)
 {
     setWindowTitle(localText(settings, text_id::kSettings));
     m_pages->setTabText(0, localText(settings, text_id::kSettingsFiles));
@@ -231,10 +235,11 @@ void TPreferences::showValues(const PreferencesValues& values)
     m_launchHelp->setChecked(values.launchHelp);
     m_viewLog->setChecked(values.viewLog);
     m_numberEdit->setText(toQString(values.progressMinimum));
-    NumberEditChange();
+    progressMinimumEdited();
     m_topicIcon->showRow(values.defaultIcon1);
     m_headerIcon->showRow(values.defaultIcon2);
     m_colorsBox->setChecked(values.toolbarColored);
+    m_useChmcmd->setChecked(values.useChmcmd);
 }
 
 PreferencesValues TPreferences::values() const
@@ -248,10 +253,11 @@ PreferencesValues TPreferences::values() const
     values.defaultIcon1 = m_topicIcon->currentIndex();
     values.defaultIcon2 = m_headerIcon->currentIndex();
     values.toolbarColored = m_colorsBox->isChecked();
+    values.useChmcmd = m_useChmcmd->isChecked();
     return values;
 }
 
-void TPreferences::SpeedButton1Click()
+void TPreferences::chooseHtmlEditor()
 {
     FileDialogRequest request;
     request.title = "Browse for HTML Editor...";
@@ -263,7 +269,7 @@ void TPreferences::SpeedButton1Click()
         m_editorPath->setText(programForCommand(toQString(*chosen)));
 }
 
-void TPreferences::SpeedButton2Click()
+void TPreferences::chooseLogFile()
 {
     FileDialogRequest request;
     request.title = "Log File...";
@@ -274,7 +280,7 @@ void TPreferences::SpeedButton2Click()
         m_logLocation->setText(toQString(*chosen));
 }
 
-void TPreferences::NumberEditChange()
+void TPreferences::progressMinimumEdited()
 {
     const NumberField field = numberFieldAfterChange(toStdString(m_numberEdit->text()), m_upDown->value());
     if (toQString(field.text) != m_numberEdit->text()) {
@@ -284,17 +290,17 @@ void TPreferences::NumberEditChange()
     m_upDown->setValue(field.arrows);
 }
 
-void TPreferences::UpDownChanging(int value)
+void TPreferences::progressMinimumStepped(int value)
 {
     m_numberEdit->setText(QString::number(value));
 }
 
-void TPreferences::Button1Click()
+void TPreferences::confirm()
 {
     accept();
 }
 
-void TPreferences::CancelButtonClick()
+void TPreferences::cancel()
 {
     reject();
 }

@@ -30,13 +30,13 @@ public:
     PreferencesValues values() const;
 
     // Handlers.
-    void FormCreate(SettingsStore& settings);
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void NumberEditChange();
-    void UpDownChanging(int value);
-    void Button1Click();
-    void CancelButtonClick();
+    void setUpControls(SettingsStore& settings);
+    void chooseHtmlEditor();
+    void chooseLogFile();
+    void progressMinimumEdited();
+    void progressMinimumStepped(int value);
+    void confirm();
+    void cancel();
 
 private:
     void buildPages();
@@ -47,6 +47,7 @@ private:
     QCheckBox* m_launchHelp = nullptr;
     QCheckBox* m_viewLog = nullptr;
     QCheckBox* m_delTemp = nullptr;
+    QCheckBox* m_useChmcmd = nullptr;
     QLineEdit* m_editorPath = nullptr;
     QLineEdit* m_logLocation = nullptr;
     QToolButton* m_browseEditor = nullptr;

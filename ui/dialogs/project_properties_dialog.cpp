@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 
 #include "core/text_ids.h"
-#include "ui/main/named_widget.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
+#include "ui/kit/named_widget.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 
 namespace doxel {
 namespace {
@@ -31,7 +31,7 @@ struct ControlText {
     const char* fixed;
 };
 
-// The texts FormCreate sets, besides the pages and the check boxes.
+// The texts setUpControls sets, besides the pages and the check boxes.
 constexpr ControlText kControlTexts[] = {
     {"Button1", text_id::kOk, nullptr},
     {"Button2", text_id::kDialogCancel, nullptr},
@@ -144,7 +144,7 @@ TProjectProperties::TProjectProperties(SettingsStore& settings, const std::vecto
     setObjectName(QStringLiteral("TProjectProperties"));
     setModal(true);
     buildPages();
-    FormCreate(settings, fileChoices);
+    setUpControls(settings, fileChoices);
     showValues(values);
     m_pages->setCurrentIndex(0);
     m_okButton->setDefault(true);
@@ -154,9 +154,9 @@ TProjectProperties::TProjectProperties(SettingsStore& settings, const std::vecto
     adjustSize();
     centreOverOwner(*this);
 
-    connect(m_okButton, &QPushButton::clicked, this, &TProjectProperties::Button1Click);
-    connect(m_cancelButton, &QPushButton::clicked, this, &TProjectProperties::Button2Click);
-    connect(m_adjustButton, &QPushButton::clicked, this, &TProjectProperties::SpeedButton1Click);
+    connect(m_okButton, &QPushButton::clicked, this, &TProjectProperties::confirm);
+    connect(m_cancelButton, &QPushButton::clicked, this, &TProjectProperties::cancel);
+    connect(m_adjustButton, &QPushButton::clicked, this, &TProjectProperties::adjustWindowFrame);
 }
 
 void TProjectProperties::buildPages()
@@ -246,7 +246,7 @@ void TProjectProperties::buildPages()
     layout->addLayout(buttons);
 }
 
-void TProjectProperties::FormCreate(SettingsStore& settings, const std::vector<std::string>& fileChoices)
+void TProjectProperties::setUpControls(SettingsStore& settings, const std::vector<std::string>& fileChoices)
 {
     QStringList files;
     files.reserve(static_cast<qsizetype>(fileChoices.size()));
@@ -342,17 +342,17 @@ ProjectPropertiesValues TProjectProperties::values() const
     return values;
 }
 
-void TProjectProperties::Button1Click()
+void TProjectProperties::confirm()
 {
     accept();
 }
 
-void TProjectProperties::Button2Click()
+void TProjectProperties::cancel()
 {
     reject();
 }
 
-void TProjectProperties::SpeedButton1Click()
+void TProjectProperties::adjustWindowFrame()
 {
     if (!m_adjust)
         return;

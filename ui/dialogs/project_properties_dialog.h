@@ -54,10 +54,10 @@ public:
     WindowFrame shownFrame() const;
 
     // Handlers.
-    void FormCreate(SettingsStore& settings, const std::vector<std::string>& fileChoices);
-    void Button1Click();
-    void Button2Click();
-    void SpeedButton1Click();
+    void setUpControls(SettingsStore& settings, const std::vector<std::string>& fileChoices);
+    void confirm();
+    void cancel();
+    void adjustWindowFrame();
 
 private:
     void buildPages();

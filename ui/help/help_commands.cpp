@@ -65,20 +65,21 @@ HelpCommands::HelpCommands(const CommandContext& context, HelpServices services)
     : QObject(&context.window),
       m_context(context),
       m_services(std::move(services)),
+      m_poster(nullptr, [this](const std::function<void()>& task) { m_context.runner.run(task); }),
       m_update(m_poster, *this, {m_services.versionFileUrl, m_services.homePage, m_services.dataFolder, DOXEL_VERSION})
 {
     HelpViewerPort& port = *this;
     m_hook = std::make_unique<THookHelpSystem>(port, m_services.helpFile, std::string(), 0);
     ActionRegistry& actions = context.actions;
-    actions.bind({Command::Help2}, this, &HelpCommands::ToolButton2Click);
-    actions.bind({Command::HelpVersion}, this, &HelpCommands::HelpVersionClick);
-    actions.bind({Command::IEVersion}, this, &HelpCommands::IEVersionClick);
-    actions.bind({Command::Update}, this, &HelpCommands::UpdateClick);
-    actions.bind({Command::DoxelHomepage}, this, &HelpCommands::DoxelHomepageClick);
-    actions.bind({Command::SendEmail}, this, &HelpCommands::SendEmailClick);
+    actions.bind({Command::HelpManual}, this, &HelpCommands::openHelpManual);
+    actions.bind({Command::ShowHelpVersion}, this, &HelpCommands::showHelpVersion);
+    actions.bind({Command::ShowBrowserVersion}, this, &HelpCommands::showBrowserVersion);
+    actions.bind({Command::CheckForUpdate}, this, &HelpCommands::checkForUpdate);
+    actions.bind({Command::OpenHomepage}, this, &HelpCommands::openHomepage);
+    actions.bind({Command::SendEmail}, this, &HelpCommands::sendEmail);
     // No address that nobody answers is ever shown.
-    actions.action(Command::Update)->setVisible(!m_services.versionFileUrl.empty());
-    actions.action(Command::DoxelHomepage)->setVisible(!m_services.homePage.empty());
+    actions.action(Command::CheckForUpdate)->setVisible(!m_services.versionFileUrl.empty());
+    actions.action(Command::OpenHomepage)->setVisible(!m_services.homePage.empty());
     actions.action(Command::SendEmail)->setVisible(!m_services.supportEmail.empty());
     qApp->installEventFilter(this);
 }
@@ -108,7 +109,7 @@ bool HelpCommands::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void HelpCommands::ToolButton2Click()
+void HelpCommands::openHelpManual()
 {
     m_context.runner.run([this] {
         if (!installed()) {
@@ -121,7 +122,7 @@ void HelpCommands::ToolButton2Click()
     });
 }
 
-void HelpCommands::HelpVersionClick()
+void HelpCommands::showHelpVersion()
 {
     if (m_services.helpViewerVersion) {
         const ComponentVersion viewer = m_services.helpViewerVersion();
@@ -132,7 +133,7 @@ void HelpCommands::HelpVersionClick()
     plainMessage("Html Help Version " + values.hhFriendlyVerStr + " (" + values.hhVerStr + ")");
 }
 
-void HelpCommands::IEVersionClick()
+void HelpCommands::showBrowserVersion()
 {
     if (m_services.viewerVersion) {
         const ComponentVersion viewer = m_services.viewerVersion();
@@ -143,21 +144,21 @@ void HelpCommands::IEVersionClick()
     plainMessage(values.ieFriendlyVerStr + " (" + values.ieVerStr + ")");
 }
 
-void HelpCommands::UpdateClick()
+void HelpCommands::checkForUpdate()
 {
-    m_context.runner.run([this] { m_update.UpdateClick(); });
+    m_context.runner.run([this] { m_update.checkForUpdate(); });
 }
 
-void HelpCommands::DoxelHomepageClick()
+void HelpCommands::openHomepage()
 {
     if (!m_services.homePage.empty())
-        ShellOpen(m_context.desktop, m_services.homePage);
+        shellOpen(m_context.desktop, m_services.homePage);
 }
 
-void HelpCommands::SendEmailClick()
+void HelpCommands::sendEmail()
 {
     if (!m_services.supportEmail.empty())
-        ShellOpen(m_context.desktop, "mailto:" + m_services.supportEmail);
+        shellOpen(m_context.desktop, "mailto:" + m_services.supportEmail);
 }
 
 bool HelpCommands::installed() const
@@ -200,12 +201,12 @@ std::string HelpCommands::text(int id) const
 
 void HelpCommands::showLatestVersion()
 {
-    plainMessage(LoadText(m_context.settings, text_id::kLatestVersion));
+    plainMessage(loadText(m_context.settings, text_id::kLatestVersion));
 }
 
 bool HelpCommands::askGoToDownloadPage(bool haveHomePage)
 {
-    const std::string question = LoadText(m_context.settings, text_id::kNewVersionAvailable);
+    const std::string question = loadText(m_context.settings, text_id::kNewVersionAvailable);
     if (!haveHomePage) {
         // Without a page to go to, only the news.
         plainMessage(question.substr(0, question.find('\n')));
@@ -217,12 +218,12 @@ bool HelpCommands::askGoToDownloadPage(bool haveHomePage)
 
 void HelpCommands::showUpdateError()
 {
-    plainMessage(LoadText(m_context.settings, text_id::kUpdateError));
+    plainMessage(loadText(m_context.settings, text_id::kUpdateError));
 }
 
 void HelpCommands::openAddress(const std::string& address)
 {
-    ShellOpen(m_context.desktop, address);
+    shellOpen(m_context.desktop, address);
 }
 
 void HelpCommands::plainMessage(const std::string& message)

@@ -10,7 +10,7 @@
 #include "env/help_hook.h"
 #include "env/update_check.h"
 #include "ui/help/qt_ui_poster.h"
-#include "ui/main/command_context.h"
+#include "ui/kit/command_context.h"
 
 namespace doxel {
 
@@ -48,12 +48,12 @@ public:
     explicit HelpCommands(const CommandContext& context, HelpServices services = programHelpServices());
     ~HelpCommands() override;
 
-    void ToolButton2Click();
-    void HelpVersionClick();
-    void IEVersionClick();
-    void UpdateClick();
-    void DoxelHomepageClick();
-    void SendEmailClick();
+    void openHelpManual();
+    void showHelpVersion();
+    void showBrowserVersion();
+    void checkForUpdate();
+    void openHomepage();
+    void sendEmail();
 
     THookHelpSystem& hook() { return *m_hook; }
     UpdateCheck& updateCheck() { return m_update; }

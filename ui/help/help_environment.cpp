@@ -3,7 +3,7 @@
 #include "env/file_version.h"
 #include "platform/chm_viewer.h"
 #include "platform/program_paths.h"
-#include "ui/index/web_browser_loader.h"
+#include "ui/preview/web_browser_loader.h"
 
 namespace doxel {
 

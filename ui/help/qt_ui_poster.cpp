@@ -7,7 +7,12 @@ namespace doxel {
 
 void QtUiPoster::post(std::function<void()> task)
 {
-    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+    if (!m_run) {
+        QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, task = std::move(task)] { m_run(task); }, Qt::QueuedConnection);
 }
 
 void QtUiPoster::processUntil(const std::function<bool()>& done)

@@ -23,26 +23,26 @@ IndexCommands::IndexCommands(const CommandContext& context, IndexPage& page, Key
     m_index.setObserver(this);
     m_index.setHistory(&context.documents.history());
     ActionRegistry& actions = m_context.actions;
-    actions.bind({Command::AddKeyw, Command::AddKeyButton}, this, &IndexCommands::AddKeywClick);
-    actions.bind({Command::KeyEditButton}, this, &IndexCommands::KeyEditButtonClick);
-    actions.bind({Command::DelKeyButton}, this, &IndexCommands::DelKeyButtonClick);
-    actions.bind({Command::DelAllKeyw}, this, &IndexCommands::DelAllKeywClick);
-    actions.bind({Command::KeywUpButton}, this, &IndexCommands::KeywUpButtonClick);
-    actions.bind({Command::KeywDownButton}, this, &IndexCommands::KeywDownButtonClick);
-    actions.bind({Command::SortButton}, this, &IndexCommands::SortButtonClick);
+    actions.bind({Command::AddKeywordToEntryButton, Command::AddKeywordButton}, this, &IndexCommands::addKeyword);
+    actions.bind({Command::EditKeywordButton}, this, &IndexCommands::editKeyword);
+    actions.bind({Command::DeleteKeywordButton}, this, &IndexCommands::deleteKeyword);
+    actions.bind({Command::DeleteAllKeywordsButton}, this, &IndexCommands::deleteAllKeywords);
+    actions.bind({Command::KeywordUpButton}, this, &IndexCommands::moveKeywordUp);
+    actions.bind({Command::KeywordDownButton}, this, &IndexCommands::moveKeywordDown);
+    actions.bind({Command::SortKeywordsButton}, this, &IndexCommands::toggleSorting);
     showMovesEnabled();
 
     KeyView* view = m_page.keyView();
-    connect(view, &KeyView::keyPressed, this, &IndexCommands::KeyViewKeyDown);
+    connect(view, &KeyView::keyPressed, this, &IndexCommands::keyPressedInList);
     connect(view, &KeyView::rowDoubleClicked, this, &IndexCommands::editKeywordText);
-    connect(view, &KeyView::columnClicked, this, &IndexCommands::KeyViewColumnClick);
+    connect(view, &KeyView::columnClicked, this, &IndexCommands::sortByColumn);
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &IndexCommands::viewSelectionChanged);
     // The window's models may outlive the command sets or go before them.
     m_model.setProjectReplacedHandler([alive = QPointer<IndexCommands>(this)] {
         if (alive)
             alive->projectReplaced();
     });
-    connect(&m_model, &KeywordModel::keywordEdited, this, &IndexCommands::KeyViewEdited);
+    connect(&m_model, &KeywordModel::keywordEdited, this, &IndexCommands::applyEditedKeyword);
 }
 
 IndexCommands::~IndexCommands()
@@ -58,14 +58,14 @@ void IndexCommands::run(Command&& command)
     --m_depth;
 }
 
-void IndexCommands::AddKeywClick()
+void IndexCommands::addKeyword()
 {
     run([this] { m_index.add(m_selectedEntry()); });
 }
 
 // The button opens the row's properties (its keyword and file); a
 // double-click or F2 asks for the keyword alone.
-void IndexCommands::KeyEditButtonClick()
+void IndexCommands::editKeyword()
 {
     run([this] { m_index.editProperties(); });
 }
@@ -75,42 +75,42 @@ void IndexCommands::editKeywordText()
     run([this] { m_index.edit(); });
 }
 
-void IndexCommands::DelKeyButtonClick()
+void IndexCommands::deleteKeyword()
 {
     run([this] { m_index.deleteSelected(); });
 }
 
-void IndexCommands::DelAllKeywClick()
+void IndexCommands::deleteAllKeywords()
 {
     run([this] { m_index.deleteAll(); });
 }
 
-void IndexCommands::KeywUpButtonClick()
+void IndexCommands::moveKeywordUp()
 {
     run([this] { m_index.moveUp(); });
 }
 
-void IndexCommands::KeywDownButtonClick()
+void IndexCommands::moveKeywordDown()
 {
     run([this] { m_index.moveDown(); });
 }
 
-void IndexCommands::SortButtonClick(bool down)
+void IndexCommands::toggleSorting(bool down)
 {
     run([this, down] { m_index.setAutoSort(down); });
 }
 
-void IndexCommands::KeyViewColumnClick(int column)
+void IndexCommands::sortByColumn(int column)
 {
     run([this, column] { m_index.headerClicked(column); });
 }
 
-void IndexCommands::KeyViewKeyDown(KeywordKey key)
+void IndexCommands::keyPressedInList(KeywordKey key)
 {
     run([this, key] { m_index.keyDown(key); });
 }
 
-void IndexCommands::KeyViewEdited(int row, const QString& text)
+void IndexCommands::applyEditedKeyword(int row, const QString& text)
 {
     run([this, row, &text] { m_index.setKeyword(static_cast<std::size_t>(row), text.toStdString()); });
 }
@@ -137,9 +137,9 @@ void IndexCommands::viewSelectionChanged()
 void IndexCommands::showMovesEnabled()
 {
     const bool enabled = m_index.movesEnabled();
-    m_context.actions.action(Command::KeywUpButton)->setEnabled(enabled);
-    m_context.actions.action(Command::KeywDownButton)->setEnabled(enabled);
-    m_context.actions.action(Command::SortButton)->setChecked(m_index.autoSort());
+    m_context.actions.action(Command::KeywordUpButton)->setEnabled(enabled);
+    m_context.actions.action(Command::KeywordDownButton)->setEnabled(enabled);
+    m_context.actions.action(Command::SortKeywordsButton)->setChecked(m_index.autoSort());
 }
 
 // --- KeywordObserver
@@ -214,7 +214,7 @@ void IndexCommands::beep()
 
 std::string IndexCommands::text(int id)
 {
-    return LoadText(m_context.settings, id);
+    return loadText(m_context.settings, id);
 }
 
 std::optional<std::string> IndexCommands::askText(const std::string& caption, const std::string& prompt,
@@ -238,7 +238,7 @@ std::optional<KeywordEntry> IndexCommands::askProperties(const KeywordEntry& cur
 
 bool IndexCommands::askYesNo(int textId, int captionId)
 {
-    return showMessage(m_context.desktop, LoadText(m_context.settings, textId), LoadText(m_context.settings, captionId),
+    return showMessage(m_context.desktop, loadText(m_context.settings, textId), loadText(m_context.settings, captionId),
                        MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No) == MessageAnswer::Yes;
 }
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "editing/keyword_index.h"
-#include "ui/main/command_context.h"
+#include "ui/kit/command_context.h"
 
 namespace doxel {
 
@@ -29,18 +29,20 @@ public:
 
     KeywordIndex& keywords() { return m_index; }
 
-    void AddKeywClick();
-    void KeyEditButtonClick();
+    void addKeyword();
+    // The button opens the row's properties (its keyword and file); a
+    // double-click or F2 asks for the keyword alone.
+    void editKeyword();
     void editKeywordText();
-    void DelKeyButtonClick();
-    void DelAllKeywClick();
-    void KeywUpButtonClick();
-    void KeywDownButtonClick();
-    void SortButtonClick(bool down);
-    void KeyViewColumnClick(int column);
-    void KeyViewKeyDown(KeywordKey key);
+    void deleteKeyword();
+    void deleteAllKeywords();
+    void moveKeywordUp();
+    void moveKeywordDown();
+    void toggleSorting(bool down);
+    void sortByColumn(int column);
+    void keyPressedInList(KeywordKey key);
     // A keyword edited in place.
-    void KeyViewEdited(int row, const QString& text);
+    void applyEditedKeyword(int row, const QString& text);
 
     // New or Open replaced the project's keyword list.
     void projectReplaced();

@@ -10,8 +10,8 @@
 #include <algorithm>
 
 #include "ui/index/list_models.h"
-#include "ui/main/action_registry.h"
-#include "ui/main/heading_panel.h"
+#include "ui/kit/action_registry.h"
+#include "ui/kit/heading_panel.h"
 
 namespace doxel {
 
@@ -89,8 +89,9 @@ IndexPage::IndexPage(ActionRegistry& actions, KeywordModel& model, QWidget* pare
     m_toolBar->setObjectName(QStringLiteral("ToolBar4"));
     m_toolBar->setOrientation(Qt::Vertical);
     m_toolBar->setIconSize(QSize(16, 16));
-    for (Command command : {Command::KeyEditButton, Command::KeywUpButton, Command::KeywDownButton, Command::DelAllKeyw,
-                            Command::AddKeyButton, Command::DelKeyButton, Command::SortButton})
+    for (Command command : {Command::EditKeywordButton, Command::KeywordUpButton, Command::KeywordDownButton,
+                            Command::DeleteAllKeywordsButton, Command::AddKeywordButton, Command::DeleteKeywordButton,
+                            Command::SortKeywordsButton})
         actions.addToolButton(m_toolBar, command);
 
     m_keyView->setModel(&model);

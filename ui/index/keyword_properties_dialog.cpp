@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "core/text_ids.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 #include "ui/main/qt_desktop.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
 
 namespace doxel {
 

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QStyle>
 
+#include "ui/kit/qt_text.h"
 #include "ui/logic/topic_preview.h"
-#include "ui/main/qt_text.h"
 
 namespace doxel {
 namespace {

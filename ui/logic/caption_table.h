@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <span>
+
+#include "ui/logic/command_names.h"
 
 namespace doxel {
 
@@ -8,14 +11,29 @@ namespace doxel {
 // page tab), a tool button's hint, or a column header of a report list.
 enum class CaptionKind { Caption, Hint, Column };
 
+// What a text is put on: a command's action, a menu, or another control of
+// the main window by its objectName (a label, a page tab, a list).
+struct CaptionControl {
+    constexpr CaptionControl(Command value) : command(value) {}
+    constexpr CaptionControl(Menu value) : menu(value) {}
+    constexpr CaptionControl(const char* objectName) : name(objectName) {}
+
+    std::optional<Command> command;
+    std::optional<Menu> menu;
+    const char* name = nullptr;
+
+    // The design's name of the control ("Delete1", "TOCLabel").
+    const char* objectName() const;
+};
+
 struct CaptionTableRow {
     int id;
-    const char* control;  // objectName
+    CaptionControl control;
     CaptionKind kind = CaptionKind::Caption;
     int column = 0;  // for CaptionKind::Column, counted from 0
 };
 
-// The main window's localized captions, applied by ApplyLocalizedCaptions.
+// The main window's localized captions, applied by applyLocalizedCaptions.
 // Texts that are not here (the program's name, the language items, the
 // recent projects, the title entry) are never localized.
 std::span<const CaptionTableRow> captionTable();

@@ -38,7 +38,7 @@ CompileCommandStates CompileController::commandStates() const
     const std::string& compiledFile = m_project.compiledFile;
     states.viewHelpFile = !compiledFile.empty() && m_environment.fileExists(compiledFile);
     try {
-        const std::string logFile = ReadSetting(m_environment.settings, "LogFile");
+        const std::string logFile = Settings(m_environment.settings).text(setting::kLogFile);
         states.viewLogFile = !logFile.empty() && m_environment.fileExists(logFile);
     } catch (const SettingsError&) {
         states.viewLogFile = false;
@@ -56,7 +56,7 @@ void CompileController::compile()
         if (m_project.projectFile.empty())
             return;
     }
-    m_project.deriveCompilerFileNames();
+    reserveCompileInputFiles(m_project);
     const CompilerInputFiles written = WriteCompilerFiles(m_project, m_environment.progress);
     m_view.showResults(compileFilesOf(m_project, written));
 }
@@ -73,7 +73,7 @@ void CompileController::viewHelpFile()
 
 void CompileController::viewLogFile()
 {
-    m_logFile = ReadSetting(m_environment.settings, "LogFile");
+    m_logFile = Settings(m_environment.settings).text(setting::kLogFile);
     if (!m_logFile.empty() && m_environment.fileExists(m_logFile))
         m_view.openLogFile(m_logFile);
 }

@@ -81,10 +81,11 @@ std::string DocumentController::windowCaption(const std::string& projectFile)
 
 void DocumentController::resetProject()
 {
-    const std::string title = LoadText(m_environment.settings, text_id::kNewProjectTitle);
+    const std::string title = loadText(m_environment.settings, text_id::kNewProjectTitle);
     ProjectChange change(m_view);
     m_project.resetToNew(title);
     m_history.clear();
+    m_diskStamp.reset();
 }
 
 void DocumentController::undo()
@@ -109,14 +110,15 @@ void DocumentController::rememberProject(const std::string& path)
 {
     if (path.empty())
         return;
-    SettingsStore& settings = m_environment.settings;
-    WriteSetting(settings, "RUF", addRecentProject(ReadSetting(settings, "RUF"), path));
+    Settings settings(m_environment.settings);
+    settings.setText(setting::kRecentProjects, addRecentProject(settings.text(setting::kRecentProjects), path));
     m_view.recentProjectsChanged();
 }
 
 std::vector<RecentMenuItem> DocumentController::recentMenuItems()
 {
-    return doxel::recentMenuItems(ReadSetting(m_environment.settings, "RUF"), m_environment.fileExists);
+    return doxel::recentMenuItems(Settings(m_environment.settings).text(setting::kRecentProjects),
+                                  m_environment.fileExists);
 }
 
 bool DocumentController::closeQuery()
@@ -126,8 +128,8 @@ bool DocumentController::closeQuery()
         return true;
     SettingsStore& settings = m_environment.settings;
     const MessageAnswer answer =
-        showMessage(m_environment.desktop, LoadText(settings, text_id::kSaveChanges),
-                    LoadText(settings, text_id::kSaveProject), MessageButtons::YesNoCancel, MessageIcon::Question);
+        showMessage(m_environment.desktop, loadText(settings, text_id::kSaveChanges),
+                    loadText(settings, text_id::kSaveProject), MessageButtons::YesNoCancel, MessageIcon::Question);
     if (answer == MessageAnswer::No)
         return true;
     if (answer != MessageAnswer::Yes)
@@ -142,15 +144,82 @@ bool DocumentController::save()
     m_view.commitEdits();
     if (m_project.projectFile.empty())
         return saveAs();
+    if (changedOnDisk()) {
+        const std::string text = "\"" + std::string(fileNameOf(m_project.projectFile)) +
+                                 "\" was changed on disk since it was read here, perhaps in another window.\n\n"
+                                 "Yes: keep this version and save it over the other.\n"
+                                 "No: reload the file and drop the changes made here.\n"
+                                 "Cancel: save nothing.";
+        const MessageAnswer answer =
+            showMessage(m_environment.desktop, text, "Save project", MessageButtons::YesNoCancel, MessageIcon::Warning,
+                        MessageAnswer::Cancel);
+        if (answer == MessageAnswer::No)
+            reload();
+        if (answer != MessageAnswer::Yes)
+            return false;
+    }
     WriteProjectFile(m_project, m_project.projectFile, m_view.progress());
     m_history.markSaved();
+    rememberDiskState();
+    return true;
+}
+
+bool DocumentController::changedOnDisk() const
+{
+    if (m_project.projectFile.empty() || !m_diskStamp)
+        return false;
+    // A file deleted meanwhile is written anew: nothing of another window's
+    // is lost by that.
+    const std::optional<FileStamp> now = fileStampOf(m_project.projectFile);
+    return now && *now != *m_diskStamp;
+}
+
+void DocumentController::rememberDiskState()
+{
+    m_diskStamp = m_project.projectFile.empty() ? std::nullopt : fileStampOf(m_project.projectFile);
+}
+
+void DocumentController::reload()
+{
+    const std::optional<FileStamp> before = fileStampOf(m_project.projectFile);
+    Project loaded;
+    readProjectFile(loaded, m_project.projectFile);
+    {
+        ProjectChange change(m_view);
+        m_project.swap(loaded);
+        // The steps were made on the project as it was here; the file
+        // read in their place is the saved state with nothing to undo.
+        m_history.clear();
+    }
+    m_diskStamp = before;
+}
+
+bool DocumentController::reloadIfChangedOnDisk()
+{
+    if (!changedOnDisk())
+        return false;
+    std::string text = "\"" + std::string(fileNameOf(m_project.projectFile)) +
+                       "\" was changed on disk, perhaps in another window. Reload it?";
+    if (m_project.modified)
+        text += "\n\nThe changes made here and not saved would be lost.";
+    // Asked once per change on disk: after No the next save asks again,
+    // the next focus does not.
+    const std::optional<FileStamp> seen = fileStampOf(m_project.projectFile);
+    if (seen == m_declinedStamp)
+        return false;
+    if (showMessage(m_environment.desktop, text, kProgramName, MessageButtons::YesNo, MessageIcon::Question,
+                    m_project.modified ? MessageAnswer::No : MessageAnswer::Yes) != MessageAnswer::Yes) {
+        m_declinedStamp = seen;
+        return false;
+    }
+    reload();
     return true;
 }
 
 std::string DocumentController::initialFolder(bool opening)
 {
     // LastDir holds the full path of the last file saved, or a folder.
-    const std::string lastDir = ReadSetting(m_environment.settings, "LastDir");
+    const std::string lastDir = Settings(m_environment.settings).text(setting::kLastFolder);
     std::error_code error;
     if (lastDir.empty())
         return opening ? m_environment.examplesFolder : std::string();
@@ -186,8 +255,9 @@ bool DocumentController::saveAs()
     }
     m_history.markSaved();
     m_project.projectFile = path;
+    rememberDiskState();
     rememberProject(path);
-    WriteSetting(m_environment.settings, "LastDir", path);
+    Settings(m_environment.settings).setText(setting::kLastFolder, path);
     m_view.setWindowCaption(windowCaption(path));
     return true;
 }
@@ -225,19 +295,23 @@ bool DocumentController::openProjectFile(const std::string& path, bool ask)
     if (ask && !closeQuery())
         return false;
     // Read aside first: a file that fails leaves the open project untouched.
+    // The stamp is taken before the read, so a save by another window
+    // during it counts as a change.
+    const std::optional<FileStamp> stamp = fileStampOf(absolutePath(path));
     Project loaded;
-    ReadProjectFile(loaded, path);
+    readProjectFile(loaded, path);
     {
         ProjectChange change(m_view);
         m_project.swap(loaded);
         m_history.clear();
     }
+    m_diskStamp = stamp;
     const std::string file = m_project.projectFile.empty() ? absolutePath(path) : m_project.projectFile;
     m_view.setWindowCaption(windowCaption(file));
     rememberProject(file);
-    WriteSetting(m_environment.settings, "LastDir", file);
+    Settings(m_environment.settings).setText(setting::kLastFolder, file);
     if (const std::string missing = missingTopicFiles(); !missing.empty()) {
-        showMessage(m_environment.desktop, LoadText(m_environment.settings, text_id::kProjectFilesMissing) + missing,
+        showMessage(m_environment.desktop, loadText(m_environment.settings, text_id::kProjectFilesMissing) + missing,
                     kProgramName, MessageButtons::Ok, MessageIcon::Warning);
     }
     return true;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/atomic_file.h"
 #include "core/desktop.h"
 #include "core/progress.h"
 #include "core/project.h"
@@ -68,7 +70,17 @@ public:
 
     // Save: writes to projectFile, or runs Save as for an untitled project.
     // True when the project was written; false when Save as was cancelled.
+    // When the file changed on disk since it was read or written here
+    // (another window saved it), asks first: Yes keeps this version and
+    // saves it, No reloads the file from disk and drops the changes made
+    // here, Cancel does neither; both return false.
     bool save();
+
+    // For the window getting the focus back: when the project file changed
+    // on disk since it was read or written here, offers to reload it (and,
+    // when the project holds unsaved changes, says they would be lost).
+    // True when the project was reloaded.
+    bool reloadIfChangedOnDisk();
     // Save as: the save dialog (initial folder from LastDir, extension "dxp"
     // added to a name without one; when that names an existing file, a
     // question whether to replace it, and No shows the dialog again), then
@@ -118,11 +130,19 @@ private:
     // LastDir's folder; before anything was opened or saved, the sample
     // projects when `opening`.
     std::string initialFolder(bool opening);
+    // Whether projectFile is no longer the file read or written here.
+    bool changedOnDisk() const;
+    void rememberDiskState();
+    void reload();
 
     Project& m_project;
     DocumentEnvironment m_environment;
     DocumentView& m_view;
     EditHistory m_history;
+    // The project file as it was when read or written here.
+    std::optional<FileStamp> m_diskStamp;
+    // The change on disk the user chose not to reload when asked on focus.
+    std::optional<FileStamp> m_declinedStamp;
 };
 
 }  // namespace doxel

@@ -14,12 +14,12 @@ WindowEditorDesktop::WindowEditorDesktop(Desktop& desktop, SettingsStore& settin
 
 std::string WindowEditorDesktop::text(int id)
 {
-    return LoadText(m_settings, id);
+    return loadText(m_settings, id);
 }
 
 std::string WindowEditorDesktop::caption(int captionId)
 {
-    return captionId == text_id::kProgramName ? std::string(kProgramName) : LoadText(m_settings, captionId);
+    return captionId == text_id::kProgramName ? std::string(kProgramName) : loadText(m_settings, captionId);
 }
 
 void WindowEditorDesktop::beep()
@@ -29,7 +29,7 @@ void WindowEditorDesktop::beep()
 
 void WindowEditorDesktop::showMessage(MessageIcon icon, int textId, int captionId)
 {
-    doxel::showMessage(m_desktop, LoadText(m_settings, textId), caption(captionId), MessageButtons::Ok, icon);
+    doxel::showMessage(m_desktop, loadText(m_settings, textId), caption(captionId), MessageButtons::Ok, icon);
 }
 
 void WindowEditorDesktop::showFixedMessage(MessageIcon icon, const std::string& caption, const std::string& text)
@@ -39,7 +39,7 @@ void WindowEditorDesktop::showFixedMessage(MessageIcon icon, const std::string& 
 
 bool WindowEditorDesktop::askYesNo(int textId, int captionId)
 {
-    return doxel::showMessage(m_desktop, LoadText(m_settings, textId), caption(captionId), MessageButtons::YesNo,
+    return doxel::showMessage(m_desktop, loadText(m_settings, textId), caption(captionId), MessageButtons::YesNo,
                               MessageIcon::Question, MessageAnswer::No) == MessageAnswer::Yes;
 }
 

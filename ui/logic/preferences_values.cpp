@@ -24,38 +24,37 @@ int digitsValue(std::string_view digits)
     return static_cast<int>(value);
 }
 
-const char* flag(bool on)
-{
-    return on ? "1" : "0";
-}
-
 }  // namespace
 
 PreferencesValues readPreferences(SettingsStore& store)
 {
+    const Settings settings(store);
     PreferencesValues values;
-    values.htmlEditor = ReadSetting(store, "HtmlEditor");
-    values.logFile = ReadSetting(store, "LogFile");
-    values.launchHelp = ReadSetting(store, "LaunchHelp") == "1";
-    values.viewLog = ReadSetting(store, "ViewLog") == "1";
-    values.progressMinimum = numberFieldFromStore(ReadSetting(store, "ProgressMinimum")).text;
-    values.defaultIcon1 = iconPickerRow(ReadSetting(store, "DefaultIcon1"));
-    values.defaultIcon2 = iconPickerRow(ReadSetting(store, "DefaultIcon2"));
-    values.toolbarColored = ReadSetting(store, "ToolbColored") == "1";
+    values.htmlEditor = settings.text(setting::kHtmlEditor);
+    values.logFile = settings.text(setting::kLogFile);
+    values.launchHelp = settings.flag(setting::kLaunchHelp);
+    values.viewLog = settings.flag(setting::kViewLog);
+    values.progressMinimum = numberFieldFromStore(settings.text(setting::kProgressMinimum)).text;
+    values.defaultIcon1 = iconPickerRow(settings.text(setting::kDefaultTopicIcon));
+    values.defaultIcon2 = iconPickerRow(settings.text(setting::kDefaultHeaderIcon));
+    values.toolbarColored = settings.flag(setting::kToolbarColored);
+    values.useChmcmd = settings.text(setting::kCompiler) == "chmcmd";
     return values;
 }
 
 void writePreferences(SettingsStore& store, const PreferencesValues& values)
 {
-    WriteSetting(store, "HtmlEditor", values.htmlEditor);
-    WriteSetting(store, "LogFile", values.logFile);
-    WriteSetting(store, "ProgressMinimum", numberFieldToStore(values.progressMinimum));
-    WriteSetting(store, "DefaultIcon1", storedIconText(values.defaultIcon1));
-    WriteSetting(store, "DefaultIcon2", storedIconText(values.defaultIcon2));
-    WriteSetting(store, "ViewLog", flag(values.viewLog));
-    WriteSetting(store, "LaunchHelp", flag(values.launchHelp));
-    WriteSetting(store, "DelTemp", "1");
-    WriteSetting(store, "ToolbColored", flag(values.toolbarColored));
+    Settings settings(store);
+    settings.setText(setting::kHtmlEditor, values.htmlEditor);
+    settings.setText(setting::kLogFile, values.logFile);
+    settings.setText(setting::kProgressMinimum, numberFieldToStore(values.progressMinimum));
+    settings.setText(setting::kDefaultTopicIcon, storedIconText(values.defaultIcon1));
+    settings.setText(setting::kDefaultHeaderIcon, storedIconText(values.defaultIcon2));
+    settings.setFlag(setting::kViewLog, values.viewLog);
+    settings.setFlag(setting::kLaunchHelp, values.launchHelp);
+    settings.setText(setting::kDeleteTemporaryFiles, "1");
+    settings.setFlag(setting::kToolbarColored, values.toolbarColored);
+    settings.setText(setting::kCompiler, values.useChmcmd ? "chmcmd" : "doxel");
 }
 
 int iconPickerRow(std::string_view stored)

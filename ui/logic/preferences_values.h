@@ -18,6 +18,9 @@ struct PreferencesValues {
     int defaultIcon1 = -1;
     int defaultIcon2 = -1;
     bool toolbarColored = false;
+    // The help compiler: chmcmd instead of the built-in one (setting
+    // "Compiler", "chmcmd" or "doxel").
+    bool useChmcmd = false;
     bool operator==(const PreferencesValues&) const = default;
 };
 

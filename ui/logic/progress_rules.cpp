@@ -4,7 +4,7 @@ namespace doxel {
 
 bool progressWindowShown(SettingsStore& settings, int maximum)
 {
-    return settingNumber(settings, "ProgressMinimum", kDefaultProgressMinimum) < maximum;
+    return Settings(settings).number(setting::kProgressMinimum) < maximum;
 }
 
 bool EventPacer::due()

@@ -33,7 +33,7 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine)
     return arguments;
 }
 
-void ShellOpen(Desktop& desktop, const std::string& file, const std::string& parameters, const std::string& folder)
+void shellOpen(Desktop& desktop, const std::string& file, const std::string& parameters, const std::string& folder)
 {
     if (file.empty())
         return;

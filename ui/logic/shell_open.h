@@ -12,7 +12,7 @@ namespace doxel {
 // handler; with parameters `file` is a program started with them, split
 // like a shell would but never run through one. `folder` is the working
 // folder of a started program (may be empty). Failures are not reported.
-void ShellOpen(Desktop& desktop, const std::string& file, const std::string& parameters = {},
+void shellOpen(Desktop& desktop, const std::string& file, const std::string& parameters = {},
                const std::string& folder = {});
 
 // Splits a command line into arguments the way a shell splits words:

@@ -52,9 +52,10 @@ const std::vector<Row>& table()
 
 long long languageOffset(SettingsStore& settings)
 {
-    if (ReadSetting(settings, "Language").empty())
-        WriteSetting(settings, "Language", "0");
-    const std::string value = ReadSetting(settings, "Language");
+    Settings typed(settings);
+    if (typed.text(setting::kLanguage).empty())
+        typed.setText(setting::kLanguage, "0");
+    const std::string value = typed.text(setting::kLanguage);
     long long offset = 0;
     const auto result = std::from_chars(value.data(), value.data() + value.size(), offset);
     if (value.empty() || result.ec != std::errc() || result.ptr != value.data() + value.size())
@@ -102,7 +103,7 @@ std::string fetchedText(std::string_view stored)
     return text;
 }
 
-std::string LoadText(SettingsStore& settings, int id)
+std::string loadText(SettingsStore& settings, int id)
 {
     // An offset far outside the table names no text; bounding it keeps the
     // sum from overflowing.

@@ -35,7 +35,7 @@ inline constexpr Language kLanguages[] = {
 };
 
 // The row of kLanguages whose offset the setting Language holds, read as
-// LoadText reads it (so a value that is no number is English); nothing for
+// loadText reads it (so a value that is no number is English); nothing for
 // an offset of no language.
 std::optional<std::size_t> currentLanguage(SettingsStore& settings);
 // The same row, English for a value that names none of them.
@@ -50,7 +50,7 @@ std::optional<std::string_view> stringTableText(long long absoluteId);
 // looks up id + that offset, keeps the first 499 characters and expands
 // every "|" to a line feed followed by a carriage return. An id without a
 // text gives the empty text. Throws SettingsError when the store refuses.
-std::string LoadText(SettingsStore& settings, int id);
+std::string loadText(SettingsStore& settings, int id);
 
 // The last two steps of the fetch on a text as stored: the first 499
 // characters (never cutting a UTF-8 character), "|" as LF CR ("||" gives

@@ -293,7 +293,7 @@ void TopicPreview::editEntryInHtmlEditor()
 
 std::optional<std::vector<std::string>> TopicPreview::htmlEditorCommand()
 {
-    const std::string setting = ReadSetting(m_settings, "HtmlEditor");
+    const std::string setting = Settings(m_settings).text(setting::kHtmlEditor);
     if (!htmlEditorFound(setting)) {
         inform(text_id::kNoHtmlEditor);
         m_host.openSettingsDialog();
@@ -304,7 +304,7 @@ std::optional<std::vector<std::string>> TopicPreview::htmlEditorCommand()
 
 void TopicPreview::inform(int textId)
 {
-    showMessage(m_desktop, LoadText(m_settings, textId), kProgramName, MessageButtons::Ok, MessageIcon::Information);
+    showMessage(m_desktop, loadText(m_settings, textId), kProgramName, MessageButtons::Ok, MessageIcon::Information);
 }
 
 }  // namespace doxel

@@ -77,28 +77,28 @@ public:
     // local path; empty until the first page has loaded.
     const std::string& currentDocument() const { return m_currentDocument; }
 
-    // PageControl1Change, to the "Preview" page: shows the selected entry.
+    // pageChanged, to the "Preview" page: shows the selected entry.
     void pageShown();
-    // PreviewClick: the "Preview" page with the selected entry.
+    // previewSelectedEntry: the "Preview" page with the selected entry.
     void previewSelected();
-    // PrevTopicButtonClick, NextTopicButtonClick.
+    // previousTopic, nextTopic.
     void previous();
     void next();
-    // RefreshButtonClick.
+    // refresh.
     void refresh();
-    // BrowserNavigateComplete2: the browser finished loading the local file
+    // pageLoaded: the browser finished loading the local file
     // `path`. A page reached by a link that is a topic of the project
     // selects its entry in the tree.
     void navigateComplete(const std::string& path);
     // The browser could not load the page it was sent to.
     void navigationFailed();
-    // SpeedButton1Click: the page's selected text becomes a keyword for the
+    // The Keyword From Selection button: the page's selected text becomes a keyword for the
     // page shown.
     void keywordFromSelection();
-    // notepadClick, EditButtonClick: the page shown in an editor.
+    // editShownPageInTextEditor, editShownPageInHtmlEditor: the page shown in an editor.
     void editDocumentInNotepad();
     void editDocumentInHtmlEditor();
-    // EditinNotepad1Click, EditwithHTMLEditor1Click: the selected entry's
+    // editEntryInTextEditor, editEntryInHtmlEditor: the selected entry's
     // file in an editor.
     void editEntryInNotepad();
     void editEntryInHtmlEditor();

@@ -47,8 +47,8 @@ constexpr std::int32_t signedFlags(std::uint32_t bits)
     return static_cast<std::int32_t>(bits);
 }
 
-inline constexpr int kMinPaneWidth = 50;
-inline constexpr int kMaxPaneWidth = 1000;
+inline constexpr int kMinPaneWidth = kMinNavigationPaneWidth;
+inline constexpr int kMaxPaneWidth = kMaxNavigationPaneWidth;
 
 // The pane width brought into 50 to 1000.
 int boundedPaneWidth(long long width);

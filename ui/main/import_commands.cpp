@@ -9,15 +9,15 @@ namespace doxel {
 
 ImportCommands::ImportCommands(const CommandContext& context) : QObject(&context.window), m_context(context)
 {
-    m_context.actions.bind({Command::ImportHelpProject1}, this, &ImportCommands::ImportHelpProject1Click);
+    m_context.actions.bind({Command::ImportHelpProject}, this, &ImportCommands::importHelpProject);
 }
 
-void ImportCommands::ImportHelpProject1Click()
+void ImportCommands::importHelpProject()
 {
     m_context.runner.run([this] {
         if (!m_context.documents.closeQuery())
             return;
-        const auto text = [this](int id) { return LoadText(m_context.settings, id); };
+        const auto text = [this](int id) { return loadText(m_context.settings, id); };
         const std::optional<std::string> source = m_context.desktop.chooseOpenFile(
             {text(text_id::kImportHelpProjectTitle),
              {{text(text_id::kImportSourceFilter), "*.hhp;*.hhc;*.chm"}, {text(text_id::kAllFilesFilter), "*"}},

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "ui/main/command_context.h"
+#include "ui/kit/command_context.h"
 
 namespace doxel {
 
@@ -15,7 +15,7 @@ class ImportCommands final : public QObject {
 public:
     explicit ImportCommands(const CommandContext& context);
 
-    void ImportHelpProject1Click();
+    void importHelpProject();
 
 private:
     CommandContext m_context;

@@ -9,6 +9,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeView>
 
 #include "core/path_rules.h"
@@ -22,26 +23,22 @@
 #include "ui/index/index_commands.h"
 #include "ui/index/index_page.h"
 #include "ui/index/list_models.h"
-#include "ui/index/preview_commands.h"
-#include "ui/index/preview_page.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 #include "ui/logic/shell_open.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
 #include "ui/main/import_commands.h"
-#include "ui/main/qt_text.h"
 #include "ui/main/splash_form.h"
 #include "ui/main/window_actions.h"
-#include "ui/main/window_placement.h"
+#include "ui/preview/preview_commands.h"
+#include "ui/preview/preview_page.h"
 #include "ui/tools/tool_commands.h"
 
 namespace doxel {
 namespace {
 
 constexpr QSize kDesignSize(362, 504);
-
-// Where the window's size, place and split are kept between runs.
-constexpr const char* kWindowGeometrySetting = "WindowGeometry";
-constexpr const char* kWindowSplitSetting = "WindowSplit";
 
 QTreeView* makeFileView(FileListModel& model, QWidget* parent)
 {
@@ -79,7 +76,8 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
                 m_documents,
                 m_progress,
                 m_services.dialogs,
-                [this](const std::string& text) { setStatusText(text); }}
+                [this](const std::string& text) { setStatusText(text); },
+                [this](bool colored) { setMainToolBarColored(m_actions, colored); }}
 {
     initIconResources();
     setObjectName(QStringLiteral("MainForm"));
@@ -143,24 +141,24 @@ void TMainForm::buildWindow()
 
 void TMainForm::bindCommands()
 {
-    m_actions.bind({Command::New1, Command::NewButton}, this, &TMainForm::New1Click);
-    m_actions.bind({Command::OpenProject1, Command::OpenButton}, this, &TMainForm::OpenProject1Click);
-    m_actions.bind({Command::Saveproject1, Command::SaveButton}, this, &TMainForm::Saveproject1Click);
-    m_actions.bind({Command::Exit1}, this, &TMainForm::Exit1Click);
-    m_actions.bind({Command::About1, Command::AboutButton}, this, &TMainForm::About1Click);
-    m_actions.bind({Command::SaveprojectAs1}, this, &TMainForm::SaveprojectAs1Click);
-    m_actions.bind({Command::Undo1}, this, &TMainForm::Undo1Click);
-    m_actions.bind({Command::Redo1}, this, &TMainForm::Redo1Click);
+    m_actions.bind({Command::NewProject, Command::NewProjectButton}, this, &TMainForm::newProject);
+    m_actions.bind({Command::OpenProject, Command::OpenProjectButton}, this, &TMainForm::openProject);
+    m_actions.bind({Command::SaveProject, Command::SaveProjectButton}, this, &TMainForm::saveProject);
+    m_actions.bind({Command::Exit}, this, &TMainForm::exitProgram);
+    m_actions.bind({Command::About, Command::AboutButton}, this, &TMainForm::showAbout);
+    m_actions.bind({Command::SaveProjectAs}, this, &TMainForm::saveProjectAs);
+    m_actions.bind({Command::Undo}, this, &TMainForm::undo);
+    m_actions.bind({Command::Redo}, this, &TMainForm::redo);
     // Their keys work on every page, also while the Edit menu is disabled
     // (the Preview and Index pages).
-    addActions({m_actions.action(Command::Undo1), m_actions.action(Command::Redo1)});
-    m_actions.bind({Command::ShowFiles}, this, &TMainForm::ShowFilesClick);
-    m_actions.bind({Command::English1}, this, &TMainForm::English1Click);
-    m_actions.bind({Command::Deutsch1}, this, &TMainForm::Deutsch1Click);
-    m_actions.bind({Command::French1}, this, &TMainForm::French1Click);
-    m_actions.bind({Command::Spanish1}, this, &TMainForm::Spanish1Click);
-    m_actions.bind({Command::Russian1}, this, &TMainForm::Russian1Click);
-    connect(m_actions.menu(Menu::File1), &QMenu::aboutToShow, this, &TMainForm::File1Click);
+    addActions({m_actions.action(Command::Undo), m_actions.action(Command::Redo)});
+    m_actions.bind({Command::ShowFiles}, this, &TMainForm::toggleFileList);
+    m_actions.bind({Command::English}, this, &TMainForm::useEnglish);
+    m_actions.bind({Command::German}, this, &TMainForm::useGerman);
+    m_actions.bind({Command::French}, this, &TMainForm::useFrench);
+    m_actions.bind({Command::Spanish}, this, &TMainForm::useSpanish);
+    m_actions.bind({Command::Russian}, this, &TMainForm::useRussian);
+    connect(m_actions.menu(Menu::FileMenu), &QMenu::aboutToShow, this, &TMainForm::fillRecentProjects);
     m_contentsCommands = new ContentsCommands(m_context, *m_contentsPage, *m_fileListModel, *m_itemPopup);
     new CompileCommands(m_context, *m_contentsModel);  // goes with the window, ending the help viewers it opened
     new HelpCommands(m_context);
@@ -172,11 +170,11 @@ void TMainForm::bindCommands()
     new PreviewCommands(m_context, *m_pageControl, *m_previewPage, *m_contentsPage, contents, index->keywords(),
                         resourcePath("blank.htm"));
     new ImportCommands(m_context);
-    connect(m_pageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControl1Change);
+    connect(m_pageControl, &QTabWidget::currentChanged, this, &TMainForm::pageChanged);
     connect(m_contentsPage, &ContentsPage::selectedEntryChanged, this, &TMainForm::treeChange);
 }
 
-void TMainForm::FormCreate(const std::string& commandLineProject)
+void TMainForm::setUpWindow(const std::string& commandLineProject)
 {
     // The shell's file icons come from QFileIconProvider in the file list
     // model; the help hook belongs to the help viewer connection.
@@ -197,27 +195,27 @@ void TMainForm::newProjectInitialization()
         setWindowCaption(kProgramName);
         m_documents.resetProject();
         // Start-up and New sort nothing; opening a project keeps the mode.
-        m_actions.action(Command::Donotsort1)->trigger();
+        m_actions.action(Command::DoNotSort)->trigger();
         m_contentsPage->editTitle();
-        ApplySettingDefaults(m_services.settings, m_services.settingDefaults);
-        ApplyLocalizedCaptions();
+        applySettingDefaults(m_services.settings, m_services.settingDefaults);
+        applyLocalizedCaptions();
         applyViewSettings();
     });
 }
 
 void TMainForm::applyViewSettings()
 {
-    SettingsStore& settings = m_services.settings;
-    const bool showFiles = settingIsOn(settings, "ShowFileSystem");
+    const Settings settings(m_services.settings);
+    const bool showFiles = settings.flag(setting::kShowFileSystem);
     m_actions.action(Command::ShowFiles)->setChecked(showFiles);
     m_fileView->setVisible(showFiles);
-    m_actions.action(Command::Insert)->setChecked(settingIsOn(settings, "TopicAsChild"));
-    setMainToolBarColored(m_actions, settingIsOn(settings, "ToolbColored"));
+    m_actions.action(Command::AddAsChildButton)->setChecked(settings.flag(setting::kTopicAsChild));
+    setMainToolBarColored(m_actions, settings.flag(setting::kToolbarColored));
 }
 
 void TMainForm::rebuildRecentMenu()
 {
-    QMenu* recent = m_actions.menu(Menu::Recent);
+    QMenu* recent = m_actions.menu(Menu::RecentMenu);
     // An item may be the one whose click is being handled: it goes once
     // control is back in the event loop.
     for (QAction* old : recent->actions()) {
@@ -230,21 +228,21 @@ void TMainForm::rebuildRecentMenu()
         action->setToolTip(toQString(item.path));
         action->setStatusTip(toQString(item.path));
         const std::string path = item.path;
-        connect(action, &QAction::triggered, this, [this, path] { RUFClick(path); });
+        connect(action, &QAction::triggered, this, [this, path] { openRecentProject(path); });
     }
     recent->menuAction()->setEnabled(!recent->isEmpty());
 }
 
-void TMainForm::File1Click()
+void TMainForm::fillRecentProjects()
 {
-    QMenu* recent = m_actions.menu(Menu::Recent);
+    QMenu* recent = m_actions.menu(Menu::RecentMenu);
     recent->menuAction()->setEnabled(!recent->isEmpty());
 }
 
-void TMainForm::PageControl1Change()
+void TMainForm::pageChanged()
 {
     const bool contents = m_pageControl->currentWidget() == m_contentsPage;
-    m_actions.menu(Menu::Items1)->menuAction()->setEnabled(contents);
+    m_actions.menu(Menu::ItemsMenu)->menuAction()->setEnabled(contents);
 }
 
 void TMainForm::treeChange(ContentsEntry* entry)
@@ -252,7 +250,7 @@ void TMainForm::treeChange(ContentsEntry* entry)
     m_contentsCommands->treeChange(entry);
 }
 
-void TMainForm::New1Click()
+void TMainForm::newProject()
 {
     m_runner.run([this] {
         if (!m_documents.newProject())
@@ -262,51 +260,71 @@ void TMainForm::New1Click()
     });
 }
 
-void TMainForm::OpenProject1Click()
+void TMainForm::openProject()
 {
     m_runner.run([this] { m_documents.openProject(); });
 }
 
-void TMainForm::Saveproject1Click()
+void TMainForm::saveProject()
 {
     m_runner.run([this] { m_documents.save(); });
 }
 
-void TMainForm::SaveprojectAs1Click()
+void TMainForm::saveProjectAs()
 {
     m_runner.run([this] { m_documents.saveAs(); });
 }
 
-void TMainForm::Undo1Click()
+void TMainForm::undo()
 {
     m_runner.run([this] { m_documents.undo(); });
 }
 
-void TMainForm::Redo1Click()
+void TMainForm::redo()
 {
     m_runner.run([this] { m_documents.redo(); });
 }
 
-void TMainForm::RUFClick(const std::string& path)
+void TMainForm::openRecentProject(const std::string& path)
 {
     m_runner.run([this, &path] { m_documents.openProjectFile(path); });
 }
 
-void TMainForm::Exit1Click()
+void TMainForm::exitProgram()
 {
     close();
 }
 
-bool TMainForm::FormCloseQuery()
+bool TMainForm::canClose()
 {
     bool mayClose = false;
     m_runner.run([this, &mayClose] { mayClose = m_documents.closeQuery(); });
     return mayClose;
 }
 
+void TMainForm::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Asked once the activation is over, not inside it: the question is a
+    // window of its own that takes the focus.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QTimer::singleShot(0, this, &TMainForm::offerReloadFromDisk);
+}
+
+void TMainForm::offerReloadFromDisk()
+{
+    // Not while one of our dialogs is open (the focus came back from it, or
+    // a compile runs): the project stays as the dialog saw it.
+    if (!isActiveWindow() || QApplication::activeModalWidget() != nullptr || m_askingReload)
+        return;
+    m_askingReload = true;
+    m_runner.run([this] { m_documents.reloadIfChangedOnDisk(); });
+    m_askingReload = false;
+}
+
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    if (!FormCloseQuery()) {
+    if (!canClose()) {
         event->ignore();
         return;
     }
@@ -318,64 +336,64 @@ void TMainForm::closeEvent(QCloseEvent* event)
 // the pages and the file list. The first start keeps the design's size.
 void TMainForm::restoreWindowPlace()
 {
-    const std::string geometry = ReadSetting(m_services.settings, kWindowGeometrySetting);
+    const std::string geometry = Settings(m_services.settings).text(setting::kWindowGeometry);
     if (!geometry.empty())
         restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
-    const std::string split = ReadSetting(m_services.settings, kWindowSplitSetting);
+    const std::string split = Settings(m_services.settings).text(setting::kWindowSplit);
     if (!split.empty())
         m_splitter->restoreState(QByteArray::fromBase64(QByteArray::fromStdString(split)));
 }
 
 void TMainForm::saveWindowPlace()
 {
-    WriteSetting(m_services.settings, kWindowGeometrySetting, saveGeometry().toBase64().toStdString());
-    WriteSetting(m_services.settings, kWindowSplitSetting, m_splitter->saveState().toBase64().toStdString());
+    Settings(m_services.settings).setText(setting::kWindowGeometry, saveGeometry().toBase64().toStdString());
+    Settings(m_services.settings).setText(setting::kWindowSplit, m_splitter->saveState().toBase64().toStdString());
 }
 
-void TMainForm::About1Click()
+void TMainForm::showAbout()
 {
     TSplash about(TSplash::Mode::About, this);
     m_services.dialogs.run(about);
 }
 
-void TMainForm::ShowFilesClick()
+void TMainForm::toggleFileList()
 {
     m_runner.run([this] {
         const bool shown = m_actions.action(Command::ShowFiles)->isChecked();
         m_fileView->setVisible(shown);
-        WriteSetting(m_services.settings, "ShowFileSystem", shown ? "1" : "0");
+        Settings(m_services.settings).setFlag(setting::kShowFileSystem, shown);
     });
 }
 
 void TMainForm::setLanguage(int offset)
 {
     m_runner.run([this, offset] {
-        WriteSetting(m_services.settings, "Language", std::to_string(offset));
-        ApplyLocalizedCaptions();
+        Settings(m_services.settings).setText(setting::kLanguage, std::to_string(offset));
+        applyLocalizedCaptions();
     });
 }
 
-void TMainForm::English1Click()
+void TMainForm::useEnglish()
 {
     setLanguage(0);
 }
 
-void TMainForm::Deutsch1Click()
+void TMainForm::useGerman()
 {
     setLanguage(1000);
 }
 
-void TMainForm::French1Click()
+void TMainForm::useFrench()
 {
     setLanguage(2000);
 }
 
-void TMainForm::Spanish1Click()
+void TMainForm::useSpanish()
 {
     setLanguage(3000);
 }
 
-void TMainForm::Russian1Click()
+void TMainForm::useRussian()
 {
     setLanguage(4000);
 }
@@ -385,7 +403,7 @@ void TMainForm::setStatusText(const std::string& text)
     m_statusText->setText(toQString(text));
 }
 
-void TMainForm::ApplyLocalizedCaptions()
+void TMainForm::applyLocalizedCaptions()
 {
     m_qtTranslations.use(chosenLanguage(m_services.settings).code);
     // The tick on the language the captions are in.
@@ -407,31 +425,29 @@ void TMainForm::ApplyLocalizedCaptions()
 
 void TMainForm::applyCaption(const CaptionTableRow& row, const QString& text)
 {
-    const QString name = QString::fromLatin1(row.control);
-    switch (row.kind) {
-    case CaptionKind::Column:
+    const CaptionControl& control = row.control;
+    if (control.command) {
+        QAction* action = m_actions.action(*control.command);
+        action->setText(text);
+        if (row.kind == CaptionKind::Hint)
+            action->setToolTip(text);
+        return;
+    }
+    if (control.menu) {
+        m_actions.menu(*control.menu)->setTitle(text);
+        return;
+    }
+    const QString name = QString::fromLatin1(control.name);
+    if (row.kind == CaptionKind::Column) {
         if (name == QLatin1String("KeyView"))
             m_keywordModel->setColumnCaption(row.column, text);
         else
             m_fileListModel->setColumnCaption(row.column, text);
-        return;
-    case CaptionKind::Hint:
-        if (QAction* action = m_actions.actionNamed(name)) {
-            action->setToolTip(text);
-            action->setText(text);
-        }
-        return;
-    case CaptionKind::Caption:
-        break;
-    }
-    if (QMenu* menu = m_actions.menuNamed(name))
-        menu->setTitle(text);
-    else if (QAction* action = m_actions.actionNamed(name))
-        action->setText(text);
-    else if (auto* label = findChild<QLabel*>(name))
+    } else if (auto* label = findChild<QLabel*>(name)) {
         label->setText(text);
-    else if (QWidget* tab = findChild<QWidget*>(name); tab != nullptr && m_pageControl->indexOf(tab) >= 0)
+    } else if (QWidget* tab = findChild<QWidget*>(name); tab != nullptr && m_pageControl->indexOf(tab) >= 0) {
         m_pageControl->setTabText(m_pageControl->indexOf(tab), text);
+    }
 }
 
 void TMainForm::beginProjectChange()
@@ -475,10 +491,10 @@ void TMainForm::showUndoSteps()
             return localText(m_services.settings, bare);
         return localText(m_services.settings, named).replace(QLatin1String("%1"), localText(m_services.settings, step));
     };
-    QAction* undo = m_actions.action(Command::Undo1);
+    QAction* undo = m_actions.action(Command::Undo);
     undo->setText(itemText(text_id::kUndo, text_id::kUndoItem, history.undoName()));
     undo->setEnabled(history.canUndo());
-    QAction* redo = m_actions.action(Command::Redo1);
+    QAction* redo = m_actions.action(Command::Redo);
     redo->setText(itemText(text_id::kRedo, text_id::kRedoItem, history.redoName()));
     redo->setEnabled(history.canRedo());
 }

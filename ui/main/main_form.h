@@ -9,12 +9,12 @@
 #include "core/desktop.h"
 #include "core/project.h"
 #include "core/settings.h"
+#include "ui/kit/action_registry.h"
+#include "ui/kit/command_context.h"
+#include "ui/kit/dialog_runner.h"
 #include "ui/logic/caption_table.h"
 #include "ui/logic/command_runner.h"
 #include "ui/logic/document_controller.h"
-#include "ui/main/action_registry.h"
-#include "ui/main/command_context.h"
-#include "ui/main/dialog_runner.h"
 #include "ui/main/progress_form.h"
 #include "ui/main/qt_translations.h"
 
@@ -61,7 +61,7 @@ public:
 
     // The initialization of the window, in its order; opens
     // `commandLineProject` when it names a project.
-    void FormCreate(const std::string& commandLineProject = {});
+    void setUpWindow(const std::string& commandLineProject = {});
 
     // What the command sets are given; also the way into the window for
     // tests and benchmarks.
@@ -79,30 +79,33 @@ public:
     QMenu* itemPopup() const { return m_itemPopup; }
 
     // Command handlers.
-    void New1Click();
-    void OpenProject1Click();
-    void Saveproject1Click();
-    void SaveprojectAs1Click();
-    void Undo1Click();
-    void Redo1Click();
-    void RUFClick(const std::string& path);
-    void Exit1Click();
+    void newProject();
+    void openProject();
+    void saveProject();
+    void saveProjectAs();
+    void undo();
+    void redo();
+    void openRecentProject(const std::string& path);
+    void exitProgram();
     // The unsaved-changes question; true when the window may close.
-    bool FormCloseQuery();
-    void About1Click();
-    void ShowFilesClick();
-    void English1Click();
-    void Deutsch1Click();
-    void French1Click();
-    void Spanish1Click();
-    void Russian1Click();
-    void ApplyLocalizedCaptions();
-    void File1Click();
-    void PageControl1Change();
+    bool canClose();
+    void showAbout();
+    void toggleFileList();
+    void useEnglish();
+    void useGerman();
+    void useFrench();
+    void useSpanish();
+    void useRussian();
+    void applyLocalizedCaptions();
+    void fillRecentProjects();
+    void pageChanged();
     void treeChange(ContentsEntry* entry);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Focus back from another window: the project file may have been saved
+    // there meanwhile.
+    void changeEvent(QEvent* event) override;
 
 private:
     // DocumentView
@@ -127,6 +130,7 @@ private:
     void showModifiedMark();
     // The Undo and Redo items name the step they revert or repeat.
     void showUndoSteps();
+    void offerReloadFromDisk();
     void applyCaption(const CaptionTableRow& row, const QString& text);
 
     Project m_project;
@@ -150,6 +154,8 @@ private:
     QLabel* m_statusText = nullptr;
     QMenu* m_itemPopup = nullptr;
     ContentsCommands* m_contentsCommands = nullptr;
+    // The reload question is open (its box takes and gives back the focus).
+    bool m_askingReload = false;
 };
 
 }  // namespace doxel

@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 
 #include "core/text_ids.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 
 namespace doxel {
 
@@ -28,7 +28,7 @@ TProgress::TProgress(SettingsStore& settings, QWidget* owner)
 
 WindowProgress::~WindowProgress() = default;
 
-void WindowProgress::ShowProgress(ProgressMode mode, int value)
+void WindowProgress::showProgress(ProgressMode mode, int value)
 {
     switch (mode) {
     case ProgressMode::Start: {

@@ -36,7 +36,7 @@ public:
     WindowProgress(SettingsStore& settings, QWidget* owner) : m_settings(settings), m_owner(owner) {}
     ~WindowProgress() override;
 
-    void ShowProgress(ProgressMode mode, int value) override;
+    void showProgress(ProgressMode mode, int value) override;
 
     // The progress window between Start and End, else null.
     TProgress* window() const { return m_window.get(); }

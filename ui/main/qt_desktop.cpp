@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <QUrl>
 
-#include "ui/main/qt_text.h"
+#include "ui/kit/qt_text.h"
 
 namespace doxel {
 namespace {

@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "ui/main/icons.h"
-#include "ui/main/window_placement.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/window_placement.h"
 
 namespace doxel {
 namespace {

@@ -7,9 +7,9 @@
 
 #include <optional>
 
+#include "ui/kit/action_registry.h"
+#include "ui/kit/icons.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/action_registry.h"
-#include "ui/main/icons.h"
 
 namespace doxel {
 namespace {
@@ -23,92 +23,95 @@ struct ActionRow {
 
 // Menu items, with the captions of the window's design.
 constexpr ActionRow kMenuItems[] = {
-    {Command::New1, "&New"},
-    {Command::OpenProject1, "&Open project..."},
-    {Command::Saveproject1, "&Save project"},
-    {Command::SaveprojectAs1, "Save &as..."},
-    {Command::Exit1, "&Exit"},
-    {Command::ImportHelpProject1, "&Import HTML Help project..."},
-    {Command::Undo1, "&Undo"},
-    {Command::Redo1, "&Redo"},
-    {Command::Addtopic1, "Add &topic(s)..."},
-    {Command::Addheader1, "Add &empty topic (header)"},
-    {Command::Delete1, "&Delete"},
-    {Command::EditwithHTMLEditor2, "Open in &HTML editor"},
-    {Command::EditwithNotepad1, "Open in te&xt editor"},
-    {Command::toselecteditem1, "to all headers"},
-    {Command::toalltopics1, "to all topics"},
-    {Command::toallheadersinthislevel1, "to all headers in this level"},
-    {Command::toalltopicsincurrentlevel1, "to all topics in this level"},
-    {Command::Alphabetically1, "alphabetically", nullptr, true},
-    {Command::Donotsort1, "do not sort", nullptr, true},
-    {Command::Expandallitems1, "&Expand all"},
-    {Command::Collapseallitems1, "&Collapse all"},
-    {Command::Setasdefaulttopic1, "Make &default item"},
-    {Command::Viewlogfile1, "View &Log File"},
-    {Command::Launchcompiledfile1, "View &Help file"},
-    {Command::Compile1, "&Compile project"},
-    {Command::TXTtoHTMLWizard1, "TXT to HTML Wizard"},
-    {Command::SearchandReplace1, "Search and Replace"},
+    {Command::NewProject, "&New"},
+    {Command::OpenProject, "&Open project..."},
+    {Command::SaveProject, "&Save project"},
+    {Command::SaveProjectAs, "Save &as..."},
+    {Command::Exit, "&Exit"},
+    {Command::ImportHelpProject, "&Import HTML Help project..."},
+    {Command::Undo, "&Undo"},
+    {Command::Redo, "&Redo"},
+    {Command::AddTopics, "Add &topic(s)..."},
+    {Command::AddHeader, "Add &empty topic (header)"},
+    {Command::DeleteEntry, "&Delete"},
+    {Command::OpenInHtmlEditor, "Open in &HTML editor"},
+    {Command::OpenInTextEditor, "Open in te&xt editor"},
+    {Command::IconToAllHeaders, "to all headers"},
+    {Command::IconToAllTopics, "to all topics"},
+    {Command::IconToHeadersOfLevel, "to all headers in this level"},
+    {Command::IconToTopicsOfLevel, "to all topics in this level"},
+    {Command::SortAlphabetically, "alphabetically", nullptr, true},
+    {Command::DoNotSort, "do not sort", nullptr, true},
+    {Command::ExpandAll, "&Expand all"},
+    {Command::CollapseAll, "&Collapse all"},
+    {Command::MakeDefaultEntry, "Make &default item"},
+    {Command::ViewLogFile, "View &Log File"},
+    {Command::ViewHelpFile, "View &Help file"},
+    {Command::Compile, "&Compile project"},
+    {Command::TxtToHtmlWizard, "TXT to HTML Wizard"},
+    {Command::SearchAndReplace, "Search and Replace"},
     {Command::ShowFiles, "&Show Files Section", nullptr, true},
-    {Command::ProjectProperties1, "&Project properties..."},
-    {Command::Preferences1, "&Settings..."},
-    {Command::Help2, "Help &manual..."},
-    {Command::HelpVersion, "Show &HTML Help version..."},
-    {Command::IEVersion, "Show &viewer version..."},
-    {Command::Update, "&Check for Update"},
-    {Command::DoxelHomepage, "HTML Doxel H&omepage"},
+    {Command::ProjectProperties, "&Project properties..."},
+    {Command::Settings, "&Settings..."},
+    {Command::HelpManual, "Help &manual..."},
+    {Command::ShowHelpVersion, "Show &HTML Help version..."},
+    {Command::ShowBrowserVersion, "Show &viewer version..."},
+    {Command::CheckForUpdate, "&Check for Update"},
+    {Command::OpenHomepage, "HTML Doxel H&omepage"},
     {Command::SendEmail, "Send &EMail to Author"},
-    {Command::About1, "&About..."},
+    {Command::About, "&About..."},
     // The tree's pop-up menu.
-    {Command::Preview, "&Preview"},
-    {Command::Edit1, "Add &topic(s)..."},
-    {Command::Edit2, "Add &empty topic (header)"},
-    {Command::Deleteitem, "&Delete"},
-    {Command::toallheader1, "to all headers"},
-    {Command::toalltopics2, "to all topics"},
-    {Command::toallheadersinthislevel2, "to all headers in this level"},
-    {Command::toalltopicsincurrentlevel2, "to all topics in this level"},
-    {Command::EditwithHTMLEditor1, "Open in &HTML editor"},
-    {Command::EditinNotepad1, "Open in te&xt editor"},
-    {Command::properties, "&Properties..."},
+    {Command::PopupPreview, "&Preview"},
+    {Command::PopupAddTopics, "Add &topic(s)..."},
+    {Command::PopupAddHeader, "Add &empty topic (header)"},
+    {Command::PopupDelete, "&Delete"},
+    {Command::PopupIconToAllHeaders, "to all headers"},
+    {Command::PopupIconToAllTopics, "to all topics"},
+    {Command::PopupIconToHeadersOfLevel, "to all headers in this level"},
+    {Command::PopupIconToTopicsOfLevel, "to all topics in this level"},
+    {Command::PopupOpenInHtmlEditor, "Open in &HTML editor"},
+    {Command::PopupOpenInTextEditor, "Open in te&xt editor"},
+    {Command::PopupProperties, "&Properties..."},
     // The drop-down menus of WizardButton and EditButton.
-    {Command::TXTtoHTMLWizard2, "TXT to HTML Wizard"},
-    {Command::SearchandReplace2, "Search and Replace"},
-    {Command::notepad, "Text editor"},
-    {Command::HTMLEditor, "HTML Editor"},
+    {Command::WizardsTxtToHtml, "TXT to HTML Wizard"},
+    {Command::WizardsSearchAndReplace, "Search and Replace"},
+    {Command::EditInTextEditor, "Text editor"},
+    {Command::EditInHtmlEditor, "HTML Editor"},
 };
 
 // Tool buttons of the pages, with their hints as captions.
 constexpr ActionRow kPageButtons[] = {
-    {Command::NewItemButton, "Add new topic(s)", "actions/addtopic.svg"},
-    {Command::NewHeaderButton, "Add empty topic (header)", "actions/addheader.svg"},
-    {Command::AddKeyw, "Add keyword", "actions/addkeyword.svg"},
-    {Command::LeftButton, "Move left", "actions/left.svg"},
-    {Command::RightButton, "Move right", "actions/right.svg"},
-    {Command::DownButton, "Move down", "actions/down.svg"},
-    {Command::UpButton, "Move up", "actions/up.svg"},
-    {Command::Insert, "Add new item as child node (on/off)", "actions/aschild.svg", true},
-    {Command::DeleteButton, "Delete", "actions/delete.svg"},
-    {Command::EditButton, "Edit document", "actions/edit.svg"},
-    {Command::PrevTopicButton, "Prev. topic", "actions/prevtopic.svg"},
+    {Command::AddTopicsButton, "Add new topic(s)", "actions/addtopic.svg"},
+    {Command::AddHeaderButton, "Add empty topic (header)", "actions/addheader.svg"},
+    {Command::AddKeywordToEntryButton, "Add keyword", "actions/addkeyword.svg"},
+    {Command::MoveLeftButton, "Move left", "actions/left.svg"},
+    {Command::MoveRightButton, "Move right", "actions/right.svg"},
+    {Command::MoveDownButton, "Move down", "actions/down.svg"},
+    {Command::MoveUpButton, "Move up", "actions/up.svg"},
+    {Command::AddAsChildButton, "Add new item as child node (on/off)", "actions/aschild.svg", true},
+    {Command::DeleteEntryButton, "Delete", "actions/delete.svg"},
+    {Command::EditPageButton, "Edit document", "actions/edit.svg"},
+    {Command::PreviousTopicButton, "Prev. topic", "actions/prevtopic.svg"},
     {Command::RefreshButton, "Refresh", "actions/refresh.svg"},
     {Command::NextTopicButton, "Next topic", "actions/nexttopic.svg"},
-    {Command::KeyWordButton, "Add selected text to keyword list", "actions/keywordfromselection.svg"},
-    {Command::KeyEditButton, "Edit keyword", "actions/editkeyword.svg"},
-    {Command::KeywUpButton, "Move up", "actions/up.svg"},
-    {Command::KeywDownButton, "Move down", "actions/down.svg"},
-    {Command::DelAllKeyw, "Delete all", "actions/deleteall.svg"},
-    {Command::AddKeyButton, "Add keyword", "actions/addkeyword.svg"},
-    {Command::DelKeyButton, "Delete selected", "actions/deleteselected.svg"},
-    {Command::SortButton, "Sort automatically (on/off)", "actions/sort.svg", true},
+    {Command::KeywordFromSelectionButton, "Add selected text to keyword list", "actions/keywordfromselection.svg"},
+    {Command::EditKeywordButton, "Edit keyword", "actions/editkeyword.svg"},
+    {Command::KeywordUpButton, "Move up", "actions/up.svg"},
+    {Command::KeywordDownButton, "Move down", "actions/down.svg"},
+    {Command::DeleteAllKeywordsButton, "Delete all", "actions/deleteall.svg"},
+    {Command::AddKeywordButton, "Add keyword", "actions/addkeyword.svg"},
+    {Command::DeleteKeywordButton, "Delete selected", "actions/deleteselected.svg"},
+    {Command::SortKeywordsButton, "Sort automatically (on/off)", "actions/sort.svg", true},
 };
 
 // ToolBar1's buttons and the picture of each.
 constexpr ActionRow kMainButtons[] = {
-    {Command::NewButton, "New project", "new"},    {Command::OpenButton, "Open project", "open"},
-    {Command::SaveButton, "Save project", "save"}, {Command::CompileButton, "Compile", "compile"},
-    {Command::WizardButton, "Wizards", "wizard"},  {Command::ProjectPropButton, "Project properties", "projectprops"},
+    {Command::NewProjectButton, "New project", "new"},
+    {Command::OpenProjectButton, "Open project", "open"},
+    {Command::SaveProjectButton, "Save project", "save"},
+    {Command::CompileButton, "Compile", "compile"},
+    {Command::WizardsButton, "Wizards", "wizard"},
+    {Command::ProjectPropertiesButton, "Project properties", "projectprops"},
     {Command::AboutButton, "About", "about"},
 };
 
@@ -147,28 +150,28 @@ void createWindowActions(ActionRegistry& registry)
         action->setToolTip(action->text());
     }
     // The desktop's own keys for the document commands beside the window's.
-    registry.action(Command::New1)->setShortcuts(QKeySequence::New);
-    registry.action(Command::OpenProject1)->setShortcuts(QKeySequence::Open);
-    registry.action(Command::Saveproject1)->setShortcuts(QKeySequence::Save);
-    registry.action(Command::SaveprojectAs1)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    registry.action(Command::Undo1)->setShortcuts(QKeySequence::Undo);
-    registry.action(Command::Redo1)->setShortcuts(QKeySequence::Redo);
-    registry.action(Command::Exit1)->setShortcuts({QKeySequence(Qt::Key_Escape), quitKey()});
-    registry.action(Command::Compile1)->setShortcut(Qt::Key_F9);
-    registry.action(Command::Help2)->setShortcut(Qt::Key_F1);
+    registry.action(Command::NewProject)->setShortcuts(QKeySequence::New);
+    registry.action(Command::OpenProject)->setShortcuts(QKeySequence::Open);
+    registry.action(Command::SaveProject)->setShortcuts(QKeySequence::Save);
+    registry.action(Command::SaveProjectAs)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    registry.action(Command::Undo)->setShortcuts(QKeySequence::Undo);
+    registry.action(Command::Redo)->setShortcuts(QKeySequence::Redo);
+    registry.action(Command::Exit)->setShortcuts({QKeySequence(Qt::Key_Escape), quitKey()});
+    registry.action(Command::Compile)->setShortcut(Qt::Key_F9);
+    registry.action(Command::HelpManual)->setShortcut(Qt::Key_F1);
 
     // "do not sort" is checked at start; the two are one choice.
-    auto* sortGroup = new QActionGroup(registry.action(Command::Donotsort1));
-    sortGroup->addAction(registry.action(Command::Alphabetically1));
-    sortGroup->addAction(registry.action(Command::Donotsort1));
-    registry.action(Command::Donotsort1)->setChecked(true);
+    auto* sortGroup = new QActionGroup(registry.action(Command::DoNotSort));
+    sortGroup->addAction(registry.action(Command::SortAlphabetically));
+    sortGroup->addAction(registry.action(Command::DoNotSort));
+    registry.action(Command::DoNotSort)->setChecked(true);
 
     // The language items keep these captions in every language.
     static_assert(std::size(kLanguageCommands) == std::size(kLanguages));
     // One of them is ticked: the language the captions are in.
     for (std::size_t n = 0; n < std::size(kLanguages); ++n)
         registry.add(kLanguageCommands[n], QString::fromLatin1(kLanguages[n].menuCaption), {}, {}, true);
-    auto* languages = new QActionGroup(registry.action(Command::English1));
+    auto* languages = new QActionGroup(registry.action(Command::English));
     for (Command item : kLanguageCommands)
         languages->addAction(registry.action(item));
 }
@@ -177,70 +180,72 @@ void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)
 {
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu* file = registry.addMenu(Menu::File1, QStringLiteral("&File"), bar);
+    QMenu* file = registry.addMenu(Menu::FileMenu, QStringLiteral("&File"), bar);
     addItems(file, registry,
-             {Command::New1, Command::OpenProject1, Command::Saveproject1, Command::SaveprojectAs1, kSeparator,
-              Command::ImportHelpProject1, kSeparator});
-    file->addMenu(registry.addMenu(Menu::Recent, QStringLiteral("Recent projects..."), file));
-    addItems(file, registry, {kSeparator, Command::Exit1});
+             {Command::NewProject, Command::OpenProject, Command::SaveProject, Command::SaveProjectAs, kSeparator,
+              Command::ImportHelpProject, kSeparator});
+    file->addMenu(registry.addMenu(Menu::RecentMenu, QStringLiteral("Recent projects..."), file));
+    addItems(file, registry, {kSeparator, Command::Exit});
     bar->addMenu(file);
 
-    QMenu* items = registry.addMenu(Menu::Items1, QStringLiteral("&Items"), bar);
+    QMenu* items = registry.addMenu(Menu::ItemsMenu, QStringLiteral("&Items"), bar);
     addItems(items, registry,
-             {Command::Undo1, Command::Redo1, kSeparator, Command::Addtopic1, Command::Addheader1, Command::Delete1,
-              kSeparator, Command::EditwithHTMLEditor2, Command::EditwithNotepad1, kSeparator});
-    QMenu* assign = registry.addMenu(Menu::AssignselectedIcon1, QStringLiteral("Assign current &icon"), items);
+             {Command::Undo, Command::Redo, kSeparator, Command::AddTopics, Command::AddHeader, Command::DeleteEntry,
+              kSeparator, Command::OpenInHtmlEditor, Command::OpenInTextEditor, kSeparator});
+    QMenu* assign = registry.addMenu(Menu::AssignIconMenu, QStringLiteral("Assign current &icon"), items);
     addItems(assign, registry,
-             {Command::toselecteditem1, Command::toalltopics1, kSeparator, Command::toallheadersinthislevel1,
-              Command::toalltopicsincurrentlevel1});
+             {Command::IconToAllHeaders, Command::IconToAllTopics, kSeparator, Command::IconToHeadersOfLevel,
+              Command::IconToTopicsOfLevel});
     items->addMenu(assign);
-    QMenu* sort = registry.addMenu(Menu::SortType1, QStringLiteral("&Sort"), items);
-    addItems(sort, registry, {Command::Alphabetically1, Command::Donotsort1});
+    QMenu* sort = registry.addMenu(Menu::SortMenu, QStringLiteral("&Sort"), items);
+    addItems(sort, registry, {Command::SortAlphabetically, Command::DoNotSort});
     items->addMenu(sort);
-    addItems(
-        items, registry,
-        {kSeparator, Command::Expandallitems1, Command::Collapseallitems1, kSeparator, Command::Setasdefaulttopic1});
+    addItems(items, registry,
+             {kSeparator, Command::ExpandAll, Command::CollapseAll, kSeparator, Command::MakeDefaultEntry});
     bar->addMenu(items);
 
-    QMenu* commands = registry.addMenu(Menu::Commands1, QStringLiteral("&Commands"), bar);
+    QMenu* commands = registry.addMenu(Menu::CommandsMenu, QStringLiteral("&Commands"), bar);
     addItems(commands, registry,
-             {Command::Viewlogfile1, Command::Launchcompiledfile1, kSeparator, Command::Compile1, kSeparator});
-    QMenu* tools = registry.addMenu(Menu::Tools1, QStringLiteral("Tools"), commands);
-    addItems(tools, registry, {Command::TXTtoHTMLWizard1, Command::SearchandReplace1});
+             {Command::ViewLogFile, Command::ViewHelpFile, kSeparator, Command::Compile, kSeparator});
+    QMenu* tools = registry.addMenu(Menu::ToolsMenu, QStringLiteral("Tools"), commands);
+    addItems(tools, registry, {Command::TxtToHtmlWizard, Command::SearchAndReplace});
     commands->addMenu(tools);
     bar->addMenu(commands);
 
-    QMenu* options = registry.addMenu(Menu::Options1, QStringLiteral("&Options"), bar);
+    QMenu* options = registry.addMenu(Menu::OptionsMenu, QStringLiteral("&Options"), bar);
     addItems(options, registry, {Command::ShowFiles});
-    QMenu* language = registry.addMenu(Menu::Language, QStringLiteral("Language"), options);
+    QMenu* language = registry.addMenu(Menu::LanguageMenu, QStringLiteral("Language"), options);
     for (Command item : kLanguageCommands)
         language->addAction(registry.action(item));
     options->addMenu(language);
-    addItems(options, registry, {kSeparator, Command::ProjectProperties1, Command::Preferences1});
+    addItems(options, registry, {kSeparator, Command::ProjectProperties, Command::Settings});
     bar->addMenu(options);
 
-    QMenu* help = registry.addMenu(Menu::Help1, QStringLiteral("&Help"), bar);
-    addItems(help, registry, {Command::Help2, kSeparator, Command::HelpVersion, Command::IEVersion, kSeparator});
-    QMenu* internet = registry.addMenu(Menu::Internet, QStringLiteral("Internet"), help);
-    addItems(internet, registry, {Command::Update, kSeparator, Command::DoxelHomepage, Command::SendEmail});
+    QMenu* help = registry.addMenu(Menu::HelpMenu, QStringLiteral("&Help"), bar);
+    addItems(help, registry,
+             {Command::HelpManual, kSeparator, Command::ShowHelpVersion, Command::ShowBrowserVersion, kSeparator});
+    QMenu* internet = registry.addMenu(Menu::InternetMenu, QStringLiteral("Internet"), help);
+    addItems(internet, registry, {Command::CheckForUpdate, kSeparator, Command::OpenHomepage, Command::SendEmail});
     help->addMenu(internet);
-    addItems(help, registry, {kSeparator, Command::About1});
+    addItems(help, registry, {kSeparator, Command::About});
     bar->addMenu(help);
 }
 
 QMenu* buildItemPopup(ActionRegistry& registry, QWidget* parent)
 {
-    QMenu* popup = registry.addMenu(Menu::ItemPopup, QString(), parent);
+    QMenu* popup = registry.addMenu(Menu::EntryPopup, QString(), parent);
     addItems(popup, registry,
-             {Command::Preview, kSeparator, Command::Edit1, Command::Edit2, Command::Deleteitem, kSeparator});
-    QMenu* assign = registry.addMenu(Menu::Assigncurrenticon1, QStringLiteral("Assign current &icon"), popup);
+             {Command::PopupPreview, kSeparator, Command::PopupAddTopics, Command::PopupAddHeader, Command::PopupDelete,
+              kSeparator});
+    QMenu* assign = registry.addMenu(Menu::PopupAssignIconMenu, QStringLiteral("Assign current &icon"), popup);
     addItems(assign, registry,
-             {Command::toallheader1, Command::toalltopics2, kSeparator, Command::toallheadersinthislevel2,
-              Command::toalltopicsincurrentlevel2});
+             {Command::PopupIconToAllHeaders, Command::PopupIconToAllTopics, kSeparator,
+              Command::PopupIconToHeadersOfLevel, Command::PopupIconToTopicsOfLevel});
     popup->addMenu(assign);
     addItems(popup, registry,
-             {kSeparator, Command::EditwithHTMLEditor1, Command::EditinNotepad1, kSeparator, Command::properties});
-    popup->setDefaultAction(registry.action(Command::Preview));
+             {kSeparator, Command::PopupOpenInHtmlEditor, Command::PopupOpenInTextEditor, kSeparator,
+              Command::PopupProperties});
+    popup->setDefaultAction(registry.action(Command::PopupPreview));
     return popup;
 }
 
@@ -251,17 +256,17 @@ QToolBar* buildMainToolBar(ActionRegistry& registry, QWidget* parent)
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setIconSize(QSize(16, 16));
-    registry.addToolButton(bar, Command::NewButton);
-    registry.addToolButton(bar, Command::OpenButton);
-    registry.addToolButton(bar, Command::SaveButton);
+    registry.addToolButton(bar, Command::NewProjectButton);
+    registry.addToolButton(bar, Command::OpenProjectButton);
+    registry.addToolButton(bar, Command::SaveProjectButton);
     bar->addSeparator();
     registry.addToolButton(bar, Command::CompileButton);
-    QToolButton* wizard = registry.addToolButton(bar, Command::WizardButton);
-    QMenu* wizards = registry.addMenu(Menu::PopupMenu1, QString(), wizard);
-    addItems(wizards, registry, {Command::TXTtoHTMLWizard2, Command::SearchandReplace2});
+    QToolButton* wizard = registry.addToolButton(bar, Command::WizardsButton);
+    QMenu* wizards = registry.addMenu(Menu::WizardsMenu, QString(), wizard);
+    addItems(wizards, registry, {Command::WizardsTxtToHtml, Command::WizardsSearchAndReplace});
     wizard->setMenu(wizards);
     wizard->setPopupMode(QToolButton::InstantPopup);
-    registry.addToolButton(bar, Command::ProjectPropButton);
+    registry.addToolButton(bar, Command::ProjectPropertiesButton);
     bar->addSeparator();
     registry.addToolButton(bar, Command::AboutButton);
     return bar;

@@ -11,7 +11,7 @@ namespace doxel {
 class ActionRegistry;
 
 // The main window's commands: every menu item and tool button of the main
-// window and its pages, created disabled with their design captions (the
+// window and its pages, created with their design captions (the
 // localized captions replace them at start-up), and the menus built from
 // them.
 void createWindowActions(ActionRegistry& registry);

@@ -15,12 +15,12 @@
 #include "core/desktop.h"
 #include "core/errors.h"
 #include "core/text_ids.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/named_widget.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 #include "ui/logic/command_runner.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
-#include "ui/main/named_widget.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
 #include "ui/tools/tool_file_view.h"
 
 namespace doxel {
@@ -81,19 +81,19 @@ TSearchReplace::TSearchReplace(SettingsStore& settings, Desktop& desktop, Comman
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 1);
 
-    connect(m_openButton, &QToolButton::clicked, this, &TSearchReplace::OpenDir);
-    connect(m_exampleButton, &QToolButton::clicked, this, &TSearchReplace::ExampleButtonClick);
-    connect(m_selAll, &QToolButton::clicked, this, &TSearchReplace::SelectAll);
-    connect(m_selNone, &QToolButton::clicked, this, &TSearchReplace::SelectNone);
-    connect(m_button2, &QPushButton::clicked, this, &TSearchReplace::Button2Click);
-    connect(m_button1, &QPushButton::clicked, this, &TSearchReplace::Button1Click);
+    connect(m_openButton, &QToolButton::clicked, this, &TSearchReplace::addFilesOfFolder);
+    connect(m_exampleButton, &QToolButton::clicked, this, &TSearchReplace::showExample);
+    connect(m_selAll, &QToolButton::clicked, this, &TSearchReplace::tickAllFiles);
+    connect(m_selNone, &QToolButton::clicked, this, &TSearchReplace::untickAllFiles);
+    connect(m_button2, &QPushButton::clicked, this, &TSearchReplace::replaceInTickedFiles);
+    connect(m_button1, &QPushButton::clicked, this, &TSearchReplace::cancel);
 
-    FormCreate();
+    setUpControls();
     resize(560, 420);
     centreOverOwner(*this);
 }
 
-void TSearchReplace::FormCreate()
+void TSearchReplace::setUpControls()
 {
     const auto text = [this](int id) { return localText(m_settings, id); };
     setWindowTitle(text(text_id::kReplaceWizard));
@@ -121,38 +121,38 @@ ReplaceOptions TSearchReplace::replaceOptions() const
     return options;
 }
 
-void TSearchReplace::OpenDir()
+void TSearchReplace::addFilesOfFolder()
 {
     m_runner.run([this] { m_view->listFolder(m_desktop, m_settings, m_lastFolder, ToolFileKind::TextAndHtml); });
 }
 
-void TSearchReplace::ExampleButtonClick()
+void TSearchReplace::showExample()
 {
     m_searchString->setText(QStringLiteral("BGCOLOR=\"#FFFFFF\""));
     m_replaceString->setText(QStringLiteral("BGCOLOR=\"#0080C0\""));
 }
 
-void TSearchReplace::SelectAll()
+void TSearchReplace::tickAllFiles()
 {
     m_view->tickAll(true);
 }
 
-void TSearchReplace::SelectNone()
+void TSearchReplace::untickAllFiles()
 {
     m_view->tickAll(false);
 }
 
-void TSearchReplace::Button2Click()
+void TSearchReplace::replaceInTickedFiles()
 {
     if (m_view->topLevelItemCount() == 0 || m_searchString->text().isEmpty()) {
-        showMessage(m_desktop, LoadText(m_settings, text_id::kSpecifyFilesAndSearch), kProgramName, MessageButtons::Ok,
+        showMessage(m_desktop, loadText(m_settings, text_id::kSpecifyFilesAndSearch), kProgramName, MessageButtons::Ok,
                     MessageIcon::None);
         return;
     }
     m_runner.run([this] { replace(); });
 }
 
-void TSearchReplace::Button1Click()
+void TSearchReplace::cancel()
 {
     reject();
 }
@@ -172,7 +172,7 @@ void TSearchReplace::replace()
     // their changes and the failing one its old bytes.
     if (!result.failures.empty())
         throw IoError(result.failures.front().message);
-    showMessage(m_desktop, LoadText(m_settings, text_id::kFilesProcessed) + " " + std::to_string(result.processed),
+    showMessage(m_desktop, loadText(m_settings, text_id::kFilesProcessed) + " " + std::to_string(result.processed),
                 kProgramName, MessageButtons::Ok, MessageIcon::None);
     m_progressBar->setValue(0);
 }

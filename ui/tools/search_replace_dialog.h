@@ -34,15 +34,15 @@ public:
     // The strings and options as the controls hold them now.
     ReplaceOptions replaceOptions() const;
 
-    void OpenDir();
-    void ExampleButtonClick();
-    void SelectAll();
-    void SelectNone();
-    void Button2Click();
-    void Button1Click();
+    void addFilesOfFolder();
+    void showExample();
+    void tickAllFiles();
+    void untickAllFiles();
+    void replaceInTickedFiles();
+    void cancel();
 
 private:
-    void FormCreate();
+    void setUpControls();
     void replace();
 
     SettingsStore& m_settings;

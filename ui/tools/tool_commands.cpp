@@ -10,15 +10,13 @@ namespace doxel {
 ToolCommands::ToolCommands(const CommandContext& context) : QObject(&context.window), m_context(context)
 {
     setObjectName(QStringLiteral("ToolCommands"));
-    context.actions.bind({Command::TXTtoHTMLWizard1, Command::TXTtoHTMLWizard2}, this,
-                         &ToolCommands::TXTtoHTMLWizard1Click);
-    context.actions.bind({Command::SearchandReplace1, Command::SearchandReplace2}, this,
-                         &ToolCommands::SearchandReplace1Click);
-    // The tool bar's button only opens its drop-down of the two tools.
-    context.actions.action(Command::WizardButton)->setEnabled(true);
+    context.actions.bind({Command::TxtToHtmlWizard, Command::WizardsTxtToHtml}, this,
+                         &ToolCommands::runTxtToHtmlWizard);
+    context.actions.bind({Command::SearchAndReplace, Command::WizardsSearchAndReplace}, this,
+                         &ToolCommands::runSearchAndReplace);
 }
 
-void ToolCommands::TXTtoHTMLWizard1Click()
+void ToolCommands::runTxtToHtmlWizard()
 {
     m_context.runner.run([this] {
         TTXT2HTML wizard(m_context.settings, m_context.desktop, m_context.runner, &m_context.window);
@@ -26,7 +24,7 @@ void ToolCommands::TXTtoHTMLWizard1Click()
     });
 }
 
-void ToolCommands::SearchandReplace1Click()
+void ToolCommands::runSearchAndReplace()
 {
     m_context.runner.run([this] {
         TSearchReplace dialog(m_context.settings, m_context.desktop, m_context.runner, &m_context.window);

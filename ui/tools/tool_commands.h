@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "ui/main/command_context.h"
+#include "ui/kit/command_context.h"
 
 namespace doxel {
 
@@ -14,8 +14,8 @@ class ToolCommands final : public QObject {
 public:
     explicit ToolCommands(const CommandContext& context);
 
-    void TXTtoHTMLWizard1Click();
-    void SearchandReplace1Click();
+    void runTxtToHtmlWizard();
+    void runSearchAndReplace();
 
 private:
     CommandContext m_context;

@@ -6,8 +6,8 @@
 
 #include "core/desktop.h"
 #include "core/text_ids.h"
+#include "ui/kit/qt_text.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/qt_text.h"
 
 namespace doxel {
 
@@ -63,12 +63,12 @@ void ToolFileView::listFolder(Desktop& desktop, SettingsStore& settings, std::st
     std::error_code error;
     const std::string start = lastFolder.empty() ? std::filesystem::current_path(error).string() : lastFolder;
     const std::optional<std::string> folder =
-        desktop.chooseFolder(LoadText(settings, text_id::kSelectInputFolder), start);
+        desktop.chooseFolder(loadText(settings, text_id::kSelectInputFolder), start);
     if (!folder)
         return;
     lastFolder = *folder;
-    if (topLevelItemCount() > 0 && showMessage(desktop, LoadText(settings, text_id::kClearListQuestion),
-                                               LoadText(settings, text_id::kClearFileList), MessageButtons::YesNo,
+    if (topLevelItemCount() > 0 && showMessage(desktop, loadText(settings, text_id::kClearListQuestion),
+                                               loadText(settings, text_id::kClearFileList), MessageButtons::YesNo,
                                                MessageIcon::Question) == MessageAnswer::Yes)
         clear();
     appendPaths(AddFiles(*folder, kind));

@@ -20,12 +20,12 @@
 #include "core/desktop.h"
 #include "core/errors.h"
 #include "core/text_ids.h"
+#include "ui/kit/icons.h"
+#include "ui/kit/named_widget.h"
+#include "ui/kit/qt_text.h"
+#include "ui/kit/window_placement.h"
 #include "ui/logic/command_runner.h"
 #include "ui/logic/string_table.h"
-#include "ui/main/icons.h"
-#include "ui/main/named_widget.h"
-#include "ui/main/qt_text.h"
-#include "ui/main/window_placement.h"
 #include "ui/tools/tool_file_view.h"
 
 namespace doxel {
@@ -162,25 +162,25 @@ TTXT2HTML::TTXT2HTML(SettingsStore& settings, Desktop& desktop, CommandRunner& r
     row->addWidget(m_closeButton);
     layout->addLayout(row);
 
-    connect(m_openDirButton, &QToolButton::clicked, this, &TTXT2HTML::OpenDirButtonClick);
-    connect(m_selAll, &QToolButton::clicked, this, &TTXT2HTML::SelAllClick);
-    connect(m_selNone, &QToolButton::clicked, this, &TTXT2HTML::SelNoneClick);
-    connect(m_backGr, &QPushButton::clicked, this, [this] { SpeedButton3Click(true); });
-    connect(m_textCl, &QPushButton::clicked, this, [this] { SpeedButton3Click(false); });
-    connect(m_useTitle1, &QRadioButton::clicked, this, &TTXT2HTML::UseTitle1Click);
-    connect(m_useTitle2, &QRadioButton::clicked, this, &TTXT2HTML::UseTitle2Click);
-    connect(m_cssBox, &QCheckBox::clicked, this, &TTXT2HTML::CSSBoxClick);
-    connect(m_next, &QPushButton::clicked, this, &TTXT2HTML::StartClick);
-    connect(m_backButton, &QPushButton::clicked, this, &TTXT2HTML::BackButtonClick);
-    connect(m_closeButton, &QPushButton::clicked, this, &TTXT2HTML::SpeedButton2Click);
+    connect(m_openDirButton, &QToolButton::clicked, this, &TTXT2HTML::addFilesOfFolder);
+    connect(m_selAll, &QToolButton::clicked, this, &TTXT2HTML::tickAllFiles);
+    connect(m_selNone, &QToolButton::clicked, this, &TTXT2HTML::untickAllFiles);
+    connect(m_backGr, &QPushButton::clicked, this, [this] { chooseColour(true); });
+    connect(m_textCl, &QPushButton::clicked, this, [this] { chooseColour(false); });
+    connect(m_useTitle1, &QRadioButton::clicked, this, &TTXT2HTML::useFileNameTitle);
+    connect(m_useTitle2, &QRadioButton::clicked, this, &TTXT2HTML::useCustomTitle);
+    connect(m_cssBox, &QCheckBox::clicked, this, &TTXT2HTML::useStylesheetToggled);
+    connect(m_next, &QPushButton::clicked, this, &TTXT2HTML::nextStep);
+    connect(m_backButton, &QPushButton::clicked, this, &TTXT2HTML::previousStep);
+    connect(m_closeButton, &QPushButton::clicked, this, &TTXT2HTML::cancel);
 
-    FormCreate();
+    setUpControls();
     showStep(0);
     resize(560, 400);
     centreOverOwner(*this);
 }
 
-void TTXT2HTML::FormCreate()
+void TTXT2HTML::setUpControls()
 {
     const auto text = [this](int id) { return localText(m_settings, id); };
     setWindowTitle(text(text_id::kTxtToHtmlWizard));
@@ -233,22 +233,22 @@ void TTXT2HTML::showStep(int step)
     m_next->setDefault(true);
 }
 
-void TTXT2HTML::OpenDirButtonClick()
+void TTXT2HTML::addFilesOfFolder()
 {
     m_runner.run([this] { m_view->listFolder(m_desktop, m_settings, m_lastFolder, ToolFileKind::Text); });
 }
 
-void TTXT2HTML::SelAllClick()
+void TTXT2HTML::tickAllFiles()
 {
     m_view->tickAll(true);
 }
 
-void TTXT2HTML::SelNoneClick()
+void TTXT2HTML::untickAllFiles()
 {
     m_view->tickAll(false);
 }
 
-void TTXT2HTML::SpeedButton3Click(bool background)
+void TTXT2HTML::chooseColour(bool background)
 {
     const std::optional<std::uint32_t> picked = m_desktop.chooseColor(m_lastColour);
     if (!picked)
@@ -264,29 +264,29 @@ void TTXT2HTML::SpeedButton3Click(bool background)
     shown->setPalette(palette);
 }
 
-void TTXT2HTML::UseTitle1Click()
+void TTXT2HTML::useFileNameTitle()
 {
     if (m_useTitle1->isChecked())
         m_titleEdit->setEnabled(false);
 }
 
-void TTXT2HTML::UseTitle2Click()
+void TTXT2HTML::useCustomTitle()
 {
     if (m_useTitle2->isChecked())
         m_titleEdit->setEnabled(true);
 }
 
-void TTXT2HTML::CSSBoxClick()
+void TTXT2HTML::useStylesheetToggled()
 {
     m_cssEdit->setEnabled(m_cssBox->isChecked());
 }
 
-void TTXT2HTML::StartClick()
+void TTXT2HTML::nextStep()
 {
     switch (step()) {
     case 0:
         if (m_view->tickedCount() == 0) {
-            showMessage(m_desktop, LoadText(m_settings, text_id::kSpecifyTextFiles), kProgramName, MessageButtons::Ok,
+            showMessage(m_desktop, loadText(m_settings, text_id::kSpecifyTextFiles), kProgramName, MessageButtons::Ok,
                         MessageIcon::None);
             return;
         }
@@ -300,13 +300,13 @@ void TTXT2HTML::StartClick()
     }
 }
 
-void TTXT2HTML::BackButtonClick()
+void TTXT2HTML::previousStep()
 {
     if (step() > 0)
         showStep(step() - 1);
 }
 
-void TTXT2HTML::SpeedButton2Click()
+void TTXT2HTML::cancel()
 {
     reject();
 }
@@ -327,8 +327,8 @@ void TTXT2HTML::convert()
     if (!result.failures.empty())
         throw IoError(result.failures.front().message);
     m_progress->setValue(0);
-    showMessage(m_desktop, LoadText(m_settings, text_id::kFilesProcessed) + " " + std::to_string(count),
-                LoadText(m_settings, text_id::kTxtToHtmlWizard), MessageButtons::Ok, MessageIcon::Information);
+    showMessage(m_desktop, loadText(m_settings, text_id::kFilesProcessed) + " " + std::to_string(count),
+                loadText(m_settings, text_id::kTxtToHtmlWizard), MessageButtons::Ok, MessageIcon::Information);
 }
 
 }  // namespace doxel

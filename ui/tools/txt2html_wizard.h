@@ -40,20 +40,20 @@ public:
     PageOptions pageOptions() const;
     int step() const;  // 0 to 2
 
-    void OpenDirButtonClick();
-    void SelAllClick();
-    void SelNoneClick();
+    void addFilesOfFolder();
+    void tickAllFiles();
+    void untickAllFiles();
     // The colour chooser of BackGr (background) or TextCl (text).
-    void SpeedButton3Click(bool background);
-    void UseTitle1Click();
-    void UseTitle2Click();
-    void CSSBoxClick();
-    void StartClick();
-    void BackButtonClick();
-    void SpeedButton2Click();
+    void chooseColour(bool background);
+    void useFileNameTitle();
+    void useCustomTitle();
+    void useStylesheetToggled();
+    void nextStep();
+    void previousStep();
+    void cancel();
 
 private:
-    void FormCreate();
+    void setUpControls();
     void showStep(int step);
     void convert();
 

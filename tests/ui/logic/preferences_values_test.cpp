@@ -42,13 +42,14 @@ TEST(PreferencesStore, FillsAndStoresInTheirOrders)
     const PreferencesValues values = readPreferences(store);
     EXPECT_EQ(store.reads,
               (std::vector<std::string>{"HtmlEditor", "LogFile", "LaunchHelp", "ViewLog", "ProgressMinimum",
-                                        "DefaultIcon1", "DefaultIcon2", "ToolbColored"}));
+                                        "DefaultIcon1", "DefaultIcon2", "ToolbColored", "Compiler"}));
     EXPECT_EQ(values, (PreferencesValues{"bluefish %F", "/home/ann/log.txt", true, false, "75", 8, 41, true}));
 
     writePreferences(store, values);
-    EXPECT_EQ(store.writes, (std::vector<std::string>{"HtmlEditor=bluefish %F", "LogFile=/home/ann/log.txt",
-                                                      "ProgressMinimum=75", "DefaultIcon1=8", "DefaultIcon2=41",
-                                                      "ViewLog=0", "LaunchHelp=1", "DelTemp=1", "ToolbColored=1"}));
+    EXPECT_EQ(store.writes,
+              (std::vector<std::string>{"HtmlEditor=bluefish %F", "LogFile=/home/ann/log.txt", "ProgressMinimum=75",
+                                        "DefaultIcon1=8", "DefaultIcon2=41", "ViewLog=0", "LaunchHelp=1", "DelTemp=1",
+                                        "ToolbColored=1", "Compiler=doxel"}));
     EXPECT_EQ(readPreferences(store), values);
 }
 

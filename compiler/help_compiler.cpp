@@ -1,0 +1,586 @@
+#include "compiler/help_compiler.h"
+
+#include <chrono>
+#include <clocale>
+#include <cstdlib>
+#include <ctime>
+#include <cwctype>
+#include <deque>
+#include <filesystem>
+#include <locale.h>
+#include <map>
+#include <set>
+#include <unordered_map>
+#include <unordered_set>
+#include <wctype.h>
+
+#include "compiler/chm_container.h"
+#include "compiler/compile_error.h"
+#include "compiler/fulltext/fulltext_index.h"
+#include "core/atomic_file.h"
+#include "core/path_rules.h"
+#include "core/text_encoding.h"
+#include "editing/topic_files.h"
+#include "import/help_project_reader.h"
+#include "import/sitemap_reader.h"
+#include "output/page_references.h"
+
+namespace doxel::chm {
+namespace {
+
+constexpr std::size_t kProjectLimit = 64u << 20;
+constexpr std::size_t kFileLimit = 1u << 30;
+// The help file's compressed stream and offsets stay well inside what
+// 32-bit readers handle.
+constexpr std::uint64_t kContentLimit = 3ull << 30;
+constexpr const char* kCompilerVersion = "HHA Version 4.74.8702";
+constexpr std::size_t kUrlRowsPerBlock = 341;
+
+void put16(std::string& out, std::uint32_t value)
+{
+    out.push_back(static_cast<char>(value & 0xFF));
+    out.push_back(static_cast<char>((value >> 8) & 0xFF));
+}
+void put32(std::string& out, std::uint32_t value)
+{
+    put16(out, value & 0xFFFF);
+    put16(out, value >> 16);
+}
+
+bool isPage(std::string_view path)
+{
+    const std::string lower = asciiLower(path);
+    return lower.ends_with(".htm") || lower.ends_with(".html") || lower.ends_with(".xhtml") ||
+           lower.ends_with(".shtml");
+}
+
+// `relative` ("pages/../a.htm", "./b.htm") made plain inside the project
+// folder; empty when it leads outside.
+std::string plainPath(std::string_view relative)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        std::size_t end = relative.find('/', start);
+        if (end == std::string_view::npos)
+            end = relative.size();
+        const std::string_view part = relative.substr(start, end - start);
+        if (part == "..") {
+            if (parts.empty())
+                return {};
+            parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.emplace_back(part);
+        }
+        start = end + 1;
+    }
+    std::string path;
+    for (const std::string& part : parts) {
+        if (!path.empty())
+            path += '/';
+        path += part;
+    }
+    return path;
+}
+
+std::string slashes(std::string text)
+{
+    for (char& c : text) {
+        if (c == '\\')
+            c = '/';
+    }
+    return text;
+}
+
+// The strings of #STRINGS, each once; offset 0 is the empty string.
+class StringPool {
+public:
+    StringPool() : m_data(1, '\0') {}
+    std::uint32_t add(const std::string& text)
+    {
+        if (text.empty())
+            return 0;
+        const auto [at, added] = m_offsets.emplace(text, static_cast<std::uint32_t>(m_data.size()));
+        if (added) {
+            m_data += text;
+            m_data.push_back('\0');
+        }
+        return at->second;
+    }
+    const std::string& data() const { return m_data; }
+
+private:
+    std::string m_data;
+    std::unordered_map<std::string, std::uint32_t> m_offsets;
+};
+
+std::u32string lowerCase(std::u32string text)
+{
+    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    for (char32_t& c : text) {
+        if (utf8 != nullptr)
+            c = static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), utf8));
+        else if (c >= 'A' && c <= 'Z')
+            c += 32;
+    }
+    return text;
+}
+
+struct Topic {
+    std::string path;   // inside the project folder, "/" separated
+    std::string title;  // in the code page; empty for none
+    bool page = true;
+};
+
+class Compiler {
+public:
+    Compiler(const std::string& helpProjectFile, const std::function<void(const std::string&)>& log,
+             const HelpCompileOptions& options)
+        : m_log(log), m_options(options)
+    {
+        m_hhp = absolutePath(helpProjectFile);
+        m_folder = std::string(folderOf(m_hhp));
+        if (m_folder.size() > 1)
+            m_folder.pop_back();
+    }
+
+    void readProject()
+    {
+        progress("Reading " + std::string(fileNameOf(m_hhp)));
+        m_project = readHelpProject(readWholeFile(m_hhp, kProjectLimit), std::string(fileNameOf(m_hhp)));
+        const int language = m_project.languageId.value_or(0x409);
+        m_codePage = &codePageForLanguageId(language);
+        m_encoder = std::make_unique<CodePageEncoder>(*m_codePage);
+        std::string target = slashes(m_project.compiledFile);
+        if (target.empty()) {
+            const std::string name(fileNameOf(m_hhp));
+            target = name.substr(0, name.rfind('.')) + ".chm";
+        }
+        m_target = target.starts_with("/") ? target : m_folder + "/" + target;
+    }
+
+    const std::vector<std::string>& files() const { return m_files; }
+    const std::string& folder() const { return m_folder; }
+    bool searchOn() const { return m_project.fullTextSearch; }
+    const CodePage& codePage() const { return *m_codePage; }
+
+    void run()
+    {
+        readProject();
+        const int language = m_project.languageId.value_or(0x409);
+        ChmContainer container(static_cast<std::uint32_t>(language), m_options.threads);
+        // The build's time, or SOURCE_DATE_EPOCH for a reproducible file.
+        const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+        m_timestamp = epoch != nullptr ? static_cast<std::uint32_t>(std::strtoul(epoch, nullptr, 10))
+                                       : static_cast<std::uint32_t>(std::time(nullptr));
+        container.setTimestamp(m_timestamp);
+        std::vector<FullTextPage> searchable;
+        collectFiles([&](const std::string& path, const std::string& bytes) {
+            if (container.uncompressedSize() + bytes.size() > kContentLimit)
+                throw CompileError("The help file would hold more than 3 GB; it cannot be compiled as one file");
+            if (isPage(path)) {
+                const std::string utf8 = isValidUtf8(bytes) ? bytes : toUtf8(bytes, m_codePage->iconvName);
+                const std::string title = titleOfPage(utf8).value_or(std::string());
+                if (m_project.fullTextSearch)
+                    searchable.push_back({static_cast<std::uint32_t>(m_topics.size()), title, utf8});
+                m_topics.push_back({path, m_encoder->encode(title), true});
+            }
+            container.addCompressedFile("/" + path, bytes);
+        });
+        for (const std::string& sitemap : {m_contents, m_index}) {
+            if (!sitemap.empty())
+                m_topics.push_back({sitemap, {}, false});
+        }
+
+        bool hasSearchIndex = false;
+        if (m_project.fullTextSearch) {
+            progress("Indexing " + std::to_string(searchable.size()) + " pages for search");
+            FullTextResult fullText =
+                buildFullTextIndex(searchable, {m_codePage->number, static_cast<std::uint32_t>(language)});
+            for (const std::string& note : fullText.notes)
+                m_log("Note: " + note);
+            hasSearchIndex = !fullText.data.empty();
+            if (hasSearchIndex)
+                container.addFile("/$FIftiMain", std::move(fullText.data));
+        }
+        addSystemFiles(container, static_cast<std::uint32_t>(language), hasSearchIndex);
+
+        progress("Compressing " + std::to_string(container.uncompressedSize() / 1024) + " KB");
+        std::string file;
+        container.write([&file](std::string_view bytes) { file.append(bytes); });
+        progress("Writing " + std::string(fileNameOf(m_target)));
+        writeFileAtomically(m_target, file);
+        m_log("Compiled " + std::to_string(m_topics.size()) + " topics, " + std::to_string(m_files.size()) +
+              " files into " + std::string(fileNameOf(m_target)) + " (" + std::to_string(file.size()) + " bytes)");
+    }
+
+private:
+    void progress(const std::string& text)
+    {
+        if (!m_options.progress)
+            return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - m_lastProgress < std::chrono::milliseconds(40))
+            return;
+        m_lastProgress = now;
+        m_options.progress(text);
+    }
+
+    bool exists(const std::string& path) const
+    {
+        std::error_code error;
+        return std::filesystem::is_regular_file(m_folder + "/" + path, error);
+    }
+
+    // A symbolic link in the project that leads elsewhere brings that file
+    // no more than a "../" does.
+    bool staysInside(const std::string& path)
+    {
+        std::error_code error;
+        if (m_realFolder.empty())
+            m_realFolder = std::filesystem::canonical(m_folder, error).string() + "/";
+        const std::string real = std::filesystem::canonical(m_folder + "/" + path, error).string();
+        return !error && real.starts_with(m_realFolder);
+    }
+
+    // Takes a path relative to the project folder into the help file when
+    // the file is there; a page is scanned for the files it uses.
+    void reach(const std::string& relative)
+    {
+        const std::string path = plainPath(relative);
+        if (path.empty() || m_seen.contains(path))
+            return;
+        m_seen.insert(path);
+        if (!exists(path))
+            return;
+        if (!staysInside(path)) {
+            m_log(
+                "Warning: " + path +
+                " is a link to a file outside the project folder, where the help file cannot hold it; it is left out");
+            return;
+        }
+        m_files.push_back(path);
+        m_stored.insert(path);
+        m_pending.push_back(path);
+    }
+
+    void reachUrl(std::string_view url, std::string_view baseFolder)
+    {
+        if (classifyUrl(url) != UrlKind::Local)
+            return;
+        const std::string local = localUrlPath(url);
+        if (local.empty())
+            return;
+        reach(local.starts_with("/") ? local.substr(1) : std::string(baseFolder) + local);
+    }
+
+    void readSitemapFile(const std::string& stored, std::string& name,
+                         const std::function<void(const std::string&, const std::string&)>& take)
+    {
+        if (stored.empty())
+            return;
+        name = plainPath(slashes(stored));
+        if (name.empty() || !exists(name)) {
+            m_log("Warning: The file " + stored + " that the help project names does not exist");
+            name.clear();
+            return;
+        }
+        if (!m_seen.insert(name).second)
+            return;
+        m_files.push_back(name);
+        const std::string bytes = readWholeFile(m_folder + "/" + name, kFileLimit);
+        const Sitemap sitemap = readSitemap(bytes, m_codePage, std::string(fileNameOf(name)));
+        take(name, bytes);
+        const std::string base(folderOf(name));
+        for (const SitemapEntry& entry : sitemap.entries) {
+            reachUrl(entry.local, base);
+            if (&name == &m_contents && m_firstContentsPage.empty() && classifyUrl(entry.local) == UrlKind::Local) {
+                const std::string page = plainPath(base + localUrlPath(entry.local));
+                if (m_stored.contains(page))
+                    m_firstContentsPage = page;
+            }
+            for (const std::string& more : entry.moreLocals)
+                reachUrl(more, base);
+        }
+    }
+
+public:
+    // Reads every file that goes into the help file once, in the order
+    // reached, and hands it to `take`.
+    void collectFiles(const std::function<void(const std::string&, const std::string&)>& take)
+    {
+        progress("Collecting the files");
+        for (const std::string& file : m_project.files)
+            reach(slashes(file));
+        readSitemapFile(m_project.contentsFile, m_contents, take);
+        readSitemapFile(m_project.indexFile, m_index, take);
+        reachUrl(m_project.defaultTopic, "");
+        for (const WindowDefinition& window : m_project.windows) {
+            for (const std::string* url : {&window.defaultTopic, &window.homePage, &window.jump1Url, &window.jump2Url})
+                reachUrl(*url, "");
+        }
+        // The pages lead to further files: what the page scan finds.
+        while (!m_pending.empty()) {
+            const std::string path = m_pending.front();
+            m_pending.pop_front();
+            progress("Reading " + path);
+            const std::string bytes = readWholeFile(m_folder + "/" + path, kFileLimit);
+            if (isPage(path)) {
+                const std::string base(folderOf(path));
+                for (const PageReference& reference : scanPage(bytes).references)
+                    reachUrl(reference.url, base);
+            }
+            take(path, bytes);
+        }
+    }
+
+private:
+    std::string inCodePage(const std::string& text) { return m_encoder->encode(text); }
+
+    void addSystemFiles(ChmContainer& container, std::uint32_t language, bool fullText)
+    {
+        StringPool strings;
+        // #TOPICS, #URLTBL and #URLSTR: one row per topic, in file order.
+        std::string topics;
+        std::string urlTable;
+        std::string urlStrings(1, '\0');
+        for (std::size_t i = 0; i < m_topics.size(); ++i) {
+            const Topic& topic = m_topics[i];
+            const auto urlAt = static_cast<std::uint32_t>(urlStrings.size());
+            put32(urlStrings, 0);
+            put32(urlStrings, 0);
+            urlStrings += topic.path;
+            urlStrings.push_back('\0');
+            // #URLTBL is read in blocks of 4 KB, 341 rows and 4 bytes to spare.
+            if (i > 0 && i % kUrlRowsPerBlock == 0)
+                urlTable.append(4, '\0');
+            const auto urlRow = static_cast<std::uint32_t>(urlTable.size());
+            put32(urlTable, 0);
+            put32(urlTable, static_cast<std::uint32_t>(i));
+            put32(urlTable, urlAt);
+            put32(topics, 0);
+            put32(topics, topic.title.empty() ? 0xFFFFFFFFu : strings.add(topic.title));
+            put32(topics, urlRow);
+            put16(topics, topic.page ? 6 : 2);
+            put16(topics, 0);
+        }
+
+        std::string windows;
+        put32(windows, static_cast<std::uint32_t>(m_project.windows.size()));
+        put32(windows, 196);
+        for (const WindowDefinition& window : m_project.windows)
+            windows += windowRecord(window, strings);
+
+        std::string idxhdr(4096, '\0');
+        idxhdr.replace(0, 4, "T#SM");
+        std::string counts;
+        put32(counts, 1);
+        put32(counts, 1);
+        put32(counts, static_cast<std::uint32_t>(m_topics.size()));
+        idxhdr.replace(4, counts.size(), counts);
+
+        std::string system;
+        put32(system, 3);
+        const auto record = [&system](std::uint16_t code, const std::string& data) {
+            put16(system, code);
+            put16(system, static_cast<std::uint32_t>(data.size()));
+            system += data;
+        };
+        const auto text = [](const std::string& value) { return value + std::string(1, '\0'); };
+        std::string stamp;
+        put32(stamp, m_timestamp);
+        record(10, stamp);
+        record(9, text(kCompilerVersion));
+        std::string flags;
+        put32(flags, language);
+        const int cp = m_codePage->number;
+        put32(flags, cp == 932 || cp == 936 || cp == 949 || cp == 950 ? 1 : 0);
+        put32(flags, fullText ? 1 : 0);
+        put32(flags, 0);  // no binary keyword index: viewers read the index file
+        put32(flags, 0);
+        flags.append(16, '\0');
+        record(4, flags);
+        // A default topic that names no stored page would open a blank
+        // viewer: the first page of the contents opens instead.
+        std::string defaultTopic = slashes(m_project.defaultTopic);
+        if (!m_stored.contains(plainPath(localUrlPath(defaultTopic)))) {
+            const std::string first = !m_firstContentsPage.empty()                 ? m_firstContentsPage
+                                      : !m_topics.empty() && m_topics.front().page ? m_topics.front().path
+                                                                                   : std::string();
+            if (!first.empty()) {
+                if (!defaultTopic.empty())
+                    m_log("Note: The default topic " + defaultTopic + " is no page of the help file; " + first +
+                          " opens first instead");
+                defaultTopic = first;
+            }
+        }
+        record(2, text(inCodePage(defaultTopic)));
+        record(3, text(inCodePage(m_project.title)));
+        // The stem of the help file's name, lower-cased as Microsoft's
+        // compiler writes it.
+        const std::string target(fileNameOf(m_target));
+        record(6, text(asciiLower(target.substr(0, target.rfind('.')))));
+        if (!m_contents.empty())
+            record(0, text(m_contents));
+        if (!m_index.empty())
+            record(1, text(m_index));
+        if (!m_project.defaultWindow.empty())
+            record(5, text(inCodePage(m_project.defaultWindow)));
+        record(13, idxhdr);
+
+        container.addFile("/#SYSTEM", system, false);
+        container.addFile("/#ITBITS", {}, false);
+        container.addFile("/#TOPICS", topics);
+        container.addFile("/#URLTBL", urlTable);
+        container.addFile("/#URLSTR", urlStrings);
+        container.addFile("/#WINDOWS", windows);
+        container.addFile("/#IDXHDR", idxhdr);
+        container.addFile("/$WWAssociativeLinks/Property", std::string(4, '\0'));
+        container.addFile("/#STRINGS", strings.data());
+    }
+
+    // A window's record as viewers read it (their HH_WINTYPE), texts in
+    // #STRINGS with their letter case.
+    std::string windowRecord(const WindowDefinition& window, StringPool& strings)
+    {
+        const auto str = [&](const std::string& value) { return strings.add(inCodePage(value)); };
+        const auto path = [&](const std::string& value) { return strings.add(inCodePage(slashes(value))); };
+        std::uint32_t valid = 0;
+        if (window.navigationStyle)
+            valid |= 0x2;
+        if (window.windowStyle)
+            valid |= 0x4;
+        if (window.extendedStyle)
+            valid |= 0x8;
+        if (window.left && window.top && window.right && window.bottom)
+            valid |= 0x10;
+        if (window.navigationPaneWidth)
+            valid |= 0x20;
+        if (window.buttons)
+            valid |= 0x100;
+        std::string r;
+        put32(r, 196);
+        put32(r, 0);
+        put32(r, str(window.name));
+        put32(r, valid);
+        put32(r, static_cast<std::uint32_t>(window.navigationStyle.value_or(0)));
+        put32(r, str(window.title));
+        put32(r, static_cast<std::uint32_t>(window.windowStyle.value_or(0)));
+        put32(r, static_cast<std::uint32_t>(window.extendedStyle.value_or(0)));
+        for (const auto& side : {window.left, window.top, window.right, window.bottom})
+            put32(r, static_cast<std::uint32_t>(side.value_or(0)));
+        r.append(4 * 7, '\0');  // show state and the window handles
+        put32(r, static_cast<std::uint32_t>(window.navigationPaneWidth.value_or(0)));
+        r.append(16, '\0');  // topic pane rectangle
+        put32(r, path(window.contentsFile));
+        put32(r, path(window.indexFile));
+        put32(r, path(window.defaultTopic));
+        put32(r, path(window.homePage));
+        put32(r, static_cast<std::uint32_t>(window.buttons.value_or(0)));
+        r.append(4 * 4, '\0');  // not expanded, current tab, tab position, notify id
+        r.append(20, '\0');     // tab order
+        put32(r, 0);            // history
+        put32(r, str(window.jump1Text));
+        put32(r, str(window.jump2Text));
+        put32(r, path(window.jump1Url));
+        put32(r, path(window.jump2Url));
+        r.append(16 + 4 + 4, '\0');  // minimum size, information types, custom tabs
+        return r;
+    }
+
+    std::function<void(const std::string&)> m_log;
+    HelpCompileOptions m_options;
+    std::string m_hhp;
+    std::string m_realFolder;
+    std::string m_folder;
+    std::string m_target;
+    HelpProjectFile m_project;
+    const CodePage* m_codePage = nullptr;
+    std::unique_ptr<CodePageEncoder> m_encoder;
+    std::string m_contents;  // stored names of the contents and index files
+    std::string m_index;
+    std::vector<std::string> m_files;
+    std::unordered_set<std::string> m_seen;
+    std::unordered_set<std::string> m_stored;  // the files that go in
+    std::string m_firstContentsPage;
+    std::deque<std::string> m_pending;
+    std::vector<Topic> m_topics;
+    std::chrono::steady_clock::time_point m_lastProgress{};
+    std::uint32_t m_timestamp = 0;
+};
+
+}  // namespace
+
+bool compileHelpProject(const std::string& helpProjectFile, const std::function<void(const std::string&)>& log,
+                        const HelpCompileOptions& options)
+{
+    const auto emit = [&log](const std::string& line) {
+        if (log)
+            log(line);
+    };
+    try {
+        Compiler(helpProjectFile, emit, options).run();
+        return true;
+    } catch (const std::bad_alloc&) {
+        emit("Error: There is not enough memory to compile " + std::string(fileNameOf(helpProjectFile)));
+    } catch (const std::exception& error) {
+        emit(std::string("Error: ") + error.what());
+    }
+    return false;
+}
+
+std::vector<std::string> pagesChmcmdCrashesOn(const std::string& helpProjectFile)
+{
+    Compiler compiler(helpProjectFile, [](const std::string&) {}, {});
+    compiler.readProject();
+    std::vector<std::string> pages;
+    if (!compiler.searchOn())
+        return pages;
+    compiler.collectFiles([&pages, &compiler](const std::string& path, const std::string& bytes) {
+        if (!isPage(path))
+            return;
+        const std::string utf8 = isValidUtf8(bytes) ? bytes : toUtf8(bytes, compiler.codePage().iconvName);
+        const std::optional<std::string> title = titleOfPage(utf8);
+        if (title && chmcmdCrashesOnTitle(*title, utf8))
+            pages.push_back(path);
+    });
+    return pages;
+}
+
+bool chmcmdCrashesOnTitle(const std::string& title, const std::string& page)
+{
+    std::size_t start = 0;
+    while (start < title.size() && (title[start] == ' ' || title[start] == '\t'))
+        ++start;
+    if (start >= title.size() || static_cast<unsigned char>(title[start]) < 0x80)
+        return false;
+    // The first word, then its first letters lower-cased: chmcmd dies when
+    // the page's text holds the word in any form ("Установка" and
+    // "установку").
+    std::u32string word;
+    for (std::size_t pos = start; pos < title.size();) {
+        const long c = decodeUtf8(title, pos);
+        if (c < 0 || c == ' ' || c == '\t' || c == ',' || c == '.' || c == ':')
+            break;
+        word.push_back(static_cast<char32_t>(c));
+    }
+    const std::size_t stem = word.size() > 4 ? word.size() - 2 : word.size();
+    const std::u32string key = lowerCase(word.substr(0, stem));
+    // The text after the title.
+    const std::string lowerTitleEnd = "</title>";
+    std::size_t body = 0;
+    for (std::size_t i = 0; i + lowerTitleEnd.size() <= page.size(); ++i) {
+        if (asciiLower(std::string_view(page).substr(i, lowerTitleEnd.size())) == lowerTitleEnd) {
+            body = i + lowerTitleEnd.size();
+            break;
+        }
+    }
+    std::u32string text;
+    for (std::size_t pos = body; pos < page.size();) {
+        const long c = decodeUtf8(page, pos);
+        text.push_back(c < 0 ? U'?' : static_cast<char32_t>(c));
+    }
+    return !key.empty() && lowerCase(text).find(key) != std::u32string::npos;
+}
+
+}  // namespace doxel::chm

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace doxel::chm {
+
+struct HelpCompileOptions {
+    unsigned threads = 0;  // for the compression; 0: every core
+    // Called now and then with what the compiler is doing.
+    std::function<void(const std::string& text)> progress = {};
+};
+
+// Compiles a help project file (.hhp, ours or one written by doxygen or
+// Sphinx) into the compiled file it names. Every file the help project, its
+// contents and index name goes in, and every local file the pages use
+// (pictures, style sheets, scripts, further pages), found by the page scan.
+// Message lines ("Note: ...", "Warning: ...", "Error: ...") go to `log`.
+// The help file is written under a temporary name beside the target and
+// renamed into place when complete, so a failure leaves the old one as it
+// was. Returns false, after an "Error: ..." line saying why, when no help
+// file was written.
+bool compileHelpProject(const std::string& helpProjectFile, const std::function<void(const std::string&)>& log,
+                        const HelpCompileOptions& options = {});
+
+// The pages of a help project whose titles chmcmd dies on with search on
+// (see chmcmdCrashesOnTitle), relative to its folder; empty when its search
+// is off.
+std::vector<std::string> pagesChmcmdCrashesOn(const std::string& helpProjectFile);
+
+// The page title that chmcmd is known to crash on with search on: its first
+// word starts with a letter beyond ASCII, and the page's text holds that
+// word too. `title` and `page` in UTF-8.
+bool chmcmdCrashesOnTitle(const std::string& title, const std::string& page);
+
+}  // namespace doxel::chm

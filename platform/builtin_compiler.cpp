@@ -1,0 +1,52 @@
+#include "platform/builtin_compiler.h"
+
+#include "compiler/help_compiler.h"
+#include "core/errors.h"
+#include "core/settings.h"
+#include "platform/chmcmd_compiler.h"
+
+namespace doxel {
+
+bool BuiltInCompiler::compile(const std::string& helpProjectFile, const CompilerLogCallback& log,
+                              const CompilerProgressCallback& progress, CompileStatistics& statistics)
+{
+    statistics = {};
+    chm::HelpCompileOptions options;
+    options.progress = progress;
+    // Its lines are counted by the compile run, like chmcmd's.
+    return chm::compileHelpProject(helpProjectFile, log, options);
+}
+
+std::unique_ptr<CompiledHelpFile> BuiltInCompiler::openCompiled(const std::string& compiledFile)
+{
+    return openWithChmlib(compiledFile);
+}
+
+std::unique_ptr<CompilerLibrary> makeHelpCompiler(const std::string& name)
+{
+    if (name == kChmcmdCompilerName)
+        return std::make_unique<ChmcmdCompiler>();
+    return std::make_unique<BuiltInCompiler>();
+}
+
+std::string chosenCompilerName(SettingsStore& settings)
+{
+    try {
+        const std::string name = Settings(settings).text(setting::kCompiler);
+        return name == kChmcmdCompilerName ? name : kBuiltInCompilerName;
+    } catch (const SettingsError&) {
+        return kBuiltInCompilerName;
+    }
+}
+
+bool ChosenCompiler::load()
+{
+    const std::string name = chosenCompilerName(m_settings);
+    if (!m_compiler || name != m_name) {
+        m_compiler = makeHelpCompiler(name);
+        m_name = name;
+    }
+    return m_compiler->load();
+}
+
+}  // namespace doxel

@@ -1,0 +1,285 @@
+#include "compiler/help_compiler.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "chm_readers.h"
+#include "core/text_encoding.h"
+#include "test_support.h"
+
+namespace doxel::chm {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+// Writes a help project's files into `folder` and compiles it; the lines it
+// printed go to `log`.
+bool compileProject(const fs::path& folder, const Files& files, std::vector<std::string>* log = nullptr)
+{
+    for (const auto& [name, data] : files) {
+        fs::create_directories((folder / name).parent_path());
+        test::writeFile(folder / name, data);
+    }
+    return compileHelpProject((folder / "help.hhp").string(), [log](const std::string& line) {
+        if (log != nullptr)
+            log->push_back(line);
+    });
+}
+
+std::string hhp(const std::string& language, const std::string& title, const std::string& extraFiles = {},
+                bool search = false)
+{
+    return test::crlf({"[OPTIONS]", "Compiled file=help.chm", "Contents file=help.hhc", "Index file=help.hhk",
+                       "Default topic=index.htm", "Default Window=Main",
+                       std::string("Full-text search=") + (search ? "Yes" : "No"), "Language=" + language,
+                       "Title=" + title, "", "[WINDOWS]",
+                       "Main=\"" + title +
+                           "\",\"help.hhc\",\"help.hhk\",\"index.htm\",\"index.htm\",,,,,0x2520,"
+                           "250,0x387e,[80,70,730,500],,,,,,,0",
+                       "", "[FILES]", "index.htm" + extraFiles});
+}
+
+std::string sitemap(const std::vector<std::pair<std::string, std::string>>& entries)
+{
+    std::string text = "<HTML><BODY><UL>\r\n";
+    for (const auto& [name, local] : entries)
+        text += "<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"" + name +
+                "\"><param name=\"Local\" value=\"" + local + "\"></OBJECT>\r\n";
+    return text + "</UL></BODY></HTML>\r\n";
+}
+
+std::string page(const std::string& title, const std::string& body)
+{
+    return "<html><head><title>" + title + "</title><link rel=\"stylesheet\" href=\"style.css\"></head><body>" + body +
+           "<img src=\"pictures/logo.png\"></body></html>";
+}
+
+// What each reader sees of the files that came from the project folder.
+void expectEveryReaderHolds(const std::string& chm, const Files& expected)
+{
+    for (const auto& [reader, files] :
+         {std::pair{"chmlib", test::readWithChmlib(chm)}, std::pair{"libmspack", test::readWithMspack(chm)},
+          std::pair{"7-Zip", test::readWith7zip(chm)}}) {
+        for (const auto& [name, data] : expected) {
+            const auto found = files.find(name);
+            ASSERT_NE(found, files.end()) << reader << " lacks " << name;
+            EXPECT_EQ(found->second, data) << reader << " reads " << name << " wrongly";
+        }
+    }
+}
+
+struct LanguageCase {
+    const char* name;
+    const char* language;
+    int languageId;
+    const char* title;  // UTF-8
+    const char* word;
+};
+
+class LanguageProject : public ::testing::TestWithParam<LanguageCase> {};
+
+TEST_P(LanguageProject, StoresEveryFileAndTheTitlesInTheCodePageAndFindsItsWords)
+{
+    const LanguageCase& c = GetParam();
+    test::TempDir dir;
+    const std::string index = page(c.title, std::string("<p>") + c.word + "</p><a href=\"sub/second.htm\">next</a>");
+    const std::string second = page(std::string(c.word) + " 2", "<p>two</p>");
+    const Files files = {{"help.hhp", hhp(c.language, c.title, {}, true)},
+                         {"help.hhc", sitemap({{c.title, "index.htm"}, {c.word, "sub/second.htm"}})},
+                         {"help.hhk", sitemap({{c.word, "index.htm"}})},
+                         {"index.htm", index},
+                         {"sub/second.htm", second},
+                         {"style.css", "body { color: black }"},
+                         {"pictures/logo.png", std::string("\x89PNG\r\n\x1a\n\0\0", 10)}};
+    std::vector<std::string> log;
+    ASSERT_TRUE(compileProject(dir.path(), files, &log)) << (log.empty() ? "" : log.back());
+    Files stored;
+    for (const auto& [name, data] : files) {
+        if (name != "help.hhp")
+            stored["/" + name] = data;
+    }
+    const std::string chm = dir.file("help.chm");
+    expectEveryReaderHolds(chm, stored);
+    // The title goes into #STRINGS in the help file's code page, where the
+    // topics and the window find it.
+    const std::string strings = test::readWithChmlib(chm).at("/#STRINGS");
+    EXPECT_NE(strings.find(CodePageEncoder(codePageForLanguageId(c.languageId)).encode(c.title)), std::string::npos);
+    // Search finds the word of the first page, with its title from #TOPICS.
+    const auto found = test::searchWithPychm(chm, codePageForLanguageId(c.languageId).number, {{c.word}});
+    if (!found)
+        GTEST_SKIP() << "pychm (python3-chm) is not installed for /usr/bin/python3";
+    const std::vector<std::string>& titles = found->at(0);
+    EXPECT_NE(std::find(titles.begin(), titles.end(), c.title), titles.end()) << c.word;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, LanguageProject,
+    ::testing::Values(LanguageCase{"German", "0x407 Deutsch", 0x407, "Grüße aus München", "Straße"},
+                      LanguageCase{"Russian", "0x419 Russisch", 0x419, "Установка программы", "установку"},
+                      LanguageCase{"Greek", "0x408 Griechisch", 0x408, "Εγκατάσταση προγράμματος", "πρόγραμμα"},
+                      LanguageCase{"Polish", "0x415 Polnisch", 0x415, "Zażółć gęślą jaźń", "zażółć"},
+                      LanguageCase{"Japanese", "0x411 Japanisch", 0x411, "インストール", "検索"}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST(HelpCompiler, ManyPagesGoInAndComeBackByteForByte)
+{
+    test::TempDir dir;
+    Files files;
+    std::string list;
+    std::vector<std::pair<std::string, std::string>> contents;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string name = "pages/p" + std::to_string(i) + ".htm";
+        std::string body;
+        for (int j = 0; j < 20; ++j)
+            body += "<p>Paragraph " + std::to_string(j) + " of topic " + std::to_string(i) + " with the tides.</p>";
+        files[name] = page("Topic " + std::to_string(i), body);
+        list += "\r\n" + name;
+        contents.emplace_back("Topic " + std::to_string(i), name);
+    }
+    files["index.htm"] = page("Start", "<p>start</p>");
+    files["style.css"] = "p {}";
+    files["pictures/logo.png"] = "png";
+    files["help.hhc"] = sitemap(contents);
+    files["help.hhk"] = sitemap({{"start", "index.htm"}});
+    files["help.hhp"] = hhp("0x409 English", "Many", list);
+    ASSERT_TRUE(compileProject(dir.path(), files));
+    Files stored;
+    for (const auto& [name, data] : files) {
+        if (name != "help.hhp")
+            stored["/" + name] = data;
+    }
+    expectEveryReaderHolds(dir.file("help.chm"), stored);
+}
+
+TEST(HelpCompiler, AFailedCompileKeepsTheOldHelpFile)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "help.chm", "the old help file");
+    std::vector<std::string> log;
+    // A contents file that is no text at all.
+    const Files files = {{"help.hhp", hhp("0x409", "T")},
+                         {"help.hhc", std::string("\0\1\2\3\0\0binary\0", 14)},
+                         {"help.hhk", sitemap({})},
+                         {"index.htm", page("T", "t")}};
+    EXPECT_FALSE(compileProject(dir.path(), files, &log));
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(log.back().starts_with("Error: ")) << log.back();
+    EXPECT_EQ(test::readFile(dir.path() / "help.chm"), "the old help file");
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".help.chm")) << entry.path();
+}
+
+TEST(HelpCompiler, HostileProjectsEndInAHelpFileOrAClearError)
+{
+    std::string deep = "<HTML><BODY>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Local\" value=\"index.htm\"></OBJECT>";
+    const std::vector<std::pair<const char*, Files>> cases = {
+        {"deep contents", {{"help.hhc", deep}}},
+        {"odd names",
+         {{"help.hhc", sitemap({{"a", "odd name %25 #1.htm"}, {"b", "../outside.htm"}})},
+          {"odd name % #1.htm", page("odd", "<a href=\"%20x.htm\">x</a>")}}},
+        {"long name", {{"help.hhc", sitemap({{"a", std::string(3000, 'n') + ".htm"}})}}},
+        {"huge page", {{"index.htm", page("big", std::string(20u << 20, 'x'))}}},
+    };
+    for (const auto& [name, extra] : cases) {
+        test::TempDir dir;
+        Files files = {{"help.hhp", hhp("0x409", "T")},
+                       {"help.hhk", sitemap({})},
+                       {"index.htm", page("T", "t")},
+                       {"help.hhc", sitemap({{"T", "index.htm"}})}};
+        for (const auto& [file, data] : extra)
+            files[file] = data;
+        std::vector<std::string> log;
+        if (!compileProject(dir.path(), files, &log)) {
+            ASSERT_FALSE(log.empty()) << name;
+            EXPECT_TRUE(log.back().starts_with("Error: ")) << name << ": " << log.back();
+        } else {
+            EXPECT_NO_THROW(test::readWithChmlib(dir.file("help.chm"))) << name;
+        }
+    }
+}
+
+TEST(HelpCompiler, CompilesHelpProjectsOfOtherTools)
+{
+    // As doxygen writes it: no compiled file named, .html pages; and as
+    // Sphinx writes it: its index names keywords, its pages use _static.
+    struct Case {
+        const char* name;
+        Files files;
+        const char* helpFile;
+        std::vector<std::string> stored;
+    };
+    const std::string sphinxPage =
+        "<html><head><title>Intro</title><link rel=\"stylesheet\" href=\"_static/basic.css\">"
+        "<script src=\"_static/doctools.js\"></script></head><body>"
+        "<a href=\"api.html#func\">api</a></body></html>";
+    const Case cases[] = {
+        {"doxygen",
+         {{"help.hhp", test::crlf({"[OPTIONS]", "Compatibility=1.1", "Full-text search=Yes", "Contents file=index.hhc",
+                                   "Default Window=main", "Default topic=index.html", "Index file=index.hhk",
+                                   "Language=0x409 English (United States)", "Title=Lib", "", "[WINDOWS]",
+                                   "main=\"Lib\",\"index.hhc\",\"index.hhk\",\"index.html\",\"index.html\",,,,,"
+                                   "0x23520,,0x70387e,,,,,,,,0",
+                                   "", "[FILES]", "index.html", "classes.html", "tab_a.png"})},
+          {"index.hhc", sitemap({{"Main", "index.html"}, {"Classes", "classes.html"}})},
+          {"index.hhk", sitemap({{"Widget", "classes.html#w"}})},
+          {"index.html", page("Lib", "<a href=\"classes.html\">classes</a>")},
+          {"classes.html", page("Classes", "<a name=\"w\"></a>")},
+          {"tab_a.png", "png"}},
+         "help.chm",
+         {"/index.html", "/classes.html", "/tab_a.png", "/style.css", "/pictures/logo.png", "/index.hhc",
+          "/index.hhk"}},
+        {"Sphinx",
+         {{"help.hhp",
+           test::crlf({"[OPTIONS]", "Binary TOC=No", "Binary Index=No", "Compiled file=proj.chm",
+                       "Contents file=proj.hhc", "Default Window=proj", "Default topic=index.html",
+                       "Display compile progress=No", "Full text search stop list file=proj.stp",
+                       "Full-text search=Yes", "Index file=proj.hhk", "Language=0x409", "Title=Proj", "", "[WINDOWS]",
+                       "proj=\"Proj\",\"proj.hhc\",\"proj.hhk\",\"index.html\",\"index.html\",,,,,"
+                       "0x63520,220,0x10384e,[0,0,1024,768],,,,,,,0",
+                       "", "[FILES]", "index.html"})},
+          {"proj.hhc", sitemap({{"Intro", "index.html"}})},
+          {"proj.hhk",
+           "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Keyword\" value=\"func\">"
+           "<param name=\"Local\" value=\"api.html#func\"></OBJECT></UL>"},
+          {"index.html", sphinxPage},
+          {"api.html", "<html><head><title>API</title></head><body id=\"func\"></body></html>"},
+          {"_static/basic.css", "body {}"},
+          {"_static/doctools.js", "var x;"}},
+         "proj.chm",
+         {"/index.html", "/api.html", "/_static/basic.css", "/_static/doctools.js", "/proj.hhc", "/proj.hhk"}},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        Files files = c.files;
+        files["style.css"] = "p {}";
+        files["pictures/logo.png"] = "logo";
+        std::vector<std::string> log;
+        ASSERT_TRUE(compileProject(dir.path(), files, &log)) << c.name << ": " << (log.empty() ? "" : log.back());
+        const test::ChmFiles stored = test::readWithChmlib(dir.file(c.helpFile));
+        for (const std::string& name : c.stored)
+            EXPECT_TRUE(stored.contains(name)) << c.name << " lacks " << name;
+    }
+}
+
+TEST(HelpCompiler, KnowsTheTitlesChmcmdDiesOn)
+{
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"Установка программы", "<title>Установка программы</title>Как выполнить установку.", true},
+        {"Установка программы", "<title>Установка программы</title>Другой текст.", false},
+        {"Program setup", "<title>Program setup</title>Program", false},
+        {"Εγκατάσταση", "<title>Εγκατάσταση</title><p>εγκατάσταση</p>", true},
+        {"", "<title></title>", false},
+    };
+    for (const auto& [title, text, crashes] : cases)
+        EXPECT_EQ(chmcmdCrashesOnTitle(title, text), crashes) << title;
+}
+
+}  // namespace
+}  // namespace doxel::chm
