@@ -63,10 +63,6 @@ int runWindowJob(const std::string& projectFile)
     static char programName[] = "doxel";
     static char* arguments[] = {programName, nullptr};
     static int argumentCount = 1;
-    // The preview's web engine, loaded later from its module, shares the
-    // window's OpenGL contexts; this must be said before the application
-    // exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argumentCount, arguments);
     startProgramEnvironment();
     QApplication::setApplicationName(QString::fromLatin1(kProgramName));

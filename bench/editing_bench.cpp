@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "editing/contents_editor.h"
+#include "editing/edit_history.h"
 #include "editing/topic_files.h"
 #include "generated_project.h"
 
@@ -250,6 +251,63 @@ void BM_AddOneNewTopicFile(benchmark::State& state)
         rig.editor.addTopicFiles({files[next++ % files.size()]});
 }
 
+// Delete a header of 10,000 entries in a project of 100,000 or 200,000,
+// then time its undo (with the editor taking the tree up again, as the
+// window has it) or the delete itself (its step copies the tree first).
+void BM_UndoDeleteLargeSubtree(benchmark::State& state)
+{
+    Rig rig(static_cast<int>(state.range(0)));
+    EditHistory history(rig.project);
+    rig.editor.setHistory(&history);
+    ContentsEntry& big = addBigHeader(rig.project, static_cast<int>(state.range(1)));
+    rig.editor.projectReplaced();
+    const std::string caption = big.caption;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ContentsEntry* header = nullptr;
+        for (const auto& child : rig.project.titleEntry().children()) {
+            if (child->caption == caption)
+                header = child.get();
+        }
+        rig.editor.select(header);
+        rig.editor.deleteSelected();
+        state.ResumeTiming();
+        history.undo();
+        rig.editor.projectReplaced();
+    }
+}
+
+void BM_DeleteLargeSubtreeWithHistory(benchmark::State& state)
+{
+    Rig rig(static_cast<int>(state.range(0)));
+    EditHistory history(rig.project);
+    rig.editor.setHistory(&history);
+    ContentsEntry& big = addBigHeader(rig.project, static_cast<int>(state.range(1)));
+    rig.editor.projectReplaced();
+    const std::string caption = big.caption;
+    for (auto _ : state) {
+        state.PauseTiming();
+        history.clear();
+        ContentsEntry* header = nullptr;
+        for (const auto& child : rig.project.titleEntry().children()) {
+            if (child->caption == caption)
+                header = child.get();
+        }
+        rig.editor.select(header);
+        state.ResumeTiming();
+        rig.editor.deleteSelected();
+        state.PauseTiming();
+        history.undo();
+        rig.editor.projectReplaced();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_UndoDeleteLargeSubtree)->Args({100000, 10000})->Args({200000, 10000})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteLargeSubtreeWithHistory)
+    ->Args({100000, 10000})
+    ->Args({200000, 10000})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExpandAll)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CollapseAll)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortAlphabetically)->Arg(50000)->Arg(100000)->Arg(200000)->Iterations(5)->Unit(benchmark::kMillisecond);

@@ -19,7 +19,14 @@ class QuietDesktop final : public KeywordDesktop {
 public:
     void beep() override {}
     std::string text(int) override { return {}; }
-    std::optional<std::string> askText(const std::string&, const std::string&) override { return answer; }
+    std::optional<KeywordEntry> askProperties(const KeywordEntry&, const std::vector<std::string>&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> askText(const std::string&, const std::string&, const std::string&) override
+    {
+        return answer;
+    }
     bool askYesNo(int, int) override { return true; }
     std::string answer;
 };

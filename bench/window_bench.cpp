@@ -1,6 +1,10 @@
 // Speed and memory of the main window, one run per process (start-up is
 // measured once, as a user meets it):
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/release/bench/bench_window [entries]
+// The start-up beside a bare Qt main window (bench_bare_window), in turns,
+// each in a process of its own; medians of the rounds, the sample project
+// open in the window:
+//   xvfb-run -a -s "-screen 0 1280x800x24" build/release/bench/bench_window --startup [rounds]
 // or with QT_QPA_PLATFORM=offscreen. Prints the time from the process's
 // start and from main() to the main window shown, the time to open the
 // generated project (100,000 entries by default) into the window, the time
@@ -28,6 +32,7 @@
 #include "platform/program_paths.h"
 #include "platform/qsettings_store.h"
 #include "quiet_desktop.h"
+#include "startup_probe.h"
 #include "ui/contents/contents_page.h"
 #include "ui/main/main_form.h"
 #include "ui/main/splash_form.h"
@@ -40,22 +45,6 @@ using Clock = std::chrono::steady_clock;
 double millisecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Seconds the process has run, from /proc (includes loading the libraries).
-double processAgeMilliseconds()
-{
-    std::ifstream stat("/proc/self/stat");
-    std::string text;
-    std::getline(stat, text);
-    std::size_t at = text.rfind(')');
-    for (int field = 2; field < 22 && at != std::string::npos; ++field)
-        at = text.find(' ', at + 1);
-    const double startTicks = std::strtod(text.c_str() + at + 1, nullptr);
-    timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    const double uptime = static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-    return (uptime - startTicks / static_cast<double>(sysconf(_SC_CLK_TCK))) * 1000.0;
 }
 
 double peakRssMegabytes()
@@ -71,6 +60,94 @@ std::string temporaryFolder()
     return ::mkdtemp(pattern.data());
 }
 
+// A child of --startup: the program's window job up to the window shown,
+// on `project`, then the probe's line.
+int showWindowOnce(int argc, char* argv[], const std::string& project)
+{
+    const double atMain = processAgeMilliseconds();
+    QApplication application(argc, argv);
+    const double atApplication = processAgeMilliseconds();
+    TSplash splash(TSplash::Mode::Startup);
+    splash.showNow();
+    const double atSplash = processAgeMilliseconds();
+    QSettingsStore settings;
+    QuietDesktop desktop;
+    ModalDialogRunner dialogs;
+    TMainForm form(MainFormServices{settings, desktop, dialogs, {}, {programDataFolder(), findDesktopHtmlEditor}});
+    const double atWindow = processAgeMilliseconds();
+    form.setUpWindow(project);
+    const double atProject = processAgeMilliseconds();
+    form.show();
+    splash.close();
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 1;
+    printStartupProbe();
+    std::printf("steps: main() %.0f, application %.0f, splash %.0f, window built %.0f, project open %.0f ms\n", atMain,
+                atApplication, atSplash, atWindow, atProject);
+    return 0;
+}
+
+struct Probe {
+    double milliseconds = 0;
+    double megabytes = 0;
+    bool webEngine = false;
+};
+
+Probe runChild(const std::string& command)
+{
+    Probe probe;
+    FILE* child = ::popen(command.c_str(), "r");
+    if (child == nullptr)
+        return probe;
+    char line[256] = {};
+    while (std::fgets(line, sizeof line, child) != nullptr) {
+        char mapped[32] = {};
+        if (std::sscanf(line, "shown %lf ms, %lf MB, web engine %31s", &probe.milliseconds, &probe.megabytes, mapped) ==
+            3)
+            probe.webEngine = std::string(mapped) == "mapped";
+    }
+    ::pclose(child);
+    return probe;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// The program's start-up beside a bare Qt main window, in turns.
+int compareStartup(const std::string& self, int rounds)
+{
+    const std::string folder = std::filesystem::path(self).parent_path().string();
+    const std::string sample = std::string(DOXEL_SOURCE_DIR) + "/examples/sample/sample.dxp";
+    const std::string quiet = " 2>/dev/null";
+    // The children's settings go to a folder of their own, as the main
+    // benchmark's do.
+    const std::string home = temporaryFolder();
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+    std::vector<double> bare;
+    std::vector<double> window;
+    std::vector<double> memory;
+    bool webEngine = false;
+    for (int round = 0; round < rounds; ++round) {
+        bare.push_back(runChild(folder + "/bench_bare_window" + quiet).milliseconds);
+        const Probe probe = runChild(self + " --shown-once '" + sample + "'" + quiet);
+        window.push_back(probe.milliseconds);
+        memory.push_back(probe.megabytes);
+        webEngine = webEngine || probe.webEngine;
+    }
+    const double ratio = median(window) / std::max(median(bare), 1.0);
+    std::printf("start-up, medians of %d rounds in turns:\n", rounds);
+    std::printf("  bare Qt main window:           %.0f ms\n", median(bare));
+    std::printf("  main window with the sample:   %.0f ms (%.2f times), %.1f MB resident\n", median(window), ratio,
+                median(memory));
+    std::printf("  web engine mapped at start-up: %s\n", webEngine ? "yes" : "no");
+    std::filesystem::remove_all(home);
+    return 0;
+}
+
 }  // namespace
 }  // namespace doxel::bench
 
@@ -78,6 +155,10 @@ int main(int argc, char* argv[])
 {
     using namespace doxel;
     using namespace doxel::bench;
+    if (argc > 2 && std::string(argv[1]) == "--shown-once")
+        return showWindowOnce(argc, argv, argv[2]);
+    if (argc > 1 && std::string(argv[1]) == "--startup")
+        return compareStartup(argv[0], argc > 2 ? std::atoi(argv[2]) : 9);
     const Clock::time_point mainStart = Clock::now();
     const int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
     const std::string folder = temporaryFolder();

@@ -24,9 +24,12 @@ file(MAKE_DIRECTORY ${doxel_gen})
 
 install(TARGETS doxel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The preview's web engine: a module the program loads from
-# ../lib/html-doxel/ beside its bin/ folder the first time it shows a page.
+# ../lib/html-doxel/modules/ beside its bin/ folder the first time it shows
+# a page. Not directly in a folder the dynamic linker searches (lib/ or one
+# below it): it is nobody's library, and the package then needs no ldconfig
+# run, nor maintainer scripts at all.
 if(TARGET doxel_web_browser)
-  install(TARGETS doxel_web_browser LIBRARY DESTINATION lib/html-doxel)
+  install(TARGETS doxel_web_browser LIBRARY DESTINATION lib/html-doxel/modules)
 endif()
 
 # Read-only files other parts of the build make (the blank preview page, the
@@ -123,5 +126,9 @@ endforeach()
 install(FILES ${doxel_gen}/doxel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/data/package/copyright ${doxel_gen}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/html-doxel)
+# The sample project the manual and the manual page start from; File >
+# Open... starts there until a project was opened or saved.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/sample DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/html-doxel/examples
+        PATTERN "README.md" EXCLUDE)
 
 add_custom_target(doxel_install_files ALL DEPENDS ${doxel_pngs} ${doxel_gen}/doxel.1.gz ${doxel_gen}/changelog.gz)

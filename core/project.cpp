@@ -73,6 +73,15 @@ std::unique_ptr<ContentsEntry> ContentsEntry::takeChild(std::size_t index)
     return entry;
 }
 
+void ContentsEntry::swapChildren(ContentsEntry& other)
+{
+    m_children.swap(other.m_children);
+    for (auto& child : m_children)
+        child->m_parent = this;
+    for (auto& child : other.m_children)
+        child->m_parent = &other;
+}
+
 Project::Project(const std::string& title)
 {
     resetToNew(title);

@@ -81,6 +81,9 @@ public:
     ContentsEntry* appendChild(std::unique_ptr<ContentsEntry> entry);
     ContentsEntry* insertChild(std::size_t index, std::unique_ptr<ContentsEntry> entry);
     std::unique_ptr<ContentsEntry> takeChild(std::size_t index);
+    // Exchanges the children of the two entries (the undo history keeps a
+    // tree aside and puts it back in one step).
+    void swapChildren(ContentsEntry& other);
 
 private:
     ContentsEntry* m_parent = nullptr;

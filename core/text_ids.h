@@ -16,6 +16,37 @@ inline constexpr int kSaveProject = 91;
 inline constexpr int kNewProjectTitle = 94;
 inline constexpr int kProjectFilesMissing = 229;
 
+// Undo and redo: the menu items ("&Undo %1", %1 the step's name, or the
+// bare item when there is nothing to undo) and the names of the steps.
+inline constexpr int kUndoItem = 285;
+inline constexpr int kRedoItem = 286;
+inline constexpr int kUndo = 287;
+inline constexpr int kRedo = 288;
+inline constexpr int kSaveAs = 289;
+inline constexpr int kStepAddTopics = 290;
+inline constexpr int kStepAddHeader = 291;
+inline constexpr int kStepDelete = 292;
+inline constexpr int kStepMove = 293;
+inline constexpr int kStepDrag = 294;
+inline constexpr int kStepRename = 295;
+inline constexpr int kStepIcon = 296;
+inline constexpr int kStepProperties = 297;
+inline constexpr int kStepSort = 298;
+inline constexpr int kStepDefaultTopic = 299;
+inline constexpr int kStepAddKeyword = 300;
+inline constexpr int kStepEditKeyword = 301;
+inline constexpr int kStepDeleteKeyword = 302;
+inline constexpr int kStepMoveKeyword = 303;
+inline constexpr int kStepSortKeywords = 304;
+inline constexpr int kStepProjectProperties = 305;
+inline constexpr int kStepDeleteAllKeywords = 306;
+inline constexpr int kKeywordFor = 307;
+inline constexpr int kFileDoesNotExist = 308;
+inline constexpr int kPreviewNotAvailable = 309;
+inline constexpr int kKeywordProperties = 310;
+inline constexpr int kKeywordLabel = 311;
+inline constexpr int kUseChmcmd = 312;
+
 // The contents editing commands.
 inline constexpr int kSaveBeforeAdding = 92;
 inline constexpr int kNewHeader = 93;
@@ -118,7 +149,7 @@ inline constexpr int kReplaceWith = 183;
 inline constexpr int kCreateBackups = 184;
 inline constexpr int kIgnoreCase = 185;
 inline constexpr int kSelectInputFolder = 186;
-inline constexpr int kIncludeSubfolders = 285;
+inline constexpr int kIncludeSubfolders = 313;
 inline constexpr int kExample = 187;
 inline constexpr int kSelectAll = 188;
 inline constexpr int kUnselectAll = 189;

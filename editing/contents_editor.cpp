@@ -161,6 +161,7 @@ void ContentsEditor::setInsertAsChild(bool on)
 
 void ContentsEditor::sortAlphabetically()
 {
+    EditStep step(m_history, text_id::kStepSort, EditParts::Contents);
     m_sortMode = SortMode::Alphabetical;
     sortTree();
 }
@@ -249,6 +250,7 @@ void ContentsEditor::appendEntries(ContentsEntry& parent, std::vector<std::uniqu
 
 void ContentsEditor::addHeader()
 {
+    EditStep step(m_history, text_id::kStepAddHeader, EditParts::Contents);
     if (!ensureProjectFile())
         return;
     if (m_selected == nullptr) {
@@ -277,6 +279,47 @@ void ContentsEditor::addTopics()
 
 void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
 {
+    addTopicFilesAt(chosen, std::nullopt);
+}
+
+void ContentsEditor::dropFiles(const std::vector<std::string>& paths, ContentsEntry* target)
+{
+    std::size_t skipped = 0;
+    const std::vector<std::string> pages = droppedPages(paths, skipped);
+    if (skipped > 0)
+        m_desktop.beep();
+    if (pages.empty() || !ensureProjectFile())
+        return;
+    ContentsEntry& title = m_project.titleEntry();
+    if (target == nullptr || isTitle(target)) {
+        addTopicFilesAt(pages, Destination{&title, title.childCount()});
+        return;
+    }
+    ContentsEntry& parent = m_insertAsChild ? *target : *target->parent();
+    const std::size_t index = m_insertAsChild ? 0 : m_rows.rowOf(*target) + 1;
+    addTopicFilesAt(pages, Destination{&parent, index});
+}
+
+void ContentsEditor::insertEntries(const Destination& destination, std::vector<std::unique_ptr<ContentsEntry>> entries)
+{
+    ContentsEntry& parent = *destination.parent;
+    if (destination.index >= parent.childCount()) {
+        appendEntries(parent, std::move(entries));
+        return;
+    }
+    if (entries.empty())
+        return;
+    const std::size_t first = destination.index;
+    m_observer->entriesAboutToBeInserted(parent, first, first + entries.size() - 1);
+    for (std::size_t n = 0; n < entries.size(); ++n)
+        parent.insertChild(first + n, std::move(entries[n]));
+    m_rows.childrenChanged(parent);
+    m_observer->entriesInserted();
+}
+
+void ContentsEditor::addTopicFilesAt(const std::vector<std::string>& chosen, std::optional<Destination> destination)
+{
+    EditStep step(m_history, text_id::kStepAddTopics, EditParts::Contents);
     // A path with a line break or BEL cannot stand in a line of the project
     // file, and one with "\" or "#" would read back as another file or as
     // a file and an anchor. Such files are left out.
@@ -288,7 +331,7 @@ void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
         m_desktop.showFixedMessage(MessageIcon::Warning, kTopicFileRefusedCaption,
                                    topicFilesRefusedText(chosen, m_style));
     }
-    if (files.empty() || m_selected == nullptr)
+    if (files.empty() || (!destination && m_selected == nullptr))
         return;
     if (!topicLocationAllowed(files.front(), m_project.projectFile, m_style)) {
         m_desktop.showMessage(MessageIcon::Warning, text_id::kFilesCannotBeAdded, text_id::kWarning);
@@ -315,7 +358,13 @@ void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
             m_project.fileList.addMany(std::move(newRows));
             m_observer->fileListChanged();
         }
-        appendEntries(placementParent(), std::move(entries));
+        ContentsEntry* parent = destination ? destination->parent : &placementParent();
+        if (destination)
+            insertEntries(*destination, std::move(entries));
+        else
+            appendEntries(*parent, std::move(entries));
+        if (destination && !isRoot(*parent) && !isTitle(parent))
+            setExpanded(*parent, true, true);
         WindowSettings& window = m_project.windowSettings;
         if (window.defaultTopic == kNotDefined) {
             window.defaultTopic = ProjectRelativePath(files.front(), m_project.projectFile, m_style);
@@ -329,6 +378,7 @@ void ContentsEditor::addTopicFiles(const std::vector<std::string>& chosen)
 
 void ContentsEditor::deleteSelected()
 {
+    EditStep step(m_history, text_id::kStepDelete, EditParts::Contents);
     if (m_selected == nullptr || isTitle(m_selected) || m_editingCaption)
         return;
     ContentsEntry& doomed = *m_selected;
@@ -475,6 +525,7 @@ void ContentsEditor::relocate(ContentsEntry& moved, const Destination& destinati
 
 void ContentsEditor::moveSelected(MoveDirection direction)
 {
+    EditStep step(m_history, text_id::kStepMove, EditParts::Contents);
     const bool sideways = direction == MoveDirection::Left || direction == MoveDirection::Right;
     if (sideways)
         m_project.modified = true;
@@ -497,6 +548,7 @@ void ContentsEditor::startDrag(ContentsEntry& entry)
 
 void ContentsEditor::dropOn(ContentsEntry* target)
 {
+    EditStep step(m_history, text_id::kStepDrag, EditParts::Contents);
     // The title entry stays first: it holds the project's title.
     if (m_dragged == nullptr || target == nullptr || target == m_dragged || isTitle(m_dragged))
         return;
@@ -527,6 +579,7 @@ bool ContentsEditor::assignIconTo(ContentsEntry& entry, int iconNumber)
 
 void ContentsEditor::assignIcon(IconTarget target, int icon)
 {
+    EditStep step(m_history, text_id::kStepIcon, EditParts::Contents);
     // With no row in the chooser there is no icon to give.
     if (icon < 0 || icon > kLastChoosableIcon)
         return;
@@ -565,6 +618,7 @@ void ContentsEditor::assignIcon(IconTarget target, int icon)
 
 void ContentsEditor::chooseIcon(int row)
 {
+    EditStep step(m_history, text_id::kStepIcon, EditParts::Contents);
     if (m_selected == nullptr || isTitle(m_selected) || row < 0 || row > kLastChoosableIcon) {
         m_chooserRow = -1;
         m_observer->iconChooserChanged(false, -1);
@@ -577,6 +631,7 @@ void ContentsEditor::chooseIcon(int row)
 
 void ContentsEditor::setIconNumber(ContentsEntry& entry, int iconNumber)
 {
+    EditStep step(m_history, text_id::kStepIcon, EditParts::Contents);
     if (entry.iconNumber == iconNumber)
         return;
     entry.iconNumber = iconNumber;
@@ -587,6 +642,7 @@ void ContentsEditor::setIconNumber(ContentsEntry& entry, int iconNumber)
 
 void ContentsEditor::setDefaultTopic()
 {
+    EditStep step(m_history, text_id::kStepDefaultTopic, EditParts::Settings);
     if (m_selected == nullptr)
         return;
     if (m_selected->isHeader()) {
@@ -641,6 +697,7 @@ void ContentsEditor::captionEditStarted(ContentsEntry& entry)
 
 void ContentsEditor::renameEntry(ContentsEntry& entry, std::string caption)
 {
+    EditStep step(m_history, text_id::kStepRename, EditParts::Contents);
     caption = oneLine(std::move(caption));
     if (caption != entry.caption) {
         entry.caption = std::move(caption);
@@ -655,6 +712,7 @@ void ContentsEditor::renameEntry(ContentsEntry& entry, std::string caption)
 
 void ContentsEditor::setTopicFile(ContentsEntry& entry, const std::string& file)
 {
+    EditStep step(m_history, text_id::kStepProperties, EditParts::Contents);
     std::string path;
     if (!file.empty()) {
         path = topicPathOf(file, m_style);

@@ -8,6 +8,7 @@
 #include "core/progress.h"
 #include "core/project.h"
 #include "core/settings.h"
+#include "editing/edit_history.h"
 #include "editing/editor_interfaces.h"
 #include "editing/entry_rows.h"
 #include "editing/moves.h"
@@ -60,6 +61,10 @@ public:
 
     // Null detaches the observer.
     void setObserver(ContentsObserver* observer);
+    // Every change the commands make becomes a step of `history` (null:
+    // none is recorded).
+    void setHistory(EditHistory* history) { m_history = history; }
+    EditHistory* history() const { return m_history; }
 
     Project& project() { return m_project; }
     const Project& project() const { return m_project; }
@@ -103,6 +108,13 @@ public:
     // order, titles read from the files, with progress. Refused as a whole
     // (message 95) when the first file fails the location test.
     void addTopicFiles(const std::vector<std::string>& files);
+    // Pages (or folders of them) dragged from the file manager onto
+    // `target` (null: below the tree's last entry): added as Add topic(s)
+    // adds chosen files, placed as a dragged entry is placed on `target`
+    // (after it, or as its first child with the toggle on; under the title
+    // entry when dropped on it or on nothing). Other files are left out
+    // with a beep.
+    void dropFiles(const std::vector<std::string>& paths, ContentsEntry* target);
     // Asks first (97/98) when the entry has children.
     void deleteSelected();
     void moveSelected(MoveDirection direction);
@@ -152,6 +164,8 @@ private:
     int defaultIcon(const SettingKey& key);
     ContentsEntry& placementParent() const;
     void appendEntries(ContentsEntry& parent, std::vector<std::unique_ptr<ContentsEntry>> entries);
+    void insertEntries(const Destination& destination, std::vector<std::unique_ptr<ContentsEntry>> entries);
+    void addTopicFilesAt(const std::vector<std::string>& files, std::optional<Destination> destination);
     void selectFromCommand(ContentsEntry* entry);
     void setExpanded(ContentsEntry& entry, bool expanded, bool tellView);
     // Expand all and Collapse all: every entry with children, one report.
@@ -169,6 +183,7 @@ private:
     ProgressReporter& m_progress;
     PathStyle m_style;
     ContentsObserver* m_observer;
+    EditHistory* m_history = nullptr;
     EntryRows m_rows;
 
     ContentsEntry* m_selected = nullptr;

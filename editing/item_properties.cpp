@@ -31,6 +31,7 @@ std::optional<ItemProperties> itemPropertiesToEdit(const ContentsEditor& editor)
 
 void applyItemProperties(ContentsEditor& editor, ContentsEntry& entry, const ItemProperties& values)
 {
+    EditStep step(editor.history(), text_id::kStepProperties, EditParts::Contents);
     editor.project().modified = true;
     editor.setTopicFile(entry, values.sourceFile);
     // No row would otherwise give 255, a number no project file can hold.

@@ -71,12 +71,13 @@ void KeywordIndex::setSelected(std::optional<std::size_t> row)
 
 void KeywordIndex::add(const ContentsEntry* selectedEntry)
 {
+    EditStep step(m_history, text_id::kStepAddKeyword, EditParts::Keywords);
     if (selectedEntry == nullptr || m_project.isTitleEntry(selectedEntry) || selectedEntry->topicFile.empty()) {
         m_desktop.beep();
         return;
     }
     const std::string file = selectedEntry->topicFile;
-    const std::optional<std::string> answer = m_desktop.askText(kAddKeywordCaption, {});
+    const std::optional<std::string> answer = m_desktop.askText(kAddKeywordCaption, promptFor(file), {});
     if (!answer || answer->empty())
         return;
     addKeyword(*answer, file);
@@ -84,6 +85,7 @@ void KeywordIndex::add(const ContentsEntry* selectedEntry)
 
 void KeywordIndex::addKeyword(const std::string& keyword, const std::string& topicFile)
 {
+    EditStep step(m_history, text_id::kStepAddKeyword, EditParts::Keywords);
     if (keyword.empty())
         return;
     // A page that is no local file (a web page the preview reached) gives
@@ -115,20 +117,39 @@ void KeywordIndex::insertRow(KeywordEntry entry)
 
 void KeywordIndex::edit()
 {
+    EditStep step(m_history, text_id::kStepEditKeyword, EditParts::Keywords);
     if (!m_selected) {
         m_desktop.beep();
         return;
     }
     const std::size_t row = *m_selected;
     const std::optional<std::string> answer =
-        m_desktop.askText(m_desktop.text(text_id::kEditKeyword), rows()[row].keyword);
+        m_desktop.askText(m_desktop.text(text_id::kEditKeyword), promptFor(rows()[row].topicFile), rows()[row].keyword);
     if (!answer || m_selected != row)
         return;
     setKeyword(row, *answer);
 }
 
+void KeywordIndex::editProperties()
+{
+    if (!m_selected) {
+        m_desktop.beep();
+        return;
+    }
+    const std::size_t row = *m_selected;
+    std::vector<std::string> files;
+    files.reserve(m_project.fileList.size());
+    for (const FileListEntry& file : m_project.fileList)
+        files.push_back(file.path);
+    const std::optional<KeywordEntry> answer = m_desktop.askProperties(rows()[row], files);
+    if (!answer || m_selected != row)
+        return;
+    setProperties(row, *answer);
+}
+
 void KeywordIndex::setKeyword(std::size_t row, const std::string& keyword)
 {
+    EditStep step(m_history, text_id::kStepEditKeyword, EditParts::Keywords);
     if (row >= rows().size() || keyword.empty())
         return;
     std::string text = oneLine(keyword);
@@ -139,6 +160,33 @@ void KeywordIndex::setKeyword(std::size_t row, const std::string& keyword)
         m_observer->rowsChanged(row, row);
     }
     placeChangedRow(row);
+}
+
+void KeywordIndex::setTopicFile(std::size_t row, const std::string& file)
+{
+    EditStep step(m_history, text_id::kStepEditKeyword, EditParts::Keywords);
+    if (row >= rows().size() || rows()[row].topicFile == file)
+        return;
+    m_project.keywords[row].topicFile = file;
+    modified();
+    m_observer->rowsChanged(row, row);
+}
+
+void KeywordIndex::setProperties(std::size_t row, const KeywordEntry& values)
+{
+    EditStep step(m_history, text_id::kStepEditKeyword, EditParts::Keywords);
+    setTopicFile(row, values.topicFile);
+    setKeyword(row, values.keyword);
+}
+
+std::string KeywordIndex::promptFor(const std::string& topicFile)
+{
+    std::string prompt = m_desktop.text(text_id::kKeywordFor);
+    const std::size_t slash = topicFile.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? topicFile : topicFile.substr(slash + 1);
+    if (const std::size_t at = prompt.find("%1"); at != std::string::npos)
+        prompt.replace(at, 2, name);
+    return prompt;
 }
 
 void KeywordIndex::placeChangedRow(std::size_t row)
@@ -216,6 +264,7 @@ void KeywordIndex::sortRows(bool ascending)
 
 void KeywordIndex::deleteSelected()
 {
+    EditStep step(m_history, text_id::kStepDeleteKeyword, EditParts::Keywords);
     if (!m_selected) {
         m_desktop.beep();
         return;
@@ -234,6 +283,7 @@ void KeywordIndex::deleteSelected()
 
 void KeywordIndex::deleteAll()
 {
+    EditStep step(m_history, text_id::kStepDeleteAllKeywords, EditParts::Keywords);
     if (rows().empty()) {
         m_desktop.beep();
         return;
@@ -260,6 +310,7 @@ void KeywordIndex::moveDown()
 
 void KeywordIndex::move(bool up)
 {
+    EditStep step(m_history, text_id::kStepMoveKeyword, EditParts::Keywords);
     if (!m_selected)
         return;
     const std::size_t row = *m_selected;
@@ -280,6 +331,7 @@ void KeywordIndex::move(bool up)
 
 void KeywordIndex::setAutoSort(bool on)
 {
+    EditStep step(m_history, text_id::kStepSortKeywords, EditParts::Keywords);
     if (on == m_autoSort)
         return;
     m_autoSort = on;
@@ -290,6 +342,7 @@ void KeywordIndex::setAutoSort(bool on)
 
 void KeywordIndex::headerClicked(int column)
 {
+    EditStep step(m_history, text_id::kStepSortKeywords, EditParts::Keywords);
     if (column != 0)
         return;
     m_headerAscending = !m_headerAscending;

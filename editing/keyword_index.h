@@ -7,6 +7,7 @@
 
 #include "core/project.h"
 #include "core/text_ids.h"
+#include "editing/edit_history.h"
 
 namespace doxel {
 
@@ -21,12 +22,17 @@ public:
     virtual void beep() = 0;
     // A text of the string table in the current language.
     virtual std::string text(int id) = 0;
-    // A one-line input box with an empty prompt and `text` filled in;
-    // nothing when cancelled.
-    virtual std::optional<std::string> askText(const std::string& caption, const std::string& text) = 0;
+    // A one-line input box with `prompt` above it (which topic the keyword
+    // is for) and `text` filled in; nothing when cancelled.
+    virtual std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                               const std::string& text) = 0;
     // A Yes/No question with the question icon and No as the default
     // button; true for Yes.
     virtual bool askYesNo(int textId, int captionId) = 0;
+    // The keyword's properties: its text and its topic file, chosen among
+    // `files` (full paths; an empty path for none). Nothing when cancelled.
+    virtual std::optional<KeywordEntry> askProperties(const KeywordEntry& current,
+                                                      const std::vector<std::string>& files) = 0;
 };
 
 // Tells the keyword view what changed, in the order a Qt item model needs
@@ -84,6 +90,9 @@ public:
 
     // Null detaches the observer.
     void setObserver(KeywordObserver* observer);
+    // Every change of the list becomes a step of `history` (null: none is
+    // recorded).
+    void setHistory(EditHistory* history) { m_history = history; }
 
     const std::vector<KeywordEntry>& rows() const { return m_project.keywords; }
     std::optional<std::size_t> selected() const { return m_selected; }
@@ -105,9 +114,16 @@ public:
     void addKeyword(const std::string& keyword, const std::string& topicFile);
     // Asks for a new keyword for the selected row.
     void edit();
+    // The selected row's properties, keyword and file
+    // (one of the project's files, or none), as one step.
+    void editProperties();
     // A keyword edited in place in the list. An empty text keeps the old
     // keyword, as Edit does.
     void setKeyword(std::size_t row, const std::string& keyword);
+    // The keyword's properties: its topic file (a full path; empty for
+    // none), then its keyword as setKeyword sets it; one step.
+    void setTopicFile(std::size_t row, const std::string& file);
+    void setProperties(std::size_t row, const KeywordEntry& values);
     // The selected row goes at once; the row after it
     // (or the new last row) becomes selected.
     void deleteSelected();
@@ -138,10 +154,13 @@ private:
     void insertRow(KeywordEntry entry);
     void sortRows(bool ascending);
     void move(bool up);
+    // "Keyword for welcome.htm:", the prompt of Add and Edit.
+    std::string promptFor(const std::string& topicFile);
 
     Project& m_project;
     KeywordDesktop& m_desktop;
     KeywordObserver* m_observer;
+    EditHistory* m_history = nullptr;
     std::optional<std::size_t> m_selected;
     bool m_autoSort = false;
     // Whether the list is known to be in ascending order: true after an

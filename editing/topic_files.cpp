@@ -1,5 +1,8 @@
 #include "editing/topic_files.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -236,6 +239,44 @@ std::string topicTitle(const std::string& file, PathStyle style)
     if (failed)
         return fileName;
     return scanner.finish().value_or(kNoTitle);
+}
+
+}  // namespace doxel
+
+namespace doxel {
+namespace {
+
+bool isPage(const std::filesystem::path& path)
+{
+    const std::string extension = asciiLower(path.extension().string());
+    return extension == ".htm" || extension == ".html";
+}
+
+}  // namespace
+
+std::vector<std::string> droppedPages(const std::vector<std::string>& paths, std::size_t& skipped)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> pages;
+    skipped = 0;
+    for (const std::string& dropped : paths) {
+        std::error_code error;
+        if (fs::is_directory(dropped, error)) {
+            std::vector<std::string> found;
+            fs::recursive_directory_iterator walk(dropped, fs::directory_options::skip_permission_denied, error);
+            for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
+                if (walk->is_regular_file(error) && isPage(walk->path()))
+                    found.push_back(walk->path().string());
+            }
+            std::sort(found.begin(), found.end());
+            pages.insert(pages.end(), found.begin(), found.end());
+        } else if (isPage(dropped)) {
+            pages.push_back(dropped);
+        } else {
+            ++skipped;
+        }
+    }
+    return pages;
 }
 
 }  // namespace doxel

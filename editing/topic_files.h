@@ -61,6 +61,12 @@ std::string topicFilesRefusedText(const std::vector<std::string>& paths, PathSty
 // The caption of that message.
 inline constexpr const char* kTopicFileRefusedCaption = "Topic file";
 
+// The pages among files and folders dragged from a file manager: a file
+// ending in ".htm" or ".html" (any letter case) is taken as it is, a folder
+// gives its pages and those of its subfolders, in path order. `skipped`
+// counts the other files.
+std::vector<std::string> droppedPages(const std::vector<std::string>& paths, std::size_t& skipped);
+
 // Whether a file can be opened in a text or HTML editor: its path holds
 // ".htm" (".html" included) or ".txt" in any letter case, anywhere.
 bool isEditableFile(std::string_view path);

@@ -52,47 +52,27 @@ std::string owningPackage(const std::string& path)
     return line.substr(0, colon);
 }
 
-// The Debian package `name` when it installed `path`, read from dpkg's own
-// files: much quicker than asking dpkg-query which package owns a file.
+// Whether the Debian package `name` installed `path`: the package's file
+// list, asked of dpkg-query (dpkg's own files are dpkg's business), which
+// is much quicker than asking which package owns a file.
 bool packageOwns(const std::string& name, const std::string& path)
 {
-    for (const std::string& list :
-         {"/var/lib/dpkg/info/" + name + ".list", "/var/lib/dpkg/info/" + name + ":amd64.list",
-          "/var/lib/dpkg/info/" + name + ":arm64.list"}) {
-        std::ifstream file(list);
-        std::string line;
-        while (std::getline(file, line)) {
-            if (line == path)
-                return true;
-        }
-    }
-    return false;
+    bool owns = false;
+    ChildProcessOptions options;
+    options.arguments = {"dpkg-query", "-L", name};
+    options.onLine = [&owns, &path](const std::string& line) { owns = owns || line == path; };
+    const ChildProcessResult result = runChildProcess(options);
+    return result.ending == ChildProcessResult::Ending::Exited && result.status == 0 && owns;
 }
 
-// The installed version of a package from dpkg's status file; empty when
-// it is not installed.
+// The installed version of a package; empty when it is not installed.
 std::string installedVersion(const std::string& name)
 {
-    std::ifstream status("/var/lib/dpkg/status");
-    std::string line;
-    bool inPackage = false;
-    bool installed = false;
-    std::string version;
-    while (std::getline(status, line)) {
-        if (line.empty()) {
-            if (inPackage && installed && !version.empty())
-                return version;
-            inPackage = installed = false;
-            version.clear();
-        } else if (line.starts_with("Package: ")) {
-            inPackage = line.substr(9) == name;
-        } else if (inPackage && line.starts_with("Status: ")) {
-            installed = line.ends_with(" installed");
-        } else if (inPackage && line.starts_with("Version: ")) {
-            version = line.substr(9);
-        }
-    }
-    return inPackage && installed ? version : std::string();
+    const std::string line = commandOutput({"dpkg-query", "-W", "-f=${Status}|${Version}\\n", name});
+    const std::size_t bar = line.find('|');
+    if (bar == std::string::npos || !line.substr(0, bar).ends_with(" installed"))
+        return {};
+    return line.substr(bar + 1);
 }
 
 // Reaps the started program once it ends, so it never lingers as a zombie,
@@ -171,6 +151,16 @@ pid_t startDesktopViewerAt(const std::string& file, const std::string& page, std
         return -1;
     }
     return pid;
+}
+
+ComponentVersion desktopChmViewerPresence()
+{
+    GAppInfo* app = defaultChmViewer();
+    if (app == nullptr)
+        return {};
+    const std::string name = g_app_info_get_name(app) != nullptr ? g_app_info_get_name(app) : "";
+    g_object_unref(app);
+    return {"0.0.0.0", name};
 }
 
 ComponentVersion desktopChmViewerVersion()

@@ -20,6 +20,10 @@ pid_t startDesktopViewerAt(const std::string& file, const std::string& page, std
 // "7.7.0.0" from the package that installed it. Both empty when no viewer
 // is set up; a viewer whose version cannot be found shows "0.0.0.0".
 ComponentVersion desktopChmViewerVersion();
+// The same viewer without asking its package: version "0.0.0.0" and the
+// viewer's name, or nothing without a viewer. Cheap enough for start-up,
+// where only whether there is a viewer matters.
+ComponentVersion desktopChmViewerPresence();
 
 // "7.7.0.0" from a Debian package version such as "1:7.7-1+b1"; empty when
 // it does not begin with a number.

@@ -26,6 +26,18 @@ std::string resourcePath(const std::string& name)
     return {};
 }
 
+std::string examplesFolder()
+{
+    const fs::path folder = fs::path(programPath()).parent_path();
+    for (const fs::path& candidate : {folder.parent_path() / "share" / "doc" / "html-doxel" / "examples",
+                                      folder / "examples", folder.parent_path().parent_path() / "examples"}) {
+        std::error_code error;
+        if (fs::is_directory(candidate / "sample", error))
+            return candidate.string() + "/";
+    }
+    return {};
+}
+
 std::string installationPrefix(const std::string& program)
 {
     const fs::path folder = fs::path(program).parent_path();

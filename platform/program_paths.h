@@ -11,6 +11,10 @@ std::string programPath();
 // "icons/html-doxel.svg"): next to the executable in a build tree, else
 // under share/html-doxel/ of the installation. Empty when not found.
 std::string resourcePath(const std::string& name);
+// The folder of the sample projects, with its final "/": the installation's
+// share/doc/html-doxel/examples/, else a source tree's examples/ above a
+// build folder; empty when there is none.
+std::string examplesFolder();
 
 // The installation that holds `program` (".../bin/doxel" beside
 // ".../share/html-doxel/"), or empty for a program run from its build tree.

@@ -15,15 +15,26 @@ namespace {
 class ScriptedKeywordDesktop final : public KeywordDesktop {
 public:
     void beep() override { ++beeps; }
-    std::string text(int id) override { return "text " + std::to_string(id); }
-    std::optional<std::string> askText(const std::string& caption, const std::string& text) override
+    std::string text(int id) override
+    {
+        return id == text_id::kKeywordFor ? "Keyword for %1:" : "text " + std::to_string(id);
+    }
+    std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                       const std::string& text) override
     {
         asked.push_back(caption + " [" + text + "]");
+        prompts.push_back(prompt);
         if (answers.empty())
             return std::nullopt;
         std::optional<std::string> answer = answers.front();
         answers.pop_front();
         return answer;
+    }
+    std::optional<KeywordEntry> askProperties(const KeywordEntry& current,
+                                              const std::vector<std::string>& files) override
+    {
+        asked.push_back("properties " + current.keyword + " [" + std::to_string(files.size()) + " files]");
+        return properties;
     }
     bool askYesNo(int textId, int captionId) override
     {
@@ -33,6 +44,8 @@ public:
 
     int beeps = 0;
     std::vector<std::string> asked;
+    std::vector<std::string> prompts;
+    std::optional<KeywordEntry> properties;
     std::deque<std::optional<std::string>> answers;  // none left: Cancel
     bool yes = false;
 };
@@ -226,6 +239,7 @@ TEST(AddKeyword, TakesTheAnswerAsTypedForTheSelectedTopic)
         rig.desktop.answers = {c.answer};
         rig.index.add(&rig.entry("A"));
         EXPECT_EQ(rig.desktop.asked, std::vector<std::string>{"Add keyword []"});
+        EXPECT_EQ(rig.desktop.prompts, std::vector<std::string>{"Keyword for a.htm:"});
         EXPECT_EQ(rig.keywords(), c.expected);
         const bool added = rig.project.keywords.size() == 2;
         EXPECT_EQ(rig.project.modified, added);
@@ -292,6 +306,34 @@ TEST(EditKeyword, ChangesOnlyTheKeywordOfTheSelectedRow)
     none.index.edit();
     EXPECT_EQ(none.desktop.beeps, 1);
     EXPECT_TRUE(none.desktop.asked.empty());
+}
+
+TEST(EditKeyword, PropertiesChangeTheKeywordAndItsFile)
+{
+    struct Case {
+        std::optional<KeywordEntry> answer;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {KeywordEntry{"b", "f9"}, "a:f1 b:f9 c:f3"},
+        {KeywordEntry{"b", ""}, "a:f1 b c:f3"},  // no file
+        {KeywordEntry{"z", "f1"}, "a:f1 z:f1 c:f3"},
+        {KeywordEntry{"", "f1"}, "a:f1 b:f1 c:f3"},  // an empty keyword keeps the old one
+        {std::nullopt, "a:f1 b:f2 c:f3"},
+    };
+    for (const auto& c : cases) {
+        Rig rig("a:f1 b:f2 c:f3");
+        rig.project.fileList.assign({"f1", "f2", "f9"});
+        rig.select(1);
+        rig.desktop.properties = c.answer;
+        rig.index.editProperties();
+        EXPECT_EQ(rig.desktop.asked, std::vector<std::string>{"properties b [3 files]"});
+        EXPECT_EQ(rig.text(), c.expected);
+        EXPECT_EQ(rig.view.check(), "");
+    }
+    Rig none("a");
+    none.index.editProperties();
+    EXPECT_EQ(none.desktop.beeps, 1);
 }
 
 TEST(EditKeyword, MovesTheRowToItsPlaceWhileSortingIsAutomatic)

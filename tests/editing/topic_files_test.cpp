@@ -209,6 +209,66 @@ TEST(AddTopics, PlacesEveryChosenFileAtTheEndOfTheLevelInDialogOrder)
     EXPECT_EQ(rig.project.windowSettings.defaultTopic, "c.htm");
 }
 
+TEST(DropFiles, AddsPagesAndFoldersWhereTheyAreDropped)
+{
+    struct Case {
+        const char* target;  // nullptr: dropped below the last entry
+        bool asChild;
+        std::vector<const char*> dropped;
+        const char* expected;
+        int beeps;
+    };
+    const Case cases[] = {
+        {"A1", false, {"c.htm"}, "T+(A+(A1 Title c.htm A2) B)", 0},
+        {"A", true, {"c.htm", "a.htm"}, "T+(A+(Title c.htm Title a.htm A1 A2) B)", 0},
+        {"B", true, {"b.htm"}, "T+(A+(A1 A2) B+(Title b.htm))", 0},
+        {"T", false, {"b.htm"}, "T+(A+(A1 A2) B Title b.htm)", 0},
+        {nullptr, false, {"b.htm"}, "T+(A+(A1 A2) B Title b.htm)", 0},
+        // A folder gives its pages and its subfolders', in path order; other
+        // files are left out with a beep.
+        {"B", false, {"sub", "notes.txt"}, "T+(A+(A1 A2) B Title sub/d.htm Title sub/deeper/e.HTML)", 1},
+        {"B", false, {"notes.txt"}, "T+(A+(A1 A2) B)", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        TopicRig t;
+        test::writeFile(t.dir.path() / "sub/deeper/e.HTML", "<title>Title sub/deeper/e.HTML</title>");
+        test::writeFile(t.dir.path() / "sub/picture.png", "");
+        test::writeFile(t.dir.path() / "notes.txt", "");
+        test::EditorRig& rig = t.rig;
+        rig.editor.setInsertAsChild(c.asChild);
+        std::vector<std::string> dropped;
+        for (const char* name : c.dropped)
+            dropped.push_back(t.dir.file(name));
+        rig.editor.dropFiles(dropped, c.target ? &rig.entry(c.target) : nullptr);
+        EXPECT_EQ(test::treeText(rig.project), c.expected);
+        EXPECT_EQ(rig.desktop.beeps, c.beeps);
+        EXPECT_EQ(rig.view.check(), "");
+    }
+}
+
+TEST(DropFiles, FollowsTheRulesOfAddTopics)
+{
+    TopicRig outside;
+    test::TempDir elsewhere;
+    test::writeFile(elsewhere.path() / "x.htm", "<title>X</title>");
+    outside.rig.editor.dropFiles({elsewhere.file("x.htm")}, &outside.rig.entry("B"));
+    EXPECT_EQ(outside.rig.desktop.shown, std::vector<std::string>{"message 95/96"});
+    EXPECT_EQ(test::treeText(outside.rig.project), "T+(A+(A1 A2) B)");
+
+    TopicRig refused;
+    test::writeFile(refused.dir.path() / "a#b.htm", "<title>AB</title>");
+    refused.rig.editor.dropFiles(refused.files({"a#b.htm", "a.htm"}), &refused.rig.entry("B"));
+    EXPECT_EQ(refused.rig.desktop.beeps, 1);
+    EXPECT_EQ(test::treeText(refused.rig.project), "T+(A+(A1 A2) B Title a.htm)");
+
+    TopicRig untitled;
+    untitled.rig.project.projectFile.clear();
+    untitled.rig.editor.dropFiles(untitled.files({"a.htm"}), nullptr);
+    EXPECT_EQ(untitled.rig.desktop.shown, (std::vector<std::string>{"message 92/0", "save as"}));
+    EXPECT_EQ(test::treeText(untitled.rig.project), "T+(A+(A1 A2) B)");
+}
+
 TEST(AddTopics, RefusesTheWholeChoiceWhenTheFirstFileIsOutside)
 {
     TopicRig t;

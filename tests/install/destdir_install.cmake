@@ -22,7 +22,9 @@ endif()
 
 set(share "${root}/usr/share")
 set(expected "${root}/usr/bin/doxel"
-  "${root}/usr/lib/html-doxel/doxel_web_browser.so"
+  "${root}/usr/lib/html-doxel/modules/doxel_web_browser.so"
+  "${share}/doc/html-doxel/examples/sample/sample.dxp"
+  "${share}/doc/html-doxel/examples/sample/welcome.htm"
   "${share}/html-doxel/blank.htm"
   "${share}/html-doxel/doxel.chm"
   "${share}/applications/html-doxel.desktop"

@@ -41,6 +41,10 @@ TEST(ChmViewer, TheInstalledViewerHasANameAndAVersion)
     FileVersion version;
     EXPECT_TRUE(parseFileVersion(viewer.text, version)) << viewer.text;
     EXPECT_FALSE(viewer.friendlyName.empty());
+    // The start-up's cheap look names the same viewer.
+    const ComponentVersion present = desktopChmViewerPresence();
+    EXPECT_EQ(present.text, "0.0.0.0");
+    EXPECT_TRUE(viewer.friendlyName.starts_with(present.friendlyName)) << present.friendlyName;
 }
 
 TEST(ChmViewer, StartedProgramsReportTheSystemError)

@@ -63,7 +63,7 @@ class CompileControllerTest : public ::testing::Test {
 protected:
     CompileControllerTest()
         : runner(desktop),
-          documents(project, {settings, desktop, runner, {}}, documentView),
+          documents(project, {settings, desktop, runner, {}, {}}, documentView),
           controller(project,
                      {settings, desktop, documents, progress,
                       [this](const std::string& path) { return existing.contains(path); }},

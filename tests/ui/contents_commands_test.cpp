@@ -3,12 +3,16 @@
 // with a scripted desktop. The model is checked for consistency throughout.
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include "core/project_file.h"
 #include "qt_test_support.h"
@@ -435,6 +439,54 @@ private slots:
         QVERIFY(
             text(f.desktop.messages.at(0).text).startsWith(QStringLiteral("The specified file(s) cannot be added.")));
         QVERIFY(!w.form.project().modified);
+        QVERIFY(f.desktop.finished());
+    }
+
+    void pagesDroppedFromTheFileManagerBecomeTopicsWhereDropped()
+    {
+        WindowFixture f;
+        ShownWindow w(f);
+        const QString sample = QString::fromStdString(f.folder.file("sample"));
+        test::writeFile(f.folder.file("sample/new/one.htm"), "<title>Dropped one</title>\r\n");
+        test::writeFile(f.folder.file("sample/new/two.html"), "<title>Dropped two</title>\r\n");
+        test::writeFile(f.folder.file("sample/new/notes.txt"), "");
+        const auto drop = [&w](const QStringList& paths, const QPoint& at) {
+            QMimeData data;
+            QList<QUrl> urls;
+            for (const QString& path : paths)
+                urls << QUrl::fromLocalFile(path);
+            data.setUrls(urls);
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(w.tree.viewport(), &enter);
+            QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(w.tree.viewport(), &dropped);
+            return enter.isAccepted() && dropped.isAccepted();
+        };
+
+        ContentsEntry& target = *w.entry("Welcome to Tidewater");
+        const std::size_t row = target.indexInParent();
+        QVERIFY(drop({sample + QStringLiteral("/new")}, w.centreOf("Welcome to Tidewater")));
+        ContentsEntry& parent = *target.parent();
+        QCOMPARE(text(parent.child(row + 1)->caption), QStringLiteral("Dropped one"));
+        QCOMPARE(text(parent.child(row + 2)->caption), QStringLiteral("Dropped two"));
+        QCOMPARE(f.desktop.beeps, 0);  // a folder's other files (notes.txt) are simply not pages
+        QVERIFY(w.form.project().fileList.contains(f.folder.file("sample/new/one.htm")));
+
+        // A page outside the project folder: the message of Add topic(s).
+        test::writeFile(f.folder.file("elsewhere/page.htm"), "<title>Far</title>\r\n");
+        f.desktop.answerMessage(MessageAnswer::Ok);
+        const std::size_t before = w.form.project().entryCount();
+        drop({QString::fromStdString(f.folder.file("elsewhere/page.htm"))}, w.centreOf("Welcome to Tidewater"));
+        QCOMPARE(w.form.project().entryCount(), before);
+        QVERIFY(
+            text(f.desktop.messages.at(0).text).startsWith(QStringLiteral("The specified file(s) cannot be added.")));
+
+        // Undone as one step (the tree is the one from before the drop, not
+        // the entries it had).
+        f.action(Command::Undo)->trigger();
+        QVERIFY(w.entry("Dropped one") == nullptr);
+        QVERIFY(w.entry("Dropped two") == nullptr);
+        QVERIFY(w.entry("Welcome to Tidewater") != nullptr);
         QVERIFY(f.desktop.finished());
     }
 

@@ -37,7 +37,7 @@ private:
 
 class DocumentControllerTest : public ::testing::Test {
 protected:
-    DocumentControllerTest() : runner(desktop), controller(project, {settings, desktop, runner, {}}, view)
+    DocumentControllerTest() : runner(desktop), controller(project, {settings, desktop, runner, {}, {}}, view)
     {
         controller.resetProject();
     }
@@ -182,6 +182,61 @@ TEST_F(DocumentControllerTest, SaveOfANamedProjectWritesWithoutAsking)
     EXPECT_EQ(reread.entryCount(), 2u);
 }
 
+TEST_F(DocumentControllerTest, SaveAsToAnotherFolderStoresThePathsForIt)
+{
+    const std::string topic = folder.file("pages/a.htm");
+    std::filesystem::create_directories(folder.file("pages"));
+    std::filesystem::create_directories(folder.file("copy/deeper"));
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, topic));
+    project.keywords.push_back({"alpha", topic});
+    project.rebuildFileList();
+    desktop.answerFile(folder.file("book.dxp"));
+    ASSERT_TRUE(controller.saveAs());
+    project.windowSettings.defaultTopic = "pages\\a.htm";
+    project.windowSettings.homePage = "https://example.org/";
+
+    desktop.answerFile(folder.file("copy/deeper/book"));
+    ASSERT_TRUE(controller.saveAs());
+    EXPECT_EQ(project.projectFile, folder.file("copy/deeper/book.dxp"));
+    EXPECT_EQ(project.windowSettings.defaultTopic, "..\\..\\pages\\a.htm");
+    EXPECT_EQ(project.windowSettings.homePage, "https://example.org/");
+    Project reread;
+    readProjectFile(reread, project.projectFile);
+    EXPECT_EQ(reread.titleEntry().child(0)->topicFile, topic);
+    EXPECT_EQ(reread.keywords.at(0).topicFile, topic);
+    EXPECT_EQ(reread.windowSettings.defaultTopic, "..\\..\\pages\\a.htm");
+}
+
+TEST_F(DocumentControllerTest, UndoAndRedoFollowTheSavedState)
+{
+    desktop.answerFile(folder.file("book.dxp"));
+    {
+        EditStep step(&controller.history(), 1, EditParts::Contents);
+        makeModified();
+    }
+    ASSERT_TRUE(controller.save());
+    {
+        EditStep step(&controller.history(), 2, EditParts::Contents);
+        project.titleEntry().caption = "Renamed";
+    }
+    EXPECT_TRUE(project.modified);
+    const int changes = view.changesEnded;
+    controller.undo();
+    EXPECT_FALSE(project.modified);
+    EXPECT_EQ(view.changesEnded, changes + 1);
+    controller.undo();
+    EXPECT_TRUE(project.modified);
+    EXPECT_EQ(project.entryCount(), 1u);
+    controller.redo();
+    controller.redo();
+    EXPECT_EQ(project.title(), "Renamed");
+
+    controller.resetProject();
+    EXPECT_FALSE(controller.history().canUndo());
+    controller.undo();  // nothing to undo: the views are left alone
+    EXPECT_EQ(view.changesBegun, view.changesEnded);
+}
+
 TEST_F(DocumentControllerTest, CancelledSaveAsChangesNothing)
 {
     desktop.answerFile(std::nullopt);
@@ -232,7 +287,7 @@ TEST_F(DocumentControllerTest, CloseQueryAnswers)
         ScriptedDesktop script;
         CommandRunner scriptRunner(script);
         Project local;
-        DocumentController documents(local, {settings, script, scriptRunner, {}}, view);
+        DocumentController documents(local, {settings, script, scriptRunner, {}, {}}, view);
         documents.resetProject();
         local.modified = c.modified;
         for (const MessageAnswer answer : c.answers)
@@ -270,6 +325,25 @@ TEST_F(DocumentControllerTest, OpenReadsTheProjectAndRemembersIt)
     EXPECT_EQ(view.changesEnded, 2);
     EXPECT_EQ(desktop.fileDialogs.at(0).title, "Open project...");
     EXPECT_TRUE(desktop.finished());
+}
+
+TEST_F(DocumentControllerTest, TheFirstOpenStartsAtTheSampleProjects)
+{
+    ScriptedDesktop script;
+    CommandRunner scriptRunner(script);
+    DocumentController documents(project, {settings, script, scriptRunner, {}, "/usr/share/doc/html-doxel/examples/"},
+                                 view);
+    script.answerFile(std::nullopt);
+    script.answerFile(std::nullopt);
+    EXPECT_FALSE(documents.openProject());
+    EXPECT_FALSE(documents.saveAs());  // never into the installation
+    settings.write("LastDir", folder.file("book.dxp"));
+    script.answerFile(std::nullopt);
+    EXPECT_FALSE(documents.openProject());
+    ASSERT_EQ(script.fileDialogs.size(), 3u);
+    EXPECT_EQ(script.fileDialogs[0].initialFolder, "/usr/share/doc/html-doxel/examples/");
+    EXPECT_EQ(script.fileDialogs[1].initialFolder, "");
+    EXPECT_EQ(script.fileDialogs[2].initialFolder, folder.path().string() + "/");
 }
 
 TEST_F(DocumentControllerTest, OpenAsksAboutUnsavedChangesFirst)
@@ -411,8 +485,12 @@ TEST_F(DocumentControllerTest, SaveAsksWhenAnotherWindowSavedTheFileMeanwhile)
     for (const Case& c : cases) {
         const std::string file = savedProject("two.dxp");
         ASSERT_TRUE(controller.openProjectFile(file, false));
-        project.titleEntry().caption = "Mine";
-        project.modified = true;
+        {
+            EditStep step(&controller.history(), 1, EditParts::Contents);
+            project.titleEntry().caption = "Mine";
+            project.modified = true;
+        }
+        ASSERT_TRUE(controller.history().canUndo());
 
         Project other;
         readProjectFile(other, file);
@@ -428,6 +506,9 @@ TEST_F(DocumentControllerTest, SaveAsksWhenAnotherWindowSavedTheFileMeanwhile)
         readProjectFile(onDisk, file);
         EXPECT_EQ(onDisk.title(), c.fileTitle);
         EXPECT_EQ(project.title(), c.projectTitle);
+        // A reload drops the steps made on the project it replaced; a kept
+        // or saved project keeps them.
+        EXPECT_EQ(controller.history().canUndo(), c.answer != MessageAnswer::No);
         EXPECT_TRUE(desktop.finished());
         desktop.messages.clear();
 

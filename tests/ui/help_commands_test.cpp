@@ -168,6 +168,25 @@ private slots:
         QVERIFY(f.desktop.finished());
     }
 
+    void theViewerVersionIsAskedWhenTheAuthorAsks()
+    {
+        WindowFixture f;
+        f.create();
+        HelpServices services;
+        int asked = 0;
+        services.viewerVersion = [&asked] {
+            ++asked;
+            return ComponentVersion{"108.0.5359.220", "Qt WebEngine 6.4.2"};
+        };
+        auto help = make(f, services);
+        QCOMPARE(asked, 0);
+        f.desktop.answerMessage(MessageAnswer::Ok);
+        help->showBrowserVersion();
+        QCOMPARE(asked, 1);
+        QCOMPARE(f.desktop.messages.back().text, std::string("Qt WebEngine 6.4.2 (108.0.5359.220)"));
+        QVERIFY(f.desktop.finished());
+    }
+
     void internetItemsFollowTheirAddresses()
     {
         WindowFixture f;
@@ -175,7 +194,6 @@ private slots:
         auto none = make(f);
         for (const Command command : {Command::CheckForUpdate, Command::OpenHomepage, Command::SendEmail})
             QVERIFY(!f.action(command)->isVisible());
-        QVERIFY(f.action(Command::OpenHelpDownloads)->isVisible());
         none.reset();
 
         HelpServices services;

@@ -4,6 +4,7 @@
 // checked for consistency throughout.
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -14,6 +15,7 @@
 #include "ui/contents/contents_model.h"
 #include "ui/contents/contents_page.h"
 #include "ui/index/index_page.h"
+#include "ui/index/keyword_properties_dialog.h"
 #include "ui/index/list_models.h"
 
 namespace doxel {
@@ -210,6 +212,33 @@ private slots:
         QCOMPARE(w.keywords(), QStringLiteral("installation, spring tides, system requirements, tide table"));
         click(0);
         QCOMPARE(w.keywords(), QStringLiteral("tide table, system requirements, spring tides, installation"));
+    }
+
+    void editKeywordOpensItsPropertiesWithTheProjectsFiles()
+    {
+        WindowFixture f;
+        IndexWindow w(f);
+        w.selectRow(0);
+        const std::string tour = f.folder.file("sample/pages/tour.htm");
+        QVERIFY(w.form.project().fileList.contains(tour));
+        f.dialogs.answer<TKeywordProperties>([](TKeywordProperties& dialog) {
+            QCOMPARE(dialog.keywordEdit()->text(), QStringLiteral("installation"));
+            dialog.keywordEdit()->setText(QStringLiteral("setting up"));
+            const int row = dialog.fileCombo()->findText(QStringLiteral("pages\\tour.htm"));
+            QVERIFY(row > 0);
+            dialog.fileCombo()->setCurrentIndex(row);
+            dialog.accept();
+        });
+        f.action(Command::EditKeywordButton)->trigger();
+        const KeywordEntry& edited = *std::find_if(w.form.project().keywords.begin(), w.form.project().keywords.end(),
+                                                   [](const KeywordEntry& row) { return row.keyword == "setting up"; });
+        QCOMPARE(edited.topicFile, tour);
+        QVERIFY(f.dialogs.finished());
+
+        // Ctrl+Z on the Index page, where the Edit menu is disabled.
+        QVERIFY(!w.form.actions().menu(Menu::ItemsMenu)->menuAction()->isEnabled());
+        QTest::keyClick(&w.view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.keywords(), QStringLiteral("installation, system requirements, tide table, spring tides"));
     }
 
     void addKeywordTakesTheFileOfTheSelectedTopic()

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -65,6 +66,9 @@ private slots:
         QTest::newRow("new") << "New1" << QKeySequence(QKeySequence::New);
         QTest::newRow("open") << "OpenProject1" << QKeySequence(QKeySequence::Open);
         QTest::newRow("save") << "Saveproject1" << QKeySequence(QKeySequence::Save);
+        QTest::newRow("save as") << "SaveprojectAs1" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+        QTest::newRow("undo") << "Undo1" << QKeySequence(QKeySequence::Undo);
+        QTest::newRow("redo") << "Redo1" << QKeySequence(QKeySequence::Redo);
         QTest::newRow("quit") << "Exit1" << quitKey();
         QTest::newRow("the window's own Escape stays") << "Exit1" << QKeySequence(Qt::Key_Escape);
         QTest::newRow("compile") << "Compile1" << QKeySequence(Qt::Key_F9);
@@ -203,7 +207,7 @@ private slots:
         QCOMPARE(text(f.settings.read("ShowFileSystem")), QStringLiteral("1"));
     }
 
-    void leavesCommandsOfLaterWorkVisibleButDisabled()
+    void disablesOnlyTheCompileCommandsOfAnEmptyProject()
     {
         WindowFixture f;
         f.create();
@@ -211,26 +215,10 @@ private slots:
             QVERIFY2(!f.action(name)->isEnabled(), name);
             QVERIFY2(f.action(name)->isVisible(), name);
         }
-        for (const char* name : {"New1",
-                                 "NewButton",
-                                 "OpenProject1",
-                                 "Saveproject1",
-                                 "Exit1",
-                                 "About1",
-                                 "English1",
-                                 "ShowFiles",
-                                 "HelpDownloads",
-                                 "ProjectProperties1",
-                                 "ProjectPropButton",
-                                 "Preferences1",
-                                 "Help2",
-                                 "HelpVersion",
-                                 "IEVersion",
-                                 "TXTtoHTMLWizard1",
-                                 "SearchandReplace2",
-                                 "AddKeyButton",
-                                 "SortButton",
-                                 "KeyWordButton"})
+        for (const char* name :
+             {"New1", "NewButton", "OpenProject1", "Saveproject1", "Exit1", "About1", "English1", "ShowFiles",
+              "ProjectProperties1", "ProjectPropButton", "Preferences1", "Help2", "HelpVersion", "IEVersion",
+              "TXTtoHTMLWizard1", "SearchandReplace2", "AddKeyButton", "SortButton", "KeyWordButton"})
             QVERIFY2(f.action(name)->isEnabled(), name);
     }
 
@@ -531,13 +519,125 @@ private slots:
         QCOMPARE(status->text(), QStringLiteral("Getting started"));
     }
 
-    void opensTheHelpDownloadPage()
+    void undoAndRedoFollowTheEditsAndTheSavedState()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QAction* undo = f.action(Command::Undo);
+        QAction* redo = f.action(Command::Redo);
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
+
+        ContentsModel& model = form.contentsModel();
+        const int before = model.rowCount(model.titleIndex());
+        form.contentsPage()->tree()->setCurrentIndex(model.index(1, 0, model.titleIndex()));
+        f.desktop.answerMessage(MessageAnswer::Yes);  // delete with its children
+        f.action(Command::DeleteEntry)->trigger();
+        QCOMPARE(model.rowCount(model.titleIndex()), before - 1);
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Delete"));
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]*"));
+
+        // The desktop's key, wherever the focus is in the window.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(model.rowCount(model.titleIndex()), before);
+        QCOMPARE(test::shownTitle(form), QStringLiteral("HTML Doxel [sample.dxp]"));
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Delete"));
+        redo->trigger();
+        QCOMPARE(model.rowCount(model.titleIndex()), before - 1);
+        QVERIFY(form.project().modified);
+
+        // In another language the item names the step in it too.
+        f.action("Deutsch1")->trigger();
+        QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Löschen"));
+        QVERIFY(f.desktop.finished());
+    }
+
+    void focusBackOffersTheProjectSavedInAnotherWindow()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCoreApplication::processEvents();
+        ContentsModel& model = form.contentsModel();
+        form.contentsPage()->tree()->setCurrentIndex(model.index(1, 0, model.titleIndex()));
+        f.desktop.answerMessage(MessageAnswer::Yes);  // delete with its children
+        f.action(Command::DeleteEntry)->trigger();
+        QVERIFY(f.action(Command::Undo)->isEnabled());
+
+        Project other;
+        readProjectFile(other, f.sample());
+        other.titleEntry().caption = "Saved elsewhere";
+        NullProgress progress;
+        WriteProjectFile(other, f.sample(), progress);
+
+        // Asked once the activation is over; the steps made on the old
+        // project go with it.
+        f.desktop.answerMessage(MessageAnswer::Yes);
+        QEvent activation(QEvent::ActivationChange);
+        QApplication::sendEvent(&form, &activation);
+        QCOMPARE(f.desktop.messages.size(), std::size_t{1});
+        QCoreApplication::processEvents();
+        QCOMPARE(f.desktop.messages.size(), std::size_t{2});
+        QVERIFY(f.desktop.messages[1].text.find("changed on disk") != std::string::npos);
+        QCOMPARE(text(form.project().title()), QStringLiteral("Saved elsewhere"));
+        QVERIFY(!form.project().modified);
+        QVERIFY(!f.action(Command::Undo)->isEnabled());
+
+        // Nothing changed since: focus back asks nothing.
+        QApplication::sendEvent(&form, &activation);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.desktop.messages.size(), std::size_t{2});
+        QVERIFY(f.desktop.finished());
+    }
+
+    void ctrlQClosesThroughTheCloseQuery()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        f.action("Alphabetically1")->trigger();
+        f.desktop.answerMessage(MessageAnswer::Cancel);
+        QTest::keySequence(QApplication::focusWidget(), quitKey());
+        QVERIFY(form.isVisible());
+        QCOMPARE(f.desktop.messages.size(), std::size_t{1});
+        f.desktop.answerMessage(MessageAnswer::No);
+        QTest::keySequence(QApplication::focusWidget(), quitKey());
+        QVERIFY(!form.isVisible());
+        QVERIFY(f.desktop.finished());
+    }
+
+    void theFirstWindowTakesAboutTwoThirdsOfTheScreen()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create();
+        const QSize screen = QApplication::primaryScreen()->availableGeometry().size();
+        QVERIFY(form.width() >= screen.width() * 6 / 10);
+        QVERIFY(form.height() >= screen.height() * 6 / 10);
+        QVERIFY(form.width() <= screen.width());
+    }
+
+    void theWindowStartsWithoutTheWebEngine()
+    {
+        WindowFixture f;
+        TMainForm& form = f.create(f.sample());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        QVERIFY(!maps.readAll().contains("libQt6WebEngineCore"));
+        QVERIFY(!QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts));
+    }
+
+    void theViewerVersionIsNoWindowsBrowser()
     {
         WindowFixture f;
         f.create();
-        f.action("HelpDownloads")->trigger();
-        QCOMPARE(f.desktop.openedDocuments.size(), std::size_t{1});
-        QVERIFY(f.desktop.openedDocuments[0].starts_with("https://"));
+        QVERIFY(!f.action("IEVersion")->text().contains(QLatin1String("IE")));
+        QVERIFY(f.form->findChild<QAction*>(QStringLiteral("HelpDownloads")) == nullptr);
     }
 };
 

@@ -45,7 +45,14 @@ class NoKeywordQuestions final : public KeywordDesktop {
 public:
     void beep() override {}
     std::string text(int) override { return {}; }
-    std::optional<std::string> askText(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<KeywordEntry> askProperties(const KeywordEntry&, const std::vector<std::string>&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> askText(const std::string&, const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
     bool askYesNo(int, int) override { return false; }
 };
 

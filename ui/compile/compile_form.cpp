@@ -168,7 +168,7 @@ void TCompileForm::fitToDesktopFonts()
                        m_status->sizeHint().height() + m_pageControl->tabBar()->sizeHint().height() +
                            kSummaryRows * rowHeight + frames);
     resize(kDesignClientSize.expandedTo(needed).expandedTo(minimumSizeHint()));
-    centreOnScreen(*this);
+    centreOverOwner(*this);
 }
 
 void TCompileForm::setUpControls()

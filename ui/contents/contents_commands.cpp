@@ -45,6 +45,7 @@ ContentsCommands::ContentsCommands(const CommandContext& context, ContentsPage& 
       m_editor(context.project, context.settings, m_desktop, context.progress)
 {
     m_editor.setObserver(this);
+    m_editor.setHistory(&context.documents.history());
     m_model.setEditor(&m_editor);
     bindActions();
     connectTree();
@@ -101,6 +102,7 @@ void ContentsCommands::connectTree()
     connect(&m_tree, &ContentsTree::dragStarted, this, &ContentsCommands::treeStartDrag);
     connect(&m_tree, &ContentsTree::dropped, this, &ContentsCommands::treeDragDrop);
     connect(&m_tree, &ContentsTree::dragEnded, this, &ContentsCommands::treeEndDrag);
+    connect(&m_tree, &ContentsTree::filesDropped, this, &ContentsCommands::treeFilesDropped);
     connect(&m_page, &ContentsPage::entryExpanded, this, &ContentsCommands::treeExpanding);
     connect(&m_page, &ContentsPage::entryCollapsed, this, &ContentsCommands::treeCollapsing);
     connect(&m_model, &QAbstractItemModel::modelReset, this, &ContentsCommands::showToggles);
@@ -343,6 +345,15 @@ void ContentsCommands::treeDragDrop(const QModelIndex& target)
 {
     ContentsEntry* entry = m_model.entryAt(target);
     run([this, entry] { m_editor.dropOn(entry); });
+}
+
+void ContentsCommands::treeFilesDropped(const QModelIndex& target, const QStringList& paths)
+{
+    ContentsEntry* entry = m_model.entryAt(target);
+    std::vector<std::string> files;
+    for (const QString& path : paths)
+        files.push_back(toStdString(path));
+    run([this, entry, &files] { m_editor.dropFiles(files, entry); });
 }
 
 void ContentsCommands::treeEndDrag()

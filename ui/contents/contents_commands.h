@@ -76,6 +76,7 @@ public:
     void treeCollapsing(ContentsEntry* entry);
     void treeStartDrag(const QModelIndex& index);
     void treeDragDrop(const QModelIndex& target);
+    void treeFilesDropped(const QModelIndex& target, const QStringList& paths);
     void treeEndDrag();
 
 private:

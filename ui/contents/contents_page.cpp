@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <QScrollBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "ui/kit/action_registry.h"
@@ -38,10 +42,11 @@ ContentsTree::ContentsTree(QWidget* parent) : QTreeView(parent)
     setTextElideMode(Qt::ElideNone);
     // The pop-up menu opens from the right button press alone.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    // The drag is the tree's own (an entry moves within this tree only);
-    // Qt's drag and drop machinery stays off.
+    // An entry's drag is the tree's own (it moves within this tree only), so
+    // Qt's drag machinery stays off; drops are taken only for pages dragged
+    // from the file manager.
     setDragEnabled(false);
-    setAcceptDrops(false);
+    setAcceptDrops(true);
     m_autoScroll.setInterval(50);
     connect(&m_autoScroll, &QTimer::timeout, this, &ContentsTree::autoScrollStep);
 }
@@ -266,8 +271,66 @@ bool ContentsTree::viewportEvent(QEvent* event)
     return QTreeView::viewportEvent(event);
 }
 
+QStringList ContentsTree::droppedFiles(const QDropEvent& event)
+{
+    QStringList paths;
+    const QMimeData* data = event.mimeData();
+    if (data == nullptr || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+void ContentsTree::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (m_dragging || droppedFiles(*event).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    m_filesOver = true;
+    setDropTarget(indexAt(event->position().toPoint()));
+    event->acceptProposedAction();
+}
+
+void ContentsTree::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!m_filesOver) {
+        event->ignore();
+        return;
+    }
+    setDropTarget(indexAt(event->position().toPoint()));
+    event->acceptProposedAction();
+}
+
+void ContentsTree::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    m_filesOver = false;
+    setDropTarget({});
+    event->accept();
+}
+
+void ContentsTree::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = droppedFiles(*event);
+    const QModelIndex target = indexAt(event->position().toPoint());
+    m_filesOver = false;
+    setDropTarget({});
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit filesDropped(target, paths);
+}
+
 ContentsTree::DropIndicator ContentsTree::dropIndicator() const
 {
+    if (m_filesOver && m_dropTarget.isValid())
+        return m_dropsInto ? DropIndicator::Into : DropIndicator::After;
     if (!m_dragging || !m_dropTarget.isValid() || m_dropTarget == m_pressed)
         return DropIndicator::None;
     return m_dropsInto ? DropIndicator::Into : DropIndicator::After;

@@ -62,6 +62,9 @@ signals:
     void dragStarted(const QModelIndex& index);
     void dropped(const QModelIndex& target);
     void dragEnded();
+    // Files (or folders) from another program were dropped on `target`
+    // (invalid: below the entries).
+    void filesDropped(const QModelIndex& target, const QStringList& paths);
     // treeMouseDown: the right button was pressed over `index`, which is
     // already current; `globalPosition` is where the pop-up opens.
     void popupRequested(const QModelIndex& index, const QPoint& globalPosition);
@@ -75,6 +78,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     // One entry is always selected: a click on empty space or a Ctrl+click
@@ -84,6 +91,8 @@ protected:
 
 private:
     void setDropTarget(const QModelIndex& index);
+    // The local files of a drag from another program; empty for anything else.
+    static QStringList droppedFiles(const QDropEvent& event);
     void finishDrag(const QModelIndex& target);
     void autoScrollStep();
 
@@ -91,6 +100,7 @@ private:
     QPoint m_pressPosition;
     bool m_dragging = false;
     bool m_dropsInto = false;
+    bool m_filesOver = false;  // files from another program are dragged over the tree
     QPersistentModelIndex m_dropTarget;
     QTimer m_autoScroll;
 };

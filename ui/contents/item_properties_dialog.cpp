@@ -70,7 +70,7 @@ TItemProperties::TItemProperties(SettingsStore& settings, const ItemProperties& 
 
     setMinimumWidth(360);
     adjustSize();
-    centreOnScreen(*this);
+    centreOverOwner(*this);
 }
 
 void TItemProperties::setUpControls(SettingsStore& settings)

@@ -34,6 +34,7 @@ void DialogCommands::editProjectProperties()
                                   propertiesFromWindow(project.windowSettings), adjust, &m_context.window);
         if (!m_context.dialogs.run(dialog))
             return;
+        EditStep step(&m_context.documents.history(), text_id::kStepProjectProperties, EditParts::Settings);
         confirmProjectProperties(project, dialog.values());
     });
 }

@@ -51,6 +51,7 @@ constexpr std::pair<const char*, int> kLabelTexts[] = {
     {"Label6", text_id::kForNewTopics},
     {"Label7", text_id::kForNewHeaders},
     {"ColorsBox", text_id::kColoredToolbar},
+    {"UseChmcmd", text_id::kUseChmcmd},
     {"Label8", text_id::kProgressBelowBefore},
     {"Label9", text_id::kProgressBelowAfter},
 };
@@ -106,7 +107,7 @@ TPreferences::TPreferences(SettingsStore& settings, Desktop& desktop, const Pref
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    centreOnScreen(*this);
+    centreOverOwner(*this);
 
     connect(m_browseEditor, &QToolButton::clicked, this, &TPreferences::chooseHtmlEditor);
     connect(m_browseLog, &QToolButton::clicked, this, &TPreferences::chooseLogFile);
@@ -158,7 +159,6 @@ void TPreferences::buildPages()
     }
     // The second help compiler, for authors who need chmcmd's output.
     m_useChmcmd = named<QCheckBox>(files, "UseChmcmd");
-    m_useChmcmd->setText(QStringLiteral("Compile with chmcmd (Free Pascal) instead of the built-in compiler"));
     filesLayout->addWidget(m_useChmcmd, row++, 0, 1, 3);
     filesLayout->setRowStretch(row, 1);
     filesLayout->setColumnStretch(0, 1);

@@ -152,7 +152,7 @@ TProjectProperties::TProjectProperties(SettingsStore& settings, const std::vecto
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    centreOnScreen(*this);
+    centreOverOwner(*this);
 
     connect(m_okButton, &QPushButton::clicked, this, &TProjectProperties::confirm);
     connect(m_cancelButton, &QPushButton::clicked, this, &TProjectProperties::cancel);

@@ -11,6 +11,7 @@
 #include "platform/chm_viewer.h"
 #include "platform/help_viewers.h"
 #include "platform/program_paths.h"
+#include "ui/help/help_environment.h"
 #include "ui/logic/shell_open.h"
 #include "ui/logic/string_table.h"
 
@@ -55,6 +56,8 @@ HelpServices programHelpServices()
             &problem);
     };
     services.closeHelpViewers = [] { programHelpViewers().closeAll(); };
+    services.viewerVersion = webEngineVersion;
+    services.helpViewerVersion = desktopChmViewerVersion;
     return services;
 }
 
@@ -121,12 +124,22 @@ void HelpCommands::openHelpManual()
 
 void HelpCommands::showHelpVersion()
 {
+    if (m_services.helpViewerVersion) {
+        const ComponentVersion viewer = m_services.helpViewerVersion();
+        plainMessage("Html Help Version " + viewer.friendlyName + " (" + viewer.text + ")");
+        return;
+    }
     const Environment& values = environment();
     plainMessage("Html Help Version " + values.hhFriendlyVerStr + " (" + values.hhVerStr + ")");
 }
 
 void HelpCommands::showBrowserVersion()
 {
+    if (m_services.viewerVersion) {
+        const ComponentVersion viewer = m_services.viewerVersion();
+        plainMessage(viewer.friendlyName + " (" + viewer.text + ")");
+        return;
+    }
     const Environment& values = environment();
     plainMessage(values.ieFriendlyVerStr + " (" + values.ieVerStr + ")");
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "env/environment.h"
 #include "env/help_hook.h"
 #include "env/update_check.h"
 #include "ui/help/qt_ui_poster.h"
@@ -26,6 +27,11 @@ struct HelpServices {
     std::function<bool(const std::string& file, const std::string& page, std::string& problem)> openHelp;
     // Ends the help viewers the program started.
     std::function<void()> closeHelpViewers;
+    // The preview's web engine, asked when the author asks for its version;
+    // none: the start-up environment's browser version.
+    std::function<ComponentVersion()> viewerVersion;
+    // The desktop's CHM viewer, likewise asked when the author asks.
+    std::function<ComponentVersion()> helpViewerVersion;
 };
 
 // The program's: doxel.chm beside the program or in its installation, the

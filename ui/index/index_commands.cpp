@@ -3,7 +3,9 @@
 #include <QItemSelectionModel>
 #include <QPointer>
 
+#include "core/path_rules.h"
 #include "ui/index/index_page.h"
+#include "ui/index/keyword_properties_dialog.h"
 #include "ui/index/list_models.h"
 #include "ui/logic/string_table.h"
 
@@ -19,6 +21,7 @@ IndexCommands::IndexCommands(const CommandContext& context, IndexPage& page, Key
       m_index(context.project, *this)
 {
     m_index.setObserver(this);
+    m_index.setHistory(&context.documents.history());
     ActionRegistry& actions = m_context.actions;
     actions.bind({Command::AddKeywordToEntryButton, Command::AddKeywordButton}, this, &IndexCommands::addKeyword);
     actions.bind({Command::EditKeywordButton}, this, &IndexCommands::editKeyword);
@@ -31,7 +34,7 @@ IndexCommands::IndexCommands(const CommandContext& context, IndexPage& page, Key
 
     KeyView* view = m_page.keyView();
     connect(view, &KeyView::keyPressed, this, &IndexCommands::keyPressedInList);
-    connect(view, &KeyView::rowDoubleClicked, this, &IndexCommands::editKeyword);
+    connect(view, &KeyView::rowDoubleClicked, this, &IndexCommands::editKeywordText);
     connect(view, &KeyView::columnClicked, this, &IndexCommands::sortByColumn);
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &IndexCommands::viewSelectionChanged);
     // The window's models may outlive the command sets or go before them.
@@ -60,7 +63,14 @@ void IndexCommands::addKeyword()
     run([this] { m_index.add(m_selectedEntry()); });
 }
 
+// The button opens the row's properties (its keyword and file); a
+// double-click or F2 asks for the keyword alone.
 void IndexCommands::editKeyword()
+{
+    run([this] { m_index.editProperties(); });
+}
+
+void IndexCommands::editKeywordText()
 {
     run([this] { m_index.edit(); });
 }
@@ -207,9 +217,23 @@ std::string IndexCommands::text(int id)
     return loadText(m_context.settings, id);
 }
 
-std::optional<std::string> IndexCommands::askText(const std::string& caption, const std::string& text)
+std::optional<std::string> IndexCommands::askText(const std::string& caption, const std::string& prompt,
+                                                  const std::string& text)
 {
-    return m_context.desktop.inputBox(caption, {}, text);
+    return m_context.desktop.inputBox(caption, prompt, text);
+}
+
+std::optional<KeywordEntry> IndexCommands::askProperties(const KeywordEntry& current,
+                                                         const std::vector<std::string>& files)
+{
+    std::vector<std::string> shown;
+    shown.reserve(files.size());
+    for (const std::string& file : files)
+        shown.push_back(ProjectRelativePath(file, m_context.project.projectFile));
+    TKeywordProperties dialog(m_context.settings, current, files, shown, &m_context.window);
+    if (!m_context.dialogs.run(dialog))
+        return std::nullopt;
+    return dialog.values();
 }
 
 bool IndexCommands::askYesNo(int textId, int captionId)

@@ -30,7 +30,10 @@ public:
     KeywordIndex& keywords() { return m_index; }
 
     void addKeyword();
+    // The button opens the row's properties (its keyword and file); a
+    // double-click or F2 asks for the keyword alone.
     void editKeyword();
+    void editKeywordText();
     void deleteKeyword();
     void deleteAllKeywords();
     void moveKeywordUp();
@@ -61,7 +64,10 @@ private:
     // KeywordDesktop
     void beep() override;
     std::string text(int id) override;
-    std::optional<std::string> askText(const std::string& caption, const std::string& text) override;
+    std::optional<std::string> askText(const std::string& caption, const std::string& prompt,
+                                       const std::string& text) override;
+    std::optional<KeywordEntry> askProperties(const KeywordEntry& current,
+                                              const std::vector<std::string>& files) override;
     bool askYesNo(int textId, int captionId) override;
 
     template <typename Command>

@@ -4,7 +4,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "ui/index/list_models.h"
 #include "ui/kit/action_registry.h"
@@ -94,6 +97,12 @@ IndexPage::IndexPage(ActionRegistry& actions, KeywordModel& model, QWidget* pare
     m_keyView->setModel(&model);
     m_keyView->setColumnWidth(0, 100);
     m_keyView->setColumnWidth(1, 245);
+    // The keyword column takes the width its texts need, measured once the
+    // changes of a command are in (Qt measures the rows in sight only).
+    connect(&model, &QAbstractItemModel::modelReset, this, &IndexPage::fitKeywordColumnLater);
+    connect(&model, &QAbstractItemModel::layoutChanged, this, &IndexPage::fitKeywordColumnLater);
+    connect(&model, &QAbstractItemModel::rowsInserted, this, &IndexPage::fitKeywordColumnLater);
+    connect(&model, &QAbstractItemModel::dataChanged, this, &IndexPage::fitKeywordColumnLater);
 
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
@@ -105,6 +114,25 @@ IndexPage::IndexPage(ActionRegistry& actions, KeywordModel& model, QWidget* pare
     layout->setSpacing(0);
     layout->addWidget(m_heading);
     layout->addLayout(row, 1);
+}
+
+void IndexPage::fitKeywordColumnLater()
+{
+    if (m_fitPending)
+        return;
+    m_fitPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_fitPending = false;
+        fitKeywordColumn();
+    });
+}
+
+void IndexPage::fitKeywordColumn()
+{
+    constexpr int kLeast = 100;
+    const int most = std::max(kLeast, m_keyView->viewport()->width() * 2 / 3);
+    const int wanted = std::max({kLeast, m_keyView->keywordWidthHint(), m_keyView->header()->sectionSizeHint(0)});
+    m_keyView->setColumnWidth(0, std::min(wanted, most));
 }
 
 void IndexPage::showSelectedRow(int row)

@@ -21,6 +21,8 @@ class KeyView final : public QTreeView {
     Q_OBJECT
 
 public:
+    // The width the keywords in sight need.
+    int keywordWidthHint() const { return sizeHintForColumn(0); }
     explicit KeyView(QWidget* parent = nullptr);
     // Confirms a keyword being edited in place, as Enter would.
     void commitEditing();
@@ -49,11 +51,17 @@ public:
 
     // Makes `row` the selected, current and visible row (-1: none).
     void showSelectedRow(int row);
+    // The keyword column as wide as its texts (and caption) need, at most
+    // two thirds of the list.
+    void fitKeywordColumn();
 
 private:
+    void fitKeywordColumnLater();
+
     HeadingPanel* m_heading;
     QToolBar* m_toolBar;
     KeyView* m_keyView;
+    bool m_fitPending = false;
 };
 
 }  // namespace doxel

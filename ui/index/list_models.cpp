@@ -68,7 +68,7 @@ QVariant KeywordModel::data(const QModelIndex& index, int role) const
         if (index.column() != 1 || locateTopic(row.topicFile))
             return {};
         if (role == Qt::ToolTipRole)
-            return QStringLiteral("The file does not exist");
+            return m_missingFileNote;
         return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
     default:
         return {};
@@ -117,6 +117,17 @@ QIcon FileListModel::iconFor(const FileListEntry& row) const
     const auto known = m_iconsBySuffix.constFind(suffix);
     if (known != m_iconsBySuffix.constEnd())
         return *known;
+    // Pages and text files, nearly every row, take the theme's icon by name:
+    // asking the file icon provider loads the desktop's MIME database, a
+    // tenth of a second of the start-up with a project on the command line.
+    const QString themeName = suffix.startsWith(QLatin1String("htm"))
+                                  ? QStringLiteral("text-html")
+                                  : (suffix == QLatin1String("txt") ? QStringLiteral("text-plain") : QString());
+    if (!themeName.isEmpty() && QIcon::hasThemeIcon(themeName)) {
+        const QIcon icon = QIcon::fromTheme(themeName);
+        m_iconsBySuffix.insert(suffix, icon);
+        return icon;
+    }
     if (!m_icons)
         m_icons = std::make_unique<QFileIconProvider>();
     QIcon icon = m_icons->icon(QFileInfo(toQString(row.path)));

@@ -66,6 +66,8 @@ public:
     // Runs `handler` when New or Open replaced the keyword list, before the
     // views are told, so that it may still put the rows in order.
     void setProjectReplacedHandler(std::function<void()> handler) { m_projectReplaced = std::move(handler); }
+    // The tooltip of a row whose file is missing, in the window's language.
+    void setMissingFileNote(const QString& note) { m_missingFileNote = note; }
     void endProjectChange() override;
 
 signals:
@@ -74,6 +76,7 @@ signals:
 
 private:
     std::function<void()> m_projectReplaced;
+    QString m_missingFileNote = QStringLiteral("The file does not exist");
 };
 
 // The project's file list for the report list FileView: column 0 the file

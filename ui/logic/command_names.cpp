@@ -44,7 +44,6 @@ constexpr std::pair<Command, const char*> kCommandNames[] = {
     {Command::ShowBrowserVersion, "IEVersion"},
     {Command::CheckForUpdate, "Update"},
     {Command::OpenHomepage, "DoxelHomepage"},
-    {Command::OpenHelpDownloads, "HelpDownloads"},
     {Command::SendEmail, "SendEmail"},
     {Command::About, "About1"},
     {Command::PopupPreview, "Preview"},
@@ -91,6 +90,9 @@ constexpr std::pair<Command, const char*> kCommandNames[] = {
     {Command::ProjectPropertiesButton, "ProjectPropButton"},
     {Command::AboutButton, "AboutButton"},
     {Command::ImportHelpProject, "ImportHelpProject1"},
+    {Command::SaveProjectAs, "SaveprojectAs1"},
+    {Command::Undo, "Undo1"},
+    {Command::Redo, "Redo1"},
 };
 
 constexpr std::pair<Menu, const char*> kMenuNames[] = {

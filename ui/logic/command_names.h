@@ -52,7 +52,6 @@ enum class Command {
     ShowBrowserVersion,
     CheckForUpdate,
     OpenHomepage,
-    OpenHelpDownloads,
     SendEmail,
     About,
     PopupPreview,
@@ -99,6 +98,9 @@ enum class Command {
     ProjectPropertiesButton,
     AboutButton,
     ImportHelpProject,
+    SaveProjectAs,
+    Undo,
+    Redo,
     // Add new commands above this line.
     Count
 };

@@ -41,10 +41,32 @@ private:
     DocumentView& m_view;
 };
 
+// The window's pages are stored relative to the project folder; a save to
+// another folder would make them point elsewhere. A page that is one of
+// the project's files is stored again for the new folder; any other text
+// (an address, a page outside the project) stays as it is.
+void rebaseWindowPages(Project& project, const std::string& oldFile, const std::string& newFile)
+{
+    if (oldFile.empty() || folderOf(oldFile) == folderOf(newFile))
+        return;
+    WindowSettings& window = project.windowSettings;
+    for (std::string* page : {&window.defaultTopic, &window.homePage}) {
+        if (page->empty() || *page == kNotDefined)
+            continue;
+        for (const FileListEntry& row : project.fileList) {
+            if (ProjectRelativePath(row.path, oldFile) == *page) {
+                *page = ProjectRelativePath(row.path, newFile);
+                break;
+            }
+        }
+    }
+    window.cutTexts();
+}
+
 }  // namespace
 
 DocumentController::DocumentController(Project& project, DocumentEnvironment environment, DocumentView& view)
-    : m_project(project), m_environment(std::move(environment)), m_view(view)
+    : m_project(project), m_environment(std::move(environment)), m_view(view), m_history(project)
 {
     if (!m_environment.fileExists)
         m_environment.fileExists = existsOnDisk;
@@ -62,7 +84,26 @@ void DocumentController::resetProject()
     const std::string title = loadText(m_environment.settings, text_id::kNewProjectTitle);
     ProjectChange change(m_view);
     m_project.resetToNew(title);
+    m_history.clear();
     m_diskStamp.reset();
+}
+
+void DocumentController::undo()
+{
+    m_view.commitEdits();
+    if (!m_history.canUndo())
+        return;
+    ProjectChange change(m_view);
+    m_history.undo();
+}
+
+void DocumentController::redo()
+{
+    m_view.commitEdits();
+    if (!m_history.canRedo())
+        return;
+    ProjectChange change(m_view);
+    m_history.redo();
 }
 
 void DocumentController::rememberProject(const std::string& path)
@@ -118,6 +159,7 @@ bool DocumentController::save()
             return false;
     }
     WriteProjectFile(m_project, m_project.projectFile, m_view.progress());
+    m_history.markSaved();
     rememberDiskState();
     return true;
 }
@@ -145,6 +187,9 @@ void DocumentController::reload()
     {
         ProjectChange change(m_view);
         m_project.swap(loaded);
+        // The steps were made on the project as it was here; the file
+        // read in their place is the saved state with nothing to undo.
+        m_history.clear();
     }
     m_diskStamp = before;
 }
@@ -171,12 +216,14 @@ bool DocumentController::reloadIfChangedOnDisk()
     return true;
 }
 
-std::string DocumentController::initialFolder()
+std::string DocumentController::initialFolder(bool opening)
 {
     // LastDir holds the full path of the last file saved, or a folder.
     const std::string lastDir = Settings(m_environment.settings).text(setting::kLastFolder);
     std::error_code error;
-    if (lastDir.empty() || std::filesystem::is_directory(lastDir, error))
+    if (lastDir.empty())
+        return opening ? m_environment.examplesFolder : std::string();
+    if (std::filesystem::is_directory(lastDir, error))
         return lastDir;
     return std::string(folderOf(lastDir));
 }
@@ -184,7 +231,7 @@ std::string DocumentController::initialFolder()
 bool DocumentController::saveAs()
 {
     m_view.commitEdits();
-    FileDialogRequest request{"Save project...", {kProjectFilter}, initialFolder(), {}, "dxp"};
+    FileDialogRequest request{"Save project...", {kProjectFilter}, initialFolder(false), {}, "dxp"};
     std::string path;
     for (;;) {
         const auto chosen = m_environment.desktop.chooseSaveFile(request);
@@ -198,7 +245,15 @@ bool DocumentController::saveAs()
         request.initialFolder = std::string(folderOf(path));
         request.fileName = std::string(fileNameOf(*chosen));
     }
-    WriteProjectFile(m_project, path, m_view.progress());
+    const WindowSettings window = m_project.windowSettings;
+    rebaseWindowPages(m_project, m_project.projectFile, path);
+    try {
+        WriteProjectFile(m_project, path, m_view.progress());
+    } catch (...) {
+        m_project.windowSettings = window;
+        throw;
+    }
+    m_history.markSaved();
     m_project.projectFile = path;
     rememberDiskState();
     rememberProject(path);
@@ -228,7 +283,7 @@ bool DocumentController::openProject()
 {
     if (!closeQuery())
         return false;
-    FileDialogRequest request{"Open project...", {kProjectFilter}, initialFolder(), {}, {}};
+    FileDialogRequest request{"Open project...", {kProjectFilter}, initialFolder(true), {}, {}};
     const auto chosen = m_environment.desktop.chooseOpenFile(request);
     if (!chosen || chosen->empty())
         return false;
@@ -248,6 +303,7 @@ bool DocumentController::openProjectFile(const std::string& path, bool ask)
     {
         ProjectChange change(m_view);
         m_project.swap(loaded);
+        m_history.clear();
     }
     m_diskStamp = stamp;
     const std::string file = m_project.projectFile.empty() ? absolutePath(path) : m_project.projectFile;

@@ -10,6 +10,7 @@
 #include "core/progress.h"
 #include "core/project.h"
 #include "core/settings.h"
+#include "editing/edit_history.h"
 #include "ui/logic/command_runner.h"
 #include "ui/logic/recent_projects.h"
 
@@ -39,6 +40,9 @@ struct DocumentEnvironment {
     CommandRunner& runner;
     // Whether a file exists; the file system unless a test says otherwise.
     std::function<bool(const std::string&)> fileExists;
+    // Where Open starts before any project was opened or saved (the sample
+    // projects); empty: the file dialog's own choice.
+    std::string examplesFolder;
 };
 
 // The document commands of the main window on the one open project: New,
@@ -82,7 +86,9 @@ public:
     // question whether to replace it, and No shows the dialog again), then
     // the write; the chosen file becomes
     // the project file, enters the recent projects and LastDir, and names
-    // the window. False when the dialog was cancelled.
+    // the window. The file's relative paths are written for the new folder,
+    // the default topic and home page included. False when the dialog was
+    // cancelled.
     bool saveAs();
 
     // New: asks about unsaved changes, remembers the current project file in
@@ -104,6 +110,14 @@ public:
     // Takes a caption still being edited in the view into the project.
     void commitEdits() { m_view.commitEdits(); }
 
+    // The undo history of the open project: New and Open start it afresh,
+    // a save marks the state the file holds.
+    EditHistory& history() { return m_history; }
+    // Edit > Undo and Redo: the views take the restored project up as after
+    // Open.
+    void undo();
+    void redo();
+
     // "HTML Doxel" for an untitled project, "HTML Doxel [name.dxp]" once it
     // has a file.
     static std::string windowCaption(const std::string& projectFile);
@@ -113,7 +127,9 @@ private:
     // the message about them; empty when there are none.
     std::string missingTopicFiles() const;
     bool replaceAllowed(const std::string& path);
-    std::string initialFolder();
+    // LastDir's folder; before anything was opened or saved, the sample
+    // projects when `opening`.
+    std::string initialFolder(bool opening);
     // Whether projectFile is no longer the file read or written here.
     bool changedOnDisk() const;
     void rememberDiskState();
@@ -122,6 +138,7 @@ private:
     Project& m_project;
     DocumentEnvironment m_environment;
     DocumentView& m_view;
+    EditHistory m_history;
     // The project file as it was when read or written here.
     std::optional<FileStamp> m_diskStamp;
     // The change on disk the user chose not to reload when asked on focus.

@@ -9,9 +9,11 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeView>
 
 #include "core/path_rules.h"
+#include "core/text_ids.h"
 #include "platform/program_paths.h"
 #include "ui/compile/compile_commands.h"
 #include "ui/contents/contents_commands.h"
@@ -35,10 +37,6 @@
 
 namespace doxel {
 namespace {
-
-// The download page of the HTML Help Workshop on its maker's web site.
-constexpr const char* kHelpDownloadsAddress =
-    "https://learn.microsoft.com/en-us/previous-versions/windows/desktop/htmlhelp/microsoft-html-help-downloads";
 
 constexpr QSize kDesignSize(362, 504);
 
@@ -68,7 +66,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
       m_runner(m_services.desktop),
       m_actions(this),
       m_progress(m_services.settings, this),
-      m_documents(m_project, {m_services.settings, m_services.desktop, m_runner, {}}, *this),
+      m_documents(m_project, {m_services.settings, m_services.desktop, m_runner, {}, examplesFolder()}, *this),
       m_context{*this,
                 m_actions,
                 m_runner,
@@ -91,7 +89,7 @@ TMainForm::TMainForm(MainFormServices services, QWidget* parent)
     // project, and so does a caption edited in place.
     m_runner.setAfterCommand([this] { showModifiedMark(); });
     connect(m_contentsModel, &QAbstractItemModel::dataChanged, this, &TMainForm::showModifiedMark);
-    resize(kDesignSize.expandedTo(minimumSizeHint()));
+    resize(firstWindowSize(kDesignSize.expandedTo(minimumSizeHint())));
     centreOnScreen(*this);
 }
 
@@ -148,7 +146,12 @@ void TMainForm::bindCommands()
     m_actions.bind({Command::SaveProject, Command::SaveProjectButton}, this, &TMainForm::saveProject);
     m_actions.bind({Command::Exit}, this, &TMainForm::exitProgram);
     m_actions.bind({Command::About, Command::AboutButton}, this, &TMainForm::showAbout);
-    m_actions.bind({Command::OpenHelpDownloads}, this, &TMainForm::openHelpDownloads);
+    m_actions.bind({Command::SaveProjectAs}, this, &TMainForm::saveProjectAs);
+    m_actions.bind({Command::Undo}, this, &TMainForm::undo);
+    m_actions.bind({Command::Redo}, this, &TMainForm::redo);
+    // Their keys work on every page, also while the Edit menu is disabled
+    // (the Preview and Index pages).
+    addActions({m_actions.action(Command::Undo), m_actions.action(Command::Redo)});
     m_actions.bind({Command::ShowFiles}, this, &TMainForm::toggleFileList);
     m_actions.bind({Command::English}, this, &TMainForm::useEnglish);
     m_actions.bind({Command::German}, this, &TMainForm::useGerman);
@@ -267,6 +270,21 @@ void TMainForm::saveProject()
     m_runner.run([this] { m_documents.save(); });
 }
 
+void TMainForm::saveProjectAs()
+{
+    m_runner.run([this] { m_documents.saveAs(); });
+}
+
+void TMainForm::undo()
+{
+    m_runner.run([this] { m_documents.undo(); });
+}
+
+void TMainForm::redo()
+{
+    m_runner.run([this] { m_documents.redo(); });
+}
+
 void TMainForm::openRecentProject(const std::string& path)
 {
     m_runner.run([this, &path] { m_documents.openProjectFile(path); });
@@ -282,6 +300,26 @@ bool TMainForm::canClose()
     bool mayClose = false;
     m_runner.run([this, &mayClose] { mayClose = m_documents.closeQuery(); });
     return mayClose;
+}
+
+void TMainForm::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Asked once the activation is over, not inside it: the question is a
+    // window of its own that takes the focus.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QTimer::singleShot(0, this, &TMainForm::offerReloadFromDisk);
+}
+
+void TMainForm::offerReloadFromDisk()
+{
+    // Not while one of our dialogs is open (the focus came back from it, or
+    // a compile runs): the project stays as the dialog saw it.
+    if (!isActiveWindow() || QApplication::activeModalWidget() != nullptr || m_askingReload)
+        return;
+    m_askingReload = true;
+    m_runner.run([this] { m_documents.reloadIfChangedOnDisk(); });
+    m_askingReload = false;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -316,11 +354,6 @@ void TMainForm::showAbout()
 {
     TSplash about(TSplash::Mode::About, this);
     m_services.dialogs.run(about);
-}
-
-void TMainForm::openHelpDownloads()
-{
-    shellOpen(m_services.desktop, kHelpDownloadsAddress);
 }
 
 void TMainForm::toggleFileList()
@@ -379,6 +412,8 @@ void TMainForm::applyLocalizedCaptions()
         m_actions.action(kLanguageCommands[n])->setChecked(language == n);
     for (const CaptionTableRow& row : captionTable())
         applyCaption(row, localText(m_services.settings, row.id));
+    m_keywordModel->setMissingFileNote(localText(m_services.settings, text_id::kFileDoesNotExist));
+    showUndoSteps();
     // A longer translation of a first column's caption widens the column
     // rather than being cut.
     for (QTreeView* view : {static_cast<QTreeView*>(m_indexPage->keyView()), m_fileView}) {
@@ -445,6 +480,23 @@ void TMainForm::setWindowCaption(const std::string& caption)
 void TMainForm::showModifiedMark()
 {
     setWindowModified(m_project.modified);
+    showUndoSteps();
+}
+
+void TMainForm::showUndoSteps()
+{
+    const EditHistory& history = m_documents.history();
+    const auto itemText = [this](int bare, int named, int step) {
+        if (step == 0)
+            return localText(m_services.settings, bare);
+        return localText(m_services.settings, named).replace(QLatin1String("%1"), localText(m_services.settings, step));
+    };
+    QAction* undo = m_actions.action(Command::Undo);
+    undo->setText(itemText(text_id::kUndo, text_id::kUndoItem, history.undoName()));
+    undo->setEnabled(history.canUndo());
+    QAction* redo = m_actions.action(Command::Redo);
+    redo->setText(itemText(text_id::kRedo, text_id::kRedoItem, history.redoName()));
+    redo->setEnabled(history.canRedo());
 }
 
 void TMainForm::recentProjectsChanged()

@@ -82,12 +82,14 @@ public:
     void newProject();
     void openProject();
     void saveProject();
+    void saveProjectAs();
+    void undo();
+    void redo();
     void openRecentProject(const std::string& path);
     void exitProgram();
     // The unsaved-changes question; true when the window may close.
     bool canClose();
     void showAbout();
-    void openHelpDownloads();
     void toggleFileList();
     void useEnglish();
     void useGerman();
@@ -101,6 +103,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Focus back from another window: the project file may have been saved
+    // there meanwhile.
+    void changeEvent(QEvent* event) override;
 
 private:
     // DocumentView
@@ -123,6 +128,9 @@ private:
     void setStatusText(const std::string& text);
     // The window title's "*" while the project has unsaved changes.
     void showModifiedMark();
+    // The Undo and Redo items name the step they revert or repeat.
+    void showUndoSteps();
+    void offerReloadFromDisk();
     void applyCaption(const CaptionTableRow& row, const QString& text);
 
     Project m_project;
@@ -146,6 +154,8 @@ private:
     QLabel* m_statusText = nullptr;
     QMenu* m_itemPopup = nullptr;
     ContentsCommands* m_contentsCommands = nullptr;
+    // The reload question is open (its box takes and gives back the focus).
+    bool m_askingReload = false;
 };
 
 }  // namespace doxel

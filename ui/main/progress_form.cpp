@@ -23,7 +23,7 @@ TProgress::TProgress(SettingsStore& settings, QWidget* owner)
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(m_bar);
     setFixedSize(sizeHint());
-    centreOnScreen(*this);
+    centreOverOwner(*this);
 }
 
 WindowProgress::~WindowProgress() = default;

@@ -4,9 +4,11 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSpacerItem>
 #include <QStringList>
 #include <QUrl>
 
@@ -85,6 +87,14 @@ std::vector<std::string> runFileDialog(QWidget* owner, const FileDialogRequest& 
 
 }  // namespace
 
+int widthForTitle(const QWidget& window, const QString& title)
+{
+    // The window manager draws the title in about the application's font,
+    // beside an icon and three buttons.
+    constexpr int kTitleBarControls = 140;
+    return QFontMetrics(window.font()).horizontalAdvance(title) + kTitleBarControls;
+}
+
 QString qtFileFilter(const std::vector<FileFilter>& filters)
 {
     QStringList parts;
@@ -106,6 +116,13 @@ MessageAnswer QtDesktop::messageBox(const MessageRequest& request)
                     boxButtons(request.buttons), m_owner);
     if (const auto preferred = standardButton(request.defaultAnswer); preferred != QMessageBox::NoButton)
         box.setDefaultButton(preferred);
+    // A message box sizes itself to its text, whatever its minimum width; a
+    // spacer across its grid keeps a short text's box wide enough for the
+    // whole title.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(widthForTitle(box, box.windowTitle()), 0, QSizePolicy::Minimum), grid->rowCount(),
+                      0, 1, grid->columnCount());
+    }
     switch (box.exec()) {
     case QMessageBox::Ok:
         return MessageAnswer::Ok;
@@ -130,12 +147,14 @@ MessageAnswer QtDesktop::messageBox(const MessageRequest& request)
 std::optional<std::string> QtDesktop::inputBox(const std::string& caption, const std::string& prompt,
                                                const std::string& text)
 {
-    bool accepted = false;
-    const QString answer = QInputDialog::getText(m_owner, toQString(caption), displayText(prompt), QLineEdit::Normal,
-                                                 toQString(text), &accepted);
-    if (!accepted)
+    QInputDialog box(m_owner);
+    box.setWindowTitle(toQString(caption));
+    box.setLabelText(displayText(prompt));
+    box.setTextValue(toQString(text));
+    box.setMinimumWidth(widthForTitle(box, box.windowTitle()));
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return toStdString(answer);
+    return toStdString(box.textValue());
 }
 
 std::optional<std::string> QtDesktop::chooseOpenFile(const FileDialogRequest& request)

@@ -26,13 +26,16 @@ constexpr ActionRow kMenuItems[] = {
     {Command::NewProject, "&New"},
     {Command::OpenProject, "&Open project..."},
     {Command::SaveProject, "&Save project"},
+    {Command::SaveProjectAs, "Save &as..."},
     {Command::Exit, "&Exit"},
     {Command::ImportHelpProject, "&Import HTML Help project..."},
+    {Command::Undo, "&Undo"},
+    {Command::Redo, "&Redo"},
     {Command::AddTopics, "Add &topic(s)..."},
     {Command::AddHeader, "Add &empty topic (header)"},
     {Command::DeleteEntry, "&Delete"},
-    {Command::OpenInHtmlEditor, "Open in H&TML Editor"},
-    {Command::OpenInTextEditor, "Open in &Notepad"},
+    {Command::OpenInHtmlEditor, "Open in &HTML editor"},
+    {Command::OpenInTextEditor, "Open in te&xt editor"},
     {Command::IconToAllHeaders, "to all headers"},
     {Command::IconToAllTopics, "to all topics"},
     {Command::IconToHeadersOfLevel, "to all headers in this level"},
@@ -52,10 +55,9 @@ constexpr ActionRow kMenuItems[] = {
     {Command::Settings, "&Settings..."},
     {Command::HelpManual, "Help &manual..."},
     {Command::ShowHelpVersion, "Show &HTML Help version..."},
-    {Command::ShowBrowserVersion, "Show &IE version..."},
+    {Command::ShowBrowserVersion, "Show &viewer version..."},
     {Command::CheckForUpdate, "&Check for Update"},
     {Command::OpenHomepage, "HTML Doxel H&omepage"},
-    {Command::OpenHelpDownloads, "MS HTML Help &Downloads"},
     {Command::SendEmail, "Send &EMail to Author"},
     {Command::About, "&About..."},
     // The tree's pop-up menu.
@@ -67,13 +69,13 @@ constexpr ActionRow kMenuItems[] = {
     {Command::PopupIconToAllTopics, "to all topics"},
     {Command::PopupIconToHeadersOfLevel, "to all headers in this level"},
     {Command::PopupIconToTopicsOfLevel, "to all topics in this level"},
-    {Command::PopupOpenInHtmlEditor, "Open in H&TML Editor"},
-    {Command::PopupOpenInTextEditor, "Open in &Notepad"},
+    {Command::PopupOpenInHtmlEditor, "Open in &HTML editor"},
+    {Command::PopupOpenInTextEditor, "Open in te&xt editor"},
     {Command::PopupProperties, "&Properties..."},
     // The drop-down menus of WizardButton and EditButton.
     {Command::WizardsTxtToHtml, "TXT to HTML Wizard"},
     {Command::WizardsSearchAndReplace, "Search and Replace"},
-    {Command::EditInTextEditor, "Notepad"},
+    {Command::EditInTextEditor, "Text editor"},
     {Command::EditInHtmlEditor, "HTML Editor"},
 };
 
@@ -151,6 +153,9 @@ void createWindowActions(ActionRegistry& registry)
     registry.action(Command::NewProject)->setShortcuts(QKeySequence::New);
     registry.action(Command::OpenProject)->setShortcuts(QKeySequence::Open);
     registry.action(Command::SaveProject)->setShortcuts(QKeySequence::Save);
+    registry.action(Command::SaveProjectAs)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    registry.action(Command::Undo)->setShortcuts(QKeySequence::Undo);
+    registry.action(Command::Redo)->setShortcuts(QKeySequence::Redo);
     registry.action(Command::Exit)->setShortcuts({QKeySequence(Qt::Key_Escape), quitKey()});
     registry.action(Command::Compile)->setShortcut(Qt::Key_F9);
     registry.action(Command::HelpManual)->setShortcut(Qt::Key_F1);
@@ -177,16 +182,16 @@ void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)
 
     QMenu* file = registry.addMenu(Menu::FileMenu, QStringLiteral("&File"), bar);
     addItems(file, registry,
-             {Command::NewProject, Command::OpenProject, Command::SaveProject, kSeparator, Command::ImportHelpProject,
-              kSeparator});
+             {Command::NewProject, Command::OpenProject, Command::SaveProject, Command::SaveProjectAs, kSeparator,
+              Command::ImportHelpProject, kSeparator});
     file->addMenu(registry.addMenu(Menu::RecentMenu, QStringLiteral("Recent projects..."), file));
     addItems(file, registry, {kSeparator, Command::Exit});
     bar->addMenu(file);
 
     QMenu* items = registry.addMenu(Menu::ItemsMenu, QStringLiteral("&Items"), bar);
     addItems(items, registry,
-             {Command::AddTopics, Command::AddHeader, Command::DeleteEntry, kSeparator, Command::OpenInHtmlEditor,
-              Command::OpenInTextEditor, kSeparator});
+             {Command::Undo, Command::Redo, kSeparator, Command::AddTopics, Command::AddHeader, Command::DeleteEntry,
+              kSeparator, Command::OpenInHtmlEditor, Command::OpenInTextEditor, kSeparator});
     QMenu* assign = registry.addMenu(Menu::AssignIconMenu, QStringLiteral("Assign current &icon"), items);
     addItems(assign, registry,
              {Command::IconToAllHeaders, Command::IconToAllTopics, kSeparator, Command::IconToHeadersOfLevel,
@@ -220,9 +225,7 @@ void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)
     addItems(help, registry,
              {Command::HelpManual, kSeparator, Command::ShowHelpVersion, Command::ShowBrowserVersion, kSeparator});
     QMenu* internet = registry.addMenu(Menu::InternetMenu, QStringLiteral("Internet"), help);
-    addItems(
-        internet, registry,
-        {Command::CheckForUpdate, kSeparator, Command::OpenHomepage, Command::OpenHelpDownloads, Command::SendEmail});
+    addItems(internet, registry, {Command::CheckForUpdate, kSeparator, Command::OpenHomepage, Command::SendEmail});
     help->addMenu(internet);
     addItems(help, registry, {kSeparator, Command::About});
     bar->addMenu(help);

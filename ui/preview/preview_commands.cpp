@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include "core/text_ids.h"
 #include "editing/contents_editor.h"
 #include "platform/text_editor.h"
 #include "ui/contents/contents_page.h"
@@ -158,7 +159,8 @@ PreviewBrowser& PreviewCommands::browser()
     QString error;
     m_browser = m_factory(&m_page, events, &error);
     if (m_browser == nullptr) {
-        auto* reason = new QLabel(QStringLiteral("The preview is not available: ") + error, &m_page);
+        auto* reason = new QLabel(
+            localText(m_context.settings, text_id::kPreviewNotAvailable).replace(QLatin1String("%1"), error), &m_page);
         reason->setWordWrap(true);
         reason->setAlignment(Qt::AlignCenter);
         m_page.setBrowser(reason);

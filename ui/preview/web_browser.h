@@ -35,4 +35,10 @@ using CreateWebBrowserFunction = WebBrowser* (*)(QWidget* parent, const WebBrows
 inline constexpr const char* kCreateWebBrowserSymbol = "doxelCreateWebBrowser";
 inline constexpr const char* kWebBrowserModuleName = "doxel_web_browser";
 
+// The module's versions, asked only when the author asks for them: part 0
+// the Chromium the engine is built on ("108.0.5359.220"), part 1 Qt
+// WebEngine's ("6.4.2"). The texts live as long as the module.
+using WebEngineVersionFunction = const char* (*)(int part);
+inline constexpr const char* kWebEngineVersionSymbol = "doxelWebEngineVersion";
+
 }  // namespace doxel

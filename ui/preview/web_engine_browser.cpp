@@ -6,6 +6,7 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
 
 #include "ui/preview/web_browser.h"
 
@@ -79,4 +80,9 @@ extern "C" Q_DECL_EXPORT doxel::WebBrowser* doxelCreateWebBrowser(QWidget* paren
     }();
     (void)quiet;
     return new doxel::WebEngineBrowser(parent, events);
+}
+
+extern "C" Q_DECL_EXPORT const char* doxelWebEngineVersion(int part)
+{
+    return part == 0 ? qWebEngineChromiumVersion() : qWebEngineVersion();
 }

@@ -91,7 +91,7 @@ TSearchReplace::TSearchReplace(SettingsStore& settings, Desktop& desktop, Comman
 
     setUpControls();
     resize(560, 420);
-    centreOnScreen(*this);
+    centreOverOwner(*this);
 }
 
 void TSearchReplace::setUpControls()

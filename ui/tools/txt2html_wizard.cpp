@@ -178,7 +178,7 @@ TTXT2HTML::TTXT2HTML(SettingsStore& settings, Desktop& desktop, CommandRunner& r
     setUpControls();
     showStep(0);
     resize(560, 400);
-    centreOnScreen(*this);
+    centreOverOwner(*this);
 }
 
 void TTXT2HTML::setUpControls()
