@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "compiler/compile_error.h"
+#include "compiler/little_endian.h"
 #include "compiler/lzx_encoder.h"
 
 namespace doxel::chm {
@@ -31,21 +32,6 @@ constexpr std::size_t kLongestName = 1024;
 
 const char* const kLzxGuid = "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}";
 
-void put16(std::string& out, std::uint32_t value)
-{
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-void put32(std::string& out, std::uint32_t value)
-{
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
-void put64(std::string& out, std::uint64_t value)
-{
-    put32(out, static_cast<std::uint32_t>(value));
-    put32(out, static_cast<std::uint32_t>(value >> 32));
-}
 void putGuid(std::string& out, std::uint32_t a, std::uint16_t b, std::uint16_t c, std::uint64_t d)
 {
     put32(out, a);

@@ -17,6 +17,7 @@
 #include "compiler/chm_container.h"
 #include "compiler/compile_error.h"
 #include "compiler/fulltext/fulltext_index.h"
+#include "compiler/little_endian.h"
 #include "core/atomic_file.h"
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
@@ -35,17 +36,6 @@ constexpr std::size_t kFileLimit = 1u << 30;
 constexpr std::uint64_t kContentLimit = 3ull << 30;
 constexpr const char* kCompilerVersion = "HHA Version 4.74.8702";
 constexpr std::size_t kUrlRowsPerBlock = 341;
-
-void put16(std::string& out, std::uint32_t value)
-{
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-void put32(std::string& out, std::uint32_t value)
-{
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
 
 bool isPage(std::string_view path)
 {

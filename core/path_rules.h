@@ -164,6 +164,19 @@ inline char asciiLower(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// The value of a hexadecimal digit, as in a "%XX" escape; -1 for any other
+// character.
+inline int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 // `text` without the `blanks` it begins and ends with.
 std::string_view trimmed(std::string_view text, std::string_view blanks = " \t");
 

@@ -158,4 +158,39 @@ void SaveHelpProject(const Project& project, const std::string& path, const std:
     SaveHelpProject(project, path, logFile, writer);
 }
 
+std::string withFilesSection(std::string_view text, const std::set<std::string>& files, bool bareCompiledFile)
+{
+    std::string out;
+    out.reserve(text.size() + files.size() * 32);
+    std::string section;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        const std::string_view whole = text.substr(start, end - start);
+        start = end;
+        std::string_view line = whole;
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.remove_suffix(1);
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            section = asciiUpper(line);
+            if (section == "[FILES]")
+                continue;
+        } else if (section == "[FILES]") {
+            continue;  // the file list is written anew below
+        } else if (bareCompiledFile && section == "[OPTIONS]" && asciiLower(line.substr(0, 14)) == "compiled file=") {
+            std::string name(line.substr(14));
+            std::replace(name.begin(), name.end(), '\\', '/');
+            out += "Compiled file=" + std::string(fileNameOf(name)) + "\r\n";
+            continue;
+        }
+        out += whole;
+    }
+    if (!out.empty() && !out.ends_with('\n'))
+        out += "\r\n";
+    out += "[FILES]\r\n";
+    for (const std::string& file : files)
+        out += file + "\r\n";
+    return out;
+}
+
 }  // namespace doxel

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <set>
 #include <string>
+#include <string_view>
 
 #include "core/path_rules.h"
 #include "core/project.h"
@@ -40,5 +42,11 @@ void SaveHelpProject(const Project& project, const std::string& path, const std:
 // "0x" and the value as an unsigned 32-bit number in upper-case hex digits:
 // 0 gives "0x0", 32 gives "0x20", bit 31 alone "0x80000000".
 std::string hexFlags(std::int32_t value);
+
+// A help project's text with its [FILES] section replaced by `files` (made
+// at the end when it has none). With `bareCompiledFile`, "Compiled file="
+// keeps only its file name, for a compile that writes the help file into
+// the folder of the project.
+std::string withFilesSection(std::string_view text, const std::set<std::string>& files, bool bareCompiledFile = false);
 
 }  // namespace doxel

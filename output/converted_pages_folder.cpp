@@ -11,6 +11,7 @@
 #include "core/errors.h"
 #include "core/path_rules.h"
 #include "formats/help_project_reader.h"
+#include "formats/help_project_writer.h"
 #include "output/page_code_page.h"
 
 namespace doxel {
@@ -48,45 +49,6 @@ bool isRegularFile(const std::string& path)
 {
     std::error_code error;
     return fs::is_regular_file(fs::symlink_status(path, error));
-}
-
-// The help project as the compiler reads it in the folder: every file named
-// relative to it, the help file written inside it, [FILES] complete.
-std::string folderHelpProject(std::string_view text, const std::set<std::string>& files)
-{
-    std::string out;
-    std::string section;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        end = end == std::string_view::npos ? text.size() : end + 1;
-        const std::string_view whole = text.substr(start, end - start);
-        start = end;
-        std::string_view line = whole;
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.remove_suffix(1);
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            section = asciiUpper(line);
-            if (section == "[FILES]")
-                continue;
-        } else if (section == "[FILES]") {
-            continue;
-        } else if (section == "[OPTIONS]" && asciiLower(line.substr(0, 14)) == "compiled file=") {
-            std::string name(line.substr(14));
-            for (char& c : name) {
-                if (c == '\\')
-                    c = '/';
-            }
-            out += "Compiled file=" + std::string(fileNameOf(name)) + "\r\n";
-            continue;
-        }
-        out += whole;
-    }
-    if (!out.empty() && !out.ends_with('\n'))
-        out += "\r\n";
-    out += "[FILES]\r\n";
-    for (const std::string& file : files)
-        out += file + "\r\n";
-    return out;
 }
 
 void linkOrCopy(const std::string& from, const std::string& to)
@@ -169,7 +131,7 @@ std::unique_ptr<ConvertedPagesFolder> ConvertedPagesFolder::prepare(const std::s
     }
     folder->m_compiledFile = folder->m_folder + "/" + std::string(fileNameOf(compiled));
     folder->m_helpProjectFile = folder->m_folder + "/" + std::string(fileNameOf(helpProjectFile));
-    writeFileAtomically(folder->m_helpProjectFile, folderHelpProject(projectText, listed));
+    writeFileAtomically(folder->m_helpProjectFile, withFilesSection(projectText, listed, true));
     return folder;
 }
 

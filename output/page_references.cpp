@@ -26,17 +26,6 @@ bool isNameChar(char c)
     return isAlpha(c) || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == ':' || c == '.';
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // `what` is lower case.
 std::size_t findIgnoringCase(std::string_view text, std::string_view what, std::size_t from)
 {
@@ -225,8 +214,9 @@ std::string localUrlPath(std::string_view url)
     std::string out;
     out.reserve(path.size());
     for (std::size_t i = 0; i < path.size(); ++i) {
-        if (path[i] == '%' && i + 2 < path.size() && hexValue(path[i + 1]) >= 0 && hexValue(path[i + 2]) >= 0) {
-            out += static_cast<char>(hexValue(path[i + 1]) * 16 + hexValue(path[i + 2]));
+        if (path[i] == '%' && i + 2 < path.size() && hexDigitValue(path[i + 1]) >= 0 &&
+            hexDigitValue(path[i + 2]) >= 0) {
+            out += static_cast<char>(hexDigitValue(path[i + 1]) * 16 + hexDigitValue(path[i + 2]));
             i += 2;
         } else if (path[i] == '\\') {
             out += '/';

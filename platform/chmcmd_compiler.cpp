@@ -19,6 +19,7 @@
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
 #include "formats/help_project_reader.h"
+#include "formats/help_project_writer.h"
 #include "formats/sitemap_reader.h"
 #include "output/compiled_help_check.h"
 #include "output/help_file_check.h"
@@ -161,28 +162,7 @@ std::string withFilesInside(std::string_view text, const std::string& folder,
             take(file);
     }
 
-    std::string out;
-    out.reserve(text.size() + files.size() * 32);
-    bool inFiles = false;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        end = end == std::string_view::npos ? text.size() : end + 1;
-        const std::string_view whole = text.substr(start, end - start);
-        start = end;
-        std::string_view line = whole;
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.remove_suffix(1);
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']')
-            inFiles = asciiUpper(line) == "[FILES]";
-        if (!inFiles)
-            out += whole;  // the file list is written anew below
-    }
-    if (!out.empty() && !out.ends_with('\n'))
-        out += "\r\n";
-    out += "[FILES]\r\n";
-    for (const std::string& file : files)
-        out += file + "\r\n";
-    return out;
+    return withFilesSection(text, files);
 }
 
 std::string signalName(int signal)

@@ -80,12 +80,6 @@ std::string nameOf(const std::string& path)
     return std::filesystem::path(path).filename().string();
 }
 
-// A hidden name beside `target` for its temporary file.
-std::string temporaryPattern(const std::string& target)
-{
-    return folderOf(target) + "/." + nameOf(target) + ".XXXXXX";
-}
-
 // The NAME of a ".NAME.XXXXXX" file name, or empty.
 std::string temporaryOwner(std::string_view file)
 {

@@ -100,7 +100,7 @@ TEST(ItemProperties, ChoosingAFileRefusesANameNoProjectFileCanHoldAndSaysWhy)
     for (const auto& [file, message] : cases) {
         EditorRig rig("T+(A)");
         rig.desktop.chosenFiles = {file};
-        EXPECT_EQ(ChooseSourceFile(rig.desktop, rig.project, "/help/old.htm"), "/help/old.htm") << file;
+        EXPECT_EQ(chooseSourceFile(rig.desktop, rig.project, "/help/old.htm"), "/help/old.htm") << file;
         EXPECT_EQ(rig.desktop.beeps, 1) << file;
         EXPECT_EQ(rig.desktop.shown.back(), "fixed Topic file") << file;
         EXPECT_TRUE(rig.desktop.fixedText.starts_with(message)) << rig.desktop.fixedText;

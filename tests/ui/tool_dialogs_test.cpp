@@ -120,14 +120,14 @@ private slots:
                                                           QString::fromStdString((texts / "sub" / "b.txt").string())}));
             click(wizard, "CloseButton");
         });
-        f.action(Command::TXTtoHTMLWizard1)->trigger();
+        f.action(Command::TxtToHtmlWizard)->trigger();
         f.dialogs.answer<TSearchReplace>([&](TSearchReplace& dialog) {
             f.desktop.answerFolder(texts.string());
             click(dialog, "OpenButton");
             QCOMPARE(listed(dialog, "view").size(), 1);  // the box starts unticked
             click(dialog, "Button1");
         });
-        f.action(Command::SearchandReplace1)->trigger();
+        f.action(Command::SearchAndReplace)->trigger();
         QCOMPARE(f.desktop.folderStarts, (std::vector<std::string>{projectFolder, texts.string()}));
         QVERIFY(f.dialogs.finished());
     }
