@@ -321,12 +321,9 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
     const std::string pageFolder = page.substr(0, page.rfind('/'));
     const std::string target =
         path.starts_with("/") ? absoluteOf(path.substr(1), m_folder) : absoluteOf(path, pageFolder);
-    const std::string_view place = urlFragment(reference.url);
-    if (link && !place.empty() && isInside(target)) {
-        std::string key = relativeOf(target) + "#" + std::string(place);
-        if (m_placeLinksSeen.insert(key).second)
-            m_placeLinks.emplace_back(std::move(key), std::string(fileNameOf(page)));
-    }
+    // Every link to a place counts, also a second one to the same page.
+    if (link && !anchor.empty() && isInside(target) && isPageFile(target))
+        m_anchorLinks.emplace(std::pair(target, anchor), page);
     if (!m_reported.insert(page + '\n' + target).second)
         return;
     const std::string shownPage = relativeOf(page);
@@ -348,8 +345,6 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
                            std::string(kOutside));
         return;
     }
-    if (link && !anchor.empty() && isPageFile(target))
-        m_anchorLinks.emplace(std::pair(target, anchor), page);
     reach(target);
 }
 
@@ -395,9 +390,12 @@ HelpFileCheck::Anchor HelpFileCheck::findAnchor(std::string_view page, std::stri
             return Anchor::NoPage;
         }
     }
+    // "#top" opens every page at its start, defined or not.
+    if (asciiLower(name) == "top")
+        return Anchor::Defined;
     for (const std::string& anchor : known->second) {
-        // Browsers match an anchor exactly: a viewer opens "#top" at the
-        // page's start when only "Top" is defined.
+        // Browsers match an anchor exactly: "#Part" does not find "part",
+        // and a viewer opens the page at its start.
         if (anchor == name)
             return Anchor::Defined;
     }

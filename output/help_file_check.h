@@ -123,10 +123,6 @@ private:
     std::set<std::string, std::less<>> m_reported;  // page + target pairs already reported
     std::map<std::string, std::vector<std::string>, std::less<>> m_anchors;
     std::vector<std::pair<std::size_t, std::string>> m_otherCase;  // line, file on disk
-    // Links to a place in another page: "page#name" (relative) and the file
-    // name of the page that first uses it, checked once every page is read.
-    std::vector<std::pair<std::string, std::string>> m_placeLinks;
-    std::set<std::string, std::less<>> m_placeLinksSeen;
 };
 
 }  // namespace doxel

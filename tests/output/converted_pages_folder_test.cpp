@@ -57,7 +57,8 @@ TEST_F(ConvertedPagesFolderTest, HoldsConvertedPagesAndEveryOtherFileOfTheHelpFi
         EXPECT_EQ(test::readFile(mirror + "/guide.hhk"), "<ul></ul>");
         EXPECT_EQ(test::readFile(converted->helpProjectFile()),
                   "[OPTIONS]\r\nCompiled file=guide.chm\r\nContents file=guide.hhc\r\nIndex file=guide.hhk\r\n"
-                  "Language=0x419 Russian\r\n\r\n[INFOTYPES]\r\n[FILES]\r\nimages/logo.png\r\nintro.htm\r\n"
+                  "Error log file=log.txt\r\nLanguage=0x419 "
+                  "Russian\r\n\r\n[INFOTYPES]\r\n[FILES]\r\nimages/logo.png\r\nintro.htm\r\n"
                   "sub/ru.htm\r\n");
 
         EXPECT_FALSE(converted->deliverHelpFile(m_dir.file("guide.chm")));
