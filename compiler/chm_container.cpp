@@ -191,7 +191,7 @@ void ChmContainer::addFolders(const std::string& name)
     }
 }
 
-void ChmContainer::addFile(const std::string& name, std::string data, bool compressed)
+void ChmContainer::addFile(const std::string& name, const std::string& data, bool compressed)
 {
     if (name.empty() || (name[0] != '/' && name[0] != ':'))
         throw CompileError("The help file cannot hold a file named \"" + name.substr(0, 80) + "\"");

@@ -23,7 +23,7 @@ public:
     // Adds a file; `name` starts with "/" ("/pages/a.htm"). Folders get
     // their own directory entries. Throws FormatError for an empty name, a
     // name twice or one that the directory cannot hold.
-    void addFile(const std::string& name, std::string data, bool compressed = true);
+    void addFile(const std::string& name, const std::string& data, bool compressed = true);
     // Appends the file's bytes to the compressed stream, for the pages,
     // which are many and large: the stream is compressed as it grows, so
     // it is never held whole.

@@ -7,12 +7,12 @@
 #include <cwctype>
 #include <deque>
 #include <filesystem>
-#include <locale.h>
+#include <locale.h>  // NOLINT(modernize-deprecated-headers): newlocale is POSIX, not in <clocale>
 #include <map>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
-#include <wctype.h>
+#include <wctype.h>  // NOLINT(modernize-deprecated-headers): towlower_l is POSIX, not in <cwctype>
 
 #include "compiler/chm_container.h"
 #include "compiler/compile_error.h"
@@ -191,7 +191,7 @@ public:
                 m_log("Note: " + note);
             hasSearchIndex = !fullText.data.empty();
             if (hasSearchIndex)
-                container.addFile("/$FIftiMain", std::move(fullText.data));
+                container.addFile("/$FIftiMain", fullText.data);
         }
         addSystemFiles(container, static_cast<std::uint32_t>(language), hasSearchIndex);
 

@@ -15,7 +15,7 @@ class ChmReader final : public CompiledHelpFile {
 public:
     // Throws IoError when the file cannot be opened as a compiled help file.
     explicit ChmReader(const std::string& path);
-    ~ChmReader();
+    ~ChmReader() override;
     ChmReader(const ChmReader&) = delete;
     ChmReader& operator=(const ChmReader&) = delete;
 
