@@ -92,6 +92,8 @@ std::vector<std::uint8_t> codeLengths(std::vector<std::uint32_t> freq, int limit
             queue.emplace(a.first + b.first, next);
             ++next;
         }
+        if (queue.empty())
+            return lengths;  // never: at least two symbols are used
         const std::uint32_t root = queue.top().second;
         std::vector<std::uint8_t> depth(2 * n, 0);
         for (std::uint32_t node = next; node-- > n;) {
