@@ -88,7 +88,7 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             QSettingsStore settings;
             logFile = std::string(fileNameOf(commandLineLogFile(settings)));
         }
-        CompilerInputFiles files = WriteCompilerFiles(project, progress, kNativePathStyle, logFile);
+        CompilerInputFiles files = writeCompilerFiles(project, progress, kNativePathStyle, logFile);
         if (written != nullptr)
             *written = std::move(files);
         return true;
@@ -142,7 +142,7 @@ int compileFromCommandLine(const std::string& projectFile, const std::string& co
     // LaunchHelp and ViewLog would open windows; here they stay off.
     MemorySettingsStore runSettings;
     files.logFile = commandLineLogFile(settings);
-    const CompileResult result = CompileRun(*compiler, runSettings, host, files);
+    const CompileResult result = compileRun(*compiler, runSettings, host, files);
     switch (result.outcome) {
     case CompileOutcome::CompilerFailed:
         std::cerr << "doxel: the help compiler could not run; the input files stay next to the project\n";

@@ -94,7 +94,7 @@ int main(int argc, char* argv[])
         project.rebuildFileList();
         project.windowSettings.navigationStyle = 32 | 256 | 1024;
         doxel::NullProgress progress;
-        doxel::WriteProjectFile(project, project.projectFile, progress);
+        doxel::writeProjectFile(project, project.projectFile, progress);
         std::printf("%s\n", project.projectFile.c_str());
         return 0;
     } catch (const doxel::Error& error) {

@@ -154,7 +154,7 @@ int main(int argc, char* argv[])
         generateProject(generated, folder, entries, 0);
         addBigHeader(generated, subtree);
         NullProgress none;
-        WriteProjectFile(generated, file, none);
+        writeProjectFile(generated, file, none);
     }
     Bench bench(*form, file);
     bench.open();

@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
             std::ofstream(row.path, std::ios::binary);
         }
         doxel::NullProgress progress;
-        doxel::WriteProjectFile(project, project.projectFile, progress);
+        doxel::writeProjectFile(project, project.projectFile, progress);
         std::printf("%s\n", project.projectFile.c_str());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

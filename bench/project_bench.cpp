@@ -47,7 +47,7 @@ void BM_WriteProjectFile(benchmark::State& state)
     const std::string file = scratchFolder() + "/manual.dxp";
     NullProgress progress;
     for (auto _ : state)
-        WriteProjectFile(project, file, progress);
+        writeProjectFile(project, file, progress);
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(file)));
 }
 
@@ -59,7 +59,7 @@ void BM_ReadProjectFile(benchmark::State& state)
         Project project;
         generateProject(project, scratchFolder(), entries, keywordsFor(entries));
         NullProgress progress;
-        WriteProjectFile(project, file, progress);
+        writeProjectFile(project, file, progress);
     }
     double modelMegabytes = 0;
     for (auto _ : state) {
@@ -86,7 +86,7 @@ void BM_WriteCompilerFiles(benchmark::State& state)
     std::int64_t bytes = 0;
     for (auto _ : state) {
         bytes = 0;
-        for (const std::string& file : WriteCompilerFiles(project, progress).written)
+        for (const std::string& file : writeCompilerFiles(project, progress).written)
             bytes += static_cast<std::int64_t>(std::filesystem::file_size(file));
     }
     state.SetBytesProcessed(state.iterations() * bytes);

@@ -194,7 +194,7 @@ int main(int argc, char* argv[])
         Project generated;
         generateProject(generated, folder, entries, entries / 5);
         NullProgress none;
-        WriteProjectFile(generated, file, none);
+        writeProjectFile(generated, file, none);
     }
     const Clock::time_point openStart = Clock::now();
     form->openRecentProject(file);
@@ -211,10 +211,10 @@ int main(int argc, char* argv[])
     for (int round = 0; round < 5; ++round) {
         NullProgress none;
         Clock::time_point start = Clock::now();
-        WriteProjectFile(form->project(), folder + "/plain.dxp", none);
+        writeProjectFile(form->project(), folder + "/plain.dxp", none);
         plain.push_back(millisecondsSince(start));
         start = Clock::now();
-        WriteProjectFile(form->project(), folder + "/window.dxp", form->progressReporter());
+        writeProjectFile(form->project(), folder + "/window.dxp", form->progressReporter());
         withWindow.push_back(millisecondsSince(start));
     }
     std::sort(plain.begin(), plain.end());

@@ -152,7 +152,7 @@ std::string posixRelative(std::string_view path, std::string_view projectFile)
 
 }  // namespace
 
-std::string ProjectRelativePath(std::string_view fullPath, std::string_view projectFile, PathStyle style)
+std::string projectRelativePath(std::string_view fullPath, std::string_view projectFile, PathStyle style)
 {
     if (fullPath.empty())
         return {};

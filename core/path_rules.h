@@ -38,7 +38,7 @@ std::string_view fileNameOf(std::string_view path, PathStyle style = kNativePath
 // ("/home/a/pages/a.htm" with the project /home/a/help/p.dxp gives
 // "..\pages\a.htm"). A path that is not absolute comes back unchanged, so a
 // path from a Windows project ("D:\X\a.htm") survives a save.
-std::string ProjectRelativePath(std::string_view fullPath, std::string_view projectFile,
+std::string projectRelativePath(std::string_view fullPath, std::string_view projectFile,
                                 PathStyle style = kNativePathStyle);
 
 // `text` (UTF-8) with every character replaced by its simple Unicode case

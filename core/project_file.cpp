@@ -205,7 +205,7 @@ std::string projectFileText(const Project& project, const std::string& fileName,
     forEachEntry(project.root(), [&](const ContentsEntry& entry, int level) {
         progress.step(static_cast<int>(count));
         ++count;
-        const std::string stored = ProjectRelativePath(entry.topicFile, fileName, style);
+        const std::string stored = projectRelativePath(entry.topicFile, fileName, style);
         appendBracketed(out, level);
         out += stored.empty() ? "[h] " : "[i] ";
         appendBracketed(out, storedIconNumber(entry.iconNumber));
@@ -225,13 +225,13 @@ std::string projectFileText(const Project& project, const std::string& fileName,
     for (const KeywordEntry& keyword : project.keywords) {
         out += keyword.keyword;
         out += kBel;
-        out += ProjectRelativePath(keyword.topicFile, fileName, style);
+        out += projectRelativePath(keyword.topicFile, fileName, style);
         out += "\r\n";
     }
     return out;
 }
 
-void WriteProjectFile(Project& project, const std::string& givenName, ProgressReporter& progress, PathStyle style)
+void writeProjectFile(Project& project, const std::string& givenName, ProgressReporter& progress, PathStyle style)
 {
     const std::string fileName = absolutePath(givenName, style);
     const bool wasModified = project.modified;

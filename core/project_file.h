@@ -22,7 +22,7 @@ std::string projectFileText(const Project& project, const std::string& fileName,
 // Writes the project to `fileName`, replacing it only once the new file is
 // complete. Clears `modified` on success; a failed write throws IoError,
 // leaves the old file as it was and `modified` as it was.
-void WriteProjectFile(Project& project, const std::string& fileName, ProgressReporter& progress,
+void writeProjectFile(Project& project, const std::string& fileName, ProgressReporter& progress,
                       PathStyle style = kNativePathStyle);
 
 // Reads `fileName` into `project`, replacing everything the file stores, and

@@ -367,7 +367,7 @@ void ContentsEditor::addTopicFilesAt(const std::vector<std::string>& chosen, std
             setExpanded(*parent, true, true);
         WindowSettings& window = m_project.windowSettings;
         if (window.defaultTopic == kNotDefined) {
-            window.defaultTopic = ProjectRelativePath(files.front(), m_project.projectFile, m_style);
+            window.defaultTopic = projectRelativePath(files.front(), m_project.projectFile, m_style);
             window.cutTexts();
         }
     }
@@ -650,7 +650,7 @@ void ContentsEditor::setDefaultTopic()
         return;
     }
     WindowSettings& window = m_project.windowSettings;
-    std::string topic = ProjectRelativePath(m_selected->topicFile, m_project.projectFile, m_style);
+    std::string topic = projectRelativePath(m_selected->topicFile, m_project.projectFile, m_style);
     topic.resize(firstCharacters(topic, kWindowTextLimit).size());
     if (topic == window.defaultTopic)
         return;

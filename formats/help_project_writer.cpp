@@ -25,7 +25,7 @@ std::string fileName(const std::string& path, const Project& project, FileNames 
 {
     if (names == FileNames::AsHeld || path.empty() || path.front() != '/')
         return path;
-    return ProjectRelativePath(path, project.helpProjectFile, PathStyle::Posix);
+    return projectRelativePath(path, project.helpProjectFile, PathStyle::Posix);
 }
 
 std::string windowDefinition(const Project& project, HelpTextWriter& writer, FileNames names)
@@ -119,43 +119,43 @@ std::string languageLine(const CodePage& page)
     return std::string(id) + " " + page.languageName;
 }
 
-std::string BuildWindowDefinition(const Project& project, HelpTextWriter& writer)
+std::string buildWindowDefinition(const Project& project, HelpTextWriter& writer)
 {
     return windowDefinition(project, writer, FileNames::AsHeld);
 }
 
-std::string BuildWindowDefinition(const Project& project)
+std::string buildWindowDefinition(const Project& project)
 {
     HelpTextWriter writer(project);
-    return BuildWindowDefinition(project, writer);
+    return buildWindowDefinition(project, writer);
 }
 
-std::string HelpProjectFileText(const Project& project, const std::string& logFile, HelpTextWriter& writer)
+std::string helpProjectFileText(const Project& project, const std::string& logFile, HelpTextWriter& writer)
 {
     return helpProjectText(project, &logFile, writer, FileNames::AsHeld);
 }
 
-std::string CompilerHelpProjectText(const Project& project, HelpTextWriter& writer)
+std::string compilerHelpProjectText(const Project& project, HelpTextWriter& writer)
 {
     return helpProjectText(project, nullptr, writer, FileNames::Relative);
 }
 
-std::string HelpProjectFileText(const Project& project, const std::string& logFile, PathStyle style)
+std::string helpProjectFileText(const Project& project, const std::string& logFile, PathStyle style)
 {
     HelpTextWriter writer(project, style);
-    return HelpProjectFileText(project, logFile, writer);
+    return helpProjectFileText(project, logFile, writer);
 }
 
-void SaveHelpProject(const Project& project, const std::string& path, const std::string& logFile,
+void saveHelpProject(const Project& project, const std::string& path, const std::string& logFile,
                      HelpTextWriter& writer)
 {
-    writeFileAtomically(path, HelpProjectFileText(project, logFile, writer));
+    writeFileAtomically(path, helpProjectFileText(project, logFile, writer));
 }
 
-void SaveHelpProject(const Project& project, const std::string& path, const std::string& logFile, PathStyle style)
+void saveHelpProject(const Project& project, const std::string& path, const std::string& logFile, PathStyle style)
 {
     HelpTextWriter writer(project, style);
-    SaveHelpProject(project, path, logFile, writer);
+    saveHelpProject(project, path, logFile, writer);
 }
 
 std::string withFilesSection(std::string_view text, const std::set<std::string>& files, bool bareCompiledFile)

@@ -15,8 +15,8 @@ namespace doxel {
 // "Guide","C:\Help\guide.hhc",,"(not defined)",,,,,,0x20,200,0x0,[80,70,730,500],0x0,0x0,,,,,0
 // Double quotes in the title would split the definition, so that field gets
 // apostrophes instead (and the writer a note).
-std::string BuildWindowDefinition(const Project& project, HelpTextWriter& writer);
-std::string BuildWindowDefinition(const Project& project);
+std::string buildWindowDefinition(const Project& project, HelpTextWriter& writer);
+std::string buildWindowDefinition(const Project& project);
 
 // The "Language=" value for a code page: "0x409 Englisch (USA)" for
 // Windows-1252, "0x419 Russisch" for Windows-1251. UTF-8.
@@ -24,19 +24,19 @@ std::string languageLine(const CodePage& page);
 
 // The help project file (.hhp) text. `logFile` is the LogFile setting, read
 // by the caller when the file is written.
-std::string HelpProjectFileText(const Project& project, const std::string& logFile, HelpTextWriter& writer);
-std::string HelpProjectFileText(const Project& project, const std::string& logFile, PathStyle style = kNativePathStyle);
+std::string helpProjectFileText(const Project& project, const std::string& logFile, HelpTextWriter& writer);
+std::string helpProjectFileText(const Project& project, const std::string& logFile, PathStyle style = kNativePathStyle);
 
 // The help project file as a compiler running in the project folder gets
 // it: the compiled, contents and index files (also in the window's
 // definition) and the [FILES] named relative to the help project's folder,
 // and no "Error log file=" line (the compile run writes the log).
-std::string CompilerHelpProjectText(const Project& project, HelpTextWriter& writer);
+std::string compilerHelpProjectText(const Project& project, HelpTextWriter& writer);
 
-// Writes HelpProjectFileText to `path`. Throws IoError.
-void SaveHelpProject(const Project& project, const std::string& path, const std::string& logFile,
+// Writes helpProjectFileText to `path`. Throws IoError.
+void saveHelpProject(const Project& project, const std::string& path, const std::string& logFile,
                      HelpTextWriter& writer);
-void SaveHelpProject(const Project& project, const std::string& path, const std::string& logFile,
+void saveHelpProject(const Project& project, const std::string& path, const std::string& logFile,
                      PathStyle style = kNativePathStyle);
 
 // "0x" and the value as an unsigned 32-bit number in upper-case hex digits:

@@ -102,11 +102,11 @@ const CodePage& HelpCodePage(const Project& project, bool* complete, PathStyle s
         add(*text);
     forEachEntry(project.root(), [&](const ContentsEntry& entry, int) {
         add(entry.caption);
-        add(ProjectRelativePath(entry.topicFile, project.projectFile, style));
+        add(projectRelativePath(entry.topicFile, project.projectFile, style));
     });
     for (const KeywordEntry& keyword : project.keywords) {
         add(keyword.keyword);
-        add(ProjectRelativePath(keyword.topicFile, project.projectFile, style));
+        add(projectRelativePath(keyword.topicFile, project.projectFile, style));
     }
     const std::vector<std::string_view> texts(owned.begin(), owned.end());
     return chooseHelpLanguage(texts, complete);
@@ -145,7 +145,7 @@ std::string HelpTextWriter::topicPath(std::string_view fullPath, std::string_vie
 {
     if (!fullPath.empty() && !insideProject(fullPath, projectFile))
         return {};
-    const std::string stored = ProjectRelativePath(fullPath, projectFile, m_style);
+    const std::string stored = projectRelativePath(fullPath, projectFile, m_style);
     if (!isPathField(stored))
         return stored;
     return encodeNamed(localValueOf(forwardSlashes(stored)), m_lackingPaths);
@@ -153,7 +153,7 @@ std::string HelpTextWriter::topicPath(std::string_view fullPath, std::string_vie
 
 bool HelpTextWriter::insideProject(std::string_view fullPath, std::string_view projectFile)
 {
-    const std::string relative = forwardSlashes(ProjectRelativePath(fullPath, projectFile, m_style));
+    const std::string relative = forwardSlashes(projectRelativePath(fullPath, projectFile, m_style));
     if (!isPathField(relative))
         return true;  // an address
     const std::string file = relative.substr(0, relative.find('#'));
@@ -185,7 +185,7 @@ std::string HelpTextWriter::windowPath(std::string_view stored)
 
 std::string HelpTextWriter::fileName(std::string_view fullPath, std::string_view projectFile) const
 {
-    return forwardSlashes(ProjectRelativePath(fullPath, projectFile, m_style));
+    return forwardSlashes(projectRelativePath(fullPath, projectFile, m_style));
 }
 
 void HelpTextWriter::note(std::string text)

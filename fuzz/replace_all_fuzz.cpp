@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (doxel::ReplaceAll(text, search, replacement, ignoreCase) !=
         plainReplaceAll(text, search, replacement, ignoreCase))
         std::abort();
-    if (doxel::FindPos(search, text, ignoreCase) != plainFindPos(search, text, ignoreCase))
+    if (doxel::findPos(search, text, ignoreCase) != plainFindPos(search, text, ignoreCase))
         std::abort();
 
     const doxel::ReplaceStrings strings{std::string(search), std::string(replacement), ignoreCase};

@@ -129,7 +129,7 @@ public:
     // Whether `path` is a file on disk; one folder listing per folder.
     bool fileExists(const std::string& path);
     // `path` made relative to the folder of the new project, "\" separated.
-    std::string stored(const std::string& fullPath) const { return ProjectRelativePath(fullPath, m_projectFile); }
+    std::string stored(const std::string& fullPath) const { return projectRelativePath(fullPath, m_projectFile); }
     // A file of the help project (contents, index) on disk, or empty.
     std::string projectFilePath(const std::string& name) { return name.empty() ? name : m_resolver.resolve(name); }
 
@@ -804,7 +804,7 @@ ImportReport runImport(const std::string& source, std::string projectFile, const
     }
     if (taken(projectFile))
         throw IoError(projectFile + " exists already; an import never replaces a file");
-    WriteProjectFile(project, projectFile, progress);
+    writeProjectFile(project, projectFile, progress);
     if (extracted)
         extracted->keep();
     return report;

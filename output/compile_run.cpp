@@ -286,7 +286,7 @@ void checkWrittenHelpFile(CompilerLibrary& library, const std::string& compiledF
 
 }  // namespace
 
-CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, CompileHost& host,
+CompileResult compileRun(CompilerLibrary& library, SettingsStore& settings, CompileHost& host,
                          const CompileFiles& files)
 {
     CompileResult result;

@@ -99,7 +99,7 @@ inline constexpr const char* kNothingWrittenText = "The help file was not compil
 // deletes the input files, shows the log when ViewLog is on and the
 // failure; a compiler that cannot run shows the failure, and nothing is
 // opened, deleted or freed.
-CompileResult CompileRun(CompilerLibrary& library, SettingsStore& settings, CompileHost& host,
+CompileResult compileRun(CompilerLibrary& library, SettingsStore& settings, CompileHost& host,
                          const CompileFiles& files);
 
 // When the Commands menu enables its three commands: Compile while the

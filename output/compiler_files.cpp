@@ -74,7 +74,7 @@ void reserveCompileInputFiles(Project& project)
     project.indexFile = paths[2];
 }
 
-CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style,
+CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style,
                                       const std::string& logFile)
 {
     HelpTextWriter writer(project, style);
@@ -85,8 +85,8 @@ CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& 
                     "written in Windows-" +
                     std::to_string(page.number) + "; viewers read its pages in that code page too");
     }
-    SaveIndex(project, project.indexFile, writer);
-    std::string helpProject = CompilerHelpProjectText(project, writer);
+    saveIndex(project, project.indexFile, writer);
+    std::string helpProject = compilerHelpProjectText(project, writer);
     if (!logFile.empty()) {
         // Another compiler given these files writes its log there.
         const std::string after = "\r\nDisplay compile progress=No\r\n";
@@ -94,7 +94,7 @@ CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& 
             helpProject.insert(at + after.size(), "Error log file=" + logFile + "\r\n");
     }
     writeFileAtomically(project.helpProjectFile, helpProject);
-    SaveContents(project, project.contentsFile, progress, writer);
+    saveContents(project, project.contentsFile, progress, writer);
     std::vector<CompilerFileMessage> messages = writer.messages();
     for (const KeywordEntry& keyword : project.keywords) {
         if (keyword.topicFile.empty()) {

@@ -27,7 +27,7 @@ struct CompilerInputFiles {
 // compile run writes the log) unless `logFile` names one, as the files
 // `--export` keeps do. An index entry without a file is warned of. Throws
 // IoError; a file that fails stops the files after it.
-CompilerInputFiles WriteCompilerFiles(const Project& project, ProgressReporter& progress,
+CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& progress,
                                       PathStyle style = kNativePathStyle, const std::string& logFile = {});
 
 // Sets the project's compiler file names for a compile (compiledFile as

@@ -5,7 +5,7 @@
 namespace doxel {
 namespace {
 
-void WriteContentsEntry(std::string& out, const ContentsEntry& entry, const std::string& projectFile,
+void writeContentsEntry(std::string& out, const ContentsEntry& entry, const std::string& projectFile,
                         HelpTextWriter& writer)
 {
     out += "\t   <LI> <OBJECT type=\"text/sitemap\">\r\n";
@@ -26,7 +26,7 @@ void WriteContentsEntry(std::string& out, const ContentsEntry& entry, const std:
 
 }  // namespace
 
-std::string ContentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer)
+std::string contentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer)
 {
     std::string out;
     appendSitemapHead(out);
@@ -52,7 +52,7 @@ std::string ContentsFileText(const Project& project, ProgressScope& progress, He
         for (int close = level; close < previousLevel; ++close)
             appendCrLf(out, "</UL>");
         previousLevel = level;
-        WriteContentsEntry(out, entry, project.projectFile, writer);
+        writeContentsEntry(out, entry, project.projectFile, writer);
     });
     for (int close = 0; close < previousLevel; ++close)
         appendCrLf(out, "</UL>");
@@ -60,26 +60,26 @@ std::string ContentsFileText(const Project& project, ProgressScope& progress, He
     return out;
 }
 
-std::string ContentsFileText(const Project& project, ProgressScope& progress, PathStyle style)
+std::string contentsFileText(const Project& project, ProgressScope& progress, PathStyle style)
 {
     HelpTextWriter writer(project, style);
-    return ContentsFileText(project, progress, writer);
+    return contentsFileText(project, progress, writer);
 }
 
-void SaveContents(const Project& project, const std::string& path, ProgressReporter& progress, HelpTextWriter& writer)
+void saveContents(const Project& project, const std::string& path, ProgressReporter& progress, HelpTextWriter& writer)
 {
     std::string text;
     {
         ProgressScope scope(progress, static_cast<int>(project.entryCount()) - 1);
-        text = ContentsFileText(project, scope, writer);
+        text = contentsFileText(project, scope, writer);
     }
     writeFileAtomically(path, text);
 }
 
-void SaveContents(const Project& project, const std::string& path, ProgressReporter& progress, PathStyle style)
+void saveContents(const Project& project, const std::string& path, ProgressReporter& progress, PathStyle style)
 {
     HelpTextWriter writer(project, style);
-    SaveContents(project, path, progress, writer);
+    saveContents(project, path, progress, writer);
 }
 
 }  // namespace doxel

@@ -14,12 +14,12 @@ namespace doxel {
 // as `writer` gives them. An entry beside the title entry is a top-level
 // entry of the help file, its children below it. Steps the progress once
 // per entry, counting from 1.
-std::string ContentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer);
-std::string ContentsFileText(const Project& project, ProgressScope& progress, PathStyle style = kNativePathStyle);
+std::string contentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer);
+std::string contentsFileText(const Project& project, ProgressScope& progress, PathStyle style = kNativePathStyle);
 
-// Writes ContentsFileText to `path`. Throws IoError.
-void SaveContents(const Project& project, const std::string& path, ProgressReporter& progress, HelpTextWriter& writer);
-void SaveContents(const Project& project, const std::string& path, ProgressReporter& progress,
+// Writes contentsFileText to `path`. Throws IoError.
+void saveContents(const Project& project, const std::string& path, ProgressReporter& progress, HelpTextWriter& writer);
+void saveContents(const Project& project, const std::string& path, ProgressReporter& progress,
                   PathStyle style = kNativePathStyle);
 
 }  // namespace doxel

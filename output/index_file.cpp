@@ -4,7 +4,7 @@
 
 namespace doxel {
 
-std::string IndexFileText(const Project& project, HelpTextWriter& writer)
+std::string indexFileText(const Project& project, HelpTextWriter& writer)
 {
     std::string out;
     out.reserve(512 + project.keywords.size() * 160);
@@ -25,21 +25,21 @@ std::string IndexFileText(const Project& project, HelpTextWriter& writer)
     return out;
 }
 
-std::string IndexFileText(const Project& project, PathStyle style)
+std::string indexFileText(const Project& project, PathStyle style)
 {
     HelpTextWriter writer(project, style);
-    return IndexFileText(project, writer);
+    return indexFileText(project, writer);
 }
 
-void SaveIndex(const Project& project, const std::string& path, HelpTextWriter& writer)
+void saveIndex(const Project& project, const std::string& path, HelpTextWriter& writer)
 {
-    writeFileAtomically(path, IndexFileText(project, writer));
+    writeFileAtomically(path, indexFileText(project, writer));
 }
 
-void SaveIndex(const Project& project, const std::string& path, PathStyle style)
+void saveIndex(const Project& project, const std::string& path, PathStyle style)
 {
     HelpTextWriter writer(project, style);
-    SaveIndex(project, path, writer);
+    saveIndex(project, path, writer);
 }
 
 }  // namespace doxel

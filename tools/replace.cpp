@@ -21,7 +21,7 @@ std::string folded(std::string_view text)
 
 }  // namespace
 
-std::size_t FindPos(std::string_view search, std::string_view text, bool ignoreCase)
+std::size_t findPos(std::string_view search, std::string_view text, bool ignoreCase)
 {
     if (search.empty())
         return 0;

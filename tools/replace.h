@@ -21,7 +21,7 @@ inline constexpr char kLineEndMark = '\n';
 // `text`, or 0 when there is none (also for an empty search). With
 // `ignoreCase` the bytes "a" to "z" match "A" to "Z" and no other byte is
 // folded, so "ä" never matches "Ä".
-std::size_t FindPos(std::string_view search, std::string_view text, bool ignoreCase);
+std::size_t findPos(std::string_view search, std::string_view text, bool ignoreCase);
 
 // `text` with every occurrence of `search` replaced, from left to right and
 // never overlapping; the search goes on behind each inserted replacement,

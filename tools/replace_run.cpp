@@ -117,7 +117,7 @@ std::optional<std::string> notTextReason(const std::string& file, std::string_vi
 
 }  // namespace
 
-bool ReplaceInFile(const std::string& file, const ReplaceOptions& options, FileBatch& batch)
+bool replaceInFile(const std::string& file, const ReplaceOptions& options, FileBatch& batch)
 {
     const std::optional<ReadFile> old = readIfFile(file);
     if (!old)

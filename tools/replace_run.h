@@ -25,7 +25,7 @@ struct ReplaceOptions {
 // file changes. Throws IoError when the file cannot be read, is not text
 // (NUL bytes, UTF-16 or UTF-32) or a file cannot be begun; nothing of this
 // file is then in the batch.
-bool ReplaceInFile(const std::string& file, const ReplaceOptions& options, FileBatch& batch);
+bool replaceInFile(const std::string& file, const ReplaceOptions& options, FileBatch& batch);
 
 struct ReplaceRunResult {
     int processed = 0;                 // files that were files and were read

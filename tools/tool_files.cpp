@@ -66,7 +66,7 @@ void addFolder(const std::string& folder, ToolFileKind kind, bool subfolders, st
 
 }  // namespace
 
-std::vector<std::string> AddFiles(const std::string& folder, ToolFileKind kind, bool subfolders)
+std::vector<std::string> addFiles(const std::string& folder, ToolFileKind kind, bool subfolders)
 {
     std::vector<std::string> files;
     addFolder(folder, kind, subfolders, files);

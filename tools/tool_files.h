@@ -21,6 +21,6 @@ bool toolTakesFile(std::string_view name, ToolFileKind kind);
 // With `subfolders`, the files of each subfolder follow, folder by folder
 // in name order, at any depth; a symbolic link to a folder is not entered.
 // Throws IoError when a folder cannot be read.
-std::vector<std::string> AddFiles(const std::string& folder, ToolFileKind kind, bool subfolders = false);
+std::vector<std::string> addFiles(const std::string& folder, ToolFileKind kind, bool subfolders = false);
 
 }  // namespace doxel

@@ -212,7 +212,7 @@ std::string pageOf(std::string_view text, std::string_view title, const PageOpti
     return page;
 }
 
-void ConvertFile(const std::string& source, const PageOptions& options, FileBatch& batch)
+void convertFile(const std::string& source, const PageOptions& options, FileBatch& batch)
 {
     SourceFile input(source);
     // The page declares its character set before the text, so the text is
@@ -281,7 +281,7 @@ ConversionResult convertFiles(const std::vector<std::string>& files, const PageO
             if (targets.contains(page))
                 commit();
             try {
-                ConvertFile(file, options, batch);
+                convertFile(file, options, batch);
                 targets.insert(page);
                 pagesInBatch.push_back(page);
             } catch (const NotText& note) {

@@ -72,7 +72,7 @@ std::string pageOf(std::string_view text, std::string_view title, const PageOpti
 // batch is committed. Throws NotText for a file that is not text, IoError
 // when the text cannot be read or the page cannot be begun or written (the
 // message then names the page); nothing of it is then in the batch.
-void ConvertFile(const std::string& source, const PageOptions& options, FileBatch& batch);
+void convertFile(const std::string& source, const PageOptions& options, FileBatch& batch);
 
 struct ConversionResult {
     int listed = 0;                    // the files asked for, as the wizard counts them

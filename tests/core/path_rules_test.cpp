@@ -14,7 +14,7 @@ struct RelativeCase {
     const char* stored;
 };
 
-TEST(ProjectRelativePath, WindowsStyleFollowsTheStoredForm)
+TEST(projectRelativePath, WindowsStyleFollowsTheStoredForm)
 {
     const RelativeCase cases[] = {
         {"c:\\help\\Intro.htm", "c:\\help\\p.dxp", "Intro.htm"},
@@ -30,10 +30,10 @@ TEST(ProjectRelativePath, WindowsStyleFollowsTheStoredForm)
         {"", "c:\\help\\p.dxp", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ProjectRelativePath(c.path, c.projectFile, PathStyle::Windows), c.stored) << c.path;
+        EXPECT_EQ(projectRelativePath(c.path, c.projectFile, PathStyle::Windows), c.stored) << c.path;
 }
 
-TEST(ProjectRelativePath, PosixStyleKeepsCaseAndClimbsToTheRoot)
+TEST(projectRelativePath, PosixStyleKeepsCaseAndClimbsToTheRoot)
 {
     const RelativeCase cases[] = {
         {"/home/ann/help/Intro.htm", "/home/ann/help/p.dxp", "Intro.htm"},
@@ -46,7 +46,7 @@ TEST(ProjectRelativePath, PosixStyleKeepsCaseAndClimbsToTheRoot)
         {"", "/home/ann/help/p.dxp", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ProjectRelativePath(c.path, c.projectFile, PathStyle::Posix), c.stored) << c.path;
+        EXPECT_EQ(projectRelativePath(c.path, c.projectFile, PathStyle::Posix), c.stored) << c.path;
 }
 
 TEST(StoredPathResolver, WindowsStyleResolvesToLowerCaseFullPaths)

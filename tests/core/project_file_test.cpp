@@ -97,7 +97,7 @@ TEST(ProjectFile, FormatsLevelsAndIconsAndKeepsCaptionsWithBrackets)
         parent = parent->appendChild(std::make_unique<ContentsEntry>("[x] y]", level == 1 ? 1 : level));
     test::TempDir dir;
     NullProgress progress;
-    WriteProjectFile(project, dir.file("p.dxp"), progress);
+    writeProjectFile(project, dir.file("p.dxp"), progress);
     const std::string text = test::readFile(dir.file("p.dxp"));
     EXPECT_NE(text.find("[1 ] [h] [0 ] [x] y]\r\n"), std::string::npos);  // open form 1 stored as 0
     EXPECT_NE(text.find("[9 ] [h] [9 ] [x] y]\r\n"), std::string::npos);
@@ -137,7 +137,7 @@ TEST(ProjectFile, RoundTripsAProjectWithFoldersKeywordsAndLevelZeroEntries)
     project.modified = true;
 
     NullProgress progress;
-    WriteProjectFile(project, folder + "/help/p.dxp", progress);
+    writeProjectFile(project, folder + "/help/p.dxp", progress);
     EXPECT_FALSE(project.modified);
     const std::string text = test::readFile(folder + "/help/p.dxp");
     EXPECT_NE(text.find("[2 ] [i] [8 ] Intro\aPages\\Intro.htm\r\n"), std::string::npos);
@@ -165,14 +165,14 @@ TEST(ProjectFile, ReadsBackAsDeepATreeAsItWrites)
         parent = parent->appendChild(std::make_unique<ContentsEntry>("deep", 2));
     test::TempDir dir;
     NullProgress progress;
-    WriteProjectFile(project, dir.file("deep.dxp"), progress);
+    writeProjectFile(project, dir.file("deep.dxp"), progress);
     Project back;
     readProjectFile(back, dir.file("deep.dxp"));
     EXPECT_EQ(back.entryCount(), static_cast<std::size_t>(kMaxContentsDepth));
 
     // One level more is refused at the line that goes too deep.
     parent->appendChild(std::make_unique<ContentsEntry>("too deep", 2));
-    WriteProjectFile(project, dir.file("deeper.dxp"), progress);
+    writeProjectFile(project, dir.file("deeper.dxp"), progress);
     try {
         readProjectFile(back, dir.file("deeper.dxp"));
         ADD_FAILURE() << "a tree deeper than a project holds was read";
@@ -191,13 +191,13 @@ TEST(ProjectFile, OpensNoPipeAndSavesOverNoReadOnlyFile)
     EXPECT_THROW(readProjectFile(project, dir.file("x.dxp")), IoError);
     EXPECT_EQ(project.title(), "My help");
     NullProgress progress;
-    WriteProjectFile(project, dir.file("ro.dxp"), progress);
+    writeProjectFile(project, dir.file("ro.dxp"), progress);
     const std::string before = test::readFile(dir.path() / "ro.dxp");
     std::filesystem::permissions(dir.file("ro.dxp"), std::filesystem::perms::owner_read);
     project.titleEntry().caption = "Changed";
     project.modified = true;
     try {
-        WriteProjectFile(project, dir.file("ro.dxp"), progress);
+        writeProjectFile(project, dir.file("ro.dxp"), progress);
         ADD_FAILURE() << "saved over a read-only project file";
     } catch (const IoError& error) {
         EXPECT_NE(std::string(error.what()).find("Cannot write"), std::string::npos) << error.what();
@@ -213,7 +213,7 @@ TEST(ProjectFile, StepsProgressOncePerEntryAndEndsIt)
         project.titleEntry().appendChild(std::make_unique<ContentsEntry>("e", 8));
     test::TempDir dir;
     RecordingProgress progress;
-    WriteProjectFile(project, dir.file("p.dxp"), progress);
+    writeProjectFile(project, dir.file("p.dxp"), progress);
     ASSERT_EQ(progress.calls.size(), 43u);
     EXPECT_EQ(progress.calls.front(), "start 40");
     EXPECT_EQ(progress.calls[1], "step 0");
@@ -239,7 +239,7 @@ TEST(ProjectFile, WriteThatRunsOutOfSpaceKeepsTheOldFile)
     small.rlim_cur = 2000;
     ::setrlimit(RLIMIT_FSIZE, &small);
     RecordingProgress progress;
-    EXPECT_THROW(WriteProjectFile(project, dir.file("p.dxp"), progress), IoError);
+    EXPECT_THROW(writeProjectFile(project, dir.file("p.dxp"), progress), IoError);
     ::setrlimit(RLIMIT_FSIZE, &oldLimit);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -255,7 +255,7 @@ TEST(ProjectFile, FailedWriteIntoAMissingFolderIsReported)
     Project project;
     project.modified = true;
     RecordingProgress progress;
-    EXPECT_THROW(WriteProjectFile(project, dir.file("no/such/p.dxp"), progress), IoError);
+    EXPECT_THROW(writeProjectFile(project, dir.file("no/such/p.dxp"), progress), IoError);
     EXPECT_TRUE(project.modified);
     EXPECT_EQ(progress.calls.back(), "end 0");
 }

@@ -44,7 +44,7 @@ TEST(WindowDefinition, ReadsBackWhatTheHelpProjectWriterWrites)
     w.top = 10;
     w.width = 900;
     w.height = 700;
-    const std::string definition = BuildWindowDefinition(project);
+    const std::string definition = buildWindowDefinition(project);
     const WindowDefinition back = windowDefinitionFrom("Main", splitWindowDefinition(definition));
     EXPECT_EQ(back.title, "Guide, '2nd' edition");
     EXPECT_EQ(back.contentsFile, "/h/guide.hhc");

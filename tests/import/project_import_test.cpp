@@ -23,7 +23,7 @@ std::string tree(const Project& project)
     forEachEntry(project.root(), [&](const ContentsEntry& entry, int level) {
         out += std::string(static_cast<std::size_t>(level) * 2, ' ') + entry.caption;
         if (!entry.topicFile.empty())
-            out += " -> " + ProjectRelativePath(entry.topicFile, project.projectFile);
+            out += " -> " + projectRelativePath(entry.topicFile, project.projectFile);
         out += " [" + std::to_string(entry.iconNumber) + "]\n";
     });
     return out;
@@ -33,7 +33,7 @@ std::vector<std::string> keywords(const Project& project)
 {
     std::vector<std::string> out;
     for (const KeywordEntry& keyword : project.keywords)
-        out.push_back(keyword.keyword + " -> " + ProjectRelativePath(keyword.topicFile, project.projectFile));
+        out.push_back(keyword.keyword + " -> " + projectRelativePath(keyword.topicFile, project.projectFile));
     return out;
 }
 
@@ -75,7 +75,7 @@ TEST(ProjectImport, ImportsWhatTheCompileWritesAndExportsTheSameWindowAndTree)
     test::writeFile(dir.path() / "pages/unused.htm", "x");
     NullProgress progress;
     source.deriveCompilerFileNames();
-    WriteCompilerFiles(source, progress);
+    writeCompilerFiles(source, progress);
     const std::string original = test::readFile(dir.file("guide.hhp"));
 
     Project imported;
@@ -91,7 +91,7 @@ TEST(ProjectImport, ImportsWhatTheCompileWritesAndExportsTheSameWindowAndTree)
     // Exported again, the help window is the same line.
     imported.projectFile = dir.file("guide.dxp");
     imported.deriveCompilerFileNames();
-    WriteCompilerFiles(imported, progress);
+    writeCompilerFiles(imported, progress);
     EXPECT_EQ(mainLine(test::readFile(dir.file("guide.hhp"))), mainLine(original));
 }
 

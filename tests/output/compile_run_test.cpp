@@ -138,7 +138,7 @@ TEST_F(CompileRunTest, RunsTheStepsInOrderAndDeletesTheInputFiles)
     m_settings.write("LaunchHelp", "1");
     m_settings.write("ViewLog", "1");
     m_compiler.counts.warnings = 2;
-    const CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
+    const CompileResult result = compileRun(m_compiler, m_settings, m_host, m_files);
 
     EXPECT_TRUE(result.succeeded);
     EXPECT_EQ(result.outcome, CompileOutcome::Compiled);
@@ -162,7 +162,7 @@ TEST_F(CompileRunTest, NeverWritesTheHelpFileThroughASymbolicLink)
     test::writeFile(m_dir.file("victim.txt"), "the author's own text");
     std::filesystem::remove(m_files.compiledFile);
     std::filesystem::create_symlink("victim.txt", m_files.compiledFile);
-    EXPECT_TRUE(CompileRun(m_compiler, m_settings, m_host, m_files).succeeded);
+    EXPECT_TRUE(compileRun(m_compiler, m_settings, m_host, m_files).succeeded);
     EXPECT_FALSE(std::filesystem::is_symlink(m_files.compiledFile));
     EXPECT_EQ(test::readFile(m_files.compiledFile), "compiled 1");
     EXPECT_EQ(test::readFile(m_dir.file("victim.txt")), "the author's own text");
@@ -187,7 +187,7 @@ TEST_F(CompileRunTest, OpensTheHelpFileOnlyWhenAskedAndNoErrorWasCounted)
         m_settings.write("LaunchHelp", c.launchHelp);
         m_settings.write("ViewLog", c.viewLog);
         m_compiler.counts.errors = c.errors;
-        const CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
+        const CompileResult result = compileRun(m_compiler, m_settings, m_host, m_files);
         const auto called = [&](const std::string& call) {
             return std::find(m_host.calls.begin(), m_host.calls.end(), call) != m_host.calls.end();
         };
@@ -204,7 +204,7 @@ TEST_F(CompileRunTest, TakesTheFailureBranchWhenTheCompilerIsMissingOrDies)
     m_settings.write("ViewLog", "1");
 
     m_compiler.available = false;
-    CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
+    CompileResult result = compileRun(m_compiler, m_settings, m_host, m_files);
     EXPECT_FALSE(result.succeeded);
     EXPECT_EQ(m_host.calls, (std::vector<std::string>{"close viewers " + m_files.compiledFile, "keep alive",
                                                       "log no compiler here", "failure"}));
@@ -215,14 +215,14 @@ TEST_F(CompileRunTest, TakesTheFailureBranchWhenTheCompilerIsMissingOrDies)
     m_compiler.available = true;
     m_compiler.runs = false;
     m_host.calls.clear();
-    result = CompileRun(m_compiler, m_settings, m_host, m_files);
+    result = compileRun(m_compiler, m_settings, m_host, m_files);
     EXPECT_FALSE(result.succeeded);
     EXPECT_EQ(m_host.calls.back(), "failure");
     EXPECT_TRUE(m_compiler.isLoaded());
     EXPECT_TRUE(inputFilesExist());
 
     m_compiler.runs = true;
-    result = CompileRun(m_compiler, m_settings, m_host, m_files);
+    result = compileRun(m_compiler, m_settings, m_host, m_files);
     EXPECT_TRUE(result.succeeded);
     EXPECT_FALSE(m_compiler.isLoaded());
 }
@@ -252,7 +252,7 @@ TEST_F(CompileRunTest, ARunThatWritesNoHelpFileEndsInTheFailureState)
         const std::string before = test::readFile(m_files.compiledFile);
         if (!c.writes)
             m_compiler.writes.clear();
-        const CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
+        const CompileResult result = compileRun(m_compiler, m_settings, m_host, m_files);
         EXPECT_EQ(result.outcome, c.outcome) << c.name;
         EXPECT_FALSE(result.succeeded) << c.name;
         EXPECT_GE(result.statistics.errors, 1) << c.name;
@@ -284,7 +284,7 @@ TEST_F(CompileRunTest, WarnsOfEveryEntryThatLeadsNowhereInTheHelpFileWritten)
         {"/intro.htm", ""},
         {"/pages/setup.htm", ""},
     };
-    const CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
+    const CompileResult result = compileRun(m_compiler, m_settings, m_host, m_files);
     EXPECT_EQ(result.outcome, CompileOutcome::Compiled);
     EXPECT_EQ(result.statistics.warnings, 2);
     std::vector<std::string> warnings;
@@ -309,7 +309,7 @@ TEST_F(CompileRunTest, JudgesTheCompilersReportsOfMissingFilesOnlyOnceThePagesAr
     m_compiler.lines = {"Writing g.chm",
                         "Warning: Found file nothere.htm while scanning a.htm, but couldn't find it on disk",
                         "Warning: something chmcmd alone knows"};
-    const CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
+    const CompileResult result = compileRun(m_compiler, m_settings, m_host, m_files);
     EXPECT_EQ(result.outcome, CompileOutcome::Compiled);
     EXPECT_EQ(result.statistics.warnings, 2) << "the missing page counts once";
     EXPECT_EQ(result.statistics.topics, 1);
@@ -341,7 +341,7 @@ TEST_F(CompileRunTest, HandsTheCompilerPagesInTheHelpFilesCodePageAndFindsOddlyN
     m_files.codePage = "CP1251";
     m_compiler.readsPage = "ru.htm";
 
-    const CompileResult result = CompileRun(m_compiler, m_settings, m_host, m_files);
+    const CompileResult result = compileRun(m_compiler, m_settings, m_host, m_files);
     EXPECT_EQ(result.outcome, CompileOutcome::Compiled) << ::testing::PrintToString(m_host.calls);
     EXPECT_EQ(result.statistics.errors, 0) << ::testing::PrintToString(m_host.calls);
     EXPECT_EQ(m_compiler.pageRead, "<meta charset=windows-1251><p>\xC6</p>");

@@ -53,14 +53,14 @@ TEST(ContentsFile, NestsListsByLevelAndWritesObjectsExactly)
 
     CountingProgress progress;
     test::TempDir dir;
-    SaveContents(project, dir.file("guide.hhc"), progress, kWin);
+    saveContents(project, dir.file("guide.hhc"), progress, kWin);
     EXPECT_EQ(test::readFile(dir.file("guide.hhc")), test::golden("nesting.hhc"));
     EXPECT_EQ(progress.maximum, 4);
     EXPECT_EQ(progress.steps, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_TRUE(progress.ended);
 
     // Unchanged tree, identical bytes.
-    SaveContents(project, dir.file("again.hhc"), progress, kWin);
+    saveContents(project, dir.file("again.hhc"), progress, kWin);
     EXPECT_EQ(test::readFile(dir.file("again.hhc")), test::readFile(dir.file("guide.hhc")));
 }
 
@@ -94,7 +94,7 @@ TEST(ContentsFile, PutsEntriesBesideTheTitleIntoTheTopListWithTheirChildren)
     project.root().appendChild(std::make_unique<ContentsEntry>("W", 8, "c:\\help\\w.htm"));
     NullProgress progress;
     ProgressScope scope(progress, 0);
-    EXPECT_EQ(outline(ContentsFileText(project, scope, kWin)), "<UL> P X <UL> Y <UL> Z </UL> </UL> W </UL> ");
+    EXPECT_EQ(outline(contentsFileText(project, scope, kWin)), "<UL> P X <UL> Y <UL> Z </UL> </UL> W </UL> ");
 }
 
 TEST(IndexFile, WritesEveryKeywordUnmergedInListOrder)
@@ -102,18 +102,18 @@ TEST(IndexFile, WritesEveryKeywordUnmergedInListOrder)
     Project project = helpProject("Guide");
     project.keywords = {{"alpha", "c:\\help\\q.htm"}, {"alpha", "c:\\help\\sub\\r.htm"}, {"empty \"path\"", ""}};
     test::TempDir dir;
-    SaveIndex(project, dir.file("guide.hhk"), kWin);
+    saveIndex(project, dir.file("guide.hhk"), kWin);
     EXPECT_EQ(test::readFile(dir.file("guide.hhk")), test::golden("keywords.hhk"));
 
     project.keywords.clear();
-    SaveIndex(project, dir.file("empty.hhk"), kWin);
+    saveIndex(project, dir.file("empty.hhk"), kWin);
     EXPECT_EQ(test::readFile(dir.file("empty.hhk")), test::golden("no_keywords.hhk"));
 }
 
 TEST(HelpProjectFile, WritesTheNewProjectExample)
 {
     const Project project = helpProject("New project (put your title here)");
-    EXPECT_EQ(HelpProjectFileText(project, kLog, kWin), test::golden("new_project.hhp"));
+    EXPECT_EQ(helpProjectFileText(project, kLog, kWin), test::golden("new_project.hhp"));
 }
 
 TEST(HelpProjectFile, WritesTheGuideExampleWithIndexSearchAndFiles)
@@ -129,7 +129,7 @@ TEST(HelpProjectFile, WritesTheGuideExampleWithIndexSearchAndFiles)
     w.buttons = 274502;
     w.windowStyle = 269418496;
     project.fileList.addMany({"c:\\help\\intro.htm", "c:\\help\\sub\\x.htm", "c:\\help\\faq.htm"});
-    EXPECT_EQ(HelpProjectFileText(project, kLog, kWin), test::golden("guide.hhp"));
+    EXPECT_EQ(helpProjectFileText(project, kLog, kWin), test::golden("guide.hhp"));
 }
 
 TEST(HelpProjectFile, WritesFlagsInHexAndTextsInWindows1252)
@@ -144,7 +144,7 @@ TEST(HelpProjectFile, WritesFlagsInHexAndTextsInWindows1252)
         "ber \xD0\x9C\xD0\xB8\xD1\x80");
     // More Latin letters than Cyrillic ones: the help file is Western.
     project.windowSettings.jump2Text = "\xC3\xA9t\xC3\xA9 \xC3\xA0 No\xC3\xABl";
-    const std::string text = HelpProjectFileText(project, kLog, kWin);
+    const std::string text = helpProjectFileText(project, kLog, kWin);
     EXPECT_NE(text.find("Title=\xDC"
                         "ber &#1052;&#1080;&#1088;\r\n"),
               std::string::npos);
@@ -158,7 +158,7 @@ TEST(HelpProjectFile, KeepsTheWindowDefinitionWholeForATitleWithDoubleQuotes)
 {
     Project project = helpProject("The \"Best\" Guide");
     HelpTextWriter writer(project, kWin);
-    const std::string text = HelpProjectFileText(project, kLog, writer);
+    const std::string text = helpProjectFileText(project, kLog, writer);
     EXPECT_NE(text.find("Title=The \"Best\" Guide\r\n"), std::string::npos);
     EXPECT_NE(text.find("Main=\"The 'Best' Guide\",\"C:\\Help\\guide.hhc\",,"), std::string::npos);
     ASSERT_EQ(writer.messages().size(), 1u);
@@ -180,7 +180,7 @@ TEST(SitemapFiles, WriteLocalValuesThatLeadViewersToTheFileTheyName)
         HelpTextWriter writer(project, kWin);
         NullProgress progress;
         ProgressScope scope(progress, 0);
-        EXPECT_NE(ContentsFileText(project, scope, writer).find("name=\"Local\" value=\"" + std::string(local) + "\""),
+        EXPECT_NE(contentsFileText(project, scope, writer).find("name=\"Local\" value=\"" + std::string(local) + "\""),
                   std::string::npos)
             << path;
     }
@@ -197,15 +197,15 @@ TEST(SitemapFiles, WriteMarkupCharactersOfNamesAsEntitiesAndPathsWithSlashes)
     HelpTextWriter writer(project, kWin);
     NullProgress progress;
     ProgressScope scope(progress, 0);
-    const std::string contents = ContentsFileText(project, scope, writer);
+    const std::string contents = contentsFileText(project, scope, writer);
     EXPECT_NE(contents.find("value=\"Tom &amp; Jerry &quot;quoted&quot; &lt;tag&gt;\""), std::string::npos);
     EXPECT_NE(contents.find("value=\"A &amp; B/x.htm\""), std::string::npos);
     EXPECT_NE(
-        IndexFileText(project, writer)
+        indexFileText(project, writer)
             .find(
                 "value=\"&lt;b&gt;&amp;amp;&lt;/b&gt;\">\r\n          <param name=\"Local\" value=\"SUB/DEEP/k.htm\""),
         std::string::npos);
-    const std::string help = HelpProjectFileText(project, kLog, writer);
+    const std::string help = helpProjectFileText(project, kLog, writer);
     EXPECT_NE(help.find("Default topic=SUB/DEEP/k.htm\r\n"), std::string::npos);
     EXPECT_NE(help.find("Title=Tom & Jerry\r\n"), std::string::npos);  // not a sitemap: kept as it is
     EXPECT_NE(help.find(",\"SUB/DEEP/k.htm\",sub/home.htm,"), std::string::npos);
@@ -294,7 +294,7 @@ TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInU
         std::filesystem::create_directories(folderOf(c.project.projectFile));
         NullProgress progress;
         c.project.deriveCompilerFileNames();
-        const CompilerInputFiles files = WriteCompilerFiles(c.project, progress);
+        const CompilerInputFiles files = writeCompilerFiles(c.project, progress);
         const std::string help = test::readFile(c.project.helpProjectFile);
         const std::string contents = test::readFile(c.project.contentsFile);
         const std::string index = test::readFile(c.project.indexFile);
@@ -321,7 +321,7 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
     project.deriveCompilerFileNames();
     const Project& unchanged = project;
     NullProgress progress;
-    const auto written = WriteCompilerFiles(unchanged, progress).written;
+    const auto written = writeCompilerFiles(unchanged, progress).written;
     EXPECT_EQ(written, (std::vector<std::string>{dir.file("guide.hhk"), dir.file("guide.hhp"), dir.file("guide.hhc")}));
     const std::string hhp = test::readFile(dir.file("guide.hhp"));
     EXPECT_NE(hhp.find("[FILES]\r\na.htm\r\n"), std::string::npos);
@@ -335,7 +335,7 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
     // An export names the log, as the design's help project does, and an
     // index entry without a file is warned of.
     project.keywords.push_back({"web page", ""});
-    const CompilerInputFiles exported = WriteCompilerFiles(project, progress, kNativePathStyle, "/logs/log.txt");
+    const CompilerInputFiles exported = writeCompilerFiles(project, progress, kNativePathStyle, "/logs/log.txt");
     EXPECT_NE(
         test::readFile(dir.file("guide.hhp")).find("Display compile progress=No\r\nError log file=/logs/log.txt\r\n"),
         std::string::npos);
@@ -345,7 +345,7 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
 
     project.projectFile = dir.file("missing/guide.dxp");
     project.deriveCompilerFileNames();
-    EXPECT_THROW(WriteCompilerFiles(project, progress), IoError);
+    EXPECT_THROW(writeCompilerFiles(project, progress), IoError);
 }
 
 // Nothing outside the project folder enters the help file, whichever
@@ -368,8 +368,8 @@ TEST(CompilerFiles, LeaveOutFilesOutsideTheProjectFolderWithAWarning)
     HelpTextWriter writer(project);
     NullProgress progress;
     ProgressScope scope(progress, 1);
-    const std::string texts[] = {ContentsFileText(project, scope, writer), IndexFileText(project, writer),
-                                 HelpProjectFileText(project, {}, writer)};
+    const std::string texts[] = {contentsFileText(project, scope, writer), indexFileText(project, writer),
+                                 helpProjectFileText(project, {}, writer)};
     for (const std::string& text : texts) {
         EXPECT_EQ(text.find("secret"), std::string::npos) << text;
         EXPECT_EQ(text.find("passwd"), std::string::npos) << text;
@@ -421,7 +421,7 @@ TEST(CompilerFiles, ACompileWritesOnlyInputFilesOfItsOwn)
             EXPECT_EQ(fs::file_size(*file), 0u);
         }
         NullProgress progress;
-        const CompilerInputFiles written = WriteCompilerFiles(project, progress);
+        const CompilerInputFiles written = writeCompilerFiles(project, progress);
         for (const char* name : c.authorsFiles)
             EXPECT_EQ(test::readFile(dir.path() / "p" / name), "the author's own") << name;
         // The help project names its own contents and index files.

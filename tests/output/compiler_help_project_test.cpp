@@ -29,7 +29,7 @@ TEST(CompilerHelpProject, NamesEveryFileRelativeToTheProjectFolderAndLeavesTheLo
 {
     const Project project = guide(true);
     HelpTextWriter writer(project);
-    EXPECT_EQ(CompilerHelpProjectText(project, writer),
+    EXPECT_EQ(compilerHelpProjectText(project, writer),
               test::crlf({"[OPTIONS]",
                           "Compatibility=1.1 or later",
                           "Compiled file=guide.chm",
@@ -55,7 +55,7 @@ TEST(CompilerHelpProject, NamesEveryFileRelativeToTheProjectFolderAndLeavesTheLo
 
 TEST(CompilerHelpProject, TheReaderFindsWhatTheWriterWrote)
 {
-    const HelpProjectFile info = readHelpProject(HelpProjectFileText(guide(false), "/tmp/log.txt"), "guide.hhp");
+    const HelpProjectFile info = readHelpProject(helpProjectFileText(guide(false), "/tmp/log.txt"), "guide.hhp");
     EXPECT_EQ(info.compiledFile, "/home/ann/help/guide.chm");
     EXPECT_EQ(info.contentsFile, "/home/ann/help/guide.hhc");
     EXPECT_EQ(info.indexFile, "");
@@ -79,8 +79,8 @@ TEST(CompilerHelpProject, TheSitemapReaderFindsTheLocalPathsTheWriterWrote)
     Project project = guide(true);
     NullProgress progress;
     ProgressScope scope(progress, 0);
-    EXPECT_EQ(locals(ContentsFileText(project, scope)), (std::vector<std::string>{"intro.htm", "sub/deep.htm"}));
-    EXPECT_EQ(locals(IndexFileText(project)), (std::vector<std::string>{"intro.htm"}));
+    EXPECT_EQ(locals(contentsFileText(project, scope)), (std::vector<std::string>{"intro.htm", "sub/deep.htm"}));
+    EXPECT_EQ(locals(indexFileText(project)), (std::vector<std::string>{"intro.htm"}));
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ protected:
     {
         NullProgress progress;
         m_project.deriveCompilerFileNames();
-        WriteCompilerFiles(m_project, progress);
+        writeCompilerFiles(m_project, progress);
     }
     CompileFiles files() const
     {
@@ -110,7 +110,7 @@ protected:
     {
         writeInputFiles();
         MemorySettingsStore settings;
-        return CompileRun(compiler, settings, m_host, files());
+        return compileRun(compiler, settings, m_host, files());
     }
     bool inputFilesExist() const
     {
@@ -192,7 +192,7 @@ TEST_F(SampleCompile, NeverStartsTheCompilerOnFoldersThatDifferInLetterCase)
     fs::rename(file("pages/reference"), file("pages/Reference"));
     MemorySettingsStore settings;
     ChmcmdCompiler compiler;
-    const CompileResult result = CompileRun(compiler, settings, m_host, files());
+    const CompileResult result = compileRun(compiler, settings, m_host, files());
 
     EXPECT_EQ(result.outcome, CompileOutcome::StoppedByChecks);
     EXPECT_TRUE(m_host.failed);
@@ -241,7 +241,7 @@ TEST_F(SampleCompile, WarnsOfContentsEntriesThatLeadNowhereInTheHelpFile)
     test::writeFile(m_project.contentsFile, hhc);
     MemorySettingsStore settings;
     ChmcmdCompiler compiler;
-    const CompileResult result = CompileRun(compiler, settings, m_host, files());
+    const CompileResult result = compileRun(compiler, settings, m_host, files());
     ASSERT_TRUE(result.succeeded) << m_host.all();
     EXPECT_NE(
         m_host.all().find("Warning: Contents entry \"Welcome to Tidewater\" leads to Ã¼ber.htm, which the help file "
@@ -273,10 +273,10 @@ TEST_F(SampleCompile, TakesNothingFromOutsideAndKeepsTheAuthorsFiles)
 
     NullProgress progress;
     reserveCompileInputFiles(m_project);
-    const CompilerInputFiles written = WriteCompilerFiles(m_project, progress);
+    const CompilerInputFiles written = writeCompilerFiles(m_project, progress);
     MemorySettingsStore settings;
     ChmcmdCompiler compiler;
-    const CompileResult result = CompileRun(compiler, settings, m_host, compileFilesOf(m_project, written));
+    const CompileResult result = compileRun(compiler, settings, m_host, compileFilesOf(m_project, written));
     ASSERT_TRUE(result.succeeded) << m_host.all();
 
     EXPECT_FALSE(fs::is_symlink(file("sample.chm")));

@@ -32,12 +32,12 @@ CompileResult compileProject(Project& project, const std::string& logFile, Quiet
 {
     NullProgress progress;
     project.deriveCompilerFileNames();
-    WriteCompilerFiles(project, progress);
+    writeCompilerFiles(project, progress);
     ChmcmdCompiler compiler;
     MemorySettingsStore settings;
     CompileFiles files = compileFilesOf(project);
     files.logFile = logFile;
-    return CompileRun(compiler, settings, host, files);
+    return compileRun(compiler, settings, host, files);
 }
 
 // The project file from its [Window] section on: window, contents and

@@ -37,13 +37,13 @@ TEST(ReplaceAll, ReplacesLeftToRightWithoutOverlapOrLooping)
     }
 }
 
-TEST(FindPos, CountsFromOneAndGivesZeroWhenAbsent)
+TEST(findPos, CountsFromOneAndGivesZeroWhenAbsent)
 {
-    EXPECT_EQ(FindPos("b", "abc", false), 2u);
-    EXPECT_EQ(FindPos("B", "abc", false), 0u);
-    EXPECT_EQ(FindPos("B", "abc", true), 2u);
-    EXPECT_EQ(FindPos("", "abc", true), 0u);
-    EXPECT_EQ(FindPos("abcd", "abc", true), 0u);
+    EXPECT_EQ(findPos("b", "abc", false), 2u);
+    EXPECT_EQ(findPos("B", "abc", false), 0u);
+    EXPECT_EQ(findPos("B", "abc", true), 2u);
+    EXPECT_EQ(findPos("", "abc", true), 0u);
+    EXPECT_EQ(findPos("abcd", "abc", true), 0u);
 }
 
 // The whole road of one file: line model (CR LF, CR or LF), "|" for line

@@ -10,7 +10,7 @@
 namespace doxel {
 namespace {
 
-TEST(AddFiles, TakesOneFoldersFilesByExtensionInNameOrder)
+TEST(addFiles, TakesOneFoldersFilesByExtensionInNameOrder)
 {
     test::TempDir dir;
     for (const char* name :
@@ -20,14 +20,14 @@ TEST(AddFiles, TakesOneFoldersFilesByExtensionInNameOrder)
     test::writeFile(dir.path() / "sub" / "inner.txt", "");
 
     const std::string f = dir.path().string() + "/";
-    EXPECT_EQ(AddFiles(dir.path().string(), ToolFileKind::Text),
+    EXPECT_EQ(addFiles(dir.path().string(), ToolFileKind::Text),
               (std::vector<std::string>{f + ".hidden.TXT", f + "A.TxT", f + "b.txt"}));
-    EXPECT_EQ(AddFiles(f, ToolFileKind::TextAndHtml),
+    EXPECT_EQ(addFiles(f, ToolFileKind::TextAndHtml),
               (std::vector<std::string>{f + ".hidden.TXT", f + "A.TxT", f + "Y.HTML", f + "b.txt", f + "x.Htm"}));
-    EXPECT_THROW(AddFiles(f + "missing", ToolFileKind::Text), IoError);
+    EXPECT_THROW(addFiles(f + "missing", ToolFileKind::Text), IoError);
 }
 
-TEST(AddFiles, WithSubfoldersTakesEveryLevelFolderByFolder)
+TEST(addFiles, WithSubfoldersTakesEveryLevelFolderByFolder)
 {
     test::TempDir dir;
     for (const char* name : {"b.htm", "a/x.txt", "a/deep/y.HTML", "a/deep/skip.asp", "c/z.txt", ".hid/h.txt"})
@@ -37,9 +37,9 @@ TEST(AddFiles, WithSubfoldersTakesEveryLevelFolderByFolder)
 
     const std::string f = dir.path().string() + "/";
     EXPECT_EQ(
-        AddFiles(dir.path().string(), ToolFileKind::TextAndHtml, true),
+        addFiles(dir.path().string(), ToolFileKind::TextAndHtml, true),
         (std::vector<std::string>{f + "b.htm", f + ".hid/h.txt", f + "a/x.txt", f + "a/deep/y.HTML", f + "c/z.txt"}));
-    EXPECT_EQ(AddFiles(dir.path().string(), ToolFileKind::TextAndHtml),
+    EXPECT_EQ(addFiles(dir.path().string(), ToolFileKind::TextAndHtml),
               (std::vector<std::string>{f + "b.htm", f + "folder.txt"}))
         << "without subfolders, entries are taken by name alone, as before";
 }

@@ -11,7 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ConvertFile, WritesTheWelcomePageByteForByte)
+TEST(convertFile, WritesTheWelcomePageByteForByte)
 {
     test::TempDir dir;
     test::writeFile(dir.path() / "Welcome.txt", "Hello\r\n\r\n");

@@ -66,7 +66,7 @@ private slots:
         f.create(f.sample());
         Project& project = f.form->project();
         QVERIFY(!project.fileList.empty());
-        const std::string firstFile = ProjectRelativePath(project.fileList[0].path, project.projectFile);
+        const std::string firstFile = projectRelativePath(project.fileList[0].path, project.projectFile);
         WindowFrame sized;
         QStringList offered;
         f.dialogs.answer<TProjectProperties>([&](TProjectProperties& dialog) {
@@ -106,7 +106,7 @@ private slots:
         f.form.reset();
         f.create(f.sample());
         QCOMPARE(f.form->project().windowSettings, window);
-        const std::string hhp = HelpProjectFileText(f.form->project(), "/tmp/log.txt");
+        const std::string hhp = helpProjectFileText(f.form->project(), "/tmp/log.txt");
         QVERIFY(hhp.find("\r\nFull-text search=Yes\r\n") != std::string::npos);
         QVERIFY(hhp.find(",0x8") != std::string::npos);
         QVERIFY(f.desktop.finished());

@@ -53,7 +53,7 @@ protected:
         other.rebuildFileList();
         const std::string file = folder.file(name);
         NullProgress progress;
-        WriteProjectFile(other, file, progress);
+        writeProjectFile(other, file, progress);
         return file;
     }
 
@@ -391,7 +391,7 @@ TEST_F(DocumentControllerTest, OpenNamesTheMissingTopicFiles)
         }
         other.rebuildFileList();
         NullProgress progress;
-        WriteProjectFile(other, folder.file("gaps.dxp"), progress);
+        writeProjectFile(other, folder.file("gaps.dxp"), progress);
         desktop.messages.clear();
         desktop.answerMessage(MessageAnswer::Ok);
         ASSERT_TRUE(controller.openProjectFile(folder.file("gaps.dxp"), false));
@@ -419,7 +419,7 @@ TEST_F(DocumentControllerTest, OpenReportsMissingTopicFilesOnce)
     other.titleEntry().appendChild(std::make_unique<ContentsEntry>("B", 8, folder.file("b.htm")));
     other.rebuildFileList();
     NullProgress progress;
-    WriteProjectFile(other, folder.file("gaps.dxp"), progress);
+    writeProjectFile(other, folder.file("gaps.dxp"), progress);
 
     desktop.answerMessage(MessageAnswer::Ok);
     ASSERT_TRUE(controller.openProjectFile(folder.file("gaps.dxp"), false));
@@ -496,7 +496,7 @@ TEST_F(DocumentControllerTest, SaveAsksWhenAnotherWindowSavedTheFileMeanwhile)
         readProjectFile(other, file);
         other.titleEntry().caption = "Theirs";
         NullProgress progress;
-        WriteProjectFile(other, file, progress);
+        writeProjectFile(other, file, progress);
 
         desktop.answerMessage(c.answer);
         EXPECT_EQ(controller.save(), c.saved);
@@ -531,7 +531,7 @@ TEST_F(DocumentControllerTest, FocusOffersToReloadAChangedFileOnce)
     readProjectFile(other, file);
     other.titleEntry().caption = "Theirs";
     NullProgress progress;
-    WriteProjectFile(other, file, progress);
+    writeProjectFile(other, file, progress);
 
     desktop.answerMessage(MessageAnswer::No);
     EXPECT_FALSE(controller.reloadIfChangedOnDisk());
@@ -540,7 +540,7 @@ TEST_F(DocumentControllerTest, FocusOffersToReloadAChangedFileOnce)
     EXPECT_NE(project.title(), "Theirs");
 
     other.titleEntry().caption = "Theirs again";
-    WriteProjectFile(other, file, progress);
+    writeProjectFile(other, file, progress);
     desktop.answerMessage(MessageAnswer::Yes);
     EXPECT_TRUE(controller.reloadIfChangedOnDisk());
     EXPECT_EQ(project.title(), "Theirs again");

@@ -571,7 +571,7 @@ private slots:
         readProjectFile(other, f.sample());
         other.titleEntry().caption = "Saved elsewhere";
         NullProgress progress;
-        WriteProjectFile(other, f.sample(), progress);
+        writeProjectFile(other, f.sample(), progress);
 
         // Asked once the activation is over; the steps made on the old
         // project go with it.

@@ -142,13 +142,13 @@ private slots:
         QCOMPARE(window.defaultTopic, std::string("pages\\zoo.htm"));
         QCOMPARE(window.jump1Text, std::string("Site"));
 
-        const std::string definition = BuildWindowDefinition(project);
+        const std::string definition = buildWindowDefinition(project);
         // The flag words in hex, the pane width and the frame as left, top,
         // right and bottom.
         QVERIFY2(definition.find(",0x420,50,0x6,[80,70,730,500],0x80020000,0x20000,") != std::string::npos,
                  definition.c_str());
         QVERIFY2(definition.find("https://example.org/,Site,,FAQ,") != std::string::npos, definition.c_str());
-        const std::string hhp = HelpProjectFileText(project, "/home/ann/log.txt");
+        const std::string hhp = helpProjectFileText(project, "/home/ann/log.txt");
         QVERIFY(hhp.find("\r\nFull-text search=Yes\r\n") != std::string::npos);
     }
 

@@ -214,7 +214,7 @@ void TCompileForm::startCompile()
         std::string error;
         bool failed = false;
         try {
-            result = CompileRun(m_services.compiler, m_services.settings, *this, m_files);
+            result = compileRun(m_services.compiler, m_services.settings, *this, m_files);
         } catch (const std::exception& caught) {
             // The run could not go on; the window shows it as a compiler
             // that could not run rather than letting the error escape.

@@ -229,7 +229,7 @@ std::optional<KeywordEntry> IndexCommands::askProperties(const KeywordEntry& cur
     std::vector<std::string> shown;
     shown.reserve(files.size());
     for (const std::string& file : files)
-        shown.push_back(ProjectRelativePath(file, m_context.project.projectFile));
+        shown.push_back(projectRelativePath(file, m_context.project.projectFile));
     TKeywordProperties dialog(m_context.settings, current, files, shown, &m_context.window);
     if (!m_context.dialogs.run(dialog))
         return std::nullopt;

@@ -57,7 +57,7 @@ void CompileController::compile()
             return;
     }
     reserveCompileInputFiles(m_project);
-    const CompilerInputFiles written = WriteCompilerFiles(m_project, m_environment.progress);
+    const CompilerInputFiles written = writeCompilerFiles(m_project, m_environment.progress);
     m_view.showResults(compileFilesOf(m_project, written));
 }
 

@@ -54,8 +54,8 @@ void rebaseWindowPages(Project& project, const std::string& oldFile, const std::
         if (page->empty() || *page == kNotDefined)
             continue;
         for (const FileListEntry& row : project.fileList) {
-            if (ProjectRelativePath(row.path, oldFile) == *page) {
-                *page = ProjectRelativePath(row.path, newFile);
+            if (projectRelativePath(row.path, oldFile) == *page) {
+                *page = projectRelativePath(row.path, newFile);
                 break;
             }
         }
@@ -158,7 +158,7 @@ bool DocumentController::save()
         if (answer != MessageAnswer::Yes)
             return false;
     }
-    WriteProjectFile(m_project, m_project.projectFile, m_view.progress());
+    writeProjectFile(m_project, m_project.projectFile, m_view.progress());
     m_history.markSaved();
     rememberDiskState();
     return true;
@@ -248,7 +248,7 @@ bool DocumentController::saveAs()
     const WindowSettings window = m_project.windowSettings;
     rebaseWindowPages(m_project, m_project.projectFile, path);
     try {
-        WriteProjectFile(m_project, path, m_view.progress());
+        writeProjectFile(m_project, path, m_view.progress());
     } catch (...) {
         m_project.windowSettings = window;
         throw;

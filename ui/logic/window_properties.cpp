@@ -178,7 +178,7 @@ std::vector<std::string> projectFileChoices(const Project& project, PathStyle st
     choices.reserve(project.fileList.size());
     for (const FileListEntry& row : project.fileList) {
         if (!row.path.empty())
-            choices.push_back(ProjectRelativePath(row.path, project.projectFile, style));
+            choices.push_back(projectRelativePath(row.path, project.projectFile, style));
     }
     return choices;
 }

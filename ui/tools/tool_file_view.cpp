@@ -73,7 +73,7 @@ void ToolFileView::listFolder(Desktop& desktop, SettingsStore& settings, std::st
                                                loadText(settings, text_id::kClearFileList), MessageButtons::YesNo,
                                                MessageIcon::Question) == MessageAnswer::Yes)
         clear();
-    appendPaths(AddFiles(*folder, kind, m_subfolders->isChecked()));
+    appendPaths(addFiles(*folder, kind, m_subfolders->isChecked()));
 }
 
 }  // namespace doxel

@@ -216,10 +216,10 @@ TEST(ProjectPropertiesHelpProject, ReachTheWindowDefinition)
     confirmProjectProperties(project, values);
 
     EXPECT_LT(project.windowSettings.windowStyle, 0);
-    EXPECT_EQ(BuildWindowDefinition(project),
+    EXPECT_EQ(buildWindowDefinition(project),
               "\"Guide\",\"/help/guide.hhc\",,\"start.htm\",home.htm,https://example.org/,Site,,,0x420,1000,0xE,"
               "[10,20,310,420],0x90000000,0x8,,,,,0");
-    const std::string hhp = HelpProjectFileText(project, "/help/log.txt");
+    const std::string hhp = helpProjectFileText(project, "/help/log.txt");
     EXPECT_NE(hhp.find("\r\nFull-text search=Yes\r\n"), std::string::npos);
     EXPECT_NE(hhp.find("\r\nDefault topic=start.htm\r\n"), std::string::npos);
 }
