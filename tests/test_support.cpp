@@ -52,4 +52,24 @@ std::string crlf(std::initializer_list<std::string_view> lines)
     return out;
 }
 
+std::string systemRecord(std::uint16_t code, std::string_view data)
+{
+    std::string out;
+    out += static_cast<char>(code & 0xFF);
+    out += static_cast<char>(code >> 8);
+    out += static_cast<char>(data.size() & 0xFF);
+    out += static_cast<char>(data.size() >> 8);
+    out += data;
+    return out;
+}
+
+std::string systemFile(std::uint32_t languageId, const std::string& defaultTopic)
+{
+    std::string language(36, '\0');
+    for (int i = 0; i < 4; ++i)
+        language[static_cast<std::size_t>(i)] = static_cast<char>((languageId >> (8 * i)) & 0xFF);
+    return std::string("\x03\0\0\0", 4) + systemRecord(9, std::string("HHA Version 4.74.8702\0", 22)) +
+           systemRecord(4, language) + systemRecord(2, defaultTopic + '\0');
+}
+
 }  // namespace doxel::test

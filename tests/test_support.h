@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -28,5 +29,11 @@ void writeFile(const std::filesystem::path& path, std::string_view contents);
 std::string golden(std::string_view name);
 // Lines joined with CR LF after each, the last included.
 std::string crlf(std::initializer_list<std::string_view> lines);
+
+// A record of a compiled help file's #SYSTEM: code, size, data.
+std::string systemRecord(std::uint16_t code, std::string_view data);
+// A #SYSTEM as compilers write it: version 3, the compiler's name, the
+// language and the default topic.
+std::string systemFile(std::uint32_t languageId, const std::string& defaultTopic);
 
 }  // namespace doxel::test

@@ -4,30 +4,15 @@
 #include "core/text_encoding.h"
 
 #include <gtest/gtest.h>
+
+#include "test_support.h"
 #include <map>
 
 namespace doxel {
 namespace {
 
-std::string record(std::uint16_t code, std::string_view data)
-{
-    std::string out;
-    out += static_cast<char>(code & 0xFF);
-    out += static_cast<char>(code >> 8);
-    out += static_cast<char>(data.size() & 0xFF);
-    out += static_cast<char>(data.size() >> 8);
-    out += data;
-    return out;
-}
-
-std::string systemFile(std::uint32_t languageId, const std::string& defaultTopic)
-{
-    std::string language(36, '\0');
-    for (int i = 0; i < 4; ++i)
-        language[static_cast<std::size_t>(i)] = static_cast<char>((languageId >> (8 * i)) & 0xFF);
-    return std::string("\x03\0\0\0", 4) + record(9, std::string("HHA Version 4.74.8702\0", 22)) + record(4, language) +
-           record(2, defaultTopic + '\0');
-}
+using test::systemFile;
+using test::systemRecord;
 
 class StoredFiles final : public CompiledHelpFile {
 public:
