@@ -118,26 +118,7 @@ void renameDeclarations(std::string& page, std::string_view key, std::string_vie
     const std::string head = asciiLower(std::string_view(page).substr(0, kDeclarationReach));
     std::string out;
     std::size_t copied = 0;
-    for (std::size_t at = head.find(key); at != std::string::npos; at = head.find(key, at + key.size())) {
-        const std::size_t open = head.rfind('<', at);
-        const std::size_t close = head.rfind('>', at);
-        if (open == std::string::npos || (close != std::string::npos && close > open) ||
-            head.compare(open, tagStart.size(), tagStart) != 0)
-            continue;
-        std::size_t pos = at + key.size();
-        while (pos < head.size() && (head[pos] == ' ' || head[pos] == '\t'))
-            ++pos;
-        if (pos >= head.size() || head[pos] != '=')
-            continue;
-        ++pos;
-        while (pos < head.size() && (head[pos] == ' ' || head[pos] == '\t' || head[pos] == '"' || head[pos] == '\''))
-            ++pos;
-        std::size_t end = pos;
-        while (end < head.size() && (std::isalnum(static_cast<unsigned char>(head[end])) != 0 || head[end] == '-' ||
-                                     head[end] == '_' || head[end] == '.' || head[end] == ':'))
-            ++end;
-        if (end == pos)
-            continue;
+    for (const auto& [pos, end] : declarationValues(head, key, tagStart)) {
         out.append(page, copied, pos - copied);
         out += name;
         copied = end;

@@ -233,13 +233,19 @@ std::string_view urlFragment(std::string_view url)
     return hash == std::string_view::npos ? std::string_view() : url.substr(hash + 1);
 }
 
-std::string pageEncoding(std::string_view html)
+std::vector<std::pair<std::size_t, std::size_t>> declarationValues(std::string_view lowerHead, std::string_view key,
+                                                                   std::string_view tagStart)
 {
-    // Browsers look for the declaration in the first 1024 bytes; pages made
-    // by hand sometimes put it after a long comment, so look a little further.
-    const std::string head = asciiLower(html.substr(0, 4096));
-    for (std::size_t at = head.find("charset"); at != std::string::npos; at = head.find("charset", at + 7)) {
-        std::size_t pos = at + 7;
+    std::vector<std::pair<std::size_t, std::size_t>> values;
+    const std::string_view head = lowerHead;
+    for (std::size_t at = head.find(key); at != std::string_view::npos; at = head.find(key, at + key.size())) {
+        // Only inside such a tag: "charset=" in the text says nothing.
+        const std::size_t open = head.rfind('<', at);
+        const std::size_t close = head.rfind('>', at);
+        if (open == std::string_view::npos || (close != std::string_view::npos && close > open) ||
+            head.compare(open, tagStart.size(), tagStart) != 0)
+            continue;
+        std::size_t pos = at + key.size();
         while (pos < head.size() && (head[pos] == ' ' || head[pos] == '\t'))
             ++pos;
         if (pos >= head.size() || head[pos] != '=')
@@ -251,14 +257,20 @@ std::string pageEncoding(std::string_view html)
         while (end < head.size() && (std::isalnum(static_cast<unsigned char>(head[end])) != 0 || head[end] == '-' ||
                                      head[end] == '_' || head[end] == '.' || head[end] == ':'))
             ++end;
-        // Only inside a <meta> tag: "charset=" in the text says nothing.
-        const std::size_t open = head.rfind('<', at);
-        const std::size_t close = head.rfind('>', at);
-        const bool inMeta = open != std::string::npos && (close == std::string::npos || close < open) &&
-                            head.compare(open, 5, "<meta") == 0;
-        if (end > pos && inMeta)
-            return head.substr(pos, end - pos);
+        if (end > pos)
+            values.emplace_back(pos, end);
     }
+    return values;
+}
+
+std::string pageEncoding(std::string_view html)
+{
+    // Browsers look for the declaration in the first 1024 bytes; pages made
+    // by hand sometimes put it after a long comment, so look a little further.
+    const std::string head = asciiLower(html.substr(0, 4096));
+    const auto values = declarationValues(head, "charset", "<meta");
+    if (!values.empty())
+        return head.substr(values.front().first, values.front().second - values.front().first);
     const bool beyondAscii = std::any_of(html.begin(), html.end(), [](char c) { return (c & 0x80) != 0; });
     return beyondAscii && isValidUtf8(html) ? "utf-8" : std::string();
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace doxel {
@@ -46,6 +47,12 @@ std::string localUrlPath(std::string_view url);
 
 // The fragment of a URL without its "#"; empty when there is none.
 std::string_view urlFragment(std::string_view url);
+
+// Where the values of `key=` ("charset", "encoding") stand inside the tags
+// that begin with `tagStart` ("<meta", "<?xml") in `lowerHead`, a page's
+// start lower-cased: the first and one past the last offset of each value.
+std::vector<std::pair<std::size_t, std::size_t>> declarationValues(std::string_view lowerHead, std::string_view key,
+                                                                   std::string_view tagStart);
 
 // The character encoding a page is written in, lower case: the charset it
 // declares near its start (<meta charset="utf-8">, or a Content-Type
