@@ -251,6 +251,15 @@ void BM_AddOneNewTopicFile(benchmark::State& state)
         rig.editor.addTopicFiles({files[next++ % files.size()]});
 }
 
+ContentsEntry* headerCaptioned(Project& project, const std::string& caption)
+{
+    for (const auto& child : project.titleEntry().children()) {
+        if (child->caption == caption)
+            return child.get();
+    }
+    return nullptr;
+}
+
 // Delete a header of 10,000 entries in a project of 100,000 or 200,000,
 // then time its undo (with the editor taking the tree up again, as the
 // window has it) or the delete itself (its step copies the tree first).
@@ -264,12 +273,7 @@ void BM_UndoDeleteLargeSubtree(benchmark::State& state)
     const std::string caption = big.caption;
     for (auto _ : state) {
         state.PauseTiming();
-        ContentsEntry* header = nullptr;
-        for (const auto& child : rig.project.titleEntry().children()) {
-            if (child->caption == caption)
-                header = child.get();
-        }
-        rig.editor.select(header);
+        rig.editor.select(headerCaptioned(rig.project, caption));
         rig.editor.deleteSelected();
         state.ResumeTiming();
         history.undo();
@@ -288,12 +292,7 @@ void BM_DeleteLargeSubtreeWithHistory(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         history.clear();
-        ContentsEntry* header = nullptr;
-        for (const auto& child : rig.project.titleEntry().children()) {
-            if (child->caption == caption)
-                header = child.get();
-        }
-        rig.editor.select(header);
+        rig.editor.select(headerCaptioned(rig.project, caption));
         state.ResumeTiming();
         rig.editor.deleteSelected();
         state.PauseTiming();
