@@ -19,6 +19,26 @@ std::string folded(std::string_view text)
     return out;
 }
 
+// The text and search as the search runs over them: with letter case
+// ignored, folded copies; the bytes taken into a result come from the text
+// as it was.
+struct SearchedText {
+    SearchedText(std::string_view text, std::string_view search, bool ignoreCase)
+        : foldedText(ignoreCase ? folded(text) : std::string()),
+          foldedSearch(ignoreCase ? folded(search) : std::string()),
+          haystack(ignoreCase ? std::string_view(foldedText) : text),
+          needle(ignoreCase ? std::string_view(foldedSearch) : search)
+    {
+    }
+    SearchedText(const SearchedText&) = delete;
+    SearchedText& operator=(const SearchedText&) = delete;
+
+    std::string foldedText;
+    std::string foldedSearch;
+    std::string_view haystack;
+    std::string_view needle;
+};
+
 }  // namespace
 
 std::size_t findPos(std::string_view search, std::string_view text, bool ignoreCase)
@@ -36,18 +56,9 @@ std::string ReplaceAll(std::string_view text, std::string_view search, std::stri
         *count = 0;
     if (search.empty())
         return std::string(text);
-    // With letter case ignored the search runs over a folded copy; the
-    // bytes taken into the result come from the text as it was.
-    std::string foldedText;
-    std::string foldedSearch;
-    std::string_view haystack = text;
-    std::string_view needle = search;
-    if (ignoreCase) {
-        foldedText = folded(text);
-        foldedSearch = folded(search);
-        haystack = foldedText;
-        needle = foldedSearch;
-    }
+    const SearchedText searched(text, search, ignoreCase);
+    const std::string_view haystack = searched.haystack;
+    const std::string_view needle = searched.needle;
     std::size_t at = haystack.find(needle);
     if (at == std::string_view::npos)
         return std::string(text);
@@ -170,16 +181,9 @@ std::string replaceJoined(const JoinedText& text, std::string_view search, std::
     };
     const std::string inserted = withLineEnds(replacement, text.lineEnd);
 
-    std::string foldedText;
-    std::string foldedSearch;
-    std::string_view haystack = joined;
-    std::string_view needle = search;
-    if (ignoreCase) {
-        foldedText = folded(joined);
-        foldedSearch = folded(search);
-        haystack = foldedText;
-        needle = foldedSearch;
-    }
+    const SearchedText searched(joined, search, ignoreCase);
+    const std::string_view haystack = searched.haystack;
+    const std::string_view needle = searched.needle;
     std::size_t replaced = 0;
     std::size_t start = 0;
     if (!needle.empty()) {
