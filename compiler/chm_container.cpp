@@ -111,10 +111,10 @@ private:
         std::string& chunk = m_chunks.back();
         const std::size_t free = kChunkSize - chunk.size();
         std::string tail(free, '\0');
-        put16Into(tail, free - 2, static_cast<std::uint32_t>(m_offsets.size()));
+        put16At(tail, free - 2, static_cast<std::uint32_t>(m_offsets.size()));
         std::size_t at = free - 4;
         for (std::size_t i = kQuickrefEvery; i < m_offsets.size(); i += kQuickrefEvery, at -= 2)
-            put16Into(tail, at, m_offsets[i] - m_headerSize);
+            put16At(tail, at, m_offsets[i] - m_headerSize);
         chunk += tail;
         std::string header(m_signature, 4);
         put32(header, static_cast<std::uint32_t>(free));
@@ -126,12 +126,6 @@ private:
         std::copy(header.begin(), header.end(), chunk.begin());
         m_finished = m_chunks.size();
     }
-    static void put16Into(std::string& out, std::size_t at, std::uint32_t value)
-    {
-        out[at] = static_cast<char>(value & 0xFF);
-        out[at + 1] = static_cast<char>((value >> 8) & 0xFF);
-    }
-
     const char* m_signature;
     std::uint32_t m_headerSize;
     std::vector<std::string> m_chunks;

@@ -30,6 +30,7 @@
 
 #include "compiler/fulltext/page_text.h"
 #include "compiler/fulltext/word_splitter.h"
+#include "compiler/little_endian.h"
 #include "core/text_encoding.h"
 
 namespace doxel::chm {
@@ -355,30 +356,6 @@ struct IndexEntry {
     const WordRecord* record;
 };
 
-void put16(std::string& out, std::size_t at, std::uint32_t value)
-{
-    out[at] = static_cast<char>(value & 0xFF);
-    out[at + 1] = static_cast<char>((value >> 8) & 0xFF);
-}
-
-void put32(std::string& out, std::size_t at, std::uint64_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-void append16(std::string& out, std::uint32_t value)
-{
-    out.append(2, '\0');
-    put16(out, out.size() - 2, value);
-}
-
-void append32(std::string& out, std::uint64_t value)
-{
-    out.append(4, '\0');
-    put32(out, out.size() - 4, value);
-}
-
 void appendVarint(std::string& out, std::uint64_t value)
 {
     do {
@@ -429,10 +406,10 @@ Tree writeTree(const std::vector<IndexEntry>& entries, std::string& out)
     auto flushLeaf = [&] {
         const auto free = static_cast<std::uint32_t>(kNodeSize - node.size());
         node.resize(kNodeSize, '\0');
-        put16(node, 6, free);
+        put16At(node, 6, free);
         const std::size_t offset = out.size();
         if (lastLeaf != 0)
-            put32(out, lastLeaf, offset);
+            put32At(out, lastLeaf, offset);
         out += node;
         checkOffset(out);
         level.emplace_back(previous, static_cast<std::uint32_t>(offset));
@@ -464,8 +441,8 @@ Tree writeTree(const std::vector<IndexEntry>& entries, std::string& out)
         node.append(entry.word.substr(prefix));
         node += static_cast<char>(entry.title ? 1 : 0);
         appendVarint(node, entry.record->topics);
-        append32(node, locationOffset);
-        append16(node, 0);
+        put32(node, locationOffset);
+        put16(node, 0);
         appendVarint(node, locations.size());
         previous = entry.word;
     }
@@ -481,7 +458,7 @@ Tree writeTree(const std::vector<IndexEntry>& entries, std::string& out)
         auto flushIndex = [&] {
             const auto free = static_cast<std::uint32_t>(kNodeSize - node.size());
             node.resize(kNodeSize, '\0');
-            put16(node, 0, free);
+            put16At(node, 0, free);
             parents.emplace_back(previous, static_cast<std::uint32_t>(out.size()));
             out += node;
             checkOffset(out);
@@ -502,8 +479,8 @@ Tree writeTree(const std::vector<IndexEntry>& entries, std::string& out)
             node += static_cast<char>(word.size() - prefix + 1);
             node += static_cast<char>(prefix);
             node.append(word, prefix);
-            append32(node, offset);
-            append16(node, 0);
+            put32(node, offset);
+            put16(node, 0);
             previous = word;
         }
         flushIndex();
@@ -524,30 +501,30 @@ void writeHeader(std::string& out, const Tree& tree, std::uint32_t topics, const
                  const FullTextOptions& options)
 {
     out[2] = 0x28;  // 00 00 28 00
-    put32(out, 0x04, topics);
-    put32(out, 0x08, tree.root);
-    put32(out, 0x0C, 0);
-    put32(out, 0x10, tree.leaves);
-    put32(out, 0x14, tree.root);
-    put16(out, 0x18, tree.depth);
-    put32(out, 0x1A, 7);
+    put32At(out, 0x04, topics);
+    put32At(out, 0x08, tree.root);
+    put32At(out, 0x0C, 0);
+    put32At(out, 0x10, tree.leaves);
+    put32At(out, 0x14, tree.root);
+    put16At(out, 0x18, tree.depth);
+    put32At(out, 0x1A, 7);
     const unsigned char codes[6] = {2, kTopicRoot, 2, kCountRoot, 2, kPlaceRoot};
     std::memcpy(out.data() + 0x1E, codes, sizeof codes);
-    put32(out, 0x2E, kNodeSize);
-    put32(out, 0x32, 0);
-    put32(out, 0x36, 1);
-    put32(out, 0x3A, 5);
-    put32(out, 0x3E, clamp32(longestWord));
-    put32(out, 0x42, clamp32(stats.occurrences));
-    put32(out, 0x46, clamp32(distinctWords));
-    put32(out, 0x4A, clamp32(stats.occurrenceBytes));
-    put32(out, 0x4E, 0);
-    put32(out, 0x52, clamp32(distinctBytes));
-    put32(out, 0x56, tree.lastLeafFree);
-    put32(out, 0x5A, 0);
-    put32(out, 0x5E, topics == 0 ? 0 : topics - 1);
-    put32(out, 0x7A, static_cast<std::uint32_t>(options.codePage));
-    put32(out, 0x7E, options.languageId);
+    put32At(out, 0x2E, kNodeSize);
+    put32At(out, 0x32, 0);
+    put32At(out, 0x36, 1);
+    put32At(out, 0x3A, 5);
+    put32At(out, 0x3E, clamp32(longestWord));
+    put32At(out, 0x42, clamp32(stats.occurrences));
+    put32At(out, 0x46, clamp32(distinctWords));
+    put32At(out, 0x4A, clamp32(stats.occurrenceBytes));
+    put32At(out, 0x4E, 0);
+    put32At(out, 0x52, clamp32(distinctBytes));
+    put32At(out, 0x56, tree.lastLeafFree);
+    put32At(out, 0x5A, 0);
+    put32At(out, 0x5E, topics == 0 ? 0 : topics - 1);
+    put32At(out, 0x7A, static_cast<std::uint32_t>(options.codePage));
+    put32At(out, 0x7E, options.languageId);
 }
 
 std::string quoted(std::string_view text)
