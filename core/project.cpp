@@ -94,6 +94,8 @@ void Project::resetToNew(const std::string& title)
     keywords.clear();
     fileList.clear();
     windowSettings = WindowSettings();
+    helpIds.clear();
+    helpLanguageId = 0;
     projectFile.clear();
     helpProjectFile.clear();
     contentsFile.clear();
@@ -142,6 +144,8 @@ void Project::swap(Project& other) noexcept
     swap(keywords, other.keywords);
     swap(fileList, other.fileList);
     swap(windowSettings, other.windowSettings);
+    swap(helpIds, other.helpIds);
+    swap(helpLanguageId, other.helpLanguageId);
     swap(projectFile, other.projectFile);
     swap(helpProjectFile, other.helpProjectFile);
     swap(contentsFile, other.contentsFile);

@@ -96,6 +96,17 @@ struct KeywordEntry {
     bool operator==(const KeywordEntry&) const = default;
 };
 
+// A number an application opens its help with (the F1 key of a dialog),
+// under the symbolic name its code uses, and the topic it opens. Kept in the
+// project's own settings file, since the project file has no place for it.
+struct HelpId {
+    std::string name;          // IDH_PRINT_PREVIEW: letters, digits and '_'
+    std::uint32_t number = 0;  // 1 to kMaxHelpIdNumber
+    std::string topicFile;     // full path, with an anchor when it has one
+    bool operator==(const HelpId&) const = default;
+};
+inline constexpr std::uint32_t kMaxHelpIdNumber = 0x7fffffff;
+
 // Calls visit(entry, level) for every entry below `root` in display order
 // (depth first, pre-order; level 0 for the children of `root`), without
 // recursion, so deep trees are safe. The entries are const when `root` is;
@@ -147,6 +158,11 @@ public:
     std::vector<KeywordEntry> keywords;
     FileList fileList;
     WindowSettings windowSettings;
+    // What the project file cannot hold, kept in the project's own settings
+    // file beside it: the help ids, and the language id the author chose
+    // for the help file (0: chosen from the letters of the texts).
+    std::vector<HelpId> helpIds;
+    int helpLanguageId = 0;
     std::string projectFile;
     std::string helpProjectFile;
     std::string contentsFile;

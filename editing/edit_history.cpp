@@ -71,6 +71,8 @@ struct EditHistory::State {
     FileList fileList;
     std::vector<KeywordEntry> keywords;
     WindowSettings windowSettings;
+    std::vector<HelpId> helpIds;
+    int helpLanguageId = 0;
 };
 
 struct EditHistory::Step {
@@ -122,6 +124,8 @@ EditHistory::State EditHistory::capture(EditParts parts) const
     if (has(parts, EditParts::Keywords))
         state.keywords = m_project.keywords;
     state.windowSettings = m_project.windowSettings;
+    state.helpIds = m_project.helpIds;
+    state.helpLanguageId = m_project.helpLanguageId;
     return state;
 }
 
@@ -132,7 +136,8 @@ bool EditHistory::sameAsProject(const State& state) const
         return false;
     if (has(state.parts, EditParts::Keywords) && state.keywords != m_project.keywords)
         return false;
-    return state.windowSettings == m_project.windowSettings;
+    return state.windowSettings == m_project.windowSettings && state.helpIds == m_project.helpIds &&
+           state.helpLanguageId == m_project.helpLanguageId;
 }
 
 void EditHistory::exchange(State& state)
@@ -146,6 +151,8 @@ void EditHistory::exchange(State& state)
     if (has(state.parts, EditParts::Keywords))
         std::swap(state.keywords, m_project.keywords);
     std::swap(state.windowSettings, m_project.windowSettings);
+    std::swap(state.helpIds, m_project.helpIds);
+    std::swap(state.helpLanguageId, m_project.helpLanguageId);
 }
 
 void EditHistory::followSaved()

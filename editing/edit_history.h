@@ -12,7 +12,8 @@ namespace doxel {
 
 // What an editing command may change, so that a step keeps a copy of only
 // that: a keyword command in a project of 100,000 entries copies the
-// keywords, not the tree. The window settings are small and always kept.
+// keywords, not the tree. The window settings, the help ids and the help
+// file's language are small and always kept.
 enum class EditParts : unsigned { Contents = 1, Keywords = 2, Settings = 4, Everything = 7 };
 
 // The undo and redo history of the project: one stack of steps over every
