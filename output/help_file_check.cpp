@@ -319,6 +319,8 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
         return;
     const std::string shownPage = relativeOf(page);
     const Lookup found = lookup(target);
+    if (found.found != Found::Exact || found.directory || !isInside(target))
+        m_flagged.insert(relativeOf(target));
     if (found.found == Found::Missing || found.directory) {
         m_missing.insert(relativeOf(target));
         addLine(false, "Broken " + std::string(nounOf(reference.kind)) + " in " + shownPage + ": " + reference.url +
@@ -365,6 +367,11 @@ std::vector<std::string> HelpFileCheck::reachedFiles() const
 bool HelpFileCheck::reportedMissing(std::string_view target) const
 {
     return m_missing.contains(relativeOf(absoluteOf(target, m_folder)));
+}
+
+bool HelpFileCheck::reportedTarget(std::string_view target) const
+{
+    return m_flagged.contains(relativeOf(absoluteOf(target, m_folder)));
 }
 
 HelpFileCheck::Anchor HelpFileCheck::findAnchor(std::string_view page, std::string_view name)
