@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to what reads a compiled help file back after a
-// compile: its "#SYSTEM" records, and the contents and index as sitemaps
+// compile: its "#SYSTEM" records, its "#WINDOWS" records (with the bytes as
+// their "#STRINGS" too), and the contents and index as sitemaps
 // whose "Local" values are decoded as a viewer does. Any help file must
 // read without a crash or a hang.
 //   build/fuzz/fuzz/fuzz_compiled_help CORPUS fuzz/corpus/compiled_help -max_total_time=300
@@ -19,5 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         static_cast<void>(doxel::storedPathOfLocal(link.local, "CP932"));
         static_cast<void>(doxel::decodedLocal(link.name, codePage));
     }
+    static_cast<void>(doxel::readWindowsFile(bytes, bytes));
     return 0;
 }

@@ -124,8 +124,9 @@ public:
     void note(const Where& where, const std::string& text) { m_report.notes.push_back(where.text() + text); }
 
     // The full path (with its anchor) of a "Local" value or a help project's
-    // file name, relative to the project folder; empty when it names no file.
-    std::string topicPath(std::string_view local, const Where& where);
+    // file name, relative to the project folder; empty when it names no
+    // file, which is noted unless `quiet`.
+    std::string topicPath(std::string_view local, const Where& where, bool quiet = false);
     // Whether `path` is a file on disk; one folder listing per folder.
     bool fileExists(const std::string& path);
     // `path` made relative to the folder of the new project, "\" separated.
@@ -160,8 +161,12 @@ bool Importer::fileExists(const std::string& path)
     return path.find('/') == std::string::npos ? exists(path) : m_resolver.isFile(path);
 }
 
-std::string Importer::topicPath(std::string_view local, const Where& where)
+std::string Importer::topicPath(std::string_view local, const Where& where, bool quiet)
 {
+    const auto note = [&](const Where& at, const std::string& text) {
+        if (!quiet)
+            this->note(at, text);
+    };
     while (!local.empty() && (local.front() == ' ' || local.front() == '\t'))
         local.remove_prefix(1);
     while (!local.empty() && (local.back() == ' ' || local.back() == '\t'))
@@ -203,7 +208,7 @@ std::string Importer::topicPath(std::string_view local, const Where& where)
     if (!found) {
         // A topic that is not there would stop the compile: the entry takes
         // over no topic, whatever its anchor.
-        if (m_reportedMissing.insert(full).second)
+        if (!quiet && m_reportedMissing.insert(full).second)
             note(where, "the topic file " + file + " is not there");
         return {};
     }
@@ -390,10 +395,19 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
             const std::string full = importer.topicPath(value, Where{sourceLabel});
             return full.empty() ? std::string() : importer.stored(full);
         };
+        // A Jump button may lead anywhere: one that names a file of the
+        // project is held like the home page, relative to the new project;
+        // anything else is kept as written.
+        const auto jump = [&](const std::string& value) -> std::string {
+            if (value.empty() || isAddress(value))
+                return withoutControls(value);
+            const std::string full = importer.topicPath(value, Where{sourceLabel}, true);
+            return full.empty() ? withoutControls(value) : importer.stored(full);
+        };
         settings.homePage = page(window->homePage);
-        settings.jump1Url = withoutControls(window->jump1Url);
+        settings.jump1Url = jump(window->jump1Url);
         settings.jump1Text = withoutControls(window->jump1Text);
-        settings.jump2Url = withoutControls(window->jump2Url);
+        settings.jump2Url = jump(window->jump2Url);
         settings.jump2Text = withoutControls(window->jump2Text);
         // The help project writer turns a title's double quotes into
         // apostrophes in the window only.
@@ -436,24 +450,6 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
     project.swap(fresh);
 }
 
-std::uint32_t le32(std::string_view data, std::size_t at)
-{
-    if (at + 4 > data.size())
-        return 0;
-    const auto byte = [&](std::size_t i) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(data[at + i]));
-    };
-    return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
-}
-
-std::string cString(std::string_view data, std::size_t at)
-{
-    if (at >= data.size())
-        return {};
-    const std::string_view rest = data.substr(at);
-    return std::string(rest.substr(0, rest.find('\0')));
-}
-
 std::string decoded(const std::string& bytes, const CodePage& page)
 {
     return isValidUtf8(bytes) ? bytes : toUtf8(bytes, page.iconvName);
@@ -477,39 +473,12 @@ void readSystemData(std::string_view system, HelpProjectFile& description)
 // The help windows of "#WINDOWS", their texts from "#STRINGS".
 void readWindows(std::string_view windows, std::string_view strings, HelpProjectFile& description)
 {
-    constexpr std::size_t kMinimumEntry = 0xAC;
-    const std::uint32_t count = le32(windows, 0);
-    const std::uint32_t entrySize = le32(windows, 4);
-    if (entrySize < kMinimumEntry)
-        return;
     const CodePage& page = codePageForLanguageId(description.languageId.value_or(0x409));
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::size_t base = 8 + std::size_t{i} * entrySize;
-        if (base + kMinimumEntry > windows.size())
-            break;
-        const auto u32 = [&](std::size_t offset) { return le32(windows, base + offset); };
-        const auto i32 = [&](std::size_t offset) { return static_cast<std::int32_t>(u32(offset)); };
-        const auto text = [&](std::size_t offset) { return decoded(cString(strings, u32(offset)), page); };
-        WindowDefinition window;
-        window.name = text(0x08);
-        window.navigationStyle = i32(0x10);
-        window.title = text(0x14);
-        window.windowStyle = i32(0x18);
-        window.extendedStyle = i32(0x1C);
-        window.left = i32(0x20);
-        window.top = i32(0x24);
-        window.right = i32(0x28);
-        window.bottom = i32(0x2C);
-        window.navigationPaneWidth = i32(0x4C);
-        window.contentsFile = text(0x60);
-        window.indexFile = text(0x64);
-        window.defaultTopic = text(0x68);
-        window.homePage = text(0x6C);
-        window.buttons = i32(0x70);
-        window.jump1Text = text(0x9C);
-        window.jump2Text = text(0xA0);
-        window.jump1Url = text(0xA4);
-        window.jump2Url = text(0xA8);
+    for (WindowDefinition& window : readWindowsFile(windows, strings)) {
+        for (std::string* text :
+             {&window.name, &window.title, &window.contentsFile, &window.indexFile, &window.defaultTopic,
+              &window.homePage, &window.jump1Text, &window.jump2Text, &window.jump1Url, &window.jump2Url})
+            *text = decoded(*text, page);
         description.windows.push_back(std::move(window));
     }
 }

@@ -276,8 +276,12 @@ void checkWrittenHelpFile(CompilerLibrary& library, const std::string& compiledF
         const std::string contents =
             prepared.info.contentsFile.empty() ? std::string() : fileName(prepared.info.contentsFile);
         const std::string index = prepared.info.indexFile.empty() ? std::string() : fileName(prepared.info.indexFile);
-        for (const std::string& line :
-             checkHelpFileLinks(*help, contents, index, codePage, [&sink] { sink.keepAlive(); }))
+        // A page's reference that the scan reported already is not named
+        // again.
+        const HelpFileCheck& check = *prepared.check;
+        const auto reportedBefore = [&check](std::string_view target) { return check.reportedTarget(target); };
+        for (const std::string& line : checkHelpFileLinks(
+                 *help, contents, index, codePage, [&sink] { sink.keepAlive(); }, reportedBefore))
             sink.count(line, statistics);
     } catch (const Error& error) {
         sink.count(std::string("Error: ") + error.what(), statistics);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 
 #include "core/errors.h"
 #include "core/path_rules.h"
@@ -10,6 +11,7 @@
 #include "formats/character_references.h"
 #include "formats/local_value.h"
 #include "formats/sitemap_reader.h"
+#include "output/page_references.h"
 
 namespace doxel {
 namespace {
@@ -42,6 +44,18 @@ public:
         return m_decoder->decodeExactly(text).value_or(std::string(text));
     }
 
+    // A whole page: a byte the code page leaves undefined becomes U+FFFD,
+    // as a viewer shows it, and the rest of the page still reads.
+    std::string page(std::string_view bytes)
+    {
+        bool ascii = true;
+        for (const char c : bytes)
+            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        if (ascii || !m_decoder)
+            return std::string(bytes);
+        return m_decoder->decode(bytes);
+    }
+
 private:
     std::unique_ptr<CodePageDecoder> m_decoder;
 };
@@ -67,9 +81,11 @@ std::vector<SitemapLink> sitemapLinks(std::string_view text)
 
 namespace {
 
-std::string storedPath(std::string_view local, ToUtf8& toUtf8)
+// `html`: the value is read as HTML (a "Local" value), so its character
+// references stand for their characters.
+std::string storedPath(std::string_view local, ToUtf8& toUtf8, bool html = true)
 {
-    const std::string decoded = decodeReferences(toUtf8(local));
+    const std::string decoded = html ? decodeReferences(toUtf8(local)) : toUtf8(local);
     if (isAddress(decoded))
         return {};
     const std::string file = filePartOfLocal(decoded);
@@ -91,6 +107,63 @@ std::string fileAtTop(const std::string& stored, const std::string& fallback)
     return name.starts_with('/') ? name : "/" + name;
 }
 
+bool isPage(std::string_view path)
+{
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos)
+        return false;
+    const std::string extension = asciiLower(path.substr(dot + 1));
+    return extension == "htm" || extension == "html" || extension == "xhtml";
+}
+
+const char* nounOf(ReferenceKind kind)
+{
+    switch (kind) {
+    case ReferenceKind::Link:
+        return "Link";
+    case ReferenceKind::Picture:
+        return "Picture";
+    case ReferenceKind::Resource:
+        break;
+    }
+    return "Reference";
+}
+
+// The references of one stored page, read in the help file's code page,
+// that lead to no stored file.
+void checkPageLinks(const CompiledHelpFile& help, const std::string& page, ToUtf8& toUtf8,
+                    const std::function<bool(std::string_view)>& reportedBefore, std::vector<std::string>& lines)
+{
+    const std::optional<std::string> bytes = help.readIfThere(page);
+    if (!bytes)
+        return;
+    const std::string shownPage = page.substr(1);
+    const std::string folder = shownPage.substr(0, shownPage.rfind('/') + 1);
+    std::set<std::string> checked;
+    for (const PageReference& reference : scanPage(toUtf8.page(*bytes)).references) {
+        if (classifyUrl(reference.url) != UrlKind::Local)
+            continue;
+        const std::string path = localUrlPath(reference.url);
+        if (path.empty())
+            continue;  // the page itself
+        const std::string joined = path.starts_with('/') ? path.substr(1) : folder + path;
+        // Relative to the top of the help file, ".." where it leads above it,
+        // as the checks before the compile name it.
+        const std::string target = std::filesystem::path(joined).lexically_normal().generic_string();
+        if (!checked.insert(target).second || (reportedBefore && reportedBefore(target)))
+            continue;
+        // A viewer stops at the top: "../a.htm" there is "/a.htm".
+        std::string_view inside(target);
+        while (inside.starts_with("../"))
+            inside.remove_prefix(3);
+        if (inside == "..")
+            inside = {};
+        if (!help.contains("/" + std::string(inside)))
+            lines.push_back("Warning: " + std::string(nounOf(reference.kind)) + " in " + shownPage + " leads to " +
+                            reference.url + ", which the help file does not hold");
+    }
+}
+
 }  // namespace
 
 std::string decodedLocal(std::string_view local, const std::string& codePage)
@@ -107,7 +180,8 @@ std::string storedPathOfLocal(std::string_view local, const std::string& codePag
 
 std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const std::string& contentsFile,
                                             const std::string& indexFile, std::string codePage,
-                                            const std::function<void()>& tick)
+                                            const std::function<void()>& tick,
+                                            const std::function<bool(std::string_view)>& reportedBefore)
 {
     HelpSystemInfo system;
     if (const std::optional<std::string> bytes = help.readIfThere("/#SYSTEM"))
@@ -117,10 +191,10 @@ std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const 
     ToUtf8 toUtf8(codePage);
 
     std::vector<std::string> lines;
-    const auto check = [&](const std::string& what, std::string_view local) {
+    const auto check = [&](const std::string& what, std::string_view local, bool html = true) {
         if (tick)
             tick();
-        const std::string path = storedPath(local, toUtf8);
+        const std::string path = storedPath(local, toUtf8, html);
         if (!path.empty() && !help.contains(path))
             lines.push_back("Warning: " + what + " leads to " + toUtf8(local) + ", which the help file does not hold");
     };
@@ -142,8 +216,29 @@ std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const 
             check(std::string(sitemap.what) + " \"" + decodeReferences(toUtf8(link.name)) + "\"", link.local);
     }
     // A default topic never chosen is no link.
-    if (!system.defaultTopic.empty() && system.defaultTopic != "(not defined)")
-        check("The default topic", system.defaultTopic);
+    const auto chosen = [](const std::string& topic) { return !topic.empty() && topic != "(not defined)"; };
+    if (chosen(system.defaultTopic))
+        check("The default topic", system.defaultTopic, false);
+    if (const std::optional<std::string> windows = help.readIfThere("/#WINDOWS")) {
+        const std::string strings = help.readIfThere("/#STRINGS").value_or(std::string());
+        for (const WindowDefinition& window : readWindowsFile(*windows, strings)) {
+            const std::string of = " of the help window \"" + toUtf8(window.name) + "\"";
+            // The help file's own default topic is named once.
+            if (chosen(window.defaultTopic) && window.defaultTopic != system.defaultTopic)
+                check("The default topic" + of, window.defaultTopic, false);
+            if (chosen(window.homePage))
+                check("The home page" + of, window.homePage, false);
+            check("Jump 1" + of, window.jump1Url, false);
+            check("Jump 2" + of, window.jump2Url, false);
+        }
+    }
+    for (const std::string& file : help.files()) {
+        if (!isPage(file) || !file.starts_with('/') || file.starts_with("/#") || file.starts_with("/$"))
+            continue;
+        if (tick)
+            tick();
+        checkPageLinks(help, file, toUtf8, reportedBefore, lines);
+    }
     return lines;
 }
 

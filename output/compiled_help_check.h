@@ -32,15 +32,24 @@ std::string decodedLocal(std::string_view local, const std::string& codePage);
 std::string storedPathOfLocal(std::string_view local, const std::string& codePage);
 
 // Checks a compiled help file the way a viewer opens it: each contents
-// entry, each keyword and the default topic must lead to a file the help
+// entry, each keyword, the default topic, the files of each help window
+// (default topic, home page, Jump 1 and Jump 2) and every local link,
+// picture and other file of each stored page must lead to a file the help
 // file holds, looked up by name. Returns a warning line for each one that
-// leads nowhere, naming the entry and its target. The contents and index
-// are the files "#SYSTEM" names (else `contentsFile` and `indexFile`, file
-// names at the top of the help file); `codePage` is the iconv name of the
-// help file's code page, empty to take it from the language "#SYSTEM"
-// states. `tick`, when given, is called for every entry checked.
+// leads nowhere, naming it and its target. The contents and index are the
+// files "#SYSTEM" names (else `contentsFile` and `indexFile`, file names at
+// the top of the help file); `codePage` is the iconv name of the help
+// file's code page, in which viewers read its texts and pages, empty to take
+// it from the language "#SYSTEM" states. Contents and index values and pages
+// are HTML, the default topic and the window's files are not: their
+// character references stay as they are. `reportedBefore` tells the targets
+// of pages' references that the checks before the compile named already
+// (relative to the project folder, "/" separated, ".." where a link leads
+// above it): they are not named again. `tick`, when given, is called for
+// every entry and page checked.
 std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const std::string& contentsFile,
                                             const std::string& indexFile, std::string codePage = {},
-                                            const std::function<void()>& tick = {});
+                                            const std::function<void()>& tick = {},
+                                            const std::function<bool(std::string_view)>& reportedBefore = {});
 
 }  // namespace doxel

@@ -272,20 +272,11 @@ void HelpFileCheck::scanPage(const std::string& page)
     }
     ++m_statistics.topics;
     noteEncoding(page, html);
-    PageReferences found = doxel::scanPage(html);
-    // A link is written in its page's encoding; the files on disk are named
-    // in UTF-8.
-    const std::string linkEncoding = pageLinkEncoding(html, m_helpCodePage);
-    for (PageReference& reference : found.references) {
-        if (!linkEncoding.empty() && !isValidUtf8(reference.url)) {
-            try {
-                reference.url = toUtf8(reference.url, linkEncoding.c_str());
-            } catch (const ConversionError&) {
-                // left as written: reported as leading nowhere
-            }
-        }
+    // A page is written in its own encoding, the files on disk are named in
+    // UTF-8: links and anchors are read as the page's text.
+    PageReferences found = doxel::scanPage(pageTextInUtf8(html, m_helpCodePage));
+    for (const PageReference& reference : found.references)
         this->reference(page, reference);
-    }
     m_anchors[page] = std::move(found.anchors);
 }
 
@@ -328,6 +319,8 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
         return;
     const std::string shownPage = relativeOf(page);
     const Lookup found = lookup(target);
+    if (found.found != Found::Exact || found.directory || !isInside(target))
+        m_flagged.insert(relativeOf(target));
     if (found.found == Found::Missing || found.directory) {
         m_missing.insert(relativeOf(target));
         addLine(false, "Broken " + std::string(nounOf(reference.kind)) + " in " + shownPage + ": " + reference.url +
@@ -376,6 +369,11 @@ bool HelpFileCheck::reportedMissing(std::string_view target) const
     return m_missing.contains(relativeOf(absoluteOf(target, m_folder)));
 }
 
+bool HelpFileCheck::reportedTarget(std::string_view target) const
+{
+    return m_flagged.contains(relativeOf(absoluteOf(target, m_folder)));
+}
+
 HelpFileCheck::Anchor HelpFileCheck::findAnchor(std::string_view page, std::string_view name)
 {
     const std::string absolute = absoluteOf(page, m_folder);
@@ -385,7 +383,8 @@ HelpFileCheck::Anchor HelpFileCheck::findAnchor(std::string_view page, std::stri
         if (found.found != Found::Exact || found.directory)
             return Anchor::NoPage;
         try {
-            known = m_anchors.emplace(absolute, doxel::scanPage(readWholeFile(absolute, kPageSizeLimit)).anchors).first;
+            const std::string html = readWholeFile(absolute, kPageSizeLimit);
+            known = m_anchors.emplace(absolute, doxel::scanPage(pageTextInUtf8(html, m_helpCodePage)).anchors).first;
         } catch (const IoError&) {
             return Anchor::NoPage;
         }

@@ -79,6 +79,10 @@ public:
     // Whether the scan reported `target` (relative to the project folder,
     // "/" separated, ".." allowed) as a file that does not exist.
     bool reportedMissing(std::string_view target) const;
+    // Whether the scan named `target` (as reportedMissing) in a warning: a
+    // file that does not exist, exists only in other letter case or lies
+    // outside the project folder.
+    bool reportedTarget(std::string_view target) const;
 
     enum class Anchor { Defined, Undefined, NoPage };
     // Whether the page `page` (relative to the project folder) defines the
@@ -120,6 +124,7 @@ private:
     // page that used it first.
     std::map<std::pair<std::string, std::string>, std::string> m_anchorLinks;
     std::set<std::string, std::less<>> m_missing;   // relative targets reported missing
+    std::set<std::string, std::less<>> m_flagged;   // relative targets of every warning about one
     std::set<std::string, std::less<>> m_reported;  // page + target pairs already reported
     std::map<std::string, std::vector<std::string>, std::less<>> m_anchors;
     std::vector<std::pair<std::size_t, std::string>> m_otherCase;  // line, file on disk

@@ -147,31 +147,69 @@ std::string htmlCharsetName(const CodePage& codePage)
     }
 }
 
+namespace {
+
+// What a page's bytes are in, decided once for storing the page and for
+// reading its links, so that both agree.
+struct PageSource {
+    enum class Kind {
+        Ascii,         // the same in every code page
+        Utf8,          // valid UTF-8 that declares nothing else
+        HelpCodePage,  // taken to be in the help file's code page already
+        Declared       // in the code page it declares
+    };
+    Kind kind = Kind::Ascii;
+    std::string declared;  // the declared name, for Declared
+    int declaredPage = 0;
+    bool bom = false;
+};
+
+PageSource pageSource(std::string_view html, int helpCodePage)
+{
+    PageSource source;
+    if (isAsciiText(html))
+        return source;
+    source.bom = html.starts_with(kUtf8Bom);
+    const bool utf8 = isValidUtf8(html);
+    source.declared = pageEncoding(html);
+    source.declaredPage = source.declared.empty() ? 0 : codePageOfEncoding(source.declared);
+    if (utf8 && (source.bom || source.declaredPage == 65001 || source.declaredPage == 0)) {
+        source.kind = PageSource::Kind::Utf8;
+    } else if (source.declared.empty() || source.declaredPage == 0 || source.declaredPage == 65001 ||
+               source.declaredPage == helpCodePage) {
+        // An 8-bit page that declares nothing, or declares UTF-8 without
+        // being it, is taken to be in the help file's code page already.
+        source.kind = PageSource::Kind::HelpCodePage;
+    } else {
+        source.kind = PageSource::Kind::Declared;
+    }
+    return source;
+}
+
+}  // namespace
+
 StoredPage storedPage(std::string_view html, const CodePage& codePage)
 {
     StoredPage stored;
-    if (isAsciiText(html))
-        return stored;
-    const bool bom = html.starts_with(kUtf8Bom);
-    const bool utf8 = isValidUtf8(html);
-    const std::string declared = pageEncoding(html);
-    const int declaredPage = declared.empty() ? 0 : codePageOfEncoding(declared);
+    const PageSource source = pageSource(html, codePage.number);
     std::string text;
-    if (utf8 && (bom || declaredPage == 65001 || declaredPage == 0)) {
+    switch (source.kind) {
+    case PageSource::Kind::Ascii:
+    case PageSource::Kind::HelpCodePage:
+        return stored;
+    case PageSource::Kind::Utf8:
         stored.encoding = "utf-8";
-        text = std::string(html.substr(bom ? kUtf8Bom.size() : 0));
-    } else {
-        // An 8-bit page that declares nothing, or declares UTF-8 without
-        // being it, is taken to be in the help file's code page already.
-        if (declared.empty() || declaredPage == 0 || declaredPage == 65001 || declaredPage == codePage.number)
-            return stored;
-        stored.encoding = declared;
+        text = std::string(html.substr(source.bom ? kUtf8Bom.size() : 0));
+        break;
+    case PageSource::Kind::Declared:
+        stored.encoding = source.declared;
         try {
-            text = toUtf8(html, iconvNameOf(declaredPage, declared).c_str());
+            text = toUtf8(html, iconvNameOf(source.declaredPage, source.declared).c_str());
         } catch (const ConversionError&) {
             stored.kind = StoredPage::Kind::Unreadable;
             return stored;
         }
+        break;
     }
     CodePageEncoder encoder(codePage);
     stored.bytes = convertedText(text, encoder);
@@ -185,15 +223,29 @@ StoredPage storedPage(std::string_view html, const CodePage& codePage)
 
 std::string pageLinkEncoding(std::string_view html, int helpCodePage)
 {
-    if (isAsciiText(html) || isValidUtf8(html))
+    const PageSource source = pageSource(html, helpCodePage);
+    switch (source.kind) {
+    case PageSource::Kind::Ascii:
+    case PageSource::Kind::Utf8:
         return {};
-    const std::string declared = pageEncoding(html);
-    const int declaredPage = declared.empty() ? 0 : codePageOfEncoding(declared);
-    if (declaredPage > 0 && declaredPage != 65001)
-        return iconvNameOf(declaredPage, declared);
-    if (declaredPage < 0)
-        return declared;
-    return helpCodePage > 0 && helpCodePage != 65001 ? iconvNameOf(helpCodePage, {}) : std::string();
+    case PageSource::Kind::HelpCodePage:
+        return helpCodePage > 0 && helpCodePage != 65001 ? iconvNameOf(helpCodePage, {}) : std::string();
+    case PageSource::Kind::Declared:
+        break;
+    }
+    return iconvNameOf(source.declaredPage, source.declared);
+}
+
+std::string pageTextInUtf8(std::string_view html, int helpCodePage)
+{
+    const std::string encoding = pageLinkEncoding(html, helpCodePage);
+    if (encoding.empty())
+        return std::string(html);
+    try {
+        return toUtf8(html, encoding.c_str());
+    } catch (const ConversionError&) {
+        return std::string(html);  // an encoding nobody reads: its links lead nowhere
+    }
 }
 
 }  // namespace doxel

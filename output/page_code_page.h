@@ -41,4 +41,9 @@ std::string htmlCharsetName(const CodePage& codePage);
 // (0: not known, then empty as well).
 std::string pageLinkEncoding(std::string_view html, int helpCodePage);
 
+// The page as UTF-8 text, read in the encoding pageLinkEncoding names (as it
+// is when that is empty or unknown to iconv): links and anchor names are
+// compared with the files on disk and with each other in it.
+std::string pageTextInUtf8(std::string_view html, int helpCodePage);
+
 }  // namespace doxel

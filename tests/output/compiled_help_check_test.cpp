@@ -40,6 +40,33 @@ std::string entry(const std::string& name, const std::string& local)
            "\">\r\n\t<param name=\"Local\" value=\"" + local + "\">\r\n\t</OBJECT>\r\n";
 }
 
+// A #WINDOWS of one window "Main" and its #STRINGS, with the window's
+// default topic, home page and Jump addresses.
+std::pair<std::string, std::string> oneWindow(const std::string& defaultTopic, const std::string& homePage,
+                                              const std::string& jump1, const std::string& jump2)
+{
+    std::string strings(1, '\0');
+    const auto add = [&](const std::string& text) -> std::uint32_t {
+        if (text.empty())
+            return 0;
+        const auto at = static_cast<std::uint32_t>(strings.size());
+        strings += text + '\0';
+        return at;
+    };
+    std::string record(196, '\0');
+    const auto put = [&](std::size_t offset, std::uint32_t value) {
+        for (std::size_t i = 0; i < 4; ++i)
+            record[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    put(0x00, 196);
+    put(0x08, add("Main"));
+    put(0x68, add(defaultTopic));
+    put(0x6C, add(homePage));
+    put(0xA4, add(jump1));
+    put(0xA8, add(jump2));
+    return {std::string("\1\0\0\0\xC4\0\0\0", 8) + record, strings};
+}
+
 TEST(HelpSystemFile, NamesTheCodePageViewersReadALanguageIn)
 {
     const std::pair<int, int> cases[] = {
@@ -113,6 +140,73 @@ TEST(HelpFileLinks, NamesEveryEntryKeywordAndDefaultTopicThatLeadsNowhere)
     help.stored.erase("/g.hhk");
     EXPECT_EQ(checkHelpFileLinks(help, "g.hhc", "g.hhk").at(2),
               "Warning: The help file holds no g.hhk; help viewers will not find it");
+}
+
+// Pages are read as a viewer reads them, in the help file's code page, and
+// their links looked up among the stored names.
+TEST(HelpFileLinks, NamesEveryLinkOfAStoredPageThatLeadsNowhere)
+{
+    StoredFiles help;
+    help.stored["/#SYSTEM"] = systemFile(0x405, "kapitoly/\xFAvod.htm");  // Czech: Windows-1250
+    help.stored["/kapitoly/úvod.htm"] =
+        "<a href=\"../&#1075;&#1083;&#1072;&#1074;&#1099;/&#1105;&#1083;&#1082;&#1072;.htm#x\">x</a>"
+        "<a href=\"\xF8"
+        "e\x9A"
+        "en\xED probl\xE9m\xF9.htm\">x</a>"
+        "<a href=\"%C5%99.htm?q\">x</a><a "
+        "href=\"/&#1075;&#1083;&#1072;&#1074;&#1099;/&#1105;&#1083;&#1082;&#1072;.htm\">x</a>"
+        "<img src=\"..\\obr\\a.png\"><a href=\"chyb\xED.htm\">x</a>"
+        "<a href=\"\xD1\x91.htm\">UTF-8 left as it was</a>"
+        "<a href=\"hotovo.htm\">x</a><a href=\"../../venku.htm\">x</a>"
+        "<a href=\"http://example.com/\">x</a><a href=\"#top\">x</a><a href=\"mk:@MSITStore:x.chm::/a.htm\">x</a>"
+        "<a href=\"javascript:x()\">x</a><a href=\"?x\">x</a>";
+    help.stored["/главы/ёлка.htm"] = "<a href=\"../kapitoly/\xFAvod.htm\">x</a><link href=\"styl.css\">";
+    help.stored["/kapitoly/řešení problémů.htm"] = "";
+    help.stored["/kapitoly/ř.htm"] = "";
+    help.stored["/obr.png"] = "<a href=\"nothing.htm\">not a page</a>";
+
+    // What the checks before the compile reported already is not reported
+    // again.
+    const auto reportedBefore = [](std::string_view target) {
+        return target == "kapitoly/hotovo.htm" || target == "../venku.htm";
+    };
+    EXPECT_EQ(checkHelpFileLinks(help, "", "", {}, {}, reportedBefore),
+              (std::vector<std::string>{
+                  "Warning: Picture in kapitoly/úvod.htm leads to ..\\obr\\a.png, which the help file does not hold",
+                  "Warning: Link in kapitoly/úvod.htm leads to chybí.htm, which the help file does not hold",
+                  "Warning: Link in kapitoly/úvod.htm leads to Ń‘.htm, which the help file does not hold",
+                  "Warning: Reference in главы/ёлка.htm leads to styl.css, which the help file does not hold"}));
+}
+
+// The default topic and the window's files are no HTML: a viewer takes
+// them as they are stored, character references included.
+TEST(HelpFileLinks, NamesEveryFileOfTheHelpWindowThatLeadsNowhere)
+{
+    StoredFiles help;
+    help.stored["/#SYSTEM"] = systemFile(0x419, "\xE3\xEB\xE0\xE2\xFB/\xB8\xEB\xEA\xE0.htm");  // Russian
+    help.stored["/главы/ёлка.htm"] = "";
+    help.stored["/главы/дом.htm"] = "";
+    help.stored["/kapitoly/ř.htm"] = "";
+    help.stored["/úvod.htm"] = "";
+    std::tie(help.stored["/#WINDOWS"], help.stored["/#STRINGS"]) =
+        oneWindow("\xE3\xEB\xE0\xE2\xFB/\xED\xE5\xF2.htm", "\xE3\xEB\xE0\xE2\xFB/\xE4\xEE\xEC.htm#x",
+                  "kapitoly/&#345;.htm", "http://example.com/");
+    EXPECT_EQ(checkHelpFileLinks(help, "", ""),
+              (std::vector<std::string>{
+                  "Warning: The default topic of the help window \"Main\" leads to главы/нет.htm, which the help "
+                  "file does not hold",
+                  "Warning: Jump 1 of the help window \"Main\" leads to kapitoly/&#345;.htm, which the help file does "
+                  "not hold"}));
+
+    // The same file as the help file's default topic is named once.
+    help.stored["/#SYSTEM"] = systemFile(0x419, "&#250;vod.htm");
+    std::tie(help.stored["/#WINDOWS"], help.stored["/#STRINGS"]) =
+        oneWindow("&#250;vod.htm", "\xE3\xEB\xE0\xE2\xFB/\xED\xE5\xF2.htm", "", "");
+    EXPECT_EQ(checkHelpFileLinks(help, "", ""),
+              (std::vector<std::string>{
+                  "Warning: The default topic leads to &#250;vod.htm, which the help file does not hold",
+                  "Warning: The home page of the help window \"Main\" leads to главы/нет.htm, which the help file "
+                  "does not hold"}));
 }
 
 }  // namespace

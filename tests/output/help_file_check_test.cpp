@@ -158,41 +158,66 @@ TEST_F(HelpFileCheckTest, NotesOnlyPagesThatCannotBeStoredInTheHelpFilesCodePage
     EXPECT_EQ(check.statistics().warnings, 0);
 }
 
-TEST_F(HelpFileCheckTest, ReadsEachLinkInItsPagesEncoding)
+// Every page links into other folders, to a place in a page of another
+// encoding, and to one file that is not there.
+TEST_F(HelpFileCheckTest, ReadsEachLinkAndAnchorInItsPagesEncoding)
 {
-    test::writeFile(file("kapitoly/\xC5\x99"
-                         "e\xC5\xA1"
-                         "en\xC3\xAD.htm"),
-                    "<p>ok</p>");  // řešení.htm
+    test::writeFile(file("kapitoly/řešení problémů.htm"), "<p id=\"nahoru\">ok</p>");
+    test::writeFile(file("kapitoly/Čš.htm"), "<p>ok</p>");
+    test::writeFile(file("главы/ёлка.htm"), "<p id=\"верх\">ёлка</p>");
+    // Windows-1250: <a name="řešení">
+    test::writeFile(file("kapitoly/cp.htm"),
+                    "<meta charset=windows-1250><a name=\"\xF8"
+                    "e\x9A"
+                    "en\xED\">x</a>");
+    const std::string cz =
+        "\xF8"
+        "e\x9A"
+        "en\xED probl\xE9m\xF9";  // řešení problémů in Windows-1250
+    const std::string czAnchor =
+        "\xF8"
+        "e\x9A"
+        "en\xED";
     struct Case {
-        const char* page;
+        const char* what;
+        int helpCodePage;
         std::string html;
     };
     const Case cases[] = {
-        // Windows-1250, declared
-        {"cz1.htm",
-         "<meta charset=windows-1250><a href=\"kapitoly/\xF8"
-         "e\x9A"
-         "en\xED.htm\">x</a>"},
-        // Windows-1250, undeclared, in the help file's code page
-        {"cz2.htm",
-         "<a href=\"kapitoly/\xF8"
-         "e\x9A"
-         "en\xED.htm\">x</a>"},
-        // UTF-8
-        {"cz3.htm",
-         "<a href=\"kapitoly/\xC5\x99"
-         "e\xC5\xA1"
-         "en\xC3\xAD.htm\">x</a>"},
+        {"Windows-1250, declared", 1251,
+         "<meta charset=windows-1250><a href=\"../kapitoly/" + cz + ".htm#nahoru\">x</a>" +
+             "<a href=\"../kapitoly/cp.htm#" + czAnchor + "\">x</a><a name=\"m\xEDsto\"></a>" +
+             "<a href=\"#m\xEDsto\">x</a><a href=\"chyb\xED.htm\">x</a>"},
+        {"Windows-1250 in the help file's code page", 1250,
+         "<a href=\"../kapitoly/" + cz + ".htm#nahoru\">x</a><a href=\"../kapitoly/cp.htm#" + czAnchor +
+             "\">x</a><a name=\"m\xEDsto\"></a><a href=\"#m\xEDsto\">x</a><a href=\"chyb\xED.htm\">x</a>"},
+        {"Windows-1250 with character references", 1250,
+         "<meta charset=windows-1250><a href=\"../kapitoly/&#345;e&#353;en&#237; probl\xE9m\xF9.htm\">x</a>"
+         "<a href=\"../kapitoly/cp.htm#&#345;e\x9A"
+         "en\xED\">x</a><a href=\"chyb&iacute;.htm\">x</a>"},
+        // Windows-1250 bytes that happen to be valid UTF-8 as well
+        {"Windows-1250 that looks like UTF-8", 1252,
+         "<meta charset=windows-1250><a href=\"../kapitoly/\xC8\x9A.htm\">x</a><a href=\"chyb\xED.htm\">x</a>"},
+        {"UTF-8", 1250,
+         "<meta charset=utf-8><a href=\"../главы/ёлка.htm#верх\">x</a><a href=\"../kapitoly/cp.htm#řešení\">x</a>"
+         "<a href=\"../kapitoly/%C5%99e%C5%A1en%C3%AD%20probl%C3%A9m%C5%AF.htm#nahoru\">x</a>"
+         "<a href=\"chybí.htm\">x</a>"},
+        {"UTF-8 in a help file of another code page", 1252,
+         "<a href=\"../главы/ёлка.htm#верх\">x</a><a href=\"../kapitoly/řešení problémů.htm\">x</a>"
+         "<a href=\"chybí.htm\">x</a>"},
+        {"Windows-1251, declared", 1250,
+         "<meta charset=windows-1251><a href=\"../\xE3\xEB\xE0\xE2\xFB/\xB8\xEB\xEA\xE0.htm#\xE2\xE5\xF0\xF5\">x</a>"
+         "<a href=\"chyb&#237;.htm\">x</a>"},
     };
     for (const Case& c : cases) {
-        test::writeFile(file(c.page), c.html);
+        test::writeFile(file("odkazy/page.htm"), c.html);
         HelpFileCheck check(folder());
-        check.setHelpCodePage(1250);
-        check.checkTopicFiles({c.page});
+        check.setHelpCodePage(c.helpCodePage);
+        check.checkTopicFiles({"odkazy/page.htm"});
         check.scanPages({});
-        EXPECT_EQ(check.statistics().errors + check.statistics().warnings, 0)
-            << c.page << ::testing::PrintToString(check.lines());
+        EXPECT_EQ(check.lines(), (std::vector<std::string>{"Warning: Broken link in odkazy/page.htm: chybí.htm does "
+                                                           "not exist"}))
+            << c.what;
     }
 }
 

@@ -67,6 +67,8 @@ TEST(PageLinkEncoding, IsThePagesOwnForEightBitPages)
         {"<a href=\"a.htm\">", 1250, ""},                                      // ASCII
         {"<meta charset=windows-1250><a href=\"\xF8.htm\">", 1252, "CP1250"},  // declared
         {"<a href=\"\xF8.htm\">", 1250, "CP1250"},                             // the help file's
+        // declared, and its bytes valid UTF-8 as well ("Čš"): stored as declared, so read so
+        {"<meta charset=windows-1250><a href=\"\xC8\x9A.htm\">", 1252, "CP1250"},
         {"<a href=\"\xF8.htm\">", 0, ""},
     };
     for (const auto& [html, helpCodePage, expected] : cases)

@@ -8,6 +8,7 @@
 #include "core/project_file.h"
 #include "output/compile_run.h"
 #include "output/compiler_files.h"
+#include "platform/builtin_compiler.h"
 #include "platform/child_process.h"
 #include "platform/chm_reader.h"
 #include "test_support.h"
@@ -249,6 +250,56 @@ TEST_F(SampleCompile, WarnsOfContentsEntriesThatLeadNowhereInTheHelpFile)
         std::string::npos)
         << m_host.all();
     EXPECT_GE(result.statistics.warnings, 1);
+}
+
+// A Russian project with pages in two folders, in UTF-8 and Windows-1251,
+// and a window whose files have Cyrillic names: every link opens in the
+// help file either compiler writes, and what opens nothing is named once.
+TEST(ReadBack, FollowsCyrillicLinksAndTheWindowsFilesInEitherCompilersHelpFile)
+{
+    for (const char* name : {kBuiltInCompilerName, kChmcmdCompilerName}) {
+        if (std::string(name) == kChmcmdCompilerName && findProgram("chmcmd").empty())
+            continue;
+        test::TempDir dir;
+        test::writeFile(dir.path() / "главы/ёлка.htm",
+                        "<title>Elka</title><a href=\"../прочее/прыжок.htm\">x</a> <a href=\"дом.htm#верх\">x</a> "
+                        "<a href=\"пропал.htm\">x</a>");
+        test::writeFile(dir.path() / "главы/дом.htm", "<title>Dom</title><p id=\"верх\">дом</p>");
+        test::writeFile(dir.path() / "прочее/прыжок.htm",
+                        "<meta charset=windows-1251><title>Jump</title><a href=\"../\xE3\xEB\xE0\xE2\xFB/"
+                        "\xB8\xEB\xEA\xE0.htm\">\xB8\xEB\xEA\xE0</a>");
+        Project project("Справка");
+        project.projectFile = dir.file("help.dxp");
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Ёлка", 8, dir.file("главы/ёлка.htm")));
+        project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Дом", 8, dir.file("главы/дом.htm")));
+        WindowSettings& window = project.windowSettings;
+        window.defaultTopic = "главы\\ёлка.htm";
+        window.homePage = "главы\\нет.htm";
+        window.jump1Url = "прочее\\прыжок.htm";
+        window.jump1Text = "Прыжок";
+        window.jump2Url = "http://example.com/";
+        window.jump2Text = "Web";
+        project.rebuildFileList();
+        project.deriveCompilerFileNames();
+        NullProgress progress;
+        CompileFiles files = compileFilesOf(project, writeCompilerFiles(project, progress));
+        files.logFile = dir.file("log.txt");
+        const std::unique_ptr<CompilerLibrary> compiler = makeHelpCompiler(name);
+        MemorySettingsStore settings;
+        RecordingHost host;
+        ASSERT_TRUE(compileRun(*compiler, settings, host, files).succeeded) << name << host.all();
+        std::vector<std::string> nowhere;
+        for (const std::string& line : host.lines) {
+            if (line.ends_with(", which the help file does not hold") || line.starts_with("Warning: Broken"))
+                nowhere.push_back(line);
+        }
+        EXPECT_EQ(nowhere, (std::vector<std::string>{
+                               "Warning: Broken link in главы/ёлка.htm: пропал.htm does not exist",
+                               "Warning: The home page of the help window \"Main\" leads to главы/нет.htm, which "
+                               "the help file does not hold"}))
+            << name << "\n"
+            << host.all();
+    }
 }
 
 // A hostile folder: pages that link out of it, a contents entry to a file
