@@ -18,6 +18,7 @@
 #include "core/errors.h"
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
+#include "formats/help_id_map.h"
 #include "formats/help_project_reader.h"
 #include "formats/help_project_writer.h"
 #include "formats/sitemap_reader.h"
@@ -115,6 +116,10 @@ std::vector<std::string> topicFilesOf(const HelpProjectFile& info, const std::st
     }
     if (!info.defaultTopic.empty())
         topics.push_back(asViewersRead(info.defaultTopic));
+    // chmcmd refuses the whole project when a help id's topic is not among
+    // its [FILES].
+    for (const HelpIdEntry& id : readHelpIds(info, folder, "").ids)
+        topics.push_back(id.topic.substr(0, id.topic.find('#')));
     return topics;
 }
 
@@ -215,7 +220,12 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     TemporaryFile copy;
     try {
         const std::string stem(fileNameOf(hhp).substr(0, fileNameOf(hhp).rfind('.')));
-        copy.create(folder, stem, withFilesInside(readWholeFile(hhp, kProjectSizeLimit), folder, emit));
+        const std::string text = readWholeFile(hhp, kProjectSizeLimit);
+        copy.create(folder, stem, withFilesInside(text, folder, emit));
+        if (!readHelpIds(readHelpProject(text, hhp), folder, "").ids.empty())
+            emit("Warning: chmcmd stores the topics of help ids under the project folder's full path (" + folder +
+                 "/...), where help viewers find nothing: applications cannot open this help file at a help id; "
+                 "compile with the built-in compiler");
         for (const std::string& page : chm::pagesChmcmdCrashesOn(hhp))
             emit("Warning: chmcmd is known to crash on the title of " + page +
                  " with full-text search on (its first word starts with a letter beyond ASCII and the page holds "

@@ -18,9 +18,17 @@ TEST(HelpIds, NamesAreCIdentifiers)
 TEST(HelpIds, NumbersAreDecimalOrHexWithinRange)
 {
     const std::pair<const char*, std::uint32_t> cases[] = {
-        {"1001", 1001},   {"0x3E9", 1001}, {"0X3e9", 1001},       {"2147483647", 0x7fffffff},
-        {"2147483648", 0}, {"0", 0},        {"-5", 0},             {"12a", 0},
-        {"0x", 0},         {"", 0},         {"99999999999999999999", 0},
+        {"1001", 1001},
+        {"0x3E9", 1001},
+        {"0X3e9", 1001},
+        {"2147483647", 0x7fffffff},
+        {"2147483648", 0},
+        {"0", 0},
+        {"-5", 0},
+        {"12a", 0},
+        {"0x", 0},
+        {"", 0},
+        {"99999999999999999999", 0},
     };
     for (const auto& [text, number] : cases)
         EXPECT_EQ(helpIdNumber(text), number) << text;
