@@ -100,8 +100,7 @@ class HelpIdReader {
 public:
     HelpIdReader(std::string folder, const CodePage& page) : m_folder(std::move(folder)), m_page(page) {}
 
-    void readMap(std::string_view text, const std::string& label, const std::string& fileFolder, int depth,
-                 bool strict)
+    void readMap(std::string_view text, const std::string& label, const std::string& fileFolder, int depth, bool strict)
     {
         HelpIdHeader header = readHelpIdHeader(text, strict);
         for (const SitemapNote& item : header.notes)
@@ -117,7 +116,8 @@ public:
             if (m_defines.size() >= kMaxDefines) {
                 if (!m_tooMany) {
                     m_tooMany = true;
-                    note(label, line.line, "more than " + std::to_string(kMaxDefines) + " help ids; the rest are left out");
+                    note(label, line.line,
+                         "more than " + std::to_string(kMaxDefines) + " help ids; the rest are left out");
                 }
                 return;
             }
@@ -147,8 +147,8 @@ public:
                     continue;
                 }
                 rest = trimmedText(rest.substr(7));
-                if (rest.size() >= 2 && ((rest.front() == '"' && rest.back() == '"') ||
-                                         (rest.front() == '<' && rest.back() == '>')))
+                if (rest.size() >= 2 &&
+                    ((rest.front() == '"' && rest.back() == '"') || (rest.front() == '<' && rest.back() == '>')))
                     rest = rest.substr(1, rest.size() - 2);
                 include(std::string(trimmedText(rest)), label, number, fileFolder, depth,
                         [this](std::string_view bytes, const std::string& name, const std::string& folder, int level) {
@@ -163,7 +163,8 @@ public:
             if (topic.size() >= 2 && topic.front() == '"' && topic.back() == '"')
                 topic = topic.substr(1, topic.size() - 2);
             if (!isHelpIdName(name) || topic.empty()) {
-                note(label, number, "\"" + std::string(line) + "\" is no alias of the form NAME=topic; it is passed over");
+                note(label, number,
+                     "\"" + std::string(line) + "\" is no alias of the form NAME=topic; it is passed over");
                 continue;
             }
             const std::string decoded = isValidUtf8(topic) ? std::string(topic) : toUtf8(topic, m_page.iconvName);
@@ -182,8 +183,8 @@ public:
                 out.notes.push_back(alias.where + alias.name + " has the topic " + at->second + " already; " +
                                     alias.topic + " is passed over");
         }
-        std::map<std::string, std::uint32_t> numbers;        // name -> its first number
-        std::map<std::uint32_t, std::string> names;          // number -> the name that has it
+        std::map<std::string, std::uint32_t> numbers;  // name -> its first number
+        std::map<std::uint32_t, std::string> names;    // number -> the name that has it
         for (const Define& define : m_defines) {
             const auto [at, added] = numbers.emplace(define.name, define.number);
             if (!added) {
@@ -237,8 +238,8 @@ private:
 
     // Finds `name` beside the including file, else beside the help project,
     // and reads it once.
-    void include(const std::string& given, const std::string& label, int line, const std::string& fileFolder,
-                 int depth, const Reader& read)
+    void include(const std::string& given, const std::string& label, int line, const std::string& fileFolder, int depth,
+                 const Reader& read)
     {
         const std::string name = slashed(given);
         if (name.empty()) {
@@ -247,10 +248,9 @@ private:
         }
         std::string found;
         std::error_code error;
-        const std::vector<std::string> candidates = name.starts_with('/')
-                                                        ? std::vector<std::string>{name}
-                                                        : std::vector<std::string>{fileFolder + "/" + name,
-                                                                                   m_folder + "/" + name};
+        const std::vector<std::string> candidates =
+            name.starts_with('/') ? std::vector<std::string>{name}
+                                  : std::vector<std::string>{fileFolder + "/" + name, m_folder + "/" + name};
         for (const std::string& candidate : candidates) {
             if (fs::is_regular_file(candidate, error)) {
                 found = fs::weakly_canonical(candidate, error).string();
@@ -277,8 +277,8 @@ private:
             return;
         }
         if (m_read.size() > kMaxIncludedFiles) {
-            note(label, line, "more than " + std::to_string(kMaxIncludedFiles) + " included files; " + given +
-                                  " is not read");
+            note(label, line,
+                 "more than " + std::to_string(kMaxIncludedFiles) + " included files; " + given + " is not read");
             return;
         }
         std::string bytes;
@@ -331,8 +331,8 @@ HelpIdHeader readHelpIdHeader(std::string_view text, bool strict)
         const std::string_view directive = rest.substr(0, wordEnd);
         rest = trimmedText(rest.substr(wordEnd));
         if (directive == "include") {
-            if (rest.size() >= 2 && ((rest.front() == '"' && rest.back() == '"') ||
-                                     (rest.front() == '<' && rest.back() == '>')))
+            if (rest.size() >= 2 &&
+                ((rest.front() == '"' && rest.back() == '"') || (rest.front() == '<' && rest.back() == '>')))
                 rest = trimmedText(rest.substr(1, rest.size() - 2));
             header.lines.push_back({number, {}, 0, std::string(rest)});
             continue;
