@@ -93,7 +93,8 @@ Place placeOf(const std::string& relative, const std::string& folder)
 
 // The topic files a help project leads to: its [FILES], the "Local" values
 // of its contents and index, its default topic.
-std::vector<std::string> topicFilesOf(const HelpProjectFile& info, const std::string& folder)
+std::vector<std::string> topicFilesOf(const HelpProjectFile& info, const std::string& folder,
+                                      const std::vector<HelpIdEntry>& helpIds)
 {
     std::vector<std::string> topics = info.files;
     const std::string codePage = codePageForLanguageId(info.languageId.value_or(0x409)).iconvName;
@@ -116,11 +117,57 @@ std::vector<std::string> topicFilesOf(const HelpProjectFile& info, const std::st
     }
     if (!info.defaultTopic.empty())
         topics.push_back(asViewersRead(info.defaultTopic));
-    // chmcmd refuses the whole project when a help id's topic is not among
-    // its [FILES].
-    for (const HelpIdEntry& id : readHelpIds(info, folder, "").ids)
+    for (const HelpIdEntry& id : helpIds)
         topics.push_back(id.topic.substr(0, id.topic.find('#')));
     return topics;
+}
+
+// The text without its [ALIAS] and [MAP] sections.
+std::string withoutHelpIdSections(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    bool skipping = false;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        const std::string_view whole = text.substr(start, end - start);
+        start = end;
+        const std::string_view line = trimmed(whole, " \t\r\n");
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            const std::string section = asciiUpper(line);
+            skipping = section == "[ALIAS]" || section == "[MAP]";
+        }
+        if (!skipping)
+            out += whole;
+    }
+    return out;
+}
+
+// [ALIAS] and [MAP] as chmcmd takes them: chmcmd refuses the whole project
+// for a topic with an anchor, with "\" or outside its [FILES], and passes
+// over numbers it cannot read (one followed by a comment), so it gets the
+// help ids as we read them, each topic one of `files`. Anchors are lost,
+// but chmcmd's topics lead nowhere anyway.
+std::string withHelpIdSections(std::string text, const std::vector<HelpIdEntry>& helpIds,
+                               const std::set<std::string>& files)
+{
+    std::string aliases;
+    std::string map;
+    for (const HelpIdEntry& id : helpIds) {
+        std::string topic = id.topic.substr(0, id.topic.find('#'));
+        std::replace(topic.begin(), topic.end(), '\\', '/');
+        topic = std::filesystem::path(topic).lexically_normal().generic_string();
+        if (!files.contains(topic))
+            continue;
+        aliases += id.name + "=" + topic + "\r\n";
+        map += "#define " + id.name + " " + std::to_string(id.number) + "\r\n";
+    }
+    if (aliases.empty())
+        return text;
+    if (!text.ends_with('\n'))
+        text += "\r\n";
+    return text + "\r\n[ALIAS]\r\n" + aliases + "\r\n[MAP]\r\n" + map;
 }
 
 // The help project as chmcmd gets it: its [FILES] are exactly the files
@@ -131,8 +178,9 @@ std::string withFilesInside(std::string_view text, const std::string& folder,
                             const std::function<void(const std::string&)>& warn)
 {
     const HelpProjectFile info = readHelpProject(text, folder);
+    const std::vector<HelpIdEntry> helpIds = readHelpIds(info, folder, {}).ids;
     HelpFileCheck check(folder);
-    check.checkTopicFiles(topicFilesOf(info, folder));
+    check.checkTopicFiles(topicFilesOf(info, folder, helpIds));
     check.scanPages({});
     // What leaves the folder by its name the compile's checks warn of; a
     // link that leads out is said here.
@@ -167,7 +215,7 @@ std::string withFilesInside(std::string_view text, const std::string& folder,
             take(file);
     }
 
-    return withFilesSection(text, files);
+    return withHelpIdSections(withFilesSection(withoutHelpIdSections(text), files), helpIds, files);
 }
 
 std::string signalName(int signal)
