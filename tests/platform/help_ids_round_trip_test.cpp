@@ -77,12 +77,12 @@ protected:
         test::writeFile(fs::path(folder) / "ids.h",
                         "/* Help ids of the main window */\n#define IDH_INDEX 1000\n#define IDH_PRINT 0x3E9 // dialog\n"
                         "#define IDH_POPUP 1002\n#define IDH_NO_TOPIC 1003\n#define IDH_GONE 1004\n");
-        test::writeFile(fs::path(folder) / "guide.hhp",
-                        test::crlf({"[OPTIONS]", "Compiled file=guide.chm", "Default topic=index.htm",
-                                    "Language=0x409", "Title=Guide", "", "[FILES]", "index.htm", "pages\\print.htm", "",
-                                    "[ALIAS]", "IDH_INDEX=index.htm", "IDH_PRINT=pages\\print.htm#part",
-                                    "IDH_POPUP=pages/popup.htm", "IDH_GONE=gone.htm", "IDH_NO_NUMBER=index.htm", "",
-                                    "[MAP]", "#include ids.h"}));
+        test::writeFile(
+            fs::path(folder) / "guide.hhp",
+            test::crlf({"[OPTIONS]", "Compiled file=guide.chm", "Default topic=index.htm", "Language=0x409",
+                        "Title=Guide", "", "[FILES]", "index.htm", "pages\\print.htm", "", "[ALIAS]",
+                        "IDH_INDEX=index.htm", "IDH_PRINT=pages\\print.htm#part", "IDH_POPUP=pages/popup.htm",
+                        "IDH_GONE=gone.htm", "IDH_NO_NUMBER=index.htm", "", "[MAP]", "#include ids.h"}));
     }
 
     test::TempDir dir;
