@@ -755,9 +755,25 @@ ImportReport decompileHelpFile(const CompiledHelpFile& archive, const std::strin
                 "; it is left out");
             continue;
         }
-        const std::string topic = decoded(row.topic, page);
-        const std::string file = topic.substr(0, topic.find('#'));
-        const std::string name = "/" + (file.starts_with('/') ? file.substr(1) : file);
+        std::string topic = decoded(row.topic, page);
+        std::string file = topic.substr(0, topic.find('#'));
+        std::string name = "/" + (file.starts_with('/') ? file.substr(1) : file);
+        // chmcmd stores a topic under the full path of the folder it was
+        // compiled in ("/srv/help/pages/a.htm"); the stored file is the
+        // longest end of that path the help file holds.
+        if (file.starts_with('/') && !archive.contains(name)) {
+            for (std::size_t slash = name.find('/', 1); slash != std::string::npos; slash = name.find('/', slash + 1)) {
+                if (archive.contains(name.substr(slash))) {
+                    const std::string anchor = topic.substr(file.size());
+                    name = name.substr(slash);
+                    file = name.substr(1);
+                    report.notes.push_back(label + ": the topic " + topic + " of the context number " +
+                                           std::to_string(row.number) + " is taken as " + file + anchor);
+                    topic = file + anchor;
+                    break;
+                }
+            }
+        }
         if (!file.empty() && !isAddress(file) && !extracted.contains(safeRelative(name)) && archive.contains(name))
             extract(name);
         helpIds.push_back({"IDH_" + std::to_string(row.number), row.number, topic});

@@ -150,6 +150,16 @@ TEST_F(HelpIdsRoundTrip, ChmcmdSaysItsHelpIdsOpenNothing)
     EXPECT_TRUE(host.has("Warning: The help id IDH_INDEX (1000) leads to " + fs::canonical(folder).string() +
                          "/index.htm in the help file instead of index.htm"))
         << host.all();
+
+    // A decompile finds the stored files by the ends of those paths.
+    const std::string chm = folder + "/guide.chm";
+    Project decompiled;
+    const ImportReport back =
+        decompileHelpFile(ChmReader(chm), chm, dir.file("again"), dir.file("again/guide.dxp"), decompiled);
+    EXPECT_EQ(numbersAndTopics(decompiled, dir.file("again")),
+              (std::vector<std::pair<std::uint32_t, std::string>>{
+                  {1000, "index.htm"}, {1001, "pages/print.htm"}, {1002, "pages/popup.htm"}}))
+        << back.text();
 }
 
 }  // namespace
