@@ -246,18 +246,32 @@ private:
             note(label, line, "an #include names no file");
             return;
         }
+        // Help projects written on Windows name headers in any letter case,
+        // or by a path on the author's drive ("C:\\App\\ids.h"), whose file
+        // name may still lie beside the help project.
+        const bool drive = name.size() >= 2 && name[1] == ':';
+        std::vector<std::string> candidates;
+        if (name.starts_with('/')) {
+            candidates.push_back(name);
+        } else if (!drive) {
+            candidates.push_back(StoredPathResolver(fileFolder).resolve(name));
+            candidates.push_back(StoredPathResolver(m_folder).resolve(name));
+        }
+        const std::string bare(fileNameOf(name, PathStyle::Posix));
+        const bool byName = !bare.empty() && bare != name;
+        if (byName)
+            candidates.push_back(StoredPathResolver(m_folder).resolve(bare));
         std::string found;
         std::error_code error;
-        const std::vector<std::string> candidates =
-            name.starts_with('/') ? std::vector<std::string>{name}
-                                  : std::vector<std::string>{fileFolder + "/" + name, m_folder + "/" + name};
-        for (const std::string& candidate : candidates) {
-            if (fs::is_regular_file(candidate, error)) {
-                found = fs::weakly_canonical(candidate, error).string();
-                if (found.empty())
-                    found = candidate;
-                break;
-            }
+        for (std::size_t i = 0; i < candidates.size() && found.empty(); ++i) {
+            if (!fs::is_regular_file(candidates[i], error))
+                continue;
+            found = fs::weakly_canonical(candidates[i], error).string();
+            if (found.empty())
+                found = candidates[i];
+            if (byName && i + 1 == candidates.size())
+                note(label, line,
+                     "the included file " + given + " is not there; " + bare + " beside the help project is read");
         }
         if (found.empty()) {
             note(label, line, "the included file " + given + " is not there");

@@ -105,6 +105,20 @@ TEST_F(HelpIdsFromProject, FollowsIncludesOnceAndStopsAtLoops)
     EXPECT_EQ(ids.notes.size(), 3u);
 }
 
+TEST_F(HelpIdsFromProject, FindsTheHeadersOfAProjectWrittenOnWindows)
+{
+    std::filesystem::create_directories(dir.path() / "Include");
+    test::writeFile(dir.path() / "Include/Ids.h", "#define IDH_A 1\n");
+    test::writeFile(dir.path() / "more.h", "#define IDH_B 2\n");
+    const HelpIdDefinitions ids = read(test::crlf({"[ALIAS]", "IDH_A=a.htm", "IDH_B=b.htm", "[MAP]",
+                                                   "#include include\\IDS.H", "#include \"C:\\Dev\\App\\more.h\""}));
+    EXPECT_EQ(ids.ids, (std::vector<HelpIdEntry>{{"IDH_A", 1, "a.htm"}, {"IDH_B", 2, "b.htm"}}));
+    ASSERT_EQ(ids.notes.size(), 1u);
+    EXPECT_NE(ids.notes[0].find("line 6: the included file C:\\Dev\\App\\more.h is not there; more.h beside"),
+              std::string::npos)
+        << ids.notes[0];
+}
+
 TEST_F(HelpIdsFromProject, IncludesEndAFewLevelsDeep)
 {
     for (int i = 0; i < 20; ++i)
