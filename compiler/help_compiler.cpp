@@ -1,5 +1,6 @@
 #include "compiler/help_compiler.h"
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <cstdlib>
@@ -22,6 +23,7 @@
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
 #include "editing/topic_files.h"
+#include "formats/help_id_map.h"
 #include "formats/help_project_reader.h"
 #include "formats/sitemap_reader.h"
 #include "output/page_references.h"
@@ -36,6 +38,8 @@ constexpr std::size_t kFileLimit = 1u << 30;
 constexpr std::uint64_t kContentLimit = 3ull << 30;
 constexpr const char* kCompilerVersion = "HHA Version 4.74.8702";
 constexpr std::size_t kUrlRowsPerBlock = 341;
+// Notes on [MAP] and [ALIAS] shown before the rest are counted.
+constexpr std::size_t kHelpIdNotesShown = 20;
 
 bool isPage(std::string_view path)
 {
@@ -116,6 +120,20 @@ std::u32string lowerCase(std::u32string text)
     return text;
 }
 
+// A help id's topic as [ALIAS] writes it, split into the file inside the
+// project folder ("pages/a.htm", empty when it leads outside) and its
+// anchor ("#part" or empty).
+std::pair<std::string, std::string> aliasTarget(const std::string& topic)
+{
+    std::string path = slashes(topic);
+    const std::size_t hash = path.find('#');
+    std::string anchor = hash == std::string::npos ? std::string() : path.substr(hash);
+    path = path.substr(0, hash);
+    while (path.starts_with('/'))
+        path.erase(0, 1);
+    return {plainPath(path), std::move(anchor)};
+}
+
 struct Topic {
     std::string path;   // inside the project folder, "/" separated
     std::string title;  // in the code page; empty for none
@@ -147,6 +165,7 @@ public:
             target = name.substr(0, name.rfind('.')) + ".chm";
         }
         m_target = target.starts_with("/") ? target : m_folder + "/" + target;
+        m_helpIds = readHelpIds(m_project, m_folder, std::string(fileNameOf(m_hhp)));
     }
 
     const std::vector<std::string>& files() const { return m_files; }
@@ -165,6 +184,11 @@ public:
                                        : static_cast<std::uint32_t>(std::time(nullptr));
         container.setTimestamp(m_timestamp);
         std::vector<FullTextPage> searchable;
+        for (std::size_t i = 0; i < m_helpIds.notes.size() && i < kHelpIdNotesShown; ++i)
+            m_log("Note: " + m_helpIds.notes[i]);
+        if (m_helpIds.notes.size() > kHelpIdNotesShown)
+            m_log("Note: " + std::to_string(m_helpIds.notes.size() - kHelpIdNotesShown) +
+                  " more notes on [MAP] and [ALIAS]");
         collectFiles([&](const std::string& path, const std::string& bytes) {
             if (container.uncompressedSize() + bytes.size() > kContentLimit)
                 throw CompileError("The help file would hold more than 3 GB; it cannot be compiled as one file");
@@ -309,6 +333,10 @@ public:
             for (const std::string* url : {&window.defaultTopic, &window.homePage, &window.jump1Url, &window.jump2Url})
                 reachUrl(*url, "");
         }
+        for (const HelpIdEntry& id : m_helpIds.ids) {
+            if (const std::string file = aliasTarget(id.topic).first; !file.empty())
+                reach(file);
+        }
         // The pages lead to further files: what the page scan finds.
         while (!m_pending.empty()) {
             const std::string path = m_pending.front();
@@ -426,7 +454,38 @@ private:
         container.addFile("/#WINDOWS", windows);
         container.addFile("/#IDXHDR", idxhdr);
         container.addFile("/$WWAssociativeLinks/Property", std::string(4, '\0'));
+        addContextTable(container, strings);
         container.addFile("/#STRINGS", strings.data());
+    }
+
+    // #IVB: for each help id its number and the #STRINGS offset of its topic,
+    // the path inside the help file (no leading "/", in the code page), by
+    // number. A help id whose topic the help file does not hold is left out:
+    // the application would open an empty viewer.
+    void addContextTable(ChmContainer& container, StringPool& strings)
+    {
+        if (m_helpIds.ids.empty())
+            return;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> rows;
+        for (const HelpIdEntry& id : m_helpIds.ids) {
+            const auto [file, anchor] = aliasTarget(id.topic);
+            if (file.empty() || !m_stored.contains(file)) {
+                m_log("Warning: The help id " + id.name + " (" + std::to_string(id.number) + ") leads to " + id.topic +
+                      ", which is no file of the project folder; it is left out of the help file");
+                continue;
+            }
+            rows.emplace_back(id.number, strings.add(inCodePage(file + anchor)));
+        }
+        if (rows.empty())
+            return;
+        std::sort(rows.begin(), rows.end());
+        std::string table;
+        put32(table, static_cast<std::uint32_t>(rows.size() * 8));
+        for (const auto& [number, offset] : rows) {
+            put32(table, number);
+            put32(table, offset);
+        }
+        container.addFile("/#IVB", table);
     }
 
     // A window's record as viewers read it (their HH_WINTYPE), texts in
@@ -485,6 +544,7 @@ private:
     std::string m_folder;
     std::string m_target;
     HelpProjectFile m_project;
+    HelpIdDefinitions m_helpIds;
     const CodePage* m_codePage = nullptr;
     std::unique_ptr<CodePageEncoder> m_encoder;
     std::string m_contents;  // stored names of the contents and index files

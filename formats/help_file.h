@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace doxel {
@@ -25,5 +27,22 @@ public:
     // read, with nothing instead of the IoError.
     std::optional<std::string> readIfThere(const std::string& path) const;
 };
+
+// One row of a help file's context table: the number an application asks
+// for and the topic it opens, a path inside the help file as stored (in the
+// help file's code page, "pages/a.htm#part", usually without a leading
+// "/"). The names of help ids are not kept in a help file.
+struct HelpContext {
+    std::uint32_t number = 0;
+    std::string topic;
+    bool operator==(const HelpContext&) const = default;
+};
+
+// The context table of a help file: "#IVB" (a 32-bit byte count, then pairs
+// of 32-bit number and "#STRINGS" offset, little-endian) with its topics
+// from "#STRINGS", in stored order. Empty when the help file has none; a row
+// whose topic lies outside "#STRINGS" is left out.
+std::vector<HelpContext> readContextTable(const CompiledHelpFile& help);
+std::vector<HelpContext> readContextTable(std::string_view ivb, std::string_view strings);
 
 }  // namespace doxel

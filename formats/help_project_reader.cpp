@@ -182,13 +182,27 @@ HelpProjectFile readHelpProject(std::string_view bytes, const std::string& fileN
     const CodePage& page = codePageForLanguageId(project.languageId.value_or(0x409));
 
     section.clear();
+    int mapLines = 0;
+    int aliasLines = 0;
     for (const auto& [number, line] : lines) {
         if (line.empty() || line.starts_with(';'))
             continue;
         if (line.starts_with('[') && line.ends_with(']')) {
             section = asciiUpper(line);
-            if (section != "[OPTIONS]" && section != "[WINDOWS]" && section != "[FILES]" && section != "[INFOTYPES]")
+            if (section != "[OPTIONS]" && section != "[WINDOWS]" && section != "[FILES]" && section != "[INFOTYPES]" &&
+                section != "[MAP]" && section != "[ALIAS]")
                 project.notes.push_back({number, "the section " + std::string(line) + " is not taken over"});
+            continue;
+        }
+        if (section == "[MAP]" || section == "[ALIAS]") {
+            const bool map = section == "[MAP]";
+            std::string& text = map ? project.mapText : project.aliasText;
+            int& lineCount = map ? mapLines : aliasLines;
+            // Padded to the line's own number, so that notes name the line.
+            text.append(static_cast<std::size_t>(number - 1 - lineCount), '\n');
+            text += line;
+            text += '\n';
+            lineCount = number;
             continue;
         }
         const std::size_t equals = line.find('=');

@@ -45,6 +45,11 @@ struct HelpProjectFile {
     std::vector<WindowDefinition> windows;
     std::vector<std::string> files;  // [FILES], as written
     std::vector<SitemapNote> notes;  // sections and options not taken over
+    // The lines of the [MAP] and [ALIAS] sections as written, each at its
+    // own line number (the file's other lines are empty here), for
+    // readHelpIds.
+    std::string mapText;
+    std::string aliasText;
 
     // The window named by "Default Window=", else the first; null when
     // there is none.

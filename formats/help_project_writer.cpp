@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/atomic_file.h"
+#include "core/help_ids.h"
 
 namespace doxel {
 namespace {
@@ -64,6 +65,35 @@ std::string windowDefinition(const Project& project, HelpTextWriter& writer, Fil
     return out;
 }
 
+// [ALIAS] and [MAP] of the project's help ids; nothing without any. A help
+// id whose name the sections cannot carry, or whose topic lies outside the
+// project folder, is left out of both, so that every name in [MAP] has its
+// topic.
+void appendHelpIds(std::string& out, const Project& project, HelpTextWriter& writer)
+{
+    std::vector<const HelpId*> written;
+    for (const HelpId& id : project.helpIds) {
+        if (!isHelpIdName(id.name) || id.number == 0 || id.topicFile.empty()) {
+            writer.note("the help id " + id.name + " lacks a name, number or topic; it is left out");
+            continue;
+        }
+        if (writer.insideProject(id.topicFile, project.projectFile))
+            written.push_back(&id);
+    }
+    if (written.empty())
+        return;
+    appendCrLf(out, "[ALIAS]");
+    for (const HelpId* id : written)
+        appendCrLf(out,
+                   id->name + "=" +
+                       writer.storedPath(projectRelativePath(id->topicFile, project.projectFile, writer.pathStyle())));
+    appendCrLf(out, "");
+    appendCrLf(out, "[MAP]");
+    for (const HelpId* id : written)
+        appendCrLf(out, "#define " + id->name + " " + std::to_string(id->number));
+    appendCrLf(out, "");
+}
+
 // The help project text; `logFile` null for no "Error log file=" line.
 std::string helpProjectText(const Project& project, const std::string* logFile, HelpTextWriter& writer, FileNames names)
 {
@@ -99,6 +129,7 @@ std::string helpProjectText(const Project& project, const std::string* logFile, 
         }
     }
     appendCrLf(out, "");
+    appendHelpIds(out, project, writer);
     appendCrLf(out, "[INFOTYPES]");
     return out;
 }

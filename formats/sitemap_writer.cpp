@@ -108,6 +108,8 @@ const CodePage& HelpCodePage(const Project& project, bool* complete, PathStyle s
         add(keyword.keyword);
         add(projectRelativePath(keyword.topicFile, project.projectFile, style));
     }
+    for (const HelpId& id : project.helpIds)
+        add(projectRelativePath(id.topicFile, project.projectFile, style));
     const std::vector<std::string_view> texts(owned.begin(), owned.end());
     return chooseHelpLanguage(texts, complete);
 }

@@ -16,6 +16,7 @@
 #include "core/project_file.h"
 #include "core/text_encoding.h"
 #include "formats/address.h"
+#include "formats/help_id_map.h"
 #include "formats/sitemap_reader.h"
 #include "formats/system_file.h"
 
@@ -326,7 +327,7 @@ using SitemapSource = std::function<std::optional<std::string>(const std::string
 
 void importDescription(const HelpProjectFile& description, const std::string& folder, const std::string& sourceLabel,
                        const std::string& projectFile, Project& project, ImportReport& report,
-                       const SitemapSource& sitemaps = {})
+                       const std::vector<HelpIdEntry>& helpIds = {}, const SitemapSource& sitemaps = {})
 {
     const WindowDefinition* window = description.mainWindow();
     std::string title = description.title;
@@ -434,8 +435,25 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
     if (!(settings == before))
         importer.note(Where{sourceLabel}, "texts of the help window longer than 255 characters are cut");
 
-    fresh.rebuildFileList();
+    // A help id keeps its topic or is left out: a number that opens
+    // nothing is no help id.
     std::vector<std::string> files;
+    std::size_t missingHelpIds = 0;
+    for (const HelpIdEntry& id : helpIds) {
+        const std::string full = importer.topicPath(id.topic, Where{sourceLabel + ", [ALIAS]"});
+        if (full.empty()) {
+            ++missingHelpIds;
+            continue;
+        }
+        fresh.helpIds.push_back({id.name, id.number, full});
+        files.push_back(full.substr(0, full.find('#', full.rfind('/') + 1)));
+    }
+    if (missingHelpIds > 0)
+        importer.note(Where{sourceLabel},
+                      std::to_string(missingHelpIds) + " help ids lead to files that are not there; they are left out");
+    report.helpIds = fresh.helpIds.size();
+
+    fresh.rebuildFileList();
     const std::string filesLabel = sourceLabel + ", [FILES]";
     for (const std::string& name : description.files) {
         const std::string full = importer.topicPath(name, Where{filesLabel});
@@ -535,6 +553,8 @@ std::string ImportReport::text(std::size_t notesShown) const
     out += "Contents entries: " + std::to_string(entries) + "\n";
     out += "Keywords: " + std::to_string(keywords) + "\n";
     out += "Files: " + std::to_string(files) + "\n";
+    if (helpIds > 0)
+        out += "Help ids: " + std::to_string(helpIds) + "\n";
     if (notes.empty())
         return out + "Everything was taken over.\n";
     out += "Not taken over:\n";
@@ -553,8 +573,11 @@ ImportReport importHelpProject(const std::string& givenSource, const std::string
     report.projectFile = projectFile;
     const std::string folder(folderOf(source));
     HelpProjectFile description;
+    HelpIdDefinitions helpIds;
     if (endsWithIgnoringCase(source, ".hhp")) {
         description = readHelpProject(readSource(source), source);
+        helpIds = readHelpIds(description, folder, std::string(fileNameOf(source)));
+        report.notes = std::move(helpIds.notes);
     } else {
         // A contents file alone: its index file is the one of the same name.
         description.contentsFile = std::string(fileNameOf(source));
@@ -564,7 +587,8 @@ ImportReport importHelpProject(const std::string& givenSource, const std::string
         if (!exists(source))
             throw IoError("Cannot read " + source + ": there is no such file");
     }
-    importDescription(description, folder.empty() ? std::string("./") : folder, source, projectFile, project, report);
+    importDescription(description, folder.empty() ? std::string("./") : folder, source, projectFile, project, report,
+                      helpIds.ids);
     return report;
 }
 
@@ -688,11 +712,50 @@ ImportReport decompileHelpFile(const CompiledHelpFile& archive, const std::strin
             }
         }
     }
+    // The context table: numbers and topics, no names.
+    std::vector<HelpIdEntry> helpIds;
+    std::set<std::uint32_t> numbers;
+    const CodePage& page = codePageForLanguageId(description.languageId.value_or(0x409));
+    for (const HelpContext& row : readContextTable(archive)) {
+        if (row.number == 0 || row.number > kMaxHelpIdNumber || !numbers.insert(row.number).second) {
+            report.notes.push_back(
+                label + ": the context number " + std::to_string(row.number) +
+                (row.number == 0 || row.number > kMaxHelpIdNumber ? " is out of range" : " comes twice") +
+                "; it is left out");
+            continue;
+        }
+        std::string topic = decoded(row.topic, page);
+        std::string file = topic.substr(0, topic.find('#'));
+        std::string name = "/" + (file.starts_with('/') ? file.substr(1) : file);
+        // chmcmd stores a topic under the full path of the folder it was
+        // compiled in ("/srv/help/pages/a.htm"); the stored file is the
+        // longest end of that path the help file holds.
+        if (file.starts_with('/') && !archive.contains(name)) {
+            for (std::size_t slash = name.find('/', 1); slash != std::string::npos; slash = name.find('/', slash + 1)) {
+                if (archive.contains(name.substr(slash))) {
+                    const std::string anchor = topic.substr(file.size());
+                    name = name.substr(slash);
+                    file = name.substr(1);
+                    report.notes.push_back(label + ": the topic " + topic + " of the context number " +
+                                           std::to_string(row.number) + " is taken as " + file + anchor);
+                    topic = file + anchor;
+                    break;
+                }
+            }
+        }
+        if (!file.empty() && !isAddress(file) && !extracted.contains(safeRelative(name)) && archive.contains(name))
+            extract(name);
+        helpIds.push_back({"IDH_" + std::to_string(row.number), row.number, topic});
+    }
+    if (!helpIds.empty())
+        report.notes.push_back(label +
+                               ": a help file keeps the numbers of its help ids but not their names; they "
+                               "are named IDH_ and their number");
     for (const std::string& relative : extracted) {
         if (endsWithIgnoringCase(relative, ".htm") || endsWithIgnoringCase(relative, ".html"))
             description.files.push_back(relative);
     }
-    importDescription(description, root, compiledFile, projectFile, project, report, sitemaps);
+    importDescription(description, root, compiledFile, projectFile, project, report, helpIds, sitemaps);
     extraction.keep();
     return report;
 }

@@ -19,7 +19,8 @@ struct ImportReport {
     std::string projectFile;
     std::size_t entries = 0;  // contents entries besides the title entry
     std::size_t keywords = 0;
-    std::size_t files = 0;           // rows of the file list
+    std::size_t files = 0;  // rows of the file list
+    std::size_t helpIds = 0;
     std::vector<std::string> notes;  // "guide.hhc, line 12: ..." : what was not taken over, and why
 
     // The report as the command line prints it and the window shows it; at
@@ -30,8 +31,8 @@ struct ImportReport {
 // Makes `project` (for a project file at `projectFile`, not written) from an
 // HTML Help project (.hhp) or a contents file (.hhc, with the index file of
 // the same name beside it when there is one): its title, contents tree,
-// keywords (sub-keywords as "parent, child"), default topic, help window
-// and file list. Topic references keep their anchors ("a.htm#part").
+// keywords (sub-keywords as "parent, child"), default topic, help window,
+// help ids ([MAP] with [ALIAS]) and file list. Topic references keep their anchors ("a.htm#part").
 // Throws IoError when the source cannot be read and FormatError when it is
 // no help project or contents file at all.
 ImportReport importHelpProject(const std::string& source, const std::string& projectFile, Project& project);
@@ -43,7 +44,8 @@ std::string decompileFolderFor(const std::string& compiledFile);
 // Extracts the files of a compiled help file into the new folder `folder`
 // (created here; an existing one is refused with IoError) and makes
 // `project` from its contents and index files, found through its system
-// data, its default topic, window and stored pages. Stored names that would
+// data, its default topic, window, stored pages and context table (whose
+// help ids get the names "IDH_<number>", as a help file keeps no names). Stored names that would
 // leave the folder are not extracted.
 ImportReport decompileHelpFile(const CompiledHelpFile& archive, const std::string& compiledFile,
                                const std::string& folder, const std::string& projectFile, Project& project);

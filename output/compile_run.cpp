@@ -283,6 +283,9 @@ void checkWrittenHelpFile(CompilerLibrary& library, const std::string& compiledF
         for (const std::string& line : checkHelpFileLinks(
                  *help, contents, index, codePage, [&sink] { sink.keepAlive(); }, reportedBefore))
             sink.count(line, statistics);
+        const HelpIdDefinitions helpIds = readHelpIds(prepared.info, prepared.folder, {});
+        for (const std::string& line : checkHelpIdTable(*help, helpIds.ids, codePage))
+            sink.count(line, statistics);
     } catch (const Error& error) {
         sink.count(std::string("Error: ") + error.what(), statistics);
     }

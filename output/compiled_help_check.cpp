@@ -1,6 +1,8 @@
 #include "output/compiled_help_check.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -239,6 +241,74 @@ std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const 
             tick();
         checkPageLinks(help, file, toUtf8, reportedBefore, lines);
     }
+    return lines;
+}
+
+namespace {
+
+// A topic as a path inside the help file: "/" separated, from its top,
+// "./" and "a/../" resolved, anchor kept.
+std::string topicInHelpFile(std::string topic)
+{
+    std::replace(topic.begin(), topic.end(), '\\', '/');
+    const std::size_t hash = topic.find('#');
+    const std::string anchor = hash == std::string::npos ? std::string() : topic.substr(hash);
+    std::string file = topic.substr(0, hash);
+    while (file.starts_with('/'))
+        file.erase(0, 1);
+    if (file.find("./") != std::string::npos || file.find("/.") != std::string::npos)
+        file = std::filesystem::path(file).lexically_normal().generic_string();
+    return file + anchor;
+}
+
+}  // namespace
+
+std::vector<std::string> checkHelpIdTable(const CompiledHelpFile& help, const std::vector<HelpIdEntry>& ids,
+                                          std::string codePage, std::size_t shown)
+{
+    if (ids.empty())
+        return {};
+    if (codePage.empty()) {
+        HelpSystemInfo system;
+        if (const std::optional<std::string> bytes = help.readIfThere("/#SYSTEM"))
+            system = readSystemFile(*bytes);
+        codePage = codePageForLanguageId(static_cast<int>(system.languageId)).iconvName;
+    }
+    ToUtf8 toUtf8(codePage);
+    // Each number's topics, compared as paths and named as stored.
+    std::multimap<std::uint32_t, std::pair<std::string, std::string>> table;
+    for (const HelpContext& row : readContextTable(help)) {
+        std::string stored = toUtf8(row.topic);
+        table.emplace(row.number, std::pair{topicInHelpFile(stored), std::move(stored)});
+    }
+
+    std::vector<std::string> lines;
+    std::size_t failed = 0;
+    const auto fail = [&](const HelpIdEntry& id, const std::string& text) {
+        if (++failed <= shown)
+            lines.push_back("Warning: The help id " + id.name + " (" + std::to_string(id.number) + ") " + text);
+    };
+    for (const HelpIdEntry& id : ids) {
+        const std::string expected = topicInHelpFile(id.topic);
+        const auto [first, last] = table.equal_range(id.number);
+        if (first == last) {
+            fail(id, "is not in the help file's context table; applications cannot open the help file at it");
+            continue;
+        }
+        bool matches = false;
+        for (auto row = first; row != last && !matches; ++row)
+            matches = row->second.first == expected;
+        if (!matches) {
+            fail(id, "leads to " + first->second.second + " in the help file instead of " + expected +
+                         "; help viewers open nothing there");
+            continue;
+        }
+        const std::string file = "/" + expected.substr(0, expected.find('#'));
+        if (!help.contains(file))
+            fail(id, "leads to " + expected + ", which the help file does not hold");
+    }
+    if (failed > shown)
+        lines.push_back("Warning: " + std::to_string(failed - shown) + " more help ids fail the same way");
     return lines;
 }
 

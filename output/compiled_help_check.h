@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/help_id_map.h"
 #include "formats/system_file.h"
 #include "output/compiler_library.h"
 
@@ -51,5 +52,14 @@ std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const 
                                             const std::string& indexFile, std::string codePage = {},
                                             const std::function<void()>& tick = {},
                                             const std::function<bool(std::string_view)>& reportedBefore = {});
+
+// Checks that an application can open the help file at each of `ids` (a
+// help project's help ids): its number must be in the help file's context
+// table, leading to its topic (compared as paths inside the help file), and
+// the help file must hold that topic's file. Returns a warning line for each
+// help id that fails, at most `shown` of them and then their count.
+// `codePage` as for checkHelpFileLinks.
+std::vector<std::string> checkHelpIdTable(const CompiledHelpFile& help, const std::vector<HelpIdEntry>& ids,
+                                          std::string codePage = {}, std::size_t shown = 20);
 
 }  // namespace doxel

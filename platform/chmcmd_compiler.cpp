@@ -18,6 +18,7 @@
 #include "core/errors.h"
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
+#include "formats/help_id_map.h"
 #include "formats/help_project_reader.h"
 #include "formats/help_project_writer.h"
 #include "formats/sitemap_reader.h"
@@ -92,7 +93,8 @@ Place placeOf(const std::string& relative, const std::string& folder)
 
 // The topic files a help project leads to: its [FILES], the "Local" values
 // of its contents and index, its default topic.
-std::vector<std::string> topicFilesOf(const HelpProjectFile& info, const std::string& folder)
+std::vector<std::string> topicFilesOf(const HelpProjectFile& info, const std::string& folder,
+                                      const std::vector<HelpIdEntry>& helpIds)
 {
     std::vector<std::string> topics = info.files;
     const std::string codePage = codePageForLanguageId(info.languageId.value_or(0x409)).iconvName;
@@ -115,7 +117,57 @@ std::vector<std::string> topicFilesOf(const HelpProjectFile& info, const std::st
     }
     if (!info.defaultTopic.empty())
         topics.push_back(asViewersRead(info.defaultTopic));
+    for (const HelpIdEntry& id : helpIds)
+        topics.push_back(id.topic.substr(0, id.topic.find('#')));
     return topics;
+}
+
+// The text without its [ALIAS] and [MAP] sections.
+std::string withoutHelpIdSections(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    bool skipping = false;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        const std::string_view whole = text.substr(start, end - start);
+        start = end;
+        const std::string_view line = trimmed(whole, " \t\r\n");
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            const std::string section = asciiUpper(line);
+            skipping = section == "[ALIAS]" || section == "[MAP]";
+        }
+        if (!skipping)
+            out += whole;
+    }
+    return out;
+}
+
+// [ALIAS] and [MAP] as chmcmd takes them: chmcmd refuses the whole project
+// for a topic with an anchor, with "\" or outside its [FILES], and passes
+// over numbers it cannot read (one followed by a comment), so it gets the
+// help ids as we read them, each topic one of `files`. Anchors are lost,
+// but chmcmd's topics lead nowhere anyway.
+std::string withHelpIdSections(std::string text, const std::vector<HelpIdEntry>& helpIds,
+                               const std::set<std::string>& files)
+{
+    std::string aliases;
+    std::string map;
+    for (const HelpIdEntry& id : helpIds) {
+        std::string topic = id.topic.substr(0, id.topic.find('#'));
+        std::replace(topic.begin(), topic.end(), '\\', '/');
+        topic = std::filesystem::path(topic).lexically_normal().generic_string();
+        if (!files.contains(topic))
+            continue;
+        aliases += id.name + "=" + topic + "\r\n";
+        map += "#define " + id.name + " " + std::to_string(id.number) + "\r\n";
+    }
+    if (aliases.empty())
+        return text;
+    if (!text.ends_with('\n'))
+        text += "\r\n";
+    return text + "\r\n[ALIAS]\r\n" + aliases + "\r\n[MAP]\r\n" + map;
 }
 
 // The help project as chmcmd gets it: its [FILES] are exactly the files
@@ -126,8 +178,9 @@ std::string withFilesInside(std::string_view text, const std::string& folder,
                             const std::function<void(const std::string&)>& warn)
 {
     const HelpProjectFile info = readHelpProject(text, folder);
+    const std::vector<HelpIdEntry> helpIds = readHelpIds(info, folder, {}).ids;
     HelpFileCheck check(folder);
-    check.checkTopicFiles(topicFilesOf(info, folder));
+    check.checkTopicFiles(topicFilesOf(info, folder, helpIds));
     check.scanPages({});
     // What leaves the folder by its name the compile's checks warn of; a
     // link that leads out is said here.
@@ -162,7 +215,7 @@ std::string withFilesInside(std::string_view text, const std::string& folder,
             take(file);
     }
 
-    return withFilesSection(text, files);
+    return withHelpIdSections(withFilesSection(withoutHelpIdSections(text), files), helpIds, files);
 }
 
 std::string signalName(int signal)
@@ -215,7 +268,12 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     TemporaryFile copy;
     try {
         const std::string stem(fileNameOf(hhp).substr(0, fileNameOf(hhp).rfind('.')));
-        copy.create(folder, stem, withFilesInside(readWholeFile(hhp, kProjectSizeLimit), folder, emit));
+        const std::string text = readWholeFile(hhp, kProjectSizeLimit);
+        copy.create(folder, stem, withFilesInside(text, folder, emit));
+        if (!readHelpIds(readHelpProject(text, hhp), folder, "").ids.empty())
+            emit("Warning: chmcmd stores the topics of help ids under the project folder's full path (" + folder +
+                 "/...), where help viewers find nothing: applications cannot open this help file at a help id; "
+                 "compile with the built-in compiler");
         for (const std::string& page : chm::pagesChmcmdCrashesOn(hhp))
             emit("Warning: chmcmd is known to crash on the title of " + page +
                  " with full-text search on (its first word starts with a letter beyond ASCII and the page holds "

@@ -9,6 +9,7 @@
 
 #include "chm_readers.h"
 #include "core/text_encoding.h"
+#include "formats/help_file.h"
 #include "test_support.h"
 
 namespace doxel::chm {
@@ -266,6 +267,51 @@ TEST(HelpCompiler, CompilesHelpProjectsOfOtherTools)
         for (const std::string& name : c.stored)
             EXPECT_TRUE(stored.contains(name)) << c.name << " lacks " << name;
     }
+}
+
+TEST(HelpCompiler, WritesTheContextTableWithTopicsAsPathsInsideTheHelpFile)
+{
+    test::TempDir dir;
+    std::vector<std::string> log;
+    const std::string project =
+        test::crlf({"[OPTIONS]", "Compiled file=help.chm", "Default topic=index.htm", "Language=0x407", "Title=Hilfe",
+                    "", "[FILES]", "index.htm", "", "[ALIAS]", "IDH_INDEX=index.htm", "IDH_PART=pages\\t\xFCr.htm#part",
+                    "IDH_POPUP=/pages/../popup.htm", "IDH_GONE=gone.htm", "", "[MAP]", "#include ids.h"});
+    ASSERT_TRUE(compileProject(dir.path(),
+                               {{"help.hhp", project},
+                                {"ids.h",
+                                 "#define IDH_POPUP 0x7FFFFFFF\n#define IDH_INDEX 1001 // first\n"
+                                 "#define IDH_PART 12\n#define IDH_GONE 13\n#define IDH_UNUSED 14\n"},
+                                {"index.htm", page("Start", "Start")},
+                                {"pages/t\xC3\xBCr.htm", page("T\xC3\xBCr", "<a name=part>T\xC3\xBCr</a>")},
+                                {"popup.htm", page("Popup", "Only reached through its help id")}},
+                               &log));
+    const auto logged = [&log](const std::string& text) {
+        return std::any_of(log.begin(), log.end(),
+                           [&](const std::string& line) { return line.find(text) != std::string::npos; });
+    };
+    EXPECT_TRUE(logged("Warning: The help id IDH_GONE (13) leads to gone.htm"));
+    EXPECT_TRUE(logged("Note: ids.h, line 5: IDH_UNUSED (14) has no topic in [ALIAS]"));
+
+    // By number, each topic from the top of the help file in its code page;
+    // a topic reached only through its help id goes in too.
+    const std::vector<HelpContext> expected = {
+        {12, "pages/t\xFCr.htm#part"}, {1001, "index.htm"}, {0x7FFFFFFF, "popup.htm"}};
+    const std::string chm = (dir.path() / "help.chm").string();
+    for (const auto& [reader, files] :
+         {std::pair{"chmlib", test::readWithChmlib(chm)}, std::pair{"7-Zip", test::readWith7zip(chm)}}) {
+        ASSERT_TRUE(files.contains("/#IVB") && files.contains("/#STRINGS")) << reader;
+        EXPECT_EQ(readContextTable(files.at("/#IVB"), files.at("/#STRINGS")), expected) << reader;
+        EXPECT_TRUE(files.contains("/popup.htm")) << reader;
+        EXPECT_EQ(files.at("/#IVB").substr(0, 4), std::string("\x18\0\0\0", 4)) << reader;
+    }
+
+    if (std::system("command -v chmls > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "chmls (fp-utils) is not installed";
+    ASSERT_EQ(std::system(("cd '" + dir.path().string() + "' && chmls extractalias help.chm > /dev/null 2>&1").c_str()),
+              0);
+    EXPECT_EQ(test::readFile(dir.path() / "help.ali"),
+              "helpid12=pages/t\xFCr.htm#part\nhelpid1001=index.htm\nhelpid2147483647=popup.htm\n");
 }
 
 TEST(HelpCompiler, KnowsTheTitlesChmcmdDiesOn)

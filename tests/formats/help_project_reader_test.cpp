@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
+#include "formats/help_id_map.h"
 #include "formats/help_project_writer.h"
 
 namespace doxel {
@@ -89,7 +90,12 @@ TEST(HelpProjectReader, ReadsOptionsWindowsAndFilesInTheirEncodings)
     std::vector<int> noteLines;
     for (const SitemapNote& note : project.notes)
         noteLines.push_back(note.line);
-    EXPECT_EQ(noteLines, (std::vector<int>{9, 22}));  // Binary TOC, [MAP]
+    EXPECT_EQ(noteLines, (std::vector<int>{9}));  // Binary TOC
+    // [MAP] is kept, each line at its place in the file.
+    const HelpIdHeader map = readHelpIdHeader(project.mapText);
+    ASSERT_EQ(map.lines.size(), 1u);
+    EXPECT_EQ(map.lines[0].line, 23);
+    EXPECT_EQ(map.lines[0].name, "A");
 
     EXPECT_THROW(readHelpProject(std::string("[OPTIONS]\n\0", 11), "x.hhp"), FormatError);
     EXPECT_EQ(readHelpProject("", "x.hhp").mainWindow(), nullptr);

@@ -141,7 +141,7 @@ TEST(ProjectImport, ReadsAGeneratorsProjectWithAnchorsSubKeywordsAndThingsItCann
     EXPECT_EQ(project.fileList.size(), 3u) << "every file of [FILES] that is there";
     EXPECT_TRUE(project.modified);
     const std::string text = report.text();
-    for (const char* part : {"[ALIAS]", "https://example.org", "missing.html is not there", "Files: 3",
+    for (const char* part : {"x has no number in [MAP]", "https://example.org", "missing.html is not there", "Files: 3",
                              "2 index entries lead to files that are not there; they are left out",
                              "keywords nested below others become one keyword each (\"print, colour\")",
                              "1 contents entries lead to files that are not there; they keep no topic"})

@@ -209,5 +209,51 @@ TEST(HelpFileLinks, NamesEveryFileOfTheHelpWindowThatLeadsNowhere)
                   "does not hold"}));
 }
 
+TEST(HelpIdTable, NamesEveryHelpIdAnApplicationCannotOpen)
+{
+    // The context table as a compiler writes it: 32-bit byte count, then
+    // number and #STRINGS offset of each topic.
+    const auto table = [](const std::vector<std::pair<std::uint32_t, std::string>>& rows) {
+        std::string ivb;
+        std::string strings(1, '\0');
+        const auto put = [&ivb](std::uint32_t value) {
+            for (int i = 0; i < 4; ++i)
+                ivb.push_back(static_cast<char>(value >> (8 * i)));
+        };
+        put(static_cast<std::uint32_t>(rows.size() * 8));
+        for (const auto& [number, topic] : rows) {
+            put(number);
+            put(static_cast<std::uint32_t>(strings.size()));
+            strings += topic + '\0';
+        }
+        return std::pair{ivb, strings};
+    };
+    StoredFiles help;
+    const auto [ivb, strings] =
+        table({{1, "a.htm"}, {2, "/srv/help/b.htm"}, {3, "pages/c\xE9.htm#part"}, {4, "gone.htm"}, {5, "sub/./d.htm"}});
+    help.stored = {{"/#SYSTEM", systemFile(0x40C, "a.htm")},
+                   {"/#IVB", ivb},
+                   {"/#STRINGS", strings},
+                   {"/a.htm", "A"},
+                   {"/b.htm", "B"},
+                   {"/pages/c\xC3\xA9.htm", "C"},
+                   {"/sub/d.htm", "D"}};
+    const std::vector<HelpIdEntry> ids = {
+        {"IDH_A", 1, "a.htm"},       {"IDH_B", 2, "b.htm"},      {"IDH_C", 3, "pages\\c\xC3\xA9.htm#part"},
+        {"IDH_GONE", 4, "gone.htm"}, {"IDH_D", 5, "/sub/d.htm"}, {"IDH_MISSING", 6, "a.htm"}};
+    EXPECT_EQ(checkHelpIdTable(help, ids),
+              (std::vector<std::string>{
+                  "Warning: The help id IDH_B (2) leads to /srv/help/b.htm in the help file instead of b.htm; help "
+                  "viewers open nothing there",
+                  "Warning: The help id IDH_GONE (4) leads to gone.htm, which the help file does not hold",
+                  "Warning: The help id IDH_MISSING (6) is not in the help file's context table; applications cannot "
+                  "open the help file at it"}));
+    EXPECT_EQ(checkHelpIdTable(help, ids, {}, 1).back(), "Warning: 2 more help ids fail the same way");
+
+    help.stored.erase("/#IVB");
+    EXPECT_EQ(checkHelpIdTable(help, ids).size(), ids.size());
+    EXPECT_TRUE(checkHelpIdTable(help, {}).empty());
+}
+
 }  // namespace
 }  // namespace doxel
