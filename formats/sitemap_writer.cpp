@@ -109,7 +109,7 @@ const CodePage& HelpCodePage(const Project& project, bool* complete, PathStyle s
         add(projectRelativePath(keyword.topicFile, project.projectFile, style));
     }
     const std::vector<std::string_view> texts(owned.begin(), owned.end());
-    return chooseHelpLanguage(texts, complete);
+    return helpLanguageFor(project.helpLanguageId, texts, complete);
 }
 
 HelpTextWriter::HelpTextWriter(const Project& project, PathStyle style)
