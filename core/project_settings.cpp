@@ -253,8 +253,8 @@ ProjectSettings readProjectSettingsText(std::string text, const std::string& fil
         settings.helpIds.push_back({std::string(key), number, resolver.resolve(stored)});
     }
     if (tooMany > 0) {
-        problems.add(lineNumber, std::to_string(tooMany) + " help ids beyond the first " +
-                                     std::to_string(kMaxHelpIds) + " are not read");
+        problems.add(lineNumber, std::to_string(tooMany) + " help ids beyond the first " + std::to_string(kMaxHelpIds) +
+                                     " are not read");
     }
     return settings;
 }
@@ -270,8 +270,9 @@ ProjectSettings readProjectSettings(const std::string& projectFile, PathStyle st
         text = readWholeFile(fileName, kProjectSettingsFileLimit);
     } catch (const IoError& error) {
         ProjectSettings unread;
-        unread.problems.push_back(std::string(error.what()) + "; the help ids and the help file's language it "
-                                                              "holds are not read");
+        unread.problems.push_back(std::string(error.what()) +
+                                  "; the help ids and the help file's language it "
+                                  "holds are not read");
         return unread;
     }
     StoredPathResolver resolver(std::string(folderOf(projectFile, style)), style, listings);

@@ -51,8 +51,8 @@ struct ProjectSettings {
 
 // Reads settings text; topics are resolved against the project folder as
 // the project file's paths are.
-ProjectSettings readProjectSettingsText(std::string text, const std::string& fileName,
-                                        StoredPathResolver& resolver, PathStyle style = kNativePathStyle);
+ProjectSettings readProjectSettingsText(std::string text, const std::string& fileName, StoredPathResolver& resolver,
+                                        PathStyle style = kNativePathStyle);
 
 // Reads the settings file of `projectFile` when there is one. A file that
 // cannot be read is a problem as a bad line is, never an exception: the
@@ -64,7 +64,6 @@ ProjectSettings readProjectSettings(const std::string& projectFile, PathStyle st
 // one is complete, or removes a settings file of ours there when the project
 // has nothing to keep (a file whose first line is not ours is left alone).
 // Throws IoError.
-void writeProjectSettings(const Project& project, const std::string& projectFile,
-                          PathStyle style = kNativePathStyle);
+void writeProjectSettings(const Project& project, const std::string& projectFile, PathStyle style = kNativePathStyle);
 
 }  // namespace doxel

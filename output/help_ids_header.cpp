@@ -97,8 +97,9 @@ std::vector<CompilerFileMessage> helpIdWarnings(const Project& project, PathStyl
         }
     }
     if (astray > kNamedAtMost) {
-        warnings.push_back({CompilerFileMessage::Kind::Warning,
-                            std::to_string(astray - kNamedAtMost) + " more help ids lead to no topic of the help file"});
+        warnings.push_back(
+            {CompilerFileMessage::Kind::Warning,
+             std::to_string(astray - kNamedAtMost) + " more help ids lead to no topic of the help file"});
     }
     return warnings;
 }

@@ -27,7 +27,8 @@ Project projectIn(const test::TempDir& dir)
 
 TEST(HelpIdsHeader, DefinesEveryHelpIdByNumber)
 {
-    const std::vector<HelpId> ids = {{"IDH_PRINT", 1001, "/h/p.htm"}, {"IDH_OPEN", 7, ""}, {"IDH_SAVE", 0x7fffffff, ""}};
+    const std::vector<HelpId> ids = {
+        {"IDH_PRINT", 1001, "/h/p.htm"}, {"IDH_OPEN", 7, ""}, {"IDH_SAVE", 0x7fffffff, ""}};
     EXPECT_EQ(helpIdsHeaderText(ids, "/h/guide.chm"),
               "/* Help ids of guide.chm, written by HTML Doxel at each compile: changes made here are lost. */\r\n"
               "#define IDH_OPEN 7\r\n"
