@@ -239,7 +239,7 @@ private slots:
         QCOMPARE(child<QLabel>(dialog, "Label2")->text(), QStringLiteral("Jump1:"));
         auto* language = child<QComboBox>(dialog, "HelpLanguage");
         QCOMPARE(language->itemText(0), QStringLiteral("Автоматически (по тексту)"));
-        QCOMPARE(language->itemText(language->findData(0x419)), QStringLiteral("Русский (Windows-1251)"));
+        QCOMPARE(language->itemText(language->findData(0x419)), QStringLiteral("Русский \u2013 Windows-1251"));
     }
 
     void theHelpFilesLanguageIsChosenFromTheList()
@@ -249,7 +249,7 @@ private slots:
         project.helpLanguageId = 0x415;
         TProjectProperties dialog(settings, {}, propertiesFromProject(project), {});
         auto* language = child<QComboBox>(dialog, "HelpLanguage");
-        QCOMPARE(language->currentText(), QStringLiteral("Polish (Windows-1250)"));
+        QCOMPARE(language->currentText(), QStringLiteral("Polish \u2013 Windows-1250"));
         QCOMPARE(language->findData(0x405) + 1, language->currentIndex());  // beside Czech, same code page
         QCOMPARE(language->count(), 16);
 

@@ -267,7 +267,7 @@ void TProjectProperties::setUpControls(SettingsStore& settings, const std::vecto
     m_language->addItem(localText(settings, text_id::kAutomaticHelpLanguage), 0);
     for (const CodePage* page : helpLanguages()) {
         const QString name = localText(settings, languageNameTextId(page->languageId));
-        m_language->addItem(QStringLiteral("%1 (Windows-%2)").arg(name).arg(page->number), page->languageId);
+        m_language->addItem(QStringLiteral("%1 \u2013 Windows-%2").arg(name).arg(page->number), page->languageId);
     }
 
     setWindowTitle(localText(settings, text_id::kProjectProperties));
