@@ -1,5 +1,6 @@
 #include "app/command_jobs.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -10,11 +11,14 @@
 #include "core/errors.h"
 #include "core/path_rules.h"
 #include "core/project.h"
+#include "core/project_file.h"
+#include "core/project_settings.h"
 #include "output/compiler_files.h"
 
 namespace doxel {
 namespace {
 
+constexpr int kExitErrors = 1;
 constexpr int kExitFailure = 2;
 constexpr std::size_t kMissingFilesShown = 20;
 
@@ -47,6 +51,28 @@ int exportProject(const std::string& file)
     for (const std::string& path : written.written)
         std::cout << escapeControls(path) << "\n";
     return 0;
+}
+
+// NAME<TAB>NUMBER<TAB>TOPIC, the topic as the settings file stores it.
+int listHelpIds(const std::string& file)
+{
+    Project project;
+    std::vector<std::string> problems;
+    try {
+        readProjectFile(project, file, kNativePathStyle, nullptr, &problems);
+    } catch (const Error& error) {
+        std::cerr << "doxel: " << error.what() << "\n";
+        return kExitFailure;
+    }
+    for (const std::string& problem : problems)
+        std::cerr << "doxel: " << escapeControls(problem) << "\n";
+    for (const HelpId& id : project.helpIds) {
+        std::string topic = projectRelativePath(id.topicFile, project.projectFile);
+        std::replace(topic.begin(), topic.end(), '\\', '/');
+        std::cout << escapeControls(id.name) << '\t' << id.number << '\t' << escapeControls(topic) << '\n';
+    }
+    std::cout.flush();
+    return problems.empty() ? 0 : kExitErrors;
 }
 
 // The window; on a machine without a display the compile job instead, so
@@ -89,6 +115,8 @@ int runCommandLine(const CommandLine& command)
         return replaceFromCommandLine(command.toolArguments);
     case CommandLine::Mode::Import:
         return importFromCommandLine(command.source, command.projectFile);
+    case CommandLine::Mode::HelpIds:
+        return listHelpIds(command.projectFile);
     case CommandLine::Mode::Window:
         return openWindow(command);
     }

@@ -15,6 +15,7 @@
 #include "platform/builtin_compiler.h"
 #include "platform/program_paths.h"
 #include "platform/qsettings_store.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 namespace {
@@ -70,7 +71,10 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
 {
     NullProgress progress;
     try {
-        readProjectFile(project, projectFile, kNativePathStyle, listings);
+        std::vector<std::string> problems;
+        readProjectFile(project, projectFile, kNativePathStyle, listings, &problems);
+        for (const std::string& problem : problems)
+            std::cerr << "doxel: warning: " << escapeControls(problem) << "\n";
         if (purpose == InputFilesFor::Compile && !canCompile(project)) {
             std::cerr << "doxel: " << escapeControls(projectFile) << " holds no entries to compile\n";
             return false;
@@ -83,12 +87,12 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             project.deriveCompilerFileNames();
         // The exported help project names a log as the design's does, beside
         // it, as the files are made to be moved and compiled elsewhere.
+        QSettingsStore settings;
         std::string logFile;
-        if (purpose == InputFilesFor::Export) {
-            QSettingsStore settings;
+        if (purpose == InputFilesFor::Export)
             logFile = std::string(fileNameOf(commandLineLogFile(settings)));
-        }
-        CompilerInputFiles files = writeCompilerFiles(project, progress, kNativePathStyle, logFile);
+        CompilerInputFiles files =
+            writeCompilerFiles(project, progress, kNativePathStyle, logFile, programTextLookup(settings));
         if (written != nullptr)
             *written = std::move(files);
         return true;

@@ -27,8 +27,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             }
             return result;
         }
-        if (first == "--export" || first == "--compile") {
-            result.mode = first == "--export" ? CommandLine::Mode::Export : CommandLine::Mode::Compile;
+        if (first == "--export" || first == "--compile" || first == "--help-ids") {
+            result.mode = first == "--export"    ? CommandLine::Mode::Export
+                          : first == "--compile" ? CommandLine::Mode::Compile
+                                                 : CommandLine::Mode::HelpIds;
             if (arguments.size() != 2 || arguments[1].empty()) {
                 result.mode = CommandLine::Mode::Invalid;
                 result.problem = first + " needs exactly one project file";
@@ -84,6 +86,7 @@ std::string usageText()
            "       doxel --txt-to-html [OPTION]... FILE.txt...\n"
            "       doxel --replace [OPTION]... SEARCH REPLACEMENT FILE...\n"
            "       doxel --import SOURCE [PROJECT.dxp]\n"
+           "       doxel --help-ids FILE.dxp\n"
            "       doxel --help | --version\n"
            "\n"
            "HTML Doxel builds HTML Help (CHM) files from HTML pages.\n"
@@ -118,6 +121,9 @@ std::string usageText()
            "                      make a project from an HTML Help project (.hhp), a\n"
            "                      contents file (.hhc) or a compiled help file (.chm,\n"
            "                      extracted into a new folder named after it)\n"
+           "  --help-ids FILE.dxp list the project's help ids, one a line: name, number\n"
+           "                      and topic (relative to the project folder), separated\n"
+           "                      by tabs\n"
            "  --help              show this text\n"
            "  --version           show the program's version\n"
            "\n"

@@ -7,7 +7,7 @@ namespace doxel {
 
 // What the program was asked to do.
 struct CommandLine {
-    enum class Mode { Window, Export, Compile, TxtToHtml, Replace, Import, Help, Version, Invalid };
+    enum class Mode { Window, Export, Compile, TxtToHtml, Replace, Import, HelpIds, Help, Version, Invalid };
     Mode mode = Mode::Window;
     std::string projectFile;                 // for Window and Import: empty when none was named
     std::string source;                      // for Import: the .hhp, .hhc or .chm
@@ -19,7 +19,8 @@ struct CommandLine {
 
 // Reads the arguments (without the program name). "--export FILE",
 // "--compile FILE [--compiler doxel|chmcmd]", "--txt-to-html ...", "--replace ...",
-// "--import SOURCE [PROJECT]", "--help", "--version"; anything else starts
+// "--import SOURCE [PROJECT]", "--help-ids FILE", "--help", "--version";
+// anything else starts
 // the window.
 // For the window the arguments are joined with single spaces up to the
 // first empty one, so a project path that the desktop split at its spaces

@@ -1,15 +1,52 @@
 #include "core/help_language.h"
 
 #include <array>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <vector>
+
+#include "core/text_ids.h"
 
 namespace doxel {
 namespace {
 
 constexpr CodePage kPolish = {1250, "CP1250", 0x415, "Polnisch"};
 constexpr CodePage kGb2312 = {20936, "GB2312", 0x804, ""};
+
+// The names of the languages a help file can be written in: the text of
+// the string table, and the English one for code without a string table.
+struct LanguageName {
+    int languageId;
+    int textId;
+    const char* english;
+};
+constexpr LanguageName kLanguageNames[] = {
+    {0x409, text_id::kLanguageEnglish, "English (United States)"},
+    {0x405, text_id::kLanguageCzech, "Czech"},
+    {0x415, text_id::kLanguagePolish, "Polish"},
+    {0x419, text_id::kLanguageRussian, "Russian"},
+    {0x408, text_id::kLanguageGreek, "Greek"},
+    {0x41F, text_id::kLanguageTurkish, "Turkish"},
+    {0x427, text_id::kLanguageLithuanian, "Lithuanian"},
+    {0x40D, text_id::kLanguageHebrew, "Hebrew"},
+    {0x401, text_id::kLanguageArabic, "Arabic (Saudi Arabia)"},
+    {0x41E, text_id::kLanguageThai, "Thai"},
+    {0x42A, text_id::kLanguageVietnamese, "Vietnamese"},
+    {0x411, text_id::kLanguageJapanese, "Japanese"},
+    {0x804, text_id::kLanguageChineseSimplified, "Chinese (Simplified, PRC)"},
+    {0x412, text_id::kLanguageKorean, "Korean"},
+    {0x404, text_id::kLanguageChineseTraditional, "Chinese (Traditional, Taiwan)"},
+};
+
+const LanguageName* languageNameOf(int languageId)
+{
+    for (const LanguageName& name : kLanguageNames) {
+        if (name.languageId == languageId)
+            return &name;
+    }
+    return nullptr;
+}
 
 bool isKana(long c)
 {
@@ -61,6 +98,64 @@ bool isOtherCentralEuropeanLetter(long c)
 const CodePage& polishCodePage()
 {
     return kPolish;
+}
+
+std::vector<const CodePage*> helpLanguages()
+{
+    std::vector<const CodePage*> languages;
+    for (const CodePage& page : helpCodePages()) {
+        languages.push_back(&page);
+        if (page.number == 1250)
+            languages.push_back(&kPolish);
+    }
+    return languages;
+}
+
+const CodePage* helpLanguageById(int languageId)
+{
+    if (languageId == kPolish.languageId)
+        return &kPolish;
+    return languageId == 0 ? nullptr : codePageOfLanguage(languageId);
+}
+
+const CodePage& helpLanguageFor(int chosenLanguageId, std::span<const std::string_view> texts, bool* complete)
+{
+    const CodePage* chosen = helpLanguageById(chosenLanguageId);
+    if (chosen == nullptr)
+        return chooseHelpLanguage(texts, complete);
+    if (complete != nullptr) {
+        CodePageEncoder encoder(*chosen);
+        *complete = true;
+        for (const std::string_view text : texts) {
+            if (!encoder.holds(text)) {
+                *complete = false;
+                break;
+            }
+        }
+    }
+    return *chosen;
+}
+
+int languageNameTextId(int languageId)
+{
+    const LanguageName* name = languageNameOf(languageId);
+    return name != nullptr ? name->textId : 0;
+}
+
+std::string helpLanguageName(const CodePage& page, const TextLookup& text)
+{
+    const LanguageName* name = languageNameOf(page.languageId);
+    if (name == nullptr) {
+        char id[16];
+        std::snprintf(id, sizeof id, "0x%X", static_cast<unsigned>(page.languageId));
+        return id;
+    }
+    if (text) {
+        std::string translated = text(name->textId);
+        if (!translated.empty())
+            return translated;
+    }
+    return name->english;
 }
 
 const CodePage& chooseHelpLanguage(std::span<const std::string_view> texts, bool* complete)

@@ -7,6 +7,7 @@
 
 #include "core/atomic_file.h"
 #include "core/errors.h"
+#include "core/project_settings.h"
 #include "core/text_encoding.h"
 
 namespace doxel {
@@ -239,6 +240,7 @@ void writeProjectFile(Project& project, const std::string& givenName, ProgressRe
     project.modified = false;
     try {
         writeFileAtomically(fileName, projectFileText(project, fileName, scope, style));
+        writeProjectSettings(project, fileName, style);
     } catch (...) {
         project.modified = wasModified;
         throw;
@@ -335,10 +337,17 @@ void readProjectText(Project& project, std::string text, const std::string& file
     project.swap(loaded);
 }
 
-void readProjectFile(Project& project, const std::string& givenName, PathStyle style, FolderListings* listings)
+void readProjectFile(Project& project, const std::string& givenName, PathStyle style, FolderListings* listings,
+                     std::vector<std::string>* problems)
 {
     const std::string fileName = absolutePath(givenName, style);
-    readProjectText(project, readWholeFile(fileName, kProjectFileLimit), fileName, style, listings);
+    std::string text = readWholeFile(fileName, kProjectFileLimit);
+    ProjectSettings settings = readProjectSettings(fileName, style, listings);
+    readProjectText(project, std::move(text), fileName, style, listings);
+    project.helpIds = std::move(settings.helpIds);
+    project.helpLanguageId = settings.helpLanguageId;
+    if (problems != nullptr)
+        problems->insert(problems->end(), settings.problems.begin(), settings.problems.end());
 }
 
 }  // namespace doxel

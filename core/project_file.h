@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/path_rules.h"
 #include "core/progress.h"
@@ -20,8 +21,10 @@ std::string projectFileText(const Project& project, const std::string& fileName,
                             PathStyle style = kNativePathStyle);
 
 // Writes the project to `fileName`, replacing it only once the new file is
-// complete. Clears `modified` on success; a failed write throws IoError,
-// leaves the old file as it was and `modified` as it was.
+// complete, and what the project file cannot hold to its settings file
+// beside it (writeProjectSettings). Clears `modified` on success; a failed
+// write throws IoError, leaves the old file as it was and `modified` as it
+// was.
 void writeProjectFile(Project& project, const std::string& fileName, ProgressReporter& progress,
                       PathStyle style = kNativePathStyle);
 
@@ -31,8 +34,12 @@ void writeProjectFile(Project& project, const std::string& fileName, ProgressRep
 // both cases `project` is left exactly as it was. A file that is not valid
 // UTF-8 is read as Windows-1252. The folders that stored paths lead to are
 // listed into `listings` when given, for the rest of a run to reuse.
+// The help ids and the chosen language come from the settings file beside
+// it (readProjectSettings); what could not be read of that file never stops
+// the project from opening, and is added to `problems` for the caller to
+// show.
 void readProjectFile(Project& project, const std::string& fileName, PathStyle style = kNativePathStyle,
-                     FolderListings* listings = nullptr);
+                     FolderListings* listings = nullptr, std::vector<std::string>* problems = nullptr);
 
 // Reads project file text that is already in memory; `fileName` names the
 // file in messages and gives the folder that stored paths are relative to.

@@ -140,6 +140,26 @@ inline constexpr int kHelpWindowPage = 255;
 inline constexpr int kAdvancedPage = 256;
 inline constexpr int kProjectProperties = 257;
 inline constexpr int kButtons = 258;
+inline constexpr int kHelpFileLanguage = 320;
+inline constexpr int kAutomaticHelpLanguage = 321;
+
+// The languages a help file can be written in, named in compile messages
+// and in the project properties.
+inline constexpr int kLanguageEnglish = 322;
+inline constexpr int kLanguageCzech = 323;
+inline constexpr int kLanguagePolish = 324;
+inline constexpr int kLanguageRussian = 325;
+inline constexpr int kLanguageGreek = 326;
+inline constexpr int kLanguageTurkish = 327;
+inline constexpr int kLanguageLithuanian = 328;
+inline constexpr int kLanguageHebrew = 329;
+inline constexpr int kLanguageArabic = 330;
+inline constexpr int kLanguageThai = 331;
+inline constexpr int kLanguageVietnamese = 332;
+inline constexpr int kLanguageJapanese = 333;
+inline constexpr int kLanguageChineseSimplified = 334;
+inline constexpr int kLanguageKorean = 335;
+inline constexpr int kLanguageChineseTraditional = 336;
 
 // The content tools: search and replace, and the TXT to HTML wizard.
 inline constexpr int kReplaceWizard = 180;

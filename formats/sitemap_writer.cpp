@@ -111,7 +111,7 @@ const CodePage& HelpCodePage(const Project& project, bool* complete, PathStyle s
     for (const HelpId& id : project.helpIds)
         add(projectRelativePath(id.topicFile, project.projectFile, style));
     const std::vector<std::string_view> texts(owned.begin(), owned.end());
-    return chooseHelpLanguage(texts, complete);
+    return helpLanguageFor(project.helpLanguageId, texts, complete);
 }
 
 HelpTextWriter::HelpTextWriter(const Project& project, PathStyle style)

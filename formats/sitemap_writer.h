@@ -32,10 +32,11 @@ struct CompilerFileMessage {
     bool operator==(const CompilerFileMessage&) const = default;
 };
 
-// The code page the project's help file is written in: chosen by
-// chooseCodePage from every text the compiler input files carry (title,
-// captions, keywords, window texts, topic paths). `complete` says whether it
-// holds all of them.
+// The code page the project's help file is written in: the one of the
+// language the author chose in the project properties, else the one the
+// letters of every text the compiler input files carry (title, captions,
+// keywords, window texts, topic paths) ask for (chooseHelpLanguage).
+// `complete` says whether it holds all of them.
 const CodePage& HelpCodePage(const Project& project, bool* complete = nullptr, PathStyle style = kNativePathStyle);
 
 // Turns the project's texts and paths into what the compiler input files

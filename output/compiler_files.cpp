@@ -9,6 +9,7 @@
 #include "core/errors.h"
 #include "formats/help_project_writer.h"
 #include "output/contents_file.h"
+#include "output/help_ids_header.h"
 #include "output/index_file.h"
 
 namespace doxel {
@@ -75,15 +76,16 @@ void reserveCompileInputFiles(Project& project)
 }
 
 CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style,
-                                      const std::string& logFile)
+                                      const std::string& logFile, const TextLookup& text)
 {
     HelpTextWriter writer(project, style);
     const CodePage& page = writer.codePage();
-    if (page.number != windows1252().number) {
-        writer.note("the help file's language is " + languageLine(page) +
-                    ", so its contents, index and title are "
-                    "written in Windows-" +
-                    std::to_string(page.number) + "; viewers read its pages in that code page too");
+    const char* chosen =
+        helpLanguageById(project.helpLanguageId) != nullptr ? " (chosen in the project properties)" : "";
+    if (page.number != windows1252().number || *chosen != '\0') {
+        writer.note("the help file's language is " + helpLanguageName(page, text) + chosen + ", so its contents, " +
+                    "index and title are written in Windows-" + std::to_string(page.number) +
+                    "; viewers read its pages in that code page too");
     }
     saveIndex(project, project.indexFile, writer);
     std::string helpProject = compilerHelpProjectText(project, writer);
@@ -102,6 +104,18 @@ CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& 
                 {CompilerFileMessage::Kind::Warning,
                  "The keyword \"" + keyword.keyword + "\" leads to no file; viewers open nothing for it"});
         }
+    }
+    for (CompilerFileMessage& warning : helpIdWarnings(project, style))
+        messages.push_back(std::move(warning));
+    // The application's build reads the header; a header that cannot be
+    // written does not stop the help file.
+    try {
+        if (writeHelpIdsHeader(project)) {
+            messages.push_back({CompilerFileMessage::Kind::Note,
+                                "the help ids are written to " + helpIdsHeaderFileName(project.compiledFile)});
+        }
+    } catch (const IoError& error) {
+        messages.push_back({CompilerFileMessage::Kind::Warning, error.what()});
     }
     return {{project.indexFile, project.helpProjectFile, project.contentsFile}, &page, std::move(messages)};
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/help_language.h"
 #include "core/path_rules.h"
 #include "core/progress.h"
 #include "core/project.h"
@@ -25,10 +26,14 @@ struct CompilerInputFiles {
 // compiler gets it: every file named relative to the project folder, so
 // that the files can be moved and compiled anywhere, and no log file (the
 // compile run writes the log) unless `logFile` names one, as the files
-// `--export` keeps do. An index entry without a file is warned of. Throws
-// IoError; a file that fails stops the files after it.
+// `--export` keeps do. An index entry without a file is warned of, and so
+// is a help id an application would open nothing with; the help ids go to
+// a C header beside the help file (writeHelpIdsHeader). Languages are named
+// through `text`, in the program's language. Throws IoError; a file that
+// fails stops the files after it.
 CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& progress,
-                                      PathStyle style = kNativePathStyle, const std::string& logFile = {});
+                                      PathStyle style = kNativePathStyle, const std::string& logFile = {},
+                                      const TextLookup& text = {});
 
 // Sets the project's compiler file names for a compile (compiledFile as
 // Project::deriveCompilerFileNames does) and creates the three input files

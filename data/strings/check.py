@@ -12,7 +12,7 @@ import re
 import sys
 
 LANGUAGES = ["en", "de", "fr", "es", "ru"]
-ID_RANGE = range(1, 314)
+ID_RANGE = range(1, 340)
 FIXED_RANGE = range(65296, 65328)
 # The fixed texts in use: shell-open failures and help viewer errors.
 FIXED_IDS = set(range(65296, 65301)) | set(range(65316, 65328))

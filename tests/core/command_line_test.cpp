@@ -42,6 +42,9 @@ TEST(CommandLine, RecognisesTheJobsWithoutAWindow)
     EXPECT_EQ(parseCommandLine({"--version"}).mode, Mode::Version);
     EXPECT_EQ(parseCommandLine({"--export"}).mode, Mode::Invalid);
     EXPECT_EQ(parseCommandLine({"--export", "a.dxp", "b.dxp"}).mode, Mode::Invalid);
+    EXPECT_EQ(parseCommandLine({"--help-ids", "a.dxp"}).mode, Mode::HelpIds);
+    EXPECT_EQ(parseCommandLine({"--help-ids", "a.dxp"}).projectFile, "a.dxp");
+    EXPECT_EQ(parseCommandLine({"--help-ids"}).mode, Mode::Invalid);
     EXPECT_EQ(parseCommandLine({"--frobnicate"}).mode, Mode::Invalid);
     const CommandLine replace = parseCommandLine({"--replace", "--no-backup", "a.dxp", "b", "c.htm"});
     EXPECT_EQ(replace.mode, Mode::Replace);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace doxel {
@@ -38,6 +39,51 @@ TEST(HelpLanguage, FollowsTheLettersTheTextsUse)
         EXPECT_EQ(page.languageId, c.languageId) << c.what;
         EXPECT_EQ(complete, c.complete) << c.what;
     }
+}
+
+TEST(HelpLanguage, TheAuthorsChoiceOverridesTheLetters)
+{
+    struct Case {
+        const char* what;
+        int chosen;
+        std::vector<std::string_view> texts;
+        int languageId;
+        bool complete;
+    };
+    const Case cases[] = {
+        {"Polish chosen for ASCII texts", 0x415, {"Help", "intro.htm"}, 0x415, true},
+        {"Russian chosen for Russian and German texts", 0x419, {"Справка", "Größe"}, 0x419, false},
+        {"Windows-1252 chosen for Russian texts", 0x409, {"Справка"}, 0x409, false},
+        {"an id no help file is written in is no choice", 0x407, {"Справка"}, 0x419, true},
+        {"no choice", 0, {"Łódź"}, 0x415, true},
+    };
+    for (const Case& c : cases) {
+        bool complete = !c.complete;
+        EXPECT_EQ(helpLanguageFor(c.chosen, c.texts, &complete).languageId, c.languageId) << c.what;
+        EXPECT_EQ(complete, c.complete) << c.what;
+    }
+}
+
+TEST(HelpLanguage, EveryLanguageOnOfferHasANameOfItsOwn)
+{
+    // Every id once, each with a name, as the project properties list them.
+    const std::vector<const CodePage*> languages = helpLanguages();
+    EXPECT_EQ(languages.size(), helpCodePages().size() + 1);
+    std::vector<int> names;
+    for (const CodePage* page : languages) {
+        EXPECT_EQ(helpLanguageById(page->languageId), page);
+        const int name = languageNameTextId(page->languageId);
+        EXPECT_NE(name, 0) << page->languageName;
+        EXPECT_EQ(std::count(names.begin(), names.end(), name), 0) << page->languageName;
+        names.push_back(name);
+    }
+    EXPECT_EQ(helpLanguageById(0), nullptr);
+
+    // Named through the lookup given, in English without one.
+    const CodePage& russian = *helpLanguageById(0x419);
+    EXPECT_EQ(helpLanguageName(russian), "Russian");
+    EXPECT_EQ(helpLanguageName(russian, [](int) { return std::string("Russisch"); }), "Russisch");
+    EXPECT_EQ(helpLanguageName(russian, [](int) { return std::string(); }), "Russian");
 }
 
 }  // namespace

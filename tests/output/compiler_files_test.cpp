@@ -276,7 +276,32 @@ TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInU
           "guide.hhk\",\"\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\",", "[FILES]\r\nглавы/приливы.htm\r\n"},
          {"value=\"\xCF\xF0\xE8\xEB\xE8\xE2\xFB\"", "value=\"\xE3\xEB\xE0\xE2\xFB/\xEF\xF0\xE8\xEB\xE8\xE2\xFB.htm\""},
          {"value=\"\xEF\xF0\xE8\xEB\xE8\xE2\""},
-         {"Note: the help file's language is 0x419 Russisch"}});
+         {"Note: the help file's language is Russian, so"}});
+    {
+        // The author's choice of language wins over the letters; what its
+        // code page lacks is written as references and warned about.
+        Project chosen = encodedProject(dir.file("chosen"), "Übersicht", {{"Äpfel", "a.htm"}}, {});
+        chosen.helpLanguageId = 0x419;
+        cases.push_back({"German texts with Russian chosen",
+                         std::move(chosen),
+                         "",
+                         {"Language=0x419 Russisch\r\nTitle=&#220;bersicht\r\n"},
+                         {"value=\"&#196;pfel\""},
+                         {},
+                         {"Note: the help file's language is Russian (chosen in the project properties)",
+                          "Warning: the help file's code page Windows-1251 lacks characters of \"Übersicht\"",
+                          "Warning: the help file's code page Windows-1251 lacks characters of \"Äpfel\""}});
+        Project english = encodedProject(dir.file("english"), "Справка", {{"A", "a.htm"}}, {});
+        english.helpLanguageId = 0x409;
+        cases.push_back({"Russian texts with English chosen",
+                         std::move(english),
+                         "",
+                         {"Language=0x409 Englisch (USA)\r\n"},
+                         {},
+                         {},
+                         {"Note: the help file's language is English (United States) (chosen",
+                          "Warning: the help file's code page Windows-1252 lacks characters of \"Справка\""}});
+    }
     cases.push_back({"Russian with an Arabic keyword and file name",
                      encodedProject(ru, "Руководство", {{"Приливы", "главы/شرح.htm"}, {"Отливы", "отливы.htm"}},
                                     {{"مرحبا", "отливы.htm"}}),

@@ -207,6 +207,33 @@ TEST_F(DocumentControllerTest, SaveAsToAnotherFolderStoresThePathsForIt)
     EXPECT_EQ(reread.windowSettings.defaultTopic, "..\\..\\pages\\a.htm");
 }
 
+TEST_F(DocumentControllerTest, SaveAsTakesTheHelpIdsAlongAndOpenNamesTheLinesItCouldNotRead)
+{
+    const std::string topic = folder.file("pages/a.htm");
+    std::filesystem::create_directories(folder.file("pages"));
+    std::filesystem::create_directories(folder.file("copy"));
+    test::writeFile(topic, "<p>a</p>");
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, topic));
+    project.rebuildFileList();
+    project.helpIds = {{"IDH_A", 1001, topic + "#x"}};
+    project.helpLanguageId = 0x419;
+    desktop.answerFile(folder.file("copy/book.dxp"));
+    ASSERT_TRUE(controller.saveAs());
+    EXPECT_EQ(
+        test::readFile(folder.file("copy/book.dxs")).substr(test::readFile(folder.file("copy/book.dxs")).find('[')),
+        "[Help file]\nLanguage=0x0419\n\n[Help ids]\nIDH_A=1001,../pages/a.htm#x\n");
+
+    test::writeFile(folder.file("copy/book.dxs"), "[Help ids]\nIDH_A=1001,../pages/a.htm\nIDH_B=1001\n");
+    project.modified = false;
+    ASSERT_TRUE(controller.openProjectFile(folder.file("copy/book.dxp"), false));
+    EXPECT_EQ(project.helpIds, (std::vector<HelpId>{{"IDH_A", 1001, topic}}));
+    EXPECT_EQ(project.helpLanguageId, 0);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_NE(desktop.messages[0].text.find("book.dxs, line 3: the number 1001 of IDH_B"), std::string::npos)
+        << desktop.messages[0].text;
+    EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Warning);
+}
+
 TEST_F(DocumentControllerTest, UndoAndRedoFollowTheSavedState)
 {
     desktop.answerFile(folder.file("book.dxp"));

@@ -237,6 +237,28 @@ private slots:
         QVERIFY(!child<QCheckBox>(dialog, "CheckBox2")->text().isEmpty());
         QCOMPARE(child<QCheckBox>(dialog, "CheckBox35")->text(), QStringLiteral("Popup"));
         QCOMPARE(child<QLabel>(dialog, "Label2")->text(), QStringLiteral("Jump1:"));
+        auto* language = child<QComboBox>(dialog, "HelpLanguage");
+        QCOMPARE(language->itemText(0), QStringLiteral("Автоматически (по тексту)"));
+        QCOMPARE(language->itemText(language->findData(0x419)), QStringLiteral("Русский \u2013 Windows-1251"));
+    }
+
+    void theHelpFilesLanguageIsChosenFromTheList()
+    {
+        MemorySettingsStore settings;
+        Project project = sampleProject();
+        project.helpLanguageId = 0x415;
+        TProjectProperties dialog(settings, {}, propertiesFromProject(project), {});
+        auto* language = child<QComboBox>(dialog, "HelpLanguage");
+        QCOMPARE(language->currentText(), QStringLiteral("Polish \u2013 Windows-1250"));
+        QCOMPARE(language->findData(0x405) + 1, language->currentIndex());  // beside Czech, same code page
+        QCOMPARE(language->count(), 16);
+
+        language->setCurrentIndex(language->findData(0x411));
+        confirmProjectProperties(project, dialog.values());
+        QCOMPARE(project.helpLanguageId, 0x411);
+        language->setCurrentIndex(0);
+        confirmProjectProperties(project, dialog.values());
+        QCOMPARE(project.helpLanguageId, 0);
     }
 };
 

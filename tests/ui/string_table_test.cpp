@@ -127,6 +127,18 @@ TEST(StringTable, ChosenLanguageIsEnglishUnlessTheSettingNamesAnother)
     }
 }
 
+TEST(programTextLookup, NamesHelpLanguagesInTheProgramsLanguage)
+{
+    const CodePage& russian = *helpLanguageById(0x419);
+    const std::pair<const char*, std::string> cases[] = {
+        {"0", "Russian"}, {"1000", "Russisch"}, {"4000", "Русский"}, {"5000", "Russian"}, {"abc", "Russian"}};
+    for (const auto& [language, name] : cases) {
+        MemorySettingsStore settings;
+        settings.write("Language", language);
+        EXPECT_EQ(helpLanguageName(russian, programTextLookup(settings)), name) << language;
+    }
+}
+
 TEST(loadText, FollowsTheLanguageSettingAtEveryFetch)
 {
     struct Case {

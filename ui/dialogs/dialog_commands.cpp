@@ -30,8 +30,8 @@ void DialogCommands::editProjectProperties()
                 return std::nullopt;
             return sizer.frame();
         };
-        TProjectProperties dialog(m_context.settings, projectFileChoices(project),
-                                  propertiesFromWindow(project.windowSettings), adjust, &m_context.window);
+        TProjectProperties dialog(m_context.settings, projectFileChoices(project), propertiesFromProject(project),
+                                  adjust, &m_context.window);
         if (!m_context.dialogs.run(dialog))
             return;
         EditStep step(&m_context.documents.history(), text_id::kStepProjectProperties, EditParts::Settings);

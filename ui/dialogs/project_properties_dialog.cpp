@@ -1,5 +1,7 @@
 #include "ui/dialogs/project_properties_dialog.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +16,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "core/help_language.h"
 #include "core/text_ids.h"
 #include "ui/kit/named_widget.h"
 #include "ui/kit/qt_text.h"
@@ -53,6 +56,7 @@ constexpr ControlText kControlTexts[] = {
     {"Label10", 0, "Text:"},
     {"Label8", 0, "Home:"},
     {"GroupBox5", text_id::kExtendedStyles, nullptr},
+    {"HelpLanguageLabel", text_id::kHelpFileLanguage, nullptr},
 };
 
 constexpr int kPageTexts[] = {text_id::kNavigationPage, text_id::kHelpWindowPage, text_id::kAdvancedPage};
@@ -231,6 +235,11 @@ void TProjectProperties::buildPages()
     filesGrid->addWidget(m_home, 2, 1);
     filesGrid->setColumnStretch(1, 1);
     advancedLayout->addWidget(files);
+    m_language = named<QComboBox>(advanced, "HelpLanguage");
+    auto* languageRow = new QHBoxLayout;
+    languageRow->addWidget(labelFor(advanced, "HelpLanguageLabel", m_language));
+    languageRow->addWidget(m_language, 1);
+    advancedLayout->addLayout(languageRow);
     advancedLayout->addWidget(flagGroup(advanced, "GroupBox5", FlagWord::ExtendedStyle, 2));
     advancedLayout->addStretch(1);
     m_pages->addTab(advanced, QString());
@@ -254,6 +263,12 @@ void TProjectProperties::setUpControls(SettingsStore& settings, const std::vecto
         files.append(toQString(file));
     for (QComboBox* combo : {m_items, m_jump1, m_jump2, m_home})
         combo->addItems(files);
+    // Each language with the code page its help file is written in.
+    m_language->addItem(localText(settings, text_id::kAutomaticHelpLanguage), 0);
+    for (const CodePage* page : helpLanguages()) {
+        const QString name = localText(settings, languageNameTextId(page->languageId));
+        m_language->addItem(QStringLiteral("%1 \u2013 Windows-%2").arg(name).arg(page->number), page->languageId);
+    }
 
     setWindowTitle(localText(settings, text_id::kProjectProperties));
     for (int page = 0; page < m_pages->count(); ++page)
@@ -286,6 +301,7 @@ void TProjectProperties::showValues(const ProjectPropertiesValues& values)
     m_jump2->setEditText(toQString(values.jump2Url));
     m_jump2Text->setText(toQString(values.jump2Text));
     m_paneWidth->setValue(boundedPaneWidth(values.paneWidth));
+    m_language->setCurrentIndex(std::max(0, m_language->findData(values.helpLanguageId)));
     for (QCheckBox* box : flagBoxes()) {
         const auto word = static_cast<FlagWord>(box->property(kFlagWordProperty).toInt());
         box->setChecked((values.tickedBits(word) & box->property(kBitProperty).toUInt()) != 0);
@@ -339,6 +355,7 @@ ProjectPropertiesValues TProjectProperties::values() const
     values.jump2Url = toStdString(m_jump2->currentText());
     values.jump2Text = toStdString(m_jump2Text->text());
     values.homePage = toStdString(m_home->currentText());
+    values.helpLanguageId = m_language->currentData().toInt();
     return values;
 }
 

@@ -32,8 +32,8 @@ public:
     void fixup(QString& text) const override;
 };
 
-// The project properties dialog: the help window's settings on three
-// pages. It takes the window settings as the controls' values and hands
+// The project properties dialog: the help window's settings and the help
+// file's language on three pages. It takes the window settings as the controls' values and hands
 // them back through values() once OK confirmed them; the caller applies
 // them. Each check box carries its flag word and bit as properties
 // ("flagWord", "bit"), and every box is read and set through them.
@@ -78,6 +78,7 @@ private:
     QLineEdit* m_width = nullptr;
     QLineEdit* m_height = nullptr;
     PaneWidthBox* m_paneWidth = nullptr;
+    QComboBox* m_language = nullptr;
     QPushButton* m_adjustButton = nullptr;
     QPushButton* m_okButton = nullptr;
     QPushButton* m_cancelButton = nullptr;

@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "output/compiler_files.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 namespace {
@@ -57,7 +58,8 @@ void CompileController::compile()
             return;
     }
     reserveCompileInputFiles(m_project);
-    const CompilerInputFiles written = writeCompilerFiles(m_project, m_environment.progress);
+    const CompilerInputFiles written = writeCompilerFiles(m_project, m_environment.progress, kNativePathStyle, {},
+                                                          programTextLookup(m_environment.settings));
     m_view.showResults(compileFilesOf(m_project, written));
 }
 

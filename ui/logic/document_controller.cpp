@@ -183,7 +183,8 @@ void DocumentController::reload()
 {
     const std::optional<FileStamp> before = fileStampOf(m_project.projectFile);
     Project loaded;
-    readProjectFile(loaded, m_project.projectFile);
+    std::vector<std::string> problems;
+    readProjectFile(loaded, m_project.projectFile, kNativePathStyle, nullptr, &problems);
     {
         ProjectChange change(m_view);
         m_project.swap(loaded);
@@ -192,6 +193,7 @@ void DocumentController::reload()
         m_history.clear();
     }
     m_diskStamp = before;
+    showSettingsProblems(problems);
 }
 
 bool DocumentController::reloadIfChangedOnDisk()
@@ -299,12 +301,14 @@ bool DocumentController::openProjectFile(const std::string& path, bool ask)
     // during it counts as a change.
     const std::optional<FileStamp> stamp = fileStampOf(absolutePath(path));
     Project loaded;
-    readProjectFile(loaded, path);
+    std::vector<std::string> problems;
+    readProjectFile(loaded, path, kNativePathStyle, nullptr, &problems);
     {
         ProjectChange change(m_view);
         m_project.swap(loaded);
         m_history.clear();
     }
+    showSettingsProblems(problems);
     m_diskStamp = stamp;
     const std::string file = m_project.projectFile.empty() ? absolutePath(path) : m_project.projectFile;
     m_view.setWindowCaption(windowCaption(file));
@@ -315,6 +319,19 @@ bool DocumentController::openProjectFile(const std::string& path, bool ask)
                     kProgramName, MessageButtons::Ok, MessageIcon::Warning);
     }
     return true;
+}
+
+void DocumentController::showSettingsProblems(const std::vector<std::string>& problems)
+{
+    if (problems.empty())
+        return;
+    // The settings file is rewritten from what was read at the next save.
+    std::string text =
+        "Some of the help ids or the help file's language could not be read; the project opened "
+        "without them, and saving it writes the settings file without them:\n";
+    for (const std::string& problem : problems)
+        text += "\n" + problem;
+    showMessage(m_environment.desktop, text, kProgramName, MessageButtons::Ok, MessageIcon::Warning);
 }
 
 std::string DocumentController::missingTopicFiles() const

@@ -126,6 +126,8 @@ private:
     // The topic files of the project that do not exist, as lines to add to
     // the message about them; empty when there are none.
     std::string missingTopicFiles() const;
+    // What could not be read of the project's settings file, in a warning.
+    void showSettingsProblems(const std::vector<std::string>& problems);
     bool replaceAllowed(const std::string& path);
     // LastDir's folder; before anything was opened or saved, the sample
     // projects when `opening`.

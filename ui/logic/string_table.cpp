@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "core/errors.h"
 #include "core/text_encoding.h"
 
 namespace doxel {
@@ -113,6 +114,20 @@ std::string loadText(SettingsStore& settings, int id)
         return {};
     const auto text = stringTableText(static_cast<long long>(id) + offset);
     return text ? fetchedText(*text) : std::string();
+}
+
+TextLookup programTextLookup(SettingsStore& settings)
+{
+    long long offset = 0;
+    try {
+        offset = chosenLanguage(settings).offset;
+    } catch (const SettingsError&) {
+        offset = 0;
+    }
+    return [offset](int id) {
+        const auto text = stringTableText(static_cast<long long>(id) + offset);
+        return text ? fetchedText(*text) : std::string();
+    };
 }
 
 }  // namespace doxel

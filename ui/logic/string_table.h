@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/help_language.h"
 #include "core/settings.h"
 
 namespace doxel {
@@ -58,5 +59,10 @@ std::string loadText(SettingsStore& settings, int id);
 std::string fetchedText(std::string_view stored);
 
 inline constexpr std::size_t kFetchedTextLimit = 499;
+
+// The text fetch for logic that names things in the program's language
+// (the compile's messages): the language is read once, here; a store that
+// refuses gives English.
+TextLookup programTextLookup(SettingsStore& settings);
 
 }  // namespace doxel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "core/help_language.h"
 #include "core/text_ids.h"
 
 namespace doxel {
@@ -166,10 +167,18 @@ WindowSettings windowFromProperties(const ProjectPropertiesValues& values)
     return window;
 }
 
+ProjectPropertiesValues propertiesFromProject(const Project& project)
+{
+    ProjectPropertiesValues values = propertiesFromWindow(project.windowSettings);
+    values.helpLanguageId = project.helpLanguageId;
+    return values;
+}
+
 void confirmProjectProperties(Project& project, const ProjectPropertiesValues& values)
 {
     project.modified = true;
     project.windowSettings = windowFromProperties(values);
+    project.helpLanguageId = helpLanguageById(values.helpLanguageId) != nullptr ? values.helpLanguageId : 0;
 }
 
 std::vector<std::string> projectFileChoices(const Project& project, PathStyle style)

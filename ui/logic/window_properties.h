@@ -76,6 +76,8 @@ struct ProjectPropertiesValues {
     std::int32_t height = 0;
     int paneWidth = kMinPaneWidth;
     std::array<std::uint32_t, 4> ticked{};
+    // The help file's language: 0 for the one its texts ask for.
+    int helpLanguageId = 0;
 
     std::uint32_t& tickedBits(FlagWord word) { return ticked[static_cast<std::size_t>(word)]; }
     std::uint32_t tickedBits(FlagWord word) const { return ticked[static_cast<std::size_t>(word)]; }
@@ -93,8 +95,12 @@ ProjectPropertiesValues propertiesFromWindow(const WindowSettings& window);
 // sum of its ticked boxes, so a bit that no box stands for is cleared.
 WindowSettings windowFromProperties(const ProjectPropertiesValues& values);
 
-// OK on the project: the window settings replaced and the project marked
-// modified, whether or not anything changed.
+// Opening on a project: its window settings and its help file's language.
+ProjectPropertiesValues propertiesFromProject(const Project& project);
+
+// OK on the project: the window settings and the help file's language
+// replaced (a language no help file can be written in counts as none), and
+// the project marked modified, whether or not anything changed.
 void confirmProjectProperties(Project& project, const ProjectPropertiesValues& values);
 
 // The entries of the four drop-down lists: every file of the file list,
