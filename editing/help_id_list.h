@@ -73,7 +73,8 @@ public:
     virtual std::string text(int id) = 0;
     // The help id's name, number and topic, the topic chosen among
     // `topics` (full paths); nothing when cancelled.
-    virtual std::optional<HelpIdInput> askHelpId(const HelpIdInput& current, const std::vector<std::string>& topics) = 0;
+    virtual std::optional<HelpIdInput> askHelpId(const HelpIdInput& current,
+                                                 const std::vector<std::string>& topics) = 0;
     // Says why a value was refused.
     virtual void showRefusal(const std::string& message) = 0;
     virtual void beep() = 0;
