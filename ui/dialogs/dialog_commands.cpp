@@ -1,5 +1,7 @@
 #include "ui/dialogs/dialog_commands.h"
 
+#include <algorithm>
+
 #include "core/text_ids.h"
 #include "editing/help_id_list.h"
 #include "ui/dialogs/auto_sizer_dialog.h"
@@ -25,11 +27,16 @@ public:
     std::string text(int id) override { return loadText(m_context.settings, id); }
     std::optional<HelpIdInput> askHelpId(const HelpIdInput& current, const std::vector<std::string>& topics) override
     {
+        std::vector<std::string> choices = topics;
+        // An anchor of a page, or a page no entry opens any more, stays
+        // choosable for the id that has it.
+        if (!current.topicFile.empty() && std::find(choices.begin(), choices.end(), current.topicFile) == choices.end())
+            choices.push_back(current.topicFile);
         std::vector<std::string> shown;
-        shown.reserve(topics.size());
-        for (const std::string& topic : topics)
+        shown.reserve(choices.size());
+        for (const std::string& topic : choices)
             shown.push_back(shownTopic(topic, m_context.project.projectFile));
-        THelpIdProperties dialog(m_context.settings, current, topics, shown, m_owner);
+        THelpIdProperties dialog(m_context.settings, current, choices, shown, m_owner);
         if (!m_context.dialogs.run(dialog))
             return std::nullopt;
         return dialog.values();

@@ -170,6 +170,7 @@ THelpIds::THelpIds(SettingsStore& settings, HelpIdList& list, const std::string&
     m_view->setAlternatingRowColors(true);
     m_view->setWordWrap(false);
     m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
     QHeaderView* header = m_view->horizontalHeader();
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
@@ -213,8 +214,8 @@ void THelpIds::showRows(std::optional<std::size_t> current)
 {
     m_model->reload();
     const int column = static_cast<int>(m_list.sortColumn());
-    m_view->horizontalHeader()->setSortIndicator(column, m_list.sortAscending() ? Qt::AscendingOrder
-                                                                                : Qt::DescendingOrder);
+    m_view->horizontalHeader()->setSortIndicator(column,
+                                                 m_list.sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
     if (current && *current < m_list.size()) {
         const QModelIndex index = m_model->index(static_cast<int>(*current), 0);
         m_view->selectionModel()->setCurrentIndex(index,
