@@ -126,7 +126,7 @@ public:
     void remove(std::size_t row);
 
     // The same without asking: the refusal, or nothing when the change was
-    // made.
+    // made (or there was nothing to change: the same values, no such row).
     std::optional<HelpIdRefusal> insert(const HelpIdInput& input);
     std::optional<HelpIdRefusal> replace(std::size_t row, const HelpIdInput& input);
 
