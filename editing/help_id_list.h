@@ -43,9 +43,9 @@ std::string shownTopic(const std::string& topic, const std::string& projectFile)
 // project.helpIds (none: as a new id). The name must be one an application
 // can spell (isHelpIdName), the number lie in 1 to kMaxHelpIdNumber, the
 // topic be given, and neither the name nor the number be another id's.
-// Names are compared without regard to letter case: help compilers look
-// aliases up that way, so IDH_Print beside IDH_PRINT would open one topic
-// for both.
+// Names are compared without regard to letter case (ASCII), so that a
+// compiler or reader that folds case can never take IDH_Print and
+// IDH_PRINT for one id and open the wrong topic for one of them.
 std::optional<HelpIdRefusal> checkHelpId(const Project& project, const HelpIdInput& input,
                                          std::optional<std::size_t> replacing);
 // The help id `input` stands for once checkHelpId passed it.
