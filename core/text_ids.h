@@ -47,6 +47,31 @@ inline constexpr int kKeywordProperties = 310;
 inline constexpr int kKeywordLabel = 311;
 inline constexpr int kUseChmcmd = 312;
 
+// The help ids: the Edit menu's list, its dialogs, the help id field of the
+// item properties, the refusals (%1 what was typed, %2 the topic that
+// already has it) and the undo steps.
+inline constexpr int kHelpIds = 340;
+inline constexpr int kHelpIdsItem = 341;
+inline constexpr int kHelpIdNameColumn = 342;
+inline constexpr int kHelpIdNumberColumn = 343;
+inline constexpr int kHelpIdTopicColumn = 344;
+inline constexpr int kAddHelpId = 345;
+inline constexpr int kEditHelpId = 346;
+inline constexpr int kDeleteHelpId = 347;
+inline constexpr int kHelpId = 348;
+inline constexpr int kHelpIdNameLabel = 349;
+inline constexpr int kHelpIdNumberLabel = 350;
+inline constexpr int kHelpIdTopicLabel = 351;
+inline constexpr int kHelpIdField = 352;
+inline constexpr int kBadHelpIdName = 353;
+inline constexpr int kBadHelpIdNumber = 354;
+inline constexpr int kHelpIdNameTaken = 355;
+inline constexpr int kHelpIdNumberTaken = 356;
+inline constexpr int kHelpIdWithoutTopic = 357;
+inline constexpr int kStepAddHelpId = 358;
+inline constexpr int kStepEditHelpId = 359;
+inline constexpr int kStepDeleteHelpId = 360;
+
 // The contents editing commands.
 inline constexpr int kSaveBeforeAdding = 92;
 inline constexpr int kNewHeader = 93;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "editing/contents_editor.h"
+#include "editing/help_id_list.h"
 
 namespace doxel {
 
@@ -13,6 +15,13 @@ struct ItemProperties {
     std::string caption;
     int iconRow = -1;        // chooser row; -1 for none
     std::string sourceFile;  // full path; empty for a header
+    // The topic's first help id, the number as typed; both empty when it
+    // has none, and emptying both deletes it.
+    std::string helpIdName = {};
+    std::string helpIdNumber = {};
+    // What the dialog proposes as the number once a name is typed for a
+    // topic without a help id; not edited.
+    std::uint32_t proposedHelpIdNumber = 0;
     bool operator==(const ItemProperties&) const = default;
 };
 
@@ -21,14 +30,24 @@ struct ItemProperties {
 // entry is selected: then the command does nothing.
 std::optional<ItemProperties> itemPropertiesToEdit(const ContentsEditor& editor);
 
+// Whether the help id of `values` may be applied to `entry`: nothing when
+// it may (also when it was left as it was), else why not (checkHelpId's
+// rules, and a new help id needs a topic file).
+std::optional<HelpIdRefusal> checkItemProperties(const ContentsEditor& editor, const ContentsEntry& entry,
+                                                 const ItemProperties& values);
+
 // The apply step after the dialog was confirmed, for the entry that was
-// selected: sets the modified flag; the entry gets the file (a file-list
-// row is added when missing; an empty path makes it a header), the icon of
-// the chosen row, and the caption as typed (re-sorting its level in
-// alphabetical mode); then the selection feedback runs. Without a chosen
-// row the icon stays as it was. The default topic and keywords are left
-// alone.
-void applyItemProperties(ContentsEditor& editor, ContentsEntry& entry, const ItemProperties& values);
+// selected, as one undo step: sets the modified flag; the entry gets the
+// file (a file-list row is added when missing; an empty path makes it a
+// header) and its help ids go with it (carryHelpIds), the icon of the
+// chosen row, the caption as typed (re-sorting its level in alphabetical
+// mode) and the help id (the topic's first one changed or deleted, or a
+// new one for its topic); then the selection feedback runs. Without a
+// chosen row the icon stays as it was. The default topic and keywords are
+// left alone. A help id checkItemProperties refuses applies nothing and
+// comes back as the refusal.
+std::optional<HelpIdRefusal> applyItemProperties(ContentsEditor& editor, ContentsEntry& entry,
+                                                 const ItemProperties& values);
 
 // The Open dialog in the project folder; the first chosen
 // file if it passes the location test, else the "WARNING" box and

@@ -23,6 +23,7 @@ inline constexpr HelpTopic kHelpTopics[] = {
     {1050, "TTXT2HTML", "txt_to_html.htm"},
     {1060, "TSearchReplace", "search_replace.htm"},
     {1070, "TCompileForm", "compile.htm"},
+    {1080, "THelpIds", "help_ids.htm"},
 };
 
 // The page the manual opens first.

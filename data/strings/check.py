@@ -12,7 +12,7 @@ import re
 import sys
 
 LANGUAGES = ["en", "de", "fr", "es", "ru"]
-ID_RANGE = range(1, 340)
+ID_RANGE = range(1, 370)
 FIXED_RANGE = range(65296, 65328)
 # The fixed texts in use: shell-open failures and help viewer errors.
 FIXED_IDS = set(range(65296, 65301)) | set(range(65316, 65328))
@@ -35,7 +35,8 @@ KEPT_NAMES = ["HTML Doxel", "HTML Help", "HTML", "CHM", "TXT", "FrontPage", "IE"
 MENUS = {
     "menu bar": [1, 7, 21, 28, 35],
     "File": [2, 3, 4, 289, 6],
-    "Edit": [287, 288, 8, 9, 10, 11, 12, 13, 18, 16, 17, 38],
+    "Edit": [287, 288, 8, 9, 10, 11, 12, 13, 18, 16, 17, 38, 341],
+    "help ids buttons": [345, 346, 347],
     "contents pop-up": [40, 8, 9, 10, 13, 11, 12, 39],
     "Commands": [22, 23, 24, 25],
     "Options": [29, 30, 33, 34],

@@ -14,9 +14,10 @@ TEST(ItemProperties, OpenWithTheSelectedEntrysValues)
     EditorRig rig("T+(A:7 B:42)");
     rig.entry("A").topicFile = "/help/a.htm";
     rig.select("A");
-    EXPECT_EQ(itemPropertiesToEdit(rig.editor), (ItemProperties{"A", 7, "/help/a.htm"}));
+    EXPECT_EQ(itemPropertiesToEdit(rig.editor), (ItemProperties{"A", 7, "/help/a.htm", "", "", 1000}));
     rig.select("B");
-    EXPECT_EQ(itemPropertiesToEdit(rig.editor), (ItemProperties{"B", -1, ""})) << "no chooser row above 41";
+    EXPECT_EQ(itemPropertiesToEdit(rig.editor), (ItemProperties{"B", -1, "", "", "", 1000}))
+        << "no chooser row above 41";
     rig.select("T");
     EXPECT_FALSE(itemPropertiesToEdit(rig.editor).has_value());
     rig.editor.select(nullptr);

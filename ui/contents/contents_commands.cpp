@@ -10,6 +10,7 @@
 #include "ui/contents/item_properties_dialog.h"
 #include "ui/index/list_models.h"
 #include "ui/kit/qt_text.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 
@@ -236,6 +237,13 @@ void ContentsCommands::editEntryProperties()
         TItemProperties dialog(
             m_context.settings, *values, [this](const std::string& current) { return chooseSourceFile(current); },
             &m_context.window);
+        dialog.setConfirmation([this, &entry](const ItemProperties& typed) {
+            const std::optional<HelpIdRefusal> refusal = checkItemProperties(m_editor, entry, typed);
+            if (refusal)
+                showMessage(m_context.desktop, refusalMessage(loadText(m_context.settings, refusal->textId), *refusal),
+                            loadText(m_context.settings, text_id::kHelpId), MessageButtons::Ok, MessageIcon::Warning);
+            return !refusal;
+        });
         if (!m_context.dialogs.run(dialog))
             return;
         applyItemProperties(m_editor, entry, dialog.values());

@@ -8,7 +8,7 @@ namespace doxel {
 
 // The commands that open the project properties and settings dialogs: the
 // Options menu's ProjectProperties1 and Preferences1, and the main tool
-// bar's ProjectPropButton.
+// bar's ProjectPropButton; and the Edit menu's list of help ids, HelpIds1.
 class DialogCommands final : public QObject {
     Q_OBJECT
 
@@ -18,6 +18,7 @@ public:
     // Handlers.
     void editProjectProperties();
     void editSettings();
+    void editHelpIds();
 
 private:
     CommandContext m_context;

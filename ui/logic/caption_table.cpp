@@ -58,6 +58,7 @@ constexpr CaptionTableRow kRows[] = {
     {36, Command::HelpManual},
     {37, Command::About},
     {38, Command::MakeDefaultEntry},
+    {341, Command::HelpIds},
     {39, Command::PopupProperties},
     {40, Command::PopupPreview},
     {41, Command::IconToTopicsOfLevel},

@@ -93,6 +93,7 @@ constexpr std::pair<Command, const char*> kCommandNames[] = {
     {Command::SaveProjectAs, "SaveprojectAs1"},
     {Command::Undo, "Undo1"},
     {Command::Redo, "Redo1"},
+    {Command::HelpIds, "HelpIds1"},
 };
 
 constexpr std::pair<Menu, const char*> kMenuNames[] = {

@@ -101,6 +101,7 @@ enum class Command {
     SaveProjectAs,
     Undo,
     Redo,
+    HelpIds,
     // Add new commands above this line.
     Count
 };

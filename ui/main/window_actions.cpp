@@ -45,6 +45,7 @@ constexpr ActionRow kMenuItems[] = {
     {Command::ExpandAll, "&Expand all"},
     {Command::CollapseAll, "&Collapse all"},
     {Command::MakeDefaultEntry, "Make &default item"},
+    {Command::HelpIds, "He&lp ids..."},
     {Command::ViewLogFile, "View &Log File"},
     {Command::ViewHelpFile, "View &Help file"},
     {Command::Compile, "&Compile project"},
@@ -201,7 +202,8 @@ void buildMainMenu(ActionRegistry& registry, QMenuBar* bar)
     addItems(sort, registry, {Command::SortAlphabetically, Command::DoNotSort});
     items->addMenu(sort);
     addItems(items, registry,
-             {kSeparator, Command::ExpandAll, Command::CollapseAll, kSeparator, Command::MakeDefaultEntry});
+             {kSeparator, Command::ExpandAll, Command::CollapseAll, kSeparator, Command::MakeDefaultEntry,
+              Command::HelpIds});
     bar->addMenu(items);
 
     QMenu* commands = registry.addMenu(Menu::CommandsMenu, QStringLiteral("&Commands"), bar);
