@@ -13,6 +13,7 @@
 #include "formats/character_references.h"
 #include "formats/local_value.h"
 #include "formats/sitemap_reader.h"
+#include "output/page_code_page.h"
 #include "output/page_references.h"
 
 namespace doxel {
@@ -107,15 +108,6 @@ std::string fileAtTop(const std::string& stored, const std::string& fallback)
     if (name.empty())
         return {};
     return name.starts_with('/') ? name : "/" + name;
-}
-
-bool isPage(std::string_view path)
-{
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos)
-        return false;
-    const std::string extension = asciiLower(path.substr(dot + 1));
-    return extension == "htm" || extension == "html" || extension == "xhtml";
 }
 
 const char* nounOf(ReferenceKind kind)
@@ -235,7 +227,7 @@ std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const 
         }
     }
     for (const std::string& file : help.files()) {
-        if (!isPage(file) || !file.starts_with('/') || file.starts_with("/#") || file.starts_with("/$"))
+        if (!isPageFileName(file) || !file.starts_with('/') || file.starts_with("/#") || file.starts_with("/$"))
             continue;
         if (tick)
             tick();

@@ -20,15 +20,6 @@ namespace {
 
 constexpr std::size_t kFileSizeLimit = 512 * 1024 * 1024;
 
-bool isPage(std::string_view path)
-{
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos)
-        return false;
-    const std::string extension = asciiLower(path.substr(dot + 1));
-    return extension == "htm" || extension == "html" || extension == "xhtml";
-}
-
 // `path` relative to the project folder, "/" separated and normal; empty
 // when it leads out of the folder.
 std::string insideRelative(std::string path)
@@ -76,7 +67,7 @@ std::unique_ptr<ConvertedPagesFolder> ConvertedPagesFolder::prepare(const std::s
         const std::string relative = insideRelative(file);
         if (relative.empty() || !all.insert(relative).second)
             continue;
-        if (!isPage(relative) || !isRegularFile(projectFolder + "/" + relative))
+        if (!isPageFileName(relative) || !isRegularFile(projectFolder + "/" + relative))
             continue;
         StoredPage stored;
         try {

@@ -25,12 +25,6 @@ std::string_view extensionOf(std::string_view path)
     return path.substr(dot + 1);
 }
 
-bool isPageFile(std::string_view path)
-{
-    const std::string extension = asciiLower(extensionOf(path));
-    return extension == "htm" || extension == "html" || extension == "xhtml";
-}
-
 bool isPictureFile(std::string_view path)
 {
     static const char* const kPictures[] = {"gif", "jpg",  "jpeg", "jpe",  "png", "bmp", "ico",
@@ -204,7 +198,7 @@ void HelpFileCheck::reach(const std::string& absolute)
     if (!isInside(absolute))
         return;
     m_reached.insert(absolute);
-    if (isPageFile(absolute)) {
+    if (isPageFileName(absolute)) {
         if (m_queued.insert(absolute).second)
             m_queue.push_back(absolute);
     } else if (isPictureFile(absolute)) {
@@ -313,7 +307,7 @@ void HelpFileCheck::reference(const std::string& page, const PageReference& refe
     const std::string target =
         path.starts_with("/") ? absoluteOf(path.substr(1), m_folder) : absoluteOf(path, pageFolder);
     // Every link to a place counts, also a second one to the same page.
-    if (link && !anchor.empty() && isInside(target) && isPageFile(target))
+    if (link && !anchor.empty() && isInside(target) && isPageFileName(target))
         m_anchorLinks.emplace(std::pair(target, anchor), page);
     if (!m_reported.insert(page + '\n' + target).second)
         return;

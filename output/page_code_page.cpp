@@ -188,6 +188,15 @@ PageSource pageSource(std::string_view html, int helpCodePage)
 
 }  // namespace
 
+bool isPageFileName(std::string_view path)
+{
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos)
+        return false;
+    const std::string extension = asciiLower(path.substr(dot + 1));
+    return extension == "htm" || extension == "html" || extension == "xhtml";
+}
+
 StoredPage storedPage(std::string_view html, const CodePage& codePage)
 {
     StoredPage stored;

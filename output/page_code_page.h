@@ -21,6 +21,10 @@ struct StoredPage {
     std::string encoding;  // what the page is in ("utf-8", "koi8-r"), for Converted and Unreadable
 };
 
+// Whether the file is a page by its name (.htm, .html, .xhtml in any letter
+// case): what the compile converts and the checks read links from.
+bool isPageFileName(std::string_view path);
+
 // The page as a help file written in `codePage` stores it. The encoding is
 // decided from the bytes: a page of ASCII bytes only is the same in every
 // code page; one that is valid UTF-8 beyond ASCII (with or without a BOM) is
