@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <dirent.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -221,21 +223,30 @@ const FolderListings::Listing& FolderListings::listing(std::string_view folder)
     if (known != m_listings.end())
         return *known->second;
     auto entry = std::make_unique<Listing>();
-    std::error_code error;
-    std::filesystem::directory_iterator it(folder, error);
-    if (!error) {
+    const std::string path(folder);
+    if (DIR* const dir = ::opendir(path.c_str())) {
         entry->listed = true;
-        for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
-            if (error)
-                break;
-            std::error_code typeError;
-            const auto [added, isNew] =
-                entry->names.emplace(it->path().filename().string(), it->is_directory(typeError));
+        for (;;) {
+            const dirent* const item = ::readdir(dir);
+            if (item == nullptr)
+                break;  // the end, or a folder that could not be read further
+            const std::string_view name(item->d_name);
+            if (name == "." || name == "..")
+                continue;
+            // The type from the listing where the file system gives it;
+            // a link counts as what it leads to.
+            bool isFolder = item->d_type == DT_DIR;
+            if (item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) {
+                struct stat info {};
+                isFolder = ::fstatat(::dirfd(dir), item->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+            }
+            const auto [added, isNew] = entry->names.emplace(name, isFolder);
             if (isNew)
                 entry->m_inOrder.push_back(&added->first);
         }
+        ::closedir(dir);
     }
-    return *m_listings.emplace(std::string(folder), std::move(entry)).first->second;
+    return *m_listings.emplace(path, std::move(entry)).first->second;
 }
 
 StoredPathResolver::StoredPathResolver(std::string projectFolder, PathStyle style, FolderListings* listings)
@@ -374,7 +385,11 @@ std::string StoredPathResolver::resolve(std::string_view stored)
     std::string resolved;
     resolved.reserve(folderOnDisk.path.size() + name.size() + anchor.size());
     resolved = folderOnDisk.path;
-    resolved += folderOnDisk.listing != nullptr ? matchName(*folderOnDisk.listing, name) : std::string(name);
+    const std::string* onDisk = folderOnDisk.listing != nullptr ? folderOnDisk.listing->match(name) : nullptr;
+    if (onDisk != nullptr)
+        resolved += *onDisk;
+    else
+        resolved += name;
     resolved += anchor;
     return resolved;
 }

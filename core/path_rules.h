@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -139,8 +138,10 @@ private:
     PathStyle m_style;
     FolderListings m_ownListings;
     FolderListings& m_listings;
-    std::map<std::string, ResolvedFolder, std::less<>> m_resolved;
-    std::map<std::string, ResolvedFolder, std::less<>> m_storedFolders;
+    // Node-based: resolveFolder hands out references that later insertions
+    // keep valid.
+    std::unordered_map<std::string, ResolvedFolder, StringHash, std::equal_to<>> m_resolved;
+    std::unordered_map<std::string, ResolvedFolder, StringHash, std::equal_to<>> m_storedFolders;
 };
 
 // Topic references may carry an anchor, as generators write them

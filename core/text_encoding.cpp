@@ -316,12 +316,19 @@ CodePageEncoder::~CodePageEncoder()
 
 std::string CodePageEncoder::encode(std::string_view utf8, bool* lacking)
 {
-    if (isAscii(utf8))
-        return std::string(utf8);
+    std::string out;
+    encodeInto(out, utf8, lacking);
+    return out;
+}
+
+void CodePageEncoder::encodeInto(std::string& out, std::string_view utf8, bool* lacking)
+{
+    if (isAscii(utf8)) {
+        out += utf8;
+        return;
+    }
     const auto cd = static_cast<iconv_t>(m_iconv);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    std::string out;
-    out.reserve(utf8.size());
     std::string_view rest = utf8;
     while (!rest.empty()) {
         if (iconvAppend(cd, rest, out) == 0)
@@ -343,7 +350,6 @@ std::string CodePageEncoder::encode(std::string_view utf8, bool* lacking)
         rest.remove_prefix(pos);
     }
     iconvFlush(cd, out);
-    return out;
 }
 
 bool CodePageEncoder::holds(std::string_view utf8)

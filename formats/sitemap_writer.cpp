@@ -18,36 +18,59 @@ std::string codePageName(const CodePage& page)
     return "Windows-" + std::to_string(page.number);
 }
 
-std::string escapedName(std::string_view text)
+bool isAsciiText(std::string_view text)
 {
-    if (text.find_first_of("&\"<>") == std::string_view::npos)
-        return std::string(text);
-    std::string out;
-    out.reserve(text.size() + 16);
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-bool isPathField(const std::string& text)
+void appendEscapedName(std::string& out, std::string_view text)
+{
+    std::size_t plain = 0;  // start of the run of characters that go in as they are
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char* entity = c == '&' ? "&amp;" : c == '"' ? "&quot;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : nullptr;
+        if (entity == nullptr)
+            continue;
+        out.append(text.data() + plain, i - plain);
+        out += entity;
+        plain = i + 1;
+    }
+    out.append(text.data() + plain, text.size() - plain);
+}
+
+bool isPathField(std::string_view text)
 {
     return !text.empty() && text != kNotDefined;
+}
+
+// Whether `file` has a "." or ".." name, the only ones that make a path
+// lexically normal in another form.
+bool hasDotName(std::string_view file)
+{
+    for (std::size_t start = 0; start <= file.size();) {
+        std::size_t end = file.find('/', start);
+        if (end == std::string_view::npos)
+            end = file.size();
+        const std::string_view name = file.substr(start, end - start);
+        if (name == "." || name == "..")
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// Whether the relative, "/" separated `file` leads out of the folder it is
+// relative to: above it, to the root, or to a drive.
+bool leavesFolder(std::string_view file)
+{
+    // Most topic paths have no "." or ".." name and are lexically normal
+    // already, but for doubled separators, which change neither test; this
+    // spares a path object per topic.
+    if (!hasDotName(file))
+        return file.starts_with('/') || (file.size() > 1 && file[1] == ':');
+    const std::string normal = std::filesystem::path(file).lexically_normal().generic_string();
+    return normal.starts_with("/") || normal == ".." || normal.starts_with("../") ||
+           (normal.size() > 1 && normal[1] == ':');
 }
 
 void appendNamed(std::vector<CompilerFileMessage>& out, const std::vector<std::string>& names,
@@ -90,23 +113,28 @@ const CodePage& HelpCodePage(const Project& project, bool* complete, PathStyle s
     // Only texts with a character beyond ASCII can decide; the set keeps a
     // path shared by many entries from being tried again and again.
     std::vector<std::string> owned;
-    std::unordered_set<std::string> seen;
-    const auto add = [&](std::string text) {
-        if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    std::unordered_set<std::string, StringHash, std::equal_to<>> seen;
+    const auto add = [&](std::string_view text) {
+        if (isAsciiText(text) || seen.contains(text))
             return;
-        if (seen.insert(text).second)
-            owned.push_back(std::move(text));
+        seen.emplace(text);
+        owned.emplace_back(text);
+    };
+    // A path of ASCII characters stays so relative to the project folder.
+    const auto addPath = [&](const std::string& fullPath) {
+        if (!isAsciiText(fullPath))
+            add(projectRelativePath(fullPath, project.projectFile, style));
     };
     const WindowSettings& w = project.windowSettings;
     for (const std::string* text : {&w.defaultTopic, &w.jump1Text, &w.jump2Text})
         add(*text);
     forEachEntry(project.root(), [&](const ContentsEntry& entry, int) {
         add(entry.caption);
-        add(projectRelativePath(entry.topicFile, project.projectFile, style));
+        addPath(entry.topicFile);
     });
     for (const KeywordEntry& keyword : project.keywords) {
         add(keyword.keyword);
-        add(projectRelativePath(keyword.topicFile, project.projectFile, style));
+        addPath(keyword.topicFile);
     }
     const std::vector<std::string_view> texts(owned.begin(), owned.end());
     return chooseHelpLanguage(texts, complete);
@@ -117,23 +145,46 @@ HelpTextWriter::HelpTextWriter(const Project& project, PathStyle style)
 {
 }
 
-std::string HelpTextWriter::encodeNamed(std::string_view text, std::vector<std::string>& lacking)
+void HelpTextWriter::NamedOnce::add(std::string_view text)
+{
+    if (known.contains(text))
+        return;
+    known.emplace(text);
+    inOrder.emplace_back(text);
+}
+
+std::string HelpTextWriter::encodeNamed(std::string_view text, NamedOnce& lacking)
+{
+    std::string out;
+    appendEncoded(out, text, text, lacking);
+    return out;
+}
+
+void HelpTextWriter::appendEncoded(std::string& out, std::string_view text, std::string_view named, NamedOnce& lacking)
 {
     bool lacks = false;
-    std::string out = m_encoder.encode(text, &lacks);
-    if (lacks && std::find(lacking.begin(), lacking.end(), text) == lacking.end())
-        lacking.emplace_back(text);
-    return out;
+    m_encoder.encodeInto(out, text, &lacks);
+    if (lacks)
+        lacking.add(named);
 }
 
 std::string HelpTextWriter::name(std::string_view text)
 {
-    // Escaped first: the code page cannot hold an entity's ASCII any worse.
-    bool lacks = false;
-    std::string out = m_encoder.encode(escapedName(text), &lacks);
-    if (lacks && std::find(m_lackingTexts.begin(), m_lackingTexts.end(), text) == m_lackingTexts.end())
-        m_lackingTexts.emplace_back(text);
+    std::string out;
+    appendName(out, text);
     return out;
+}
+
+void HelpTextWriter::appendName(std::string& out, std::string_view text)
+{
+    // Escaped first: the code page cannot hold an entity's ASCII any worse.
+    if (text.find_first_of("&\"<>") == std::string_view::npos) {
+        appendEncoded(out, text, text, m_lackingTexts);
+        return;
+    }
+    m_scratch.clear();
+    appendEscapedName(m_scratch, text);
+    appendEncoded(out, m_scratch, text, m_lackingTexts);
 }
 
 std::string HelpTextWriter::text(std::string_view text)
@@ -143,29 +194,46 @@ std::string HelpTextWriter::text(std::string_view text)
 
 std::string HelpTextWriter::topicPath(std::string_view fullPath, std::string_view projectFile)
 {
-    if (!fullPath.empty() && !insideProject(fullPath, projectFile))
-        return {};
-    const std::string stored = projectRelativePath(fullPath, projectFile, m_style);
-    if (!isPathField(stored))
-        return stored;
-    return encodeNamed(localValueOf(forwardSlashes(stored)), m_lackingPaths);
+    std::string out;
+    appendTopicPath(out, fullPath, projectFile);
+    return out;
+}
+
+void HelpTextWriter::appendTopicPath(std::string& out, std::string_view fullPath, std::string_view projectFile)
+{
+    std::string relative = projectRelativePath(fullPath, projectFile, m_style);
+    if (!isPathField(relative)) {
+        out += relative;  // empty, or an address
+        return;
+    }
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    if (!fileNameInsideProject(relative))
+        return;
+    if (relative.find_first_of("&%?") == std::string::npos) {
+        appendEncoded(out, relative, relative, m_lackingPaths);
+        return;
+    }
+    m_scratch.clear();
+    appendLocalValue(m_scratch, relative);
+    appendEncoded(out, m_scratch, m_scratch, m_lackingPaths);
 }
 
 bool HelpTextWriter::insideProject(std::string_view fullPath, std::string_view projectFile)
 {
-    const std::string relative = forwardSlashes(projectRelativePath(fullPath, projectFile, m_style));
+    return fileNameInsideProject(fileName(fullPath, projectFile));
+}
+
+bool HelpTextWriter::fileNameInsideProject(std::string_view relative)
+{
     if (!isPathField(relative))
         return true;  // an address
-    const std::string file = relative.substr(0, relative.find('#'));
-    const std::string normal = std::filesystem::path(file).lexically_normal().generic_string();
-    const bool outside = normal.starts_with("/") || normal == ".." || normal.starts_with("../") ||
-                         (normal.size() > 1 && normal[1] == ':');
-    if (!outside)
+    const std::string_view file = relative.substr(0, relative.find('#'));
+    if (!leavesFolder(file))
         return true;
-    if (std::find(m_outside.begin(), m_outside.end(), file) == m_outside.end()) {
-        m_outside.push_back(file);
+    if (!m_outside.known.contains(file)) {
+        m_outside.add(file);
         m_notes.push_back({CompilerFileMessage::Kind::Warning,
-                           "the file " + file +
+                           "the file " + std::string(file) +
                                " lies outside the project folder, where the help file cannot hold it; it is left out"});
     }
     return false;
@@ -173,7 +241,7 @@ bool HelpTextWriter::insideProject(std::string_view fullPath, std::string_view p
 
 std::string HelpTextWriter::storedPath(std::string_view stored)
 {
-    if (!isPathField(std::string(stored)))
+    if (!isPathField(stored))
         return std::string(stored);
     return encodeNamed(forwardSlashes(stored), m_lackingPaths);
 }
@@ -185,7 +253,9 @@ std::string HelpTextWriter::windowPath(std::string_view stored)
 
 std::string HelpTextWriter::fileName(std::string_view fullPath, std::string_view projectFile) const
 {
-    return forwardSlashes(projectRelativePath(fullPath, projectFile, m_style));
+    std::string relative = projectRelativePath(fullPath, projectFile, m_style);
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    return relative;
 }
 
 void HelpTextWriter::note(std::string text)
@@ -197,9 +267,9 @@ std::vector<CompilerFileMessage> HelpTextWriter::messages() const
 {
     std::vector<CompilerFileMessage> out = m_notes;
     const std::string page = codePageName(codePage());
-    appendNamed(out, m_lackingTexts, "the help file's code page " + page + " lacks characters of",
+    appendNamed(out, m_lackingTexts.inOrder, "the help file's code page " + page + " lacks characters of",
                 ", which are written as character references");
-    appendNamed(out, m_lackingPaths, "the help file's code page " + page + " cannot hold the file name",
+    appendNamed(out, m_lackingPaths.inOrder, "the help file's code page " + page + " cannot hold the file name",
                 ", so viewers will not find that topic");
     return out;
 }

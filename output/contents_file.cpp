@@ -1,5 +1,7 @@
 #include "output/contents_file.h"
 
+#include <charconv>
+
 #include "core/atomic_file.h"
 
 namespace doxel {
@@ -8,20 +10,36 @@ namespace {
 void writeContentsEntry(std::string& out, const ContentsEntry& entry, const std::string& projectFile,
                         HelpTextWriter& writer)
 {
-    out += "\t   <LI> <OBJECT type=\"text/sitemap\">\r\n";
-    out += "\t\t<param name=\"Name\" value=\"";
-    out += writer.name(entry.caption);
+    out +=
+        "\t   <LI> <OBJECT type=\"text/sitemap\">\r\n"
+        "\t\t<param name=\"Name\" value=\"";
+    writer.appendName(out, entry.caption);
     out += "\">\r\n";
     if (!entry.isHeader()) {
         out += "\t\t<param name=\"Local\" value=\"";
-        out += writer.topicPath(entry.topicFile, projectFile);
+        writer.appendTopicPath(out, entry.topicFile, projectFile);
         out += "\">";
     }
-    out += "\r\n";
-    out += "\t\t<param name=\"ImageNumber\" value=\"";
-    out += std::to_string(storedIconNumber(entry.iconNumber) + 1);
-    out += "\">\r\n";
-    out += "\t\t</OBJECT>\r\n";
+    out +=
+        "\r\n"
+        "\t\t<param name=\"ImageNumber\" value=\"";
+    char number[16];
+    const auto written = std::to_chars(number, number + sizeof number, storedIconNumber(entry.iconNumber) + 1);
+    out.append(number, written.ptr);
+    out +=
+        "\">\r\n"
+        "\t\t</OBJECT>\r\n";
+}
+
+// About the size of the text: the fixed lines of an entry and its texts,
+// so that the text of a large project grows in place.
+std::size_t expectedSize(const Project& project)
+{
+    std::size_t size = 1024;
+    forEachEntry(project.root(), [&size](const ContentsEntry& entry, int) {
+        size += 150 + entry.caption.size() + entry.topicFile.size();
+    });
+    return size;
 }
 
 }  // namespace
@@ -29,6 +47,7 @@ void writeContentsEntry(std::string& out, const ContentsEntry& entry, const std:
 std::string contentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer)
 {
     std::string out;
+    out.reserve(expectedSize(project));
     appendSitemapHead(out);
     appendCrLf(out, "<OBJECT type=\"text/site properties\">");
     appendCrLf(out, "\t<param name=\"Window Styles\" value=\"0x800025\">");
