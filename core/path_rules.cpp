@@ -61,11 +61,22 @@ std::string absolutePath(const std::string& path, PathStyle style)
 
 namespace {
 
+// The last "/" or "\\", or npos; a plain loop, as find_last_of searches its
+// set once per character.
+std::size_t lastSeparator(std::string_view path)
+{
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (path[i - 1] == '/' || path[i - 1] == '\\')
+            return i - 1;
+    }
+    return std::string_view::npos;
+}
+
 // Where the anchor of a topic reference begins, or npos. No disk access:
 // a file list of 100,000 topics is rebuilt without a look at the disk.
 std::size_t anchorStart(std::string_view topic)
 {
-    const std::size_t slash = topic.find_last_of("/\\");
+    const std::size_t slash = lastSeparator(topic);
     return topic.find('#', slash == std::string_view::npos ? 0 : slash + 1);
 }
 
@@ -359,7 +370,7 @@ std::string StoredPathResolver::resolve(std::string_view stored)
 
     // Paths are resolved folder by folder: every topic of one stored folder
     // shares one look-up.
-    auto cut = stored.find_last_of("/\\");
+    auto cut = lastSeparator(stored);
     std::string_view name = cut == std::string_view::npos ? stored : stored.substr(cut + 1);
     if (name == "." || name == "..") {
         cut = stored.size() - 1;

@@ -38,6 +38,20 @@ void appendEscapedName(std::string& out, std::string_view text)
     out.append(text.data() + plain, text.size() - plain);
 }
 
+// Whether `text` holds one of `characters`; a plain loop, as find_first_of
+// searches its set once per character.
+template <std::size_t N>
+bool holdsAnyOf(std::string_view text, const char (&characters)[N])
+{
+    for (const char c : text) {
+        for (std::size_t i = 0; i + 1 < N; ++i) {
+            if (c == characters[i])
+                return true;
+        }
+    }
+    return false;
+}
+
 bool isPathField(std::string_view text)
 {
     return !text.empty() && text != kNotDefined;
@@ -108,7 +122,7 @@ std::string forwardSlashes(std::string_view path)
     return out;
 }
 
-const CodePage& HelpCodePage(const Project& project, bool* complete, PathStyle style)
+const CodePage& helpFileCodePage(const Project& project, bool* complete, PathStyle style)
 {
     // Only texts with a character beyond ASCII can decide; the set keeps a
     // path shared by many entries from being tried again and again.
@@ -141,7 +155,7 @@ const CodePage& HelpCodePage(const Project& project, bool* complete, PathStyle s
 }
 
 HelpTextWriter::HelpTextWriter(const Project& project, PathStyle style)
-    : m_style(style), m_encoder(HelpCodePage(project, nullptr, style))
+    : m_style(style), m_encoder(helpFileCodePage(project, nullptr, style))
 {
 }
 
@@ -178,7 +192,7 @@ std::string HelpTextWriter::name(std::string_view text)
 void HelpTextWriter::appendName(std::string& out, std::string_view text)
 {
     // Escaped first: the code page cannot hold an entity's ASCII any worse.
-    if (text.find_first_of("&\"<>") == std::string_view::npos) {
+    if (!holdsAnyOf(text, "&\"<>")) {
         appendEncoded(out, text, text, m_lackingTexts);
         return;
     }
@@ -209,7 +223,7 @@ void HelpTextWriter::appendTopicPath(std::string& out, std::string_view fullPath
     std::replace(relative.begin(), relative.end(), '\\', '/');
     if (!fileNameInsideProject(relative))
         return;
-    if (relative.find_first_of("&%?") == std::string::npos) {
+    if (!holdsAnyOf(relative, "&%?")) {
         appendEncoded(out, relative, relative, m_lackingPaths);
         return;
     }

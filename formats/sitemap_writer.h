@@ -37,7 +37,7 @@ struct CompilerFileMessage {
 // chooseCodePage from every text the compiler input files carry (title,
 // captions, keywords, window texts, topic paths). `complete` says whether it
 // holds all of them.
-const CodePage& HelpCodePage(const Project& project, bool* complete = nullptr, PathStyle style = kNativePathStyle);
+const CodePage& helpFileCodePage(const Project& project, bool* complete = nullptr, PathStyle style = kNativePathStyle);
 
 // Turns the project's texts and paths into what the compiler input files
 // carry, in the help file's code page, and collects the warnings about what

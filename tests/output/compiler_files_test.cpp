@@ -307,7 +307,7 @@ TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInU
         ASSERT_EQ(files.messages.size(), c.messages.size());
         for (std::size_t i = 0; i < c.messages.size(); ++i)
             EXPECT_TRUE(files.messages[i].line().starts_with(c.messages[i])) << files.messages[i].line();
-        EXPECT_EQ(files.codePage, &HelpCodePage(c.project));
+        EXPECT_EQ(files.codePage, &helpFileCodePage(c.project));
     }
 }
 
