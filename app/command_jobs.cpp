@@ -6,6 +6,7 @@
 
 #include "app/compile_job.h"
 #include "app/import_job.h"
+#include "app/large_pages.h"
 #include "app/tool_jobs.h"
 #include "app/window_job.h"
 #include "core/errors.h"
@@ -41,6 +42,7 @@ int exportProject(const std::string& file)
     // memory of the project and of the folder listings at once: freeing a
     // large project piece by piece costs about as much as writing a file.
     // So both are left to it on purpose.
+    prepareHeapForProject(file);
     auto project = std::make_unique<Project>();
     auto listings = std::make_unique<FolderListings>();
     const auto leaveToSystem = [&] {

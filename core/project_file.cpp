@@ -1,6 +1,7 @@
 #include "core/project_file.h"
 
 #include <charconv>
+#include <cstring>
 #include <limits>
 #include <string_view>
 #include <vector>
@@ -52,24 +53,35 @@ std::vector<std::string_view> splitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
     lines.reserve(text.size() / 48 + 16);
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    const char* start = begin;
-    const char* at = begin;
-    while (at < end) {
-        const char c = *at;
-        if (c != '\r' && c != '\n') {
-            ++at;
-            continue;
+    const char* const end = text.data() + text.size();
+    const char* start = text.data();
+    // Each stretch up to the next LF, searched with memchr; a CR within it
+    // ends a line too, and one just before the LF belongs to it.
+    while (start < end) {
+        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
+        const char* const stretchEnd = lf != nullptr ? lf : end;
+        for (;;) {
+            const auto* cr =
+                static_cast<const char*>(std::memchr(start, '\r', static_cast<std::size_t>(stretchEnd - start)));
+            if (cr == nullptr)
+                break;
+            lines.emplace_back(start, static_cast<std::size_t>(cr - start));
+            start = cr + 1;
+            if (start == lf) {
+                ++start;  // CR LF
+                break;
+            }
         }
-        lines.emplace_back(start, static_cast<std::size_t>(at - start));
-        ++at;
-        if (c == '\r' && at < end && *at == '\n')
-            ++at;
-        start = at;
+        if (start > stretchEnd)
+            continue;  // the LF went with its CR
+        if (lf != nullptr) {
+            lines.emplace_back(start, static_cast<std::size_t>(lf - start));
+            start = lf + 1;
+        } else if (start < end) {
+            lines.emplace_back(start, static_cast<std::size_t>(end - start));
+            start = end;
+        }
     }
-    if (start < end)
-        lines.emplace_back(start, static_cast<std::size_t>(end - start));
     return lines;
 }
 

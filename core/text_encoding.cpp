@@ -4,6 +4,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <set>
 
 #include <iconv.h>
@@ -104,7 +105,16 @@ bool isValidUtf8(std::string_view text)
 {
     std::size_t pos = 0;
     while (pos < text.size()) {
-        // Runs of ASCII are the common case; skip them without decoding.
+        // Runs of ASCII are the common case; skip them without decoding,
+        // eight bytes at a time.
+        std::uint64_t eight = 0;
+        if (text.size() - pos >= sizeof eight) {
+            std::memcpy(&eight, text.data() + pos, sizeof eight);
+            if ((eight & 0x8080808080808080u) == 0) {
+                pos += sizeof eight;
+                continue;
+            }
+        }
         if (static_cast<unsigned char>(text[pos]) < 0x80) {
             ++pos;
             continue;
