@@ -26,8 +26,7 @@ void prepareHeapForProject(const std::string& projectFile)
     struct stat info {};
     if (::stat(projectFile.c_str(), &info) != 0 || info.st_size <= 0)
         return;
-    const std::size_t wanted =
-        std::min(kMostReserved, static_cast<std::size_t>(info.st_size) * kMemoryPerFileByte);
+    const std::size_t wanted = std::min(kMostReserved, static_cast<std::size_t>(info.st_size) * kMemoryPerFileByte);
     // Small projects gain nothing worth a system call.
     if (wanted < 4 * kLargePage)
         return;

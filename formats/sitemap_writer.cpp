@@ -1,6 +1,8 @@
 #include "formats/sitemap_writer.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <unordered_set>
 
@@ -20,7 +22,15 @@ std::string codePageName(const CodePage& page)
 
 bool isAsciiText(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    // Eight bytes at a time: every caption and path of a project passes here.
+    std::size_t at = 0;
+    for (std::uint64_t eight = 0; text.size() - at >= sizeof eight; at += sizeof eight) {
+        std::memcpy(&eight, text.data() + at, sizeof eight);
+        if ((eight & 0x8080808080808080u) != 0)
+            return false;
+    }
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 void appendEscapedName(std::string& out, std::string_view text)
@@ -50,6 +60,22 @@ bool holdsAnyOf(std::string_view text, const char (&characters)[N])
         }
     }
     return false;
+}
+
+// Whether `text` goes into a value as it is: ASCII, which every code page
+// holds, without any of `escaped`. One pass for the common case.
+template <std::size_t N>
+bool isPlain(std::string_view text, const char (&escaped)[N])
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+        for (std::size_t i = 0; i + 1 < N; ++i) {
+            if (c == escaped[i])
+                return false;
+        }
+    }
+    return true;
 }
 
 bool isPathField(std::string_view text)
@@ -191,6 +217,10 @@ std::string HelpTextWriter::name(std::string_view text)
 
 void HelpTextWriter::appendName(std::string& out, std::string_view text)
 {
+    if (isPlain(text, "&\"<>")) {
+        out += text;
+        return;
+    }
     // Escaped first: the code page cannot hold an entity's ASCII any worse.
     if (!holdsAnyOf(text, "&\"<>")) {
         appendEncoded(out, text, text, m_lackingTexts);
@@ -215,14 +245,18 @@ std::string HelpTextWriter::topicPath(std::string_view fullPath, std::string_vie
 
 void HelpTextWriter::appendTopicPath(std::string& out, std::string_view fullPath, std::string_view projectFile)
 {
-    std::string relative = projectRelativePath(fullPath, projectFile, m_style);
+    std::string& relative = m_relative;
+    relativeFileName(relative, fullPath, projectFile);
     if (!isPathField(relative)) {
         out += relative;  // empty, or an address
         return;
     }
-    std::replace(relative.begin(), relative.end(), '\\', '/');
     if (!fileNameInsideProject(relative))
         return;
+    if (isPlain(relative, "&%?")) {
+        out += relative;
+        return;
+    }
     if (!holdsAnyOf(relative, "&%?")) {
         appendEncoded(out, relative, relative, m_lackingPaths);
         return;
@@ -267,9 +301,22 @@ std::string HelpTextWriter::windowPath(std::string_view stored)
 
 std::string HelpTextWriter::fileName(std::string_view fullPath, std::string_view projectFile) const
 {
-    std::string relative = projectRelativePath(fullPath, projectFile, m_style);
-    std::replace(relative.begin(), relative.end(), '\\', '/');
+    std::string relative;
+    relativeFileName(relative, fullPath, projectFile);
     return relative;
+}
+
+void HelpTextWriter::relativeFileName(std::string& into, std::string_view fullPath, std::string_view projectFile) const
+{
+    const std::string_view folder = folderOf(projectFile, PathStyle::Posix);
+    if (m_style == PathStyle::Posix && fullPath.starts_with('/') && !folder.empty() && fullPath.starts_with(folder)) {
+        // A file below the project folder, as most are: the rest of its
+        // path is what projectRelativePath gives, "/" separated.
+        into.assign(fullPath.substr(folder.size()));
+    } else {
+        into = projectRelativePath(fullPath, projectFile, m_style);
+    }
+    std::replace(into.begin(), into.end(), '\\', '/');
 }
 
 void HelpTextWriter::note(std::string text)

@@ -92,6 +92,8 @@ private:
     };
 
     std::string encodeNamed(std::string_view text, NamedOnce& lacking);
+    // fileName, into a string the caller may reuse.
+    void relativeFileName(std::string& into, std::string_view fullPath, std::string_view projectFile) const;
     void appendEncoded(std::string& out, std::string_view text, std::string_view named, NamedOnce& lacking);
 
     PathStyle m_style;
@@ -100,7 +102,8 @@ private:
     NamedOnce m_outside;  // files warned about as outside the project folder
     NamedOnce m_lackingTexts;
     NamedOnce m_lackingPaths;
-    std::string m_scratch;  // reused by the writers of one value
+    std::string m_scratch;   // reused by the writers of one value
+    std::string m_relative;  // reused by appendTopicPath
 };
 
 // "\" turned into "/".
