@@ -4,11 +4,13 @@
 #include <climits>
 #include <cstdint>
 #include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
+#include <unistd.h>
 #include <vector>
 
 namespace doxel {
@@ -235,27 +237,35 @@ const FolderListings::Listing& FolderListings::listing(std::string_view folder)
         return *known->second;
     auto entry = std::make_unique<Listing>();
     const std::string path(folder);
-    if (DIR* const dir = ::opendir(path.c_str())) {
+    // Read with getdents64 into a buffer of our own: opendir would take
+    // 32 KB from the heap for each of a project's thousand folders.
+    const int dir = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
         entry->listed = true;
+        alignas(dirent64) char buffer[32768];
         for (;;) {
-            const dirent* const item = ::readdir(dir);
-            if (item == nullptr)
+            const ssize_t got = ::getdents64(dir, buffer, sizeof buffer);
+            if (got <= 0)
                 break;  // the end, or a folder that could not be read further
-            const std::string_view name(item->d_name);
-            if (name == "." || name == "..")
-                continue;
-            // The type from the listing where the file system gives it;
-            // a link counts as what it leads to.
-            bool isFolder = item->d_type == DT_DIR;
-            if (item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) {
-                struct stat info {};
-                isFolder = ::fstatat(::dirfd(dir), item->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+            for (ssize_t at = 0; at < got;) {
+                const auto* item = reinterpret_cast<const dirent64*>(buffer + at);
+                at += item->d_reclen;
+                const std::string_view name(item->d_name);
+                if (name == "." || name == "..")
+                    continue;
+                // The type from the listing where the file system gives it;
+                // a link counts as what it leads to.
+                bool isFolder = item->d_type == DT_DIR;
+                if (item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) {
+                    struct stat info {};
+                    isFolder = ::fstatat(dir, item->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+                }
+                const auto [added, isNew] = entry->names.emplace(name, isFolder);
+                if (isNew)
+                    entry->m_inOrder.push_back(&added->first);
             }
-            const auto [added, isNew] = entry->names.emplace(name, isFolder);
-            if (isNew)
-                entry->m_inOrder.push_back(&added->first);
         }
-        ::closedir(dir);
+        ::close(dir);
     }
     return *m_listings.emplace(path, std::move(entry)).first->second;
 }

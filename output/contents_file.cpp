@@ -7,6 +7,10 @@
 namespace doxel {
 namespace {
 
+// The pieces a large text goes to its file in, so that it is never held
+// whole.
+constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+
 void writeContentsEntry(std::string& out, const ContentsEntry& entry, const std::string& projectFile,
                         HelpTextWriter& writer)
 {
@@ -42,12 +46,12 @@ std::size_t expectedSize(const Project& project)
     return size;
 }
 
-}  // namespace
-
-std::string contentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer)
+// Builds the text into `out`, handing it to `drain` after each entry; a
+// writer of the file takes the text away in large pieces.
+template <typename Drain>
+void buildContents(const Project& project, ProgressScope& progress, HelpTextWriter& writer, std::string& out,
+                   Drain&& drain)
 {
-    std::string out;
-    out.reserve(expectedSize(project));
     appendSitemapHead(out);
     appendCrLf(out, "<OBJECT type=\"text/site properties\">");
     appendCrLf(out, "\t<param name=\"Window Styles\" value=\"0x800025\">");
@@ -72,10 +76,20 @@ std::string contentsFileText(const Project& project, ProgressScope& progress, He
             appendCrLf(out, "</UL>");
         previousLevel = level;
         writeContentsEntry(out, entry, project.projectFile, writer);
+        drain(out);
     });
     for (int close = 0; close < previousLevel; ++close)
         appendCrLf(out, "</UL>");
     appendCrLf(out, "</BODY></HTML>");
+}
+
+}  // namespace
+
+std::string contentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer)
+{
+    std::string out;
+    out.reserve(expectedSize(project));
+    buildContents(project, progress, writer, out, [](std::string&) {});
     return out;
 }
 
@@ -87,12 +101,20 @@ std::string contentsFileText(const Project& project, ProgressScope& progress, Pa
 
 void saveContents(const Project& project, const std::string& path, ProgressReporter& progress, HelpTextWriter& writer)
 {
+    AtomicFileWriter file(path);
     std::string text;
+    text.reserve(kPieceSize + kPieceSize / 8);
     {
         ProgressScope scope(progress, static_cast<int>(project.entryCount()) - 1);
-        text = contentsFileText(project, scope, writer);
+        buildContents(project, scope, writer, text, [&file](std::string& built) {
+            if (built.size() >= kPieceSize) {
+                file.write(built);
+                built.clear();
+            }
+        });
     }
-    writeFileAtomically(path, text);
+    file.write(text);
+    file.commit();
 }
 
 void saveContents(const Project& project, const std::string& path, ProgressReporter& progress, PathStyle style)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/project.h"
 #include "test_support.h"
 
@@ -97,6 +99,31 @@ TEST(FolderListings, OneRunSharesEachListingBetweenResolverAndLookUps)
     test::writeFile(dir.path() / "help" / "Pages" / "later.htm", "x");
     EXPECT_FALSE(listings.exists(pages + "/later.htm"));
     EXPECT_FALSE(listings.exists(dir.file("nowhere/a.htm")));
+}
+
+TEST(FolderListings, TellFoldersFromFilesAndTakeALinkForWhatItLeadsTo)
+{
+    namespace fs = std::filesystem;
+    test::TempDir dir;
+    test::writeFile(dir.path() / "help" / "a.htm", "x");
+    test::writeFile(dir.path() / "help" / "sub" / "b.htm", "x");
+    fs::create_directory_symlink(dir.path() / "help" / "sub", dir.path() / "help" / "toSub");
+    fs::create_symlink(dir.path() / "help" / "a.htm", dir.path() / "help" / "toFile");
+    fs::create_symlink(dir.path() / "help" / "gone", dir.path() / "help" / "dangling");
+    FolderListings listings;
+    const FolderListings::Listing& help = listings.listing(dir.file("help") + "/");
+    EXPECT_TRUE(help.listed);
+    const std::pair<const char*, bool> expected[] = {
+        {"a.htm", false}, {"sub", true}, {"toSub", true}, {"toFile", false}, {"dangling", false}};
+    EXPECT_EQ(help.names.size(), std::size(expected));  // neither "." nor ".."
+    for (const auto& [name, isFolder] : expected) {
+        const auto found = help.names.find(std::string_view(name));
+        ASSERT_NE(found, help.names.end()) << name;
+        EXPECT_EQ(found->second, isFolder) << name;
+    }
+    EXPECT_FALSE(listings.listing(dir.file("help/a.htm")).listed);  // a file is no folder
+    EXPECT_FALSE(listings.listing(dir.file("nowhere")).listed);
+    EXPECT_TRUE(listings.listing("/").listed);
 }
 
 TEST(FoldCase, MatchesEveryLetterAndKeepsWhatIsNotText)

@@ -388,6 +388,41 @@ TEST(CompilerFiles, LeaveOutFilesOutsideTheProjectFolderWithAWarning)
     EXPECT_EQ(warnings, 3);  // once per file
 }
 
+// The "Local" value of each full path in a project at /work/help: "" for a
+// file the help file cannot hold. Paths below the project folder take a
+// shorter way than the others; both must agree.
+TEST(CompilerFiles, TellFilesInsideTheProjectFolderFromFilesOutsideIt)
+{
+    Project project("Paths");
+    project.projectFile = "/work/help/guide.dxp";
+    struct Case {
+        const char* fullPath;
+        const char* local;
+    };
+    const Case cases[] = {
+        {"/work/help/a.htm", "a.htm"},
+        {"/work/help/sub/a.htm#top", "sub/a.htm#top"},
+        {"/work/help/sub//a.htm", "sub//a.htm"},
+        {"/work/help/sub/./a.htm", "sub/./a.htm"},
+        {"/work/help/sub/../a.htm", "sub/../a.htm"},
+        {"/work/help/a\\b.htm", "a/b.htm"},  // "\\" in a name reads as a folder, as viewers read it
+        {"/work/help/q&a 100%.htm", "q&amp;a 100%25.htm"},
+        {"/work/help/sub/../../x.htm", ""},
+        {"/work/help/../x.htm", ""},
+        {"/work/helpers/a.htm", ""},  // beside the project folder, not in it
+        {"/work/help/c:/a.htm", ""},  // reads as a drive
+        {"/work/a.htm", ""},
+        {"/a.htm", ""},
+    };
+    HelpTextWriter writer(project);
+    for (const Case& c : cases) {
+        EXPECT_EQ(writer.topicPath(c.fullPath, project.projectFile), c.local) << c.fullPath;
+        EXPECT_EQ(writer.insideProject(c.fullPath, project.projectFile), *c.local != '\0') << c.fullPath;
+    }
+    // A project in the root folder holds every file.
+    EXPECT_EQ(writer.topicPath("/sub/a.htm", "/guide.dxp"), "sub/a.htm");
+}
+
 // Someone moving from a hand-written help project keeps it: a compile never
 // writes or deletes a help project, contents or index file it did not make.
 TEST(CompilerFiles, ACompileWritesOnlyInputFilesOfItsOwn)
