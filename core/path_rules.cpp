@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
+#include <thread>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 #include <unistd.h>
+#include <unordered_set>
 #include <vector>
 
 namespace doxel {
@@ -226,17 +228,9 @@ bool FolderListings::exists(std::string_view path)
     return listing(path.substr(0, cut)).names.contains(path.substr(cut + 1));
 }
 
-const FolderListings::Listing& FolderListings::listing(std::string_view folder)
+std::unique_ptr<FolderListings::Listing> FolderListings::readListing(const std::string& path)
 {
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.remove_suffix(1);
-    if (folder.empty())
-        folder = "/";
-    const auto known = m_listings.find(folder);
-    if (known != m_listings.end())
-        return *known->second;
     auto entry = std::make_unique<Listing>();
-    const std::string path(folder);
     // Read with getdents64 into a buffer of our own: opendir would take
     // 32 KB from the heap for each of a project's thousand folders.
     const int dir = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -267,7 +261,54 @@ const FolderListings::Listing& FolderListings::listing(std::string_view folder)
         }
         ::close(dir);
     }
-    return *m_listings.emplace(path, std::move(entry)).first->second;
+    return entry;
+}
+
+const FolderListings::Listing& FolderListings::listing(std::string_view folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.remove_suffix(1);
+    if (folder.empty())
+        folder = "/";
+    const auto known = m_listings.find(folder);
+    if (known != m_listings.end())
+        return *known->second;
+    std::string path(folder);
+    std::unique_ptr<Listing> entry = readListing(path);
+    return *m_listings.emplace(std::move(path), std::move(entry)).first->second;
+}
+
+void FolderListings::listAhead(std::vector<std::string> folders)
+{
+    std::erase_if(folders, [this](const std::string& folder) { return m_listings.contains(folder); });
+    // A few folders are listed as they are needed.
+    constexpr std::size_t kWorthAThread = 32;
+    if (folders.size() < kWorthAThread || std::thread::hardware_concurrency() < 2)
+        return;
+    // Half of them on a second thread; listing is mostly the kernel's work,
+    // which two processors share well.
+    std::vector<std::unique_ptr<Listing>> read(folders.size());
+    const std::size_t half = folders.size() / 2;
+    std::thread other;
+    try {
+        other = std::thread([&folders, &read, half] {
+            try {
+                for (std::size_t i = 0; i < half; ++i)
+                    read[i] = readListing(folders[i]);
+            } catch (...) {
+                // What is not listed here is listed when it is needed.
+            }
+        });
+    } catch (const std::system_error&) {
+        return;
+    }
+    for (std::size_t i = half; i < folders.size(); ++i)
+        read[i] = readListing(folders[i]);
+    other.join();
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (read[i] != nullptr)
+            m_listings.emplace(std::move(folders[i]), std::move(read[i]));
+    }
 }
 
 StoredPathResolver::StoredPathResolver(std::string projectFolder, PathStyle style, FolderListings* listings)
@@ -349,6 +390,42 @@ std::string StoredPathResolver::lexicalFolder(std::string_view storedFolder) con
         lexical += '/';
     }
     return lexical;
+}
+
+void StoredPathResolver::listAhead(const std::vector<std::string_view>& storedPaths)
+{
+    if (m_style != PathStyle::Posix)
+        return;
+    std::string_view previous;
+    bool first = true;
+    std::unordered_set<std::string_view> storedFolders;
+    std::unordered_set<std::string, StringHash, std::equal_to<>> known;
+    std::vector<std::string> folders;
+    for (const std::string_view stored : storedPaths) {
+        // As resolve() takes them apart; a drive path is not resolved.
+        if (stored.size() >= 2 && stored[1] == ':')
+            continue;
+        const std::size_t cut = lastSeparator(stored);
+        const std::string_view storedFolder =
+            cut == std::string_view::npos ? std::string_view() : stored.substr(0, cut + 1);
+        // Topics of one folder mostly follow each other.
+        if ((!first && storedFolder == previous) || !storedFolders.insert(storedFolder).second)
+            continue;
+        first = false;
+        previous = storedFolder;
+        std::string folder = lexicalFolder(storedFolder);
+        if (folder.size() > kMaxPathLength)
+            continue;
+        // The folder and the folders above it, named as listing() keeps them.
+        while (folder.size() > 1) {
+            folder.pop_back();
+            if (!known.insert(folder).second)
+                break;
+            folders.push_back(folder);
+            folder.erase(folder.rfind('/') + 1);
+        }
+    }
+    m_listings.listAhead(std::move(folders));
 }
 
 std::string StoredPathResolver::resolve(std::string_view stored)

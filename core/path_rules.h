@@ -84,7 +84,15 @@ public:
     // a folder).
     bool exists(std::string_view path);
 
+    // Lists `folders` (absolute, without a final "/") now, several at a
+    // time, unless they are few or listed already; listing() then finds
+    // them. A folder that cannot be read is kept as not listed, as
+    // listing() would keep it.
+    void listAhead(std::vector<std::string> folders);
+
 private:
+    static std::unique_ptr<Listing> readListing(const std::string& path);
+
     std::unordered_map<std::string, std::unique_ptr<Listing>, StringHash, std::equal_to<>> m_listings;
 };
 
@@ -109,6 +117,9 @@ public:
     StoredPathResolver& operator=(const StoredPathResolver&) = delete;
 
     std::string resolve(std::string_view stored);
+    // Lists ahead, side by side, the folders that resolving the stored
+    // paths looks in, where their letter case is the one on disk.
+    void listAhead(const std::vector<std::string_view>& storedPaths);
 
     // For texts that stay stored as they are (the default topic, the
     // window's home page and jump addresses): a local path relative to the

@@ -96,6 +96,7 @@ public:
     }
 
     std::size_t position() const { return m_next; }
+    const std::vector<std::string_view>& lines() const { return m_lines; }
     std::size_t remaining() const { return m_lines.size() - m_next; }
 
     std::string_view next(const char* what)
@@ -304,6 +305,18 @@ void readProjectText(Project& project, std::string text, const std::string& file
     if (below + 1 > reader.remaining())
         reader.fail(countLine, "the file lists " + std::to_string(below + 1) + " contents entries but holds only " +
                                    std::to_string(reader.remaining()) + " more lines");
+
+    // The folders of the topics, listed side by side before the entries
+    // are resolved one by one.
+    std::vector<std::string_view> storedPaths;
+    storedPaths.reserve(reader.remaining());
+    for (std::size_t i = reader.position(); i < reader.lines().size(); ++i) {
+        const std::string_view line = reader.lines()[i];
+        if (const auto bel = line.find(kBel); bel != std::string_view::npos)
+            storedPaths.push_back(line.substr(bel + 1));
+    }
+    resolver.listAhead(storedPaths);
+    storedPaths = {};
 
     // The last entry of each level, for appending children.
     std::vector<ContentsEntry*> lastAtLevel;

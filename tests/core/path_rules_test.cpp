@@ -126,6 +126,37 @@ TEST(FolderListings, TellFoldersFromFilesAndTakeALinkForWhatItLeadsTo)
     EXPECT_TRUE(listings.listing("/").listed);
 }
 
+// Listing a project's folders ahead, side by side, changes nothing that
+// resolving finds, in whatever letter case the project names them.
+TEST(FolderListings, ListingAheadResolvesAsListingOnDemand)
+{
+    test::TempDir dir;
+    std::vector<std::string> stored;
+    for (int i = 0; i < 40; ++i) {
+        test::writeFile(dir.path() / "help" / ("d" + std::to_string(i)) / "a.htm", "x");
+        stored.push_back("d" + std::to_string(i) + "\\a.htm");
+        stored.push_back("D" + std::to_string(i) + "\\A.htm#top");
+    }
+    test::writeFile(dir.path() / "help" / "Mixed" / "B.htm", "x");
+    test::writeFile(dir.path() / "outside" / "y.htm", "x");
+    for (const char* path : {"MIXED\\b.htm", "nowhere\\x.htm", "..\\outside\\y.htm", "top.htm", "c:\\x.htm"})
+        stored.emplace_back(path);
+    const std::vector<std::string_view> views(stored.begin(), stored.end());
+
+    FolderListings aheadListings;
+    StoredPathResolver ahead(dir.file("help"), PathStyle::Posix, &aheadListings);
+    ahead.listAhead(views);
+    StoredPathResolver onDemand(dir.file("help"), PathStyle::Posix);
+    FolderListings onDemandListings;
+    for (const std::string_view path : views) {
+        const std::string resolved = onDemand.resolve(path);
+        EXPECT_EQ(ahead.resolve(path), resolved) << path;
+        EXPECT_EQ(aheadListings.exists(topicFileOf(resolved)), onDemandListings.exists(topicFileOf(resolved))) << path;
+    }
+    EXPECT_EQ(ahead.resolve("MIXED\\b.htm"), dir.file("help/Mixed/B.htm"));
+    EXPECT_TRUE(aheadListings.exists(dir.file("help/d7/a.htm")));
+}
+
 TEST(FoldCase, MatchesEveryLetterAndKeepsWhatIsNotText)
 {
     const struct {

@@ -64,6 +64,30 @@ TEST(ContentsFile, NestsListsByLevelAndWritesObjectsExactly)
     EXPECT_EQ(test::readFile(dir.file("again.hhc")), test::readFile(dir.file("guide.hhc")));
 }
 
+// A large contents file goes to disk in pieces; the file holds the text
+// whole, however the pieces fall.
+TEST(ContentsFile, ALargeFileHoldsTheWholeText)
+{
+    Project project("Large");
+    project.projectFile = "/h/guide.dxp";
+    ContentsEntry* parent = &project.titleEntry();
+    for (int i = 0; i < 12000; ++i) {
+        ContentsEntry* entry = parent->appendChild(std::make_unique<ContentsEntry>(
+            "Entry \"" + std::to_string(i) + "\" & more", 8, "/h/pages/page" + std::to_string(i) + ".htm"));
+        if (i % 7 == 0)
+            parent = entry;
+        else if (i % 11 == 0)
+            parent = &project.titleEntry();
+    }
+    NullProgress progress;
+    ProgressScope scope(progress, 1);
+    const std::string text = contentsFileText(project, scope);
+    ASSERT_GT(text.size(), std::size_t{2} << 20);  // more than two pieces
+    test::TempDir dir;
+    saveContents(project, dir.file("guide.hhc"), progress);
+    EXPECT_TRUE(test::readFile(dir.file("guide.hhc")) == text);
+}
+
 constexpr std::string_view kNameParam = "name=\"Name\" value=\"";
 
 // The list lines and "Name" values of a sitemap, in file order.
