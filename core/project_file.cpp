@@ -2,8 +2,11 @@
 
 #include <charconv>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "core/atomic_file.h"
@@ -340,6 +343,22 @@ void readProjectText(Project& project, std::string text, const std::string& file
         lastAtLevel.push_back(parent.appendChild(std::move(entry)));
     }
 
+    // The file list is made from the finished tree while the keywords are
+    // read; the two share nothing but the text.
+    std::exception_ptr fileListFailure;
+    std::jthread fileListMaker;
+    try {
+        fileListMaker = std::jthread([&loaded, &fileListFailure] {
+            try {
+                loaded.rebuildFileList();
+            } catch (...) {
+                fileListFailure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        loaded.rebuildFileList();
+    }
+
     reader.skip("an empty line");
     reader.expect(kIndexSection);
     while (reader.remaining() > 0) {
@@ -354,7 +373,10 @@ void readProjectText(Project& project, std::string text, const std::string& file
         loaded.keywords.push_back(std::move(keyword));
     }
 
-    loaded.rebuildFileList();
+    if (fileListMaker.joinable())
+        fileListMaker.join();
+    if (fileListFailure)
+        std::rethrow_exception(fileListFailure);
     loaded.projectFile = fileName;
     loaded.modified = false;
     project.swap(loaded);
