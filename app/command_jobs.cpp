@@ -38,11 +38,11 @@ void warnMissingTopics(const Project& project, FolderListings& listings)
 
 int exportProject(const std::string& file)
 {
+    prepareHeapForProject(file);
     // The process ends with the export, and the system takes back the
     // memory of the project and of the folder listings at once: freeing a
     // large project piece by piece costs about as much as writing a file.
     // So both are left to it on purpose.
-    prepareHeapForProject(file);
     auto project = std::make_unique<Project>();
     auto listings = std::make_unique<FolderListings>();
     const auto leaveToSystem = [&] {
