@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 
 #include "app/compile_job.h"
 #include "app/import_job.h"
+#include "app/large_pages.h"
 #include "app/tool_jobs.h"
 #include "app/window_job.h"
 #include "core/errors.h"
@@ -40,16 +42,28 @@ void warnMissingTopics(const Project& project, FolderListings& listings)
 
 int exportProject(const std::string& file)
 {
-    Project project;
+    prepareHeapForProject(file);
+    // The process ends with the export, and the system takes back the
+    // memory of the project and of the folder listings at once: freeing a
+    // large project piece by piece costs about as much as writing a file.
+    // So both are left to it on purpose.
+    auto project = std::make_unique<Project>();
+    auto listings = std::make_unique<FolderListings>();
+    const auto leaveToSystem = [&] {
+        (void)project.release();
+        (void)listings.release();
+    };
     CompilerInputFiles written;
-    FolderListings listings;
-    if (!writeInputFiles(project, file, InputFilesFor::Export, &written, &listings))
+    if (!writeInputFiles(*project, file, InputFilesFor::Export, &written, listings.get())) {
+        leaveToSystem();
         return kExitFailure;
-    warnMissingTopics(project, listings);
+    }
+    warnMissingTopics(*project, *listings);
     for (const CompilerFileMessage& message : written.messages)
         std::cerr << "doxel: " << escapeControls(message.line()) << "\n";
     for (const std::string& path : written.written)
         std::cout << escapeControls(path) << "\n";
+    leaveToSystem();
     return 0;
 }
 

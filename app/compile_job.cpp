@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "app/large_pages.h"
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
@@ -134,6 +135,7 @@ int compileFromCommandLine(const std::string& projectFile, const std::string& co
             return kExitFailure;
         }
     } else {
+        prepareHeapForProject(projectFile);
         CompilerInputFiles written;
         if (!writeInputFiles(project, projectFile, InputFilesFor::Compile, &written))
             return kExitFailure;

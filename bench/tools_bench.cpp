@@ -1,4 +1,4 @@
-// The content tools' inner loops: ReplaceAll over texts of growing size
+// The content tools' inner loops: replaceEveryOccurrence over texts of growing size
 // with a match every 64 bytes (time must grow linearly with the text, so
 // the per-byte time stays flat), with and without letter case, and a
 // text turned into a page.
@@ -25,7 +25,8 @@ void replaceAll(benchmark::State& state, bool ignoreCase)
 {
     const std::string text = textOf(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(doxel::ReplaceAll(text, "bgcolor=\"#ffffff\"", "BGCOLOR=\"#0080C0\"", ignoreCase));
+        benchmark::DoNotOptimize(
+            doxel::replaceEveryOccurrence(text, "bgcolor=\"#ffffff\"", "BGCOLOR=\"#0080C0\"", ignoreCase));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
     state.SetComplexityN(state.range(0));
 }

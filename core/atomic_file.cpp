@@ -170,23 +170,46 @@ std::optional<unsigned> replacedFileMode(const std::string& path)
 
 void writeFileAtomically(const std::string& path, std::string_view contents)
 {
-    const std::optional<unsigned> oldMode = replacedFileMode(path);
-    std::string pattern = temporaryPatternFor(path);
+    AtomicFileWriter file(path);
+    file.write(contents);
+    file.commit();
+}
 
-    FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (fd.get() < 0)
-        throw IoError(describeErrno("Cannot write", path, errno));
-    const std::string temporary = pattern;
-    const auto fail = [&](int errorNumber) {
-        ::unlink(temporary.c_str());
-        throw IoError(describeErrno("Cannot write", path, errorNumber));
-    };
-    ::fchmod(fd.get(), oldMode ? static_cast<mode_t>(*oldMode) : 0666 & ~currentUmask());
+AtomicFileWriter::AtomicFileWriter(std::string path) : m_path(std::move(path))
+{
+    const std::optional<unsigned> oldMode = replacedFileMode(m_path);
+    std::string pattern = temporaryPatternFor(m_path);
+    m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (m_fd < 0)
+        throw IoError(describeErrno("Cannot write", m_path, errno));
+    m_temporary = pattern;
+    ::fchmod(m_fd, oldMode ? static_cast<mode_t>(*oldMode) : 0666 & ~currentUmask());
+}
 
-    const char* data = contents.data();
-    std::size_t left = contents.size();
+AtomicFileWriter::~AtomicFileWriter()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        ::unlink(m_temporary.c_str());
+    }
+}
+
+void AtomicFileWriter::fail(int errorNumber)
+{
+    ::close(m_fd);
+    m_fd = -1;
+    ::unlink(m_temporary.c_str());
+    throw IoError(describeErrno("Cannot write", m_path, errorNumber));
+}
+
+void AtomicFileWriter::write(std::string_view bytes)
+{
+    if (m_fd < 0)
+        throw IoError("Cannot write " + m_path + ": the file is already closed");
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t written = ::write(fd.get(), data, left);
+        const ssize_t written = ::write(m_fd, data, left);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -195,13 +218,27 @@ void writeFileAtomically(const std::string& path, std::string_view contents)
         data += written;
         left -= static_cast<std::size_t>(written);
     }
-    if (::fdatasync(fd.get()) != 0 && errno != EINVAL)
+}
+
+void AtomicFileWriter::commit()
+{
+    if (m_fd < 0)
+        throw IoError("Cannot write " + m_path + ": the file is already closed");
+    if (::fdatasync(m_fd) != 0 && errno != EINVAL)
         fail(errno);
-    if (::close(fd.release()) != 0)
-        fail(errno);
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(m_temporary.c_str());
+        throw IoError(describeErrno("Cannot write", m_path, error));
+    }
     // rename() replaces a symbolic link itself, never the file it names.
-    if (::rename(temporary.c_str(), path.c_str()) != 0)
-        fail(errno);
+    if (::rename(m_temporary.c_str(), m_path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(m_temporary.c_str());
+        throw IoError(describeErrno("Cannot write", m_path, error));
+    }
 }
 
 std::optional<FileStamp> fileStampOf(const std::string& path)

@@ -18,6 +18,29 @@ namespace doxel {
 // through replacedFileMode.
 void writeFileAtomically(const std::string& path, std::string_view contents);
 
+// writeFileAtomically for a text written in pieces, so that a large one
+// never has to be held whole: the temporary file is made at once, each
+// piece goes into it, and only commit() puts it in place of `path`. A
+// writer destroyed before a successful commit() removes its temporary file
+// and leaves the old file as it was. Throws IoError.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::string path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void write(std::string_view bytes);
+    void commit();
+
+private:
+    [[noreturn]] void fail(int errorNumber);
+
+    std::string m_path;
+    std::string m_temporary;
+    int m_fd = -1;
+};
+
 // What replacing `path` by a new file must keep: the permission bits of the
 // regular file there, or nothing when there is none (no file, or a symbolic
 // link, which the new file replaces). Throws IoError for a folder, a device

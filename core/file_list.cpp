@@ -11,8 +11,12 @@ constexpr std::size_t kDirectInsertLimit = 4;
 
 std::uint32_t nameStartOf(std::string_view path)
 {
-    const auto cut = path.find_last_of("/\\");
-    return cut == std::string_view::npos ? 0 : static_cast<std::uint32_t>(cut + 1);
+    // A plain loop: find_last_of searches its set once per character.
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (path[i - 1] == '/' || path[i - 1] == '\\')
+            return static_cast<std::uint32_t>(i);
+    }
+    return 0;
 }
 
 FileListEntry makeEntry(std::string path)

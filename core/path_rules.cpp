@@ -3,10 +3,16 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
+#include <thread>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
+#include <unistd.h>
+#include <unordered_set>
 #include <vector>
 
 namespace doxel {
@@ -59,11 +65,22 @@ std::string absolutePath(const std::string& path, PathStyle style)
 
 namespace {
 
+// The last "/" or "\\", or npos; a plain loop, as find_last_of searches its
+// set once per character.
+std::size_t lastSeparator(std::string_view path)
+{
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (path[i - 1] == '/' || path[i - 1] == '\\')
+            return i - 1;
+    }
+    return std::string_view::npos;
+}
+
 // Where the anchor of a topic reference begins, or npos. No disk access:
 // a file list of 100,000 topics is rebuilt without a look at the disk.
 std::size_t anchorStart(std::string_view topic)
 {
-    const std::size_t slash = topic.find_last_of("/\\");
+    const std::size_t slash = lastSeparator(topic);
     return topic.find('#', slash == std::string_view::npos ? 0 : slash + 1);
 }
 
@@ -211,6 +228,42 @@ bool FolderListings::exists(std::string_view path)
     return listing(path.substr(0, cut)).names.contains(path.substr(cut + 1));
 }
 
+std::unique_ptr<FolderListings::Listing> FolderListings::readListing(const std::string& path)
+{
+    auto entry = std::make_unique<Listing>();
+    // Read with getdents64 into a buffer of our own: opendir would take
+    // 32 KB from the heap for each of a project's thousand folders.
+    const int dir = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        entry->listed = true;
+        alignas(dirent64) char buffer[32768];
+        for (;;) {
+            const ssize_t got = ::getdents64(dir, buffer, sizeof buffer);
+            if (got <= 0)
+                break;  // the end, or a folder that could not be read further
+            for (ssize_t at = 0; at < got;) {
+                const auto* item = reinterpret_cast<const dirent64*>(buffer + at);
+                at += item->d_reclen;
+                const std::string_view name(item->d_name);
+                if (name == "." || name == "..")
+                    continue;
+                // The type from the listing where the file system gives it;
+                // a link counts as what it leads to.
+                bool isFolder = item->d_type == DT_DIR;
+                if (item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) {
+                    struct stat info {};
+                    isFolder = ::fstatat(dir, item->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+                }
+                const auto [added, isNew] = entry->names.emplace(name, isFolder);
+                if (isNew)
+                    entry->m_inOrder.push_back(&added->first);
+            }
+        }
+        ::close(dir);
+    }
+    return entry;
+}
+
 const FolderListings::Listing& FolderListings::listing(std::string_view folder)
 {
     while (folder.size() > 1 && folder.back() == '/')
@@ -220,22 +273,42 @@ const FolderListings::Listing& FolderListings::listing(std::string_view folder)
     const auto known = m_listings.find(folder);
     if (known != m_listings.end())
         return *known->second;
-    auto entry = std::make_unique<Listing>();
-    std::error_code error;
-    std::filesystem::directory_iterator it(folder, error);
-    if (!error) {
-        entry->listed = true;
-        for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
-            if (error)
-                break;
-            std::error_code typeError;
-            const auto [added, isNew] =
-                entry->names.emplace(it->path().filename().string(), it->is_directory(typeError));
-            if (isNew)
-                entry->m_inOrder.push_back(&added->first);
-        }
+    std::string path(folder);
+    std::unique_ptr<Listing> entry = readListing(path);
+    return *m_listings.emplace(std::move(path), std::move(entry)).first->second;
+}
+
+void FolderListings::listAhead(std::vector<std::string> folders)
+{
+    std::erase_if(folders, [this](const std::string& folder) { return m_listings.contains(folder); });
+    // A few folders are listed as they are needed.
+    constexpr std::size_t kWorthAThread = 32;
+    if (folders.size() < kWorthAThread || std::thread::hardware_concurrency() < 2)
+        return;
+    // Half of them on a second thread; listing is mostly the kernel's work,
+    // which two processors share well.
+    std::vector<std::unique_ptr<Listing>> read(folders.size());
+    const std::size_t half = folders.size() / 2;
+    std::thread other;
+    try {
+        other = std::thread([&folders, &read, half] {
+            try {
+                for (std::size_t i = 0; i < half; ++i)
+                    read[i] = readListing(folders[i]);
+            } catch (...) {
+                // What is not listed here is listed when it is needed.
+            }
+        });
+    } catch (const std::system_error&) {
+        return;
     }
-    return *m_listings.emplace(std::string(folder), std::move(entry)).first->second;
+    for (std::size_t i = half; i < folders.size(); ++i)
+        read[i] = readListing(folders[i]);
+    other.join();
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (read[i] != nullptr)
+            m_listings.emplace(std::move(folders[i]), std::move(read[i]));
+    }
 }
 
 StoredPathResolver::StoredPathResolver(std::string projectFolder, PathStyle style, FolderListings* listings)
@@ -319,6 +392,42 @@ std::string StoredPathResolver::lexicalFolder(std::string_view storedFolder) con
     return lexical;
 }
 
+void StoredPathResolver::listAhead(const std::vector<std::string_view>& storedPaths)
+{
+    if (m_style != PathStyle::Posix)
+        return;
+    std::string_view previous;
+    bool first = true;
+    std::unordered_set<std::string_view> storedFolders;
+    std::unordered_set<std::string, StringHash, std::equal_to<>> known;
+    std::vector<std::string> folders;
+    for (const std::string_view stored : storedPaths) {
+        // As resolve() takes them apart; a drive path is not resolved.
+        if (stored.size() >= 2 && stored[1] == ':')
+            continue;
+        const std::size_t cut = lastSeparator(stored);
+        const std::string_view storedFolder =
+            cut == std::string_view::npos ? std::string_view() : stored.substr(0, cut + 1);
+        // Topics of one folder mostly follow each other.
+        if ((!first && storedFolder == previous) || !storedFolders.insert(storedFolder).second)
+            continue;
+        first = false;
+        previous = storedFolder;
+        std::string folder = lexicalFolder(storedFolder);
+        if (folder.size() > kMaxPathLength)
+            continue;
+        // The folder and the folders above it, named as listing() keeps them.
+        while (folder.size() > 1) {
+            folder.pop_back();
+            if (!known.insert(folder).second)
+                break;
+            folders.push_back(folder);
+            folder.erase(folder.rfind('/') + 1);
+        }
+    }
+    m_listings.listAhead(std::move(folders));
+}
+
 std::string StoredPathResolver::resolve(std::string_view stored)
 {
     if (stored.empty())
@@ -348,7 +457,7 @@ std::string StoredPathResolver::resolve(std::string_view stored)
 
     // Paths are resolved folder by folder: every topic of one stored folder
     // shares one look-up.
-    auto cut = stored.find_last_of("/\\");
+    auto cut = lastSeparator(stored);
     std::string_view name = cut == std::string_view::npos ? stored : stored.substr(cut + 1);
     if (name == "." || name == "..") {
         cut = stored.size() - 1;
@@ -374,7 +483,11 @@ std::string StoredPathResolver::resolve(std::string_view stored)
     std::string resolved;
     resolved.reserve(folderOnDisk.path.size() + name.size() + anchor.size());
     resolved = folderOnDisk.path;
-    resolved += folderOnDisk.listing != nullptr ? matchName(*folderOnDisk.listing, name) : std::string(name);
+    const std::string* onDisk = folderOnDisk.listing != nullptr ? folderOnDisk.listing->match(name) : nullptr;
+    if (onDisk != nullptr)
+        resolved += *onDisk;
+    else
+        resolved += name;
     resolved += anchor;
     return resolved;
 }

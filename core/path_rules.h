@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -85,7 +84,15 @@ public:
     // a folder).
     bool exists(std::string_view path);
 
+    // Lists `folders` (absolute, without a final "/") now, several at a
+    // time, unless they are few or listed already; listing() then finds
+    // them. A folder that cannot be read is kept as not listed, as
+    // listing() would keep it.
+    void listAhead(std::vector<std::string> folders);
+
 private:
+    static std::unique_ptr<Listing> readListing(const std::string& path);
+
     std::unordered_map<std::string, std::unique_ptr<Listing>, StringHash, std::equal_to<>> m_listings;
 };
 
@@ -110,6 +117,9 @@ public:
     StoredPathResolver& operator=(const StoredPathResolver&) = delete;
 
     std::string resolve(std::string_view stored);
+    // Lists ahead, side by side, the folders that resolving the stored
+    // paths looks in, where their letter case is the one on disk.
+    void listAhead(const std::vector<std::string_view>& storedPaths);
 
     // For texts that stay stored as they are (the default topic, the
     // window's home page and jump addresses): a local path relative to the
@@ -139,8 +149,10 @@ private:
     PathStyle m_style;
     FolderListings m_ownListings;
     FolderListings& m_listings;
-    std::map<std::string, ResolvedFolder, std::less<>> m_resolved;
-    std::map<std::string, ResolvedFolder, std::less<>> m_storedFolders;
+    // Node-based: resolveFolder hands out references that later insertions
+    // keep valid.
+    std::unordered_map<std::string, ResolvedFolder, StringHash, std::equal_to<>> m_resolved;
+    std::unordered_map<std::string, ResolvedFolder, StringHash, std::equal_to<>> m_storedFolders;
 };
 
 // Topic references may carry an anchor, as generators write them

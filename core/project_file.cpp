@@ -1,8 +1,12 @@
 #include "core/project_file.h"
 
 #include <charconv>
+#include <cstring>
+#include <exception>
 #include <limits>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "core/atomic_file.h"
@@ -53,24 +57,35 @@ std::vector<std::string_view> splitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
     lines.reserve(text.size() / 48 + 16);
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    const char* start = begin;
-    const char* at = begin;
-    while (at < end) {
-        const char c = *at;
-        if (c != '\r' && c != '\n') {
-            ++at;
-            continue;
+    const char* const end = text.data() + text.size();
+    const char* start = text.data();
+    // Each stretch up to the next LF, searched with memchr; a CR within it
+    // ends a line too, and one just before the LF belongs to it.
+    while (start < end) {
+        const auto* lf = static_cast<const char*>(std::memchr(start, '\n', static_cast<std::size_t>(end - start)));
+        const char* const stretchEnd = lf != nullptr ? lf : end;
+        for (;;) {
+            const auto* cr =
+                static_cast<const char*>(std::memchr(start, '\r', static_cast<std::size_t>(stretchEnd - start)));
+            if (cr == nullptr)
+                break;
+            lines.emplace_back(start, static_cast<std::size_t>(cr - start));
+            start = cr + 1;
+            if (start == lf) {
+                ++start;  // CR LF
+                break;
+            }
         }
-        lines.emplace_back(start, static_cast<std::size_t>(at - start));
-        ++at;
-        if (c == '\r' && at < end && *at == '\n')
-            ++at;
-        start = at;
+        if (start > stretchEnd)
+            continue;  // the LF went with its CR
+        if (lf != nullptr) {
+            lines.emplace_back(start, static_cast<std::size_t>(lf - start));
+            start = lf + 1;
+        } else if (start < end) {
+            lines.emplace_back(start, static_cast<std::size_t>(end - start));
+            start = end;
+        }
     }
-    if (start < end)
-        lines.emplace_back(start, static_cast<std::size_t>(end - start));
     return lines;
 }
 
@@ -85,6 +100,7 @@ public:
     }
 
     std::size_t position() const { return m_next; }
+    const std::vector<std::string_view>& lines() const { return m_lines; }
     std::size_t remaining() const { return m_lines.size() - m_next; }
 
     std::string_view next(const char* what)
@@ -295,6 +311,18 @@ void readProjectText(Project& project, std::string text, const std::string& file
         reader.fail(countLine, "the file lists " + std::to_string(below + 1) + " contents entries but holds only " +
                                    std::to_string(reader.remaining()) + " more lines");
 
+    // The folders of the topics, listed side by side before the entries
+    // are resolved one by one.
+    std::vector<std::string_view> storedPaths;
+    storedPaths.reserve(reader.remaining());
+    for (std::size_t i = reader.position(); i < reader.lines().size(); ++i) {
+        const std::string_view line = reader.lines()[i];
+        if (const auto bel = line.find(kBel); bel != std::string_view::npos)
+            storedPaths.push_back(line.substr(bel + 1));
+    }
+    resolver.listAhead(storedPaths);
+    storedPaths = {};
+
     // The last entry of each level, for appending children.
     std::vector<ContentsEntry*> lastAtLevel;
     ContentsEntry& root = loaded.root();
@@ -317,6 +345,22 @@ void readProjectText(Project& project, std::string text, const std::string& file
         lastAtLevel.push_back(parent.appendChild(std::move(entry)));
     }
 
+    // The file list is made from the finished tree while the keywords are
+    // read; the two share nothing but the text.
+    std::exception_ptr fileListFailure;
+    std::jthread fileListMaker;
+    try {
+        fileListMaker = std::jthread([&loaded, &fileListFailure] {
+            try {
+                loaded.rebuildFileList();
+            } catch (...) {
+                fileListFailure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        loaded.rebuildFileList();
+    }
+
     reader.skip("an empty line");
     reader.expect(kIndexSection);
     while (reader.remaining() > 0) {
@@ -331,7 +375,10 @@ void readProjectText(Project& project, std::string text, const std::string& file
         loaded.keywords.push_back(std::move(keyword));
     }
 
-    loaded.rebuildFileList();
+    if (fileListMaker.joinable())
+        fileListMaker.join();
+    if (fileListFailure)
+        std::rethrow_exception(fileListFailure);
     loaded.projectFile = fileName;
     loaded.modified = false;
     project.swap(loaded);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <set>
 
 #include <iconv.h>
@@ -104,7 +105,16 @@ bool isValidUtf8(std::string_view text)
 {
     std::size_t pos = 0;
     while (pos < text.size()) {
-        // Runs of ASCII are the common case; skip them without decoding.
+        // Runs of ASCII are the common case; skip them without decoding,
+        // eight bytes at a time.
+        std::uint64_t eight = 0;
+        if (text.size() - pos >= sizeof eight) {
+            std::memcpy(&eight, text.data() + pos, sizeof eight);
+            if ((eight & 0x8080808080808080u) == 0) {
+                pos += sizeof eight;
+                continue;
+            }
+        }
         if (static_cast<unsigned char>(text[pos]) < 0x80) {
             ++pos;
             continue;
@@ -316,12 +326,19 @@ CodePageEncoder::~CodePageEncoder()
 
 std::string CodePageEncoder::encode(std::string_view utf8, bool* lacking)
 {
-    if (isAscii(utf8))
-        return std::string(utf8);
+    std::string out;
+    encodeInto(out, utf8, lacking);
+    return out;
+}
+
+void CodePageEncoder::encodeInto(std::string& out, std::string_view utf8, bool* lacking)
+{
+    if (isAscii(utf8)) {
+        out += utf8;
+        return;
+    }
     const auto cd = static_cast<iconv_t>(m_iconv);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    std::string out;
-    out.reserve(utf8.size());
     std::string_view rest = utf8;
     while (!rest.empty()) {
         if (iconvAppend(cd, rest, out) == 0)
@@ -343,7 +360,6 @@ std::string CodePageEncoder::encode(std::string_view utf8, bool* lacking)
         rest.remove_prefix(pos);
     }
     iconvFlush(cd, out);
-    return out;
 }
 
 bool CodePageEncoder::holds(std::string_view utf8)

@@ -87,6 +87,9 @@ public:
     const CodePage& codePage() const { return m_page; }
     // `lacking` is set when a character had to become a reference.
     std::string encode(std::string_view utf8, bool* lacking = nullptr);
+    // encode, appended to `out`: writers of large files build their text
+    // without a string per piece.
+    void encodeInto(std::string& out, std::string_view utf8, bool* lacking = nullptr);
     bool holds(std::string_view utf8);
 
 private:

@@ -90,7 +90,7 @@ std::string helpCommandName(unsigned command)
     return std::to_string(command) + " (" + name + ")";
 }
 
-int ShowContext(HelpViewerPort& port, const std::string& path, int context, int mode)
+int showContextTopic(HelpViewerPort& port, const std::string& path, int context, int mode)
 {
     debugLog("ShowContext(\"%s\", %d)", path.c_str(), mode);
     int result = kHelpShown;
@@ -100,12 +100,12 @@ int ShowContext(HelpViewerPort& port, const std::string& path, int context, int 
         port.showContext(path, context);
     } else if (mode == 1) {
         if (port.windowsProgramExists("KeyHH.EXE"))
-            RunWithShell(port, "KeyHH.EXE", "-win -#mapid " + std::to_string(context) + " " + path);
+            startProgramOrWarn(port, "KeyHH.EXE", "-win -#mapid " + std::to_string(context) + " " + path);
         else
             result = kKeyHHMissing;
     } else if (mode == 2) {
         if (port.windowsProgramExists("HH.EXE"))
-            RunWithShell(port, "HH.EXE", "-mapid " + std::to_string(context) + " " + path);
+            startProgramOrWarn(port, "HH.EXE", "-mapid " + std::to_string(context) + " " + path);
         else
             result = kHHMissing;
     }
@@ -123,7 +123,7 @@ int HHHelpContext(HelpViewerPort& port, const std::string& helpFile, int context
         path += ">" + window;
     if (mode == 2)
         path = "mk:@MSITStore:" + path;
-    return ShowContext(port, path, context, mode);
+    return showContextTopic(port, path, context, mode);
 }
 
 void HHShowError(HelpViewerPort& port, int code)
@@ -177,7 +177,7 @@ std::string shellErrorText(const HelpViewerPort& port, int errorCode)
     return "[Error:" + std::to_string(errorCode) + "] " + port.text(shellErrorTextId(errorCode));
 }
 
-bool RunWithShell(HelpViewerPort& port, const std::string& file, const std::string& parameters)
+bool startProgramOrWarn(HelpViewerPort& port, const std::string& file, const std::string& parameters)
 {
     const int error = port.runWithShell(file, parameters);
     if (error == 0)

@@ -52,12 +52,12 @@ enum HelpCommand {
 // "1 (HELP_CONTEXT)", "99 (??)": a help command as the log names it.
 std::string helpCommandName(unsigned command);
 
-// Result codes of HHHelpContext and ShowContext.
+// Result codes of HHHelpContext and showContextTopic.
 enum HelpResult { kHelpShown = 0, kHelpNotInstalled = 1, kKeyHHMissing = 2, kHHMissing = 3 };
 
 // Shows topic `context` of `path`: mode 0 through the viewer, 1 through
 // "KeyHH.EXE", 2 through "HH.EXE".
-int ShowContext(HelpViewerPort& port, const std::string& path, int context, int mode);
+int showContextTopic(HelpViewerPort& port, const std::string& path, int context, int mode);
 // The path is the help file, then ">" and the window name when there is
 // one; "%20" becomes a space and blanks around both are dropped; mode 2
 // adds "mk:@MSITStore:" in front.
@@ -68,7 +68,7 @@ void HHShowError(HelpViewerPort& port, int code);
 
 // Starts `file` with `parameters`; on failure warns with the call and the
 // system's error text and gives false.
-bool RunWithShell(HelpViewerPort& port, const std::string& file, const std::string& parameters);
+bool startProgramOrWarn(HelpViewerPort& port, const std::string& file, const std::string& parameters);
 
 // "[Error:2] File Not Found": a system error code of this platform (errno)
 // with its text, fetched by `port` from the ids 65296 to 65327.

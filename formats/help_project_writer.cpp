@@ -123,8 +123,14 @@ std::string helpProjectText(const Project& project, const std::string* logFile, 
     appendCrLf(out, "[FILES]");
     // chmcmd opens these files by the bytes of their names: UTF-8.
     for (const FileListEntry& row : project.fileList) {
-        if (!row.path.empty() && writer.insideProject(row.path, project.projectFile)) {
-            out += fileName(writer.fileName(row.path, project.projectFile), project, names);
+        if (row.path.empty())
+            continue;
+        const std::string name = writer.fileName(row.path, project.projectFile);
+        if (writer.fileNameInsideProject(name)) {
+            if (names == FileNames::Relative && name.starts_with('/'))
+                out += fileName(name, project, names);
+            else
+                out += name;
             out += "\r\n";
         }
     }

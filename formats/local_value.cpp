@@ -31,21 +31,26 @@ std::string percentDecoded(std::string_view text)
 
 std::string localValueOf(std::string_view path)
 {
-    const std::size_t anchor = path.find('#');
     std::string out;
     out.reserve(path.size() + 8);
+    appendLocalValue(out, path);
+    return out;
+}
+
+void appendLocalValue(std::string& out, std::string_view path)
+{
+    const std::size_t anchor = path.find('#');
+    std::size_t plain = 0;  // start of the run of characters that go in as they are
     for (std::size_t i = 0; i < path.size(); ++i) {
         const char c = path[i];
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '%')
-            out += "%25";
-        else if (c == '?' && i < anchor)
-            out += "%3F";
-        else
-            out += c;
+        const char* escaped = c == '&' ? "&amp;" : c == '%' ? "%25" : c == '?' && i < anchor ? "%3F" : nullptr;
+        if (escaped == nullptr)
+            continue;
+        out.append(path.data() + plain, i - plain);
+        out += escaped;
+        plain = i + 1;
     }
-    return out;
+    out.append(path.data() + plain, path.size() - plain);
 }
 
 std::string filePartOfLocal(std::string_view decoded)

@@ -10,6 +10,8 @@ namespace doxel {
 // before its anchor, "?" as "%3F", so that it leads to the file it names
 // ("q&a.htm", "100% sure.htm", "what?.htm").
 std::string localValueOf(std::string_view path);
+// localValueOf, appended to `out`.
+void appendLocalValue(std::string& out, std::string_view path);
 
 // The file part of a "Local" value whose references are decoded, as a
 // viewer takes it: cut at the anchor or query, "%XX" escapes decoded, and

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/path_rules.h"
@@ -37,7 +38,7 @@ struct CompilerFileMessage {
 // letters of every text the compiler input files carry (title, captions,
 // keywords, window texts, topic paths) ask for (chooseHelpLanguage).
 // `complete` says whether it holds all of them.
-const CodePage& HelpCodePage(const Project& project, bool* complete = nullptr, PathStyle style = kNativePathStyle);
+const CodePage& helpFileCodePage(const Project& project, bool* complete = nullptr, PathStyle style = kNativePathStyle);
 
 // Turns the project's texts and paths into what the compiler input files
 // carry, in the help file's code page, and collects the warnings about what
@@ -52,6 +53,7 @@ public:
 
     // A "Name" value: `&`, `"`, `<` and `>` as entities, then the code page.
     std::string name(std::string_view text);
+    void appendName(std::string& out, std::string_view text);
     // A title or window text: the code page only.
     std::string text(std::string_view text);
     // A topic's full path as a "Local" value: relative to the project folder,
@@ -59,6 +61,7 @@ public:
     // in the Windows style). A file outside the project folder gives an empty
     // value and a warning: nothing from outside enters the help file.
     std::string topicPath(std::string_view fullPath, std::string_view projectFile);
+    void appendTopicPath(std::string& out, std::string_view fullPath, std::string_view projectFile);
     // A path the project stores relative ("pages\intro.htm", the default
     // topic): "/" separated, in the code page.
     std::string storedPath(std::string_view stored);
@@ -72,6 +75,8 @@ public:
     // Whether `fullPath` lies inside the project folder; warns, once per
     // file, when it does not.
     bool insideProject(std::string_view fullPath, std::string_view projectFile);
+    // insideProject for a path as fileName gives it.
+    bool fileNameInsideProject(std::string_view relative);
 
     void note(std::string text);
     // The notes and warnings so far, in the order they arose; each lacking
@@ -79,14 +84,27 @@ public:
     std::vector<CompilerFileMessage> messages() const;
 
 private:
-    std::string encodeNamed(std::string_view text, std::vector<std::string>& lacking);
+    // Texts or files named once each in the messages, in the order they
+    // arose; a project may have thousands of them.
+    struct NamedOnce {
+        std::vector<std::string> inOrder;
+        std::unordered_set<std::string, StringHash, std::equal_to<>> known;
+        void add(std::string_view text);
+    };
+
+    std::string encodeNamed(std::string_view text, NamedOnce& lacking);
+    // fileName, into a string the caller may reuse.
+    void relativeFileName(std::string& into, std::string_view fullPath, std::string_view projectFile) const;
+    void appendEncoded(std::string& out, std::string_view text, std::string_view named, NamedOnce& lacking);
 
     PathStyle m_style;
     CodePageEncoder m_encoder;
     std::vector<CompilerFileMessage> m_notes;
-    std::vector<std::string> m_outside;  // files warned about as outside the project folder
-    std::vector<std::string> m_lackingTexts;
-    std::vector<std::string> m_lackingPaths;
+    NamedOnce m_outside;  // files warned about as outside the project folder
+    NamedOnce m_lackingTexts;
+    NamedOnce m_lackingPaths;
+    std::string m_scratch;   // reused by the writers of one value
+    std::string m_relative;  // reused by appendTopicPath
 };
 
 // "\" turned into "/".

@@ -1,4 +1,4 @@
-// Checks ReplaceAll against a plain reference that follows the rule word
+// Checks replaceEveryOccurrence against a plain reference that follows the rule word
 // for word (find in the rest, copy up to it, insert, go on behind the
 // match), and the whole replacement of a file against joining, replacing
 // and splitting step by step: for a file whose line ends are all CR LF,
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rest.remove_prefix(replacement.size());
     const std::string_view text = rest;
 
-    if (doxel::ReplaceAll(text, search, replacement, ignoreCase) !=
+    if (doxel::replaceEveryOccurrence(text, search, replacement, ignoreCase) !=
         plainReplaceAll(text, search, replacement, ignoreCase))
         std::abort();
     if (doxel::findPos(search, text, ignoreCase) != plainFindPos(search, text, ignoreCase))

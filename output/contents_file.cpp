@@ -1,34 +1,57 @@
 #include "output/contents_file.h"
 
+#include <charconv>
+
 #include "core/atomic_file.h"
 
 namespace doxel {
 namespace {
 
+// The pieces a large text goes to its file in, so that it is never held
+// whole.
+constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+
 void writeContentsEntry(std::string& out, const ContentsEntry& entry, const std::string& projectFile,
                         HelpTextWriter& writer)
 {
-    out += "\t   <LI> <OBJECT type=\"text/sitemap\">\r\n";
-    out += "\t\t<param name=\"Name\" value=\"";
-    out += writer.name(entry.caption);
+    out +=
+        "\t   <LI> <OBJECT type=\"text/sitemap\">\r\n"
+        "\t\t<param name=\"Name\" value=\"";
+    writer.appendName(out, entry.caption);
     out += "\">\r\n";
     if (!entry.isHeader()) {
         out += "\t\t<param name=\"Local\" value=\"";
-        out += writer.topicPath(entry.topicFile, projectFile);
+        writer.appendTopicPath(out, entry.topicFile, projectFile);
         out += "\">";
     }
-    out += "\r\n";
-    out += "\t\t<param name=\"ImageNumber\" value=\"";
-    out += std::to_string(storedIconNumber(entry.iconNumber) + 1);
-    out += "\">\r\n";
-    out += "\t\t</OBJECT>\r\n";
+    out +=
+        "\r\n"
+        "\t\t<param name=\"ImageNumber\" value=\"";
+    char number[16];
+    const auto written = std::to_chars(number, number + sizeof number, storedIconNumber(entry.iconNumber) + 1);
+    out.append(number, written.ptr);
+    out +=
+        "\">\r\n"
+        "\t\t</OBJECT>\r\n";
 }
 
-}  // namespace
-
-std::string contentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer)
+// About the size of the text: the fixed lines of an entry and its texts,
+// so that the text of a large project grows in place.
+std::size_t expectedSize(const Project& project)
 {
-    std::string out;
+    std::size_t size = 1024;
+    forEachEntry(project.root(), [&size](const ContentsEntry& entry, int) {
+        size += 150 + entry.caption.size() + entry.topicFile.size();
+    });
+    return size;
+}
+
+// Builds the text into `out`, handing it to `drain` after each entry; a
+// writer of the file takes the text away in large pieces.
+template <typename Drain>
+void buildContents(const Project& project, ProgressScope& progress, HelpTextWriter& writer, std::string& out,
+                   Drain&& drain)
+{
     appendSitemapHead(out);
     appendCrLf(out, "<OBJECT type=\"text/site properties\">");
     appendCrLf(out, "\t<param name=\"Window Styles\" value=\"0x800025\">");
@@ -53,10 +76,20 @@ std::string contentsFileText(const Project& project, ProgressScope& progress, He
             appendCrLf(out, "</UL>");
         previousLevel = level;
         writeContentsEntry(out, entry, project.projectFile, writer);
+        drain(out);
     });
     for (int close = 0; close < previousLevel; ++close)
         appendCrLf(out, "</UL>");
     appendCrLf(out, "</BODY></HTML>");
+}
+
+}  // namespace
+
+std::string contentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer)
+{
+    std::string out;
+    out.reserve(expectedSize(project));
+    buildContents(project, progress, writer, out, [](std::string&) {});
     return out;
 }
 
@@ -68,12 +101,20 @@ std::string contentsFileText(const Project& project, ProgressScope& progress, Pa
 
 void saveContents(const Project& project, const std::string& path, ProgressReporter& progress, HelpTextWriter& writer)
 {
+    AtomicFileWriter file(path);
     std::string text;
+    text.reserve(kPieceSize + kPieceSize / 8);
     {
         ProgressScope scope(progress, static_cast<int>(project.entryCount()) - 1);
-        text = contentsFileText(project, scope, writer);
+        buildContents(project, scope, writer, text, [&file](std::string& built) {
+            if (built.size() >= kPieceSize) {
+                file.write(built);
+                built.clear();
+            }
+        });
     }
-    writeFileAtomically(path, text);
+    file.write(text);
+    file.commit();
 }
 
 void saveContents(const Project& project, const std::string& path, ProgressReporter& progress, PathStyle style)

@@ -7,18 +7,25 @@ namespace doxel {
 std::string indexFileText(const Project& project, HelpTextWriter& writer)
 {
     std::string out;
-    out.reserve(512 + project.keywords.size() * 160);
+    // The fixed lines of a keyword and its texts: the text grows in place.
+    std::size_t expected = 512;
+    for (const KeywordEntry& keyword : project.keywords)
+        expected += 130 + keyword.keyword.size() + keyword.topicFile.size();
+    out.reserve(expected);
     appendSitemapHead(out);
     appendCrLf(out, "<UL>");
     for (const KeywordEntry& keyword : project.keywords) {
-        out += "\t<LI> <OBJECT type=\"text/sitemap\">\r\n";
-        out += "          <param name=\"Name\" value=\"";
-        out += writer.name(keyword.keyword);
-        out += "\">\r\n";
-        out += "          <param name=\"Local\" value=\"";
-        out += writer.topicPath(keyword.topicFile, project.projectFile);
-        out += "\">\r\n";
-        out += "\t     </OBJECT>\r\n";
+        out +=
+            "\t<LI> <OBJECT type=\"text/sitemap\">\r\n"
+            "          <param name=\"Name\" value=\"";
+        writer.appendName(out, keyword.keyword);
+        out +=
+            "\">\r\n"
+            "          <param name=\"Local\" value=\"";
+        writer.appendTopicPath(out, keyword.topicFile, project.projectFile);
+        out +=
+            "\">\r\n"
+            "\t     </OBJECT>\r\n";
     }
     appendCrLf(out, "</UL>");
     appendCrLf(out, "</BODY></HTML>");

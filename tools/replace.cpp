@@ -49,8 +49,8 @@ std::size_t findPos(std::string_view search, std::string_view text, bool ignoreC
     return at == std::string_view::npos ? 0 : at + 1;
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement, bool ignoreCase,
-                       std::size_t* count)
+std::string replaceEveryOccurrence(std::string_view text, std::string_view search, std::string_view replacement,
+                                   bool ignoreCase, std::size_t* count)
 {
     if (count != nullptr)
         *count = 0;
@@ -217,8 +217,8 @@ std::string replacedFileBytes(std::string_view bytes, const ReplaceStrings& stri
         // is, saving the joining and splitting.
         const std::string_view text = textPart(bytes);
         const std::string_view lineEnd = firstLineEnd(text);
-        result = ReplaceAll(text, search, withLineEnds(typedLineEnds(strings.replacement), lineEnd), strings.ignoreCase,
-                            &replaced);
+        result = replaceEveryOccurrence(text, search, withLineEnds(typedLineEnds(strings.replacement), lineEnd),
+                                        strings.ignoreCase, &replaced);
         if (replaced != 0) {
             if (!text.empty() && text.back() != '\r' && text.back() != '\n')
                 result.append(lineEnd);

@@ -29,8 +29,8 @@ std::size_t findPos(std::string_view search, std::string_view text, bool ignoreC
 // bytes that did not match keep their case; the replacement goes in as
 // given. An empty search changes nothing. Linear in the text. `count`, when
 // given, receives the number of replacements.
-std::string ReplaceAll(std::string_view text, std::string_view search, std::string_view replacement, bool ignoreCase,
-                       std::size_t* count = nullptr);
+std::string replaceEveryOccurrence(std::string_view text, std::string_view search, std::string_view replacement,
+                                   bool ignoreCase, std::size_t* count = nullptr);
 
 // A search string or replacement as typed, with each "|" turned into the
 // line-end mark; a line end typed as such (CR LF, CR or LF) is one too.

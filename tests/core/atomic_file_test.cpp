@@ -72,6 +72,40 @@ TEST(AtomicFile, RefusesWhatItCannotReplaceAndKeepsIt)
         EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
 }
 
+// A text written in pieces replaces the old file only when it is whole; one
+// given up half way leaves the old file and no temporary file behind.
+TEST(AtomicFile, PiecesReplaceTheFileOnlyOnCommit)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("guide.hhc");
+    test::writeFile(path, "old");
+    const auto hiddenFiles = [&dir] {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            count += entry.path().filename().string().starts_with(".") ? 1 : 0;
+        return count;
+    };
+    {
+        AtomicFileWriter file(path);
+        file.write("new ");
+        EXPECT_EQ(hiddenFiles(), 1);
+        EXPECT_EQ(test::readFile(path), "old");
+    }
+    EXPECT_EQ(hiddenFiles(), 0);
+    EXPECT_EQ(test::readFile(path), "old");
+
+    AtomicFileWriter file(path);
+    for (const char* piece : {"new ", "", "text"})
+        file.write(piece);
+    EXPECT_EQ(test::readFile(path), "old");
+    file.commit();
+    EXPECT_EQ(test::readFile(path), "new text");
+    EXPECT_EQ(hiddenFiles(), 0);
+    EXPECT_THROW(file.write("more"), IoError);  // a committed file is closed
+    EXPECT_THROW(file.commit(), IoError);
+    EXPECT_EQ(test::readFile(path), "new text");
+}
+
 TEST(AtomicFile, ReadsOnlyRegularFiles)
 {
     test::TempDir dir;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/project.h"
 #include "test_support.h"
 
@@ -97,6 +99,62 @@ TEST(FolderListings, OneRunSharesEachListingBetweenResolverAndLookUps)
     test::writeFile(dir.path() / "help" / "Pages" / "later.htm", "x");
     EXPECT_FALSE(listings.exists(pages + "/later.htm"));
     EXPECT_FALSE(listings.exists(dir.file("nowhere/a.htm")));
+}
+
+TEST(FolderListings, TellFoldersFromFilesAndTakeALinkForWhatItLeadsTo)
+{
+    namespace fs = std::filesystem;
+    test::TempDir dir;
+    test::writeFile(dir.path() / "help" / "a.htm", "x");
+    test::writeFile(dir.path() / "help" / "sub" / "b.htm", "x");
+    fs::create_directory_symlink(dir.path() / "help" / "sub", dir.path() / "help" / "toSub");
+    fs::create_symlink(dir.path() / "help" / "a.htm", dir.path() / "help" / "toFile");
+    fs::create_symlink(dir.path() / "help" / "gone", dir.path() / "help" / "dangling");
+    FolderListings listings;
+    const FolderListings::Listing& help = listings.listing(dir.file("help") + "/");
+    EXPECT_TRUE(help.listed);
+    const std::pair<const char*, bool> expected[] = {
+        {"a.htm", false}, {"sub", true}, {"toSub", true}, {"toFile", false}, {"dangling", false}};
+    EXPECT_EQ(help.names.size(), std::size(expected));  // neither "." nor ".."
+    for (const auto& [name, isFolder] : expected) {
+        const auto found = help.names.find(std::string_view(name));
+        ASSERT_NE(found, help.names.end()) << name;
+        EXPECT_EQ(found->second, isFolder) << name;
+    }
+    EXPECT_FALSE(listings.listing(dir.file("help/a.htm")).listed);  // a file is no folder
+    EXPECT_FALSE(listings.listing(dir.file("nowhere")).listed);
+    EXPECT_TRUE(listings.listing("/").listed);
+}
+
+// Listing a project's folders ahead, side by side, changes nothing that
+// resolving finds, in whatever letter case the project names them.
+TEST(FolderListings, ListingAheadResolvesAsListingOnDemand)
+{
+    test::TempDir dir;
+    std::vector<std::string> stored;
+    for (int i = 0; i < 40; ++i) {
+        test::writeFile(dir.path() / "help" / ("d" + std::to_string(i)) / "a.htm", "x");
+        stored.push_back("d" + std::to_string(i) + "\\a.htm");
+        stored.push_back("D" + std::to_string(i) + "\\A.htm#top");
+    }
+    test::writeFile(dir.path() / "help" / "Mixed" / "B.htm", "x");
+    test::writeFile(dir.path() / "outside" / "y.htm", "x");
+    for (const char* path : {"MIXED\\b.htm", "nowhere\\x.htm", "..\\outside\\y.htm", "top.htm", "c:\\x.htm"})
+        stored.emplace_back(path);
+    const std::vector<std::string_view> views(stored.begin(), stored.end());
+
+    FolderListings aheadListings;
+    StoredPathResolver ahead(dir.file("help"), PathStyle::Posix, &aheadListings);
+    ahead.listAhead(views);
+    StoredPathResolver onDemand(dir.file("help"), PathStyle::Posix);
+    FolderListings onDemandListings;
+    for (const std::string_view path : views) {
+        const std::string resolved = onDemand.resolve(path);
+        EXPECT_EQ(ahead.resolve(path), resolved) << path;
+        EXPECT_EQ(aheadListings.exists(topicFileOf(resolved)), onDemandListings.exists(topicFileOf(resolved))) << path;
+    }
+    EXPECT_EQ(ahead.resolve("MIXED\\b.htm"), dir.file("help/Mixed/B.htm"));
+    EXPECT_TRUE(aheadListings.exists(dir.file("help/d7/a.htm")));
 }
 
 TEST(FoldCase, MatchesEveryLetterAndKeepsWhatIsNotText)

@@ -367,6 +367,40 @@ TEST(ProjectFile, ReadsAHugeCaptionLineAndLenientLineEnds)
     EXPECT_EQ(project.titleEntry().child(0)->caption, caption);
 }
 
+TEST(ProjectFile, ReadsTheSameProjectWhateverItsLineEnds)
+{
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < kWindowsExampleText.size();) {
+        const std::size_t end = kWindowsExampleText.find("\r\n", start);
+        lines.push_back(kWindowsExampleText.substr(start, end - start));
+        start = end + 2;
+    }
+    // Line by line in turn, as files touched by several editors have them.
+    // No line that ends with CR is followed by an empty line ending with LF:
+    // that pair reads as one CR LF.
+    const std::vector<std::vector<std::string>> patterns = {{"\n"}, {"\r"}, {"\r", "\r\n", "\n"}, {"\r\n", "\n"}};
+    for (const auto& ends : patterns) {
+        for (const bool lastEnded : {true, false}) {
+            std::string text;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                text += lines[i];
+                if (i + 1 < lines.size() || lastEnded)
+                    text += ends[i % ends.size()];
+            }
+            Project project;
+            readProjectText(project, text, "/h/p.dxp");
+            EXPECT_EQ(project.title(), "My help") << ends.size() << lastEnded;
+            ASSERT_EQ(project.titleEntry().childCount(), 1u);
+            EXPECT_EQ(project.titleEntry().child(0)->caption, "Intro");
+            EXPECT_EQ(project.windowSettings.defaultTopic, "intro.htm");
+            EXPECT_EQ(project.windowSettings.height, 430);
+            ASSERT_EQ(project.keywords.size(), 1u) << ends.size() << lastEnded;
+            EXPECT_EQ(project.keywords[0].keyword, "start");
+            EXPECT_EQ(project.keywords[0].topicFile, "/h/intro.htm");
+        }
+    }
+}
+
 TEST(ProjectFile, ReportsAMissingFileAsAnInputError)
 {
     Project project;

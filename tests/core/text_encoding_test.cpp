@@ -47,6 +47,17 @@ TEST(TextEncoding, ValidatesUtf8)
     EXPECT_TRUE(isValidUtf8("abc \xC3\xA4 \xE2\x82\xAC \xF0\x9F\x98\x80"));
     for (const char* bad : {"\xC3", "\xC0\x80", "\xED\xA0\x80", "\xF5\x80\x80\x80", "a\x80", "\xE2\x82"})
         EXPECT_FALSE(isValidUtf8(bad)) << bad;
+    // Long runs of ASCII are checked in blocks: a character is judged alike
+    // wherever it falls, at a block's edge or in its middle.
+    for (std::size_t before = 0; before < 20; ++before) {
+        for (std::size_t after : {0u, 1u, 9u}) {
+            const std::string ascii(before, 'a');
+            const std::string tail(after, 'z');
+            EXPECT_TRUE(isValidUtf8(ascii + "\xC3\xA4" + tail)) << before << " " << after;
+            EXPECT_FALSE(isValidUtf8(ascii + "\x80" + tail)) << before << " " << after;
+            EXPECT_FALSE(isValidUtf8(ascii + "\xC3" + tail)) << before << " " << after;
+        }
+    }
 }
 
 TEST(TextEncoding, CutsAtCharactersNotBytes)

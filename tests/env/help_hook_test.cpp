@@ -70,7 +70,7 @@ TEST(HelpHook, ShowContextByModeAndInstallation)
         RecordingPort port;
         port.viewerInstalled = c.installed;
         port.windowsPrograms = {{"KeyHH.EXE", c.keyHH}, {"HH.EXE", c.hh}};
-        EXPECT_EQ(ShowContext(port, "doxel.chm", 1010, c.mode), c.result) << c.mode;
+        EXPECT_EQ(showContextTopic(port, "doxel.chm", 1010, c.mode), c.result) << c.mode;
         EXPECT_EQ(port.calls, c.calls) << c.mode;
     }
 }
@@ -139,12 +139,12 @@ TEST(HelpHook, FailedStartsNameTheCallAndTheSystemError)
 {
     RecordingPort port;
     port.startError = ENOENT;
-    EXPECT_FALSE(RunWithShell(port, "KeyHH.EXE", "-win -#mapid 3 /a.chm"));
+    EXPECT_FALSE(startProgramOrWarn(port, "KeyHH.EXE", "-win -#mapid 3 /a.chm"));
     EXPECT_EQ(port.warnings,
               std::vector<std::string>{"Function ShellExecute(KeyHH.EXE, -win -#mapid 3 /a.chm)\nReturned: "
                                        "[Error:2] text 65320"});
     port.startError = 0;
-    EXPECT_TRUE(RunWithShell(port, "HH.EXE", ""));
+    EXPECT_TRUE(startProgramOrWarn(port, "HH.EXE", ""));
 }
 
 // The fixed texts as the program ships them (ID<TAB>TEXT lines).
@@ -180,7 +180,7 @@ TEST(HelpHook, EveryFailedStartReadsAsAShippedText)
     for (const auto& [error, shown] : cases) {
         ShippedTexts port;
         port.startError = error;
-        EXPECT_FALSE(RunWithShell(port, "HH.EXE", "a.chm"));
+        EXPECT_FALSE(startProgramOrWarn(port, "HH.EXE", "a.chm"));
         ASSERT_EQ(port.warnings.size(), 1U);
         EXPECT_TRUE(port.warnings[0].ends_with(shown)) << port.warnings[0];
     }

@@ -64,6 +64,30 @@ TEST(ContentsFile, NestsListsByLevelAndWritesObjectsExactly)
     EXPECT_EQ(test::readFile(dir.file("again.hhc")), test::readFile(dir.file("guide.hhc")));
 }
 
+// A large contents file goes to disk in pieces; the file holds the text
+// whole, however the pieces fall.
+TEST(ContentsFile, ALargeFileHoldsTheWholeText)
+{
+    Project project("Large");
+    project.projectFile = "/h/guide.dxp";
+    ContentsEntry* parent = &project.titleEntry();
+    for (int i = 0; i < 12000; ++i) {
+        ContentsEntry* entry = parent->appendChild(std::make_unique<ContentsEntry>(
+            "Entry \"" + std::to_string(i) + "\" & more", 8, "/h/pages/page" + std::to_string(i) + ".htm"));
+        if (i % 7 == 0)
+            parent = entry;
+        else if (i % 11 == 0)
+            parent = &project.titleEntry();
+    }
+    NullProgress progress;
+    ProgressScope scope(progress, 1);
+    const std::string text = contentsFileText(project, scope);
+    ASSERT_GT(text.size(), std::size_t{2} << 20);  // more than two pieces
+    test::TempDir dir;
+    saveContents(project, dir.file("guide.hhc"), progress);
+    EXPECT_TRUE(test::readFile(dir.file("guide.hhc")) == text);
+}
+
 constexpr std::string_view kNameParam = "name=\"Name\" value=\"";
 
 // The list lines and "Name" values of a sitemap, in file order.
@@ -332,7 +356,7 @@ TEST(CompilerFiles, WriteTextsAndLocalPathsInTheHelpFilesCodePageAndFileNamesInU
         ASSERT_EQ(files.messages.size(), c.messages.size());
         for (std::size_t i = 0; i < c.messages.size(); ++i)
             EXPECT_TRUE(files.messages[i].line().starts_with(c.messages[i])) << files.messages[i].line();
-        EXPECT_EQ(files.codePage, &HelpCodePage(c.project));
+        EXPECT_EQ(files.codePage, &helpFileCodePage(c.project));
     }
 }
 
@@ -411,6 +435,41 @@ TEST(CompilerFiles, LeaveOutFilesOutsideTheProjectFolderWithAWarning)
             ++warnings;
     }
     EXPECT_EQ(warnings, 3);  // once per file
+}
+
+// The "Local" value of each full path in a project at /work/help: "" for a
+// file the help file cannot hold. Paths below the project folder take a
+// shorter way than the others; both must agree.
+TEST(CompilerFiles, TellFilesInsideTheProjectFolderFromFilesOutsideIt)
+{
+    Project project("Paths");
+    project.projectFile = "/work/help/guide.dxp";
+    struct Case {
+        const char* fullPath;
+        const char* local;
+    };
+    const Case cases[] = {
+        {"/work/help/a.htm", "a.htm"},
+        {"/work/help/sub/a.htm#top", "sub/a.htm#top"},
+        {"/work/help/sub//a.htm", "sub//a.htm"},
+        {"/work/help/sub/./a.htm", "sub/./a.htm"},
+        {"/work/help/sub/../a.htm", "sub/../a.htm"},
+        {"/work/help/a\\b.htm", "a/b.htm"},  // "\\" in a name reads as a folder, as viewers read it
+        {"/work/help/q&a 100%.htm", "q&amp;a 100%25.htm"},
+        {"/work/help/sub/../../x.htm", ""},
+        {"/work/help/../x.htm", ""},
+        {"/work/helpers/a.htm", ""},  // beside the project folder, not in it
+        {"/work/help/c:/a.htm", ""},  // reads as a drive
+        {"/work/a.htm", ""},
+        {"/a.htm", ""},
+    };
+    HelpTextWriter writer(project);
+    for (const Case& c : cases) {
+        EXPECT_EQ(writer.topicPath(c.fullPath, project.projectFile), c.local) << c.fullPath;
+        EXPECT_EQ(writer.insideProject(c.fullPath, project.projectFile), *c.local != '\0') << c.fullPath;
+    }
+    // A project in the root folder holds every file.
+    EXPECT_EQ(writer.topicPath("/sub/a.htm", "/guide.dxp"), "sub/a.htm");
 }
 
 // Someone moving from a hand-written help project keeps it: a compile never

@@ -7,7 +7,7 @@
 namespace doxel {
 namespace {
 
-TEST(ReplaceAll, ReplacesLeftToRightWithoutOverlapOrLooping)
+TEST(ReplaceEveryOccurrence, ReplacesLeftToRightWithoutOverlapOrLooping)
 {
     const struct {
         const char* text;
@@ -32,7 +32,7 @@ TEST(ReplaceAll, ReplacesLeftToRightWithoutOverlapOrLooping)
     };
     for (const auto& c : cases) {
         std::size_t count = 99;
-        EXPECT_EQ(ReplaceAll(c.text, c.search, c.replacement, c.ignoreCase, &count), c.expected) << c.text;
+        EXPECT_EQ(replaceEveryOccurrence(c.text, c.search, c.replacement, c.ignoreCase, &count), c.expected) << c.text;
         EXPECT_EQ(count, c.count) << c.text;
     }
 }
