@@ -271,7 +271,8 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
         const std::string text = readWholeFile(hhp, kProjectSizeLimit);
         copy.create(folder, stem, withFilesInside(text, folder, emit));
         if (!readHelpIds(readHelpProject(text, hhp), folder, "").ids.empty())
-            emit("Warning: chmcmd stores the topics of help ids under the project folder's full path (" + folder +
+            emit("Warning: chmcmd stores the topics of help ids under the full path of the folder it compiles in (" +
+                 folder +
                  "/...), where help viewers find nothing: applications cannot open this help file at a help id; "
                  "compile with the built-in compiler");
         for (const std::string& page : chm::pagesChmcmdCrashesOn(hhp))

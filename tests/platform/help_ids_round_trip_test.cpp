@@ -145,7 +145,8 @@ TEST_F(HelpIdsRoundTrip, ChmcmdSaysItsHelpIdsOpenNothing)
     // IDH_PRINT's anchor alone would make chmcmd refuse the whole project.
     const CompileResult result = compile(project, chmcmd, host);
     ASSERT_TRUE(result.succeeded) << host.all();
-    EXPECT_TRUE(host.has("Warning: chmcmd stores the topics of help ids under the project folder's full path"));
+    EXPECT_TRUE(
+        host.has("Warning: chmcmd stores the topics of help ids under the full path of the folder it compiles in"));
     // The read-back check sees it too: chmcmd 3.2.2 writes the full path.
     EXPECT_TRUE(host.has("Warning: The help id IDH_INDEX (1000) leads to " + fs::canonical(folder).string() +
                          "/index.htm in the help file instead of index.htm"))
