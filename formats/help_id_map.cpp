@@ -73,6 +73,38 @@ std::string withoutComments(std::string_view line, bool& inBlock)
     return out;
 }
 
+// Calls visit(number, line) for each line of C-like text that holds more
+// than comments, with its comments taken out and its blanks trimmed;
+// `number` counts from 1.
+template <typename Visit>
+void forEachCodeLine(std::string_view text, Visit&& visit)
+{
+    bool inBlock = false;
+    int number = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view raw = text.substr(start, end - start);
+        start = end + 1;
+        ++number;
+        const std::string stripped = withoutComments(raw, inBlock);
+        const std::string_view line = trimmedText(stripped);
+        if (!line.empty())
+            visit(number, line);
+    }
+}
+
+// The file an #include names: "name.h" or <name.h>, what follows the word.
+std::string includedName(std::string_view rest)
+{
+    rest = trimmedText(rest);
+    if (rest.size() >= 2 &&
+        ((rest.front() == '"' && rest.back() == '"') || (rest.front() == '<' && rest.back() == '>')))
+        rest = rest.substr(1, rest.size() - 2);
+    return std::string(trimmedText(rest));
+}
+
 // "(1001)", "1001L", "0x3E9u": the number a C compiler reads, or 0.
 std::uint32_t defineNumber(std::string_view value)
 {
@@ -127,34 +159,18 @@ public:
 
     void readAliases(std::string_view text, const std::string& label, const std::string& fileFolder, int depth)
     {
-        int number = 0;
-        bool inBlock = false;
-        for (std::size_t start = 0; start < text.size();) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string_view::npos)
-                end = text.size();
-            const std::string_view raw = text.substr(start, end - start);
-            start = end + 1;
-            ++number;
-            const std::string stripped = withoutComments(raw, inBlock);
-            const std::string_view line = trimmedText(stripped);
-            if (line.empty())
-                continue;
+        forEachCodeLine(text, [&](int number, std::string_view line) {
             if (line.starts_with('#')) {
-                std::string_view rest = trimmedText(line.substr(1));
+                const std::string_view rest = trimmedText(line.substr(1));
                 if (!rest.starts_with("include")) {
                     note(label, number, "\"" + std::string(line) + "\" is no alias; it is passed over");
-                    continue;
+                    return;
                 }
-                rest = trimmedText(rest.substr(7));
-                if (rest.size() >= 2 &&
-                    ((rest.front() == '"' && rest.back() == '"') || (rest.front() == '<' && rest.back() == '>')))
-                    rest = rest.substr(1, rest.size() - 2);
-                include(std::string(trimmedText(rest)), label, number, fileFolder, depth,
+                include(includedName(rest.substr(7)), label, number, fileFolder, depth,
                         [this](std::string_view bytes, const std::string& name, const std::string& folder, int level) {
                             readAliases(headerText(bytes), name, folder, level);
                         });
-                continue;
+                return;
             }
             const std::size_t equals = line.find('=');
             const std::string name(trimmedText(line.substr(0, std::min(equals, line.size()))));
@@ -165,11 +181,11 @@ public:
             if (!isHelpIdName(name) || topic.empty()) {
                 note(label, number,
                      "\"" + std::string(line) + "\" is no alias of the form NAME=topic; it is passed over");
-                continue;
+                return;
             }
             const std::string decoded = isValidUtf8(topic) ? std::string(topic) : toUtf8(topic, m_page.iconvName);
             m_aliases.push_back({name, decoded, lineLabel(label, number)});
-        }
+        });
     }
 
     HelpIdDefinitions result()
@@ -322,58 +338,43 @@ private:
 HelpIdHeader readHelpIdHeader(std::string_view text, bool strict)
 {
     HelpIdHeader header;
-    bool inBlock = false;
-    int number = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        const std::string_view raw = text.substr(start, end - start);
-        start = end + 1;
-        ++number;
-        const std::string stripped = withoutComments(raw, inBlock);
-        const std::string_view line = trimmedText(stripped);
-        if (line.empty())
-            continue;
+    forEachCodeLine(text, [&header, strict](int number, std::string_view line) {
         if (!line.starts_with('#')) {
             if (strict)
                 header.notes.push_back({number, "\"" + std::string(line) + "\" is no #define; it is passed over"});
-            continue;
+            return;
         }
         std::string_view rest = trimmedText(line.substr(1));
         const std::size_t wordEnd = std::min(rest.find_first_of(" \t"), rest.size());
         const std::string_view directive = rest.substr(0, wordEnd);
         rest = trimmedText(rest.substr(wordEnd));
         if (directive == "include") {
-            if (rest.size() >= 2 &&
-                ((rest.front() == '"' && rest.back() == '"') || (rest.front() == '<' && rest.back() == '>')))
-                rest = trimmedText(rest.substr(1, rest.size() - 2));
-            header.lines.push_back({number, {}, 0, std::string(rest)});
-            continue;
+            header.lines.push_back({number, {}, 0, includedName(rest)});
+            return;
         }
         if (directive != "define") {
             if (strict)
                 header.notes.push_back({number, "\"" + std::string(line) + "\" is no #define; it is passed over"});
-            continue;
+            return;
         }
         const std::size_t nameEnd = std::min(rest.find_first_of(" \t("), rest.size());
         const std::string_view name = rest.substr(0, nameEnd);
         // A macro with parameters is code, not a help id.
         if (nameEnd < rest.size() && rest[nameEnd] == '(')
-            continue;
+            return;
         const std::string_view value = trimmedText(rest.substr(nameEnd));
         // Include guards and flags define no value.
         if (value.empty() || !isHelpIdName(name))
-            continue;
+            return;
         const std::uint32_t id = defineNumber(value);
         if (id == 0) {
             header.notes.push_back({number, std::string(name) + " is defined as \"" + std::string(value) +
                                                 "\", no number from 1 to " + std::to_string(kMaxHelpIdNumber) +
                                                 "; it gives no help id"});
-            continue;
+            return;
         }
         header.lines.push_back({number, std::string(name), id, {}});
-    }
+    });
     return header;
 }
 
