@@ -225,15 +225,29 @@ void FolderListings::Listing::add(std::string_view name, bool isFolder)
     if (contains(name))
         return;
     m_names.push_back({std::string(name), isFolder});
-    if (2 * m_names.size() > m_slots.size()) {
-        std::vector<Slot> old(std::max<std::size_t>(16, 2 * m_slots.size()));
-        old.swap(m_slots);
-        for (const Slot& slot : old) {
-            if (slot.index != 0)
-                placeInSlot(slot.hash, slot.index);
-        }
-    }
+    if (2 * m_names.size() > m_slots.size())
+        growSlots(std::max<std::size_t>(16, 2 * m_slots.size()));
     placeInSlot(static_cast<std::uint32_t>(StringHash{}(name)), static_cast<std::uint32_t>(m_names.size()));
+}
+
+void FolderListings::Listing::reserve(std::size_t count)
+{
+    m_names.reserve(count);
+    std::size_t slots = 16;
+    while (slots < 2 * count)
+        slots *= 2;
+    if (slots > m_slots.size())
+        growSlots(slots);
+}
+
+void FolderListings::Listing::growSlots(std::size_t size)
+{
+    std::vector<Slot> old(size);
+    old.swap(m_slots);
+    for (const Slot& slot : old) {
+        if (slot.index != 0)
+            placeInSlot(slot.hash, slot.index);
+    }
 }
 
 void FolderListings::Listing::placeInSlot(std::uint32_t hash, std::uint32_t index)
@@ -280,6 +294,13 @@ std::unique_ptr<FolderListings::Listing> FolderListings::readListing(const std::
             const ssize_t got = ::getdents64(dir, buffer, sizeof buffer);
             if (got <= 0)
                 break;  // the end, or a folder that could not be read further
+            // Most folders come in one piece: room for them at once.
+            if (entry->m_names.empty()) {
+                std::size_t count = 0;
+                for (ssize_t at = 0; at < got; ++count)
+                    at += reinterpret_cast<const dirent64*>(buffer + at)->d_reclen;
+                entry->reserve(count);
+            }
             for (ssize_t at = 0; at < got;) {
                 const auto* item = reinterpret_cast<const dirent64*>(buffer + at);
                 at += item->d_reclen;

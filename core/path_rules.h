@@ -84,6 +84,8 @@ public:
         friend class FolderListings;
         // Keeps the first of two equal names.
         void add(std::string_view name, bool isFolder);
+        void reserve(std::size_t count);
+        void growSlots(std::size_t size);
         void placeInSlot(std::uint32_t hash, std::uint32_t index);
 
         std::vector<Name> m_names;  // in the order the folder lists them
