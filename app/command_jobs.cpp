@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/compile_job.h"
 #include "app/import_job.h"
@@ -24,20 +26,23 @@ constexpr int kExitErrors = 1;
 constexpr int kExitFailure = 2;
 constexpr std::size_t kMissingFilesShown = 20;
 
-// Topic files of the project that are not on disk, reported so that the
-// author learns of them before the compiler does. The folders were listed
-// when the project was read.
-void warnMissingTopics(const Project& project, FolderListings& listings)
+// Warnings of the topic files of the project that are not on disk, so
+// that the author learns of them before the compiler does. The folders
+// were listed when the project was read.
+std::vector<std::string> missingTopicWarnings(const Project& project, FolderListings& listings)
 {
+    std::vector<std::string> warnings;
     std::size_t missing = 0;
     for (const FileListEntry& row : project.fileList) {
         if (listings.exists(row.path))
             continue;
         if (++missing <= kMissingFilesShown)
-            std::cerr << "doxel: warning: topic file not found: " << escapeControls(row.path) << "\n";
+            warnings.push_back("doxel: warning: topic file not found: " + escapeControls(row.path) + "\n");
     }
     if (missing > kMissingFilesShown)
-        std::cerr << "doxel: warning: " << missing - kMissingFilesShown << " more topic files not found\n";
+        warnings.push_back("doxel: warning: " + std::to_string(missing - kMissingFilesShown) +
+                           " more topic files not found\n");
+    return warnings;
 }
 
 int exportProject(const std::string& file)
@@ -54,11 +59,16 @@ int exportProject(const std::string& file)
         (void)listings.release();
     };
     CompilerInputFiles written;
-    if (!writeInputFiles(*project, file, InputFilesFor::Export, &written, listings.get())) {
+    // The topics are looked for on disk while the files are written; the
+    // warnings still come first.
+    std::vector<std::string> missingTopics;
+    const auto lookForTopics = [&] { missingTopics = missingTopicWarnings(*project, *listings); };
+    if (!writeInputFiles(*project, file, InputFilesFor::Export, &written, listings.get(), lookForTopics)) {
         leaveToSystem();
         return kExitFailure;
     }
-    warnMissingTopics(*project, *listings);
+    for (const std::string& warning : missingTopics)
+        std::cerr << warning;
     for (const CompilerFileMessage& message : written.messages)
         std::cerr << "doxel: " << escapeControls(message.line()) << "\n";
     for (const std::string& path : written.written)

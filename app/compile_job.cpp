@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <iostream>
+#include <system_error>
+#include <thread>
 
 #include "app/large_pages.h"
 #include "core/atomic_file.h"
@@ -68,7 +71,7 @@ std::string commandLineLogFile(SettingsStore& settings)
 }
 
 bool writeInputFiles(Project& project, const std::string& projectFile, InputFilesFor purpose,
-                     CompilerInputFiles* written, FolderListings* listings)
+                     CompilerInputFiles* written, FolderListings* listings, const std::function<void()>& alongside)
 {
     NullProgress progress;
     try {
@@ -86,6 +89,24 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             reserveCompileInputFiles(project);
         else
             project.deriveCompilerFileNames();
+        // From here on the project is only read. Started after the names are
+        // derived; joined before this returns, also when the writing fails.
+        std::exception_ptr alongsideFailed;
+        std::jthread beside;
+        if (alongside) {
+            const auto run = [&alongside, &alongsideFailed] {
+                try {
+                    alongside();
+                } catch (...) {
+                    alongsideFailed = std::current_exception();
+                }
+            };
+            try {
+                beside = std::jthread(run);
+            } catch (const std::system_error&) {
+                run();
+            }
+        }
         // The exported help project names a log as the design's does, beside
         // it, as the files are made to be moved and compiled elsewhere.
         QSettingsStore settings;
@@ -94,6 +115,10 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             logFile = std::string(fileNameOf(commandLineLogFile(settings)));
         CompilerInputFiles files =
             writeCompilerFiles(project, progress, kNativePathStyle, logFile, programTextLookup(settings));
+        if (beside.joinable())
+            beside.join();
+        if (alongsideFailed)
+            std::rethrow_exception(alongsideFailed);
         if (written != nullptr)
             *written = std::move(files);
         return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,14 @@ enum class InputFilesFor { Compile, Export };
 // beside it, for `--compile` and `--export` alike (only a compile needs an
 // entry besides the title entry); what was written goes to `written` when
 // given. The folders the project's paths lead to are listed into
-// `listings` when given. Says on standard error why it cannot, and returns
-// false then.
+// `listings` when given. `alongside`, when given, runs on a thread of its
+// own while the files are written, once the project is read; it may read
+// the project and `listings` (the writing uses neither of them then), and
+// ends before this returns. Says on standard error why it cannot, and
+// returns false then.
 bool writeInputFiles(Project& project, const std::string& projectFile, InputFilesFor purpose,
-                     CompilerInputFiles* written, FolderListings* listings = nullptr);
+                     CompilerInputFiles* written, FolderListings* listings = nullptr,
+                     const std::function<void()>& alongside = {});
 
 // The compiler's log file for a run without a window: the LogFile setting,
 // or its default when it is empty or cannot be read.

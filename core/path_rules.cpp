@@ -205,15 +205,68 @@ std::string foldCase(std::string_view text)
     return out;
 }
 
+const FolderListings::Listing::Name* FolderListings::Listing::find(std::string_view name) const
+{
+    if (m_slots.empty())
+        return nullptr;
+    const auto hash = static_cast<std::uint32_t>(StringHash{}(name));
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        const Slot& slot = m_slots[at];
+        if (slot.index == 0)
+            return nullptr;
+        if (slot.hash == hash && m_names[slot.index - 1].text == name)
+            return &m_names[slot.index - 1];
+    }
+}
+
+void FolderListings::Listing::add(std::string_view name, bool isFolder)
+{
+    if (contains(name))
+        return;
+    m_names.push_back({std::string(name), isFolder});
+    if (2 * m_names.size() > m_slots.size())
+        growSlots(std::max<std::size_t>(16, 2 * m_slots.size()));
+    placeInSlot(static_cast<std::uint32_t>(StringHash{}(name)), static_cast<std::uint32_t>(m_names.size()));
+}
+
+void FolderListings::Listing::reserve(std::size_t count)
+{
+    m_names.reserve(count);
+    std::size_t slots = 16;
+    while (slots < 2 * count)
+        slots *= 2;
+    if (slots > m_slots.size())
+        growSlots(slots);
+}
+
+void FolderListings::Listing::growSlots(std::size_t size)
+{
+    std::vector<Slot> old(size);
+    old.swap(m_slots);
+    for (const Slot& slot : old) {
+        if (slot.index != 0)
+            placeInSlot(slot.hash, slot.index);
+    }
+}
+
+void FolderListings::Listing::placeInSlot(std::uint32_t hash, std::uint32_t index)
+{
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t at = hash & mask;
+    while (m_slots[at].index != 0)
+        at = (at + 1) & mask;
+    m_slots[at] = {hash, index};
+}
+
 const std::string* FolderListings::Listing::match(std::string_view name) const
 {
-    const auto exact = names.find(name);
-    if (exact != names.end())
-        return &exact->first;
+    if (const Name* exact = find(name))
+        return &exact->text;
     if (!m_foldedMade) {
-        m_folded.reserve(m_inOrder.size());
-        for (const std::string* onDisk : m_inOrder)
-            m_folded.emplace(foldCase(*onDisk), onDisk);
+        m_folded.reserve(m_names.size());
+        for (const Name& onDisk : m_names)
+            m_folded.emplace(foldCase(onDisk.text), &onDisk.text);
         m_foldedMade = true;
     }
     const auto other = m_folded.find(foldCase(name));
@@ -225,7 +278,7 @@ bool FolderListings::exists(std::string_view path)
     const std::size_t cut = path.rfind('/');
     if (cut == std::string_view::npos)
         return false;
-    return listing(path.substr(0, cut)).names.contains(path.substr(cut + 1));
+    return listing(path.substr(0, cut)).contains(path.substr(cut + 1));
 }
 
 std::unique_ptr<FolderListings::Listing> FolderListings::readListing(const std::string& path)
@@ -241,6 +294,13 @@ std::unique_ptr<FolderListings::Listing> FolderListings::readListing(const std::
             const ssize_t got = ::getdents64(dir, buffer, sizeof buffer);
             if (got <= 0)
                 break;  // the end, or a folder that could not be read further
+            // Most folders come in one piece: room for them at once.
+            if (entry->m_names.empty()) {
+                std::size_t count = 0;
+                for (ssize_t at = 0; at < got; ++count)
+                    at += reinterpret_cast<const dirent64*>(buffer + at)->d_reclen;
+                entry->reserve(count);
+            }
             for (ssize_t at = 0; at < got;) {
                 const auto* item = reinterpret_cast<const dirent64*>(buffer + at);
                 at += item->d_reclen;
@@ -254,9 +314,7 @@ std::unique_ptr<FolderListings::Listing> FolderListings::readListing(const std::
                     struct stat info {};
                     isFolder = ::fstatat(dir, item->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
                 }
-                const auto [added, isNew] = entry->names.emplace(name, isFolder);
-                if (isNew)
-                    entry->m_inOrder.push_back(&added->first);
+                entry->add(name, isFolder);
             }
         }
         ::close(dir);
@@ -347,8 +405,7 @@ const StoredPathResolver::ResolvedFolder& StoredPathResolver::resolveFolder(cons
         if (parent.listing != nullptr)
             name = matchName(*parent.listing, name);
         result.path = parent.path + name + "/";
-        result.listing =
-            parent.listing != nullptr && parent.listing->names.contains(name) ? &folder(result.path) : nullptr;
+        result.listing = parent.listing != nullptr && parent.listing->contains(name) ? &folder(result.path) : nullptr;
         if (result.listing != nullptr && !result.listing->listed)
             result.listing = nullptr;
     }
@@ -475,8 +532,8 @@ std::string StoredPathResolver::resolve(std::string_view stored)
     }
     // "a.htm#part" names the file a.htm; its anchor is kept as it is.
     std::string_view anchor;
-    if (const auto hash = name.find('#'); hash != std::string_view::npos && folderOnDisk.listing != nullptr &&
-                                          !folderOnDisk.listing->names.contains(name)) {
+    if (const auto hash = name.find('#');
+        hash != std::string_view::npos && folderOnDisk.listing != nullptr && !folderOnDisk.listing->contains(name)) {
         anchor = name.substr(hash);
         name = name.substr(0, hash);
     }
@@ -543,8 +600,8 @@ bool StoredPathResolver::isFile(std::string_view path)
     if (cut == std::string_view::npos)
         return false;
     const FolderListings::Listing& listing = m_listings.listing(path.substr(0, cut));
-    const auto found = listing.names.find(path.substr(cut + 1));
-    return found != listing.names.end() && !found->second;
+    const FolderListings::Listing::Name* found = listing.find(path.substr(cut + 1));
+    return found != nullptr && !found->isFolder;
 }
 
 }  // namespace doxel

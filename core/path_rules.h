@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -61,9 +62,19 @@ struct StringHash {
 // seen. Not safe for use by two threads at once.
 class FolderListings {
 public:
-    struct Listing {
+    class Listing {
+    public:
+        struct Name {
+            std::string text;
+            bool isFolder = false;
+        };
+
         bool listed = false;  // false when the folder could not be read
-        std::unordered_map<std::string, bool, StringHash, std::equal_to<>> names;  // name: is a folder
+
+        // The name exactly as the folder lists it, or null.
+        const Name* find(std::string_view name) const;
+        bool contains(std::string_view name) const { return find(name) != nullptr; }
+        std::size_t size() const { return m_names.size(); }
 
         // `name` when the folder holds it; else the first name on disk that
         // differs from it only in letter case; else null.
@@ -71,7 +82,23 @@ public:
 
     private:
         friend class FolderListings;
-        std::vector<const std::string*> m_inOrder;  // the names in the order the folder lists them
+        // Keeps the first of two equal names.
+        void add(std::string_view name, bool isFolder);
+        void reserve(std::size_t count);
+        void growSlots(std::size_t size);
+        void placeInSlot(std::uint32_t hash, std::uint32_t index);
+
+        std::vector<Name> m_names;  // in the order the folder lists them
+        // A table of its own rather than std::unordered_map: a project's
+        // export looks up every topic in these listings, and the map's
+        // prime-sized buckets cost a division per look-up. Open addressing
+        // in a power-of-two table at most half full: the hash of a name and
+        // its index in m_names plus one (0 marks an empty slot).
+        struct Slot {
+            std::uint32_t hash = 0;
+            std::uint32_t index = 0;
+        };
+        std::vector<Slot> m_slots;
         // Folded names, made at the first look-up that ignores letter case:
         // most look-ups find the name as it is.
         mutable std::unordered_map<std::string, const std::string*, StringHash, std::equal_to<>> m_folded;

@@ -106,7 +106,7 @@ HelpFileCheck::Lookup HelpFileCheck::lookup(const std::string& absolute)
         if (onDisk == nullptr)
             return result;
         otherCase = otherCase || *onDisk != name;
-        directory = folder.names.find(*onDisk)->second;
+        directory = folder.find(*onDisk)->isFolder;
         current += "/" + *onDisk;
     }
     result.directory = directory;

@@ -70,13 +70,22 @@ bool writeHelpIdsHeader(const Project& project)
 
 std::vector<CompilerFileMessage> helpIdWarnings(const Project& project, PathStyle style)
 {
+    if (project.helpIds.empty())
+        return {};
     // The files that go into the help file: those of the contents inside
-    // the project folder.
+    // the project folder. Help ids are few beside the contents, so only
+    // the files they lead to are looked for among them.
+    std::unordered_set<std::string> wanted;
+    for (const HelpId& id : project.helpIds)
+        wanted.insert(topicFileOf(id.topicFile));
     std::unordered_set<std::string> compiled;
     for (const FileListEntry& row : project.fileList) {
+        std::string file = topicFileOf(row.path);
+        if (row.path.empty() || !wanted.contains(file))
+            continue;
         const std::string relative = projectRelativePath(row.path, project.projectFile, style);
-        if (!row.path.empty() && !relative.starts_with("..\\") && !relative.starts_with('/'))
-            compiled.insert(topicFileOf(row.path));
+        if (!relative.starts_with("..\\") && !relative.starts_with('/'))
+            compiled.insert(std::move(file));
     }
     std::vector<CompilerFileMessage> warnings;
     std::size_t astray = 0;

@@ -35,6 +35,23 @@ foreach(named "Compiled file=sample.chm" "Contents file=sample.hhc" "Index file=
   endif()
 endforeach()
 
+# A topic missing on disk is named on standard error, ahead of what the
+# writing of the files says, and the files are written all the same.
+file(REMOVE "${WORK}/sample/pages/installing.htm")
+execute_process(COMMAND "${DOXEL}" --export "${WORK}/sample/sample.dxp"
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "an export with a topic missing failed (${status}): ${err}")
+endif()
+string(FIND "${err}" "doxel: warning: topic file not found: ${WORK}/sample/pages/installing.htm\n" named)
+if(NOT named EQUAL 0)
+  message(FATAL_ERROR "the missing topic should be named first: ${err}")
+endif()
+string(FIND "${out}" "sample.hhc" printed)
+if(printed EQUAL -1)
+  message(FATAL_ERROR "the files should still be written and named: ${out}")
+endif()
+
 file(WRITE "${WORK}/broken/broken.dxp" "NOTE\r\n\r\n[Window]\r\nintro.htm\r\nbig\r\n")
 execute_process(COMMAND "${DOXEL}" --export "${WORK}/broken/broken.dxp"
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)

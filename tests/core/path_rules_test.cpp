@@ -115,15 +115,43 @@ TEST(FolderListings, TellFoldersFromFilesAndTakeALinkForWhatItLeadsTo)
     EXPECT_TRUE(help.listed);
     const std::pair<const char*, bool> expected[] = {
         {"a.htm", false}, {"sub", true}, {"toSub", true}, {"toFile", false}, {"dangling", false}};
-    EXPECT_EQ(help.names.size(), std::size(expected));  // neither "." nor ".."
+    EXPECT_EQ(help.size(), std::size(expected));  // neither "." nor ".."
     for (const auto& [name, isFolder] : expected) {
-        const auto found = help.names.find(std::string_view(name));
-        ASSERT_NE(found, help.names.end()) << name;
-        EXPECT_EQ(found->second, isFolder) << name;
+        const FolderListings::Listing::Name* found = help.find(name);
+        ASSERT_NE(found, nullptr) << name;
+        EXPECT_EQ(found->isFolder, isFolder) << name;
     }
     EXPECT_FALSE(listings.listing(dir.file("help/a.htm")).listed);  // a file is no folder
     EXPECT_FALSE(listings.listing(dir.file("nowhere")).listed);
     EXPECT_TRUE(listings.listing("/").listed);
+}
+
+// A folder of many names: each is found as it is, with its kind, and as
+// little as one letter more or less finds nothing.
+TEST(FolderListings, FindEveryNameOfALargeFolder)
+{
+    test::TempDir dir;
+    constexpr int kFiles = 500;
+    for (int i = 0; i < kFiles; ++i)
+        test::writeFile(dir.path() / "big" / ("t" + std::to_string(i) + ".htm"), "x");
+    std::filesystem::create_directory(dir.path() / "big" / "sub");
+    FolderListings listings;
+    const FolderListings::Listing& big = listings.listing(dir.file("big"));
+    ASSERT_TRUE(big.listed);
+    EXPECT_EQ(big.size(), std::size_t{kFiles + 1});
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string name = "t" + std::to_string(i) + ".htm";
+        const FolderListings::Listing::Name* found = big.find(name);
+        ASSERT_NE(found, nullptr) << name;
+        EXPECT_EQ(found->text, name);
+        EXPECT_FALSE(found->isFolder) << name;
+        EXPECT_FALSE(big.contains(name + "l")) << name;
+        EXPECT_FALSE(big.contains(name.substr(1))) << name;
+    }
+    ASSERT_NE(big.find("sub"), nullptr);
+    EXPECT_TRUE(big.find("sub")->isFolder);
+    EXPECT_EQ(big.find(""), nullptr);
+    EXPECT_EQ(listings.listing(dir.file("nowhere")).find("t1.htm"), nullptr);
 }
 
 // Listing a project's folders ahead, side by side, changes nothing that
