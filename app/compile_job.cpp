@@ -107,8 +107,9 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
                 run();
             }
         }
-        // The exported help project names a log as the design's does, beside
-        // it, as the files are made to be moved and compiled elsewhere.
+        // The exported help project names a log beside it, as a help project
+        // of the Windows tools does, since the files are made to be moved and
+        // compiled elsewhere.
         QSettingsStore settings;
         std::string logFile;
         if (purpose == InputFilesFor::Export)

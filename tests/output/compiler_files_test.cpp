@@ -381,7 +381,7 @@ TEST(CompilerFiles, WritesIndexHelpProjectAndContentsNextToTheProject)
     EXPECT_EQ(hhp.find(dir.path().string()), std::string::npos) << hhp;
     EXPECT_EQ(hhp.find("Error log file="), std::string::npos) << hhp;
 
-    // An export names the log, as the design's help project does, and an
+    // An export names the log, as a Windows help project does, and an
     // index entry without a file is warned of.
     project.keywords.push_back({"web page", ""});
     const CompilerInputFiles exported = writeCompilerFiles(project, progress, kNativePathStyle, "/logs/log.txt");

@@ -171,7 +171,7 @@ private slots:
         QVERIFY(form->infoView()->isHeaderHidden());
         QCOMPARE(form->infoView()->columnCount(), 2);
         QCOMPARE(form->infoView()->columnWidth(1), 100);
-        // At least the design's client area, wider where German captions
+        // At least the form's first client area, wider where German captions
         // need it, and never cutting a tab caption.
         QVERIFY(form->width() >= 284 && form->height() >= 186);
         form->layout()->activate();

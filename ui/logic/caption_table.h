@@ -22,7 +22,7 @@ struct CaptionControl {
     std::optional<Menu> menu;
     const char* name = nullptr;
 
-    // The design's name of the control ("Delete1", "TOCLabel").
+    // The control's objectName ("Delete1", "TOCLabel").
     const char* objectName() const;
 };
 

@@ -333,7 +333,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
 }
 
 // The window opens the way it was left: size, place and the split between
-// the pages and the file list. The first start keeps the design's size.
+// the pages and the file list. The first start keeps the form's own size.
 void TMainForm::restoreWindowPlace()
 {
     const std::string geometry = Settings(m_services.settings).text(setting::kWindowGeometry);
