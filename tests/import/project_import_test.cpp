@@ -10,10 +10,13 @@
 #include "core/project_file.h"
 #include "formats/sitemap_reader.h"
 #include "output/compiler_files.h"
+#include "stored_help_file.h"
 #include "test_support.h"
 
 namespace doxel {
 namespace {
+
+using test::systemRecord;
 
 // "  caption -> relative path" per entry, indented by level.
 std::string tree(const Project& project)
@@ -194,39 +197,10 @@ TEST(ImportRun, NamesTheProjectSoThatItsCompileNeverReplacesTheSource)
     EXPECT_EQ(test::readFile(dir.file("guide.hhc")), contents);
 }
 
-// A compiled help file held in memory.
-class MemoryArchive : public CompiledHelpFile {
-public:
-    std::map<std::string, std::string> stored;
-    std::vector<std::string> files() const override
-    {
-        std::vector<std::string> names;
-        for (const auto& [name, bytes] : stored) {
-            if (!name.starts_with("/#") && !listingMisses.contains(name))
-                names.push_back(name);
-        }
-        return names;
-    }
-    bool contains(const std::string& path) const override { return stored.contains(path); }
-    std::string read(const std::string& path) const override
-    {
-        const auto found = stored.find(path);
-        if (found == stored.end())
-            throw IoError("no " + path);
-        return found->second;
-    }
-    std::set<std::string> listingMisses;
+// A compiled help file as chmlib lists it, without its system files.
+struct MemoryArchive : test::StoredHelpFile {
+    MemoryArchive() { listsSystemFiles = false; }
 };
-
-std::string systemRecord(int code, const std::string& data)
-{
-    std::string out;
-    out += static_cast<char>(code & 0xFF);
-    out += static_cast<char>(code >> 8);
-    out += static_cast<char>(data.size() & 0xFF);
-    out += static_cast<char>(data.size() >> 8);
-    return out + data;
-}
 
 TEST(Decompile, ExtractsIntoANewFolderAndFindsTheSitemapsThroughTheSystemData)
 {
@@ -248,7 +222,7 @@ TEST(Decompile, ExtractsIntoANewFolderAndFindsTheSitemapsThroughTheSystemData)
     chm.stored["/../evil.htm"] = "outside";
     chm.stored["/images/a.png"] = "png";
     chm.stored["/_#_README_#_"] = "made by chmcmd";
-    chm.listingMisses = {"/sub/b.htm"};
+    chm.unlisted = {"/sub/b.htm"};
 
     const std::string folder = decompileFolderFor(dir.file("help.chm"));
     EXPECT_EQ(folder, dir.file("help"));

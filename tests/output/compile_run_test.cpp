@@ -6,6 +6,7 @@
 #include "core/errors.h"
 #include "output/compiled_help_check.h"
 
+#include "stored_help_file.h"
 #include "test_support.h"
 
 namespace doxel {
@@ -63,33 +64,10 @@ private:
     int m_runs = 0;
 };
 
-class StoredFiles final : public CompiledHelpFile {
-public:
-    explicit StoredFiles(const std::map<std::string, std::string>& files) : m_files(files) {}
-    std::vector<std::string> files() const override
-    {
-        std::vector<std::string> names;
-        for (const auto& [name, bytes] : m_files)
-            names.push_back(name);
-        return names;
-    }
-    bool contains(const std::string& path) const override { return m_files.contains(path); }
-    std::string read(const std::string& path) const override
-    {
-        const auto found = m_files.find(path);
-        if (found == m_files.end())
-            throw IoError("no " + path);
-        return found->second;
-    }
-
-private:
-    const std::map<std::string, std::string>& m_files;
-};
-
 std::unique_ptr<CompiledHelpFile> FakeCompiler::openCompiled(const std::string& file)
 {
     calls.push_back("read back " + file);
-    return stored.empty() ? nullptr : std::make_unique<StoredFiles>(stored);
+    return stored.empty() ? nullptr : std::make_unique<test::StoredHelpFile>(stored);
 }
 
 class RecordingHost final : public CompileHost {

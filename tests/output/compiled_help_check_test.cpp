@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "stored_help_file.h"
 #include "test_support.h"
 #include <map>
 
@@ -14,25 +15,7 @@ namespace {
 using test::systemFile;
 using test::systemRecord;
 
-class StoredFiles final : public CompiledHelpFile {
-public:
-    std::map<std::string, std::string> stored;
-    std::vector<std::string> files() const override
-    {
-        std::vector<std::string> names;
-        for (const auto& [name, bytes] : stored)
-            names.push_back(name);
-        return names;
-    }
-    bool contains(const std::string& path) const override { return stored.contains(path); }
-    std::string read(const std::string& path) const override
-    {
-        const auto found = stored.find(path);
-        if (found == stored.end())
-            throw IoError("no " + path);
-        return found->second;
-    }
-};
+using StoredFiles = test::StoredHelpFile;
 
 std::string entry(const std::string& name, const std::string& local)
 {
