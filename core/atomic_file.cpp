@@ -9,6 +9,7 @@
 #include <mutex>
 #include <set>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 #include "core/errors.h"
@@ -239,6 +240,79 @@ void AtomicFileWriter::commit()
         ::unlink(m_temporary.c_str());
         throw IoError(describeErrno("Cannot write", m_path, error));
     }
+}
+
+WriteBehind::WriteBehind(AtomicFileWriter& file) : m_file(file)
+{
+    try {
+        m_thread = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // hand() writes at once.
+    }
+}
+
+WriteBehind::~WriteBehind()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void WriteBehind::run()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_busy || m_stopping; });
+        if (!m_busy)
+            return;
+        lock.unlock();
+        std::exception_ptr failure;
+        try {
+            m_file.write(m_piece);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        m_piece.clear();
+        lock.lock();
+        if (failure && !m_failure)
+            m_failure = failure;
+        m_busy = false;
+        m_changed.notify_all();
+    }
+}
+
+void WriteBehind::waitUntilIdle(std::unique_lock<std::mutex>& lock)
+{
+    m_changed.wait(lock, [this] { return !m_busy; });
+    if (m_failure)
+        std::rethrow_exception(m_failure);
+}
+
+void WriteBehind::hand(std::string& piece)
+{
+    if (!m_thread.joinable()) {
+        m_file.write(piece);
+        piece.clear();
+        return;
+    }
+    {
+        std::unique_lock lock(m_mutex);
+        waitUntilIdle(lock);
+        // The written piece's buffer comes back for the next one.
+        m_piece.swap(piece);
+        m_busy = true;
+    }
+    m_changed.notify_all();
+}
+
+void WriteBehind::finish()
+{
+    std::unique_lock lock(m_mutex);
+    waitUntilIdle(lock);
 }
 
 std::optional<FileStamp> fileStampOf(const std::string& path)

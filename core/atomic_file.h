@@ -1,8 +1,12 @@
 #pragma once
 
+#include <condition_variable>
+#include <exception>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace doxel {
 
@@ -39,6 +43,37 @@ private:
     std::string m_path;
     std::string m_temporary;
     int m_fd = -1;
+};
+
+// Writes the pieces of a large text into an AtomicFileWriter on a thread
+// of its own, so that making the next piece and writing this one overlap.
+// A piece handed over is taken whole and the caller gets back an empty
+// string that keeps a capacity, for the next piece. A failed write is
+// thrown (IoError) by the next hand() or by finish(); after it nothing more
+// is written. Without a second thread the pieces are written at once.
+class WriteBehind {
+public:
+    explicit WriteBehind(AtomicFileWriter& file);
+    ~WriteBehind();
+    WriteBehind(const WriteBehind&) = delete;
+    WriteBehind& operator=(const WriteBehind&) = delete;
+
+    void hand(std::string& piece);
+    // Waits for the pieces handed over to be written.
+    void finish();
+
+private:
+    void run();
+    void waitUntilIdle(std::unique_lock<std::mutex>& lock);
+
+    AtomicFileWriter& m_file;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::string m_piece;  // being written, or empty
+    bool m_busy = false;
+    bool m_stopping = false;
+    std::exception_ptr m_failure;
+    std::thread m_thread;
 };
 
 // What replacing `path` by a new file must keep: the permission bits of the

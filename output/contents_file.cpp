@@ -105,15 +105,18 @@ void saveContents(const Project& project, const std::string& path, ProgressRepor
     std::string text;
     text.reserve(kPieceSize + kPieceSize / 8);
     {
+        WriteBehind behind(file);
         ProgressScope scope(progress, static_cast<int>(project.entryCount()) - 1);
-        buildContents(project, scope, writer, text, [&file](std::string& built) {
+        buildContents(project, scope, writer, text, [&behind](std::string& built) {
             if (built.size() >= kPieceSize) {
-                file.write(built);
-                built.clear();
+                behind.hand(built);
+                if (built.capacity() < kPieceSize)
+                    built.reserve(kPieceSize + kPieceSize / 8);
             }
         });
+        behind.hand(text);
+        behind.finish();
     }
-    file.write(text);
     file.commit();
 }
 

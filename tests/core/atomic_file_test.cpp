@@ -1,6 +1,8 @@
 #include "core/atomic_file.h"
 
 #include <chrono>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,6 +106,51 @@ TEST(AtomicFile, PiecesReplaceTheFileOnlyOnCommit)
     EXPECT_THROW(file.write("more"), IoError);  // a committed file is closed
     EXPECT_THROW(file.commit(), IoError);
     EXPECT_EQ(test::readFile(path), "new text");
+}
+
+// Pieces written behind arrive in order; a write that fails on the other
+// thread (here the process's file size limit) reaches the caller, and the
+// old file stays.
+TEST(AtomicFile, WritesBehindInOrderAndReportsAFailedWrite)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("guide.hhc");
+    test::writeFile(path, "old");
+    std::string expected;
+    {
+        AtomicFileWriter file(path);
+        WriteBehind behind(file);
+        for (int i = 0; i < 200; ++i) {
+            std::string piece(static_cast<std::size_t>(i % 7) * 1000, static_cast<char>('a' + i % 26));
+            expected += piece;
+            behind.hand(piece);
+            EXPECT_TRUE(piece.empty());
+        }
+        behind.finish();
+        file.commit();
+    }
+    EXPECT_EQ(test::readFile(path), expected);
+
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto fails = [&path] {
+        AtomicFileWriter file(path);
+        WriteBehind behind(file);
+        for (int i = 0; i < 8; ++i) {
+            std::string piece(3000, 'x');
+            behind.hand(piece);
+        }
+        behind.finish();
+        file.commit();
+    };
+    EXPECT_THROW(fails(), IoError);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+    EXPECT_EQ(test::readFile(path), expected);
 }
 
 TEST(AtomicFile, ReadsOnlyRegularFiles)
