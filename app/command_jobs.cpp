@@ -11,7 +11,7 @@
 #include "app/import_job.h"
 #include "app/large_pages.h"
 #include "app/tool_jobs.h"
-#include "app/window_job.h"
+#include "app/window_module.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
 #include "core/project.h"
@@ -105,7 +105,7 @@ int listHelpIds(const std::string& file)
 int openWindow(const CommandLine& command)
 {
     if (displayAvailable())
-        return runWindowJob(command.projectFile);
+        return runWindowModule(command.projectFile);
     std::cerr << "doxel: no display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are unset), so no window\n";
     if (command.projectFile.empty()) {
         std::cerr << "doxel: name a project to compile it instead\n\n" << usageText();

@@ -1,10 +1,12 @@
-#include "app/window_job.h"
-
 #include <QApplication>
 
 #include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <memory>
+#include <string_view>
+
+#include "app/window_module.h"
 
 #include "core/errors.h"
 #include "platform/desktop_apps.h"
@@ -20,12 +22,6 @@
 
 namespace doxel {
 namespace {
-
-bool environmentSet(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr && value[0] != '\0';
-}
 
 std::string registerAssociation()
 {
@@ -48,13 +44,6 @@ std::string registerAssociation()
     if (!problem.empty())
         std::cerr << "doxel: " << escapeControls(problem) << "\n";
     return problem;
-}
-
-}  // namespace
-
-bool displayAvailable()
-{
-    return environmentSet("DISPLAY") || environmentSet("WAYLAND_DISPLAY") || environmentSet("QT_QPA_PLATFORM");
 }
 
 int runWindowJob(const std::string& projectFile)
@@ -84,4 +73,21 @@ int runWindowJob(const std::string& projectFile)
     return QApplication::exec();
 }
 
+}  // namespace
 }  // namespace doxel
+
+extern "C" __attribute__((visibility("default"))) int doxel_window_main(const char* programVersion,
+                                                                        const char* projectFile)
+{
+    if (std::string_view(programVersion) != DOXEL_VERSION) {
+        std::cerr << "doxel: the window module is of version " DOXEL_VERSION ", the program of version "
+                  << doxel::escapeControls(programVersion) << "\n";
+        return 2;
+    }
+    try {
+        return doxel::runWindowJob(projectFile);
+    } catch (const std::exception& error) {
+        std::cerr << "doxel: " << doxel::escapeControls(error.what()) << "\n";
+        return 2;
+    }
+}

@@ -23,11 +23,13 @@ set(doxel_icons ${PROJECT_SOURCE_DIR}/data/icons)
 file(MAKE_DIRECTORY ${doxel_gen})
 
 install(TARGETS doxel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The preview's web engine: a module the program loads from
-# ../lib/html-doxel/modules/ beside its bin/ folder the first time it shows
-# a page. Not directly in a folder the dynamic linker searches (lib/ or one
-# below it): it is nobody's library, and the package then needs no ldconfig
-# run, nor maintainer scripts at all.
+# The window, and the preview's web engine: modules the program loads from
+# ../lib/html-doxel/modules/ beside its bin/ folder, the one when it opens
+# its window, the other the first time it shows a page. Not directly in a
+# folder the dynamic linker searches (lib/ or one below it): they are
+# nobody's libraries, and the package then needs no ldconfig run, nor
+# maintainer scripts at all.
+install(TARGETS doxel_window LIBRARY DESTINATION lib/html-doxel/modules)
 if(TARGET doxel_web_browser)
   install(TARGETS doxel_web_browser LIBRARY DESTINATION lib/html-doxel/modules)
 endif()
