@@ -76,7 +76,7 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
     NullProgress progress;
     try {
         std::vector<std::string> problems;
-        readProjectFile(project, projectFile, kNativePathStyle, listings, &problems);
+        readProjectFile(project, projectFile, kNativePathStyle, listings, &problems, FileListMaking::ByCaller);
         for (const std::string& problem : problems)
             std::cerr << "doxel: warning: " << escapeControls(problem) << "\n";
         if (purpose == InputFilesFor::Compile && !canCompile(project)) {
@@ -89,24 +89,33 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             reserveCompileInputFiles(project);
         else
             project.deriveCompilerFileNames();
-        // From here on the project is only read. Started after the names are
-        // derived; joined before this returns, also when the writing fails.
-        std::exception_ptr alongsideFailed;
-        std::jthread beside;
-        if (alongside) {
-            const auto run = [&alongside, &alongsideFailed] {
-                try {
-                    alongside();
-                } catch (...) {
-                    alongsideFailed = std::current_exception();
-                }
-            };
+        // The file list is made, and then `alongside` run, while the index
+        // and contents files are written, which do not read the list; the
+        // help project file waits for it. Apart from its list the project is
+        // only read from here on. Started after the names are derived; joined
+        // before this returns, also when the writing fails.
+        std::exception_ptr besideFailed;
+        const auto run = [&project, &alongside, &besideFailed] {
             try {
-                beside = std::jthread(run);
-            } catch (const std::system_error&) {
-                run();
+                project.rebuildFileList();
+                if (alongside)
+                    alongside();
+            } catch (...) {
+                besideFailed = std::current_exception();
             }
+        };
+        std::jthread beside;
+        try {
+            beside = std::jthread(run);
+        } catch (const std::system_error&) {
+            run();
         }
+        const auto awaitFileList = [&beside, &besideFailed] {
+            if (beside.joinable())
+                beside.join();
+            if (besideFailed)
+                std::rethrow_exception(besideFailed);
+        };
         // The exported help project names a log beside it, as a help project
         // of the Windows tools does, since the files are made to be moved and
         // compiled elsewhere.
@@ -114,12 +123,8 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
         std::string logFile;
         if (purpose == InputFilesFor::Export)
             logFile = std::string(fileNameOf(commandLineLogFile(settings)));
-        CompilerInputFiles files =
-            writeCompilerFiles(project, progress, kNativePathStyle, logFile, programTextLookup(settings));
-        if (beside.joinable())
-            beside.join();
-        if (alongsideFailed)
-            std::rethrow_exception(alongsideFailed);
+        CompilerInputFiles files = writeCompilerFiles(project, progress, kNativePathStyle, logFile,
+                                                      programTextLookup(settings), awaitFileList);
         if (written != nullptr)
             *written = std::move(files);
         return true;

@@ -18,9 +18,9 @@ enum class InputFilesFor { Compile, Export };
 // entry besides the title entry); what was written goes to `written` when
 // given. The folders the project's paths lead to are listed into
 // `listings` when given. `alongside`, when given, runs on a thread of its
-// own while the files are written, once the project is read; it may read
-// the project and `listings` (the writing uses neither of them then), and
-// ends before this returns. Says on standard error why it cannot, and
+// own while the files are written, once the project and its file list are
+// made; it may read the project and `listings` (the writing only reads
+// them too), and ends before this returns. Says on standard error why it cannot, and
 // returns false then.
 bool writeInputFiles(Project& project, const std::string& projectFile, InputFilesFor purpose,
                      CompilerInputFiles* written, FolderListings* listings = nullptr,

@@ -264,7 +264,7 @@ void writeProjectFile(Project& project, const std::string& givenName, ProgressRe
 }
 
 void readProjectText(Project& project, std::string text, const std::string& fileName, PathStyle style,
-                     FolderListings* listings)
+                     FolderListings* listings, FileListMaking fileList)
 {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.erase(0, 3);
@@ -350,13 +350,15 @@ void readProjectText(Project& project, std::string text, const std::string& file
     std::exception_ptr fileListFailure;
     std::jthread fileListMaker;
     try {
-        fileListMaker = std::jthread([&loaded, &fileListFailure] {
-            try {
-                loaded.rebuildFileList();
-            } catch (...) {
-                fileListFailure = std::current_exception();
-            }
-        });
+        if (fileList == FileListMaking::WhileReading) {
+            fileListMaker = std::jthread([&loaded, &fileListFailure] {
+                try {
+                    loaded.rebuildFileList();
+                } catch (...) {
+                    fileListFailure = std::current_exception();
+                }
+            });
+        }
     } catch (const std::system_error&) {
         loaded.rebuildFileList();
     }
@@ -385,12 +387,12 @@ void readProjectText(Project& project, std::string text, const std::string& file
 }
 
 void readProjectFile(Project& project, const std::string& givenName, PathStyle style, FolderListings* listings,
-                     std::vector<std::string>* problems)
+                     std::vector<std::string>* problems, FileListMaking fileList)
 {
     const std::string fileName = absolutePath(givenName, style);
     std::string text = readWholeFile(fileName, kProjectFileLimit);
     ProjectSettings settings = readProjectSettings(fileName, style, listings);
-    readProjectText(project, std::move(text), fileName, style, listings);
+    readProjectText(project, std::move(text), fileName, style, listings, fileList);
     project.helpIds = std::move(settings.helpIds);
     project.helpLanguageId = settings.helpLanguageId;
     if (problems != nullptr)

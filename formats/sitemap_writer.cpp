@@ -282,9 +282,11 @@ bool HelpTextWriter::fileNameInsideProject(std::string_view relative)
         return true;
     if (!m_outside.known.contains(file)) {
         m_outside.add(file);
-        m_notes.push_back({CompilerFileMessage::Kind::Warning,
-                           "the file " + std::string(file) +
-                               " lies outside the project folder, where the help file cannot hold it; it is left out"});
+        Note& warning = m_notes.emplace_back();
+        warning.message.kind = CompilerFileMessage::Kind::Warning;
+        warning.message.text = "the file " + std::string(file) +
+                               " lies outside the project folder, where the help file cannot hold it; it is left out";
+        warning.outsideFile = file;
     }
     return false;
 }
@@ -323,12 +325,48 @@ void HelpTextWriter::relativeFileName(std::string& into, std::string_view fullPa
 
 void HelpTextWriter::note(std::string text)
 {
-    m_notes.push_back({CompilerFileMessage::Kind::Note, std::move(text)});
+    m_notes.emplace_back().message.text = std::move(text);
+}
+
+HelpTextWriter::HelpTextWriter(const HelpTextWriter& from, std::size_t notesBefore)
+    : m_style(from.m_style),
+      m_encoder(from.codePage()),
+      m_notes(from.m_notes),
+      m_notesBefore(notesBefore),
+      m_outside(from.m_outside),
+      m_lackingTexts(from.m_lackingTexts),
+      m_lackingPaths(from.m_lackingPaths)
+{
+}
+
+HelpTextWriter HelpTextWriter::apart() const
+{
+    return HelpTextWriter(*this, m_notes.size());
+}
+
+void HelpTextWriter::takeMessagesOf(const HelpTextWriter& apart)
+{
+    for (std::size_t i = apart.m_notesBefore; i < apart.m_notes.size(); ++i) {
+        const Note& note = apart.m_notes[i];
+        if (!note.outsideFile.empty()) {
+            if (m_outside.known.contains(note.outsideFile))
+                continue;
+            m_outside.add(note.outsideFile);
+        }
+        m_notes.push_back(note);
+    }
+    for (const std::string& text : apart.m_lackingTexts.inOrder)
+        m_lackingTexts.add(text);
+    for (const std::string& path : apart.m_lackingPaths.inOrder)
+        m_lackingPaths.add(path);
 }
 
 std::vector<CompilerFileMessage> HelpTextWriter::messages() const
 {
-    std::vector<CompilerFileMessage> out = m_notes;
+    std::vector<CompilerFileMessage> out;
+    out.reserve(m_notes.size());
+    for (const Note& note : m_notes)
+        out.push_back(note.message);
     const std::string page = codePageName(codePage());
     appendNamed(out, m_lackingTexts.inOrder, "the help file's code page " + page + " lacks characters of",
                 ", which are written as character references");

@@ -83,6 +83,16 @@ public:
     // text or path is named once.
     std::vector<CompilerFileMessage> messages() const;
 
+    // A writer for a file written out of the files' order (the contents file
+    // before the help project, which waits for the file list): it starts
+    // from this writer's state, and takeMessagesOf() later adds what it
+    // found.
+    HelpTextWriter apart() const;
+    // Adds the messages that `apart`, made by apart() from this writer,
+    // collected since, as if this writer had collected them after its own:
+    // a text or file named already is not named again.
+    void takeMessagesOf(const HelpTextWriter& apart);
+
 private:
     // Texts or files named once each in the messages, in the order they
     // arose; a project may have thousands of them.
@@ -92,15 +102,25 @@ private:
         void add(std::string_view text);
     };
 
+    // What apart() makes.
+    HelpTextWriter(const HelpTextWriter& from, std::size_t notesBefore);
+
     std::string encodeNamed(std::string_view text, NamedOnce& lacking);
     // fileName, into a string the caller may reuse.
     void relativeFileName(std::string& into, std::string_view fullPath, std::string_view projectFile) const;
     void appendEncoded(std::string& out, std::string_view text, std::string_view named, NamedOnce& lacking);
 
+    // A note, or the warning about a file outside the project folder.
+    struct Note {
+        CompilerFileMessage message;
+        std::string outsideFile;
+    };
+
     PathStyle m_style;
     CodePageEncoder m_encoder;
-    std::vector<CompilerFileMessage> m_notes;
-    NamedOnce m_outside;  // files warned about as outside the project folder
+    std::vector<Note> m_notes;
+    std::size_t m_notesBefore = 0;  // of a writer made by apart(): the notes it started with
+    NamedOnce m_outside;            // files warned about as outside the project folder
     NamedOnce m_lackingTexts;
     NamedOnce m_lackingPaths;
     std::string m_scratch;   // reused by the writers of one value

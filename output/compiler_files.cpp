@@ -76,7 +76,8 @@ void reserveCompileInputFiles(Project& project)
 }
 
 CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style,
-                                      const std::string& logFile, const TextLookup& text)
+                                      const std::string& logFile, const TextLookup& text,
+                                      const std::function<void()>& awaitFileList)
 {
     HelpTextWriter writer(project, style);
     const CodePage& page = writer.codePage();
@@ -88,6 +89,13 @@ CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& 
                     "; viewers read its pages in that code page too");
     }
     saveIndex(project, project.indexFile, writer);
+    // The help project is the one file that reads the file list, so the
+    // contents file is written before it; its messages still follow the
+    // help project's.
+    HelpTextWriter contentsWriter = writer.apart();
+    saveContents(project, project.contentsFile, progress, contentsWriter);
+    if (awaitFileList)
+        awaitFileList();
     std::string helpProject = compilerHelpProjectText(project, writer);
     if (!logFile.empty()) {
         // Another compiler given these files writes its log there.
@@ -96,7 +104,7 @@ CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& 
             helpProject.insert(at + after.size(), "Error log file=" + logFile + "\r\n");
     }
     writeFileAtomically(project.helpProjectFile, helpProject);
-    saveContents(project, project.contentsFile, progress, writer);
+    writer.takeMessagesOf(contentsWriter);
     std::vector<CompilerFileMessage> messages = writer.messages();
     for (const KeywordEntry& keyword : project.keywords) {
         if (keyword.topicFile.empty()) {

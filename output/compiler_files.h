@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,12 @@ struct CompilerInputFiles {
 };
 
 // Writes the compiler's input files under the names the project holds
-// (Project::deriveCompilerFileNames sets them), in the order the compile
-// needs them: the index file, the help project file, the contents file, all
-// three in the help file's code page. The help project is written as the
+// (Project::deriveCompilerFileNames sets them): the index file, the
+// contents file and the help project file, all three in the help file's
+// code page. Only the help project reads the project's file list, and
+// `awaitFileList`, when given, is called just before it: a caller may make
+// the list (Project::rebuildFileList) on another thread meanwhile and wait
+// for it there. The help project is written as the
 // compiler gets it: every file named relative to the project folder, so
 // that the files can be moved and compiled anywhere, and no log file (the
 // compile run writes the log) unless `logFile` names one, as the files
@@ -33,7 +37,7 @@ struct CompilerInputFiles {
 // fails stops the files after it.
 CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& progress,
                                       PathStyle style = kNativePathStyle, const std::string& logFile = {},
-                                      const TextLookup& text = {});
+                                      const TextLookup& text = {}, const std::function<void()>& awaitFileList = {});
 
 // Sets the project's compiler file names for a compile (compiledFile as
 // Project::deriveCompilerFileNames does) and creates the three input files

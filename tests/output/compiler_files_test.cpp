@@ -437,6 +437,30 @@ TEST(CompilerFiles, LeaveOutFilesOutsideTheProjectFolderWithAWarning)
     EXPECT_EQ(warnings, 3);  // once per file
 }
 
+// The contents file is written before the help project, which may wait for
+// the file list to be made meanwhile; the messages still come in the order
+// index, help project, contents, and a file outside the project folder that
+// two files name is warned of once.
+TEST(CompilerFiles, WriteTheHelpProjectOnceTheFileListIsMadeAndNameEachFileOnce)
+{
+    test::TempDir dir;
+    Project project("Hostile");
+    project.projectFile = dir.file("help/guide.dxp");
+    std::filesystem::create_directories(dir.file("help"));
+    project.deriveCompilerFileNames();
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Inside", 8, dir.file("help/a.htm")));
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Out", 8, dir.file("secret.htm")));
+    project.keywords.push_back({"out", dir.file("other.htm")});
+    NullProgress progress;
+    const CompilerInputFiles files =
+        writeCompilerFiles(project, progress, kNativePathStyle, {}, {}, [&project] { project.rebuildFileList(); });
+    EXPECT_NE(test::readFile(project.helpProjectFile).find("[FILES]\r\na.htm\r\n"), std::string::npos);
+    std::vector<std::string> outside;
+    for (const CompilerFileMessage& message : files.messages)
+        outside.push_back(message.text.substr(0, message.text.find(" lies outside")));
+    EXPECT_EQ(outside, (std::vector<std::string>{"the file ../other.htm", "the file ../secret.htm"}));
+}
+
 // The "Local" value of each full path in a project at /work/help: "" for a
 // file the help file cannot hold. Paths below the project folder take a
 // shorter way than the others; both must agree.
