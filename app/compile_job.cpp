@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <latch>
 #include <system_error>
 #include <thread>
 
@@ -89,19 +90,27 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             reserveCompileInputFiles(project);
         else
             project.deriveCompilerFileNames();
-        // The file list is made, and then `alongside` run, while the index
-        // and contents files are written, which do not read the list; the
-        // help project file waits for it. Apart from its list the project is
-        // only read from here on. Started after the names are derived; joined
-        // before this returns, also when the writing fails.
-        std::exception_ptr besideFailed;
-        const auto run = [&project, &alongside, &besideFailed] {
+        // The file list is made while the index and contents files are
+        // written, which do not read it, and `alongside` runs after it, while
+        // the help project file is written. Apart from its list the project
+        // is only read from here on. Started after the names are derived;
+        // joined before this returns, also when the writing fails.
+        std::exception_ptr fileListFailed;
+        std::exception_ptr alongsideFailed;
+        std::latch fileListMade(1);
+        const auto run = [&project, &alongside, &fileListFailed, &alongsideFailed, &fileListMade] {
             try {
                 project.rebuildFileList();
-                if (alongside)
-                    alongside();
             } catch (...) {
-                besideFailed = std::current_exception();
+                fileListFailed = std::current_exception();
+            }
+            fileListMade.count_down();
+            if (fileListFailed || !alongside)
+                return;
+            try {
+                alongside();
+            } catch (...) {
+                alongsideFailed = std::current_exception();
             }
         };
         std::jthread beside;
@@ -110,11 +119,10 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
         } catch (const std::system_error&) {
             run();
         }
-        const auto awaitFileList = [&beside, &besideFailed] {
-            if (beside.joinable())
-                beside.join();
-            if (besideFailed)
-                std::rethrow_exception(besideFailed);
+        const auto awaitFileList = [&fileListMade, &fileListFailed] {
+            fileListMade.wait();
+            if (fileListFailed)
+                std::rethrow_exception(fileListFailed);
         };
         // The exported help project names a log beside it, as a help project
         // of the Windows tools does, since the files are made to be moved and
@@ -125,6 +133,10 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             logFile = std::string(fileNameOf(commandLineLogFile(settings)));
         CompilerInputFiles files = writeCompilerFiles(project, progress, kNativePathStyle, logFile,
                                                       programTextLookup(settings), awaitFileList);
+        if (beside.joinable())
+            beside.join();
+        if (alongsideFailed)
+            std::rethrow_exception(alongsideFailed);
         if (written != nullptr)
             *written = std::move(files);
         return true;
