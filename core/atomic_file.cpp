@@ -17,6 +17,9 @@
 namespace doxel {
 namespace {
 
+// How much of a file is written before it is handed to the disk.
+constexpr long long kFlushAhead = 4LL << 20;
+
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
@@ -218,6 +221,14 @@ void AtomicFileWriter::write(std::string_view bytes)
         }
         data += written;
         left -= static_cast<std::size_t>(written);
+    }
+    // A large file goes to the disk while the rest of it is made, so that
+    // commit() waits for its last stretch only. A hint: the sync in commit()
+    // is what counts.
+    m_written += static_cast<long long>(bytes.size());
+    if (m_written - m_flushed >= kFlushAhead) {
+        ::sync_file_range(m_fd, m_flushed, m_written - m_flushed, SYNC_FILE_RANGE_WRITE);
+        m_flushed = m_written;
     }
 }
 

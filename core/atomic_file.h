@@ -43,6 +43,8 @@ private:
     std::string m_path;
     std::string m_temporary;
     int m_fd = -1;
+    long long m_written = 0;  // bytes
+    long long m_flushed = 0;  // bytes handed to the disk ahead of commit()
 };
 
 // Writes the pieces of a large text into an AtomicFileWriter on a thread
