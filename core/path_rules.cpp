@@ -222,12 +222,18 @@ const FolderListings::Listing::Name* FolderListings::Listing::find(std::string_v
 
 void FolderListings::Listing::add(std::string_view name, bool isFolder)
 {
-    if (contains(name))
-        return;
-    m_names.push_back({std::string(name), isFolder});
-    if (2 * m_names.size() > m_slots.size())
+    if (2 * (m_names.size() + 1) > m_slots.size())
         growSlots(std::max<std::size_t>(16, 2 * m_slots.size()));
-    placeInSlot(static_cast<std::uint32_t>(StringHash{}(name)), static_cast<std::uint32_t>(m_names.size()));
+    // One probe both finds an equal name and the free slot for a new one.
+    const auto hash = static_cast<std::uint32_t>(StringHash{}(name));
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t at = hash & mask;
+    for (; m_slots[at].index != 0; at = (at + 1) & mask) {
+        if (m_slots[at].hash == hash && m_names[m_slots[at].index - 1].text == name)
+            return;
+    }
+    m_names.push_back({std::string(name), isFolder});
+    m_slots[at] = {hash, static_cast<std::uint32_t>(m_names.size())};
 }
 
 void FolderListings::Listing::reserve(std::size_t count)
@@ -244,19 +250,24 @@ void FolderListings::Listing::growSlots(std::size_t size)
 {
     std::vector<Slot> old(size);
     old.swap(m_slots);
+    const std::size_t mask = m_slots.size() - 1;
     for (const Slot& slot : old) {
-        if (slot.index != 0)
-            placeInSlot(slot.hash, slot.index);
+        if (slot.index == 0)
+            continue;
+        std::size_t at = slot.hash & mask;
+        while (m_slots[at].index != 0)
+            at = (at + 1) & mask;
+        m_slots[at] = slot;
     }
 }
 
-void FolderListings::Listing::placeInSlot(std::uint32_t hash, std::uint32_t index)
+void FolderListings::Listing::clear()
 {
-    const std::size_t mask = m_slots.size() - 1;
-    std::size_t at = hash & mask;
-    while (m_slots[at].index != 0)
-        at = (at + 1) & mask;
-    m_slots[at] = {hash, index};
+    listed = false;
+    m_names.clear();
+    m_slots.clear();
+    m_folded.clear();
+    m_foldedMade = false;
 }
 
 const std::string* FolderListings::Listing::match(std::string_view name) const
@@ -281,45 +292,93 @@ bool FolderListings::exists(std::string_view path)
     return listing(path.substr(0, cut)).contains(path.substr(cut + 1));
 }
 
-std::unique_ptr<FolderListings::Listing> FolderListings::readListing(const std::string& path)
+// The folders of one listAhead(), each read by whichever thread claims it
+// first: the thread of their own, or the caller's waiting for one of them.
+struct FolderListings::Batch {
+    std::vector<std::string> paths;
+    std::vector<Listing*> listings;
+    std::atomic<std::size_t> next{0};
+
+    // Reads the next folder nobody has claimed; false when none is left.
+    bool readNext()
+    {
+        const std::size_t i = next.fetch_add(1, std::memory_order_relaxed);
+        if (i >= paths.size())
+            return false;
+        Listing& entry = *listings[i];
+        try {
+            readListing(entry, paths[i]);
+        } catch (...) {
+            entry.clear();
+            entry.m_readAgain = true;
+        }
+        entry.m_ready.store(true, std::memory_order_release);
+        entry.m_ready.notify_all();
+        return true;
+    }
+};
+
+FolderListings::FolderListings() = default;
+
+FolderListings::~FolderListings()
 {
-    auto entry = std::make_unique<Listing>();
+    finishListing();
+}
+
+void FolderListings::readListing(Listing& entry, const std::string& path)
+{
     // Read with getdents64 into a buffer of our own: opendir would take
     // 32 KB from the heap for each of a project's thousand folders.
     const int dir = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        entry->listed = true;
-        alignas(dirent64) char buffer[32768];
-        for (;;) {
-            const ssize_t got = ::getdents64(dir, buffer, sizeof buffer);
-            if (got <= 0)
-                break;  // the end, or a folder that could not be read further
-            // Most folders come in one piece: room for them at once.
-            if (entry->m_names.empty()) {
-                std::size_t count = 0;
-                for (ssize_t at = 0; at < got; ++count)
-                    at += reinterpret_cast<const dirent64*>(buffer + at)->d_reclen;
-                entry->reserve(count);
-            }
-            for (ssize_t at = 0; at < got;) {
-                const auto* item = reinterpret_cast<const dirent64*>(buffer + at);
-                at += item->d_reclen;
-                const std::string_view name(item->d_name);
-                if (name == "." || name == "..")
-                    continue;
-                // The type from the listing where the file system gives it;
-                // a link counts as what it leads to.
-                bool isFolder = item->d_type == DT_DIR;
-                if (item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) {
-                    struct stat info {};
-                    isFolder = ::fstatat(dir, item->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
-                }
-                entry->add(name, isFolder);
-            }
+    if (dir < 0)
+        return;
+    entry.listed = true;
+    alignas(dirent64) char buffer[32768];
+    for (;;) {
+        const ssize_t got = ::getdents64(dir, buffer, sizeof buffer);
+        if (got <= 0)
+            break;  // the end, or a folder that could not be read further
+        // Most folders come in one piece: room for them at once.
+        if (entry.m_names.empty()) {
+            std::size_t count = 0;
+            for (ssize_t at = 0; at < got; ++count)
+                at += reinterpret_cast<const dirent64*>(buffer + at)->d_reclen;
+            entry.reserve(count);
         }
-        ::close(dir);
+        for (ssize_t at = 0; at < got;) {
+            const auto* item = reinterpret_cast<const dirent64*>(buffer + at);
+            at += item->d_reclen;
+            const std::string_view name(item->d_name);
+            if (name == "." || name == "..")
+                continue;
+            // The type from the listing where the file system gives it; a
+            // link counts as what it leads to.
+            bool isFolder = item->d_type == DT_DIR;
+            if (item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) {
+                struct stat info {};
+                isFolder = ::fstatat(dir, item->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+            }
+            entry.add(name, isFolder);
+        }
     }
-    return entry;
+    ::close(dir);
+}
+
+void FolderListings::waitUntilRead(Listing& entry)
+{
+    while (!entry.m_ready.load(std::memory_order_acquire)) {
+        // Rather than wait idle, read the next folders too.
+        if (m_batch == nullptr || !m_batch->readNext())
+            entry.m_ready.wait(false, std::memory_order_acquire);
+    }
+    if (entry.m_readAgain) {
+        const auto known = std::find_if(m_listings.begin(), m_listings.end(),
+                                        [&entry](const auto& item) { return item.second.get() == &entry; });
+        entry.clear();
+        if (known != m_listings.end())
+            readListing(entry, known->first);
+        entry.m_readAgain = false;
+    }
 }
 
 const FolderListings::Listing& FolderListings::listing(std::string_view folder)
@@ -329,44 +388,52 @@ const FolderListings::Listing& FolderListings::listing(std::string_view folder)
     if (folder.empty())
         folder = "/";
     const auto known = m_listings.find(folder);
-    if (known != m_listings.end())
+    if (known != m_listings.end()) {
+        waitUntilRead(*known->second);
         return *known->second;
+    }
     std::string path(folder);
-    std::unique_ptr<Listing> entry = readListing(path);
+    auto entry = std::make_unique<Listing>();
+    readListing(*entry, path);
     return *m_listings.emplace(std::move(path), std::move(entry)).first->second;
 }
 
 void FolderListings::listAhead(std::vector<std::string> folders)
 {
+    finishListing();
     std::erase_if(folders, [this](const std::string& folder) { return m_listings.contains(folder); });
     // A few folders are listed as they are needed.
     constexpr std::size_t kWorthAThread = 32;
     if (folders.size() < kWorthAThread || std::thread::hardware_concurrency() < 2)
         return;
-    // Half of them on a second thread; listing is mostly the kernel's work,
-    // which two processors share well.
-    std::vector<std::unique_ptr<Listing>> read(folders.size());
-    const std::size_t half = folders.size() / 2;
-    std::thread other;
+    auto batch = std::make_unique<Batch>();
+    batch->listings.reserve(folders.size());
+    for (const std::string& folder : folders) {
+        auto entry = std::make_unique<Listing>();
+        entry->m_ready.store(false, std::memory_order_relaxed);
+        batch->listings.push_back(entry.get());
+        m_listings.emplace(folder, std::move(entry));
+    }
+    batch->paths = std::move(folders);
+    m_batch = std::move(batch);
     try {
-        other = std::thread([&folders, &read, half] {
-            try {
-                for (std::size_t i = 0; i < half; ++i)
-                    read[i] = readListing(folders[i]);
-            } catch (...) {
-                // What is not listed here is listed when it is needed.
-            }
+        m_ahead = std::thread([batch = m_batch.get()] {
+            while (batch->readNext()) {}
         });
     } catch (const std::system_error&) {
-        return;
+        // listing() reads them, one after another.
     }
-    for (std::size_t i = half; i < folders.size(); ++i)
-        read[i] = readListing(folders[i]);
-    other.join();
-    for (std::size_t i = 0; i < folders.size(); ++i) {
-        if (read[i] != nullptr)
-            m_listings.emplace(std::move(folders[i]), std::move(read[i]));
+}
+
+void FolderListings::finishListing()
+{
+    if (m_ahead.joinable())
+        m_ahead.join();
+    // What the thread did not read, if it could not start, is read now.
+    if (m_batch != nullptr) {
+        while (m_batch->readNext()) {}
     }
+    m_batch.reset();
 }
 
 StoredPathResolver::StoredPathResolver(std::string projectFolder, PathStyle style, FolderListings* listings)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -59,7 +61,8 @@ struct StringHash {
 // absolute and "/" separated, with or without a final "/"; "" and "/" are
 // the root. One object serves one run (reading a project and exporting it),
 // so that no folder is listed twice; what changes on disk meanwhile is not
-// seen. Not safe for use by two threads at once.
+// seen. Not safe for use by two threads at once (its own thread of
+// listAhead aside).
 class FolderListings {
 public:
     class Listing {
@@ -86,7 +89,7 @@ public:
         void add(std::string_view name, bool isFolder);
         void reserve(std::size_t count);
         void growSlots(std::size_t size);
-        void placeInSlot(std::uint32_t hash, std::uint32_t index);
+        void clear();
 
         std::vector<Name> m_names;  // in the order the folder lists them
         // A table of its own rather than std::unordered_map: a project's
@@ -103,7 +106,17 @@ public:
         // most look-ups find the name as it is.
         mutable std::unordered_map<std::string, const std::string*, StringHash, std::equal_to<>> m_folded;
         mutable bool m_foldedMade = false;
+        // Of a folder listed ahead: whether it is read yet, and whether it
+        // must be read again because that failed (it ran out of memory).
+        std::atomic<bool> m_ready{true};
+        bool m_readAgain = false;
     };
+
+    FolderListings();
+    // Waits for the folders still being listed ahead.
+    ~FolderListings();
+    FolderListings(const FolderListings&) = delete;
+    FolderListings& operator=(const FolderListings&) = delete;
 
     const Listing& listing(std::string_view folder);
 
@@ -111,16 +124,25 @@ public:
     // a folder).
     bool exists(std::string_view path);
 
-    // Lists `folders` (absolute, without a final "/") now, several at a
-    // time, unless they are few or listed already; listing() then finds
-    // them. A folder that cannot be read is kept as not listed, as
-    // listing() would keep it.
+    // Starts listing `folders` (absolute, without a final "/") in their
+    // order on a thread of its own, unless they are few or listed already,
+    // and returns: the caller goes on with its own work meanwhile. listing()
+    // of a folder not read yet reads the next ones itself until that one is
+    // read. A folder that cannot be read is kept as not listed, as listing()
+    // would keep it.
     void listAhead(std::vector<std::string> folders);
+    // Waits until every folder listed ahead is read; after it only the
+    // caller's thread uses this object.
+    void finishListing();
 
 private:
-    static std::unique_ptr<Listing> readListing(const std::string& path);
+    struct Batch;
+    static void readListing(Listing& entry, const std::string& path);
+    void waitUntilRead(Listing& entry);
 
     std::unordered_map<std::string, std::unique_ptr<Listing>, StringHash, std::equal_to<>> m_listings;
+    std::unique_ptr<Batch> m_batch;
+    std::thread m_ahead;  // last: joined before the listings go
 };
 
 // Turns stored paths back into full paths against the folder of the file
@@ -144,9 +166,12 @@ public:
     StoredPathResolver& operator=(const StoredPathResolver&) = delete;
 
     std::string resolve(std::string_view stored);
-    // Lists ahead, side by side, the folders that resolving the stored
-    // paths looks in, where their letter case is the one on disk.
+    // Starts listing, on a thread of its own, the folders that resolving
+    // the stored paths looks in, where their letter case is the one on
+    // disk; resolving goes on meanwhile (FolderListings::listAhead).
     void listAhead(const std::vector<std::string_view>& storedPaths);
+    // Waits for that listing to end.
+    void finishListing() { m_listings.finishListing(); }
 
     // For texts that stay stored as they are (the default topic, the
     // window's home page and jump addresses): a local path relative to the

@@ -311,8 +311,8 @@ void readProjectText(Project& project, std::string text, const std::string& file
         reader.fail(countLine, "the file lists " + std::to_string(below + 1) + " contents entries but holds only " +
                                    std::to_string(reader.remaining()) + " more lines");
 
-    // The folders of the topics, listed side by side before the entries
-    // are resolved one by one.
+    // The folders of the topics, listed in the order the entries need them
+    // while the entries are read and resolved.
     std::vector<std::string_view> storedPaths;
     storedPaths.reserve(reader.remaining());
     for (std::size_t i = reader.position(); i < reader.lines().size(); ++i) {
@@ -377,6 +377,7 @@ void readProjectText(Project& project, std::string text, const std::string& file
         loaded.keywords.push_back(std::move(keyword));
     }
 
+    resolver.finishListing();
     if (fileListMaker.joinable())
         fileListMaker.join();
     if (fileListFailure)
