@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
-#include <latch>
 #include <system_error>
 #include <thread>
 
@@ -76,8 +75,12 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
 {
     NullProgress progress;
     try {
+        // The file list is made on a thread of its own from when the
+        // contents are read until the help project file needs it: the index
+        // and contents files do not read it.
+        FileListMaker fileListMaker;
         std::vector<std::string> problems;
-        readProjectFile(project, projectFile, kNativePathStyle, listings, &problems, FileListMaking::ByCaller);
+        readProjectFile(project, projectFile, kNativePathStyle, listings, &problems, &fileListMaker);
         for (const std::string& problem : problems)
             std::cerr << "doxel: warning: " << escapeControls(problem) << "\n";
         if (purpose == InputFilesFor::Compile && !canCompile(project)) {
@@ -90,23 +93,11 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             reserveCompileInputFiles(project);
         else
             project.deriveCompilerFileNames();
-        // The file list is made while the index and contents files are
-        // written, which do not read it, and `alongside` runs after it, while
-        // the help project file is written. Apart from its list the project
-        // is only read from here on. Started after the names are derived;
-        // joined before this returns, also when the writing fails.
-        std::exception_ptr fileListFailed;
+        // `alongside` runs once the list is made, while the help project
+        // file is written; it is joined before this returns, also when the
+        // writing fails.
         std::exception_ptr alongsideFailed;
-        std::latch fileListMade(1);
-        const auto run = [&project, &alongside, &fileListFailed, &alongsideFailed, &fileListMade] {
-            try {
-                project.rebuildFileList();
-            } catch (...) {
-                fileListFailed = std::current_exception();
-            }
-            fileListMade.count_down();
-            if (fileListFailed || !alongside)
-                return;
+        const auto runAlongside = [&alongside, &alongsideFailed] {
             try {
                 alongside();
             } catch (...) {
@@ -114,15 +105,15 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
             }
         };
         std::jthread beside;
-        try {
-            beside = std::jthread(run);
-        } catch (const std::system_error&) {
-            run();
-        }
-        const auto awaitFileList = [&fileListMade, &fileListFailed] {
-            fileListMade.wait();
-            if (fileListFailed)
-                std::rethrow_exception(fileListFailed);
+        const auto awaitFileList = [&project, &fileListMaker, &alongside, &runAlongside, &beside] {
+            project.fileList = fileListMaker.take();
+            if (!alongside)
+                return;
+            try {
+                beside = std::jthread(runAlongside);
+            } catch (const std::system_error&) {
+                runAlongside();
+            }
         };
         // The exported help project names a log beside it, as a help project
         // of the Windows tools does, since the files are made to be moved and

@@ -1,6 +1,7 @@
 #include "core/project.h"
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 #include "core/path_rules.h"
@@ -127,14 +128,64 @@ void Project::deriveCompilerFileNames()
 
 void Project::rebuildFileList()
 {
+    fileList = fileListOf(*m_root);
+}
+
+FileList fileListOf(const ContentsEntry& root)
+{
     std::vector<std::string> paths;
-    forEachEntry(*m_root, [&paths](const ContentsEntry& entry, int) {
+    forEachEntry(root, [&paths](const ContentsEntry& entry, int) {
         // The file list names files; an entry's anchor stays with the entry.
         if (!entry.topicFile.empty())
             paths.push_back(entry.topicFile.find('#') == std::string::npos ? entry.topicFile
                                                                            : topicFileOf(entry.topicFile));
     });
-    fileList.assign(std::move(paths));
+    FileList list;
+    list.assign(std::move(paths));
+    return list;
+}
+
+FileListMaker::~FileListMaker()
+{
+    cancel();
+}
+
+void FileListMaker::start(const ContentsEntry& root)
+{
+    cancel();
+    m_root = &root;
+    try {
+        m_thread = std::thread([this] {
+            try {
+                m_list = fileListOf(*m_root);
+            } catch (...) {
+                m_failure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        // take() makes it.
+    }
+}
+
+FileList FileListMaker::take()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+    else if (m_root != nullptr && !m_failure)
+        m_list = fileListOf(*m_root);
+    m_root = nullptr;
+    if (m_failure)
+        std::rethrow_exception(std::exchange(m_failure, nullptr));
+    return std::move(m_list);
+}
+
+void FileListMaker::cancel()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+    m_root = nullptr;
+    m_list = FileList();
+    m_failure = nullptr;
 }
 
 void Project::swap(Project& other) noexcept

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
+#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -183,6 +185,33 @@ public:
 
 private:
     std::unique_ptr<ContentsEntry> m_root;
+};
+
+// The file list of the contents below `root`: its distinct topic files.
+FileList fileListOf(const ContentsEntry& root);
+
+// fileListOf on a thread of its own, for a caller with other work
+// meanwhile. The contents must stay unchanged until take() returns or the
+// maker is destroyed; without a second thread the list is made in take().
+class FileListMaker {
+public:
+    FileListMaker() = default;
+    ~FileListMaker();
+    FileListMaker(const FileListMaker&) = delete;
+    FileListMaker& operator=(const FileListMaker&) = delete;
+
+    void start(const ContentsEntry& root);
+    bool started() const { return m_root != nullptr; }
+    // Waits for the list; throws what making it threw.
+    FileList take();
+    // Waits for the thread and forgets its list.
+    void cancel();
+
+private:
+    const ContentsEntry* m_root = nullptr;
+    FileList m_list;
+    std::exception_ptr m_failure;
+    std::thread m_thread;
 };
 
 // The number stored for an icon: the closed form of the four pairs (1 gives

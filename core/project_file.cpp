@@ -5,8 +5,6 @@
 #include <exception>
 #include <limits>
 #include <string_view>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "core/atomic_file.h"
@@ -264,7 +262,7 @@ void writeProjectFile(Project& project, const std::string& givenName, ProgressRe
 }
 
 void readProjectText(Project& project, std::string text, const std::string& fileName, PathStyle style,
-                     FolderListings* listings, FileListMaking fileList)
+                     FolderListings* listings, FileListMaker* fileListBeside)
 {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.erase(0, 3);
@@ -347,53 +345,43 @@ void readProjectText(Project& project, std::string text, const std::string& file
 
     // The file list is made from the finished tree while the keywords are
     // read; the two share nothing but the text.
-    std::exception_ptr fileListFailure;
-    std::jthread fileListMaker;
+    FileListMaker ownMaker;
+    FileListMaker& fileListMaker = fileListBeside != nullptr ? *fileListBeside : ownMaker;
+    fileListMaker.start(root);
     try {
-        if (fileList == FileListMaking::WhileReading) {
-            fileListMaker = std::jthread([&loaded, &fileListFailure] {
-                try {
-                    loaded.rebuildFileList();
-                } catch (...) {
-                    fileListFailure = std::current_exception();
-                }
-            });
+        reader.skip("an empty line");
+        reader.expect(kIndexSection);
+        while (reader.remaining() > 0) {
+            const std::string_view line = reader.next("a keyword");
+            if (line.empty())
+                continue;
+            const auto bel = line.find(kBel);
+            KeywordEntry keyword;
+            keyword.keyword = std::string(line.substr(0, bel));
+            if (bel != std::string_view::npos)
+                keyword.topicFile = resolver.resolve(line.substr(bel + 1));
+            loaded.keywords.push_back(std::move(keyword));
         }
-    } catch (const std::system_error&) {
-        loaded.rebuildFileList();
+        resolver.finishListing();
+        if (fileListBeside == nullptr)
+            loaded.fileList = ownMaker.take();
+    } catch (...) {
+        // It reads the contents of `loaded`, which go with this.
+        fileListMaker.cancel();
+        throw;
     }
-
-    reader.skip("an empty line");
-    reader.expect(kIndexSection);
-    while (reader.remaining() > 0) {
-        const std::string_view line = reader.next("a keyword");
-        if (line.empty())
-            continue;
-        const auto bel = line.find(kBel);
-        KeywordEntry keyword;
-        keyword.keyword = std::string(line.substr(0, bel));
-        if (bel != std::string_view::npos)
-            keyword.topicFile = resolver.resolve(line.substr(bel + 1));
-        loaded.keywords.push_back(std::move(keyword));
-    }
-
-    resolver.finishListing();
-    if (fileListMaker.joinable())
-        fileListMaker.join();
-    if (fileListFailure)
-        std::rethrow_exception(fileListFailure);
     loaded.projectFile = fileName;
     loaded.modified = false;
     project.swap(loaded);
 }
 
 void readProjectFile(Project& project, const std::string& givenName, PathStyle style, FolderListings* listings,
-                     std::vector<std::string>* problems, FileListMaking fileList)
+                     std::vector<std::string>* problems, FileListMaker* fileListBeside)
 {
     const std::string fileName = absolutePath(givenName, style);
     std::string text = readWholeFile(fileName, kProjectFileLimit);
     ProjectSettings settings = readProjectSettings(fileName, style, listings);
-    readProjectText(project, std::move(text), fileName, style, listings, fileList);
+    readProjectText(project, std::move(text), fileName, style, listings, fileListBeside);
     project.helpIds = std::move(settings.helpIds);
     project.helpLanguageId = settings.helpLanguageId;
     if (problems != nullptr)

@@ -38,19 +38,18 @@ void writeProjectFile(Project& project, const std::string& fileName, ProgressRep
 // it (readProjectSettings); what could not be read of that file never stops
 // the project from opening, and is added to `problems` for the caller to
 // show.
-// A caller that reads a project only to write it out again may leave its
-// file list to be made (Project::rebuildFileList) beside other work;
-// otherwise it is made while the keywords are read.
-enum class FileListMaking { WhileReading, ByCaller };
-
+// The file list is made while the keywords are read; a caller that has
+// other work to do before it needs the list gives `fileListBeside`, which
+// is then started on the contents as soon as they are read, and takes the
+// list from it (FileListMaker::take) instead.
 void readProjectFile(Project& project, const std::string& fileName, PathStyle style = kNativePathStyle,
                      FolderListings* listings = nullptr, std::vector<std::string>* problems = nullptr,
-                     FileListMaking fileList = FileListMaking::WhileReading);
+                     FileListMaker* fileListBeside = nullptr);
 
 // Reads project file text that is already in memory; `fileName` names the
 // file in messages and gives the folder that stored paths are relative to.
 void readProjectText(Project& project, std::string text, const std::string& fileName,
                      PathStyle style = kNativePathStyle, FolderListings* listings = nullptr,
-                     FileListMaking fileList = FileListMaking::WhileReading);
+                     FileListMaker* fileListBeside = nullptr);
 
 }  // namespace doxel

@@ -1,5 +1,6 @@
 #include "core/project_file.h"
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -155,6 +156,14 @@ TEST(ProjectFile, RoundTripsAProjectWithFoldersKeywordsAndLevelZeroEntries)
     EXPECT_EQ(back.windowSettings, project.windowSettings);
     EXPECT_EQ(back.fileList.size(), 2u);
     EXPECT_EQ(back.titleEntry().child(0)->iconNumber, 0);  // read back in the closed form
+
+    // A file list made beside the caller's work is the one made while reading.
+    Project beside;
+    FileListMaker maker;
+    readProjectFile(beside, folder + "/help/p.dxp", kNativePathStyle, nullptr, nullptr, &maker);
+    beside.fileList = maker.take();
+    EXPECT_TRUE(std::equal(beside.fileList.begin(), beside.fileList.end(), back.fileList.begin(), back.fileList.end(),
+                           [](const FileListEntry& a, const FileListEntry& b) { return a.path == b.path; }));
 }
 
 TEST(ProjectFile, ReadsBackAsDeepATreeAsItWrites)
@@ -338,20 +347,26 @@ TEST(ProjectFile, RefusesFilesThatDepartFromTheLayoutAndKeepsTheProject)
                      7),
          1},
     };
+    // Also with the file list made beside: a file that fails after the
+    // contents were read stops the making, which reads them.
     for (const auto& c : cases) {
-        Project project = windowsExample();
-        project.projectFile = "/keep/me.dxp";
-        project.modified = true;
-        try {
-            readProjectText(project, c.text, "/h/bad.dxp");
-            ADD_FAILURE() << "accepted: " << c.text.substr(0, 80);
-        } catch (const FormatError& error) {
-            EXPECT_EQ(error.line(), c.line) << error.what();
-            EXPECT_NE(std::string(error.what()).find("/h/bad.dxp, line "), std::string::npos);
+        for (const bool beside : {false, true}) {
+            Project project = windowsExample();
+            project.projectFile = "/keep/me.dxp";
+            project.modified = true;
+            FileListMaker maker;
+            try {
+                readProjectText(project, c.text, "/h/bad.dxp", kNativePathStyle, nullptr, beside ? &maker : nullptr);
+                ADD_FAILURE() << "accepted: " << c.text.substr(0, 80);
+            } catch (const FormatError& error) {
+                EXPECT_EQ(error.line(), c.line) << error.what();
+                EXPECT_NE(std::string(error.what()).find("/h/bad.dxp, line "), std::string::npos);
+            }
+            EXPECT_EQ(project.projectFile, "/keep/me.dxp");
+            EXPECT_EQ(project.title(), "My help");
+            EXPECT_TRUE(project.modified);
+            EXPECT_FALSE(maker.started());
         }
-        EXPECT_EQ(project.projectFile, "/keep/me.dxp");
-        EXPECT_EQ(project.title(), "My help");
-        EXPECT_TRUE(project.modified);
     }
 }
 
