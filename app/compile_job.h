@@ -20,8 +20,8 @@ enum class InputFilesFor { Compile, Export };
 // `listings` when given. `alongside`, when given, runs on a thread of its
 // own while the files are written, once the project and its file list are
 // made; it may read the project and `listings` (the writing only reads
-// them too), and ends before this returns. Says on standard error why it cannot, and
-// returns false then.
+// them too), and ends before this returns. Says on standard error why it
+// cannot, and returns false then.
 bool writeInputFiles(Project& project, const std::string& projectFile, InputFilesFor purpose,
                      CompilerInputFiles* written, FolderListings* listings = nullptr,
                      const std::function<void()>& alongside = {});

@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "app/window_module.h"
-
 #include "core/errors.h"
 #include "platform/desktop_apps.h"
 #include "platform/file_association.h"
