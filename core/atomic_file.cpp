@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 #include "core/errors.h"
 
@@ -253,12 +254,12 @@ void AtomicFileWriter::commit()
     }
 }
 
-WriteBehind::WriteBehind(AtomicFileWriter& file) : m_file(file)
+WriteBehind::WriteBehind(std::string path) : m_file(std::move(path))
 {
     try {
         m_thread = std::thread([this] { run(); });
     } catch (const std::system_error&) {
-        // hand() writes at once.
+        // hand() and commit() do their work at once.
     }
 }
 
@@ -277,13 +278,18 @@ void WriteBehind::run()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_busy || m_stopping; });
-        if (!m_busy)
+        m_changed.wait(lock, [this] { return m_busy || m_commitAsked || m_stopping; });
+        if (!m_busy && !m_commitAsked)
             return;
+        const bool committing = !m_busy;
+        const bool failedBefore = m_failure != nullptr;
         lock.unlock();
         std::exception_ptr failure;
         try {
-            m_file.write(m_piece);
+            if (!committing)
+                m_file.write(m_piece);
+            else if (!failedBefore)
+                m_file.commit();
         } catch (...) {
             failure = std::current_exception();
         }
@@ -291,14 +297,17 @@ void WriteBehind::run()
         lock.lock();
         if (failure && !m_failure)
             m_failure = failure;
-        m_busy = false;
+        if (committing)
+            m_commitAsked = false;
+        else
+            m_busy = false;
         m_changed.notify_all();
     }
 }
 
 void WriteBehind::waitUntilIdle(std::unique_lock<std::mutex>& lock)
 {
-    m_changed.wait(lock, [this] { return !m_busy; });
+    m_changed.wait(lock, [this] { return !m_busy && !m_commitAsked; });
     if (m_failure)
         std::rethrow_exception(m_failure);
 }
@@ -316,6 +325,19 @@ void WriteBehind::hand(std::string& piece)
         // The written piece's buffer comes back for the next one.
         m_piece.swap(piece);
         m_busy = true;
+    }
+    m_changed.notify_all();
+}
+
+void WriteBehind::commit()
+{
+    if (!m_thread.joinable()) {
+        m_file.commit();
+        return;
+    }
+    {
+        const std::lock_guard lock(m_mutex);
+        m_commitAsked = true;
     }
     m_changed.notify_all();
 }

@@ -47,32 +47,38 @@ private:
     long long m_flushed = 0;  // bytes handed to the disk ahead of commit()
 };
 
-// Writes the pieces of a large text into an AtomicFileWriter on a thread
-// of its own, so that making the next piece and writing this one overlap.
-// A piece handed over is taken whole and the caller gets back an empty
-// string that keeps a capacity, for the next piece. A failed write is
-// thrown (IoError) by the next hand() or by finish(); after it nothing more
-// is written. Without a second thread the pieces are written at once.
+// An AtomicFileWriter on a thread of its own, so that making the next
+// piece of a file, or the next file, and writing this one overlap. A piece
+// handed over is taken whole, and the caller gets back an empty string that
+// keeps a capacity, for the next piece. commit() puts the file in place
+// once its pieces are written and returns at once; finish() waits for that.
+// A failed write or commit is thrown (IoError) by the next hand() or by
+// finish(); after it nothing more is written, and a file not committed is
+// removed with its writer, the old file staying as it was. Without a second
+// thread everything happens at once.
 class WriteBehind {
 public:
-    explicit WriteBehind(AtomicFileWriter& file);
+    // Creates the temporary file (AtomicFileWriter); throws IoError.
+    explicit WriteBehind(std::string path);
     ~WriteBehind();
     WriteBehind(const WriteBehind&) = delete;
     WriteBehind& operator=(const WriteBehind&) = delete;
 
     void hand(std::string& piece);
-    // Waits for the pieces handed over to be written.
+    void commit();
+    // Waits for the pieces handed over, and the commit when it was asked.
     void finish();
 
 private:
     void run();
     void waitUntilIdle(std::unique_lock<std::mutex>& lock);
 
-    AtomicFileWriter& m_file;
+    AtomicFileWriter m_file;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::string m_piece;  // being written, or empty
     bool m_busy = false;
+    bool m_commitAsked = false;
     bool m_stopping = false;
     std::exception_ptr m_failure;
     std::thread m_thread;

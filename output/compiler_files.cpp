@@ -88,12 +88,20 @@ CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& 
                     "index and title are written in Windows-" + std::to_string(page.number) +
                     "; viewers read its pages in that code page too");
     }
-    saveIndex(project, project.indexFile, writer);
+    // Each file is written and put in place on a thread of its own while
+    // the next one is made; each is in place before the next one is.
+    WriteBehind index(project.indexFile);
+    std::string indexText = indexFileText(project, writer);
+    index.hand(indexText);
+    index.commit();
     // The help project is the one file that reads the file list, so the
-    // contents file is written before it; its messages still follow the
-    // help project's.
+    // contents file is made before it; its messages still follow the help
+    // project's.
     HelpTextWriter contentsWriter = writer.apart();
-    saveContents(project, project.contentsFile, progress, contentsWriter);
+    WriteBehind contents(project.contentsFile);
+    saveContents(project, contents, progress, contentsWriter);
+    index.finish();
+    contents.commit();
     if (awaitFileList)
         awaitFileList();
     std::string helpProject = compilerHelpProjectText(project, writer);
@@ -103,6 +111,7 @@ CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& 
         if (const std::size_t at = helpProject.find(after); at != std::string::npos)
             helpProject.insert(at + after.size(), "Error log file=" + logFile + "\r\n");
     }
+    contents.finish();
     writeFileAtomically(project.helpProjectFile, helpProject);
     writer.takeMessagesOf(contentsWriter);
     std::vector<CompilerFileMessage> messages = writer.messages();

@@ -99,25 +99,27 @@ std::string contentsFileText(const Project& project, ProgressScope& progress, Pa
     return contentsFileText(project, progress, writer);
 }
 
-void saveContents(const Project& project, const std::string& path, ProgressReporter& progress, HelpTextWriter& writer)
+void saveContents(const Project& project, WriteBehind& file, ProgressReporter& progress, HelpTextWriter& writer)
 {
-    AtomicFileWriter file(path);
     std::string text;
     text.reserve(kPieceSize + kPieceSize / 8);
-    {
-        WriteBehind behind(file);
-        ProgressScope scope(progress, static_cast<int>(project.entryCount()) - 1);
-        buildContents(project, scope, writer, text, [&behind](std::string& built) {
-            if (built.size() >= kPieceSize) {
-                behind.hand(built);
-                if (built.capacity() < kPieceSize)
-                    built.reserve(kPieceSize + kPieceSize / 8);
-            }
-        });
-        behind.hand(text);
-        behind.finish();
-    }
+    ProgressScope scope(progress, static_cast<int>(project.entryCount()) - 1);
+    buildContents(project, scope, writer, text, [&file](std::string& built) {
+        if (built.size() >= kPieceSize) {
+            file.hand(built);
+            if (built.capacity() < kPieceSize)
+                built.reserve(kPieceSize + kPieceSize / 8);
+        }
+    });
+    file.hand(text);
+}
+
+void saveContents(const Project& project, const std::string& path, ProgressReporter& progress, HelpTextWriter& writer)
+{
+    WriteBehind file(path);
+    saveContents(project, file, progress, writer);
     file.commit();
+    file.finish();
 }
 
 void saveContents(const Project& project, const std::string& path, ProgressReporter& progress, PathStyle style)

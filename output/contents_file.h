@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/atomic_file.h"
 #include "core/path_rules.h"
 #include "core/progress.h"
 #include "core/project.h"
@@ -17,6 +18,9 @@ namespace doxel {
 std::string contentsFileText(const Project& project, ProgressScope& progress, HelpTextWriter& writer);
 std::string contentsFileText(const Project& project, ProgressScope& progress, PathStyle style = kNativePathStyle);
 
+// Hands contentsFileText to `file` in pieces, for the caller to commit
+// (WriteBehind::commit) while it goes on. Throws IoError.
+void saveContents(const Project& project, WriteBehind& file, ProgressReporter& progress, HelpTextWriter& writer);
 // Writes contentsFileText to `path`. Throws IoError.
 void saveContents(const Project& project, const std::string& path, ProgressReporter& progress, HelpTextWriter& writer);
 void saveContents(const Project& project, const std::string& path, ProgressReporter& progress,

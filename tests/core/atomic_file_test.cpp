@@ -108,9 +108,9 @@ TEST(AtomicFile, PiecesReplaceTheFileOnlyOnCommit)
     EXPECT_EQ(test::readFile(path), "new text");
 }
 
-// Pieces written behind arrive in order; a write that fails on the other
-// thread (here the process's file size limit) reaches the caller, and the
-// old file stays.
+// Pieces written behind arrive in order and the file is in place only once
+// committed; a write that fails on the other thread (here the process's
+// file size limit) reaches the caller, and the old file stays.
 TEST(AtomicFile, WritesBehindInOrderAndReportsAFailedWrite)
 {
     test::TempDir dir;
@@ -118,16 +118,23 @@ TEST(AtomicFile, WritesBehindInOrderAndReportsAFailedWrite)
     test::writeFile(path, "old");
     std::string expected;
     {
-        AtomicFileWriter file(path);
-        WriteBehind behind(file);
+        WriteBehind behind(path);
         for (int i = 0; i < 200; ++i) {
             std::string piece(static_cast<std::size_t>(i % 7) * 1000, static_cast<char>('a' + i % 26));
             expected += piece;
             behind.hand(piece);
             EXPECT_TRUE(piece.empty());
         }
+        EXPECT_EQ(test::readFile(path), "old");
+        behind.commit();
         behind.finish();
-        file.commit();
+        EXPECT_EQ(test::readFile(path), expected);
+    }
+    {
+        WriteBehind uncommitted(path);
+        std::string piece = "never in place";
+        uncommitted.hand(piece);
+        uncommitted.finish();
     }
     EXPECT_EQ(test::readFile(path), expected);
 
@@ -138,14 +145,13 @@ TEST(AtomicFile, WritesBehindInOrderAndReportsAFailedWrite)
     small.rlim_cur = 4096;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const auto fails = [&path] {
-        AtomicFileWriter file(path);
-        WriteBehind behind(file);
+        WriteBehind behind(path);
         for (int i = 0; i < 8; ++i) {
             std::string piece(3000, 'x');
             behind.hand(piece);
         }
+        behind.commit();
         behind.finish();
-        file.commit();
     };
     EXPECT_THROW(fails(), IoError);
     ::setrlimit(RLIMIT_FSIZE, &saved);
