@@ -171,7 +171,7 @@ FileList FileListMaker::take()
 {
     if (m_thread.joinable())
         m_thread.join();
-    else if (m_root != nullptr && !m_failure)
+    else if (m_root != nullptr)
         m_list = fileListOf(*m_root);
     m_root = nullptr;
     if (m_failure)
