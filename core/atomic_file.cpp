@@ -358,13 +358,20 @@ std::optional<FileStamp> fileStampOf(const std::string& path)
                      static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000LL + info.st_mtim.tv_nsec};
 }
 
-std::string readWholeFile(const std::string& path, std::size_t limit)
+namespace {
+
+// Opened without blocking: opening a pipe for reading would otherwise wait
+// for a writer that never comes.
+int openForReading(const std::string& path)
 {
-    // Opened without blocking: opening a pipe for reading would otherwise
-    // wait for a writer that never comes.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
         throw IoError(describeErrno("Cannot read", path, errno));
+    return fd;
+}
+
+std::string readOpenedFile(const FileDescriptor& fd, const std::string& path, std::size_t limit)
+{
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
         throw IoError(describeErrno("Cannot read", path, errno));
@@ -373,9 +380,12 @@ std::string readWholeFile(const std::string& path, std::size_t limit)
     if (!S_ISREG(info.st_mode))
         throw IoError("Cannot read " + path + ": it is not a regular file");
     ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    const auto tooLarge = [&] {
+        return IoError("Cannot read " + path + ": the file is larger than " + std::to_string(limit / (1024 * 1024)) +
+                       " MB");
+    };
     if (info.st_size > 0 && static_cast<std::size_t>(info.st_size) > limit)
-        throw IoError("Cannot read " + path + ": the file is larger than " + std::to_string(limit / (1024 * 1024)) +
-                      " MB");
+        throw tooLarge();
 
     std::string contents;
     contents.reserve(static_cast<std::size_t>(info.st_size));
@@ -390,11 +400,67 @@ std::string readWholeFile(const std::string& path, std::size_t limit)
         if (got == 0)
             break;
         if (contents.size() + static_cast<std::size_t>(got) > limit)
-            throw IoError("Cannot read " + path + ": the file is larger than " + std::to_string(limit / (1024 * 1024)) +
-                          " MB");
+            throw tooLarge();
         contents.append(buffer, static_cast<std::size_t>(got));
     }
     return contents;
+}
+
+// The real path of an open file, every link resolved, as the kernel knows
+// it; empty when it cannot tell.
+std::string realPathOf(const FileDescriptor& fd)
+{
+    const std::string link = "/proc/self/fd/" + std::to_string(fd.get());
+    std::string target(4096, '\0');
+    const ssize_t length = ::readlink(link.c_str(), target.data(), target.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
+        return {};
+    target.resize(static_cast<std::size_t>(length));
+    return target;
+}
+
+}  // namespace
+
+std::string readWholeFile(const std::string& path, std::size_t limit)
+{
+    const FileDescriptor fd(openForReading(path));
+    return readOpenedFile(fd, path, limit);
+}
+
+FolderGate::FolderGate(const std::string& folder)
+{
+    char* real = ::realpath(folder.c_str(), nullptr);
+    if (real == nullptr)
+        throw IoError(describeErrno("Cannot read", folder, errno));
+    m_realFolder = real;
+    std::free(real);
+    if (!m_realFolder.ends_with('/'))
+        m_realFolder += '/';
+}
+
+bool FolderGate::holdsRealPath(std::string_view realPath) const
+{
+    return realPath.size() > m_realFolder.size() && realPath.starts_with(m_realFolder);
+}
+
+bool FolderGate::holds(const std::string& path) const
+{
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr)
+        return false;
+    const bool inside = holdsRealPath(real);
+    std::free(real);
+    return inside;
+}
+
+std::optional<std::string> FolderGate::read(const std::string& path, std::size_t limit) const
+{
+    const FileDescriptor fd(openForReading(path));
+    // Checked on the file opened, so that no link put in its way between a
+    // check and the read leads out.
+    if (!holdsRealPath(realPathOf(fd)))
+        return std::nullopt;
+    return readOpenedFile(fd, path, limit);
 }
 
 }  // namespace doxel

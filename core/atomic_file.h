@@ -121,4 +121,28 @@ std::optional<FileStamp> fileStampOf(const std::string& path);
 // `limit` bytes.
 std::string readWholeFile(const std::string& path, std::size_t limit);
 
+// What a help file may hold: files whose real path, every symbolic link
+// resolved, lies inside one folder's real path. A project folder that is
+// itself reached through a link is fine; a link inside it to /etc is not:
+// with the folder /home/a/help, "/home/a/help/etc/passwd" is refused when
+// "etc" links to /etc.
+class FolderGate {
+public:
+    // Throws IoError when the folder cannot be resolved.
+    explicit FolderGate(const std::string& folder);
+
+    // The folder's real path, with a final "/".
+    const std::string& realFolder() const { return m_realFolder; }
+    // Whether `path` names a file or folder inside the folder.
+    bool holds(const std::string& path) const;
+    // The file as readWholeFile reads it, or nothing when it lies outside
+    // the folder: checked on the file as opened, where it is read. Throws
+    // IoError as readWholeFile does.
+    std::optional<std::string> read(const std::string& path, std::size_t limit) const;
+
+private:
+    bool holdsRealPath(std::string_view realPath) const;
+    std::string m_realFolder;
+};
+
 }  // namespace doxel

@@ -47,6 +47,13 @@ private:
     std::string m_problem;
 };
 
+// A binary file the user brought (a compiled help file) is damaged or is
+// not of its kind; the message names the file and what is wrong.
+class DamagedFileError : public Error {
+public:
+    using Error::Error;
+};
+
 // `text` safe to show on a terminal or in a message: control characters
 // (C0 but line feed and tab, DEL, C1) and bytes that are not UTF-8 become
 // "\xNN" (or "\u0085" for a C1 character), so that a file name cannot move

@@ -7,6 +7,7 @@
 
 #include "chm_readers.h"
 #include "core/errors.h"
+#include "formats/chm_archive.h"
 #include "test_support.h"
 
 namespace doxel::chm {
@@ -47,6 +48,15 @@ ChmFiles stored(const ChmFiles& all)
         if (name.starts_with("/"))
             files[name] = data;
     }
+    return files;
+}
+
+ChmFiles readWithOurReader(const std::string& chm)
+{
+    ChmFiles files;
+    const auto archive = ChmArchive::open(chm);
+    for (const std::string& name : archive->files())
+        files[name] = archive->read(name);
     return files;
 }
 
@@ -95,6 +105,7 @@ TEST_P(ContainerReadBack, EveryReaderGetsEveryFileByteForByte)
     EXPECT_EQ(stored(test::readWithChmlib(path)), c.files) << "chmlib";
     EXPECT_EQ(stored(test::readWithMspack(path)), c.files) << "libmspack";
     EXPECT_EQ(stored(test::readWith7zip(path)), c.files) << "7-Zip";
+    EXPECT_EQ(stored(readWithOurReader(path)), c.files) << "ChmArchive";
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ContainerReadBack, ::testing::ValuesIn(containerCases()),
