@@ -122,8 +122,9 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
         std::string logFile;
         if (purpose == InputFilesFor::Export)
             logFile = std::string(fileNameOf(commandLineLogFile(settings)));
-        CompilerInputFiles files = writeCompilerFiles(project, progress, kNativePathStyle, logFile,
-                                                      programTextLookup(settings), awaitFileList);
+        CompilerInputFiles files =
+            writeCompilerFiles(project, progress, kNativePathStyle, logFile, programTextLookup(settings),
+                               awaitFileList, purpose == InputFilesFor::Compile);
         if (beside.joinable())
             beside.join();
         if (alongsideFailed)
@@ -182,10 +183,19 @@ int compileFromCommandLine(const std::string& projectFile, const std::string& co
     // LaunchHelp and ViewLog would open windows; here they stay off.
     MemorySettingsStore runSettings;
     files.logFile = commandLineLogFile(settings);
-    const CompileResult result = compileRun(*compiler, runSettings, host, files);
+    CompileResult result;
+    try {
+        result = compileRun(*compiler, runSettings, host, files);
+    } catch (const std::exception& error) {
+        // Whatever stopped the run is said, never a crash.
+        std::cout << "Error: " << escapeControls(error.what()) << std::endl;
+        std::cerr << "doxel: the compile could not go on\n";
+        return kExitFailure;
+    }
     switch (result.outcome) {
     case CompileOutcome::CompilerFailed:
-        std::cerr << "doxel: the help compiler could not run; the input files stay next to the project\n";
+        std::cerr << (helpProject ? "doxel: the help compiler could not run\n"
+                                  : "doxel: the help compiler could not run; the input files stay next to the project\n");
         return kExitFailure;
     case CompileOutcome::StoppedByChecks:
     case CompileOutcome::NothingWritten:

@@ -4,7 +4,7 @@
 
 #include "core/errors.h"
 #include "import/project_import.h"
-#include "platform/chm_reader.h"
+#include "formats/chm_archive.h"
 
 namespace doxel {
 
@@ -13,8 +13,7 @@ int importFromCommandLine(const std::string& source, const std::string& projectF
     constexpr int kExitFailure = 2;
     try {
         NullProgress progress;
-        const ImportReport report = runImport(
-            source, projectFile, [](const std::string& file) { return std::make_unique<ChmReader>(file); }, progress);
+        const ImportReport report = runImport(source, projectFile, ChmArchive::open, progress);
         // Names in the report come from the source; a hostile one must not
         // drive the terminal.
         std::cout << escapeControls(report.text());

@@ -223,6 +223,11 @@ public:
         std::string file;
         container.write([&file](std::string_view bytes) { file.append(bytes); });
         progress("Writing " + std::string(fileNameOf(m_target)));
+        std::vector<std::string> read = {m_hhp};
+        for (const std::string& path : m_files)
+            read.push_back(m_folder + "/" + path);
+        if (const std::string refusal = helpFileTargetRefusal(m_target, read); !refusal.empty())
+            throw CompileError(refusal);
         writeFileAtomically(m_target, file);
         m_log("Compiled " + std::to_string(m_topics.size()) + " topics, " + std::to_string(m_files.size()) +
               " files into " + std::string(fileNameOf(m_target)) + " (" + std::to_string(file.size()) + " bytes)");
@@ -246,17 +251,6 @@ private:
         return std::filesystem::is_regular_file(m_folder + "/" + path, error);
     }
 
-    // A symbolic link in the project that leads elsewhere brings that file
-    // no more than a "../" does.
-    bool staysInside(const std::string& path)
-    {
-        std::error_code error;
-        if (m_realFolder.empty())
-            m_realFolder = std::filesystem::canonical(m_folder, error).string() + "/";
-        const std::string real = std::filesystem::canonical(m_folder + "/" + path, error).string();
-        return !error && real.starts_with(m_realFolder);
-    }
-
     // Takes a path relative to the project folder into the help file when
     // the file is there; a page is scanned for the files it uses.
     void reach(const std::string& relative)
@@ -267,15 +261,31 @@ private:
         m_seen.insert(path);
         if (!exists(path))
             return;
-        if (!staysInside(path)) {
-            m_log(
-                "Warning: " + path +
-                " is a link to a file outside the project folder, where the help file cannot hold it; it is left out");
+        if (!gate().holds(m_folder + "/" + path)) {
+            m_log(FolderGate::leftOutWarning(path));
             return;
         }
         m_files.push_back(path);
         m_stored.insert(path);
         m_pending.push_back(path);
+    }
+
+    const FolderGate& gate()
+    {
+        if (!m_gate)
+            m_gate = std::make_unique<FolderGate>(m_folder);
+        return *m_gate;
+    }
+
+    // The file's bytes, read where its real path is checked once more, so
+    // that a link put in its way since it was reached leads nowhere.
+    std::string readInside(const std::string& path)
+    {
+        std::optional<std::string> bytes = gate().read(m_folder + "/" + path, kFileLimit);
+        if (!bytes)
+            throw CompileError(path + " was changed into a link to a file outside the project folder while the help " +
+                               "file was made");
+        return std::move(*bytes);
     }
 
     void reachUrl(std::string_view url, std::string_view baseFolder)
@@ -301,8 +311,13 @@ private:
         }
         if (!m_seen.insert(name).second)
             return;
+        if (!gate().holds(m_folder + "/" + name)) {
+            m_log(FolderGate::leftOutWarning(name));
+            name.clear();
+            return;
+        }
         m_files.push_back(name);
-        const std::string bytes = readWholeFile(m_folder + "/" + name, kFileLimit);
+        const std::string bytes = readInside(name);
         const Sitemap sitemap = readSitemap(bytes, m_codePage, std::string(fileNameOf(name)));
         take(name, bytes);
         const std::string base(folderOf(name));
@@ -342,7 +357,7 @@ public:
             const std::string path = m_pending.front();
             m_pending.pop_front();
             progress("Reading " + path);
-            const std::string bytes = readWholeFile(m_folder + "/" + path, kFileLimit);
+            const std::string bytes = readInside(path);
             if (isPage(path)) {
                 const std::string base(folderOf(path));
                 for (const PageReference& reference : scanPage(bytes).references)
@@ -540,7 +555,7 @@ private:
     std::function<void(const std::string&)> m_log;
     HelpCompileOptions m_options;
     std::string m_hhp;
-    std::string m_realFolder;
+    std::unique_ptr<FolderGate> m_gate;
     std::string m_folder;
     std::string m_target;
     HelpProjectFile m_project;

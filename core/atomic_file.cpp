@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <mutex>
@@ -168,8 +169,12 @@ std::optional<unsigned> replacedFileMode(const std::string& path)
         throw IoError("Cannot write " + path + ": a folder of that name is in the way");
     if (!S_ISREG(old.st_mode))
         throw IoError("Cannot write " + path + ": it is not a regular file");
-    if ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)
+    if ((old.st_mode & 0222) == 0)
         throw IoError(describeErrno("Cannot write", path, EACCES));
+    // The system's own reason: a read-only file system is no matter of
+    // permissions.
+    if (::access(path.c_str(), W_OK) != 0)
+        throw IoError(describeErrno("Cannot write", path, errno));
     return static_cast<unsigned>(old.st_mode & 07777);
 }
 
@@ -440,7 +445,8 @@ FolderGate::FolderGate(const std::string& folder)
 
 bool FolderGate::holdsRealPath(std::string_view realPath) const
 {
-    return realPath.size() > m_realFolder.size() && realPath.starts_with(m_realFolder);
+    // The folder itself counts as inside.
+    return realPath.starts_with(m_realFolder) || std::string(realPath) + "/" == m_realFolder;
 }
 
 bool FolderGate::holds(const std::string& path) const
@@ -451,6 +457,36 @@ bool FolderGate::holds(const std::string& path) const
     const bool inside = holdsRealPath(real);
     std::free(real);
     return inside;
+}
+
+std::string helpFileTargetRefusal(const std::string& target, const std::vector<std::string>& reads)
+{
+    struct stat at {};
+    if (::lstat(target.c_str(), &at) != 0 || S_ISLNK(at.st_mode))
+        return {};
+    if (S_ISDIR(at.st_mode))
+        return "The compiled file " + target + " is a folder";
+    for (const std::string& read : reads) {
+        struct stat other {};
+        if (::stat(read.c_str(), &other) == 0 && other.st_dev == at.st_dev && other.st_ino == at.st_ino)
+            return "The compiled file " + target + " is " + read +
+                   ", which the compile reads; give the compiled file a name of its own";
+    }
+    char magic[4] = {};
+    const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const bool isHelpFile = fd >= 0 && ::read(fd, magic, sizeof magic) == 4 && std::memcmp(magic, "ITSF", 4) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!isHelpFile)
+        return "The compiled file " + target +
+               " exists and is not a help file; it is not replaced. Remove it or give the compiled file another name";
+    return {};
+}
+
+std::string FolderGate::leftOutWarning(const std::string& relative)
+{
+    return "Warning: " + relative +
+           " is a link to a file outside the project folder, where the help file cannot hold it; it is left out";
 }
 
 std::optional<std::string> FolderGate::read(const std::string& path, std::size_t limit) const

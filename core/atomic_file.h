@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace doxel {
 
@@ -121,6 +122,13 @@ std::optional<FileStamp> fileStampOf(const std::string& path);
 // `limit` bytes.
 std::string readWholeFile(const std::string& path, std::size_t limit);
 
+// Why a compiled help file must not be written to `target`, or empty when
+// it may: `target` is one of `reads` (the files the compile reads, the same
+// file by any name or link), or it is an existing file that is not a help
+// file (it does not start with "ITSF"), or a folder. A symbolic link at
+// `target` may go: the compile replaces the link, never what it names.
+std::string helpFileTargetRefusal(const std::string& target, const std::vector<std::string>& reads);
+
 // What a help file may hold: files whose real path, every symbolic link
 // resolved, lies inside one folder's real path. A project folder that is
 // itself reached through a link is fine; a link inside it to /etc is not:
@@ -133,12 +141,16 @@ public:
 
     // The folder's real path, with a final "/".
     const std::string& realFolder() const { return m_realFolder; }
-    // Whether `path` names a file or folder inside the folder.
+    // Whether `path` names a file or folder inside the folder, or the folder.
     bool holds(const std::string& path) const;
     // The file as readWholeFile reads it, or nothing when it lies outside
     // the folder: checked on the file as opened, where it is read. Throws
     // IoError as readWholeFile does.
     std::optional<std::string> read(const std::string& path, std::size_t limit) const;
+
+    // The warning for a file left out of a help file because it lies
+    // outside, `relative` as the project names it.
+    static std::string leftOutWarning(const std::string& relative);
 
 private:
     bool holdsRealPath(std::string_view realPath) const;

@@ -652,8 +652,10 @@ ImportReport decompileHelpFile(const CompiledHelpFile& archive, const std::strin
                                    " clashes with another stored file or folder; it is not extracted");
             return;
         }
-        std::ofstream out(target, std::ios::binary | std::ios::trunc);
+        // Read before the file is made, so that a name the help file cannot
+        // give the bytes of leaves no empty file behind.
         const std::string bytes = archive.read("/" + relative);
+        std::ofstream out(target, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!out)
             throw IoError(describeErrno("Cannot write", target, errno));

@@ -12,6 +12,7 @@
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
+#include "core/project_settings.h"
 #include "core/text_encoding.h"
 #include "formats/character_references.h"
 #include "formats/help_project_reader.h"
@@ -75,7 +76,9 @@ std::vector<SummaryRow> summaryRows(const CompileStatistics& s)
 
 CompileFiles compileFilesOf(const Project& project)
 {
-    return {project.helpProjectFile, project.contentsFile, project.indexFile, project.compiledFile};
+    CompileFiles files{project.helpProjectFile, project.contentsFile, project.indexFile, project.compiledFile};
+    files.projectFile = project.projectFile;
+    return files;
 }
 
 CompileFiles compileFilesOf(const Project& project, const CompilerInputFiles& written)
@@ -254,7 +257,7 @@ PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sin
                 for (const std::string& local : entry.moreLocals)
                     topics.push_back(asViewersRead(local));
             }
-        } catch (const IoError& error) {
+        } catch (const Error& error) {
             sink.count(std::string("Error: ") + error.what(), statistics);
         }
     }
@@ -370,11 +373,29 @@ CompileResult compileRun(CompilerLibrary& library, SettingsStore& settings, Comp
     // must store converted to its code page, which the compiler then reads
     // from a folder of their own.
     check.scanPages(progress);
+    if (check.unreadablePages() > 0) {
+        addScanResults();
+        sink.toFileOnly(kStoppedByChecksText);
+        return finish(CompileOutcome::StoppedByChecks);
+    }
+    std::vector<std::string> helpFiles = prepared.info.files;
+    for (std::string& file : check.reachedFiles())
+        helpFiles.push_back(std::move(file));
+    std::vector<std::string> reads = {files.helpProjectFile, files.contentsFile, files.indexFile};
+    if (!files.projectFile.empty())
+        reads.insert(reads.end(), {files.projectFile, projectSettingsFileName(files.projectFile)});
+    for (const std::string& file : helpFiles)
+        reads.push_back(inFolder(file, prepared.folder));
+    if (const std::string refusal = helpFileTargetRefusal(files.compiledFile, reads); !refusal.empty()) {
+        sink.count("Error: " + refusal, counts);
+        addScanResults();
+        sink.toFileOnly(kStoppedByChecksText);
+        return finish(CompileOutcome::StoppedByChecks);
+    }
+    if (!FolderGate(prepared.folder).holds(std::string(folderOf(absolutePath(files.compiledFile)))))
+        sink.emit("Note: The help file is written outside the project folder, to " + absolutePath(files.compiledFile));
     std::unique_ptr<ConvertedPagesFolder> converted;
     try {
-        std::vector<std::string> helpFiles = prepared.info.files;
-        for (std::string& file : check.reachedFiles())
-            helpFiles.push_back(std::move(file));
         converted = ConvertedPagesFolder::prepare(absolutePath(files.helpProjectFile), prepared.folder, helpFiles,
                                                   *prepared.codePage);
     } catch (const Error& error) {
@@ -383,6 +404,8 @@ CompileResult compileRun(CompilerLibrary& library, SettingsStore& settings, Comp
         return finish(CompileOutcome::StoppedByChecks);
     }
     if (converted) {
+        for (const std::string& file : converted->leftOut())
+            sink.count(FolderGate::leftOutWarning(file), counts);
         sink.emit("Note: " + std::to_string(converted->convertedPages().size()) +
                   " pages go into the help file converted to Windows-" + std::to_string(prepared.codePage->number) +
                   ", the code page its viewers read them in; the files on disk stay as they are");

@@ -32,6 +32,9 @@ struct CompileFiles {
     // For a help project another tool wrote: its files are its own, and the
     // run leaves them where they are.
     bool keepInputFiles = false;
+    // The project file whose compile this is (empty for a help project
+    // another tool wrote): the help file never replaces it.
+    std::string projectFile = {};
 };
 
 // The file names the Compile command set on the project.

@@ -2,7 +2,11 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <cstdlib>
+#include <filesystem>
 #include <random>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/atomic_file.h"
@@ -15,7 +19,12 @@
 namespace doxel {
 namespace {
 
-// Creates `path` empty, failing when anything (a file, a link) is there.
+constexpr std::string_view kMarkerText = "Written by HTML Doxel for a compile";
+constexpr std::string_view kProcessText = " of process ";
+
+// Creates `path` with its first line only, failing when anything (a file, a
+// link) is there. A file that cannot take its first line (a full disk) is
+// removed again.
 bool createExclusively(const std::string& path, int& error)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
@@ -23,8 +32,13 @@ bool createExclusively(const std::string& path, int& error)
         error = errno;
         return false;
     }
+    const std::string marker = compileInputFirstLine(path);
+    const bool written = ::write(fd, marker.data(), marker.size()) == static_cast<ssize_t>(marker.size());
+    error = written ? 0 : (errno != 0 ? errno : ENOSPC);
     ::close(fd);
-    return true;
+    if (!written)
+        ::unlink(path.c_str());
+    return written;
 }
 
 // Creates the three files, or none of them.
@@ -40,7 +54,58 @@ bool createAll(const std::string (&paths)[3], int& error)
     return true;
 }
 
+// Removes the files of the three that an ended compile left; true when none
+// of them is left afterwards, so the three names are free. The help project
+// comes first and names the compile's process, which may still run.
+bool removeLeftovers(const std::string (&paths)[3])
+{
+    for (const std::string& path : paths) {
+        std::error_code error;
+        if (std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::not_found)
+            continue;
+        if (!isLeftoverCompileInput(path))
+            return false;
+    }
+    for (const std::string& path : paths)
+        ::unlink(path.c_str());
+    return true;
+}
+
 }  // namespace
+
+std::string compileInputFirstLine(const std::string& path)
+{
+    // The contents and index files go into the help file, which must not
+    // differ between two compiles of the same project: only the help
+    // project names the process.
+    if (asciiLower(path).ends_with(".hhp"))
+        return "; " + std::string(kMarkerText) + std::string(kProcessText) + std::to_string(::getpid()) +
+               "; removed when it ends\r\n";
+    return "<!-- " + std::string(kMarkerText) + "; removed when it ends -->\r\n";
+}
+
+bool isLeftoverCompileInput(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
+        return false;
+    std::string head(200, '\0');
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    const ssize_t got = ::read(fd, head.data(), head.size());
+    ::close(fd);
+    head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    head = head.substr(0, head.find('\n'));
+    if (!(head.starts_with("; ") || head.starts_with("<!-- ")) || head.find(kMarkerText) == std::string::npos)
+        return false;
+    const std::size_t at = head.find(kProcessText);
+    if (at == std::string::npos)
+        return true;
+    // The compile that wrote it is over: no process has its number.
+    const long process = std::strtol(head.c_str() + at + kProcessText.size(), nullptr, 10);
+    return process > 0 && ::kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH;
+}
 
 void reserveCompileInputFiles(Project& project)
 {
@@ -48,7 +113,7 @@ void reserveCompileInputFiles(Project& project)
     const std::string base = project.baseName();
     int error = 0;
     std::string paths[3] = {base + ".hhp", base + ".hhc", base + ".hhk"};
-    if (!createAll(paths, error)) {
+    if (!createAll(paths, error) && !(error == EEXIST && removeLeftovers(paths) && createAll(paths, error))) {
         if (error != EEXIST)
             throw IoError(describeErrno("Cannot write", paths[0], error));
         const std::string folder(folderOf(base));
@@ -77,8 +142,11 @@ void reserveCompileInputFiles(Project& project)
 
 CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& progress, PathStyle style,
                                       const std::string& logFile, const TextLookup& text,
-                                      const std::function<void()>& awaitFileList)
+                                      const std::function<void()>& awaitFileList, bool forCompile)
 {
+    const auto firstLine = [forCompile](const std::string& path) {
+        return forCompile ? compileInputFirstLine(path) : std::string();
+    };
     HelpTextWriter writer(project, style);
     const CodePage& page = writer.codePage();
     const char* chosen =
@@ -91,7 +159,7 @@ CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& 
     // Each file is written and put in place on a thread of its own while
     // the next one is made; each is in place before the next one is.
     WriteBehind index(project.indexFile);
-    std::string indexText = indexFileText(project, writer);
+    std::string indexText = firstLine(project.indexFile) + indexFileText(project, writer);
     index.hand(indexText);
     index.commit();
     // The help project is the one file that reads the file list, so the
@@ -99,6 +167,8 @@ CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& 
     // project's.
     HelpTextWriter contentsWriter = writer.apart();
     WriteBehind contents(project.contentsFile);
+    if (std::string marker = firstLine(project.contentsFile); !marker.empty())
+        contents.hand(marker);
     saveContents(project, contents, progress, contentsWriter);
     index.finish();
     contents.commit();
@@ -112,7 +182,7 @@ CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& 
             helpProject.insert(at + after.size(), "Error log file=" + logFile + "\r\n");
     }
     contents.finish();
-    writeFileAtomically(project.helpProjectFile, helpProject);
+    writeFileAtomically(project.helpProjectFile, firstLine(project.helpProjectFile) + helpProject);
     writer.takeMessagesOf(contentsWriter);
     std::vector<CompilerFileMessage> messages = writer.messages();
     for (const KeywordEntry& keyword : project.keywords) {

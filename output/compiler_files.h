@@ -35,9 +35,12 @@ struct CompilerInputFiles {
 // a C header beside the help file (writeHelpIdsHeader). Languages are named
 // through `text`, in the program's language. Throws IoError; a file that
 // fails stops the files after it.
+// With `forCompile` each file starts with the line that tells a later
+// compile it is one of ours (compileInputFirstLine).
 CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& progress,
                                       PathStyle style = kNativePathStyle, const std::string& logFile = {},
-                                      const TextLookup& text = {}, const std::function<void()>& awaitFileList = {});
+                                      const TextLookup& text = {}, const std::function<void()>& awaitFileList = {},
+                                      bool forCompile = false);
 
 // Sets the project's compiler file names for a compile (compiledFile as
 // Project::deriveCompilerFileNames does) and creates the three input files
@@ -47,8 +50,18 @@ CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& 
 // "guide.hhk") when none of the three exists, as the help file then names
 // its contents and index plainly; otherwise hidden names of this compile
 // alone (".guide-doxel-Ab12Cd.hhp" and so on). All three lie in the project
-// folder: chmcmd finds the contents and index files only there. Throws
-// IoError.
+// folder: chmcmd finds the contents and index files only there. Files of
+// the plain names that a compile left which ended without removing them
+// (killed, or stopped by a full disk) are recognised by their first line
+// and removed, never taken for the author's. Throws IoError.
 void reserveCompileInputFiles(Project& project);
+
+// The first line of a compile's input file at `path`: a comment in the
+// file's own syntax naming this program (and, in the help project, this
+// process).
+std::string compileInputFirstLine(const std::string& path);
+// Whether the file at `path` is one a compile wrote whose process has ended
+// (a contents or index file names none: its help project tells).
+bool isLeftoverCompileInput(const std::string& path);
 
 }  // namespace doxel

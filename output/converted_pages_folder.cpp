@@ -5,7 +5,11 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/atomic_file.h"
 #include "core/errors.h"
@@ -42,15 +46,32 @@ bool isRegularFile(const std::string& path)
     return fs::is_regular_file(fs::symlink_status(path, error));
 }
 
-void linkOrCopy(const std::string& from, const std::string& to)
+constexpr const char* kFolderPrefix = "doxel-pages-";
+
+std::string temporaryFolder()
+{
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+}
+
+// The folders of runs that ended without removing theirs (killed, or the
+// machine went down): each is named with the process that made it
+// ("doxel-pages-4242-Ab12Cd"), and goes once that process is gone.
+void removeFoldersOfEndedRuns(const std::string& temporary)
 {
     std::error_code error;
-    fs::create_hard_link(from, to, error);
-    if (!error)
-        return;
-    fs::copy_file(from, to, error);
-    if (error)
-        throw IoError("Cannot copy " + from + " for the compiler: " + error.message());
+    for (const fs::directory_entry& entry : fs::directory_iterator(temporary, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(kFolderPrefix))
+            continue;
+        const long process = std::strtol(name.c_str() + std::strlen(kFolderPrefix), nullptr, 10);
+        struct stat info {};
+        if (process <= 0 || ::lstat(entry.path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != ::geteuid())
+            continue;
+        if (::kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH)
+            fs::remove_all(entry.path(), error);
+    }
 }
 
 }  // namespace
@@ -60,7 +81,10 @@ std::unique_ptr<ConvertedPagesFolder> ConvertedPagesFolder::prepare(const std::s
                                                                     const std::vector<std::string>& files,
                                                                     const CodePage& codePage)
 {
-    // The pages that go in converted, found before anything is written.
+    // Every file is read through the gate: a link in the project to a file
+    // elsewhere brings that file no more than a "../" does. Once copied,
+    // the compiler could no longer tell.
+    const FolderGate gate(projectFolder);
     std::set<std::string> all;
     std::map<std::string, std::string> converted;
     for (const std::string& file : files) {
@@ -71,7 +95,10 @@ std::unique_ptr<ConvertedPagesFolder> ConvertedPagesFolder::prepare(const std::s
             continue;
         StoredPage stored;
         try {
-            stored = storedPage(readWholeFile(projectFolder + "/" + relative, kFileSizeLimit), codePage);
+            const std::optional<std::string> bytes = gate.read(projectFolder + "/" + relative, kFileSizeLimit);
+            if (!bytes)
+                continue;
+            stored = storedPage(*bytes, codePage);
         } catch (const IoError&) {
             continue;  // the compile's checks report it
         }
@@ -82,8 +109,9 @@ std::unique_ptr<ConvertedPagesFolder> ConvertedPagesFolder::prepare(const std::s
         return nullptr;
 
     std::unique_ptr<ConvertedPagesFolder> folder(new ConvertedPagesFolder);
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/doxel-pages-XXXXXX";
+    const std::string temporary = temporaryFolder();
+    removeFoldersOfEndedRuns(temporary);
+    std::string pattern = temporary + "/" + kFolderPrefix + std::to_string(::getpid()) + "-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr)
         throw IoError("Cannot create a temporary folder for the compiler: " + std::string(std::strerror(errno)));
     folder->m_folder = pattern;
@@ -91,29 +119,39 @@ std::unique_ptr<ConvertedPagesFolder> ConvertedPagesFolder::prepare(const std::s
     // The compiler input files name every file relative to the project folder.
     const std::string projectText = readWholeFile(helpProjectFile, kFileSizeLimit);
     const HelpProjectFile info = readHelpProject(projectText, helpProjectFile);
-    std::set<std::string> listed;
+    std::set<std::string> copies;
     for (const std::string& relative : all) {
         if (isRegularFile(projectFolder + "/" + relative))
-            listed.insert(relative);
+            copies.insert(relative);
     }
-    std::set<std::string> copies = listed;
+    std::set<std::string> sitemaps;
     for (const std::string& sitemap : {info.contentsFile, info.indexFile}) {
         const std::string relative = insideRelative(sitemap);
         if (!relative.empty() && isRegularFile(projectFolder + "/" + relative))
-            copies.insert(relative);
+            sitemaps.insert(relative);
     }
+    copies.insert(sitemaps.begin(), sitemaps.end());
     for (const auto& [relative, bytes] : converted)
         folder->m_converted.push_back(relative);
+    std::set<std::string> listed;
     for (const std::string& relative : copies) {
         const std::string target = folder->m_folder + "/" + relative;
+        std::optional<std::string> bytes;
+        if (const auto page = converted.find(relative); page != converted.end())
+            bytes = page->second;
+        else
+            bytes = gate.read(projectFolder + "/" + relative, kFileSizeLimit);
+        if (!bytes) {
+            folder->m_leftOut.push_back(relative);
+            continue;
+        }
         std::error_code error;
         fs::create_directories(fs::path(target).parent_path(), error);
         if (error)
             throw IoError("Cannot create a folder for the compiler: " + error.message());
-        if (const auto page = converted.find(relative); page != converted.end())
-            writeFileAtomically(target, page->second);
-        else
-            linkOrCopy(projectFolder + "/" + relative, target);
+        writeFileAtomically(target, *bytes);
+        if (all.contains(relative))
+            listed.insert(relative);
     }
     std::string compiled = info.compiledFile;
     for (char& c : compiled) {

@@ -11,10 +11,12 @@ namespace doxel {
 // The folder a compiler reads a project from when some of its pages must go
 // into the help file converted to its code page: a private temporary folder
 // with the project's layout, holding the help project, its contents and
-// index, the converted pages and every other file of the help file as it is
-// (hard linked where the file system allows, else copied). The files on disk
-// are never changed, and every compiler, chmcmd included, reads the folder
-// like a project folder. The folder is removed with the object.
+// index, the converted pages and a copy of every other file of the help
+// file, each read where its real path lies inside the project folder (never
+// a hard link, which would let a later step take an author's file for one
+// of ours). The files on disk are never changed, and every compiler, chmcmd
+// included, reads the folder like a project folder. The folder is removed
+// with the object, and the next run removes one a killed run left.
 class ConvertedPagesFolder {
 public:
     // `files` are the files of the help file relative to `projectFolder`
@@ -33,6 +35,9 @@ public:
     const std::string& helpProjectFile() const { return m_helpProjectFile; }
     // The pages converted, relative to the project folder, "/" separated.
     const std::vector<std::string>& convertedPages() const { return m_converted; }
+    // The files left out because a link leads them outside the project
+    // folder, relative to it.
+    const std::vector<std::string>& leftOut() const { return m_leftOut; }
     // Moves the help file the compiler wrote in the folder to `target`
     // (written under a temporary name beside it and renamed into place).
     // False when the compiler wrote none. Throws IoError.
@@ -45,6 +50,7 @@ private:
     std::string m_helpProjectFile;
     std::string m_compiledFile;
     std::vector<std::string> m_converted;
+    std::vector<std::string> m_leftOut;
 };
 
 }  // namespace doxel

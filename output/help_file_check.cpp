@@ -262,6 +262,7 @@ void HelpFileCheck::scanPage(const std::string& page)
         html = readWholeFile(page, kPageSizeLimit);
     } catch (const IoError& error) {
         addLine(true, error.what());
+        ++m_unreadablePages;
         return;
     }
     ++m_statistics.topics;

@@ -75,6 +75,9 @@ public:
     // the project folder, "/" separated, sorted: what a help file of the
     // project holds. Nothing outside the folder is ever among them.
     std::vector<std::string> reachedFiles() const;
+    // The pages the scan could not read (too large, unreadable): a help
+    // file cannot hold them either.
+    std::size_t unreadablePages() const { return m_unreadablePages; }
 
     // Whether the scan reported `target` (relative to the project folder,
     // "/" separated, ".." allowed) as a file that does not exist.
@@ -114,6 +117,7 @@ private:
     int m_helpCodePage = 0;
     std::size_t m_otherEncodings = 0;  // pages noted for their encoding
     CompileStatistics m_statistics;
+    std::size_t m_unreadablePages = 0;
     FolderListings m_listings;
     std::set<std::string, std::less<>> m_topicFiles;
     std::vector<std::string> m_queue;  // pages to scan, in the order reached

@@ -111,7 +111,7 @@ std::vector<std::string> topicFilesOf(const HelpProjectFile& info, const std::st
                 for (const std::string& local : entry.moreLocals)
                     topics.push_back(asViewersRead(local));
             }
-        } catch (const IoError&) {
+        } catch (const Error&) {
             // The compile's own checks report it.
         }
     }
@@ -197,9 +197,7 @@ std::string withFilesInside(std::string_view text, const std::string& folder,
             break;
         }
         case Place::LinkedOutside:
-            warn("Warning: " + file +
-                 " is a link to a file outside the project folder, where the help file cannot hold it; it is left "
-                 "out");
+            warn(FolderGate::leftOutWarning(file));
             break;
         case Place::Outside:
             break;

@@ -328,6 +328,44 @@ TEST(Decompile, CompletesOrLeavesNothingBehind)
     EXPECT_EQ(fs::directory_iterator(dir.path() / "out"), fs::directory_iterator());
 }
 
+// A help file whose reader fails on some names: one it cannot give the
+// bytes of, and one whose data is damaged.
+struct FaultyArchive : MemoryArchive {
+    std::string read(const std::string& path) const override
+    {
+        if (path == "/unreadable.htm")
+            throw IoError("x.chm cannot give /unreadable.htm");
+        if (path == "/damaged.htm")
+            throw DamagedFileError("x.chm is damaged: frame 3 does not decode");
+        return MemoryArchive::read(path);
+    }
+};
+
+TEST(Decompile, MakesNoFileItCannotReadAndStopsAtDamage)
+{
+    test::TempDir dir;
+    namespace fs = std::filesystem;
+    FaultyArchive chm;
+    chm.stored["/#SYSTEM"] = std::string("\3\0\0\0", 4) + systemRecord(0, std::string("toc.hhc\0", 8));
+    chm.stored["/toc.hhc"] = "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"P\">"
+                             "<param name=\"Local\" value=\"p.htm\"></OBJECT></UL>";
+    chm.stored["/p.htm"] = "page";
+    chm.stored["/unreadable.htm"] = "";
+    NullProgress progress;
+    const auto open = [&chm](const std::string&) -> std::unique_ptr<CompiledHelpFile> {
+        return std::make_unique<FaultyArchive>(chm);
+    };
+    test::writeFile(dir.path() / "a.chm", "stand-in");
+    const ImportReport report = runImport(dir.file("a.chm"), "", open, progress);
+    EXPECT_FALSE(fs::exists(dir.path() / "a" / "unreadable.htm"));
+    EXPECT_NE(report.text().find("cannot give /unreadable.htm"), std::string::npos) << report.text();
+
+    chm.stored["/damaged.htm"] = "";
+    test::writeFile(dir.path() / "b.chm", "stand-in");
+    EXPECT_THROW(runImport(dir.file("b.chm"), "", open, progress), DamagedFileError);
+    EXPECT_FALSE(fs::exists(dir.path() / "b"));
+}
+
 TEST(ImportReaders, BoundDepthAndSizesAndReadUtf16)
 {
     std::string deep;

@@ -1,6 +1,8 @@
 #include "output/compile_run.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <map>
 
 #include "core/errors.h"
@@ -49,7 +51,7 @@ public:
         // It writes the help file the help project names, in its folder.
         if (!writes.empty())
             test::writeFile(folder + "/" + std::filesystem::path(writes).filename().string(),
-                            "compiled " + std::to_string(++m_runs));
+                            "ITSF compiled " + std::to_string(++m_runs));
         return runs;
     }
     std::unique_ptr<CompiledHelpFile> openCompiled(const std::string& file) override;
@@ -93,8 +95,9 @@ class CompileRunTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* name : {"g.hhp", "g.hhc", "g.hhk", "g.chm"})
+        for (const char* name : {"g.hhp", "g.hhc", "g.hhk"})
             test::writeFile(m_dir.file(name), "x");
+        test::writeFile(m_dir.file("g.chm"), "ITSF an earlier help file");
         m_files = {m_dir.file("g.hhp"), m_dir.file("g.hhc"), m_dir.file("g.hhk"), m_dir.file("g.chm")};
         m_compiler.writes = m_files.compiledFile;
     }
@@ -142,8 +145,74 @@ TEST_F(CompileRunTest, NeverWritesTheHelpFileThroughASymbolicLink)
     std::filesystem::create_symlink("victim.txt", m_files.compiledFile);
     EXPECT_TRUE(compileRun(m_compiler, m_settings, m_host, m_files).succeeded);
     EXPECT_FALSE(std::filesystem::is_symlink(m_files.compiledFile));
-    EXPECT_EQ(test::readFile(m_files.compiledFile), "compiled 1");
+    EXPECT_EQ(test::readFile(m_files.compiledFile), "ITSF compiled 1");
     EXPECT_EQ(test::readFile(m_dir.file("victim.txt")), "the author's own text");
+}
+
+// The compiled file's name comes from the project, which anyone may have
+// written: it never names a file the compile reads, and only a help file is
+// replaced.
+TEST_F(CompileRunTest, NeverReplacesAFileItReadsOrOneThatIsNoHelpFile)
+{
+    struct Case {
+        const char* target;
+        const char* error;  // empty: the help file is written
+    };
+    const Case cases[] = {
+        {"g.hhp", "which the compile reads"}, {"g.hhc", "which the compile reads"},
+        {"a.htm", "which the compile reads"}, {"pic.gif", "which the compile reads"},
+        {"g.dxp", "which the compile reads"}, {"notes.txt", "exists and is not a help file"},
+        {"old.chm", ""},                      {"new.chm", ""},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        test::writeFile(m_files.helpProjectFile, "[OPTIONS]\r\nCompiled file=x.chm\r\n\r\n[FILES]\r\na.htm\r\n");
+        test::writeFile(m_dir.file("a.htm"), "<img src=\"pic.gif\">");
+        test::writeFile(m_dir.file("pic.gif"), "GIF89a");
+        test::writeFile(m_dir.file("g.dxp"), "[Project]");
+        test::writeFile(m_dir.file("notes.txt"), "the author's notes");
+        test::writeFile(m_dir.file("old.chm"), "ITSF an old help file");
+        std::filesystem::remove(m_dir.file("new.chm"));
+        const std::string target = m_dir.file(c.target);
+        const std::string before = std::filesystem::exists(target) ? test::readFile(target) : "";
+        m_files.compiledFile = target;
+        m_files.projectFile = m_dir.file("g.dxp");
+        m_files.keepInputFiles = true;
+        m_compiler.writes = target;
+        m_host.calls.clear();
+        const CompileResult result = compileRun(m_compiler, m_settings, m_host, m_files);
+        const std::string log = ::testing::PrintToString(m_host.calls);
+        if (*c.error == '\0') {
+            EXPECT_EQ(result.outcome, CompileOutcome::Compiled) << c.target << log;
+            continue;
+        }
+        EXPECT_EQ(result.outcome, CompileOutcome::StoppedByChecks) << c.target << log;
+        EXPECT_NE(log.find(c.error), std::string::npos) << c.target << log;
+        EXPECT_EQ(test::readFile(target), before) << c.target;
+    }
+}
+
+TEST_F(CompileRunTest, AContentsFileTooDeepForAHelpFileEndsInAnError)
+{
+    std::string deep;
+    for (int i = 0; i < 300; ++i)
+        deep += "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"x\"></OBJECT>\n";
+    test::writeFile(m_files.helpProjectFile, "[OPTIONS]\r\nContents file=g.hhc\r\n");
+    test::writeFile(m_files.contentsFile, deep);
+    CompileResult result;
+    ASSERT_NO_THROW(result = compileRun(m_compiler, m_settings, m_host, m_files));
+    EXPECT_EQ(result.outcome, CompileOutcome::StoppedByChecks);
+    EXPECT_EQ(result.statistics.errors, 1) << ::testing::PrintToString(m_host.calls);
+}
+
+TEST_F(CompileRunTest, APageTooLargeToReadStopsBeforeTheCompiler)
+{
+    test::writeFile(m_files.helpProjectFile, "[OPTIONS]\r\nCompiled file=g.chm\r\n\r\n[FILES]\r\nbig.htm\r\n");
+    test::writeFile(m_dir.file("big.htm"), std::string((64u << 20) + 1, 'x'));
+    const CompileResult result = compileRun(m_compiler, m_settings, m_host, m_files);
+    EXPECT_EQ(result.outcome, CompileOutcome::StoppedByChecks);
+    EXPECT_EQ(std::count(m_compiler.calls.begin(), m_compiler.calls.end(), "compile " + m_files.helpProjectFile), 0);
+    EXPECT_EQ(test::readFile(m_files.compiledFile), "ITSF an earlier help file");
 }
 
 TEST_F(CompileRunTest, OpensTheHelpFileOnlyWhenAskedAndNoErrorWasCounted)
@@ -324,7 +393,7 @@ TEST_F(CompileRunTest, HandsTheCompilerPagesInTheHelpFilesCodePageAndFindsOddlyN
     EXPECT_EQ(result.statistics.errors, 0) << ::testing::PrintToString(m_host.calls);
     EXPECT_EQ(m_compiler.pageRead, "<meta charset=windows-1251><p>\xC6</p>");
     EXPECT_EQ(test::readFile(m_dir.file("ru.htm")), page);
-    EXPECT_EQ(test::readFile(m_files.compiledFile), "compiled 1");
+    EXPECT_EQ(test::readFile(m_files.compiledFile), "ITSF compiled 1");
 }
 
 TEST(CompileCommands, AreEnabledByWhatIsThere)

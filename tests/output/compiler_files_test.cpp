@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 #include "core/errors.h"
 #include "formats/help_project_writer.h"
@@ -502,20 +503,30 @@ TEST(CompilerFiles, ACompileWritesOnlyInputFilesOfItsOwn)
 {
     test::TempDir dir;
     namespace fs = std::filesystem;
+    // Files a compile left behind name a process that has ended, or none.
+    const std::string ended = "; Written by HTML Doxel for a compile of process 999999999; removed when it ends\r\n";
+    const std::string running = "; Written by HTML Doxel for a compile of process " + std::to_string(::getppid()) +
+                                "; removed when it ends\r\n";
+    const std::string contents = "<!-- Written by HTML Doxel for a compile; removed when it ends -->\r\n<UL>";
     struct Case {
-        std::vector<const char*> authorsFiles;
+        std::vector<std::pair<const char*, std::string>> files;
         bool plainNames;
+        bool kept;  // the files are there after the compile
     };
     const Case cases[] = {
-        {{}, true},
-        {{"guide.hhp"}, false},
-        {{"guide.hhc", "guide.hhk"}, false},
+        {{}, true, false},
+        {{{"guide.hhp", "the author's own"}}, false, true},
+        {{{"guide.hhc", "the author's own"}, {"guide.hhk", "the author's own"}}, false, true},
+        {{{"guide.hhp", ended}, {"guide.hhc", contents}, {"guide.hhk", ""}}, false, true},
+        {{{"guide.hhp", ended}, {"guide.hhc", contents}}, true, false},
+        {{{"guide.hhc", contents}}, true, false},
+        {{{"guide.hhp", running}, {"guide.hhc", contents}}, false, true},
     };
     for (const Case& c : cases) {
         fs::remove_all(dir.path() / "p");
         fs::create_directory(dir.path() / "p");
-        for (const char* name : c.authorsFiles)
-            test::writeFile(dir.path() / "p" / name, "the author's own");
+        for (const auto& [name, text] : c.files)
+            test::writeFile(dir.path() / "p" / name, text);
         Project project("Guide");
         project.projectFile = dir.file("p/guide.dxp");
         project.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, dir.file("p/a.htm")));
@@ -526,12 +537,18 @@ TEST(CompilerFiles, ACompileWritesOnlyInputFilesOfItsOwn)
         EXPECT_EQ(project.helpProjectFile == dir.file("p/guide.hhp"), c.plainNames);
         for (const std::string* file : {&project.helpProjectFile, &project.contentsFile, &project.indexFile}) {
             EXPECT_EQ(fs::path(*file).parent_path(), dir.path() / "p");
-            EXPECT_EQ(fs::file_size(*file), 0u);
+            EXPECT_EQ(test::readFile(*file), compileInputFirstLine(*file));
+            EXPECT_TRUE(isLeftoverCompileInput(*file) == !file->ends_with(".hhp")) << *file;
         }
         NullProgress progress;
-        const CompilerInputFiles written = writeCompilerFiles(project, progress);
-        for (const char* name : c.authorsFiles)
-            EXPECT_EQ(test::readFile(dir.path() / "p" / name), "the author's own") << name;
+        const CompilerInputFiles written = writeCompilerFiles(project, progress, kNativePathStyle, {}, {}, {}, true);
+        for (const std::string& file : written.written)
+            EXPECT_TRUE(test::readFile(file).starts_with(compileInputFirstLine(file))) << file;
+        for (const auto& [name, text] : c.files) {
+            if (c.kept) {
+                EXPECT_EQ(test::readFile(dir.path() / "p" / name), text) << name;
+            }
+        }
         // The help project names its own contents and index files.
         const std::string hhp = test::readFile(project.helpProjectFile);
         EXPECT_NE(hhp.find("Contents file=" + fs::path(project.contentsFile).filename().string() + "\r\n"),
@@ -542,7 +559,7 @@ TEST(CompilerFiles, ACompileWritesOnlyInputFilesOfItsOwn)
         std::size_t left = 0;
         for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path() / "p"))
             ++left;
-        EXPECT_EQ(left, c.authorsFiles.size());
+        EXPECT_EQ(left, c.kept ? c.files.size() : 0);
     }
 }
 

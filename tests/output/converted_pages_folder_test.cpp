@@ -39,16 +39,29 @@ TEST_F(ConvertedPagesFolderTest, IsNotMadeWhenEveryPageGoesInAsItIs)
 
 TEST_F(ConvertedPagesFolderTest, HoldsConvertedPagesAndEveryOtherFileOfTheHelpFileAsItIs)
 {
+    namespace fs = std::filesystem;
     const std::string utf8Page = "<meta charset=utf-8><p>\xD0\x96</p>";
     test::writeFile(file("sub/ru.htm"), utf8Page);
+    // A folder of the project that links elsewhere, and the folder of a
+    // run that was killed.
+    test::writeFile(m_dir.file("etc/passwd"), "SECRET");
+    fs::create_directory_symlink(m_dir.file("etc"), file("etc"));
+    const std::string temporary = fs::temp_directory_path().string();
+    const std::string leftover = temporary + "/doxel-pages-999999999-aBcDeF";
+    test::writeFile(leftover + "/a.htm", "x");
     std::string mirror;
     {
         const auto converted = ConvertedPagesFolder::prepare(
-            file("guide.hhp"), folder(), {"intro.htm", "sub\\ru.htm", "images/logo.png", "../outside.htm"},
-            *codePageByNumber(1251));
+            file("guide.hhp"), folder(),
+            {"intro.htm", "sub\\ru.htm", "images/logo.png", "../outside.htm", "etc/passwd"}, *codePageByNumber(1251));
         ASSERT_NE(converted, nullptr);
         EXPECT_EQ(converted->convertedPages(), std::vector<std::string>{"sub/ru.htm"});
-        mirror = std::filesystem::path(converted->helpProjectFile()).parent_path().string();
+        EXPECT_EQ(converted->leftOut(), std::vector<std::string>{"etc/passwd"});
+        EXPECT_FALSE(fs::exists(leftover));
+        mirror = fs::path(converted->helpProjectFile()).parent_path().string();
+        EXPECT_FALSE(fs::exists(mirror + "/etc/passwd"));
+        // Copies, never more names of the author's files.
+        EXPECT_EQ(fs::hard_link_count(file("intro.htm")), 1u);
         EXPECT_EQ(test::readFile(mirror + "/sub/ru.htm"), "<meta charset=windows-1251><p>\xC6</p>");
         EXPECT_EQ(test::readFile(file("sub/ru.htm")), utf8Page);  // the file on disk is kept
         EXPECT_EQ(test::readFile(mirror + "/intro.htm"), "<p>plain</p>");

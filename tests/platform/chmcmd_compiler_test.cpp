@@ -350,6 +350,41 @@ TEST_F(SampleCompile, TakesNothingFromOutsideAndKeepsTheAuthorsFiles)
     EXPECT_TRUE(strayCopies().empty()) << strayCopies().front();
 }
 
+// A folder of the project that links to a folder elsewhere, with a page
+// that must go into the help file converted: the compile then reads the
+// project from a copy, and still takes nothing from outside, with either
+// compiler.
+class EitherCompiler : public SampleCompile {
+protected:
+    bool usesChmcmd() const override { return false; }
+};
+
+TEST_F(EitherCompiler, ALinkedFolderBringsNothingFromOutside)
+{
+    fs::create_directory(m_dir.file("outside"));
+    test::writeFile(m_dir.file("outside/passwd"), "SECRET-BYTES");
+    fs::create_directory_symlink(m_dir.file("outside"), file("etc"));
+    edit("welcome.htm", "</body>", "<p>M\xC3\xBCnchen \xE2\x80\x94 \xE2\x82\xAC</p><a href=\"etc/passwd\">p</a></body>");
+    m_project.rebuildFileList();
+    std::vector<std::unique_ptr<CompilerLibrary>> compilers;
+    compilers.push_back(std::make_unique<BuiltInCompiler>());
+    if (!findProgram("chmcmd").empty())
+        compilers.push_back(std::make_unique<ChmcmdCompiler>());
+    for (const auto& compiler : compilers) {
+        m_host = {};
+        fs::remove(file("sample.chm"));
+        ASSERT_TRUE(compile(*compiler).succeeded) << m_host.all();
+        EXPECT_NE(m_host.all().find("pages go into the help file converted"), std::string::npos) << m_host.all();
+        EXPECT_NE(m_host.all().find("etc/passwd is a link to a file outside the project folder"), std::string::npos)
+            << m_host.all();
+        const ChmReader help(file("sample.chm"));
+        for (const std::string& stored : help.files()) {
+            EXPECT_FALSE(stored.starts_with("/etc")) << stored;
+            EXPECT_EQ(help.read(stored).find("SECRET-BYTES"), std::string::npos) << stored;
+        }
+    }
+}
+
 // Stand-ins for chmcmd: shell scripts that behave like a compiler that
 // crashes, is killed, says nothing for a while, or shows what it was given.
 class FakeCompilerTest : public SampleCompile {

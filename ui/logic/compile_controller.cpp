@@ -59,7 +59,7 @@ void CompileController::compile()
     }
     reserveCompileInputFiles(m_project);
     const CompilerInputFiles written = writeCompilerFiles(m_project, m_environment.progress, kNativePathStyle, {},
-                                                          programTextLookup(m_environment.settings));
+                                                          programTextLookup(m_environment.settings), {}, true);
     m_view.showResults(compileFilesOf(m_project, written));
 }
 

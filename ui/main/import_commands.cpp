@@ -2,7 +2,7 @@
 
 #include "core/text_ids.h"
 #include "import/project_import.h"
-#include "platform/chm_reader.h"
+#include "formats/chm_archive.h"
 #include "ui/logic/string_table.h"
 
 namespace doxel {
@@ -26,8 +26,7 @@ void ImportCommands::importHelpProject()
              {}});
         if (!source)
             return;
-        const ImportReport report = runImport(
-            *source, {}, [](const std::string& file) { return std::make_unique<ChmReader>(file); }, m_context.progress);
+        const ImportReport report = runImport(*source, {}, ChmArchive::open, m_context.progress);
         m_context.documents.openProjectFile(report.projectFile, false);
         showMessage(m_context.desktop, report.text(), text(text_id::kImportCaption), MessageButtons::Ok,
                     MessageIcon::Information);
