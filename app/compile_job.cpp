@@ -123,8 +123,8 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
         if (purpose == InputFilesFor::Export)
             logFile = std::string(fileNameOf(commandLineLogFile(settings)));
         CompilerInputFiles files =
-            writeCompilerFiles(project, progress, kNativePathStyle, logFile, programTextLookup(settings),
-                               awaitFileList, purpose == InputFilesFor::Compile);
+            writeCompilerFiles(project, progress, kNativePathStyle, logFile, programTextLookup(settings), awaitFileList,
+                               purpose == InputFilesFor::Compile);
         if (beside.joinable())
             beside.join();
         if (alongsideFailed)
@@ -194,8 +194,9 @@ int compileFromCommandLine(const std::string& projectFile, const std::string& co
     }
     switch (result.outcome) {
     case CompileOutcome::CompilerFailed:
-        std::cerr << (helpProject ? "doxel: the help compiler could not run\n"
-                                  : "doxel: the help compiler could not run; the input files stay next to the project\n");
+        std::cerr << (helpProject
+                          ? "doxel: the help compiler could not run\n"
+                          : "doxel: the help compiler could not run; the input files stay next to the project\n");
         return kExitFailure;
     case CompileOutcome::StoppedByChecks:
     case CompileOutcome::NothingWritten:

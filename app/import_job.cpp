@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "core/errors.h"
-#include "import/project_import.h"
 #include "formats/chm_archive.h"
+#include "import/project_import.h"
 
 namespace doxel {
 

@@ -106,9 +106,8 @@ void ChmArchive::readHeader()
     const std::uint64_t directoryLength = u64(bytes, 0x50);
     if (!fits(directoryOffset, directoryLength, bytes.size()))
         damaged("its directory lies beyond the end of the file");
-    m_contentOffset = version >= 3 && headerLength >= 0x60 && bytes.size() >= 0x60
-                          ? u64(bytes, 0x58)
-                          : directoryOffset + directoryLength;
+    m_contentOffset = version >= 3 && headerLength >= 0x60 && bytes.size() >= 0x60 ? u64(bytes, 0x58)
+                                                                                   : directoryOffset + directoryLength;
     if (m_contentOffset > bytes.size())
         damaged("its content lies beyond the end of the file");
     readDirectory(directoryOffset, directoryLength);

@@ -1,8 +1,8 @@
 #include "output/compiler_files.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <random>
 #include <signal.h>

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <random>
 
+#include "chm_readers.h"
 #include "compiler/chm_container.h"
 #include "compiler/little_endian.h"
 #include "compiler/lzx_encoder.h"
-#include "chm_readers.h"
 #include "core/errors.h"
 #include "test_support.h"
 
@@ -200,10 +200,12 @@ std::vector<DamageCase> damageCases()
     with("ListingToAChunkItHasNot", "leads to chunk 9", [](CraftedFile& f) { f.chunkNext = 9; });
     with("WindowOfNoSize", "window has the size 0", [](CraftedFile& f) { f.windowUnits = 0; });
     with("MoreDataThanFrames", "bytes in 1 frames", [](CraftedFile& f) { f.uncompressed = 1ull << 30; });
-    with("FileClaimingAGigabyte", "beyond the end of the compressed data",
-         [](CraftedFile& f) { f.entries = {{"/big.htm", 1, 0, 1ull << 30}}; });
-    with("PlainFileBeyondTheEnd", "beyond the end of the file",
-         [](CraftedFile& f) { f.entries = {{"/big.htm", 0, 0, 1ull << 30}}; });
+    with("FileClaimingAGigabyte", "beyond the end of the compressed data", [](CraftedFile& f) {
+        f.entries = {{"/big.htm", 1, 0, 1ull << 30}};
+    });
+    with("PlainFileBeyondTheEnd", "beyond the end of the file", [](CraftedFile& f) {
+        f.entries = {{"/big.htm", 0, 0, 1ull << 30}};
+    });
     with("StreamThatIsNotLzx", "does not decode", [](CraftedFile& f) { f.stream = std::string(16, '\xFF'); });
     return cases;
 }
@@ -271,9 +273,10 @@ TEST(ChmArchive, ReadsWhatChmcmdWroteAsChmlibDoes)
         test::writeFile(dir.file(name.substr(1)), data);
         files += name.substr(1) + "\r\n";
     }
-    test::writeFile(dir.file("t.hhp"), "[OPTIONS]\r\nCompiled file=t.chm\r\n"
-                                       "Default topic=a.htm\r\n\r\n[FILES]\r\n" +
-                                           files);
+    test::writeFile(dir.file("t.hhp"),
+                    "[OPTIONS]\r\nCompiled file=t.chm\r\n"
+                    "Default topic=a.htm\r\n\r\n[FILES]\r\n" +
+                        files);
     ASSERT_EQ(std::system(("cd " + dir.path().string() + " && chmcmd t.hhp > /dev/null 2>&1").c_str()), 0);
     const auto archive = ChmArchive::open(dir.file("t.chm"));
     test::ChmFiles ours;

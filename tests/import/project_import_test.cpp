@@ -347,8 +347,9 @@ TEST(Decompile, MakesNoFileItCannotReadAndStopsAtDamage)
     namespace fs = std::filesystem;
     FaultyArchive chm;
     chm.stored["/#SYSTEM"] = std::string("\3\0\0\0", 4) + systemRecord(0, std::string("toc.hhc\0", 8));
-    chm.stored["/toc.hhc"] = "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"P\">"
-                             "<param name=\"Local\" value=\"p.htm\"></OBJECT></UL>";
+    chm.stored["/toc.hhc"] =
+        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"P\">"
+        "<param name=\"Local\" value=\"p.htm\"></OBJECT></UL>";
     chm.stored["/p.htm"] = "page";
     chm.stored["/unreadable.htm"] = "";
     NullProgress progress;

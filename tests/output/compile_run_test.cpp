@@ -159,10 +159,14 @@ TEST_F(CompileRunTest, NeverReplacesAFileItReadsOrOneThatIsNoHelpFile)
         const char* error;  // empty: the help file is written
     };
     const Case cases[] = {
-        {"g.hhp", "which the compile reads"}, {"g.hhc", "which the compile reads"},
-        {"a.htm", "which the compile reads"}, {"pic.gif", "which the compile reads"},
-        {"g.dxp", "which the compile reads"}, {"notes.txt", "exists and is not a help file"},
-        {"old.chm", ""},                      {"new.chm", ""},
+        {"g.hhp", "which the compile reads"},
+        {"g.hhc", "which the compile reads"},
+        {"a.htm", "which the compile reads"},
+        {"pic.gif", "which the compile reads"},
+        {"g.dxp", "which the compile reads"},
+        {"notes.txt", "exists and is not a help file"},
+        {"old.chm", ""},
+        {"new.chm", ""},
     };
     for (const Case& c : cases) {
         SetUp();

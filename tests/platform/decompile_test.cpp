@@ -2,12 +2,12 @@
 
 #include "core/errors.h"
 #include "core/project_file.h"
+#include "formats/chm_archive.h"
 #include "import/project_import.h"
 #include "output/compile_run.h"
 #include "output/compiler_files.h"
 #include "platform/builtin_compiler.h"
 #include "platform/child_process.h"
-#include "platform/chm_reader.h"
 #include "platform/chmcmd_compiler.h"
 #include "test_support.h"
 
@@ -62,7 +62,7 @@ TEST(Decompile, GivesBackTheSampleProjectThatTheHelpFileWasCompiledFrom)
     ASSERT_TRUE(compileProject(sample, dir.file("log.txt"), host).succeeded) << host.lines;
 
     NullProgress progress;
-    const auto open = [](const std::string& file) { return std::make_unique<ChmReader>(file); };
+    const HelpArchiveOpener open = ChmArchive::open;
     const ImportReport report = runImport(folder + "/sample.chm", "", open, progress);
     EXPECT_EQ(report.projectFile, folder + "/sample/sample.dxp");
     EXPECT_TRUE(report.notes.empty()) << report.text();
@@ -131,7 +131,7 @@ TEST(Decompile, GivesTheHelpWindowThatTheHelpProjectGives)
         ASSERT_TRUE(compileRun(*compiler, settings, host, files).succeeded) << c.compiler << host.lines;
 
         NullProgress progress;
-        const auto open = [](const std::string& file) { return std::make_unique<ChmReader>(file); };
+        const HelpArchiveOpener open = ChmArchive::open;
         const std::string fromHelpFile = runImport(dir.file("h/h.chm"), "", open, progress).projectFile;
         const std::string fromHelpProject =
             runImport(dir.file("h/h.hhp"), dir.file("h/p.dxp"), open, progress).projectFile;

@@ -1,8 +1,8 @@
 #include "ui/main/import_commands.h"
 
 #include "core/text_ids.h"
-#include "import/project_import.h"
 #include "formats/chm_archive.h"
+#include "import/project_import.h"
 #include "ui/logic/string_table.h"
 
 namespace doxel {
