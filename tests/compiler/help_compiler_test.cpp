@@ -175,6 +175,28 @@ TEST(HelpCompiler, AFailedCompileKeepsTheOldHelpFile)
         EXPECT_FALSE(entry.path().filename().string().starts_with(".help.chm")) << entry.path();
 }
 
+TEST(HelpCompiler, WritesTheHelpFileOverNoFileItReadsAndOverHelpFilesOnly)
+{
+    struct Case {
+        const char* target;
+        bool written;
+    };
+    for (const Case c : {Case{"help.hhp", false}, Case{"help.hhc", false}, Case{"index.htm", false},
+                         Case{"style.css", false}, Case{"notes.txt", false}, Case{"old.chm", true}}) {
+        test::TempDir dir;
+        std::string project = hhp("0x409", "T");
+        project.replace(project.find("help.chm"), 8, c.target);
+        const Files files = {{"help.hhp", project},         {"help.hhc", sitemap({{"T", "index.htm"}})},
+                             {"help.hhk", sitemap({})},     {"index.htm", page("T", "t")},
+                             {"style.css", "p { }"},        {"notes.txt", "the author's notes"},
+                             {"old.chm", "ITSF an old one"}};
+        std::vector<std::string> log;
+        EXPECT_EQ(compileProject(dir.path(), files, &log), c.written) << c.target;
+        const std::string now = test::readFile(dir.path() / c.target);
+        EXPECT_EQ(now == files.at(c.target), !c.written) << c.target;
+    }
+}
+
 TEST(HelpCompiler, HostileProjectsEndInAHelpFileOrAClearError)
 {
     std::string deep = "<HTML><BODY>";
