@@ -44,16 +44,17 @@ CompilerInputFiles writeCompilerFiles(const Project& project, ProgressReporter& 
 
 // Sets the project's compiler file names for a compile (compiledFile as
 // Project::deriveCompilerFileNames does) and creates the three input files
-// empty, each exclusively, so that the compile writes and later deletes only
-// files of its own, never an author's hand-written help project, contents
-// or index of the same name. The plain names ("guide.hhp", "guide.hhc",
-// "guide.hhk") when none of the three exists, as the help file then names
-// its contents and index plainly; otherwise hidden names of this compile
-// alone (".guide-doxel-Ab12Cd.hhp" and so on). All three lie in the project
-// folder: chmcmd finds the contents and index files only there. Files of
-// the plain names that a compile left which ended without removing them
-// (killed, or stopped by a full disk) are recognised by their first line
-// and removed, never taken for the author's. Throws IoError.
+// holding their first line only (compileInputFirstLine), each exclusively, so
+// that the compile writes and later deletes only files of its own, never an
+// author's hand-written help project, contents or index of the same name. The
+// plain names ("guide.hhp", "guide.hhc", "guide.hhk") when none of the three
+// exists, as the help file then names its contents and index plainly;
+// otherwise hidden names of this compile alone (".guide-doxel-Ab12Cd.hhp" and
+// so on). All three lie in the project folder: chmcmd finds the contents and
+// index files only there. Files of the plain names that a compile left which
+// ended without removing them (killed, or stopped by a full disk) are
+// recognised by their first line and removed, never taken for the author's.
+// Throws IoError.
 void reserveCompileInputFiles(Project& project);
 
 // The first line of a compile's input file at `path`: a comment in the
