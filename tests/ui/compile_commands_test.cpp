@@ -307,7 +307,7 @@ private slots:
         f.action("OpenProject1")->trigger();
         QVERIFY(f.action("Compile1")->isEnabled());
         // An earlier help file does not count before this run compiled one.
-        test::writeFile(f.folder.file("sample/sample.chm"), "old");
+        test::writeFile(f.folder.file("sample/sample.chm"), "ITSF old");
         QCOMPARE(states(), QStringLiteral("1100"));
 
         const ResultsSeen seen = compileThroughWindow(f);

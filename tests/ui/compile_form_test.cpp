@@ -257,7 +257,7 @@ private slots:
         for (const bool missingPage : {true, false}) {
             FormFixture f;
             f.settings.write("LaunchHelp", "1");
-            test::writeFile(f.dir.file("guide.chm"), "an old help file");
+            test::writeFile(f.dir.file("guide.chm"), "ITSF an old help file");
             if (missingPage)
                 test::writeFile(f.dir.file("guide.hhp"),
                                 "[OPTIONS]\r\nCompiled file=guide.chm\r\n\r\n[FILES]\r\ngone.htm\r\n");
