@@ -38,7 +38,7 @@ endif()
 # program's own manual): taken from the first place that holds them when
 # installing, and left out when none does, so the installation never fails
 # for their lack. The program looks for them in share/html-doxel/.
-foreach(name blank.htm doxel.chm)
+foreach(name blank.htm doxel.chm doxel-de.chm doxel-es.chm doxel-fr.chm doxel-ru.chm)
   install(CODE "
     foreach(candidate \"${CMAKE_BINARY_DIR}/${name}\" \"${CMAKE_BINARY_DIR}/data/${name}\"
                       \"${PROJECT_SOURCE_DIR}/data/${name}\" \"${PROJECT_SOURCE_DIR}/data/preview/${name}\")
@@ -118,14 +118,27 @@ install(FILES ${doxel_icons}/desktop/application-x-htmldoxel-project.svg
 # The manual page and the package's change log, compressed as Debian wants
 # them (gzip -n: the same bytes on every build).
 find_program(DOXEL_GZIP gzip REQUIRED)
+# Each translation of the manual page goes where man looks for that locale
+# (share/man/de/man1/).
 configure_file(${PROJECT_SOURCE_DIR}/data/man/doxel.1 ${doxel_gen}/doxel.1 @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/data/package/changelog ${doxel_gen}/changelog @ONLY)
-foreach(file doxel.1 changelog)
+set(doxel_gzipped doxel.1 changelog)
+set(doxel_man_languages de es fr ru)
+foreach(language IN LISTS doxel_man_languages)
+  configure_file(${PROJECT_SOURCE_DIR}/data/man/${language}/doxel.1 ${doxel_gen}/man-${language}/doxel.1 @ONLY)
+  list(APPEND doxel_gzipped man-${language}/doxel.1)
+endforeach()
+set(doxel_gz)
+foreach(file IN LISTS doxel_gzipped)
   add_custom_command(OUTPUT ${doxel_gen}/${file}.gz
     COMMAND ${DOXEL_GZIP} -9 -n -f -k ${doxel_gen}/${file}
     DEPENDS ${doxel_gen}/${file} VERBATIM)
+  list(APPEND doxel_gz ${doxel_gen}/${file}.gz)
 endforeach()
 install(FILES ${doxel_gen}/doxel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+foreach(language IN LISTS doxel_man_languages)
+  install(FILES ${doxel_gen}/man-${language}/doxel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}/man1)
+endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/data/package/copyright ${doxel_gen}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/html-doxel)
 # The sample project the manual and the manual page start from; File >
@@ -133,4 +146,4 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/package/copyright ${doxel_gen}/changelo
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/sample DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/html-doxel/examples
         PATTERN "README.md" EXCLUDE)
 
-add_custom_target(doxel_install_files ALL DEPENDS ${doxel_pngs} ${doxel_gen}/doxel.1.gz ${doxel_gen}/changelog.gz)
+add_custom_target(doxel_install_files ALL DEPENDS ${doxel_pngs} ${doxel_gz})

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace doxel {
@@ -34,5 +35,11 @@ int helpContextOfWindow(const std::string& windowClass);
 // The page of a context number; the welcome page for a number the manual
 // does not know, so that help always opens somewhere useful.
 std::string helpContextPage(int context);
+
+// The manual in a user-interface language ("de"): doxel-de.chm beside the
+// English `englishFile` when `exists` finds it, else the English manual, so
+// that help opens in some language rather than not at all.
+std::string manualFileForLanguage(const std::string& englishFile, const std::string& languageCode,
+                                  const std::function<bool(const std::string&)>& exists);
 
 }  // namespace doxel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace doxel {
 
@@ -89,6 +90,9 @@ public:
     bool HelpHook(unsigned command, long data);
 
     const std::string& helpFile() const { return m_helpFile; }
+    // The file the next request opens: the manual of the language the
+    // window speaks now.
+    void setHelpFile(std::string helpFile) { m_helpFile = std::move(helpFile); }
 
 private:
     HelpViewerPort& m_port;

@@ -61,9 +61,10 @@ constexpr std::size_t kMaxCachedWords = 1u << 19;
 
 // A page's words as tokens: a kind, the hash of the bytes (8 bytes), their
 // length (2 bytes), the bytes.
-constexpr char kWordToken = 'w';     // the word in the code page
-constexpr char kCutToken = 'c';      // the same, for a word that had to be cut
-constexpr char kLackingToken = 'x';  // UTF-8 of a word the code page cannot hold
+constexpr char kWordToken = 'w';       // the word in the code page
+constexpr char kCutToken = 'c';        // the same, for a word that had to be cut
+constexpr char kLackingToken = 'x';    // UTF-8 of a word the code page cannot hold
+constexpr char kSamePlaceToken = 'p';  // no bytes: the next word shares the place of the one after it
 
 struct PageWords {
     std::string body;
@@ -92,20 +93,35 @@ public:
 private:
     void tokens(std::string_view text, std::string& out)
     {
-        m_splitter.split(text, [&](std::string_view word) {
-            // Every code page holds ASCII as it is.
-            if (std::all_of(word.begin(), word.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-                appendToken(out, word.size() > kMaxWordBytes ? kCutToken : kWordToken, word.substr(0, kMaxWordBytes));
-                return;
-            }
-            auto found = m_cache.find(word);
-            if (found == m_cache.end()) {
-                if (m_cache.size() >= kMaxCachedWords)
-                    m_cache.clear();
-                found = m_cache.emplace(std::string(word), convert(word)).first;
-            }
-            out += found->second;
-        });
+        m_splitter.split(
+            text, [&](std::string_view word) { out += wordToken(word); },
+            [&](std::string_view compound) {
+                // A compound the code page cannot hold is noted through its
+                // parts already.
+                const std::string& token = wordToken(compound);
+                if (token.front() == kLackingToken)
+                    return;
+                appendToken(out, kSamePlaceToken, {});
+                out += token;
+            });
+    }
+
+    const std::string& wordToken(std::string_view word)
+    {
+        // Every code page holds ASCII as it is.
+        if (std::all_of(word.begin(), word.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            m_asciiToken.clear();
+            appendToken(m_asciiToken, word.size() > kMaxWordBytes ? kCutToken : kWordToken,
+                        word.substr(0, kMaxWordBytes));
+            return m_asciiToken;
+        }
+        auto found = m_cache.find(word);
+        if (found == m_cache.end()) {
+            if (m_cache.size() >= kMaxCachedWords)
+                m_cache.clear();
+            found = m_cache.emplace(std::string(word), convert(word)).first;
+        }
+        return found->second;
     }
 
     static void appendToken(std::string& out, char kind, std::string_view bytes)
@@ -148,6 +164,7 @@ private:
     }
 
     WordSplitter m_splitter;
+    std::string m_asciiToken;
     CodePageEncoder m_encoder;
     std::unordered_map<std::string, std::string, StringHash, std::equal_to<>> m_cache;
 };
@@ -307,8 +324,14 @@ std::uint32_t addTokens(std::string_view tokens, std::size_t shard, std::size_t 
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(tokens.data());
     std::size_t pos = 0;
+    bool samePlace = false;
     while (pos < tokens.size()) {
         const char kind = tokens[pos];
+        if (kind == kSamePlaceToken) {
+            samePlace = true;
+            pos += 11;
+            continue;
+        }
         std::uint64_t hash = 0;
         for (int i = 7; i >= 0; --i)
             hash = (hash << 8) | bytes[pos + 1 + static_cast<std::size_t>(i)];
@@ -325,8 +348,9 @@ std::uint32_t addTokens(std::string_view tokens, std::size_t shard, std::size_t 
                     stats.cut.emplace(text);
             }
         }
-        if (place < std::numeric_limits<std::uint32_t>::max())
+        if (!samePlace && place < std::numeric_limits<std::uint32_t>::max())
             ++place;
+        samePlace = false;
         pos += 11 + length;
     }
     return place;

@@ -1,6 +1,7 @@
 #include "compiler/fulltext/word_splitter.h"
 
 #include <string>
+#include <vector>
 
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
@@ -24,6 +25,18 @@ icu::Locale localeOfLanguage(std::uint32_t languageId)
 
 constexpr UChar kSoftHyphen = 0x00AD;
 
+// The marks that join the parts of a compound word.
+bool isJoiningHyphen(UChar32 c)
+{
+    return c == 0x002D || c == 0x2010 || c == 0x2011;
+}
+
+struct Piece {
+    int32_t start;
+    int32_t end;
+    bool word;  // letters or a number, not space or punctuation
+};
+
 }  // namespace
 
 struct WordSplitter::Impl {
@@ -32,6 +45,7 @@ struct WordSplitter::Impl {
     const icu::Normalizer2* composed = nullptr;
     std::size_t maxCharacters = 0;
     std::string utf8Word;
+    std::vector<Piece> pieces;
 };
 
 WordSplitter::WordSplitter(std::uint32_t languageId, std::size_t maxCharacters) : m_impl(std::make_unique<Impl>())
@@ -52,7 +66,8 @@ WordSplitter::WordSplitter(std::uint32_t languageId, std::size_t maxCharacters) 
 
 WordSplitter::~WordSplitter() = default;
 
-void WordSplitter::split(std::string_view utf8, const std::function<void(std::string_view)>& word)
+void WordSplitter::split(std::string_view utf8, const std::function<void(std::string_view)>& word,
+                         const std::function<void(std::string_view)>& compound)
 {
     if (!m_impl->words || utf8.empty())
         return;
@@ -73,16 +88,35 @@ void WordSplitter::split(std::string_view utf8, const std::function<void(std::st
 
     icu::BreakIterator& words = *m_impl->words;
     words.setText(text);
+    std::vector<Piece>& pieces = m_impl->pieces;
+    pieces.clear();
     int32_t start = words.first();
-    for (int32_t end = words.next(); end != icu::BreakIterator::DONE; start = end, end = words.next()) {
-        if (words.getRuleStatus() < UBRK_WORD_NUMBER)
-            continue;
-        int32_t length = end - start;
-        if (text.countChar32(start, length) > static_cast<int32_t>(m_impl->maxCharacters))
-            length = text.moveIndex32(start, static_cast<int32_t>(m_impl->maxCharacters)) - start;
+    for (int32_t end = words.next(); end != icu::BreakIterator::DONE; start = end, end = words.next())
+        pieces.push_back({start, end, words.getRuleStatus() >= UBRK_WORD_NUMBER});
+
+    auto emit = [&](int32_t from, int32_t to, const std::function<void(std::string_view)>& call) {
+        int32_t length = to - from;
+        if (text.countChar32(from, length) > static_cast<int32_t>(m_impl->maxCharacters))
+            length = text.moveIndex32(from, static_cast<int32_t>(m_impl->maxCharacters)) - from;
         m_impl->utf8Word.clear();
-        text.tempSubString(start, length).toUTF8String(m_impl->utf8Word);
-        word(m_impl->utf8Word);
+        text.tempSubString(from, length).toUTF8String(m_impl->utf8Word);
+        call(m_impl->utf8Word);
+    };
+    auto joins = [&](std::size_t i) {  // piece i is a hyphen between two words
+        return i + 1 < pieces.size() && i > 0 && pieces[i - 1].word && pieces[i + 1].word &&
+               pieces[i].end - pieces[i].start == 1 && isJoiningHyphen(text.charAt(pieces[i].start));
+    };
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (!pieces[i].word)
+            continue;
+        if (compound && (i < 2 || !joins(i - 1))) {
+            std::size_t last = i;
+            while (joins(last + 1))
+                last += 2;
+            if (last != i)
+                emit(pieces[i].start, pieces[last].end, compound);
+        }
+        emit(pieces[i].start, pieces[i].end, word);
     }
 }
 

@@ -24,7 +24,12 @@ public:
     WordSplitter& operator=(const WordSplitter&) = delete;
 
     // Calls `word` with each word of the UTF-8 text, in order, as UTF-8.
-    void split(std::string_view utf8, const std::function<void(std::string_view)>& word);
+    // Words joined by hyphens ("mot-clé", "e-mail") are words of their own
+    // in many languages, and readers search for them so: `compound` gets
+    // the whole ("mot-clé") just before `word` gets its first part, so that
+    // both stand at the same place and the parts are still found alone.
+    void split(std::string_view utf8, const std::function<void(std::string_view)>& word,
+               const std::function<void(std::string_view)>& compound = {});
 
 private:
     struct Impl;

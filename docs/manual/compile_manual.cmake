@@ -1,8 +1,18 @@
-# cmake -DPROGRAM=doxel -DSOURCE=docs/manual -DWORK=folder -DOUTPUT=doxel.chm -P compile_manual.cmake
+# cmake -DPROGRAM=doxel -DSOURCE=docs/manual/de -DCOMMON=docs/manual -DWORK=folder -DOUTPUT=doxel-de.chm
+#       -P compile_manual.cmake
+# COMMON, the English manual, lends its stylesheet and the pictures SOURCE
+# has none of its own for.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
-file(GLOB pages ${SOURCE}/*.htm ${SOURCE}/*.css ${SOURCE}/doxel.dxp)
-file(COPY ${pages} DESTINATION ${WORK})
+if(NOT COMMON)
+  set(COMMON ${SOURCE})
+endif()
+file(GLOB common ${COMMON}/*.css)
+if(EXISTS ${COMMON}/images)
+  file(COPY ${COMMON}/images DESTINATION ${WORK})
+endif()
+file(GLOB pages ${SOURCE}/*.htm ${SOURCE}/*.css ${SOURCE}/doxel.dxp ${SOURCE}/doxel.dxs)
+file(COPY ${common} ${pages} DESTINATION ${WORK})
 if(EXISTS ${SOURCE}/images)
   file(COPY ${SOURCE}/images DESTINATION ${WORK})
 endif()

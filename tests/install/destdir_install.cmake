@@ -34,6 +34,10 @@ set(expected "${root}/usr/bin/doxel"
   "${share}/html-doxel/icons/html-doxel.svg"
   "${share}/icons/hicolor/scalable/apps/html-doxel.svg"
   "${share}/icons/hicolor/scalable/mimetypes/application-x-htmldoxel-project.svg")
+# The manual and the manual page in every language the window speaks.
+foreach(language de es fr ru)
+  list(APPEND expected "${share}/html-doxel/doxel-${language}.chm" "${share}/man/${language}/man1/doxel.1.gz")
+endforeach()
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND expected "${share}/icons/hicolor/${size}x${size}/apps/html-doxel.png"
                        "${share}/icons/hicolor/${size}x${size}/mimetypes/application-x-htmldoxel-project.png")

@@ -139,6 +139,42 @@ private slots:
         QCOMPARE(m_opened.size(), std::size_t(1));
     }
 
+    // The manual follows the window's language at every request, the
+    // English one standing in for a language whose manual is missing.
+    void helpSpeaksTheWindowsLanguage()
+    {
+        WindowFixture f;
+        f.create();
+        installed(true);
+        const std::string english = (f.folder.path() / "doxel.chm").string();
+        const std::string german = (f.folder.path() / "doxel-de.chm").string();
+        test::writeFile(english, "ITSF");
+        test::writeFile(german, "ITSF");
+        HelpServices services;
+        services.helpFile = english;
+        auto help = make(f, services);
+        QDialog dialog(f.form.get());
+        dialog.setObjectName(QStringLiteral("TPreferences"));
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        struct Case {
+            const char* language;
+            std::string file;
+        };
+        const Case cases[] = {{"1000", german}, {"4000", english}, {"0", english}, {"1000", german}};
+        for (const Case& c : cases) {
+            Settings(f.settings).setText(setting::kLanguage, c.language);
+            m_opened.clear();
+            QTest::keyClick(&dialog, Qt::Key_F1);
+            help->openHelpManual();
+            QCOMPARE(m_opened.size(), std::size_t(2));
+            QCOMPARE(m_opened[0].file, c.file);
+            QCOMPARE(m_opened[0].page, std::string("settings.htm"));
+            QCOMPARE(m_opened[1].file, c.file);
+        }
+    }
+
     void versionMessages()
     {
         WindowFixture f;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "core/errors.h"
 #include "core/text_ids.h"
 #include "env/environment.h"
 #include "env/help_contexts.h"
@@ -101,6 +102,7 @@ bool HelpCommands::eventFilter(QObject* watched, QEvent* event)
         if (window != nullptr && window != &m_context.window) {
             const int context = helpContextOfWindow(window->objectName().toStdString());
             if (context != 0) {
+                m_hook->setHelpFile(manualFile());
                 m_hook->HelpHook(HELP_CONTEXT, context);
                 return true;
             }
@@ -117,7 +119,7 @@ void HelpCommands::openHelpManual()
             return;
         }
         std::string problem;
-        if (!m_services.openHelp(m_services.helpFile, kWelcomePage, problem))
+        if (!m_services.openHelp(manualFile(), kWelcomePage, problem))
             showWarning(problem);
     });
 }
@@ -224,6 +226,22 @@ void HelpCommands::showUpdateError()
 void HelpCommands::openAddress(const std::string& address)
 {
     shellOpen(m_context.desktop, address);
+}
+
+std::string HelpCommands::manualFile()
+{
+    // Read at every request: a language switch needs no restart, so the
+    // next F1 already speaks the new language. A store that refuses to be
+    // read still gets help, in English.
+    std::string language;
+    try {
+        language = chosenLanguage(m_context.settings).code;
+    } catch (const SettingsError&) {
+    }
+    return manualFileForLanguage(m_services.helpFile, language, [](const std::string& file) {
+        std::error_code error;
+        return std::filesystem::is_regular_file(file, error);
+    });
 }
 
 void HelpCommands::plainMessage(const std::string& message)

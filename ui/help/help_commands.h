@@ -18,7 +18,7 @@ namespace doxel {
 // (DOXEL_VERSION_FILE_URL, DOXEL_HOMEPAGE_URL, DOXEL_SUPPORT_EMAIL); a
 // command whose address is empty is hidden.
 struct HelpServices {
-    std::string helpFile;        // full path of doxel.chm
+    std::string helpFile;        // full path of doxel.chm, the English manual
     std::string versionFileUrl;  // the update check's doxel.ver
     std::string homePage;
     std::string supportEmail;
@@ -34,8 +34,9 @@ struct HelpServices {
     std::function<ComponentVersion()> helpViewerVersion;
 };
 
-// The program's: doxel.chm beside the program or in its installation, the
-// build's addresses, the desktop's CHM viewer.
+// The program's: doxel.chm beside the program or in its installation (the
+// other languages' doxel-de.chm and so on beside it), the build's
+// addresses, the desktop's CHM viewer.
 HelpServices programHelpServices();
 
 // The Help menu's commands: Help manual (F1), the HTML Help and browser
@@ -78,6 +79,8 @@ private:
     void openAddress(const std::string& address) override;
 
     void plainMessage(const std::string& text);
+    // The manual of the window's language as it is now.
+    std::string manualFile();
 
     CommandContext m_context;
     HelpServices m_services;
