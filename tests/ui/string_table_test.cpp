@@ -66,8 +66,8 @@ TEST(StringTable, NoEnglishTextIsLeftUntranslated)
 {
     // Words that are the same in the other language.
     const std::set<std::pair<std::string, int>> sameAsEnglish = {
-        {"de", 87}, {"de", 115}, {"de", 128}, {"de", 254}, {"fr", 28},
-        {"fr", 87}, {"fr", 115}, {"fr", 128}, {"fr", 254}, {"es", 128},
+        {"de", 87},  {"de", 115}, {"de", 128}, {"de", 254}, {"fr", 28},  {"fr", 87},
+        {"fr", 115}, {"fr", 128}, {"fr", 254}, {"es", 128}, {"fr", 381}, {"de", 385},
     };
     for (const int id : englishIds()) {
         for (const Language& language : kLanguages) {
@@ -206,6 +206,11 @@ TEST(StringTable, CurrentLanguageIsTheOneTheTextsAreFetchedIn)
         settings.write("Language", value);
         EXPECT_EQ(currentLanguage(settings), language) << "'" << value << "'";
     }
+}
+
+TEST(withArguments, FillsEachPlaceOnceAndLeavesOthersAsWritten)
+{
+    EXPECT_EQ(withArguments("%2 of \"%1\" (%3, 100%)", {"a%2.dxp", "3"}), "3 of \"a%2.dxp\" (%3, 100%)");
 }
 
 }  // namespace

@@ -464,9 +464,12 @@ void ContentsCommands::everyExpansionChanged(bool expanded)
 void ContentsCommands::selectionChanged(const ContentsEntry* entry)
 {
     // While a new project replaces the old one the tree must not be
-    // touched; the window selects the title entry once it is shown.
-    if (m_model.resetting())
+    // touched; the window selects the title entry once it is shown. The
+    // sort mode may have gone off with an undone sort.
+    if (m_model.resetting()) {
+        showToggles();
         return;
+    }
     applyPendingExpansion();
     EditorCall call(*this);
     m_page.selectEntry(entry);

@@ -180,6 +180,10 @@ void TMainForm::setUpWindow(const std::string& commandLineProject)
     // model; the help hook belongs to the help viewer connection.
     m_runner.run([this] { restoreWindowPlace(); });
     newProjectInitialization();
+    // A damaged line of the settings file is passed over; a user who started
+    // the program from the menu sees no terminal, so it is said here.
+    if (const std::string problem = m_services.settings.readProblem(); !problem.empty())
+        showMessage(m_services.desktop, problem, kProgramName, MessageButtons::Ok, MessageIcon::Warning);
     if (!commandLineProject.empty()) {
         m_runner.run([this, &commandLineProject] { m_documents.openProjectFile(commandLineProject); });
     }
@@ -462,7 +466,11 @@ void TMainForm::endProjectChange()
     m_fileListModel->endProjectChange();
     m_keywordModel->endProjectChange();
     m_contentsModel->endProjectChange();
-    m_contentsPage->showOpenedProject();
+    const EditHistory& history = m_documents.history();
+    if (history.restoring())
+        m_contentsPage->showRestoredProject(history.restoredSelection());
+    else
+        m_contentsPage->showOpenedProject();
 }
 
 void TMainForm::commitEdits()
