@@ -175,13 +175,13 @@ TEST(loadText, ExpandsBarsToLineFeedCarriageReturn)
     MemorySettingsStore settings;
     const std::string text = loadText(settings, 95);
     EXPECT_EQ(text.find('|'), std::string::npos);
-    // Eight lines, two of them empty.
+    // Seven lines, two of them empty.
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find("\n\r", start)) != std::string::npos; start = end + 2)
         lines.push_back(text.substr(start, end - start));
     lines.push_back(text.substr(start));
-    EXPECT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines.size(), 7u);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), ""), 2);
     EXPECT_EQ(fetchedText("a||b"), "a\n\r\n\rb");
 }
