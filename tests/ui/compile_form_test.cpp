@@ -273,7 +273,10 @@ private slots:
             QCOMPARE(memoColor(*form), QColor(0xff, 0, 0));
             QCOMPARE(form->pageControl()->currentWidget()->objectName(), QStringLiteral("CompMsg"));
             QVERIFY(!form->launchCHMButton()->isEnabled());
-            QVERIFY(form->status()->currentMessage() != QStringLiteral("OK."));
+            // The counts and the log are there all the same.
+            QVERIFY(form->launchLogButton()->isEnabled());
+            QCOMPARE(summaryTexts(*form).size(), 6);
+            QVERIFY(form->status()->currentMessage().startsWith(QStringLiteral("The help file was not compiled")));
             QCOMPARE(form->result().outcome,
                      missingPage ? CompileOutcome::StoppedByChecks : CompileOutcome::NothingWritten);
             QVERIFY(f.startedViewers.empty());
@@ -333,7 +336,33 @@ private slots:
                  QStringLiteral("No application is set up to open application/vnd.ms-htmlhelp"));
     }
 
-    void aCloseRequestWaitsForTheRunToEnd()
+    void theStopButtonStopsTheRunAndKeepsTheWindowOpen()
+    {
+        FormFixture f;
+        auto form = f.create();
+        std::binary_semaphore reached(0);
+        std::binary_semaphore asked(0);
+        f.compiler.during = [&] {
+            reached.release();
+            asked.acquire();
+        };
+        QSignalSpy finished(form.get(), &TCompileForm::runFinished);
+        form->show();
+        QVERIFY(QTest::qWaitFor([&reached] { return reached.try_acquire(); }, 5000));
+        QVERIFY(form->stopButton()->isEnabled());
+        form->stopButton()->click();
+        asked.release();
+        QVERIFY(finished.wait(5000));
+        QVERIFY(form->isVisible());
+        QVERIFY(!form->stopButton()->isEnabled());
+        QCOMPARE(form->result().outcome, CompileOutcome::Stopped);
+        QVERIFY(form->memo()->toPlainText().endsWith(QString::fromUtf8(kStoppedText)));
+        QCOMPARE(form->status()->currentMessage(), QString::fromUtf8(kStoppedText));
+        QVERIFY(!std::filesystem::exists(f.dir.file("guide.chm")));
+        QVERIFY(!std::filesystem::exists(f.dir.file("guide.hhp")));
+    }
+
+    void aCloseRequestStopsTheRunAndClosesWhenItEnds()
     {
         FormFixture f;
         auto form = f.create();
@@ -357,7 +386,8 @@ private slots:
         QVERIFY(visibleAfterRequests);
         QVERIFY(!form->isVisible());
         QCOMPARE(f.compiler.frees, 1);
-        QCOMPARE(summaryTexts(*form).size(), 6);
+        QCOMPARE(form->result().outcome, CompileOutcome::Stopped);
+        QVERIFY(!std::filesystem::exists(f.dir.file("guide.chm")));
     }
 
     void staysResponsiveWhileTheCompileRuns()

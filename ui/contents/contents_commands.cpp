@@ -260,8 +260,23 @@ void ContentsCommands::enableItem(Command command, bool enabled)
     action->setEnabled(enabled);
 }
 
+void ContentsCommands::setPageCurrent(bool current)
+{
+    m_pageCurrent = current;
+    updateCommandStates();
+}
+
 void ContentsCommands::updateCommandStates()
 {
+    // The Edit menu's commands act on the tree; on another page only Undo
+    // and Redo, which act on the whole project, stay (their keys too).
+    for (QAction* action : m_context.actions.menu(Menu::ItemsMenu)->actions()) {
+        if (!action->isSeparator() && action != m_context.actions.action(Command::Undo) &&
+            action != m_context.actions.action(Command::Redo))
+            action->setEnabled(m_pageCurrent);
+    }
+    if (!m_pageCurrent)
+        return;
     const CommandStates states = m_editor.commandStates();
     enableItem(Command::AddHeader, states.addEntries);
     enableItem(Command::DeleteEntry, states.deleteEntry);

@@ -149,8 +149,6 @@ void TMainForm::bindCommands()
     m_actions.bind({Command::SaveProjectAs}, this, &TMainForm::saveProjectAs);
     m_actions.bind({Command::Undo}, this, &TMainForm::undo);
     m_actions.bind({Command::Redo}, this, &TMainForm::redo);
-    // Their keys work on every page, also while the Edit menu is disabled
-    // (the Preview and Index pages).
     addActions({m_actions.action(Command::Undo), m_actions.action(Command::Redo)});
     m_actions.bind({Command::ShowFiles}, this, &TMainForm::toggleFileList);
     m_actions.bind({Command::English}, this, &TMainForm::useEnglish);
@@ -245,8 +243,7 @@ void TMainForm::fillRecentProjects()
 
 void TMainForm::pageChanged()
 {
-    const bool contents = m_pageControl->currentWidget() == m_contentsPage;
-    m_actions.menu(Menu::ItemsMenu)->menuAction()->setEnabled(contents);
+    m_contentsCommands->setPageCurrent(m_pageControl->currentWidget() == m_contentsPage);
 }
 
 void TMainForm::treeChange(ContentsEntry* entry)
