@@ -323,6 +323,10 @@ CompileResult runCompile(CompilerLibrary& library, SettingsStore& settings, Comp
     const auto finish = [&](CompileOutcome outcome) {
         result.outcome = outcome;
         result.succeeded = outcome == CompileOutcome::Compiled;
+        // A new author's project starts without search; the last line says
+        // where it is turned on.
+        if (result.succeeded && !files.keepInputFiles && !prepared.info.fullTextSearch)
+            sink.emit(kSearchOffNote);
         sink.flush();
         if (result.succeeded && isOn(settings, setting::kLaunchHelp) && counts.errors == 0)
             host.openHelpFile(files.compiledFile);

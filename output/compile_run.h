@@ -94,6 +94,11 @@ inline constexpr const char* kStoppedByChecksText =
     "The help file was not compiled: the compiler cannot go on with the errors above.";
 inline constexpr const char* kNothingWrittenText = "The help file was not compiled: the compiler wrote no help file.";
 inline constexpr const char* kStoppedText = "The compile was stopped; an earlier help file stays as it was.";
+// The last line of a run that wrote a help file without full-text search,
+// for a project of our own.
+inline constexpr const char* kSearchOffNote =
+    "Note: This help file cannot be searched. To make it searchable, turn on \"Add Search Tab\" in Project "
+    "properties.";
 
 // The compile run: closes the viewers of the help file, loads and
 // initialises the compiler, checks the topic files and the default topic

@@ -55,11 +55,12 @@ QToolButton* makeButton(const char* name, const char* picture, QWidget* parent)
 }
 
 // The run's own texts in the program's language.
-QString localFailureText(SettingsStore& settings, const std::string& text)
+QString localRunText(SettingsStore& settings, const std::string& text)
 {
     const std::pair<const char*, int> texts[] = {{kStoppedByChecksText, text_id::kStoppedByChecks},
                                                  {kNothingWrittenText, text_id::kNothingWritten},
-                                                 {kStoppedText, text_id::kCompileStopped}};
+                                                 {kStoppedText, text_id::kCompileStopped},
+                                                 {kSearchOffNote, text_id::kSearchOffNote}};
     for (const auto& [english, id] : texts) {
         if (text == english)
             return localText(settings, id);
@@ -382,7 +383,7 @@ void TCompileForm::keepAlive()
 
 void TCompileForm::addLogLine(const std::string& line)
 {
-    onWindowThread([this, line] { m_memo->appendPlainText(toQString(line)); });
+    onWindowThread([this, line] { m_memo->appendPlainText(localRunText(m_services.settings, line)); });
 }
 
 void TCompileForm::showProgressText(const std::string& text)
@@ -428,7 +429,7 @@ void TCompileForm::showFailure(const std::string& text)
         // A run that ended before the compiler ran has no summary and no
         // log; any other filled both, and only its help file is missing.
         m_compilerFailed = text.empty() && m_infoView->topLevelItemCount() == 0;
-        const QString shown = text.empty() ? m_failureText : localFailureText(m_services.settings, text);
+        const QString shown = text.empty() ? m_failureText : localRunText(m_services.settings, text);
         m_memo->appendPlainText(shown);
         m_status->showMessage(shown.section(QLatin1Char('\n'), 0, 0));
         m_launchCHMButton->setEnabled(false);
