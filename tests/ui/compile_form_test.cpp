@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core/text_ids.h"
 #include "platform/help_viewers.h"
 #include "test_support.h"
 #include "ui/compile/compile_form.h"
@@ -93,7 +94,7 @@ HelpViewers::Starter sleepingViewer(std::vector<std::string>& started)
 struct FormFixture {
     FormFixture() : viewers(sleepingViewer(startedViewers))
     {
-        test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\r\nCompiled file=guide.chm\r\n");
+        test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\r\nCompiled file=guide.chm\r\nFull-text search=Yes\r\n");
         compiler.writes = dir.file("guide.chm");
     }
 
@@ -325,7 +326,7 @@ private slots:
             problem = "No application is set up to open application/vnd.ms-htmlhelp";
             return -1;
         });
-        test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\r\n");
+        test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\r\nFull-text search=Yes\r\n");
         compiler.writes = dir.file("guide.chm");
         TCompileForm form({settings, compiler, none, {}}, {dir.file("guide.hhp"), {}, {}, dir.file("guide.chm")});
         QVERIFY(FormFixture::run(form));
@@ -334,6 +335,17 @@ private slots:
         form.launchCHMButton()->click();
         QCOMPARE(form.status()->currentMessage(),
                  QStringLiteral("No application is set up to open application/vnd.ms-htmlhelp"));
+    }
+
+    void theNoteOnSearchIsInTheProgramsLanguage()
+    {
+        FormFixture f;
+        f.settings.write("Language", "1000");
+        test::writeFile(f.dir.file("guide.hhp"), "[OPTIONS]\r\nCompiled file=guide.chm\r\n");
+        auto form = f.create();
+        QVERIFY(FormFixture::run(*form));
+        QVERIFY2(form->memo()->toPlainText().endsWith(localText(f.settings, text_id::kSearchOffNote)),
+                 qPrintable(form->memo()->toPlainText()));
     }
 
     void theStopButtonStopsTheRunAndKeepsTheWindowOpen()
