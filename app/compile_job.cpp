@@ -200,7 +200,8 @@ int compileFromCommandLine(const std::string& projectFile, const std::string& co
         return kExitFailure;
     case CompileOutcome::StoppedByChecks:
     case CompileOutcome::NothingWritten:
-        ConsoleHost::printCounts(result.statistics);
+    case CompileOutcome::Stopped:
+        // The run printed its counts with the summary.
         return kExitErrors;
     case CompileOutcome::Compiled:
         break;

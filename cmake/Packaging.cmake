@@ -27,8 +27,9 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "authoring tool for HTML Help (CHM) files
 HTML Doxel keeps the project around the HTML pages of a help file: the
 table of contents as a tree of books and pages, the keyword index, the
 help window's settings and the list of files. It compiles the project
-into one .chm file with Free Pascal's chmcmd, checks pages, links and
-pictures, and shows the result in the desktop's CHM viewer.
+into one .chm file with its own help compiler (full-text search in every
+script; Free Pascal's chmcmd is the second choice), checks pages, links
+and pictures, and shows the result in the desktop's CHM viewer.
 .
 It also turns plain text files into pages, searches and replaces across
 many pages, imports existing help projects and help files, and compiles

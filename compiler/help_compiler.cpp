@@ -20,6 +20,7 @@
 #include "compiler/fulltext/fulltext_index.h"
 #include "compiler/little_endian.h"
 #include "core/atomic_file.h"
+#include "core/help_language.h"
 #include "core/path_rules.h"
 #include "core/text_encoding.h"
 #include "editing/topic_files.h"
@@ -213,6 +214,7 @@ public:
                 buildFullTextIndex(searchable, {m_codePage->number, static_cast<std::uint32_t>(language)});
             for (const std::string& note : fullText.notes)
                 m_log("Note: " + note);
+            noteLanguageKeeping(fullText.lackingWords);
             hasSearchIndex = !fullText.data.empty();
             if (hasSearchIndex)
                 container.addFile("/$FIftiMain", fullText.data);
@@ -229,11 +231,32 @@ public:
         if (const std::string refusal = helpFileTargetRefusal(m_target, read); !refusal.empty())
             throw CompileError(refusal);
         writeFileAtomically(m_target, file);
-        m_log("Compiled " + std::to_string(m_topics.size()) + " topics, " + std::to_string(m_files.size()) +
-              " files into " + std::string(fileNameOf(m_target)) + " (" + std::to_string(file.size()) + " bytes)");
+        // The summary counts the topics; a second count here would disagree
+        // with it (this one holds the contents and index files too).
+        m_log("Compiled " + std::to_string(m_files.size()) + " files into " + std::string(fileNameOf(m_target)) + " (" +
+              std::to_string(file.size()) + " bytes)");
     }
 
 private:
+    // Pages in two scripts (German and Russian, say) lose the words of one
+    // from the search: which language of the help file would keep them.
+    void noteLanguageKeeping(const std::vector<std::string>& lackingWords)
+    {
+        if (lackingWords.empty())
+            return;
+        const std::vector<std::string_view> words(lackingWords.begin(), lackingWords.end());
+        bool complete = false;
+        const CodePage& keeping = chooseCodePage(words, &complete);
+        if (!complete || keeping.number == m_codePage->number)
+            return;
+        m_log("Note: the help file's language " + helpLanguageName(*m_codePage) + " (Windows-" +
+              std::to_string(m_codePage->number) + ") leaves these " + std::to_string(words.size()) +
+              (words.size() == 1 ? " word" : " words") + " out of the search; " + helpLanguageName(keeping) +
+              " (Windows-" + std::to_string(keeping.number) +
+              "), chosen as the help file's language in the project properties, would keep them and leave out "
+              "the words its code page lacks instead");
+    }
+
     void progress(const std::string& text)
     {
         if (!m_options.progress)

@@ -17,6 +17,25 @@ std::optional<int> wholeNumber(const std::string& text)
 
 }  // namespace
 
+std::optional<UnreadableSettingsLine> firstUnreadableSettingsLine(std::string_view fileText)
+{
+    int number = 0;
+    while (!fileText.empty()) {
+        ++number;
+        const std::size_t end = fileText.find('\n');
+        std::string_view line = fileText.substr(0, end);
+        fileText.remove_prefix(end == std::string_view::npos ? fileText.size() : end + 1);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+            line.remove_suffix(1);
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+        if (line.empty() || line.front() == ';' || line.front() == '[' || line.find('=') != std::string_view::npos)
+            continue;
+        return UnreadableSettingsLine{number, std::string(line)};
+    }
+    return std::nullopt;
+}
+
 std::string Settings::text(const SettingKey& key) const
 {
     return m_store.read(key.name);

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace doxel {
 
@@ -16,7 +17,18 @@ public:
     // Both throw SettingsError when the store refuses.
     virtual std::string read(const std::string& name) = 0;
     virtual void write(const std::string& name, const std::string& value) = 0;
+    // What of the stored settings could not be read and was passed over,
+    // for a person to read; empty while everything was read.
+    virtual std::string readProblem() const { return {}; }
 };
+
+// A line of an INI settings file that names no value: neither empty, nor a
+// comment, nor a section header, nor "name=value".
+struct UnreadableSettingsLine {
+    int number = 0;  // counted from 1
+    std::string text;
+};
+std::optional<UnreadableSettingsLine> firstUnreadableSettingsLine(std::string_view fileText);
 
 // Settings kept in memory: the store of tests and of runs that must not
 // touch the user's settings.

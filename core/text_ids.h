@@ -80,6 +80,29 @@ inline constexpr int kWarning = 96;
 inline constexpr int kDeleteWithChildren = 97;
 inline constexpr int kDelete = 98;
 
+// The document commands' questions and notes.
+inline constexpr int kReloadChangedFile = 367;
+inline constexpr int kUnsavedChangesLost = 368;
+inline constexpr int kReplaceExistingFile = 369;
+inline constexpr int kProjectSettingsUnread = 370;
+inline constexpr int kSaveOverChangedFile = 371;
+inline constexpr int kPagesLeftOutside = 372;
+
+// The project properties: the help window's buttons and file labels.
+inline constexpr int kHideShowButton = 374;
+inline constexpr int kBackButton = 375;
+inline constexpr int kForwardButton = 376;
+inline constexpr int kStopButton = 377;
+inline constexpr int kRefreshButton = 378;
+inline constexpr int kHomeButton = 379;
+inline constexpr int kLocateButton = 380;
+inline constexpr int kOptionsButton = 381;
+inline constexpr int kPrintButton = 382;
+inline constexpr int kJump1Button = 383;
+inline constexpr int kJump2Button = 384;
+inline constexpr int kJumpTextLabel = 385;
+inline constexpr int kHomeLabel = 386;
+
 // The keyword index and the preview.
 inline constexpr int kEditKeyword = 71;
 inline constexpr int kNoHtmlEditor = 100;
@@ -94,6 +117,13 @@ inline constexpr int kClose = 103;
 inline constexpr int kCompilerMessages = 104;
 inline constexpr int kSummary = 105;
 inline constexpr int kCompileProject = 106;
+inline constexpr int kStopCompile = 361;
+inline constexpr int kStoppingCompile = 362;
+inline constexpr int kStopCompileAndQuit = 363;
+inline constexpr int kStoppedByChecks = 364;
+inline constexpr int kNothingWritten = 365;
+inline constexpr int kCompileStopped = 366;
+inline constexpr int kSearchOffNote = 373;
 
 // The progress window.
 inline constexpr int kPleaseWait = 107;

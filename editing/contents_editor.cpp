@@ -92,6 +92,21 @@ void ContentsEditor::setObserver(ContentsObserver* observer)
     m_observer = observer != nullptr ? observer : &silentObserver();
 }
 
+ContentsEditor::~ContentsEditor()
+{
+    if (m_history != nullptr)
+        m_history->setSelectionSource({});
+}
+
+void ContentsEditor::setHistory(EditHistory* history)
+{
+    if (m_history != nullptr)
+        m_history->setSelectionSource({});
+    m_history = history;
+    if (m_history != nullptr)
+        m_history->setSelectionSource([this] { return m_selected; });
+}
+
 void ContentsEditor::projectReplaced()
 {
     m_rows.clear();
@@ -99,6 +114,10 @@ void ContentsEditor::projectReplaced()
     m_editingCaption = false;
     m_insertAsChild = Settings(m_settings).flag(setting::kTopicAsChild);
     m_selected = &m_project.titleEntry();
+    // Undo and redo bring back a tree as it was; a sort mode it does not
+    // follow (the undone sort) goes off rather than sorting it again.
+    if (m_history != nullptr && m_history->restoring() && m_sortMode == SortMode::Alphabetical && !treeSorted())
+        m_sortMode = SortMode::None;
     m_observer->selectionChanged(m_selected);
     refreshFeedback();
 }
@@ -186,6 +205,16 @@ void ContentsEditor::sortTree()
     // would drop it silently.
     m_project.modified = true;
     m_observer->siblingOrderChanged(nullptr);
+}
+
+bool ContentsEditor::treeSorted() const
+{
+    ContentsEntry& root = m_project.root();
+    if (!childrenSorted(root, firstSortedChild(root)))
+        return false;
+    bool sorted = true;
+    forEachEntry(root, [&sorted](ContentsEntry& entry, int) { sorted = sorted && childrenSorted(entry, 0); });
+    return sorted;
 }
 
 void ContentsEditor::resortAround(ContentsEntry& entry)

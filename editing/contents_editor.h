@@ -63,7 +63,9 @@ public:
     void setObserver(ContentsObserver* observer);
     // Every change the commands make becomes a step of `history` (null:
     // none is recorded).
-    void setHistory(EditHistory* history) { m_history = history; }
+    // Its steps remember the selected entry, for undo and redo to select.
+    void setHistory(EditHistory* history);
+    ~ContentsEditor();
     EditHistory* history() const { return m_history; }
 
     Project& project() { return m_project; }
@@ -97,6 +99,8 @@ public:
     // staying first.
     void sortAlphabetically();
     void stopSorting() { m_sortMode = SortMode::None; }
+    // Whether every entry's children are in alphabetical order.
+    bool treeSorted() const;
 
     // --- Commands
     // A "New header" by the placement rule, selected

@@ -1,5 +1,6 @@
 #include "editing/edit_history.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace doxel {
@@ -64,6 +65,25 @@ bool sameTree(const ContentsEntry& a, const ContentsEntry& b)
     return true;
 }
 
+std::vector<std::size_t> rowsOf(const ContentsEntry& entry)
+{
+    std::vector<std::size_t> rows;
+    for (const ContentsEntry* at = &entry; at->parent() != nullptr; at = at->parent())
+        rows.push_back(at->indexInParent());
+    return {rows.rbegin(), rows.rend()};
+}
+
+const ContentsEntry* entryAtRows(const ContentsEntry& root, const std::vector<std::size_t>& rows)
+{
+    const ContentsEntry* at = &root;
+    for (const std::size_t row : rows) {
+        if (at->childCount() == 0)
+            break;
+        at = at->child(std::min(row, at->childCount() - 1));
+    }
+    return at == &root ? nullptr : at;
+}
+
 struct EditHistory::State {
     EditParts parts = EditParts::Everything;
     std::unique_ptr<ContentsEntry> root;  // the invisible root's copy
@@ -79,6 +99,9 @@ struct EditHistory::Step {
     int nameId = 0;
     // Before the step while it is done, after it while it is undone.
     State state;
+    // The selection when the step opened and when it closed.
+    std::optional<std::vector<std::size_t>> selectedBefore;
+    std::optional<std::vector<std::size_t>> selectedAfter;
 };
 
 EditHistory::EditHistory(Project& project) : m_project(project)
@@ -167,6 +190,9 @@ void EditHistory::undo()
     --m_position;
     exchange(m_steps[m_position].state);
     followSaved();
+    const auto& rows = m_steps[m_position].selectedBefore;
+    m_restoredSelection = rows.has_value();
+    m_restoredPath = rows.value_or(std::vector<std::size_t>());
 }
 
 void EditHistory::redo()
@@ -174,8 +200,16 @@ void EditHistory::redo()
     if (!canRedo() || m_depth > 0)
         return;
     exchange(m_steps[m_position].state);
+    const auto& rows = m_steps[m_position].selectedAfter;
+    m_restoredSelection = rows.has_value();
+    m_restoredPath = rows.value_or(std::vector<std::size_t>());
     ++m_position;
     followSaved();
+}
+
+const ContentsEntry* EditHistory::restoredSelection() const
+{
+    return m_restoredSelection ? entryAtRows(m_project.root(), m_restoredPath) : nullptr;
 }
 
 void EditHistory::clear()
@@ -196,7 +230,7 @@ void EditHistory::open(int nameId, EditParts parts)
 {
     if (m_depth++ > 0)
         return;
-    m_open = std::make_unique<Step>(Step{nameId, capture(parts)});
+    m_open = std::make_unique<Step>(Step{nameId, capture(parts), selectedRows(), std::nullopt});
 }
 
 void EditHistory::close()
@@ -206,6 +240,7 @@ void EditHistory::close()
     std::unique_ptr<Step> step = std::move(m_open);
     if (step == nullptr || sameAsProject(step->state))
         return;
+    step->selectedAfter = selectedRows();
     if (m_saved && *m_saved > m_position)
         m_saved.reset();
     m_steps.erase(m_steps.begin() + static_cast<std::ptrdiff_t>(m_position), m_steps.end());
@@ -213,6 +248,14 @@ void EditHistory::close()
     ++m_position;
     trim();
     m_project.modified = true;
+}
+
+std::optional<std::vector<std::size_t>> EditHistory::selectedRows() const
+{
+    const ContentsEntry* selected = m_selection ? m_selection() : nullptr;
+    if (selected == nullptr)
+        return std::nullopt;
+    return rowsOf(*selected);
 }
 
 void EditHistory::trim()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -55,6 +56,21 @@ public:
     void undo();
     void redo();
 
+    // The contents entry selected when a step opens and when it closes, so
+    // that undo selects the entry as it was before the step and redo as it
+    // was after it: the entry the step changed.
+    void setSelectionSource(std::function<const ContentsEntry*()> source) { m_selection = std::move(source); }
+    // The entry of the project's tree at the place the last undo or redo
+    // restored the selection to (the nearest that exists); null when none
+    // was recorded.
+    const ContentsEntry* restoredSelection() const;
+    // Set by whoever runs undo and redo around the change of the views, so
+    // that they take the project up as restored, not as opened: an automatic
+    // sort that the restored list no longer follows goes off instead of
+    // sorting it again.
+    bool restoring() const { return m_restoring; }
+    void setRestoring(bool on) { m_restoring = on; }
+
     // New or Open: no steps, and the project as it is counts as saved.
     void clear();
     // The project was written to its file: the current state is the saved one.
@@ -73,6 +89,7 @@ private:
     void exchange(State& state);
     void trim();
     void followSaved();
+    std::optional<std::vector<std::size_t>> selectedRows() const;
 
     Project& m_project;
     std::vector<Step> m_steps;
@@ -82,6 +99,10 @@ private:
     std::optional<std::size_t> m_saved = 0;
     int m_depth = 0;
     std::unique_ptr<Step> m_open;
+    std::function<const ContentsEntry*()> m_selection;
+    std::vector<std::size_t> m_restoredPath;
+    bool m_restoredSelection = false;
+    bool m_restoring = false;
 };
 
 // Opens a step of `history` (none: records nothing) for the lifetime of the
@@ -116,5 +137,11 @@ std::unique_ptr<ContentsEntry> copyTree(const ContentsEntry& root);
 // Whether two trees hold the same entries in the same shape; expansion is
 // not compared, since it is not part of the project.
 bool sameTree(const ContentsEntry& a, const ContentsEntry& b);
+
+// The rows from the invisible root down to `entry` ({0, 2}: the title
+// entry's third child), and the entry at such rows in `root`: the nearest
+// one that exists, when the tree has fewer rows there.
+std::vector<std::size_t> rowsOf(const ContentsEntry& entry);
+const ContentsEntry* entryAtRows(const ContentsEntry& root, const std::vector<std::size_t>& rows);
 
 }  // namespace doxel

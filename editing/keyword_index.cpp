@@ -38,10 +38,33 @@ void KeywordIndex::setObserver(KeywordObserver* observer)
     m_observer = observer != nullptr ? observer : &silentObserver();
 }
 
+bool KeywordIndex::inAscendingOrder() const
+{
+    const auto& list = m_project.keywords;
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        int order = compareCaptionKeys(captionKey(list[i - 1].keyword), captionKey(list[i].keyword));
+        if (order == 0)
+            order = compareCaptions(list[i - 1].keyword, list[i].keyword);
+        if (order > 0)
+            return false;
+    }
+    return true;
+}
+
 void KeywordIndex::projectReplaced()
 {
     m_selected.reset();
     m_ascending = false;
+    // Undo and redo bring back a list as it was: sorting it again would undo
+    // the undo (of the sort itself, say) and leave it unlike the file it is
+    // marked as. Automatic sorting that it does not follow goes off.
+    if (m_autoSort && m_history != nullptr && m_history->restoring()) {
+        if (!inAscendingOrder()) {
+            m_autoSort = false;
+            m_observer->autoSortChanged(false);
+        }
+        return;
+    }
     if (m_autoSort) {
         const bool wasModified = m_project.modified;
         sortRows(true);

@@ -153,6 +153,7 @@ private:
     void placeChangedRow(std::size_t row);
     void insertRow(KeywordEntry entry);
     void sortRows(bool ascending);
+    bool inAscendingOrder() const;
     void move(bool up);
     // "Keyword for welcome.htm:", the prompt of Add and Edit.
     std::string promptFor(const std::string& topicFile);

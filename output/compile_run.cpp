@@ -294,9 +294,7 @@ void checkWrittenHelpFile(CompilerLibrary& library, const std::string& compiledF
     }
 }
 
-}  // namespace
-
-CompileResult compileRun(CompilerLibrary& library, SettingsStore& settings, CompileHost& host,
+CompileResult runCompile(CompilerLibrary& library, SettingsStore& settings, CompileHost& host,
                          const CompileFiles& files)
 {
     CompileResult result;
@@ -328,6 +326,10 @@ CompileResult compileRun(CompilerLibrary& library, SettingsStore& settings, Comp
     const auto finish = [&](CompileOutcome outcome) {
         result.outcome = outcome;
         result.succeeded = outcome == CompileOutcome::Compiled;
+        // A new author's project starts without search; the last line says
+        // where it is turned on.
+        if (result.succeeded && !files.keepInputFiles && !prepared.info.fullTextSearch)
+            sink.emit(kSearchOffNote);
         sink.flush();
         if (result.succeeded && isOn(settings, setting::kLaunchHelp) && counts.errors == 0)
             host.openHelpFile(files.compiledFile);
@@ -338,9 +340,8 @@ CompileResult compileRun(CompilerLibrary& library, SettingsStore& settings, Comp
             removeIfPresent(files.contentsFile);
             removeIfPresent(files.indexFile);
         }
-        if (result.succeeded)
-            host.showSummary(counts);
-        else
+        host.showSummary(counts);
+        if (!result.succeeded)
             host.showFailure(outcome == CompileOutcome::StoppedByChecks ? kStoppedByChecksText : kNothingWrittenText);
         library.free();
         return result;
@@ -459,6 +460,29 @@ CompileResult compileRun(CompilerLibrary& library, SettingsStore& settings, Comp
     }
     checkWrittenHelpFile(library, files.compiledFile, prepared, files.codePage, sink, counts);
     return finish(CompileOutcome::Compiled);
+}
+
+}  // namespace
+
+CompileResult compileRun(CompilerLibrary& library, SettingsStore& settings, CompileHost& host,
+                         const CompileFiles& files)
+{
+    try {
+        return runCompile(library, settings, host, files);
+    } catch (const CompileStopped&) {
+        // The compiler's own temporary files went as the stop passed
+        // through it; the help file it would have replaced is still there.
+        if (!files.keepInputFiles) {
+            removeIfPresent(files.helpProjectFile);
+            removeIfPresent(files.contentsFile);
+            removeIfPresent(files.indexFile);
+        }
+        library.free();
+        host.showFailure(kStoppedText);
+        CompileResult result;
+        result.outcome = CompileOutcome::Stopped;
+        return result;
+    }
 }
 
 bool canCompile(const Project& project)

@@ -62,12 +62,14 @@ public:
     virtual void openHelpFile(const std::string& compiledFile) = 0;
     // The View Log File command (the ViewLog setting).
     virtual void viewLogFile() = 0;
-    // A help file was written: fill the summary with summaryRows(statistics),
-    // set the status line to "OK." and bring the summary to the front.
+    // The counts of a run that got past loading the compiler: fill the
+    // summary with summaryRows(statistics), set the status line to "OK." and
+    // bring the summary to the front. showFailure follows for a run that
+    // wrote no help file.
     virtual void showSummary(const CompileStatistics& statistics) = 0;
     // No help file was written: show `text` in red (when empty, text
-    // kCompilerFailedTextId: the compiler could not run), bring the messages
-    // to the front and disable the help file and log buttons.
+    // kCompilerFailedTextId: the compiler could not run, and the help file
+    // and log buttons are disabled) and bring the messages to the front.
     virtual void showFailure(const std::string& text) = 0;
 };
 
@@ -76,7 +78,13 @@ enum class CompileOutcome {
     StoppedByChecks,  // the checks found errors the compiler cannot go on with; it was not started
     NothingWritten,   // the compiler ran to its end but wrote no help file
     CompilerFailed,   // the compiler is missing, could not start, crashed or was killed
+    Stopped,          // the host stopped the run (CompileStopped)
 };
+
+// Thrown by the host's keepAlive or showProgressText to stop a run. Not a
+// std::exception, so that a compiler which turns its errors into message
+// lines lets it through; a compiler that runs a program ends it.
+struct CompileStopped {};
 
 struct CompileResult {
     CompileOutcome outcome = CompileOutcome::CompilerFailed;
@@ -88,6 +96,12 @@ struct CompileResult {
 inline constexpr const char* kStoppedByChecksText =
     "The help file was not compiled: the compiler cannot go on with the errors above.";
 inline constexpr const char* kNothingWrittenText = "The help file was not compiled: the compiler wrote no help file.";
+inline constexpr const char* kStoppedText = "The compile was stopped; an earlier help file stays as it was.";
+// The last line of a run that wrote a help file without full-text search,
+// for a project of our own.
+inline constexpr const char* kSearchOffNote =
+    "Note: This help file cannot be searched. To make it searchable, turn on \"Add Search Tab\" in Project "
+    "properties.";
 
 // The compile run: closes the viewers of the help file, loads and
 // initialises the compiler, checks the topic files and the default topic
@@ -101,7 +115,12 @@ inline constexpr const char* kNothingWrittenText = "The help file was not compil
 // compiler. A run stopped by the checks, or whose compiler wrote nothing,
 // deletes the input files, shows the log when ViewLog is on and the
 // failure; a compiler that cannot run shows the failure, and nothing is
-// opened, deleted or freed.
+// opened, deleted or freed. A run the host stops deletes the input files
+// and the compiler's temporary files, frees the compiler and shows the
+// failure kStoppedText; the help file is not replaced.
+//
+// Every run that got past loading the compiler fills the summary; one that
+// wrote no help file then shows the failure as well.
 CompileResult compileRun(CompilerLibrary& library, SettingsStore& settings, CompileHost& host,
                          const CompileFiles& files);
 

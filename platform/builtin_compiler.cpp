@@ -13,8 +13,12 @@ bool BuiltInCompiler::compile(const std::string& helpProjectFile, const Compiler
     statistics = {};
     chm::HelpCompileOptions options;
     options.progress = progress;
-    // Its lines are counted by the compile run, like chmcmd's.
-    return chm::compileHelpProject(helpProjectFile, log, options);
+    // Its lines are counted by the compile run, like chmcmd's. It always
+    // runs to its end: a help file it could not write (a read-only file, a
+    // missing folder) is an "Error:" line saying why, and the run finds no
+    // new help file, which is not a compiler that could not start.
+    chm::compileHelpProject(helpProjectFile, log, options);
+    return true;
 }
 
 std::unique_ptr<CompiledHelpFile> BuiltInCompiler::openCompiled(const std::string& compiledFile)

@@ -9,8 +9,10 @@
 namespace doxel {
 
 // Our own help compiler (compiler/help_compiler.h) behind the compile's
-// interface: it is always there, compiles on the calling thread with the
-// compression on every core, and its help files are read back with chmlib.
+// interface: it is always there and always runs to its end (what stops it
+// is an "Error:" line, and no help file), compiles on the calling thread
+// with the compression on every core, and its help files are read back
+// with chmlib.
 class BuiltInCompiler final : public CompilerLibrary {
 public:
     bool load() override

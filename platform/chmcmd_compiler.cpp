@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <set>
 
 #include "compiler/help_compiler.h"
@@ -72,6 +73,47 @@ public:
 
 private:
     std::string m_path;
+};
+
+// chmcmd empties the help file it writes before it reads a page, so a run
+// that fails or is stopped would leave no help file at all. The old one
+// waits under another name beside it and comes back unless the run
+// succeeds.
+class KeptHelpFile {
+public:
+    explicit KeptHelpFile(std::string target) : m_target(std::move(target))
+    {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(m_target, error))
+            return;
+        std::string pattern = std::string(folderOf(m_target)) + "." + std::string(fileNameOf(m_target)) + "-XXXXXX";
+        const int fd = ::mkstemp(pattern.data());
+        if (fd < 0)
+            return;
+        ::close(fd);
+        if (::rename(m_target.c_str(), pattern.c_str()) == 0)
+            m_kept = pattern;
+        else
+            ::unlink(pattern.c_str());
+    }
+    ~KeptHelpFile()
+    {
+        if (m_kept.empty())
+            return;
+        std::error_code error;
+        if (m_succeeded && std::filesystem::is_regular_file(m_target, error))
+            ::unlink(m_kept.c_str());
+        else
+            ::rename(m_kept.c_str(), m_target.c_str());
+    }
+    KeptHelpFile(const KeptHelpFile&) = delete;
+    KeptHelpFile& operator=(const KeptHelpFile&) = delete;
+    void succeeded() { m_succeeded = true; }
+
+private:
+    std::string m_target;
+    std::string m_kept;
+    bool m_succeeded = false;
 };
 
 // Where `relative` leads from `folder` (absolute, without a final "/").
@@ -263,10 +305,16 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
     }
     const std::string hhp = absolutePath(helpProjectFile);
     const std::string folder(folderOf(hhp).substr(0, folderOf(hhp).size() - 1));
+    const std::string stem(fileNameOf(hhp).substr(0, fileNameOf(hhp).rfind('.')));
     TemporaryFile copy;
+    std::unique_ptr<KeptHelpFile> kept;
     try {
-        const std::string stem(fileNameOf(hhp).substr(0, fileNameOf(hhp).rfind('.')));
         const std::string text = readWholeFile(hhp, kProjectSizeLimit);
+        std::string target = readHelpProject(text, hhp).compiledFile;
+        std::replace(target.begin(), target.end(), '\\', '/');
+        if (target.empty())
+            target = stem + ".chm";
+        kept = std::make_unique<KeptHelpFile>(target.starts_with('/') ? target : folder + "/" + target);
         copy.create(folder, stem, withFilesInside(text, folder, emit));
         if (!readHelpIds(readHelpProject(text, hhp), folder, "").ids.empty())
             emit("Warning: chmcmd stores the topics of help ids under the full path of the folder it compiles in (" +
@@ -314,6 +362,7 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
         }
         break;
     }
+    kept->succeeded();
     return true;
 }
 

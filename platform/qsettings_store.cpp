@@ -136,30 +136,66 @@ std::optional<QString> storedText(const QString& fileName, const QString& name)
     return std::nullopt;
 }
 
+// The stored text of a value QSettings took for a list, as one text.
+QString storedValue(const QSettings& settings, const QString& name, const QVariant& value)
+{
+    if (value.typeId() != QMetaType::QStringList)
+        return value.toString();
+    const std::optional<QString> text = storedText(settings.fileName(), name);
+    return text ? *text : value.toStringList().join(QLatin1Char(','));
+}
+
 }  // namespace
 
 std::string QSettingsStore::read(const std::string& name)
 {
     QSettings settings = openSettings();
     const QVariant value = settings.value(QString::fromStdString(name));
+    // QSettings skips a line it cannot read and reads the rest; the line is
+    // reported once, at start, and the program goes on with the rest.
     if (settings.status() == QSettings::FormatError)
-        throw SettingsError("The settings file " + settings.fileName().toStdString() + " cannot be read");
+        noteUnreadableLine(settings.fileName());
     if (!value.isValid())
         return {};
-    if (value.typeId() == QMetaType::QStringList) {
-        const std::optional<QString> text = storedText(settings.fileName(), QString::fromStdString(name));
-        return unescape(text ? *text : value.toStringList().join(QLatin1Char(',')));
-    }
-    return unescape(value.toString());
+    return unescape(storedValue(settings, QString::fromStdString(name), value));
 }
 
 void QSettingsStore::write(const std::string& name, const std::string& value)
 {
     QSettings settings = openSettings();
+    // QSettings writes every value back, and a hand-written one with a
+    // comma it read as a list would come back as "a, b": each goes back as
+    // the one text it was.
+    for (const QString& key : settings.childKeys()) {
+        const QVariant stored = settings.value(key);
+        if (stored.typeId() == QMetaType::QStringList)
+            settings.setValue(key, storedValue(settings, key, stored));
+    }
     settings.setValue(QString::fromStdString(name), escape(value));
     settings.sync();
-    if (settings.status() != QSettings::NoError)
+    // A line that could not be read leaves FormatError behind, and the file
+    // is written without it all the same.
+    if (settings.status() == QSettings::AccessError)
         throw SettingsError("The setting " + name + " cannot be written to " + settings.fileName().toStdString());
+}
+
+std::string QSettingsStore::readProblem() const
+{
+    return m_problem;
+}
+
+void QSettingsStore::noteUnreadableLine(const QString& fileName)
+{
+    if (!m_problem.empty())
+        return;
+    QFile file(fileName);
+    const std::string text = file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    m_problem = "The settings file " + fileName.toStdString() + " has a line that cannot be read";
+    if (const std::optional<UnreadableSettingsLine> line = firstUnreadableSettingsLine(text))
+        m_problem += " (line " + std::to_string(line->number) + ": \"" + line->text + "\")";
+    m_problem +=
+        ". HTML Doxel starts with the settings it could read; the next change of a setting writes the "
+        "file without that line.";
 }
 
 }  // namespace doxel

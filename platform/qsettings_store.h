@@ -1,6 +1,10 @@
 #pragma once
 
+#include <string>
+
 #include "core/settings.h"
+
+class QString;
 
 namespace doxel {
 
@@ -12,6 +16,12 @@ class QSettingsStore final : public SettingsStore {
 public:
     std::string read(const std::string& name) override;
     void write(const std::string& name, const std::string& value) override;
+    std::string readProblem() const override;
+
+private:
+    void noteUnreadableLine(const QString& fileName);
+
+    std::string m_problem;
 };
 
 }  // namespace doxel

@@ -705,6 +705,8 @@ FullTextResult buildFullTextIndex(const std::vector<FullTextPage>& pages, const 
     const Tree tree = writeTree(entries, result.data);
     writeHeader(result.data, tree, topics, stats, distinctWords, distinctBytes, longestWord, options);
 
+    for (const auto& [seen, word] : lacking)
+        result.lackingWords.emplace_back(word);
     if (!lacking.empty()) {
         std::string note = "The search index leaves out " + std::to_string(lacking.size()) +
                            (lacking.size() == 1 ? " word" : " words") + " that code page " +

@@ -21,6 +21,9 @@ struct FullTextOptions {
 struct FullTextResult {
     std::string data;                // the bytes of /$FIftiMain
     std::vector<std::string> notes;  // for the compile's log, at most a few
+    // The words left out because the code page cannot hold them, in the
+    // order the pages first hold them (UTF-8).
+    std::vector<std::string> lackingWords;
 };
 
 // The full-text search index of the pages. The visible text of each page

@@ -898,7 +898,13 @@ def b_close():
     return x_mark(12, 12, 6.5, 3.5, C['red1'], C['red3'])
 
 
-COMPILE = {'viewchm': b_viewchm, 'viewlog': b_viewlog, 'close': b_close}
+def b_stop():
+    # the octagon of a stop sign with a white bar
+    d = 'M8,2.5L16,2.5L21.5,8L21.5,16L16,21.5L8,21.5L2.5,16L2.5,8z'
+    return path(d, C['red2'], C['red3'], 1.5, stroke_linejoin='round') + px(7, 10.5, 10, 3, '#ffffff')
+
+
+COMPILE = {'viewchm': b_viewchm, 'viewlog': b_viewlog, 'stop': b_stop, 'close': b_close}
 
 
 # --------------------------------------------------------------------------

@@ -12,7 +12,7 @@ import re
 import sys
 
 LANGUAGES = ["en", "de", "fr", "es", "ru"]
-ID_RANGE = range(1, 370)
+ID_RANGE = range(1, 400)
 FIXED_RANGE = range(65296, 65328)
 # The fixed texts in use: shell-open failures and help viewer errors.
 FIXED_IDS = set(range(65296, 65301)) | set(range(65316, 65328))
@@ -22,6 +22,8 @@ FIXED_IDS = set(range(65296, 65301)) | set(range(65316, 65328))
 SAME_AS_ENGLISH = {
     "&OK",
     "&Options",
+    "Options",
+    "Text:",
     "Index",
     "Internet",
     "Navigation",

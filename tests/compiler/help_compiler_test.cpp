@@ -197,6 +197,23 @@ TEST(HelpCompiler, WritesTheHelpFileOverNoFileItReadsAndOverHelpFilesOnly)
     }
 }
 
+TEST(HelpCompiler, NamesTheLanguageThatWouldKeepTheWordsTheSearchLeavesOut)
+{
+    test::TempDir dir;
+    std::vector<std::string> log;
+    // A Russian help file whose pages also hold German words.
+    const Files files = {{"help.hhp", hhp("0x419", "T", {}, true)},
+                         {"help.hhc", sitemap({{"T", "index.htm"}})},
+                         {"help.hhk", sitemap({})},
+                         {"index.htm", page("T", "Привет. Grüße aus München, Straße")}};
+    ASSERT_TRUE(compileProject(dir.path(), files, &log));
+    const auto note = std::find_if(log.begin(), log.end(), [](const std::string& line) {
+        return line.find("leaves these 3 words out of the search") != std::string::npos;
+    });
+    ASSERT_NE(note, log.end()) << (log.empty() ? std::string() : log.back());
+    EXPECT_NE(note->find("(Windows-1252)"), std::string::npos) << *note;
+}
+
 TEST(HelpCompiler, HostileProjectsEndInAHelpFileOrAClearError)
 {
     std::string deep = "<HTML><BODY>";

@@ -90,5 +90,24 @@ TEST(Settings, WriteFlagsAndNumbersAsTheFileHoldsThem)
     EXPECT_FALSE(settings.flag(setting::kViewLog));
 }
 
+TEST(Settings, FindTheFirstLineOfAnIniFileThatNamesNoValue)
+{
+    const struct {
+        const char* text;
+        int line;  // 0: none
+        const char* shown;
+    } cases[] = {
+        {"[General]\r\nLanguage=1000\r\n\r\n; a note\r\n", 0, ""},
+        {"[General]\nLanguage=1000\n  oops \r\nRUF=x\n", 3, "oops"},
+        {"#1\n", 1, "#1"},
+        {"ViewLog=1", 0, ""},
+    };
+    for (const auto& c : cases) {
+        const std::optional<UnreadableSettingsLine> line = firstUnreadableSettingsLine(c.text);
+        EXPECT_EQ(line ? line->number : 0, c.line) << c.text;
+        EXPECT_EQ(line ? line->text : std::string(), c.shown) << c.text;
+    }
+}
+
 }  // namespace
 }  // namespace doxel

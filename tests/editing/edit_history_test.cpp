@@ -19,13 +19,22 @@ struct HistoryRig : EditorRig {
     explicit HistoryRig(std::string_view tree) : EditorRig(tree), history(project) { editor.setHistory(&history); }
     void undo()
     {
+        history.setRestoring(true);
         history.undo();
         editor.projectReplaced();
+        history.setRestoring(false);
     }
     void redo()
     {
+        history.setRestoring(true);
         history.redo();
         editor.projectReplaced();
+        history.setRestoring(false);
+    }
+    std::string restoredSelection() const
+    {
+        const ContentsEntry* entry = history.restoredSelection();
+        return entry != nullptr ? entry->caption : "none";
     }
     std::string state() const
     {
@@ -227,6 +236,57 @@ TEST(EditHistory, KeywordCommandsShareTheHistoryWithTheContents)
         rig.history.redo();
     EXPECT_EQ(list(), "");
     EXPECT_EQ(test::treeText(rig.project), "T+(A2 B)");
+}
+
+TEST(EditHistory, UndoSelectsTheEntryAsBeforeTheStepAndRedoAsAfterIt)
+{
+    struct Case {
+        const char* tree;
+        const char* selected;
+        std::function<void(HistoryRig&)> command;
+        const char* afterUndo;
+        const char* afterRedo;
+    };
+    const Case cases[] = {
+        {"T+(A B C)", "C", [](HistoryRig& r) { r.editor.moveSelected(MoveDirection::Up); }, "C", "C"},
+        {"T+(A B C)", "B", [](HistoryRig& r) { r.editor.deleteSelected(); }, "B", "C"},
+        {"T+(A B+(B1 B2))", "B2", [](HistoryRig& r) { r.editor.deleteSelected(); }, "B2", "B1"},
+    };
+    for (const Case& c : cases) {
+        HistoryRig rig(c.tree);
+        SCOPED_TRACE(c.tree);
+        rig.select(c.selected);
+        c.command(rig);
+        rig.undo();
+        EXPECT_EQ(rig.restoredSelection(), c.afterUndo);
+        rig.redo();
+        EXPECT_EQ(rig.restoredSelection(), c.afterRedo);
+    }
+}
+
+TEST(EditHistory, AnUndoneSortTurnsItsSortingOffInsteadOfSortingAgain)
+{
+    HistoryRig rig("T+(C A B)");
+    rig.select("A");
+    rig.editor.sortAlphabetically();
+    rig.undo();
+    EXPECT_EQ(test::treeText(rig.project), "T+(C A B)");
+    EXPECT_EQ(rig.editor.sortMode(), SortMode::None);
+
+    SilentKeywordDesktop desktop;
+    KeywordIndex keywords(rig.project, desktop);
+    keywords.setHistory(&rig.history);
+    keywords.addKeyword("beta", "/help/b.htm");
+    keywords.addKeyword("alpha", "/help/a.htm");
+    rig.history.markSaved();  // the file holds beta, alpha
+    keywords.setAutoSort(true);
+    rig.history.setRestoring(true);
+    rig.history.undo();
+    keywords.projectReplaced();
+    rig.history.setRestoring(false);
+    EXPECT_EQ(rig.project.keywords.front().keyword, "beta");
+    EXPECT_FALSE(keywords.autoSort());
+    EXPECT_FALSE(rig.project.modified);
 }
 
 TEST(EditHistory, CopiesAndComparesDeepTreesWithoutRecursion)

@@ -63,6 +63,27 @@ TEST(QSettingsStore, ReadsAHandEditedValueWithCommasAsTheTextItIs)
     EXPECT_EQ(store.read("RUF"), "/a/x, y.dxp,/b.dxp");
 }
 
+TEST(QSettingsStore, KeepsAHandEditedValueWithACommaWhenAnotherIsWritten)
+{
+    const auto& home = configHome();
+    test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf", "[General]\nLogFile=/x/a,b.txt\n");
+    QSettingsStore store;
+    store.write("Language", "1000");
+    EXPECT_EQ(QSettingsStore().read("LogFile"), "/x/a,b.txt");
+}
+
+TEST(QSettingsStore, ReadsTheRestOfAFileWithADamagedLineAndSaysWhichLine)
+{
+    const auto& home = configHome();
+    test::writeFile(home.path() / "Tervanis" / "HTML Doxel.conf", "[General]\nLanguage=2000\noops\n");
+    QSettingsStore store;
+    EXPECT_EQ(store.readProblem(), "");
+    EXPECT_EQ(store.read("Language"), "2000");
+    EXPECT_NE(store.readProblem().find("line 3: \"oops\""), std::string::npos) << store.readProblem();
+    store.write("ViewLog", "1");
+    EXPECT_EQ(QSettingsStore().read("ViewLog"), "1");
+}
+
 TEST(QSettingsStore, SeesChangesMadeBehindItsBack)
 {
     const auto& home = configHome();

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core/text_ids.h"
 #include "platform/help_viewers.h"
 #include "test_support.h"
 #include "ui/compile/compile_form.h"
@@ -93,7 +94,7 @@ HelpViewers::Starter sleepingViewer(std::vector<std::string>& started)
 struct FormFixture {
     FormFixture() : viewers(sleepingViewer(startedViewers))
     {
-        test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\r\nCompiled file=guide.chm\r\n");
+        test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\r\nCompiled file=guide.chm\r\nFull-text search=Yes\r\n");
         compiler.writes = dir.file("guide.chm");
     }
 
@@ -273,7 +274,10 @@ private slots:
             QCOMPARE(memoColor(*form), QColor(0xff, 0, 0));
             QCOMPARE(form->pageControl()->currentWidget()->objectName(), QStringLiteral("CompMsg"));
             QVERIFY(!form->launchCHMButton()->isEnabled());
-            QVERIFY(form->status()->currentMessage() != QStringLiteral("OK."));
+            // The counts and the log are there all the same.
+            QVERIFY(form->launchLogButton()->isEnabled());
+            QCOMPARE(summaryTexts(*form).size(), 6);
+            QVERIFY(form->status()->currentMessage().startsWith(QStringLiteral("The help file was not compiled")));
             QCOMPARE(form->result().outcome,
                      missingPage ? CompileOutcome::StoppedByChecks : CompileOutcome::NothingWritten);
             QVERIFY(f.startedViewers.empty());
@@ -322,7 +326,7 @@ private slots:
             problem = "No application is set up to open application/vnd.ms-htmlhelp";
             return -1;
         });
-        test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\r\n");
+        test::writeFile(dir.file("guide.hhp"), "[OPTIONS]\r\nFull-text search=Yes\r\n");
         compiler.writes = dir.file("guide.chm");
         TCompileForm form({settings, compiler, none, {}}, {dir.file("guide.hhp"), {}, {}, dir.file("guide.chm")});
         QVERIFY(FormFixture::run(form));
@@ -333,7 +337,44 @@ private slots:
                  QStringLiteral("No application is set up to open application/vnd.ms-htmlhelp"));
     }
 
-    void aCloseRequestWaitsForTheRunToEnd()
+    void theNoteOnSearchIsInTheProgramsLanguage()
+    {
+        FormFixture f;
+        f.settings.write("Language", "1000");
+        test::writeFile(f.dir.file("guide.hhp"), "[OPTIONS]\r\nCompiled file=guide.chm\r\n");
+        auto form = f.create();
+        QVERIFY(FormFixture::run(*form));
+        QVERIFY2(form->memo()->toPlainText().endsWith(localText(f.settings, text_id::kSearchOffNote)),
+                 qPrintable(form->memo()->toPlainText()));
+    }
+
+    void theStopButtonStopsTheRunAndKeepsTheWindowOpen()
+    {
+        FormFixture f;
+        auto form = f.create();
+        std::binary_semaphore reached(0);
+        std::binary_semaphore asked(0);
+        f.compiler.during = [&] {
+            reached.release();
+            asked.acquire();
+        };
+        QSignalSpy finished(form.get(), &TCompileForm::runFinished);
+        form->show();
+        QVERIFY(QTest::qWaitFor([&reached] { return reached.try_acquire(); }, 5000));
+        QVERIFY(form->stopButton()->isEnabled());
+        form->stopButton()->click();
+        asked.release();
+        QVERIFY(finished.wait(5000));
+        QVERIFY(form->isVisible());
+        QVERIFY(!form->stopButton()->isEnabled());
+        QCOMPARE(form->result().outcome, CompileOutcome::Stopped);
+        QVERIFY(form->memo()->toPlainText().endsWith(QString::fromUtf8(kStoppedText)));
+        QCOMPARE(form->status()->currentMessage(), QString::fromUtf8(kStoppedText));
+        QVERIFY(!std::filesystem::exists(f.dir.file("guide.chm")));
+        QVERIFY(!std::filesystem::exists(f.dir.file("guide.hhp")));
+    }
+
+    void aCloseRequestStopsTheRunAndClosesWhenItEnds()
     {
         FormFixture f;
         auto form = f.create();
@@ -357,7 +398,8 @@ private slots:
         QVERIFY(visibleAfterRequests);
         QVERIFY(!form->isVisible());
         QCOMPARE(f.compiler.frees, 1);
-        QCOMPARE(summaryTexts(*form).size(), 6);
+        QCOMPARE(form->result().outcome, CompileOutcome::Stopped);
+        QVERIFY(!std::filesystem::exists(f.dir.file("guide.chm")));
     }
 
     void staysResponsiveWhileTheCompileRuns()

@@ -154,7 +154,7 @@ TEST_F(DocumentControllerTest, SaveAsAsksBeforeReplacingTheFileItNamesOnlyWithTh
 
         EXPECT_EQ(controller.saveAs(), c.written != nullptr);
         ASSERT_EQ(desktop.messages.size(), 1u);
-        EXPECT_EQ(desktop.messages[0].text, "\"v1.2 manual.dxp\" already exists.\nDo you want to replace it?");
+        EXPECT_EQ(desktop.messages[0].text, "\"v1.2 manual.dxp\" already exists.\n\rDo you want to replace it?");
         EXPECT_EQ(desktop.messages[0].buttons, MessageButtons::YesNo);
         EXPECT_EQ(desktop.messages[0].defaultAnswer, MessageAnswer::No);
         const bool replaced = c.written != nullptr && std::string(c.written) == "v1.2 manual.dxp";
@@ -196,6 +196,7 @@ TEST_F(DocumentControllerTest, SaveAsToAnotherFolderStoresThePathsForIt)
     project.windowSettings.homePage = "https://example.org/";
 
     desktop.answerFile(folder.file("copy/deeper/book"));
+    desktop.answerMessage(MessageAnswer::Yes);  // the page is left outside
     ASSERT_TRUE(controller.saveAs());
     EXPECT_EQ(project.projectFile, folder.file("copy/deeper/book.dxp"));
     EXPECT_EQ(project.windowSettings.defaultTopic, "..\\..\\pages\\a.htm");
@@ -205,6 +206,27 @@ TEST_F(DocumentControllerTest, SaveAsToAnotherFolderStoresThePathsForIt)
     EXPECT_EQ(reread.titleEntry().child(0)->topicFile, topic);
     EXPECT_EQ(reread.keywords.at(0).topicFile, topic);
     EXPECT_EQ(reread.windowSettings.defaultTopic, "..\\..\\pages\\a.htm");
+}
+
+TEST_F(DocumentControllerTest, SaveAsAsksBeforeLeavingPagesOutsideTheNewFolder)
+{
+    std::filesystem::create_directories(folder.file("copies"));
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("A", 8, folder.file("pages/a.htm")));
+    project.rebuildFileList();
+    desktop.answerFile(folder.file("book.dxp"));
+    ASSERT_TRUE(controller.saveAs());
+    EXPECT_TRUE(desktop.messages.empty());
+
+    // No chooses again; a folder that holds the pages asks nothing.
+    desktop.answerFile(folder.file("copies/book2.dxp"));
+    desktop.answerMessage(MessageAnswer::No);
+    desktop.answerFile(folder.file("book3.dxp"));
+    ASSERT_TRUE(controller.saveAs());
+    EXPECT_EQ(project.projectFile, folder.file("book3.dxp"));
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_NE(desktop.messages[0].text.find(folder.file("pages/a.htm")), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("copies/book2.dxp")));
+    EXPECT_TRUE(desktop.finished());
 }
 
 TEST_F(DocumentControllerTest, SaveAsTakesTheHelpIdsAlongAndOpenNamesTheLinesItCouldNotRead)
@@ -218,6 +240,7 @@ TEST_F(DocumentControllerTest, SaveAsTakesTheHelpIdsAlongAndOpenNamesTheLinesItC
     project.helpIds = {{"IDH_A", 1001, topic + "#x"}};
     project.helpLanguageId = 0x419;
     desktop.answerFile(folder.file("copy/book.dxp"));
+    desktop.answerMessage(MessageAnswer::Yes);  // the page lies outside copy/
     ASSERT_TRUE(controller.saveAs());
     EXPECT_EQ(
         test::readFile(folder.file("copy/book.dxs")).substr(test::readFile(folder.file("copy/book.dxs")).find('[')),
@@ -228,10 +251,10 @@ TEST_F(DocumentControllerTest, SaveAsTakesTheHelpIdsAlongAndOpenNamesTheLinesItC
     ASSERT_TRUE(controller.openProjectFile(folder.file("copy/book.dxp"), false));
     EXPECT_EQ(project.helpIds, (std::vector<HelpId>{{"IDH_A", 1001, topic}}));
     EXPECT_EQ(project.helpLanguageId, 0);
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_NE(desktop.messages[0].text.find("book.dxs, line 3: the number 1001 of IDH_B"), std::string::npos)
-        << desktop.messages[0].text;
-    EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Warning);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_NE(desktop.messages[1].text.find("book.dxs, line 3: the number 1001 of IDH_B"), std::string::npos)
+        << desktop.messages[1].text;
+    EXPECT_EQ(desktop.messages[1].icon, MessageIcon::Warning);
 }
 
 TEST_F(DocumentControllerTest, UndoAndRedoFollowTheSavedState)

@@ -113,7 +113,8 @@ private slots:
         QVERIFY(m_opened.empty());
         QCOMPARE(f.desktop.messages.size(), std::size_t(2));
         for (const MessageRequest& message : f.desktop.messages) {
-            QCOMPARE(message.text, std::string("MS Html Help is not installed on this PC."));
+            QCOMPARE(message.text,
+                     std::string("No help viewer for .chm files is installed (kchmviewer, for example)."));
             QCOMPARE(message.caption, std::string("HTML Doxel"));
         }
         QVERIFY(f.desktop.finished());
@@ -186,8 +187,9 @@ private slots:
             const char* text;
         };
         const Case cases[] = {
-            {true, &HelpCommands::showHelpVersion, "Html Help Version KchmViewer 7.7 (7.7.0.0)"},
-            {false, &HelpCommands::showHelpVersion, "Html Help Version  ()"},
+            {true, &HelpCommands::showHelpVersion, "Help viewer: KchmViewer 7.7 (7.7.0.0)"},
+            {false, &HelpCommands::showHelpVersion,
+             "No help viewer for .chm files is installed (kchmviewer, for example)."},
             {true, &HelpCommands::showBrowserVersion, "Qt WebEngine 6.4.2 (102.0.5005.177)"},
             {false, &HelpCommands::showBrowserVersion, " ()"},
         };

@@ -492,17 +492,18 @@ private slots:
         }
     }
 
-    void enablesTheItemsMenuOnlyOnTheContentsPage()
+    void keepsUndoInTheEditMenuOnEveryPageAndTheTreeCommandsOnTheContentsPage()
     {
         WindowFixture f;
         TMainForm& form = f.create();
         QAction* items = f.menu("Items1")->menuAction();
-        form.pageControl()->setCurrentIndex(1);
-        QVERIFY(!items->isEnabled());
-        form.pageControl()->setCurrentIndex(2);
-        QVERIFY(!items->isEnabled());
-        form.pageControl()->setCurrentIndex(0);
-        QVERIFY(items->isEnabled());
+        QAction* addTopics = form.actions().action(Command::AddTopics);
+        for (int page : {1, 2, 0}) {
+            form.pageControl()->setCurrentIndex(page);
+            QVERIFY(items->isEnabled());
+            QCOMPARE(addTopics->isEnabled(), page == 0);
+        }
+        QVERIFY(form.actions().action(Command::Redo)->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
     }
 
     void showsTheSelectedEntryInTheStatusLine()

@@ -52,6 +52,7 @@ private slots:
         test::WindowFixture f;
         TMainForm& form = f.create(f.sample());
         f.desktop.answerFile(f.folder.file("missing/x.dxp"));
+        f.desktop.answerMessage(MessageAnswer::Yes);  // the pages would lie outside missing/
         f.desktop.answerMessage(MessageAnswer::Ok);
         // Save of an untitled project is Save as.
         form.project().projectFile.clear();

@@ -66,8 +66,8 @@ TEST(StringTable, NoEnglishTextIsLeftUntranslated)
 {
     // Words that are the same in the other language.
     const std::set<std::pair<std::string, int>> sameAsEnglish = {
-        {"de", 87}, {"de", 115}, {"de", 128}, {"de", 254}, {"fr", 28},
-        {"fr", 87}, {"fr", 115}, {"fr", 128}, {"fr", 254}, {"es", 128},
+        {"de", 87},  {"de", 115}, {"de", 128}, {"de", 254}, {"fr", 28},  {"fr", 87},
+        {"fr", 115}, {"fr", 128}, {"fr", 254}, {"es", 128}, {"fr", 381}, {"de", 385},
     };
     for (const int id : englishIds()) {
         for (const Language& language : kLanguages) {
@@ -175,13 +175,13 @@ TEST(loadText, ExpandsBarsToLineFeedCarriageReturn)
     MemorySettingsStore settings;
     const std::string text = loadText(settings, 95);
     EXPECT_EQ(text.find('|'), std::string::npos);
-    // Eight lines, two of them empty.
+    // Seven lines, two of them empty.
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t end; (end = text.find("\n\r", start)) != std::string::npos; start = end + 2)
         lines.push_back(text.substr(start, end - start));
     lines.push_back(text.substr(start));
-    EXPECT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines.size(), 7u);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), ""), 2);
     EXPECT_EQ(fetchedText("a||b"), "a\n\r\n\rb");
 }
@@ -206,6 +206,11 @@ TEST(StringTable, CurrentLanguageIsTheOneTheTextsAreFetchedIn)
         settings.write("Language", value);
         EXPECT_EQ(currentLanguage(settings), language) << "'" << value << "'";
     }
+}
+
+TEST(withArguments, FillsEachPlaceOnceAndLeavesOthersAsWritten)
+{
+    EXPECT_EQ(withArguments("%2 of \"%1\" (%3, 100%)", {"a%2.dxp", "3"}), "3 of \"a%2.dxp\" (%3, 100%)");
 }
 
 }  // namespace

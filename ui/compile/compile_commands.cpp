@@ -83,9 +83,13 @@ void CompileCommands::viewLogFile()
 
 void CompileCommands::showResults(const CompileFiles& files)
 {
-    TCompileForm results({m_context.settings, *m_compiler, m_viewers, [this] { viewLogFile(); }}, files,
-                         &m_context.window);
+    TCompileForm results({m_context.settings, *m_compiler, m_viewers, [this] { viewLogFile(); }, &m_context.desktop},
+                         files, &m_context.window);
     m_context.dialogs.run(results);
+    // Ctrl+Q in the results window: the main window's own close follows,
+    // with its question about unsaved changes.
+    if (results.quitWanted())
+        QMetaObject::invokeMethod(&m_context.window, &QWidget::close, Qt::QueuedConnection);
 }
 
 void CompileCommands::openHelpViewer(const std::string& compiledFile)

@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -23,13 +25,17 @@
 #include "ui/kit/icons.h"
 #include "ui/kit/qt_text.h"
 #include "ui/kit/window_placement.h"
+#include "ui/logic/command_runner.h"
+#include "ui/logic/string_table.h"
 
 namespace doxel {
 namespace {
 
-// The client area of the window's design; the window grows beyond it only
-// where the desktop's fonts need more room.
-constexpr QSize kDesignClientSize(284, 186);
+// Room for a message line of the compiler (about 80 characters) beside the
+// buttons, and for a dozen lines: the design's 284 by 186 pixels wrap and
+// scroll every line.
+constexpr int kMessageColumns = 84;
+constexpr int kMessageLines = 14;
 constexpr int kSummaryRows = 6;
 constexpr int kSummaryColumnWidth = 100;
 constexpr QSize kButtonIconSize(24, 24);
@@ -46,6 +52,20 @@ QToolButton* makeButton(const char* name, const char* picture, QWidget* parent)
     button->setIconSize(kButtonIconSize);
     button->setFocusPolicy(Qt::TabFocus);
     return button;
+}
+
+// The run's own texts in the program's language.
+QString localRunText(SettingsStore& settings, const std::string& text)
+{
+    const std::pair<const char*, int> texts[] = {{kStoppedByChecksText, text_id::kStoppedByChecks},
+                                                 {kNothingWrittenText, text_id::kNothingWritten},
+                                                 {kStoppedText, text_id::kCompileStopped},
+                                                 {kSearchOffNote, text_id::kSearchOffNote}};
+    for (const auto& [english, id] : texts) {
+        if (text == english)
+            return localText(settings, id);
+    }
+    return toQString(text);
 }
 
 QWidget* makePage(const char* name, QWidget* content, QWidget* parent)
@@ -121,6 +141,8 @@ void TCompileForm::buildWindow()
     m_panel->setObjectName(QStringLiteral("Panel1"));
     m_launchCHMButton = makeButton("LaunchCHMButton", "compile/viewchm.svg", m_panel);
     m_launchLogButton = makeButton("LaunchLogButton", "compile/viewlog.svg", m_panel);
+    m_stopButton = makeButton("StopButton", "compile/stop.svg", m_panel);
+    m_stopButton->setEnabled(false);
     m_closeButton = makeButton("CloseButton", "compile/close.svg", m_panel);
     auto* buttons = new QVBoxLayout(m_panel);
     buttons->setContentsMargins(2, 2, 2, 2);
@@ -128,10 +150,15 @@ void TCompileForm::buildWindow()
     buttons->addWidget(m_launchCHMButton);
     buttons->addWidget(m_launchLogButton);
     buttons->addStretch(1);
+    buttons->addWidget(m_stopButton);
     buttons->addWidget(m_closeButton);
     connect(m_launchCHMButton, &QToolButton::clicked, this, &TCompileForm::viewHelpFile);
     connect(m_launchLogButton, &QToolButton::clicked, this, &TCompileForm::openLogFile);
     connect(m_closeButton, &QToolButton::clicked, this, &TCompileForm::closeWindow);
+    connect(m_stopButton, &QToolButton::clicked, this, &TCompileForm::stopCompile);
+    auto* quit = new QShortcut(QKeySequence::Quit, this);
+    quit->setObjectName(QStringLiteral("QuitShortcut"));
+    connect(quit, &QShortcut::activated, this, &TCompileForm::quitRequested);
 
     m_status = new QStatusBar(this);
     m_status->setObjectName(QStringLiteral("Status"));
@@ -167,7 +194,15 @@ void TCompileForm::fitToDesktopFonts()
     const QSize needed(pageWidth + frames + m_panel->sizeHint().width(),
                        m_status->sizeHint().height() + m_pageControl->tabBar()->sizeHint().height() +
                            kSummaryRows * rowHeight + frames);
-    resize(kDesignClientSize.expandedTo(needed).expandedTo(minimumSizeHint()));
+    const QFontMetrics metrics(m_memo->font());
+    const QSize messages(metrics.horizontalAdvance(QLatin1Char('x')) * kMessageColumns + frames +
+                             m_memo->verticalScrollBar()->sizeHint().width() + m_panel->sizeHint().width(),
+                         metrics.lineSpacing() * kMessageLines + m_status->sizeHint().height() +
+                             m_pageControl->tabBar()->sizeHint().height() + frames);
+    QSize size = messages.expandedTo(needed).expandedTo(minimumSizeHint());
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
     centreOverOwner(*this);
 }
 
@@ -179,6 +214,7 @@ void TCompileForm::setUpControls()
     m_pageControl->setTabText(m_pageControl->indexOf(m_summary), localText(settings, text_id::kSummary));
     const std::pair<QToolButton*, int> hints[] = {{m_launchCHMButton, text_id::kViewCompiledFile},
                                                   {m_launchLogButton, text_id::kViewLogFile},
+                                                  {m_stopButton, text_id::kStopCompile},
                                                   {m_closeButton, text_id::kClose}};
     for (const auto& [button, id] : hints) {
         button->setToolTip(localText(settings, id));
@@ -205,6 +241,7 @@ void TCompileForm::startCompile()
     // Nothing to view while the files are being made.
     m_launchCHMButton->setEnabled(false);
     m_launchLogButton->setEnabled(false);
+    m_stopButton->setEnabled(true);
     emit runStarted();
     // The viewers are the window's: they are ended here, before the run,
     // so that the compiler can replace the file.
@@ -239,8 +276,9 @@ void TCompileForm::compileFinished(const CompileResult& result, const std::strin
         showFailure({});
     }
     m_compiling = false;
+    m_stopButton->setEnabled(false);
     m_launchCHMButton->setEnabled(!m_failed);
-    m_launchLogButton->setEnabled(!m_failed);
+    m_launchLogButton->setEnabled(!m_compilerFailed);
     emit runFinished();
     if (m_closeRequested)
         QDialog::done(m_closeResult);
@@ -249,8 +287,11 @@ void TCompileForm::compileFinished(const CompileResult& result, const std::strin
 void TCompileForm::done(int result)
 {
     if (m_compiling) {
+        // The results would be gone with the window: the run stops, and the
+        // window closes when it has.
         m_closeRequested = true;
         m_closeResult = result;
+        stopCompile();
         return;
     }
     QDialog::done(result);
@@ -260,10 +301,36 @@ void TCompileForm::closeEvent(QCloseEvent* event)
 {
     if (m_compiling) {
         m_closeRequested = true;
+        stopCompile();
         event->ignore();
         return;
     }
     QDialog::closeEvent(event);
+}
+
+void TCompileForm::stopCompile()
+{
+    if (!m_compiling || m_stopRequested)
+        return;
+    m_stopRequested = true;
+    m_stopButton->setEnabled(false);
+    m_status->showMessage(localText(m_services.settings, text_id::kStoppingCompile));
+}
+
+void TCompileForm::quitRequested()
+{
+    if (m_compiling && m_services.desktop != nullptr &&
+        showMessage(*m_services.desktop, loadText(m_services.settings, text_id::kStopCompileAndQuit), kProgramName,
+                    MessageButtons::YesNo, MessageIcon::Question, MessageAnswer::No) != MessageAnswer::Yes)
+        return;
+    m_quitWanted = true;
+    done(Rejected);
+}
+
+void TCompileForm::throwIfStopped() const
+{
+    if (m_stopRequested)
+        throw CompileStopped();
 }
 
 std::string TCompileForm::startViewer()
@@ -310,16 +377,18 @@ void TCompileForm::closeHelpViewers(const std::string&)
 
 void TCompileForm::keepAlive()
 {
+    throwIfStopped();
     onWindowThread([this] { emit keptAlive(); });
 }
 
 void TCompileForm::addLogLine(const std::string& line)
 {
-    onWindowThread([this, line] { m_memo->appendPlainText(toQString(line)); });
+    onWindowThread([this, line] { m_memo->appendPlainText(localRunText(m_services.settings, line)); });
 }
 
 void TCompileForm::showProgressText(const std::string& text)
 {
+    throwIfStopped();
     onWindowThread([this, text] { m_status->showMessage(toQString(text)); });
 }
 
@@ -357,9 +426,14 @@ void TCompileForm::showFailure(const std::string& text)
     onWindowThread([this, text] {
         m_failed = true;
         setMemoColor(kFailureColor);
-        m_memo->appendPlainText(text.empty() ? m_failureText : toQString(text));
+        // A run that ended before the compiler ran has no summary and no
+        // log; any other filled both, and only its help file is missing.
+        m_compilerFailed = text.empty() && m_infoView->topLevelItemCount() == 0;
+        const QString shown = text.empty() ? m_failureText : localRunText(m_services.settings, text);
+        m_memo->appendPlainText(shown);
+        m_status->showMessage(shown.section(QLatin1Char('\n'), 0, 0));
         m_launchCHMButton->setEnabled(false);
-        m_launchLogButton->setEnabled(false);
+        m_launchLogButton->setEnabled(!m_compilerFailed);
         m_pageControl->setCurrentWidget(m_compMsg);
     });
 }

@@ -4,10 +4,12 @@
 #include <QIcon>
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
 
+#include "core/desktop.h"
 #include "core/settings.h"
 #include "output/compile_run.h"
 #include "output/compiler_library.h"
@@ -32,6 +34,8 @@ struct CompileFormServices {
     HelpViewers& viewers;
     // The main window's View Log File command.
     std::function<void()> viewLogFile;
+    // For the question of Ctrl+Q during a compile; none: quit without asking.
+    Desktop* desktop = nullptr;
 };
 
 // The results window of a compile: a tool window centred on the screen. Its
@@ -43,9 +47,9 @@ struct CompileFormServices {
 //
 // The compile runs on a thread of its own and reports to the window through
 // queued calls, in the order the run made them, so the window stays
-// responsive and no handler of it runs inside another. A request to close
-// the window while the compile runs is kept and carried out when the run
-// is over.
+// responsive and no handler of it runs inside another. `StopButton` stops a
+// running compile, and so does closing the window, which then closes when
+// the run is over; Ctrl+Q asks whether to stop it and quit the program.
 class TCompileForm final : public QDialog, private CompileHost {
     Q_OBJECT
 
@@ -59,6 +63,13 @@ public:
     void viewHelpFile();
     void openLogFile();
     void closeWindow();
+    // Asks the run to stop at its next report; it ends with kStoppedText.
+    void stopCompile();
+    // Ctrl+Q during a compile: asks whether to stop it and quit.
+    void quitRequested();
+
+    // The user chose to quit the program from this window.
+    bool quitWanted() const { return m_quitWanted; }
 
     bool isCompiling() const { return m_compiling; }
     // The result of the run, once runFinished was sent.
@@ -71,6 +82,7 @@ public:
     QToolButton* launchCHMButton() const { return m_launchCHMButton; }
     QToolButton* launchLogButton() const { return m_launchLogButton; }
     QToolButton* closeButton() const { return m_closeButton; }
+    QToolButton* stopButton() const { return m_stopButton; }
 
 signals:
     void runStarted();
@@ -104,6 +116,8 @@ private:
     void showSummary(const CompileStatistics& statistics) override;
     void showFailure(const std::string& text) override;
 
+    // Throws CompileStopped on the compile's thread once a stop was asked.
+    void throwIfStopped() const;
     void buildWindow();
     void fitToDesktopFonts();
     void setMemoColor(const QColor& color);
@@ -118,6 +132,10 @@ private:
     bool m_activated = false;
     bool m_compiling = false;
     bool m_failed = false;
+    // The compiler could not run: no log to view either.
+    bool m_compilerFailed = false;
+    bool m_quitWanted = false;
+    std::atomic<bool> m_stopRequested = false;
     bool m_closeRequested = false;
     int m_closeResult = Rejected;
 
@@ -131,6 +149,7 @@ private:
     QToolButton* m_launchCHMButton = nullptr;
     QToolButton* m_launchLogButton = nullptr;
     QToolButton* m_closeButton = nullptr;
+    QToolButton* m_stopButton = nullptr;
     std::thread m_worker;
 };
 

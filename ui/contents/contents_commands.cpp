@@ -260,8 +260,23 @@ void ContentsCommands::enableItem(Command command, bool enabled)
     action->setEnabled(enabled);
 }
 
+void ContentsCommands::setPageCurrent(bool current)
+{
+    m_pageCurrent = current;
+    updateCommandStates();
+}
+
 void ContentsCommands::updateCommandStates()
 {
+    // The Edit menu's commands act on the tree; on another page only Undo
+    // and Redo, which act on the whole project, stay (their keys too).
+    for (QAction* action : m_context.actions.menu(Menu::ItemsMenu)->actions()) {
+        if (!action->isSeparator() && action != m_context.actions.action(Command::Undo) &&
+            action != m_context.actions.action(Command::Redo))
+            action->setEnabled(m_pageCurrent);
+    }
+    if (!m_pageCurrent)
+        return;
     const CommandStates states = m_editor.commandStates();
     enableItem(Command::AddHeader, states.addEntries);
     enableItem(Command::DeleteEntry, states.deleteEntry);
@@ -464,9 +479,12 @@ void ContentsCommands::everyExpansionChanged(bool expanded)
 void ContentsCommands::selectionChanged(const ContentsEntry* entry)
 {
     // While a new project replaces the old one the tree must not be
-    // touched; the window selects the title entry once it is shown.
-    if (m_model.resetting())
+    // touched; the window selects the title entry once it is shown. The
+    // sort mode may have gone off with an undone sort.
+    if (m_model.resetting()) {
+        showToggles();
         return;
+    }
     applyPendingExpansion();
     EditorCall call(*this);
     m_page.selectEntry(entry);

@@ -64,6 +64,9 @@ public:
     void iconChosen(int row);
     // Enabling, when the menu opens.
     void updateCommandStates();
+    // Whether the contents page is the one shown: the Edit menu's tree
+    // commands are enabled only then.
+    void setPageCurrent(bool current);
     void updatePopupStates();
 
     // The tree's gestures.
@@ -81,6 +84,7 @@ public:
 
 private:
     class EditorCall;
+    bool m_pageCurrent = true;
 
     // ContentsObserver
     void entriesAboutToBeInserted(const ContentsEntry& parent, std::size_t first, std::size_t last) override;

@@ -425,6 +425,24 @@ void ContentsPage::showOpenedProject()
     m_tree->scrollTo(title);
 }
 
+void ContentsPage::showRestoredProject(const ContentsEntry* selected)
+{
+    // The entries keep whether they were expanded, and their icons show it.
+    std::vector<std::pair<QModelIndex, bool>> expansion;
+    const ContentsEntry* title = m_model.entryAt(m_model.titleIndex());
+    if (title == nullptr || title->parent() == nullptr)
+        return;
+    const ContentsEntry& root = *title->parent();
+    forEachEntry(root, [this, &expansion](const ContentsEntry& entry, int) {
+        if (entry.expanded && entry.childCount() > 0)
+            expansion.emplace_back(m_model.indexOf(&entry), true);
+    });
+    m_tree->applyExpansion(expansion);
+    const QModelIndex current = selected != nullptr ? m_model.indexOf(selected) : m_model.titleIndex();
+    m_tree->setCurrentIndex(current);
+    m_tree->scrollTo(current);
+}
+
 void ContentsPage::clearIconChooser()
 {
     m_imageCombo->showRow(-1);

@@ -126,6 +126,9 @@ public:
     void editTitle();
     // After a project was opened: the title entry selected, its level shown.
     void showOpenedProject();
+    // After undo or redo: every entry the project marks expanded shows so,
+    // and `selected` (null: the title entry) becomes the current entry.
+    void showRestoredProject(const ContentsEntry* selected);
     // The icon chooser shows no row and is disabled.
     void clearIconChooser();
     // Shows the icon number of `entry` in the chooser (no row above 41).

@@ -51,10 +51,10 @@ constexpr ControlText kControlTexts[] = {
     {"Label11", text_id::kNavigationPaneWidth, nullptr},
     {"GroupBox6", text_id::kPropertiesFiles, nullptr},
     {"Label2", 0, "Jump1:"},
-    {"Label9", 0, "Text:"},
+    {"Label9", text_id::kJumpTextLabel, nullptr},
     {"Label7", 0, "Jump2:"},
-    {"Label10", 0, "Text:"},
-    {"Label8", 0, "Home:"},
+    {"Label10", text_id::kJumpTextLabel, nullptr},
+    {"Label8", text_id::kHomeLabel, nullptr},
     {"GroupBox5", text_id::kExtendedStyles, nullptr},
     {"HelpLanguageLabel", text_id::kHelpFileLanguage, nullptr},
 };

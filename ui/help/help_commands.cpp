@@ -126,13 +126,22 @@ void HelpCommands::openHelpManual()
 
 void HelpCommands::showHelpVersion()
 {
+    std::string name;
+    std::string version;
     if (m_services.helpViewerVersion) {
         const ComponentVersion viewer = m_services.helpViewerVersion();
-        plainMessage("Html Help Version " + viewer.friendlyName + " (" + viewer.text + ")");
-        return;
+        name = viewer.friendlyName;
+        version = viewer.text;
+    } else {
+        const Environment& values = environment();
+        name = values.hhFriendlyVerStr;
+        version = values.hhVerStr;
     }
-    const Environment& values = environment();
-    plainMessage("Html Help Version " + values.hhFriendlyVerStr + " (" + values.hhVerStr + ")");
+    // The viewer is a program of this desktop, not Windows' HTML Help.
+    if (name.empty())
+        plainMessage(fixedText(65316));  // no help viewer is installed
+    else
+        plainMessage("Help viewer: " + name + (version.empty() ? std::string() : " (" + version + ")"));
 }
 
 void HelpCommands::showBrowserVersion()

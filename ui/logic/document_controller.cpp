@@ -63,6 +63,24 @@ void rebaseWindowPages(Project& project, const std::string& oldFile, const std::
     window.cutTexts();
 }
 
+// The project's files that a help file compiled beside `oldFile` can hold
+// and one compiled beside `newFile` cannot: those of its folder that would
+// lie outside the new one. A help file holds only files of its project's
+// folder, so a copy saved into a subfolder would compile without its pages.
+std::vector<std::string> filesLeftOutside(const Project& project, const std::string& oldFile,
+                                          const std::string& newFile)
+{
+    const auto outside = [](const std::string& path, const std::string& projectFile) {
+        return projectRelativePath(path, projectFile).starts_with("..\\");
+    };
+    std::vector<std::string> files;
+    for (const FileListEntry& row : project.fileList) {
+        if (outside(row.path, newFile) && (oldFile.empty() || !outside(row.path, oldFile)))
+            files.push_back(row.path);
+    }
+    return files;
+}
+
 }  // namespace
 
 DocumentController::DocumentController(Project& project, DocumentEnvironment environment, DocumentView& view)
@@ -88,11 +106,28 @@ void DocumentController::resetProject()
     m_diskStamp.reset();
 }
 
+namespace {
+
+// The views take the project up as restored by undo or redo while it lives.
+class Restoring {
+public:
+    explicit Restoring(EditHistory& history) : m_history(history) { m_history.setRestoring(true); }
+    ~Restoring() { m_history.setRestoring(false); }
+    Restoring(const Restoring&) = delete;
+    Restoring& operator=(const Restoring&) = delete;
+
+private:
+    EditHistory& m_history;
+};
+
+}  // namespace
+
 void DocumentController::undo()
 {
     m_view.commitEdits();
     if (!m_history.canUndo())
         return;
+    Restoring restoring(m_history);
     ProjectChange change(m_view);
     m_history.undo();
 }
@@ -102,6 +137,7 @@ void DocumentController::redo()
     m_view.commitEdits();
     if (!m_history.canRedo())
         return;
+    Restoring restoring(m_history);
     ProjectChange change(m_view);
     m_history.redo();
 }
@@ -145,14 +181,11 @@ bool DocumentController::save()
     if (m_project.projectFile.empty())
         return saveAs();
     if (changedOnDisk()) {
-        const std::string text = "\"" + std::string(fileNameOf(m_project.projectFile)) +
-                                 "\" was changed on disk since it was read here, perhaps in another window.\n\n"
-                                 "Yes: keep this version and save it over the other.\n"
-                                 "No: reload the file and drop the changes made here.\n"
-                                 "Cancel: save nothing.";
+        const std::string text = withArguments(loadText(m_environment.settings, text_id::kSaveOverChangedFile),
+                                               {std::string(fileNameOf(m_project.projectFile))});
         const MessageAnswer answer =
-            showMessage(m_environment.desktop, text, "Save project", MessageButtons::YesNoCancel, MessageIcon::Warning,
-                        MessageAnswer::Cancel);
+            showMessage(m_environment.desktop, text, loadText(m_environment.settings, text_id::kSaveProject),
+                        MessageButtons::YesNoCancel, MessageIcon::Warning, MessageAnswer::Cancel);
         if (answer == MessageAnswer::No)
             reload();
         if (answer != MessageAnswer::Yes)
@@ -200,10 +233,10 @@ bool DocumentController::reloadIfChangedOnDisk()
 {
     if (!changedOnDisk())
         return false;
-    std::string text = "\"" + std::string(fileNameOf(m_project.projectFile)) +
-                       "\" was changed on disk, perhaps in another window. Reload it?";
+    std::string text = withArguments(loadText(m_environment.settings, text_id::kReloadChangedFile),
+                                     {std::string(fileNameOf(m_project.projectFile))});
     if (m_project.modified)
-        text += "\n\nThe changes made here and not saved would be lost.";
+        text += "\n\n" + loadText(m_environment.settings, text_id::kUnsavedChangesLost);
     // Asked once per change on disk: after No the next save asks again,
     // the next focus does not.
     const std::optional<FileStamp> seen = fileStampOf(m_project.projectFile);
@@ -242,7 +275,8 @@ bool DocumentController::saveAs()
         path = absolutePath(withDefaultExtension(*chosen, "dxp"));
         // The chooser asked about the name it returned; a name that only
         // now got its extension may be another, existing project.
-        if (path == absolutePath(*chosen) || !m_environment.fileExists(path) || replaceAllowed(path))
+        const bool replaceAsked = path != absolutePath(*chosen) && m_environment.fileExists(path);
+        if ((!replaceAsked || replaceAllowed(path)) && keepsItsFiles(path))
             break;
         request.initialFolder = std::string(folderOf(path));
         request.fileName = std::string(fileNameOf(*chosen));
@@ -264,9 +298,22 @@ bool DocumentController::saveAs()
     return true;
 }
 
+bool DocumentController::keepsItsFiles(const std::string& path)
+{
+    const std::vector<std::string> files = filesLeftOutside(m_project, m_project.projectFile, path);
+    if (files.empty())
+        return true;
+    const std::string text =
+        withArguments(loadText(m_environment.settings, text_id::kPagesLeftOutside),
+                      {std::to_string(files.size()), std::string(fileNameOf(path)), files.front()});
+    return showMessage(m_environment.desktop, text, "Save project...", MessageButtons::YesNo, MessageIcon::Warning,
+                       MessageAnswer::No) == MessageAnswer::Yes;
+}
+
 bool DocumentController::replaceAllowed(const std::string& path)
 {
-    const std::string text = "\"" + std::string(fileNameOf(path)) + "\" already exists.\nDo you want to replace it?";
+    const std::string text =
+        withArguments(loadText(m_environment.settings, text_id::kReplaceExistingFile), {std::string(fileNameOf(path))});
     return showMessage(m_environment.desktop, text, "Save project...", MessageButtons::YesNo, MessageIcon::Warning,
                        MessageAnswer::No) == MessageAnswer::Yes;
 }
@@ -326,9 +373,7 @@ void DocumentController::showSettingsProblems(const std::vector<std::string>& pr
     if (problems.empty())
         return;
     // The settings file is rewritten from what was read at the next save.
-    std::string text =
-        "Some of the help ids or the help file's language could not be read; the project opened "
-        "without them, and saving it writes the settings file without them:\n";
+    std::string text = loadText(m_environment.settings, text_id::kProjectSettingsUnread) + "\n";
     for (const std::string& problem : problems)
         text += "\n" + problem;
     showMessage(m_environment.desktop, text, kProgramName, MessageButtons::Ok, MessageIcon::Warning);

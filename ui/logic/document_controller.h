@@ -83,7 +83,8 @@ public:
     bool reloadIfChangedOnDisk();
     // Save as: the save dialog (initial folder from LastDir, extension "dxp"
     // added to a name without one; when that names an existing file, a
-    // question whether to replace it, and No shows the dialog again), then
+    // question whether to replace it, and No shows the dialog again; the
+    // same for a folder that would leave pages of the project outside it), then
     // the write; the chosen file becomes
     // the project file, enters the recent projects and LastDir, and names
     // the window. The file's relative paths are written for the new folder,
@@ -114,7 +115,9 @@ public:
     // a save marks the state the file holds.
     EditHistory& history() { return m_history; }
     // Edit > Undo and Redo: the views take the restored project up as after
-    // Open.
+    // Open, while history().restoring() tells them it was restored: the
+    // tree keeps the expansion it had and selects history's
+    // restoredSelection().
     void undo();
     void redo();
 
@@ -129,6 +132,9 @@ private:
     // What could not be read of the project's settings file, in a warning.
     void showSettingsProblems(const std::vector<std::string>& problems);
     bool replaceAllowed(const std::string& path);
+    // Asks before a save into a folder (a subfolder, say) that leaves pages
+    // of the project outside it. True when nothing is left out, or Yes.
+    bool keepsItsFiles(const std::string& path);
     // LastDir's folder; before anything was opened or saved, the sample
     // projects when `opening`.
     std::string initialFolder(bool opening);

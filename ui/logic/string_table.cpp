@@ -130,4 +130,20 @@ TextLookup programTextLookup(SettingsStore& settings)
     };
 }
 
+std::string withArguments(std::string_view text, const std::vector<std::string>& arguments)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t number = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '0') : 0;
+        if (text[i] == '%' && number >= 1 && number <= 9 && number <= arguments.size()) {
+            result += arguments[number - 1];
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
 }  // namespace doxel

@@ -60,6 +60,11 @@ std::string fetchedText(std::string_view stored);
 
 inline constexpr std::size_t kFetchedTextLimit = 499;
 
+// `text` with "%1" to "%9" replaced by the arguments in one pass, so that
+// an argument holding "%2" stays as it is; a number without an argument
+// stays as written.
+std::string withArguments(std::string_view text, const std::vector<std::string>& arguments);
+
 // The text fetch for logic that names things in the program's language
 // (the compile's messages): the language is read once, here; a store that
 // refuses gives English.

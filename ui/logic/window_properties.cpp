@@ -20,10 +20,12 @@ constexpr FlagBox kNavigationBoxes[] = {
 };
 
 constexpr FlagBox kButtonBoxes[] = {
-    {"CheckBox6", 0, "Hide/Show", 2},    {"CheckBox7", 0, "Back", 4},         {"CheckBox8", 0, "Forward", 8},
-    {"CheckBox9", 0, "Stop", 16},        {"CheckBox10", 0, "Refresh", 32},    {"CheckBox11", 0, "Home", 64},
-    {"CheckBox12", 0, "Locate", 2048},   {"CheckBox13", 0, "Options", 4096},  {"CheckBox14", 0, "Print", 8192},
-    {"CheckBox16", 0, "Jump 1", 262144}, {"CheckBox17", 0, "Jump 2", 524288},
+    {"CheckBox6", text_id::kHideShowButton, "Hide/Show", 2}, {"CheckBox7", text_id::kBackButton, "Back", 4},
+    {"CheckBox8", text_id::kForwardButton, "Forward", 8},    {"CheckBox9", text_id::kStopButton, "Stop", 16},
+    {"CheckBox10", text_id::kRefreshButton, "Refresh", 32},  {"CheckBox11", text_id::kHomeButton, "Home", 64},
+    {"CheckBox12", text_id::kLocateButton, "Locate", 2048},  {"CheckBox13", text_id::kOptionsButton, "Options", 4096},
+    {"CheckBox14", text_id::kPrintButton, "Print", 8192},    {"CheckBox16", text_id::kJump1Button, "Jump 1", 262144},
+    {"CheckBox17", text_id::kJump2Button, "Jump 2", 524288},
 };
 
 // The Windows window style bits. Each box sets the bit its caption names:

@@ -149,8 +149,6 @@ void TMainForm::bindCommands()
     m_actions.bind({Command::SaveProjectAs}, this, &TMainForm::saveProjectAs);
     m_actions.bind({Command::Undo}, this, &TMainForm::undo);
     m_actions.bind({Command::Redo}, this, &TMainForm::redo);
-    // Their keys work on every page, also while the Edit menu is disabled
-    // (the Preview and Index pages).
     addActions({m_actions.action(Command::Undo), m_actions.action(Command::Redo)});
     m_actions.bind({Command::ShowFiles}, this, &TMainForm::toggleFileList);
     m_actions.bind({Command::English}, this, &TMainForm::useEnglish);
@@ -180,6 +178,10 @@ void TMainForm::setUpWindow(const std::string& commandLineProject)
     // model; the help hook belongs to the help viewer connection.
     m_runner.run([this] { restoreWindowPlace(); });
     newProjectInitialization();
+    // A damaged line of the settings file is passed over; a user who started
+    // the program from the menu sees no terminal, so it is said here.
+    if (const std::string problem = m_services.settings.readProblem(); !problem.empty())
+        showMessage(m_services.desktop, problem, kProgramName, MessageButtons::Ok, MessageIcon::Warning);
     if (!commandLineProject.empty()) {
         m_runner.run([this, &commandLineProject] { m_documents.openProjectFile(commandLineProject); });
     }
@@ -241,8 +243,7 @@ void TMainForm::fillRecentProjects()
 
 void TMainForm::pageChanged()
 {
-    const bool contents = m_pageControl->currentWidget() == m_contentsPage;
-    m_actions.menu(Menu::ItemsMenu)->menuAction()->setEnabled(contents);
+    m_contentsCommands->setPageCurrent(m_pageControl->currentWidget() == m_contentsPage);
 }
 
 void TMainForm::treeChange(ContentsEntry* entry)
@@ -462,7 +463,11 @@ void TMainForm::endProjectChange()
     m_fileListModel->endProjectChange();
     m_keywordModel->endProjectChange();
     m_contentsModel->endProjectChange();
-    m_contentsPage->showOpenedProject();
+    const EditHistory& history = m_documents.history();
+    if (history.restoring())
+        m_contentsPage->showRestoredProject(history.restoredSelection());
+    else
+        m_contentsPage->showOpenedProject();
 }
 
 void TMainForm::commitEdits()

@@ -156,7 +156,11 @@ void createWindowActions(ActionRegistry& registry)
     registry.action(Command::SaveProject)->setShortcuts(QKeySequence::Save);
     registry.action(Command::SaveProjectAs)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     registry.action(Command::Undo)->setShortcuts(QKeySequence::Undo);
-    registry.action(Command::Redo)->setShortcuts(QKeySequence::Redo);
+    // Ctrl+Y redoes as well, as in many programs.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    registry.action(Command::Redo)->setShortcuts(redoKeys);
     registry.action(Command::Exit)->setShortcuts({QKeySequence(Qt::Key_Escape), quitKey()});
     registry.action(Command::Compile)->setShortcut(Qt::Key_F9);
     registry.action(Command::HelpManual)->setShortcut(Qt::Key_F1);
