@@ -129,7 +129,7 @@ TEST_F(CompileRunTest, AStoppedRunKeepsTheOldHelpFileAndLeavesNothingBehind)
     EXPECT_FALSE(result.succeeded);
     EXPECT_EQ(m_host.calls.back(), std::string("failure ") + kStoppedText);
     EXPECT_EQ(m_compiler.calls.back(), "free");
-    EXPECT_EQ(test::readFile(m_files.compiledFile), "x");
+    EXPECT_EQ(test::readFile(m_files.compiledFile), "ITSF an earlier help file");
     EXPECT_FALSE(std::filesystem::exists(m_files.helpProjectFile));
     std::vector<std::string> left;
     for (const auto& file : std::filesystem::directory_iterator(m_dir.path()))

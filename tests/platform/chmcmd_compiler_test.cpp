@@ -418,10 +418,10 @@ TEST_F(FakeCompilerTest, TakesTheFailureBranchWhenTheCompilerCannotRunToItsEnd)
     };
     for (const Case& c : cases) {
         m_host = RecordingHost();
-        test::writeFile(file("sample.chm"), "the old help file");
+        test::writeFile(file("sample.chm"), "ITSF the old help file");
         ChmcmdCompiler compiler(c.program);
         const CompileResult result = compile(compiler);
-        EXPECT_EQ(test::readFile(file("sample.chm")), "the old help file") << c.name;
+        EXPECT_EQ(test::readFile(file("sample.chm")), "ITSF the old help file") << c.name;
         EXPECT_FALSE(result.succeeded) << c.name;
         EXPECT_TRUE(m_host.failed) << c.name;
         ASSERT_FALSE(m_host.lines.empty()) << c.name;
