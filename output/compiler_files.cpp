@@ -1,11 +1,11 @@
 #include "output/compiler_files.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

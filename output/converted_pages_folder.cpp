@@ -1,13 +1,13 @@
 #include "output/converted_pages_folder.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
