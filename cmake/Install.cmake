@@ -23,6 +23,9 @@ set(doxel_icons ${PROJECT_SOURCE_DIR}/data/icons)
 file(MAKE_DIRECTORY ${doxel_gen})
 
 install(TARGETS doxel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# doxel-hhc: the program under the name build tools run as a help compiler,
+# a link beside it (installed as the link it is).
+install(FILES ${CMAKE_BINARY_DIR}/doxel-hhc DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The window, and the preview's web engine: modules the program loads from
 # ../lib/html-doxel/modules/ beside its bin/ folder, the one when it opens
 # its window, the other the first time it shows a page. Not directly in a
@@ -119,13 +122,14 @@ install(FILES ${doxel_icons}/desktop/application-x-htmldoxel-project.svg
 # them (gzip -n: the same bytes on every build).
 find_program(DOXEL_GZIP gzip REQUIRED)
 configure_file(${PROJECT_SOURCE_DIR}/data/man/doxel.1 ${doxel_gen}/doxel.1 @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/data/man/doxel-hhc.1 ${doxel_gen}/doxel-hhc.1 @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/data/package/changelog ${doxel_gen}/changelog @ONLY)
-foreach(file doxel.1 changelog)
+foreach(file doxel.1 doxel-hhc.1 changelog)
   add_custom_command(OUTPUT ${doxel_gen}/${file}.gz
     COMMAND ${DOXEL_GZIP} -9 -n -f -k ${doxel_gen}/${file}
     DEPENDS ${doxel_gen}/${file} VERBATIM)
 endforeach()
-install(FILES ${doxel_gen}/doxel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${doxel_gen}/doxel.1.gz ${doxel_gen}/doxel-hhc.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/data/package/copyright ${doxel_gen}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/html-doxel)
 # The sample project the manual and the manual page start from; File >
@@ -133,4 +137,5 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/package/copyright ${doxel_gen}/changelo
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/sample DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/html-doxel/examples
         PATTERN "README.md" EXCLUDE)
 
-add_custom_target(doxel_install_files ALL DEPENDS ${doxel_pngs} ${doxel_gen}/doxel.1.gz ${doxel_gen}/changelog.gz)
+add_custom_target(doxel_install_files ALL DEPENDS ${doxel_pngs} ${doxel_gen}/doxel.1.gz ${doxel_gen}/doxel-hhc.1.gz
+                                                  ${doxel_gen}/changelog.gz)

@@ -15,6 +15,8 @@
 #include <unordered_set>
 #include <wctype.h>  // NOLINT(modernize-deprecated-headers): towlower_l is POSIX, not in <cwctype>
 
+#include "compiler/binary_contents.h"
+#include "compiler/binary_index.h"
 #include "compiler/chm_container.h"
 #include "compiler/compile_error.h"
 #include "compiler/fulltext/fulltext_index.h"
@@ -135,9 +137,17 @@ std::pair<std::string, std::string> aliasTarget(const std::string& topic)
 }
 
 struct Topic {
-    std::string path;   // inside the project folder, "/" separated
+    std::string path;   // inside the project folder, "/" separated, maybe with "#anchor"; or an address
     std::string title;  // in the code page; empty for none
     bool page = true;
+    std::uint32_t contentsRecord = 0;  // its first entry in #TOCIDX, 0 for none
+};
+
+// A keyword a page carries in an index object, and the page's topic.
+struct PageKeyword {
+    std::string name;
+    std::uint32_t topic = 0;
+    bool associative = false;  // an ALink name rather than a keyword
 };
 
 class Compiler {
@@ -197,6 +207,8 @@ public:
                 const std::string title = titleOfPage(utf8).value_or(std::string());
                 if (m_project.fullTextSearch)
                     searchable.push_back({static_cast<std::uint32_t>(m_topics.size()), title, utf8});
+                if (m_project.binaryIndex)
+                    takePageKeywords(utf8, static_cast<std::uint32_t>(m_topics.size()));
                 m_topics.push_back({path, m_encoder->encode(title), true});
             }
             container.addCompressedFile("/" + path, bytes);
@@ -303,7 +315,7 @@ private:
             return;
         m_files.push_back(name);
         const std::string bytes = readWholeFile(m_folder + "/" + name, kFileLimit);
-        const Sitemap sitemap = readSitemap(bytes, m_codePage, std::string(fileNameOf(name)));
+        Sitemap sitemap = readSitemap(bytes, m_codePage, std::string(fileNameOf(name)));
         take(name, bytes);
         const std::string base(folderOf(name));
         for (const SitemapEntry& entry : sitemap.entries) {
@@ -316,6 +328,11 @@ private:
             for (const std::string& more : entry.moreLocals)
                 reachUrl(more, base);
         }
+        // The binary contents and index are made from the entries once the
+        // topics of the pages are known.
+        const bool contents = &name == &m_contents;
+        if (contents ? m_project.binaryContents : m_project.binaryIndex)
+            (contents ? m_contentsEntries : m_indexEntries) = std::move(sitemap.entries);
     }
 
 public:
@@ -355,9 +372,118 @@ public:
 private:
     std::string inCodePage(const std::string& text) { return m_encoder->encode(text); }
 
+    void takePageKeywords(const std::string& page, std::uint32_t topic)
+    {
+        // Most pages carry none: the scan runs only on pages that name the
+        // index object's class.
+        if (asciiLower(page).find("1e2a7bd0-dab9-11d0-b93a-00c04fc99f9e") == std::string::npos)
+            return;
+        PageKeywords found = pageKeywords(page);
+        for (std::string& name : found.keywords)
+            m_pageKeywords.push_back({std::move(name), topic, false});
+        for (std::string& name : found.associativeLinks)
+            m_pageKeywords.push_back({std::move(name), topic, true});
+    }
+
+    // The #TOPICS row an entry of the contents or index leads to, `local`
+    // as the entry states it, relative to `base`. A keyword leads to the
+    // page's own row when it names a page and no anchor; any other target
+    // gets a row of its own, titled `title`, as the contents' entries do,
+    // whose caption viewers take from it.
+    std::uint32_t topicOf(const std::string& local, const std::string& base, const std::string& title, bool contents)
+    {
+        std::string target = local;
+        if (classifyUrl(local) == UrlKind::Local) {
+            const std::size_t hash = local.find('#');
+            target = plainPath(base + localUrlPath(local));
+            if (hash != std::string::npos)
+                target += local.substr(hash);
+        }
+        if (m_pageRows.empty()) {
+            for (std::size_t i = 0; i < m_topics.size(); ++i) {
+                if (m_topics[i].page)
+                    m_pageRows.emplace(m_topics[i].path, static_cast<std::uint32_t>(i));
+            }
+        }
+        if (!contents) {
+            if (const auto page = m_pageRows.find(target); page != m_pageRows.end())
+                return page->second;
+        }
+        const std::string encodedTitle = inCodePage(title);
+        const auto [row, added] = m_entryRows.emplace(target + '\n' + encodedTitle + (contents ? "\n" : ""),
+                                                      static_cast<std::uint32_t>(m_topics.size()));
+        if (added)
+            m_topics.push_back({target, encodedTitle, !contents});
+        return row->second;
+    }
+
+    void addBinaryContents(ChmContainer& container, StringPool& strings)
+    {
+        if (m_contentsEntries.empty())
+            return;
+        const std::string base(folderOf(m_contents));
+        std::vector<ContentsItem> items;
+        items.reserve(m_contentsEntries.size());
+        for (const SitemapEntry& entry : m_contentsEntries) {
+            ContentsItem item;
+            item.level = entry.level;
+            if (!entry.local.empty())
+                item.topic = topicOf(entry.local, base, entry.name, true);
+            else
+                item.caption = strings.add(inCodePage(entry.name));
+            items.push_back(item);
+        }
+        const BinaryContents binary = buildBinaryContents(items);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (items[i].topic && m_topics[*items[i].topic].contentsRecord == 0)
+                m_topics[*items[i].topic].contentsRecord = binary.offsets[i];
+        }
+        container.addFile("/#TOCIDX", binary.data);
+    }
+
+    // $WWKeywordLinks from the index file's keywords and the pages' own,
+    // $WWAssociativeLinks from the pages' ALink names. Returns whether
+    // each was written.
+    std::pair<bool, bool> addKeywordLinks(ChmContainer& container, std::uint32_t language)
+    {
+        if (!m_project.binaryIndex)
+            return {false, false};
+        std::vector<KeywordEntry> keywords;
+        std::vector<KeywordEntry> associative;
+        const std::string base(folderOf(m_index));
+        for (const SitemapEntry& entry : m_indexEntries) {
+            KeywordEntry keyword{entry.level, entry.name, {}};
+            if (!entry.local.empty())
+                keyword.topics.push_back(topicOf(entry.local, base, entry.name, false));
+            for (const std::string& more : entry.moreLocals)
+                keyword.topics.push_back(topicOf(more, base, entry.name, false));
+            keywords.push_back(std::move(keyword));
+        }
+        for (const PageKeyword& page : m_pageKeywords)
+            (page.associative ? associative : keywords).push_back({0, page.name, {page.topic}});
+        const auto write = [&](const std::vector<KeywordEntry>& entries, const std::string& folder) {
+            KeywordLinks links = buildKeywordLinks(entries, static_cast<std::uint32_t>(m_codePage->number), language);
+            for (const std::string& note : links.notes)
+                m_log("Note: " + note);
+            if (links.keywordCount == 0)
+                return false;
+            container.addFile(folder + "BTree", links.btree);
+            container.addFile(folder + "Data", links.data);
+            container.addFile(folder + "Map", links.map);
+            container.addFile(folder + "Property", links.property);
+            return true;
+        };
+        const bool keywordLinks = write(keywords, "/$WWKeywordLinks/");
+        const bool associativeLinks = write(associative, "/$WWAssociativeLinks/");
+        return {keywordLinks, associativeLinks};
+    }
+
     void addSystemFiles(ChmContainer& container, std::uint32_t language, bool fullText)
     {
         StringPool strings;
+        // These add the topics their entries lead to.
+        addBinaryContents(container, strings);
+        const auto [keywordLinks, associativeLinks] = addKeywordLinks(container, language);
         // #TOPICS, #URLTBL and #URLSTR: one row per topic, in file order.
         std::string topics;
         std::string urlTable;
@@ -376,7 +502,7 @@ private:
             put32(urlTable, 0);
             put32(urlTable, static_cast<std::uint32_t>(i));
             put32(urlTable, urlAt);
-            put32(topics, 0);
+            put32(topics, topic.contentsRecord);
             put32(topics, topic.title.empty() ? 0xFFFFFFFFu : strings.add(topic.title));
             put32(topics, urlRow);
             put16(topics, topic.page ? 6 : 2);
@@ -414,8 +540,8 @@ private:
         const int cp = m_codePage->number;
         put32(flags, cp == 932 || cp == 936 || cp == 949 || cp == 950 ? 1 : 0);
         put32(flags, fullText ? 1 : 0);
-        put32(flags, 0);  // no binary keyword index: viewers read the index file
-        put32(flags, 0);
+        put32(flags, keywordLinks ? 1 : 0);
+        put32(flags, associativeLinks ? 1 : 0);
         flags.append(16, '\0');
         record(4, flags);
         // A default topic that names no stored page would open a blank
@@ -444,6 +570,11 @@ private:
             record(1, text(m_index));
         if (!m_project.defaultWindow.empty())
             record(5, text(inCodePage(m_project.defaultWindow)));
+        // The first number of #URLTBL's rows, which ours leave 0.
+        if (keywordLinks)
+            record(7, std::string(4, '\0'));
+        if (!m_contentsEntries.empty())
+            record(11, std::string(4, '\0'));
         record(13, idxhdr);
 
         container.addFile("/#SYSTEM", system, false);
@@ -453,7 +584,8 @@ private:
         container.addFile("/#URLSTR", urlStrings);
         container.addFile("/#WINDOWS", windows);
         container.addFile("/#IDXHDR", idxhdr);
-        container.addFile("/$WWAssociativeLinks/Property", std::string(4, '\0'));
+        if (!associativeLinks)
+            container.addFile("/$WWAssociativeLinks/Property", std::string(4, '\0'));
         addContextTable(container, strings);
         container.addFile("/#STRINGS", strings.data());
     }
@@ -555,6 +687,11 @@ private:
     std::string m_firstContentsPage;
     std::deque<std::string> m_pending;
     std::vector<Topic> m_topics;
+    std::vector<SitemapEntry> m_contentsEntries;  // for the binary contents and index
+    std::vector<SitemapEntry> m_indexEntries;
+    std::vector<PageKeyword> m_pageKeywords;
+    std::unordered_map<std::string, std::uint32_t> m_pageRows;   // a page's path and its #TOPICS row
+    std::unordered_map<std::string, std::uint32_t> m_entryRows;  // target and title of a row added for entries
     std::chrono::steady_clock::time_point m_lastProgress{};
     std::uint32_t m_timestamp = 0;
 };
