@@ -17,7 +17,7 @@ struct ContentsItem {
 };
 
 struct BinaryContents {
-    std::string data;                   // the #TOCIDX file
+    std::string data;                    // the #TOCIDX file
     std::vector<std::uint32_t> offsets;  // where each item's record starts in it
 };
 

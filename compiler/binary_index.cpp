@@ -385,8 +385,9 @@ PageKeywords pageKeywords(std::string_view html)
         if (name == "object") {
             const std::map<std::string, std::string> attributes = tagAttributes(html, at);
             const auto classId = attributes.find("classid");
-            inIndexObject = classId != attributes.end() &&
-                            asciiLower(classId->second).find("1e2a7bd0-dab9-11d0-b93a-00c04fc99f9e") != std::string::npos;
+            inIndexObject =
+                classId != attributes.end() &&
+                asciiLower(classId->second).find("1e2a7bd0-dab9-11d0-b93a-00c04fc99f9e") != std::string::npos;
         } else if (name == "/object") {
             inIndexObject = false;
         } else if (name == "param" && inIndexObject) {

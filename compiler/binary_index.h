@@ -9,9 +9,9 @@ namespace doxel::chm {
 
 // A keyword as the index file or a page states it, in the order read.
 struct KeywordEntry {
-    int level = 0;                       // 0 at the top; a sub-keyword belongs to the last keyword above it
-    std::string name;                    // UTF-8
-    std::vector<std::uint32_t> topics;   // rows of #TOPICS
+    int level = 0;                      // 0 at the top; a sub-keyword belongs to the last keyword above it
+    std::string name;                   // UTF-8
+    std::vector<std::uint32_t> topics;  // rows of #TOPICS
 };
 
 // The four files of a binary keyword index ($WWKeywordLinks/ or

@@ -117,12 +117,12 @@ TEST_F(BinaryIndexTest, KeywordsOfOneNameAreOneAndSubKeywordsAndPageKeywordsStay
                     "<html><head><title>Page b</title></head><body><OBJECT type=\"application/x-oleobject\" "
                     "classid=\"clsid:1E2A7BD0-DAB9-11D0-B93A-00C04FC99F9E\"><param name=\"Keyword\" "
                     "value=\"zebra; Alpha\"><param name=\"ALink Name\" value=\"linked\"></OBJECT></body></html>");
-    const std::string index =
-        object({{"Name", "beta"}, {"Local", "b.htm"}}) + object({{"Name", "alpha"}, {"Local", "a.htm"}}) + "<UL>\r\n" +
-        object({{"Name", "sub"}, {"Local", "c.htm"}}) + "</UL>\r\n" +
-        object({{"Name", "Beta"}, {"Local", "c.htm"}, {"Name", "again"}, {"Local", "b.htm#x"}}) +
-        object({{"Name", "ALPHA"}, {"Local", "a.htm"}}) + "<UL>\r\n" + object({{"Name", "other"}, {"Local", "b.htm"}}) +
-        "</UL>\r\n";
+    const std::string index = object({{"Name", "beta"}, {"Local", "b.htm"}}) +
+                              object({{"Name", "alpha"}, {"Local", "a.htm"}}) + "<UL>\r\n" +
+                              object({{"Name", "sub"}, {"Local", "c.htm"}}) + "</UL>\r\n" +
+                              object({{"Name", "Beta"}, {"Local", "c.htm"}, {"Name", "again"}, {"Local", "b.htm#x"}}) +
+                              object({{"Name", "ALPHA"}, {"Local", "a.htm"}}) + "<UL>\r\n" +
+                              object({{"Name", "other"}, {"Local", "b.htm"}}) + "</UL>\r\n";
     const fs::path ours = compile("ours", object({{"Name", "Intro"}, {"Local", "a.htm"}}), index);
     EXPECT_EQ(outline(chmls("extractindex", ours)),
               (std::vector<std::string>{"alpha -> a.htm b.htm", "  other -> b.htm", "  sub -> c.htm",
