@@ -364,6 +364,11 @@ public:
                 const std::string base(folderOf(path));
                 for (const PageReference& reference : scanPage(bytes).references)
                     reachUrl(reference.url, base);
+            } else if (isStyleSheet(path)) {
+                // Pictures of tabs and backgrounds, and further style sheets.
+                const std::string base(folderOf(path));
+                for (const std::string& url : styleSheetUrls(bytes))
+                    reachUrl(url, base);
             }
             take(path, bytes);
         }

@@ -227,7 +227,7 @@ void HelpFileCheck::reach(const std::string& absolute)
     if (!isInside(absolute))
         return;
     m_reached.insert(absolute);
-    if (isPageFileName(absolute)) {
+    if (isPageFileName(absolute) || isStyleSheet(absolute)) {
         if (m_queued.insert(absolute).second)
             m_queue.push_back(absolute);
     } else if (isPictureFile(absolute)) {
@@ -286,6 +286,18 @@ void HelpFileCheck::noteEncoding(const std::string& page, std::string_view html)
 
 void HelpFileCheck::scanPage(const std::string& page)
 {
+    if (isStyleSheet(page)) {
+        std::string css;
+        try {
+            css = readWholeFile(page, kPageSizeLimit);
+        } catch (const IoError& error) {
+            addLine(false, error.what());
+            return;
+        }
+        for (std::string& url : styleSheetUrls(css))
+            reference(page, {ReferenceKind::Resource, std::move(url)});
+        return;
+    }
     std::string html;
     try {
         html = readWholeFile(page, kPageSizeLimit);

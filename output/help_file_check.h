@@ -64,7 +64,7 @@ public:
     // exist. "(not defined)" and addresses are not checked.
     void checkDefaultTopic(const std::string& stored);
 
-    // Reads every page that goes into the help file, starting from the topic
+    // Reads every page and style sheet that goes into the help file, starting from the topic
     // files and following the local links and frames to further pages;
     // counts the topics, pictures and links and reports what they point at
     // that is not there. `progress` is called at most every
