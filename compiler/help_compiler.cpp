@@ -28,6 +28,7 @@
 #include "formats/help_id_map.h"
 #include "formats/help_project_reader.h"
 #include "formats/sitemap_reader.h"
+#include "output/page_code_page.h"
 #include "output/page_references.h"
 
 namespace doxel::chm {
@@ -316,7 +317,17 @@ private:
         m_files.push_back(name);
         const std::string bytes = readWholeFile(m_folder + "/" + name, kFileLimit);
         Sitemap sitemap = readSitemap(bytes, m_codePage, std::string(fileNameOf(name)));
-        take(name, bytes);
+        // Viewers read the contents and index in the help file's code page,
+        // as its pages: one another tool wrote in UTF-8 goes in converted.
+        const StoredPage converted = storedPage(bytes, *m_codePage);
+        if (converted.kind == StoredPage::Kind::Converted) {
+            m_log("Note: " + name + " is in " + converted.encoding +
+                  "; it goes into the help file converted to Windows-" + std::to_string(m_codePage->number) +
+                  ", the code page its viewers read it in");
+            take(name, converted.bytes);
+        } else {
+            take(name, bytes);
+        }
         const std::string base(folderOf(name));
         for (const SitemapEntry& entry : sitemap.entries) {
             reachUrl(entry.local, base);

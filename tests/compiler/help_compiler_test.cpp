@@ -99,10 +99,13 @@ TEST_P(LanguageProject, StoresEveryFileAndTheTitlesInTheCodePageAndFindsItsWords
                          {"pictures/logo.png", std::string("\x89PNG\r\n\x1a\n\0\0", 10)}};
     std::vector<std::string> log;
     ASSERT_TRUE(compileProject(dir.path(), files, &log)) << (log.empty() ? "" : log.back());
+    // The contents and index, written in UTF-8, go in in the code page
+    // viewers read them in.
     Files stored;
+    CodePageEncoder inCodePage(codePageForLanguageId(c.languageId));
     for (const auto& [name, data] : files) {
         if (name != "help.hhp")
-            stored["/" + name] = data;
+            stored["/" + name] = name.ends_with(".hhc") || name.ends_with(".hhk") ? inCodePage.encode(data) : data;
     }
     const std::string chm = dir.file("help.chm");
     expectEveryReaderHolds(chm, stored);
