@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <locale.h>  // NOLINT(modernize-deprecated-headers): newlocale is POSIX, not in <clocale>
 #include <map>
+#include <optional>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -342,6 +343,8 @@ private:
         // The binary contents and index are made from the entries once the
         // topics of the pages are known.
         const bool contents = &name == &m_contents;
+        if (contents)
+            m_contentsProperties = std::move(sitemap.properties);
         if (contents ? m_project.binaryContents : m_project.binaryIndex)
             (contents ? m_contentsEntries : m_indexEntries) = std::move(sitemap.entries);
     }
@@ -538,6 +541,7 @@ private:
         put32(counts, 1);
         put32(counts, static_cast<std::uint32_t>(m_topics.size()));
         idxhdr.replace(4, counts.size(), counts);
+        addContentsProperties(idxhdr, strings);
 
         std::string system;
         put32(system, 3);
@@ -604,6 +608,42 @@ private:
             container.addFile("/$WWAssociativeLinks/Property", std::string(4, '\0'));
         addContextTable(container, strings);
         container.addFile("/#STRINGS", strings.data());
+    }
+
+    // What the contents file's "text/site properties" set, where viewers
+    // look for it in #IDXHDR: the styles of the contents' tree window, its
+    // font and colours, the frame and window its entries open in.
+    void addContentsProperties(std::string& idxhdr, StringPool& strings)
+    {
+        const auto number = [](const std::string& value) -> std::optional<std::uint32_t> {
+            const std::string text = asciiLower(value);
+            const bool hex = text.starts_with("0x");
+            char* end = nullptr;
+            const unsigned long parsed = std::strtoul(text.c_str() + (hex ? 2 : 0), &end, hex ? 16 : 10);
+            if (text.empty() || end == nullptr || *end != '\0')
+                return std::nullopt;
+            return static_cast<std::uint32_t>(parsed);
+        };
+        for (const auto& [name, value] : m_contentsProperties) {
+            const std::string key = asciiLower(name);
+            std::size_t at = 0;
+            std::optional<std::uint32_t> field;
+            if (key == "window styles" || key == "exwindow styles" || key == "background" || key == "foreground") {
+                at = key == "window styles"     ? 0x2C
+                     : key == "exwindow styles" ? 0x30
+                     : key == "background"      ? 0x20
+                                                : 0x24;
+                field = number(value);
+            } else if (key == "font" || key == "framename" || key == "windowname" || key == "imagelist") {
+                at = key == "font" ? 0x28 : key == "framename" ? 0x38 : key == "windowname" ? 0x3C : 0x14;
+                field = strings.add(inCodePage(value));
+            } else if (key == "imagetype") {
+                at = 0x1C;
+                field = asciiLower(value) == "folder" ? 1 : 0;
+            }
+            if (field)
+                put32At(idxhdr, at, *field);
+        }
     }
 
     // #IVB: for each help id its number and the #STRINGS offset of its topic,
@@ -703,6 +743,7 @@ private:
     std::string m_firstContentsPage;
     std::deque<std::string> m_pending;
     std::vector<Topic> m_topics;
+    std::vector<std::pair<std::string, std::string>> m_contentsProperties;
     std::vector<SitemapEntry> m_contentsEntries;  // for the binary contents and index
     std::vector<SitemapEntry> m_indexEntries;
     std::vector<PageKeyword> m_pageKeywords;
