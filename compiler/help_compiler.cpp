@@ -224,7 +224,7 @@ public:
         if (m_project.fullTextSearch) {
             progress("Indexing " + std::to_string(searchable.size()) + " pages for search");
             FullTextResult fullText =
-                buildFullTextIndex(searchable, {m_codePage->number, static_cast<std::uint32_t>(language)});
+                buildFullTextIndex(searchable, {m_codePage->number, static_cast<std::uint32_t>(language), stopWords()});
             for (const std::string& note : fullText.notes)
                 m_log("Note: " + note);
             hasSearchIndex = !fullText.data.empty();
@@ -390,6 +390,21 @@ public:
 
 private:
     std::string inCodePage(const std::string& text) { return m_encoder->encode(text); }
+
+    // The words of the stop list file, in UTF-8; empty without one.
+    std::string stopWords()
+    {
+        if (m_project.stopListFile.empty())
+            return {};
+        const std::string path = plainPath(slashes(m_project.stopListFile));
+        if (path.empty() || !exists(path) || !staysInside(path)) {
+            m_log("Warning: The stop list file " + m_project.stopListFile +
+                  " is no file of the project folder; search leaves no words out");
+            return {};
+        }
+        const std::string bytes = readWholeFile(m_folder + "/" + path, kProjectLimit);
+        return isValidUtf8(bytes) ? bytes : toUtf8(bytes, m_codePage->iconvName);
+    }
 
     void takePageKeywords(const std::string& page, std::uint32_t topic)
     {

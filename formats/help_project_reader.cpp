@@ -215,6 +215,8 @@ HelpProjectFile readHelpProject(std::string_view bytes, const std::string& fileN
                 project.binaryContents = yes(value);
             else if (key == "binary index")
                 project.binaryIndex = yes(value);
+            else if (key == "full text search stop list file")
+                project.stopListFile = value;
             if (key == "title")
                 project.title = value;
             else if (key == "compiled file")

@@ -45,6 +45,7 @@ struct HelpProjectFile {
     // and keywords in the binary forms too.
     bool binaryContents = false;
     bool binaryIndex = false;
+    std::string stopListFile;  // "Full text search stop list file=": words search leaves out
     std::optional<int> languageId;
     std::vector<WindowDefinition> windows;
     std::vector<std::string> files;  // [FILES], as written
