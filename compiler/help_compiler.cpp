@@ -178,6 +178,7 @@ public:
         }
         m_target = target.starts_with("/") ? target : m_folder + "/" + target;
         m_helpIds = readHelpIds(m_project, m_folder, std::string(fileNameOf(m_hhp)));
+        m_project.binaryIndex = m_project.binaryIndex || m_options.binaryIndex;
     }
 
     const std::vector<std::string>& files() const { return m_files; }

@@ -412,6 +412,8 @@ CompileResult compileRun(CompilerLibrary& library, SettingsStore& settings, Comp
         else
             sink.count(line, counts);
     };
+    // The program's own projects get the binary keyword index too.
+    library.setBinaryIndex(!files.keepInputFiles);
     compiled = library.compile(converted ? converted->helpProjectFile() : files.helpProjectFile, log, progress,
                                compilerCounts);
     if (compiled && converted) {

@@ -13,6 +13,7 @@ bool BuiltInCompiler::compile(const std::string& helpProjectFile, const Compiler
     statistics = {};
     chm::HelpCompileOptions options;
     options.progress = progress;
+    options.binaryIndex = m_binaryIndex;
     // Its lines are counted by the compile run, like chmcmd's.
     return chm::compileHelpProject(helpProjectFile, log, options);
 }
