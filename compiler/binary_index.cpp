@@ -22,7 +22,11 @@ constexpr std::size_t kTreeHeader = 76;
 constexpr std::size_t kDataRecord = 13;
 // A keyword must fit in one block with room to spare: longer names are
 // cut, and a keyword with more topics than fit keeps the first ones.
-constexpr std::size_t kNameLimit = 500;  // UTF-16 units of the full name
+constexpr std::size_t kNameLimit = 480;  // UTF-16 units of the full name
+// Two entries fit in every index block, so that each level of the tree has
+// at most half the blocks of the one below and the tree ends in one root.
+// An index entry names the first topics of its keyword only.
+constexpr std::size_t kIndexEntryLimit = (kBlockSize - kIndexHeader) / 2;
 
 std::u16string utf16Of(std::string_view utf8)
 {
@@ -120,8 +124,14 @@ public:
                                     " topics; the binary index keeps the first " + std::to_string(room));
             topics.resize(room);
         }
-        std::string record = keywordRecord(fullName, std::min(lastNameAt, fullName.size()), level, topics);
-        const std::string indexRecord = record;
+        const std::size_t nameAt = std::min(lastNameAt, fullName.size());
+        std::string record = keywordRecord(fullName, nameAt, level, topics);
+        // Without its child's number, which the index level adds.
+        const std::size_t indexFixed = 2 * (fullName.size() + 1) + 16 + 4;
+        const std::size_t indexTopics = std::min(topics.size(), (kIndexEntryLimit - indexFixed) / 4);
+        const std::string indexRecord = keywordRecord(
+            fullName, nameAt, level,
+            std::vector<std::uint32_t>(topics.begin(), topics.begin() + static_cast<std::ptrdiff_t>(indexTopics)));
         put32(record, 1);
         put32(record, static_cast<std::uint32_t>(m_links.keywordCount * kDataRecord));
         if (m_block.size() + record.size() > kBlockSize || m_blocks.empty())

@@ -142,6 +142,30 @@ TEST_F(BinaryIndexTest, ThousandsOfKeywordsFillManyBlocksAndAllReadBack)
     EXPECT_EQ(outline(chmls("extractindex", compile("ours", {}, index))), expected);
 }
 
+// Keywords so long, with so many topics, that one fills half a block: the
+// index levels above them must still end in one root block.
+TEST(KeywordLinks, LongKeywordsWithManyTopicsEndInOneRootBlock)
+{
+    std::vector<KeywordEntry> entries;
+    for (int i = 0; i < 12; ++i)
+        entries.push_back({0, std::string(470, 'k') + std::to_string(100 + i), std::vector<std::uint32_t>(40, 7)});
+    for (std::uint32_t t = 0; t < 300; ++t)
+        entries.front().topics.push_back(t);
+    const KeywordLinks links = buildKeywordLinks(entries, 1252, 0x409);
+    ASSERT_EQ(links.keywordCount, 12u);
+    ASSERT_EQ((links.btree.size() - 76) % 2048, 0u);
+    const auto u32 = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(links.btree[at]) |
+                                          static_cast<unsigned char>(links.btree[at + 1]) << 8 |
+                                          static_cast<unsigned char>(links.btree[at + 2]) << 16 |
+                                          static_cast<unsigned char>(links.btree[at + 3]) << 24);
+    };
+    const std::uint32_t blocks = u32(0x26);
+    EXPECT_EQ(blocks, (links.btree.size() - 76) / 2048);
+    EXPECT_EQ(u32(0x1E), blocks - 1) << "the root is the last block";
+    EXPECT_EQ(links.notes.size(), 1u) << "the keyword with 301 topics keeps those that fit";
+}
+
 TEST(PageKeywords, TakesKeywordsAndALinksOfIndexObjectsOnly)
 {
     const PageKeywords found = pageKeywords(
