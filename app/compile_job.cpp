@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -138,6 +139,60 @@ bool writeInputFiles(Project& project, const std::string& projectFile, InputFile
     }
 }
 
+namespace {
+
+// The files of a help project another tool wrote, compiled as it is and
+// kept.
+std::optional<CompileFiles> helpProjectFiles(const std::string& projectFile, const char* program)
+{
+    try {
+        const std::string hhp = absolutePath(projectFile);
+        const HelpProjectFile info = readHelpProject(readWholeFile(hhp, 64u << 20), hhp);
+        const std::string folder(folderOf(hhp));
+        const auto inFolder = [&folder](std::string path) {
+            std::replace(path.begin(), path.end(), '\\', '/');
+            return path.empty() || path.starts_with("/") ? path : folder + path;
+        };
+        std::string compiled = info.compiledFile;
+        if (compiled.empty()) {
+            const std::string name(fileNameOf(hhp));
+            compiled = name.substr(0, name.rfind('.')) + ".chm";
+        }
+        CompileFiles files;
+        files.helpProjectFile = hhp;
+        files.contentsFile = inFolder(info.contentsFile);
+        files.indexFile = inFolder(info.indexFile);
+        files.compiledFile = inFolder(compiled);
+        files.keepInputFiles = true;
+        return files;
+    } catch (const Error& error) {
+        std::cerr << program << ": " << error.what() << "\n";
+        return std::nullopt;
+    }
+}
+
+// Nothing when the run could not go on; what stopped it is said.
+std::optional<CompileResult> compileWithoutWindow(CompileFiles files, const std::string& compilerName,
+                                                  SettingsStore& settings, const char* program)
+{
+    const std::unique_ptr<CompilerLibrary> compiler =
+        makeHelpCompiler(compilerName.empty() ? chosenCompilerName(settings) : compilerName);
+    ConsoleHost host;
+    // LaunchHelp and ViewLog would open windows; here they stay off.
+    MemorySettingsStore runSettings;
+    files.logFile = commandLineLogFile(settings);
+    try {
+        return compileRun(*compiler, runSettings, host, files);
+    } catch (const std::exception& error) {
+        // Whatever stopped the run is said, never a crash.
+        std::cout << "Error: " << escapeControls(error.what()) << std::endl;
+        std::cerr << program << ": the compile could not go on\n";
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
 int compileFromCommandLine(const std::string& projectFile, const std::string& compilerName)
 {
     QSettingsStore settings;
@@ -145,30 +200,11 @@ int compileFromCommandLine(const std::string& projectFile, const std::string& co
     CompileFiles files;
     const bool helpProject = asciiLower(projectFile).ends_with(".hhp");
     if (helpProject) {
-        // Another tool's help project: compiled as it is, and kept.
-        try {
-            const std::string hhp = absolutePath(projectFile);
-            const HelpProjectFile info = readHelpProject(readWholeFile(hhp, 64u << 20), hhp);
-            const std::string folder(folderOf(hhp));
-            const auto inFolder = [&folder](std::string path) {
-                std::replace(path.begin(), path.end(), '\\', '/');
-                return path.empty() || path.starts_with("/") ? path : folder + path;
-            };
-            std::string compiled = info.compiledFile;
-            if (compiled.empty()) {
-                const std::string name(fileNameOf(hhp));
-                compiled = name.substr(0, name.rfind('.')) + ".chm";
-            }
-            files.helpProjectFile = hhp;
-            files.contentsFile = inFolder(info.contentsFile);
-            files.indexFile = inFolder(info.indexFile);
-            files.compiledFile = inFolder(compiled);
-            files.keepInputFiles = true;
-            project.compiledFile = files.compiledFile;
-        } catch (const Error& error) {
-            std::cerr << "doxel: " << error.what() << "\n";
+        std::optional<CompileFiles> theirs = helpProjectFiles(projectFile, "doxel");
+        if (!theirs)
             return kExitFailure;
-        }
+        files = std::move(*theirs);
+        project.compiledFile = files.compiledFile;
     } else {
         prepareHeapForProject(projectFile);
         CompilerInputFiles written;
@@ -177,21 +213,10 @@ int compileFromCommandLine(const std::string& projectFile, const std::string& co
         files = compileFilesOf(project, written);
     }
 
-    const std::unique_ptr<CompilerLibrary> compiler =
-        makeHelpCompiler(compilerName.empty() ? chosenCompilerName(settings) : compilerName);
-    ConsoleHost host;
-    // LaunchHelp and ViewLog would open windows; here they stay off.
-    MemorySettingsStore runSettings;
-    files.logFile = commandLineLogFile(settings);
-    CompileResult result;
-    try {
-        result = compileRun(*compiler, runSettings, host, files);
-    } catch (const std::exception& error) {
-        // Whatever stopped the run is said, never a crash.
-        std::cout << "Error: " << escapeControls(error.what()) << std::endl;
-        std::cerr << "doxel: the compile could not go on\n";
+    const std::optional<CompileResult> run = compileWithoutWindow(std::move(files), compilerName, settings, "doxel");
+    if (!run)
         return kExitFailure;
-    }
+    const CompileResult& result = *run;
     switch (result.outcome) {
     case CompileOutcome::CompilerFailed:
         std::cerr << (helpProject
@@ -207,7 +232,50 @@ int compileFromCommandLine(const std::string& projectFile, const std::string& co
         break;
     }
     std::cout << "\nHelp file: " << escapeControls(project.compiledFile) << std::endl;
-    return result.statistics.errors > 0 ? kExitErrors : 0;
+    return result.statistics.errors > 0 || result.brokenEntries > 0 ? kExitErrors : 0;
+}
+
+std::string helpCompilerUsageText()
+{
+    return "Usage: doxel-hhc PROJECT.hhp\n"
+           "Compiles the help project PROJECT.hhp into the help file (.chm) it names, with HTML Doxel's\n"
+           "own compiler, and prints the compiler's messages and counts. It takes the command line of\n"
+           "Microsoft's HTML Help compiler, for build tools that run one (doxygen's HHC_LOCATION).\n"
+           "\n"
+           "Exit status, as that compiler's: 1 when the help file was written (warnings and errors\n"
+           "may have been found: read the messages), 0 when it was not.\n";
+}
+
+int compileForBuildTools(const std::vector<std::string>& arguments)
+{
+    constexpr int kWritten = 1;
+    constexpr int kNotWritten = 0;
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        std::cout << helpCompilerUsageText();
+        return kNotWritten;
+    }
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        std::cout << "doxel-hhc (HTML Doxel) " << DOXEL_VERSION << "\n";
+        return kNotWritten;
+    }
+    if (arguments.size() != 1 || arguments[0].starts_with("-")) {
+        std::cerr << "doxel-hhc: name one help project (.hhp)\n\n" << helpCompilerUsageText();
+        return kNotWritten;
+    }
+    std::optional<CompileFiles> files = helpProjectFiles(arguments[0], "doxel-hhc");
+    if (!files)
+        return kNotWritten;
+    QSettingsStore settings;
+    const std::string compiledFile = files->compiledFile;
+    const std::optional<CompileResult> result = compileWithoutWindow(std::move(*files), "doxel", settings, "doxel-hhc");
+    if (!result || result->outcome != CompileOutcome::Compiled) {
+        if (result && result->outcome != CompileOutcome::CompilerFailed)
+            ConsoleHost::printCounts(result->statistics);
+        std::cerr << "doxel-hhc: no help file was written\n";
+        return kNotWritten;
+    }
+    std::cout << "\nHelp file: " << escapeControls(compiledFile) << std::endl;
+    return kWritten;
 }
 
 }  // namespace doxel

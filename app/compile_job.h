@@ -33,12 +33,22 @@ std::string commandLineLogFile(SettingsStore& settings);
 // `doxel --compile FILE.dxp`: writes the compiler's input files, compiles
 // without any window, prints the compiler's lines and then the six counts
 // on standard output, and deletes the input files. Returns 0 on success, 1
-// when errors were counted or no help file was written, 2 when the project
+// when errors were counted, a contents entry or keyword leads to a missing
+// page (the help file is written all the same) or no help file was
+// written, 2 when the project
 // could not be read or the compiler could not run (the input files are then
 // kept).
 // A help project file (.hhp) of another tool is compiled as it is and its
 // files are kept. `compiler` is "doxel", "chmcmd", or empty for the one the
 // settings choose.
 int compileFromCommandLine(const std::string& projectFile, const std::string& compiler = {});
+
+// `doxel-hhc PROJECT.hhp`: the command line of Microsoft's HTML Help
+// compiler, for build tools that run it (doxygen's HHC_LOCATION). Compiles
+// with our own compiler and prints what `--compile` prints. Returns 1 when
+// the help file was written and 0 when it was not, as that compiler does:
+// doxygen takes 1 as success.
+int compileForBuildTools(const std::vector<std::string>& arguments);
+std::string helpCompilerUsageText();
 
 }  // namespace doxel

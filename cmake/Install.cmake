@@ -23,6 +23,9 @@ set(doxel_icons ${PROJECT_SOURCE_DIR}/data/icons)
 file(MAKE_DIRECTORY ${doxel_gen})
 
 install(TARGETS doxel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# doxel-hhc: the program under the name build tools run as a help compiler,
+# a link beside it (installed as the link it is).
+install(FILES ${CMAKE_BINARY_DIR}/doxel-hhc DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The window, and the preview's web engine: modules the program loads from
 # ../lib/html-doxel/modules/ beside its bin/ folder, the one when it opens
 # its window, the other the first time it shows a page. Not directly in a
@@ -121,8 +124,9 @@ find_program(DOXEL_GZIP gzip REQUIRED)
 # Each translation of the manual page goes where man looks for that locale
 # (share/man/de/man1/).
 configure_file(${PROJECT_SOURCE_DIR}/data/man/doxel.1 ${doxel_gen}/doxel.1 @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/data/man/doxel-hhc.1 ${doxel_gen}/doxel-hhc.1 @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/data/package/changelog ${doxel_gen}/changelog @ONLY)
-set(doxel_gzipped doxel.1 changelog)
+set(doxel_gzipped doxel.1 doxel-hhc.1 changelog)
 set(doxel_man_languages de es fr ru)
 foreach(language IN LISTS doxel_man_languages)
   configure_file(${PROJECT_SOURCE_DIR}/data/man/${language}/doxel.1 ${doxel_gen}/man-${language}/doxel.1 @ONLY)
@@ -135,7 +139,7 @@ foreach(file IN LISTS doxel_gzipped)
     DEPENDS ${doxel_gen}/${file} VERBATIM)
   list(APPEND doxel_gz ${doxel_gen}/${file}.gz)
 endforeach()
-install(FILES ${doxel_gen}/doxel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${doxel_gen}/doxel.1.gz ${doxel_gen}/doxel-hhc.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 foreach(language IN LISTS doxel_man_languages)
   install(FILES ${doxel_gen}/man-${language}/doxel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}/man1)
 endforeach()

@@ -10,11 +10,14 @@
 #include <filesystem>
 #include <locale.h>  // NOLINT(modernize-deprecated-headers): newlocale is POSIX, not in <clocale>
 #include <map>
+#include <optional>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <wctype.h>  // NOLINT(modernize-deprecated-headers): towlower_l is POSIX, not in <cwctype>
 
+#include "compiler/binary_contents.h"
+#include "compiler/binary_index.h"
 #include "compiler/chm_container.h"
 #include "compiler/compile_error.h"
 #include "compiler/fulltext/fulltext_index.h"
@@ -27,6 +30,7 @@
 #include "formats/help_id_map.h"
 #include "formats/help_project_reader.h"
 #include "formats/sitemap_reader.h"
+#include "output/page_code_page.h"
 #include "output/page_references.h"
 
 namespace doxel::chm {
@@ -136,9 +140,17 @@ std::pair<std::string, std::string> aliasTarget(const std::string& topic)
 }
 
 struct Topic {
-    std::string path;   // inside the project folder, "/" separated
+    std::string path;   // inside the project folder, "/" separated, maybe with "#anchor"; or an address
     std::string title;  // in the code page; empty for none
     bool page = true;
+    std::uint32_t contentsRecord = 0;  // its first entry in #TOCIDX, 0 for none
+};
+
+// A keyword a page carries in an index object, and the page's topic.
+struct PageKeyword {
+    std::string name;
+    std::uint32_t topic = 0;
+    bool associative = false;  // an ALink name rather than a keyword
 };
 
 class Compiler {
@@ -167,6 +179,7 @@ public:
         }
         m_target = target.starts_with("/") ? target : m_folder + "/" + target;
         m_helpIds = readHelpIds(m_project, m_folder, std::string(fileNameOf(m_hhp)));
+        m_project.binaryIndex = m_project.binaryIndex || m_options.binaryIndex;
     }
 
     const std::vector<std::string>& files() const { return m_files; }
@@ -198,6 +211,8 @@ public:
                 const std::string title = titleOfPage(utf8).value_or(std::string());
                 if (m_project.fullTextSearch)
                     searchable.push_back({static_cast<std::uint32_t>(m_topics.size()), title, utf8});
+                if (m_project.binaryIndex)
+                    takePageKeywords(utf8, static_cast<std::uint32_t>(m_topics.size()));
                 m_topics.push_back({path, m_encoder->encode(title), true});
             }
             container.addCompressedFile("/" + path, bytes);
@@ -211,7 +226,7 @@ public:
         if (m_project.fullTextSearch) {
             progress("Indexing " + std::to_string(searchable.size()) + " pages for search");
             FullTextResult fullText =
-                buildFullTextIndex(searchable, {m_codePage->number, static_cast<std::uint32_t>(language)});
+                buildFullTextIndex(searchable, {m_codePage->number, static_cast<std::uint32_t>(language), stopWords()});
             for (const std::string& note : fullText.notes)
                 m_log("Note: " + note);
             noteLanguageKeeping(fullText.lackingWords);
@@ -341,8 +356,18 @@ private:
         }
         m_files.push_back(name);
         const std::string bytes = readInside(name);
-        const Sitemap sitemap = readSitemap(bytes, m_codePage, std::string(fileNameOf(name)));
-        take(name, bytes);
+        Sitemap sitemap = readSitemap(bytes, m_codePage, std::string(fileNameOf(name)));
+        // Viewers read the contents and index in the help file's code page,
+        // as its pages: one another tool wrote in UTF-8 goes in converted.
+        const StoredPage converted = storedPage(bytes, *m_codePage);
+        if (converted.kind == StoredPage::Kind::Converted) {
+            m_log("Note: " + name + " is in " + converted.encoding +
+                  "; it goes into the help file converted to Windows-" + std::to_string(m_codePage->number) +
+                  ", the code page its viewers read it in");
+            take(name, converted.bytes);
+        } else {
+            take(name, bytes);
+        }
         const std::string base(folderOf(name));
         for (const SitemapEntry& entry : sitemap.entries) {
             reachUrl(entry.local, base);
@@ -354,6 +379,13 @@ private:
             for (const std::string& more : entry.moreLocals)
                 reachUrl(more, base);
         }
+        // The binary contents and index are made from the entries once the
+        // topics of the pages are known.
+        const bool contents = &name == &m_contents;
+        if (contents)
+            m_contentsProperties = std::move(sitemap.properties);
+        if (contents ? m_project.binaryContents : m_project.binaryIndex)
+            (contents ? m_contentsEntries : m_indexEntries) = std::move(sitemap.entries);
     }
 
 public:
@@ -385,6 +417,11 @@ public:
                 const std::string base(folderOf(path));
                 for (const PageReference& reference : scanPage(bytes).references)
                     reachUrl(reference.url, base);
+            } else if (isStyleSheet(path)) {
+                // Pictures of tabs and backgrounds, and further style sheets.
+                const std::string base(folderOf(path));
+                for (const std::string& url : styleSheetUrls(bytes))
+                    reachUrl(url, base);
             }
             take(path, bytes);
         }
@@ -393,9 +430,133 @@ public:
 private:
     std::string inCodePage(const std::string& text) { return m_encoder->encode(text); }
 
+    // The words of the stop list file, in UTF-8; empty without one.
+    std::string stopWords()
+    {
+        if (m_project.stopListFile.empty())
+            return {};
+        const std::string path = plainPath(slashes(m_project.stopListFile));
+        if (path.empty() || !exists(path) || !gate().holds(m_folder + "/" + path)) {
+            m_log("Warning: The stop list file " + m_project.stopListFile +
+                  " is no file of the project folder; search leaves no words out");
+            return {};
+        }
+        const std::string bytes = readInside(path);
+        return isValidUtf8(bytes) ? bytes : toUtf8(bytes, m_codePage->iconvName);
+    }
+
+    void takePageKeywords(const std::string& page, std::uint32_t topic)
+    {
+        // Most pages carry none: the scan runs only on pages that name the
+        // index object's class.
+        if (asciiLower(page).find("1e2a7bd0-dab9-11d0-b93a-00c04fc99f9e") == std::string::npos)
+            return;
+        PageKeywords found = pageKeywords(page);
+        for (std::string& name : found.keywords)
+            m_pageKeywords.push_back({std::move(name), topic, false});
+        for (std::string& name : found.associativeLinks)
+            m_pageKeywords.push_back({std::move(name), topic, true});
+    }
+
+    // The #TOPICS row an entry of the contents or index leads to, `local`
+    // as the entry states it, relative to `base`. A keyword leads to the
+    // page's own row when it names a page and no anchor; any other target
+    // gets a row of its own, titled `title`, as the contents' entries do,
+    // whose caption viewers take from it.
+    std::uint32_t topicOf(const std::string& local, const std::string& base, const std::string& title, bool contents)
+    {
+        std::string target = local;
+        if (classifyUrl(local) == UrlKind::Local) {
+            const std::size_t hash = local.find('#');
+            target = plainPath(base + localUrlPath(local));
+            if (hash != std::string::npos)
+                target += local.substr(hash);
+        }
+        if (m_pageRows.empty()) {
+            for (std::size_t i = 0; i < m_topics.size(); ++i) {
+                if (m_topics[i].page)
+                    m_pageRows.emplace(m_topics[i].path, static_cast<std::uint32_t>(i));
+            }
+        }
+        if (!contents) {
+            if (const auto page = m_pageRows.find(target); page != m_pageRows.end())
+                return page->second;
+        }
+        const std::string encodedTitle = inCodePage(title);
+        const auto [row, added] = m_entryRows.emplace(target + '\n' + encodedTitle + (contents ? "\n" : ""),
+                                                      static_cast<std::uint32_t>(m_topics.size()));
+        if (added)
+            m_topics.push_back({target, encodedTitle, !contents});
+        return row->second;
+    }
+
+    void addBinaryContents(ChmContainer& container, StringPool& strings)
+    {
+        if (m_contentsEntries.empty())
+            return;
+        const std::string base(folderOf(m_contents));
+        std::vector<ContentsItem> items;
+        items.reserve(m_contentsEntries.size());
+        for (const SitemapEntry& entry : m_contentsEntries) {
+            ContentsItem item;
+            item.level = entry.level;
+            if (!entry.local.empty())
+                item.topic = topicOf(entry.local, base, entry.name, true);
+            else
+                item.caption = strings.add(inCodePage(entry.name));
+            items.push_back(item);
+        }
+        const BinaryContents binary = buildBinaryContents(items);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (items[i].topic && m_topics[*items[i].topic].contentsRecord == 0)
+                m_topics[*items[i].topic].contentsRecord = binary.offsets[i];
+        }
+        container.addFile("/#TOCIDX", binary.data);
+    }
+
+    // $WWKeywordLinks from the index file's keywords and the pages' own,
+    // $WWAssociativeLinks from the pages' ALink names. Returns whether
+    // each was written.
+    std::pair<bool, bool> addKeywordLinks(ChmContainer& container, std::uint32_t language)
+    {
+        if (!m_project.binaryIndex)
+            return {false, false};
+        std::vector<KeywordEntry> keywords;
+        std::vector<KeywordEntry> associative;
+        const std::string base(folderOf(m_index));
+        for (const SitemapEntry& entry : m_indexEntries) {
+            KeywordEntry keyword{entry.level, entry.name, {}};
+            if (!entry.local.empty())
+                keyword.topics.push_back(topicOf(entry.local, base, entry.name, false));
+            for (const std::string& more : entry.moreLocals)
+                keyword.topics.push_back(topicOf(more, base, entry.name, false));
+            keywords.push_back(std::move(keyword));
+        }
+        for (const PageKeyword& page : m_pageKeywords)
+            (page.associative ? associative : keywords).push_back({0, page.name, {page.topic}});
+        const auto write = [&](const std::vector<KeywordEntry>& entries, const std::string& folder) {
+            KeywordLinks links = buildKeywordLinks(entries, static_cast<std::uint32_t>(m_codePage->number), language);
+            for (const std::string& note : links.notes)
+                m_log("Note: " + note);
+            if (links.keywordCount == 0)
+                return false;
+            container.addFile(folder + "BTree", links.btree);
+            container.addFile(folder + "Data", links.data);
+            container.addFile(folder + "Map", links.map);
+            container.addFile(folder + "Property", links.property);
+            return true;
+        };
+        const bool keywordLinks = write(keywords, "/$WWKeywordLinks/");
+        const bool associativeLinks = write(associative, "/$WWAssociativeLinks/");
+        return {keywordLinks, associativeLinks};
+    }
+
     void addSystemFiles(ChmContainer& container, std::uint32_t language, bool fullText)
     {
         StringPool strings;
+        // These add the topics their entries lead to.
+        addBinaryContents(container, strings);
+        const auto [keywordLinks, associativeLinks] = addKeywordLinks(container, language);
         // #TOPICS, #URLTBL and #URLSTR: one row per topic, in file order.
         std::string topics;
         std::string urlTable;
@@ -414,7 +575,7 @@ private:
             put32(urlTable, 0);
             put32(urlTable, static_cast<std::uint32_t>(i));
             put32(urlTable, urlAt);
-            put32(topics, 0);
+            put32(topics, topic.contentsRecord);
             put32(topics, topic.title.empty() ? 0xFFFFFFFFu : strings.add(topic.title));
             put32(topics, urlRow);
             put16(topics, topic.page ? 6 : 2);
@@ -434,6 +595,7 @@ private:
         put32(counts, 1);
         put32(counts, static_cast<std::uint32_t>(m_topics.size()));
         idxhdr.replace(4, counts.size(), counts);
+        addContentsProperties(idxhdr, strings);
 
         std::string system;
         put32(system, 3);
@@ -452,8 +614,8 @@ private:
         const int cp = m_codePage->number;
         put32(flags, cp == 932 || cp == 936 || cp == 949 || cp == 950 ? 1 : 0);
         put32(flags, fullText ? 1 : 0);
-        put32(flags, 0);  // no binary keyword index: viewers read the index file
-        put32(flags, 0);
+        put32(flags, keywordLinks ? 1 : 0);
+        put32(flags, associativeLinks ? 1 : 0);
         flags.append(16, '\0');
         record(4, flags);
         // A default topic that names no stored page would open a blank
@@ -482,6 +644,11 @@ private:
             record(1, text(m_index));
         if (!m_project.defaultWindow.empty())
             record(5, text(inCodePage(m_project.defaultWindow)));
+        // The first number of #URLTBL's rows, which ours leave 0.
+        if (keywordLinks)
+            record(7, std::string(4, '\0'));
+        if (!m_contentsEntries.empty())
+            record(11, std::string(4, '\0'));
         record(13, idxhdr);
 
         container.addFile("/#SYSTEM", system, false);
@@ -491,9 +658,46 @@ private:
         container.addFile("/#URLSTR", urlStrings);
         container.addFile("/#WINDOWS", windows);
         container.addFile("/#IDXHDR", idxhdr);
-        container.addFile("/$WWAssociativeLinks/Property", std::string(4, '\0'));
+        if (!associativeLinks)
+            container.addFile("/$WWAssociativeLinks/Property", std::string(4, '\0'));
         addContextTable(container, strings);
         container.addFile("/#STRINGS", strings.data());
+    }
+
+    // What the contents file's "text/site properties" set, where viewers
+    // look for it in #IDXHDR: the styles of the contents' tree window, its
+    // font and colours, the frame and window its entries open in.
+    void addContentsProperties(std::string& idxhdr, StringPool& strings)
+    {
+        const auto number = [](const std::string& value) -> std::optional<std::uint32_t> {
+            const std::string text = asciiLower(value);
+            const bool hex = text.starts_with("0x");
+            char* end = nullptr;
+            const unsigned long parsed = std::strtoul(text.c_str() + (hex ? 2 : 0), &end, hex ? 16 : 10);
+            if (text.empty() || end == nullptr || *end != '\0')
+                return std::nullopt;
+            return static_cast<std::uint32_t>(parsed);
+        };
+        for (const auto& [name, value] : m_contentsProperties) {
+            const std::string key = asciiLower(name);
+            std::size_t at = 0;
+            std::optional<std::uint32_t> field;
+            if (key == "window styles" || key == "exwindow styles" || key == "background" || key == "foreground") {
+                at = key == "window styles"     ? 0x2C
+                     : key == "exwindow styles" ? 0x30
+                     : key == "background"      ? 0x20
+                                                : 0x24;
+                field = number(value);
+            } else if (key == "font" || key == "framename" || key == "windowname" || key == "imagelist") {
+                at = key == "font" ? 0x28 : key == "framename" ? 0x38 : key == "windowname" ? 0x3C : 0x14;
+                field = strings.add(inCodePage(value));
+            } else if (key == "imagetype") {
+                at = 0x1C;
+                field = asciiLower(value) == "folder" ? 1 : 0;
+            }
+            if (field)
+                put32At(idxhdr, at, *field);
+        }
     }
 
     // #IVB: for each help id its number and the #STRINGS offset of its topic,
@@ -593,6 +797,12 @@ private:
     std::string m_firstContentsPage;
     std::deque<std::string> m_pending;
     std::vector<Topic> m_topics;
+    std::vector<std::pair<std::string, std::string>> m_contentsProperties;
+    std::vector<SitemapEntry> m_contentsEntries;  // for the binary contents and index
+    std::vector<SitemapEntry> m_indexEntries;
+    std::vector<PageKeyword> m_pageKeywords;
+    std::unordered_map<std::string, std::uint32_t> m_pageRows;   // a page's path and its #TOPICS row
+    std::unordered_map<std::string, std::uint32_t> m_entryRows;  // target and title of a row added for entries
     std::chrono::steady_clock::time_point m_lastProgress{};
     std::uint32_t m_timestamp = 0;
 };

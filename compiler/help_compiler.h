@@ -11,6 +11,10 @@ struct HelpCompileOptions {
     unsigned threads = 0;  // for the compression; 0: every core
     // Called now and then with what the compiler is doing.
     std::function<void(const std::string& text)> progress = {};
+    // Writes the binary keyword index as "Binary Index=Yes" asks, whatever
+    // the help project says: for the program's own projects, whose help
+    // project file keeps its fixed lines.
+    bool binaryIndex = false;
 };
 
 // Compiles a help project file (.hhp, ours or one written by doxygen or

@@ -131,7 +131,10 @@ std::string usageText()
            "a file or string.\n"
            "\n"
            "Exit status: 0 success, 1 the job ran and found errors (named on\n"
-           "standard error; nothing is lost), 2 wrong usage or the job could not run.\n";
+           "standard error; nothing is lost), 2 wrong usage or the job could not run.\n"
+           "\n"
+           "Build tools that run Microsoft's help compiler (doxygen's HHC_LOCATION)\n"
+           "can run doxel-hhc PROJECT.hhp instead: see doxel-hhc --help.\n";
 }
 
 }  // namespace doxel

@@ -211,6 +211,12 @@ HelpProjectFile readHelpProject(std::string_view bytes, const std::string& fileN
         const std::string_view raw = equals == std::string_view::npos ? line : trimmedField(line.substr(equals + 1));
         if (section == "[OPTIONS]") {
             const std::string value = decodeField(raw, page);
+            if (key == "binary toc")
+                project.binaryContents = yes(value);
+            else if (key == "binary index")
+                project.binaryIndex = yes(value);
+            else if (key == "full text search stop list file")
+                project.stopListFile = value;
             if (key == "title")
                 project.title = value;
             else if (key == "compiled file")

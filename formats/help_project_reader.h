@@ -41,6 +41,11 @@ struct HelpProjectFile {
     std::string defaultTopic;
     std::string defaultWindow;
     bool fullTextSearch = false;
+    // "Binary TOC=" and "Binary Index=": the help file holds its contents
+    // and keywords in the binary forms too.
+    bool binaryContents = false;
+    bool binaryIndex = false;
+    std::string stopListFile;  // "Full text search stop list file=": words search leaves out
     std::optional<int> languageId;
     std::vector<WindowDefinition> windows;
     std::vector<std::string> files;  // [FILES], as written

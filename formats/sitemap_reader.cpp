@@ -94,7 +94,7 @@ private:
     // offset after its ">". Calls attribute(name, value) for each.
     template <typename Visit>
     std::size_t readAttributes(std::size_t pos, Visit&& attribute);
-    void openObject(std::size_t offset, bool sitemap);
+    void openObject(std::size_t offset, bool sitemap, bool properties = false);
     void closeObject();
     void param(std::size_t offset, std::string_view name, std::string_view value);
 
@@ -108,6 +108,7 @@ private:
 
     bool m_inObject = false;
     bool m_sitemapObject = false;
+    bool m_propertiesObject = false;
     bool m_haveName = false;
     bool m_haveLocal = false;
     bool m_laterPair = false;
@@ -180,12 +181,13 @@ std::size_t Parser::readAttributes(std::size_t pos, Visit&& attribute)
     return size;
 }
 
-void Parser::openObject(std::size_t offset, bool sitemap)
+void Parser::openObject(std::size_t offset, bool sitemap, bool properties)
 {
     if (m_inObject)
         closeObject();
     m_inObject = true;
     m_sitemapObject = sitemap;
+    m_propertiesObject = properties;
     m_haveName = m_haveLocal = m_laterPair = false;
     m_entry = SitemapEntry();
     m_entry.level = static_cast<int>(std::min<std::size_t>(m_depth == 0 ? 0 : m_depth - 1, 1'000'000'000));
@@ -198,15 +200,20 @@ void Parser::closeObject()
         m_result.entries.push_back(std::move(m_entry));
     m_inObject = false;
     m_sitemapObject = false;
+    m_propertiesObject = false;
 }
 
 void Parser::param(std::size_t offset, std::string_view name, std::string_view rawValue)
 {
-    if (!m_inObject || !m_sitemapObject)
+    if (!m_inObject || (!m_sitemapObject && !m_propertiesObject))
         return;
     const std::string value = !m_decode || rawValue.find('&') == std::string_view::npos
                                   ? std::string(rawValue)
                                   : decodeCharacterReferences(rawValue, {.inAttribute = true});
+    if (m_propertiesObject) {
+        m_result.properties.emplace_back(name, value);
+        return;
+    }
     // Sphinx names its index entries "Keyword".
     if (equalsIgnoringCase(name, "name") || equalsIgnoringCase(name, "keyword")) {
         if (!m_haveName) {
@@ -290,7 +297,8 @@ void Parser::run()
                     if (equalsIgnoringCase(key, "type"))
                         type = text;
                 });
-                openObject(lt, equalsIgnoringCase(type, "text/sitemap"));
+                openObject(lt, equalsIgnoringCase(type, "text/sitemap"),
+                           equalsIgnoringCase(type, "text/site properties"));
             }
         } else {
             if (equalsIgnoringCase(tag, "ul") || equalsIgnoringCase(tag, "ol")) {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/text_encoding.h"
@@ -29,7 +30,10 @@ struct SitemapNote {
 struct Sitemap {
     std::vector<SitemapEntry> entries;  // in file order
     std::vector<SitemapNote> notes;     // what was not taken over, and why
-    std::string encoding;               // what the bytes were read as: "UTF-8", "CP1251"
+    // The params of its "text/site properties" objects ("Window Styles",
+    // "Font", ...), names as written, in order.
+    std::vector<std::pair<std::string, std::string>> properties;
+    std::string encoding;  // what the bytes were read as: "UTF-8", "CP1251"
 };
 
 // Reads a contents or index file as tolerantly as browsers and viewers do:

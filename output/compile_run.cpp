@@ -245,23 +245,30 @@ PreparedCompile checkBeforeCompiling(const CompileFiles& files, MessageSink& sin
     };
     // The help project reader has read its texts in the code page already.
     const std::string defaultTopic = decodeCharacterReferences(prepared.info.defaultTopic, {.inAttribute = true});
-    for (const std::string& sitemap : {prepared.info.contentsFile, prepared.info.indexFile}) {
+    // A contents entry or keyword whose page is missing opens nothing, but
+    // the help file can still be made: a warning, where a missing file of
+    // [FILES] is an error.
+    std::vector<HelpFileCheck::EntryTopic> entryTopics;
+    for (const auto& [sitemap, what] :
+         {std::pair(prepared.info.contentsFile, "Contents entry"), std::pair(prepared.info.indexFile, "Keyword")}) {
         if (sitemap.empty())
             continue;
         try {
             const Sitemap written =
                 readSitemapAsWritten(readWholeFile(inFolder(sitemap, prepared.folder), kProjectSizeLimit));
             for (const SitemapEntry& entry : written.entries) {
+                const std::string name = decodeCharacterReferences(asViewersRead(entry.name), {.inAttribute = true});
                 if (!entry.local.empty())
-                    topics.push_back(asViewersRead(entry.local));
+                    entryTopics.push_back({what, name, asViewersRead(entry.local)});
                 for (const std::string& local : entry.moreLocals)
-                    topics.push_back(asViewersRead(local));
+                    entryTopics.push_back({what, name, asViewersRead(local)});
             }
         } catch (const Error& error) {
             sink.count(std::string("Error: ") + error.what(), statistics);
         }
     }
     prepared.check->checkTopicFiles(topics);
+    prepared.check->checkEntryTopics(entryTopics);
     prepared.check->checkDefaultTopic(defaultTopic);
     return prepared;
 }
@@ -429,6 +436,8 @@ CompileResult runCompile(CompilerLibrary& library, SettingsStore& settings, Comp
         else
             sink.count(line, counts);
     };
+    // The program's own projects get the binary keyword index too.
+    library.setBinaryIndex(!files.keepInputFiles);
     compiled = library.compile(converted ? converted->helpProjectFile() : files.helpProjectFile, log, progress,
                                compilerCounts);
     if (compiled && converted) {
@@ -459,6 +468,7 @@ CompileResult runCompile(CompilerLibrary& library, SettingsStore& settings, Comp
         return finish(CompileOutcome::NothingWritten);
     }
     checkWrittenHelpFile(library, files.compiledFile, prepared, files.codePage, sink, counts);
+    result.brokenEntries = check.brokenEntries();
     return finish(CompileOutcome::Compiled);
 }
 

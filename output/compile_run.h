@@ -90,6 +90,9 @@ struct CompileResult {
     CompileOutcome outcome = CompileOutcome::CompilerFailed;
     bool succeeded = false;  // outcome is Compiled: there is a new help file to view
     CompileStatistics statistics;
+    // Contents entries and keywords of a compiled help file that lead to a
+    // missing page: the help file was made, but the run found problems.
+    int brokenEntries = 0;
 };
 
 // The text the host shows for a run that stopped at the checks.

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "core/errors.h"
@@ -45,6 +46,18 @@ public:
         if (ascii || !m_decoder)
             return std::string(text);
         return m_decoder->decodeExactly(text).value_or(std::string(text));
+    }
+
+    // The text when every byte of it is a character of the code page, as
+    // a viewer needs to find the file it names.
+    std::optional<std::string> exactly(std::string_view text)
+    {
+        bool ascii = true;
+        for (const char c : text)
+            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        if (ascii || !m_decoder)
+            return std::string(text);
+        return m_decoder->decodeExactly(text);
     }
 
     // A whole page: a byte the code page leaves undefined becomes U+FFFD,
@@ -188,8 +201,17 @@ std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const 
     const auto check = [&](const std::string& what, std::string_view local, bool html = true) {
         if (tick)
             tick();
+        // Bytes that are no text in the code page name no file for a
+        // viewer, even when the same bytes would name one as UTF-8.
+        if (!toUtf8.exactly(local)) {
+            lines.push_back("Warning: " + what + " leads to " + toUtf8.page(local) + ", which is not text in " +
+                            codePage + ", the help file's code page; help viewers open nothing");
+            return;
+        }
         const std::string path = storedPath(local, toUtf8, html);
-        if (!path.empty() && !help.contains(path))
+        // A page the checks before the compile found missing was named
+        // with its entry then.
+        if (!path.empty() && !help.contains(path) && !(html && reportedBefore && reportedBefore(path.substr(1))))
             lines.push_back("Warning: " + what + " leads to " + toUtf8(local) + ", which the help file does not hold");
     };
     const struct {

@@ -46,7 +46,8 @@ std::string storedPathOfLocal(std::string_view local, const std::string& codePag
 // character references stay as they are. `reportedBefore` tells the targets
 // of pages' references that the checks before the compile named already
 // (relative to the project folder, "/" separated, ".." where a link leads
-// above it): they are not named again. `tick`, when given, is called for
+// above it), and the pages of contents entries and keywords they found
+// missing: they are not named again. `tick`, when given, is called for
 // every entry and page checked.
 std::vector<std::string> checkHelpFileLinks(const CompiledHelpFile& help, const std::string& contentsFile,
                                             const std::string& indexFile, std::string codePage = {},

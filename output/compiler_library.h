@@ -70,6 +70,11 @@ public:
 
     virtual void free() = 0;
 
+    // Whether the help file gets the binary keyword index although the help
+    // project does not ask for it: the compile of one of the program's own
+    // projects. A compiler that cannot leaves it to the help project.
+    virtual void setBinaryIndex(bool /*on*/) {}
+
     // Opens a compiled file to check it the way a help viewer reads it.
     // Throws IoError when it is no compiled help file. A compiler without a
     // reader returns null, and the check is left out.

@@ -181,6 +181,35 @@ void HelpFileCheck::checkTopicFiles(const std::vector<std::string>& storedPaths)
     }
 }
 
+void HelpFileCheck::checkEntryTopics(const std::vector<EntryTopic>& entries)
+{
+    std::vector<std::string> found;
+    for (const EntryTopic& entry : entries) {
+        if (entry.local.empty() || classifyUrl(entry.local) != UrlKind::Local)
+            continue;
+        const std::string absolute = absoluteOf(localUrlPath(entry.local), m_folder);
+        if (m_topicFiles.contains(absolute)) {
+            found.push_back(entry.local);
+            continue;
+        }
+        const Lookup lookedUp = lookup(absolute);
+        const std::string shown = relativeOf(absolute);
+        const std::string named = entry.what + " \"" + entry.name + "\" leads to " + shown;
+        if (lookedUp.found == Found::Missing || lookedUp.directory) {
+            addLine(false, named + ", which does not exist");
+        } else if (lookedUp.found == Found::OtherCase) {
+            addLine(false, named + ", which differs in letter case from " + relativeOf(lookedUp.diskPath) + " on disk");
+        } else {
+            found.push_back(entry.local);
+            continue;
+        }
+        ++m_brokenEntries;
+        m_missing.insert(shown);
+        m_flagged.insert(shown);
+    }
+    checkTopicFiles(found);
+}
+
 void HelpFileCheck::checkDefaultTopic(const std::string& stored)
 {
     if (stored.empty() || stored == "(not defined)" || classifyUrl(stored) != UrlKind::Local)
@@ -198,7 +227,7 @@ void HelpFileCheck::reach(const std::string& absolute)
     if (!isInside(absolute))
         return;
     m_reached.insert(absolute);
-    if (isPageFileName(absolute)) {
+    if (isPageFileName(absolute) || isStyleSheet(absolute)) {
         if (m_queued.insert(absolute).second)
             m_queue.push_back(absolute);
     } else if (isPictureFile(absolute)) {
@@ -257,6 +286,18 @@ void HelpFileCheck::noteEncoding(const std::string& page, std::string_view html)
 
 void HelpFileCheck::scanPage(const std::string& page)
 {
+    if (isStyleSheet(page)) {
+        std::string css;
+        try {
+            css = readWholeFile(page, kPageSizeLimit);
+        } catch (const IoError& error) {
+            addLine(false, error.what());
+            return;
+        }
+        for (std::string& url : styleSheetUrls(css))
+            reference(page, {ReferenceKind::Resource, std::move(url)});
+        return;
+    }
     std::string html;
     try {
         html = readWholeFile(page, kPageSizeLimit);

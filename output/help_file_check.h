@@ -47,11 +47,24 @@ public:
     // relative to the project folder). Each must exist exactly; each one
     // that does is where the scan starts. A file named twice is checked once.
     void checkTopicFiles(const std::vector<std::string>& storedPaths);
+    // A contents entry or keyword and where it leads.
+    struct EntryTopic {
+        std::string what;   // "Contents entry", "Keyword"
+        std::string name;   // its "Name"
+        std::string local;  // its "Local", as checkTopicFiles takes it
+    };
+    // The pages the contents and index lead to. A page that is missing, or
+    // exists only in other letter case, is a warning naming the entry: the
+    // help file is still made, and that entry opens nothing. Each one that
+    // exists is where the scan starts.
+    void checkEntryTopics(const std::vector<EntryTopic>& entries);
+    // The entries checkEntryTopics found leading nowhere.
+    int brokenEntries() const { return m_brokenEntries; }
     // The default topic of the help window: a warning when it does not
     // exist. "(not defined)" and addresses are not checked.
     void checkDefaultTopic(const std::string& stored);
 
-    // Reads every page that goes into the help file, starting from the topic
+    // Reads every page and style sheet that goes into the help file, starting from the topic
     // files and following the local links and frames to further pages;
     // counts the topics, pictures and links and reports what they point at
     // that is not there. `progress` is called at most every
@@ -115,6 +128,7 @@ private:
     std::string m_folder;
     std::vector<std::string> m_lines;
     int m_helpCodePage = 0;
+    int m_brokenEntries = 0;
     std::size_t m_otherEncodings = 0;  // pages noted for their encoding
     CompileStatistics m_statistics;
     std::size_t m_unreadablePages = 0;

@@ -88,6 +88,67 @@ bool referenceOf(std::string_view tag, std::string_view attribute, ReferenceKind
 
 }  // namespace
 
+bool isStyleSheet(std::string_view path)
+{
+    return path.size() > 4 && asciiLower(path.substr(path.size() - 4)) == ".css";
+}
+
+std::vector<std::string> styleSheetUrls(std::string_view css)
+{
+    std::vector<std::string> urls;
+    const std::string lower = asciiLower(css);
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; };
+    // A quoted or bare value from `at` on; `at` ends after it.
+    const auto value = [&](std::size_t& at, bool bareUntilParenthesis) {
+        while (at < css.size() && isSpace(css[at]))
+            ++at;
+        std::string text;
+        if (at < css.size() && (css[at] == '"' || css[at] == '\'')) {
+            const char quote = css[at++];
+            while (at < css.size() && css[at] != quote && css[at] != '\n') {
+                if (css[at] == '\\' && at + 1 < css.size())
+                    ++at;
+                text += css[at++];
+            }
+            ++at;
+        } else if (bareUntilParenthesis) {
+            while (at < css.size() && css[at] != ')') {
+                if (css[at] == '\\' && at + 1 < css.size())
+                    ++at;
+                text += css[at++];
+            }
+            while (!text.empty() && isSpace(text.back()))
+                text.pop_back();
+        }
+        return text;
+    };
+    std::size_t at = 0;
+    while (at < css.size()) {
+        if (lower.compare(at, 2, "/*") == 0) {
+            const std::size_t end = lower.find("*/", at + 2);
+            at = end == std::string::npos ? css.size() : end + 2;
+        } else if (lower.compare(at, 4, "url(") == 0) {
+            at += 4;
+            std::string url = value(at, true);
+            if (!url.empty())
+                urls.push_back(std::move(url));
+        } else if (lower.compare(at, 7, "@import") == 0) {
+            at += 7;
+            while (at < css.size() && isSpace(css[at]))
+                ++at;
+            // "@import url(x)" is found as a url( next time round.
+            if (at < css.size() && (css[at] == '"' || css[at] == '\'')) {
+                std::string url = value(at, false);
+                if (!url.empty())
+                    urls.push_back(std::move(url));
+            }
+        } else {
+            ++at;
+        }
+    }
+    return urls;
+}
+
 PageReferences scanPage(std::string_view html)
 {
     PageReferences result;

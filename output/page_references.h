@@ -30,6 +30,14 @@ struct PageReferences {
 
 PageReferences scanPage(std::string_view html);
 
+// Whether `path` names a style sheet (".css"), whose references the scan
+// follows as a page's.
+bool isStyleSheet(std::string_view path);
+// The URLs a style sheet uses, in order: each url(...) and each @import
+// "...", quotes and escapes of the plain kind taken off; comments skipped.
+// They are relative to the style sheet's own folder.
+std::vector<std::string> styleSheetUrls(std::string_view css);
+
 // How the help file treats a URL written in a page.
 enum class UrlKind {
     Local,      // a file of the help project, relative to the page or, with a leading "/", to the project folder

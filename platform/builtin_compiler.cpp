@@ -13,6 +13,7 @@ bool BuiltInCompiler::compile(const std::string& helpProjectFile, const Compiler
     statistics = {};
     chm::HelpCompileOptions options;
     options.progress = progress;
+    options.binaryIndex = m_binaryIndex;
     // Its lines are counted by the compile run, like chmcmd's. It always
     // runs to its end: a help file it could not write (a read-only file, a
     // missing folder) is an "Error:" line saying why, and the run finds no

@@ -26,10 +26,12 @@ public:
     bool compile(const std::string& helpProjectFile, const CompilerLogCallback& log,
                  const CompilerProgressCallback& progress, CompileStatistics& statistics) override;
     void free() override { m_loaded = false; }
+    void setBinaryIndex(bool on) override { m_binaryIndex = on; }
     std::unique_ptr<CompiledHelpFile> openCompiled(const std::string& compiledFile) override;
 
 private:
     bool m_loaded = false;
+    bool m_binaryIndex = false;
 };
 
 // The two compilers a user can choose, by their names in the setting
@@ -64,6 +66,11 @@ public:
         if (m_compiler)
             m_compiler->free();
         m_compiler.reset();
+    }
+    void setBinaryIndex(bool on) override
+    {
+        if (m_compiler)
+            m_compiler->setBinaryIndex(on);
     }
     std::unique_ptr<CompiledHelpFile> openCompiled(const std::string& compiledFile) override
     {

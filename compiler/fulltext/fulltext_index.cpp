@@ -319,8 +319,10 @@ struct Shard {
 // Adds the tokens of one page that fall to shard `shard` of `shards` to the
 // postings from place `place` on; returns the place after the page's last
 // word. `seen` orders pages.
+using StopWords = std::unordered_set<std::string, StringHash, std::equal_to<>>;
+
 std::uint32_t addTokens(std::string_view tokens, std::size_t shard, std::size_t shards, std::uint32_t place,
-                        std::uint64_t seen, Postings& postings, Statistics& stats)
+                        std::uint64_t seen, Postings& postings, Statistics& stats, const StopWords& stopWords)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(tokens.data());
     std::size_t pos = 0;
@@ -337,7 +339,9 @@ std::uint32_t addTokens(std::string_view tokens, std::size_t shard, std::size_t 
             hash = (hash << 8) | bytes[pos + 1 + static_cast<std::size_t>(i)];
         const std::size_t length = bytes[pos + 9] | static_cast<std::size_t>(bytes[pos + 10]) << 8;
         const std::string_view text = tokens.substr(pos + 11, length);
-        if (hash % shards == shard) {
+        // A stop word keeps its place, so that the words around it stay
+        // apart for a phrase search.
+        if (hash % shards == shard && !(!stopWords.empty() && stopWords.contains(text))) {
             if (kind == kLackingToken) {
                 stats.lacking.try_emplace(std::string(text), (seen << 32) | place);
             } else {
@@ -606,6 +610,22 @@ FullTextResult buildFullTextIndex(const std::vector<FullTextPage>& pages, const 
         readers.push_back(std::make_unique<PageReader>(codePage, options.languageId));
     std::vector<Shard> shards(threads);
 
+    // The stop list's words as the pages' words come out of the reader.
+    StopWords stopWords;
+    if (!options.stopWords.empty()) {
+        PageWords listed;
+        std::string text = "<p>";
+        for (const char c : options.stopWords)
+            text += c == '<' ? std::string("&lt;") : c == '&' ? std::string("&amp;") : std::string(1, c);
+        readers.front()->read({0, {}, text}, listed);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(listed.body.data());
+        for (std::size_t pos = 0; pos + 11 <= listed.body.size();) {
+            const std::size_t length = bytes[pos + 9] | static_cast<std::size_t>(bytes[pos + 10]) << 8;
+            stopWords.emplace(listed.body.substr(pos + 11, length));
+            pos += 11 + length;
+        }
+    }
+
     const std::vector<std::size_t> order = topicOrder(pages);
     std::uint32_t topics = 0;
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -640,8 +660,10 @@ FullTextResult buildFullTextIndex(const std::vector<FullTextPage>& pages, const 
                     shard.titlePlace = 0;
                 }
                 const PageWords& page = words[i - start];
-                shard.bodyPlace = addTokens(page.body, t, threads, shard.bodyPlace, i, shard.body, shard.stats);
-                shard.titlePlace = addTokens(page.title, t, threads, shard.titlePlace, i, shard.titles, shard.stats);
+                shard.bodyPlace =
+                    addTokens(page.body, t, threads, shard.bodyPlace, i, shard.body, shard.stats, stopWords);
+                shard.titlePlace =
+                    addTokens(page.title, t, threads, shard.titlePlace, i, shard.titles, shard.stats, stopWords);
             }
         });
         start = end;

@@ -16,6 +16,9 @@ struct FullTextPage {
 struct FullTextOptions {
     int codePage;              // the help file's code page: 1252, 1251, 932, ...
     std::uint32_t languageId;  // its language: 0x409, 0x419, 0x411, ...
+    // The stop list ("Full text search stop list file="), UTF-8: its words,
+    // split as the pages' are, are left out of the index.
+    std::string stopWords = {};
 };
 
 struct FullTextResult {

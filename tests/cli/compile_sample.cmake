@@ -58,6 +58,17 @@ if(NOT nowhere EQUAL -1)
 endif()
 expect_counts("${out}" 0 0 14 29 1 4)
 expect_in("${out}" "Help file: ${WORK}/good/sample.chm")
+# A project of the program's own gets the binary keyword index, which
+# chmls reads back with every keyword of the index file.
+find_program(CHMLS chmls)
+if(CHMLS)
+  execute_process(COMMAND "${CHMLS}" extractindex "${WORK}/good/sample.chm" "${WORK}/good/index.txt"
+    OUTPUT_QUIET ERROR_QUIET)
+  execute_process(COMMAND "${CHMLS}" -n list "${WORK}/good/sample.chm" OUTPUT_VARIABLE listing ERROR_QUIET)
+  expect_in("${listing}" "/$WWKeywordLinks/BTree")
+  file(READ "${WORK}/good/index.txt" binary_index)
+  expect_in("${binary_index}" "<param name=\"Name\" value=\"tide table\">")
+endif()
 expect_input_files(good FALSE)
 if(NOT EXISTS "${WORK}/good/sample.chm" OR NOT EXISTS "${WORK}/log.txt")
   message(FATAL_ERROR "the help file or the log file is missing")

@@ -86,9 +86,12 @@ TEST(ChmcmdFields, SystemWindowTopicAndIndexHeaderFieldsAgree)
     test::writeFile(folder / "ours.hhp", project("ours"));
     test::writeFile(folder / "theirs.hhp", project("theirs"));
     const std::string item = "<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"";
+    // The contents' own properties go into #IDXHDR.
     test::writeFile(folder / "t.hhc",
-                    "<HTML><BODY><UL>\r\n" + item +
-                        "Welcome\"><param name=\"Local\" value=\"welcome.htm\"></OBJECT>\r\n" + item +
+                    "<HTML><BODY><OBJECT type=\"text/site properties\"><param name=\"Window Styles\" "
+                    "value=\"0x800025\"><param name=\"ExWindow Styles\" value=\"0x100\"><param name=\"ImageType\" "
+                    "value=\"Folder\"></OBJECT><UL>\r\n" +
+                        item + "Welcome\"><param name=\"Local\" value=\"welcome.htm\"></OBJECT>\r\n" + item +
                         "Tour\"><param name=\"Local\" value=\"pages/tour.htm\"></OBJECT>\r\n</UL></BODY></HTML>\r\n");
     test::writeFile(folder / "t.hhk",
                     "<HTML><BODY><UL>\r\n" + item +
@@ -104,7 +107,9 @@ TEST(ChmcmdFields, SystemWindowTopicAndIndexHeaderFieldsAgree)
          {"Entries in #Windows", "Structure size", "08 WindowType", "10 A bit field of navigation pane styles",
           "14 Title Bar Text", "18 Style Flags", "20 Initial position", "4C Width of the navigation pane",
           "60 TOC File", "64 Index File", "68 Default File", "6C File when Home button"}},
-        {"printidxhdr", {"Identifier tag", "Always 1", "Imagelist param", "Background value", "Windows Styles"}},
+        {"printidxhdr",
+         {"Identifier tag", "Always 1", "Imagelist param", "imagetype param", "Background value", "Windows Styles",
+          "ExWindows Styles"}},
     };
     for (const auto& [command, labels] : commands) {
         const auto ours = fields(run("chmls " + command + " '" + (folder / "ours.chm").string() + "' 2>&1"), labels);

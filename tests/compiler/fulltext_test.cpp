@@ -147,6 +147,15 @@ TEST(FullTextIndex, FindsAWordHoweverThePageWritesIt)
     EXPECT_EQ(found[0], expected);
 }
 
+TEST(FullTextIndex, LeavesOutTheWordsOfTheStopList)
+{
+    const SearchableHelpFile file({{0, "Harbour", "<p>The tide and the HARBOUR of Büsum</p>"}},
+                                  {1252, 0x407, "the\r\nAND   büsum\n"});
+    const std::vector<Search> searches = {{"the"}, {"and"}, {"büsum"}, {"harbour"}, {"tide"}};
+    SEARCH_OR_SKIP(file, searches, found);
+    EXPECT_EQ(found, (std::vector<Titles>{{}, {}, {}, {"Harbour"}, {"Harbour"}}));
+}
+
 TEST(FullTextIndex, SearchesTitlesAloneAndWordBeginnings)
 {
     const SearchableHelpFile file({{0, "Grüße aus München", "<p>Text ohne Stadt</p>"},

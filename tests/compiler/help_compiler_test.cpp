@@ -99,10 +99,13 @@ TEST_P(LanguageProject, StoresEveryFileAndTheTitlesInTheCodePageAndFindsItsWords
                          {"pictures/logo.png", std::string("\x89PNG\r\n\x1a\n\0\0", 10)}};
     std::vector<std::string> log;
     ASSERT_TRUE(compileProject(dir.path(), files, &log)) << (log.empty() ? "" : log.back());
+    // The contents and index, written in UTF-8, go in in the code page
+    // viewers read them in.
     Files stored;
+    CodePageEncoder inCodePage(codePageForLanguageId(c.languageId));
     for (const auto& [name, data] : files) {
         if (name != "help.hhp")
-            stored["/" + name] = data;
+            stored["/" + name] = name.ends_with(".hhc") || name.ends_with(".hhk") ? inCodePage.encode(data) : data;
     }
     const std::string chm = dir.file("help.chm");
     expectEveryReaderHolds(chm, stored);
@@ -298,13 +301,25 @@ TEST(HelpCompiler, CompilesHelpProjectsOfOtherTools)
     for (const Case& c : cases) {
         test::TempDir dir;
         Files files = c.files;
-        files["style.css"] = "p {}";
+        // What only the style sheets reach goes in too, and nothing their
+        // comments name.
+        files["style.css"] =
+            "@import \"more/extra.css\";\np { background: url( 'pictures/back.png' ) } /* url(never.png) */";
+        files["more/extra.css"] = "h1 { background: URL(\"../tab.gif\") }";
+        files["pictures/back.png"] = "back";
+        files["tab.gif"] = "tab";
+        files["never.png"] = "never";
         files["pictures/logo.png"] = "logo";
         std::vector<std::string> log;
         ASSERT_TRUE(compileProject(dir.path(), files, &log)) << c.name << ": " << (log.empty() ? "" : log.back());
         const test::ChmFiles stored = test::readWithChmlib(dir.file(c.helpFile));
         for (const std::string& name : c.stored)
             EXPECT_TRUE(stored.contains(name)) << c.name << " lacks " << name;
+        if (stored.contains("/style.css")) {
+            for (const char* name : {"/more/extra.css", "/pictures/back.png", "/tab.gif"})
+                EXPECT_TRUE(stored.contains(name)) << c.name << " lacks " << name;
+            EXPECT_FALSE(stored.contains("/never.png")) << c.name;
+        }
     }
 }
 

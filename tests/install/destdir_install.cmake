@@ -21,7 +21,7 @@ if(NOT status EQUAL 0)
 endif()
 
 set(share "${root}/usr/share")
-set(expected "${root}/usr/bin/doxel"
+set(expected "${root}/usr/bin/doxel" "${root}/usr/bin/doxel-hhc"
   "${root}/usr/lib/html-doxel/modules/doxel_web_browser.so"
   "${share}/doc/html-doxel/examples/sample/sample.dxp"
   "${share}/doc/html-doxel/examples/sample/welcome.htm"
@@ -30,6 +30,7 @@ set(expected "${root}/usr/bin/doxel"
   "${share}/applications/html-doxel.desktop"
   "${share}/mime/packages/html-doxel.xml"
   "${share}/man/man1/doxel.1.gz"
+  "${share}/man/man1/doxel-hhc.1.gz"
   "${share}/doc/html-doxel/copyright"
   "${share}/html-doxel/icons/html-doxel.svg"
   "${share}/icons/hicolor/scalable/apps/html-doxel.svg"

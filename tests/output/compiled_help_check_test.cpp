@@ -125,6 +125,30 @@ TEST(HelpFileLinks, NamesEveryEntryKeywordAndDefaultTopicThatLeadsNowhere)
               "Warning: The help file holds no g.hhk; help viewers will not find it");
 }
 
+// UTF-8 bytes of a file name that are no text in the code page open
+// nothing in a viewer, though the same bytes name the stored file.
+TEST(HelpFileLinks, NamesAnEntryWhoseLocalIsNoTextInTheCodePage)
+{
+    StoredFiles help;
+    help.stored["/#SYSTEM"] = systemFile(0x408, "a.htm");
+    help.stored["/g.hhc"] = "<HTML><BODY><UL>" +
+                            entry("Street",
+                                  "stra\xC3\x9F"
+                                  "e.htm") +
+                            "</UL></BODY></HTML>";
+    help.stored
+        ["/stra\xC3\x9F"
+         "e.htm"] = "";
+    help.stored["/a.htm"] = "";
+    const std::vector<std::string> lines = checkHelpFileLinks(help, "g.hhc", {});
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(lines[0].starts_with("Warning: Contents entry \"Street\" leads to stra")) << lines[0];
+    EXPECT_TRUE(
+        lines[0].ends_with(", which is not text in CP1253, the help file's code page; help viewers open "
+                           "nothing"))
+        << lines[0];
+}
+
 // Pages are read as a viewer reads them, in the help file's code page, and
 // their links looked up among the stored names.
 TEST(HelpFileLinks, NamesEveryLinkOfAStoredPageThatLeadsNowhere)

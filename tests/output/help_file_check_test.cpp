@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "test_support.h"
 
 namespace doxel {
@@ -54,6 +56,28 @@ TEST_F(HelpFileCheckTest, ReportsMissingTopicFilesAndLetterCaseDifferencesAsErro
     EXPECT_EQ(check.statistics().errors, 5);
     EXPECT_EQ(check.statistics().warnings, 1);
     EXPECT_TRUE(check.hasErrors());
+}
+
+TEST_F(HelpFileCheckTest, EntriesLeadingNowhereAreWarningsAndStyleSheetsAreScannedLikePages)
+{
+    test::writeFile(file("style.css"), "body { background: url(images/logo.png) }\n@import 'gone.css';");
+    HelpFileCheck check(folder());
+    check.checkEntryTopics({{"Contents entry", "Intro", "intro.htm"},
+                            {"Keyword", "Lost", "lost.htm"},
+                            {"Keyword", "Lost again", "lost.htm#x"}});
+    EXPECT_EQ(check.lines(), (std::vector<std::string>{
+                                 "Warning: Keyword \"Lost\" leads to lost.htm, which does not exist",
+                                 "Warning: Keyword \"Lost again\" leads to lost.htm, which does not exist",
+                             }));
+    EXPECT_EQ(check.brokenEntries(), 2);
+    EXPECT_FALSE(check.hasErrors());
+    check.scanPages({});
+    const std::vector<std::string> reached = check.reachedFiles();
+    EXPECT_NE(std::find(reached.begin(), reached.end(), "style.css"), reached.end());
+    EXPECT_NE(std::find(check.lines().begin(), check.lines().end(),
+                        "Warning: Broken reference in style.css: gone.css does not exist"),
+              check.lines().end());
+    EXPECT_EQ(check.statistics().topics, 4) << "a style sheet is no topic";
 }
 
 TEST_F(HelpFileCheckTest, FollowsLinksToEveryPageAndCountsWhatThePagesHold)
