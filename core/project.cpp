@@ -197,6 +197,7 @@ void Project::swap(Project& other) noexcept
     swap(windowSettings, other.windowSettings);
     swap(helpIds, other.helpIds);
     swap(helpLanguageId, other.helpLanguageId);
+    swap(extraFiles, other.extraFiles);
     swap(projectFile, other.projectFile);
     swap(helpProjectFile, other.helpProjectFile);
     swap(contentsFile, other.contentsFile);

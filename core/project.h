@@ -165,6 +165,10 @@ public:
     // for the help file (0: chosen from the letters of the texts).
     std::vector<HelpId> helpIds;
     int helpLanguageId = 0;
+    // Files the help file holds although no entry names them and no page
+    // leads to them (what an imported help project listed in [FILES] for
+    // itself): full paths, kept in the settings file too.
+    std::vector<std::string> extraFiles;
     std::string projectFile;
     std::string helpProjectFile;
     std::string contentsFile;

@@ -384,6 +384,7 @@ void readProjectFile(Project& project, const std::string& givenName, PathStyle s
     readProjectText(project, std::move(text), fileName, style, listings, fileListBeside);
     project.helpIds = std::move(settings.helpIds);
     project.helpLanguageId = settings.helpLanguageId;
+    project.extraFiles = std::move(settings.extraFiles);
     if (problems != nullptr)
         problems->insert(problems->end(), settings.problems.begin(), settings.problems.end());
 }

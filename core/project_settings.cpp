@@ -19,6 +19,7 @@ namespace {
 
 constexpr std::string_view kHelpFileSection = "[Help file]";
 constexpr std::string_view kHelpIdsSection = "[Help ids]";
+constexpr std::string_view kExtraFilesSection = "[Extra files]";
 // A file with thousands of bad lines names the first ones; the rest are
 // counted.
 constexpr std::size_t kProblemsNamed = 50;
@@ -104,7 +105,7 @@ std::string projectSettingsFileName(std::string_view projectFile)
 
 std::string projectSettingsText(const Project& project, std::string_view projectFile, PathStyle style)
 {
-    if (project.helpIds.empty() && project.helpLanguageId == 0)
+    if (project.helpIds.empty() && project.helpLanguageId == 0 && project.extraFiles.empty())
         return {};
     std::string out;
     out.reserve(256 + project.helpIds.size() * 64);
@@ -133,6 +134,16 @@ std::string projectSettingsText(const Project& project, std::string_view project
             out += '\n';
         }
     }
+    if (!project.extraFiles.empty()) {
+        out += '\n';
+        out += kExtraFilesSection;
+        out += '\n';
+        for (const std::string& file : project.extraFiles) {
+            out += "File=";
+            out += storedTopic(file, projectFile, style);
+            out += '\n';
+        }
+    }
     return out;
 }
 
@@ -147,7 +158,7 @@ ProjectSettings readProjectSettingsText(std::string text, const std::string& fil
     if (!isValidUtf8(text))
         text = cp1252ToUtf8(text);
 
-    enum class Section { None, HelpFile, HelpIds, Unknown };
+    enum class Section { None, HelpFile, HelpIds, ExtraFiles, Unknown };
     Section section = Section::None;
     bool languageSeen = false;
     std::unordered_map<std::string, std::size_t> lineOfName;
@@ -175,6 +186,8 @@ ProjectSettings readProjectSettingsText(std::string text, const std::string& fil
                 section = Section::HelpFile;
             } else if (sameIgnoringAsciiCase(line, kHelpIdsSection)) {
                 section = Section::HelpIds;
+            } else if (sameIgnoringAsciiCase(line, kExtraFilesSection)) {
+                section = Section::ExtraFiles;
             } else {
                 section = Section::Unknown;
                 problems.add(lineNumber, "the section \"" + std::string(firstCharacters(line, 60)) +
@@ -211,6 +224,22 @@ ProjectSettings readProjectSettingsText(std::string text, const std::string& fil
             }
             languageSeen = true;
             settings.helpLanguageId = id;
+            continue;
+        }
+
+        if (section == Section::ExtraFiles) {
+            std::string stored(trimmed(value));
+            if (!sameIgnoringAsciiCase(key, "File") || stored.empty()) {
+                problems.add(lineNumber, "\"" + std::string(firstCharacters(line, 60)) + "\" is no File=PATH line");
+                continue;
+            }
+            if (settings.extraFiles.size() >= kMaxExtraFiles) {
+                ++tooMany;
+                continue;
+            }
+            if (style == PathStyle::Windows)
+                std::replace(stored.begin(), stored.end(), '/', '\\');
+            settings.extraFiles.push_back(resolver.resolve(stored));
             continue;
         }
 
@@ -253,8 +282,8 @@ ProjectSettings readProjectSettingsText(std::string text, const std::string& fil
         settings.helpIds.push_back({std::string(key), number, resolver.resolve(stored)});
     }
     if (tooMany > 0) {
-        problems.add(lineNumber, std::to_string(tooMany) + " help ids beyond the first " + std::to_string(kMaxHelpIds) +
-                                     " are not read");
+        problems.add(lineNumber, std::to_string(tooMany) + " help ids or extra files beyond the first " +
+                                     std::to_string(kMaxHelpIds) + " are not read");
     }
     return settings;
 }
@@ -271,8 +300,8 @@ ProjectSettings readProjectSettings(const std::string& projectFile, PathStyle st
     } catch (const IoError& error) {
         ProjectSettings unread;
         unread.problems.push_back(std::string(error.what()) +
-                                  "; the help ids and the help file's language it "
-                                  "holds are not read");
+                                  "; the help ids, extra files and the help file's "
+                                  "language it holds are not read");
         return unread;
     }
     StoredPathResolver resolver(std::string(folderOf(projectFile, style)), style, listings);

@@ -21,14 +21,20 @@ namespace doxel {
 //   [Help ids]
 //   IDH_PRINT_PREVIEW=1001,pages/print.htm#preview
 //
-// Topics are relative to the project folder with "/" separators. A project
-// without help ids and with the automatic language has no such file.
+//   [Extra files]
+//   File=images/tab_a.png
+//
+// Topics and files are relative to the project folder with "/" separators.
+// A project without help ids, extra files and with the automatic language
+// has no such file.
 inline constexpr const char* kProjectSettingsFirstLine =
     "# HTML Doxel keeps this file beside the project file of the same name.";
 // A settings file larger than this is not read.
 inline constexpr std::size_t kProjectSettingsFileLimit = std::size_t{16} << 20;
 // More help ids than this are not read; no application comes near it.
 inline constexpr std::size_t kMaxHelpIds = 100000;
+// Nor more extra files than this.
+inline constexpr std::size_t kMaxExtraFiles = kMaxHelpIds;
 
 // "/h/guide.dxs" for "/h/guide.dxp"; a name without the ".dxp" extension
 // gets ".dxs" added.
@@ -46,6 +52,7 @@ std::string projectSettingsText(const Project& project, std::string_view project
 struct ProjectSettings {
     std::vector<HelpId> helpIds;
     int helpLanguageId = 0;
+    std::vector<std::string> extraFiles;
     std::vector<std::string> problems;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "core/atomic_file.h"
 #include "core/help_ids.h"
@@ -121,11 +122,26 @@ std::string helpProjectText(const Project& project, const std::string* logFile, 
     appendCrLf(out, "");
     appendCrLf(out, "");
     appendCrLf(out, "[FILES]");
-    // chmcmd opens these files by the bytes of their names: UTF-8.
-    for (const FileListEntry& row : project.fileList) {
-        if (row.path.empty())
+    // chmcmd opens these files by the bytes of their names: UTF-8. The
+    // extra files follow the list's, those gone from the disk left out
+    // with a note (the author cannot name them in the window).
+    std::vector<std::string> files;
+    files.reserve(project.fileList.size() + project.extraFiles.size());
+    for (const FileListEntry& row : project.fileList)
+        files.push_back(row.path);
+    for (const std::string& file : project.extraFiles) {
+        std::error_code error;
+        if (project.fileList.contains(file))
             continue;
-        const std::string name = writer.fileName(row.path, project.projectFile);
+        if (std::filesystem::is_regular_file(file, error))
+            files.push_back(file);
+        else
+            writer.note("the extra file " + file + " of the project is gone; the help file is made without it");
+    }
+    for (const std::string& path : files) {
+        if (path.empty())
+            continue;
+        const std::string name = writer.fileName(path, project.projectFile);
         if (writer.fileNameInsideProject(name)) {
             if (names == FileNames::Relative && name.starts_with('/'))
                 out += fileName(name, project, names);

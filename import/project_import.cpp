@@ -455,12 +455,18 @@ void importDescription(const HelpProjectFile& description, const std::string& fo
 
     fresh.rebuildFileList();
     const std::string filesLabel = sourceLabel + ", [FILES]";
+    // What the help project lists beside its topics stays in the help file
+    // as the project's extra files, whether its pages lead there or not.
+    std::set<std::string> extra;
     for (const std::string& name : description.files) {
         const std::string full = importer.topicPath(name, Where{filesLabel});
         // A listed file that is not there would stop the compiler.
         const std::string file = full.substr(0, full.find('#', full.rfind('/') + 1));
-        if (!file.empty() && exists(file))
-            files.push_back(file);
+        if (file.empty() || !exists(file))
+            continue;
+        files.push_back(file);
+        if (!fresh.fileList.contains(file) && extra.insert(file).second)
+            fresh.extraFiles.push_back(file);
     }
     fresh.fileList.addMany(std::move(files));
     fresh.modified = true;

@@ -29,6 +29,8 @@ Project projectWithHelpIds(const test::TempDir& dir)
         {"IDH_NOTHING_YET", 0x7fffffff, ""},
     };
     project.helpLanguageId = 0x415;
+    test::writeFile(dir.path() / "images" / "tab=a.png", "PNG");
+    project.extraFiles = {dir.file("images/tab=a.png")};
     return project;
 }
 
@@ -49,7 +51,10 @@ TEST(ProjectSettings, SavedBesideTheProjectAndReadBackWithIt)
               "[Help ids]\n"
               "IDH_PRINT_PREVIEW=1001,pages/print.htm#preview\n"
               "IDH_FRUIT=7,pages/übungen/Äpfel, Birnen.htm\n"
-              "IDH_NOTHING_YET=2147483647\n");
+              "IDH_NOTHING_YET=2147483647\n"
+              "\n"
+              "[Extra files]\n"
+              "File=images/tab=a.png\n");
     // The project file itself is the one the Windows program reads.
     ProgressScope scope(progress, 0);
     EXPECT_EQ(test::readFile(file), projectFileText(project, file, scope));
@@ -60,6 +65,7 @@ TEST(ProjectSettings, SavedBesideTheProjectAndReadBackWithIt)
     EXPECT_TRUE(problems.empty());
     EXPECT_EQ(read.helpIds, project.helpIds);
     EXPECT_EQ(read.helpLanguageId, 0x415);
+    EXPECT_EQ(read.extraFiles, project.extraFiles);
 }
 
 TEST(ProjectSettings, TopicsAreStoredRelativeToWhereTheProjectIsSaved)
@@ -92,6 +98,7 @@ TEST(ProjectSettings, AProjectWithNothingToKeepRemovesOnlyAFileOfOurs)
     // Deleted help ids must not come back from the old file.
     project.helpIds.clear();
     project.helpLanguageId = 0;
+    project.extraFiles.clear();
     writeProjectFile(project, file, progress);
     EXPECT_FALSE(fs::exists(dir.path() / "guide.dxs"));
     Project read;

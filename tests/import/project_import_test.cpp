@@ -142,6 +142,8 @@ TEST(ProjectImport, ReadsAGeneratorsProjectWithAnchorsSubKeywordsAndThingsItCann
     EXPECT_EQ(project.windowSettings.defaultTopic, "..\\index.html");
     EXPECT_NE(project.windowSettings.navigationStyle & 1024, 0);
     EXPECT_EQ(project.fileList.size(), 3u) << "every file of [FILES] that is there";
+    // What no entry names stays in the help file as an extra file.
+    EXPECT_EQ(project.extraFiles, std::vector<std::string>{dir.file("bdwn.png")});
     EXPECT_TRUE(project.modified);
     const std::string text = report.text();
     for (const char* part : {"x has no number in [MAP]", "https://example.org", "missing.html is not there", "Files: 3",

@@ -53,6 +53,24 @@ TEST(CompilerHelpProject, NamesEveryFileRelativeToTheProjectFolderAndLeavesTheLo
                           "[INFOTYPES]"}));
 }
 
+TEST(CompilerHelpProject, ListsTheExtraFilesThatAreThereAfterTheTopics)
+{
+    test::TempDir dir;
+    test::writeFile(dir.path() / "images" / "tab.png", "PNG");
+    test::writeFile(dir.path() / "intro.htm", "<p>intro</p>");
+    Project project("Guide");
+    project.projectFile = dir.file("guide.dxp");
+    project.deriveCompilerFileNames();
+    project.titleEntry().appendChild(std::make_unique<ContentsEntry>("Intro", 8, dir.file("intro.htm")));
+    project.rebuildFileList();
+    project.extraFiles = {dir.file("images/tab.png"), dir.file("gone.png"), dir.file("intro.htm")};
+    HelpTextWriter writer(project);
+    const std::string text = compilerHelpProjectText(project, writer);
+    EXPECT_NE(text.find("[FILES]\r\nintro.htm\r\nimages/tab.png\r\n\r\n"), std::string::npos) << text;
+    ASSERT_EQ(writer.messages().size(), 1u);
+    EXPECT_NE(writer.messages()[0].line().find("gone.png"), std::string::npos);
+}
+
 TEST(CompilerHelpProject, TheReaderFindsWhatTheWriterWrote)
 {
     const HelpProjectFile info = readHelpProject(helpProjectFileText(guide(false), "/tmp/log.txt"), "guide.hhp");
