@@ -25,6 +25,7 @@
 #include "core/atomic_file.h"
 #include "core/help_language.h"
 #include "core/path_rules.h"
+#include "core/plain_path.h"
 #include "core/text_encoding.h"
 #include "editing/topic_files.h"
 #include "formats/help_id_map.h"
@@ -51,44 +52,6 @@ bool isPage(std::string_view path)
     const std::string lower = asciiLower(path);
     return lower.ends_with(".htm") || lower.ends_with(".html") || lower.ends_with(".xhtml") ||
            lower.ends_with(".shtml");
-}
-
-// `relative` ("pages/../a.htm", "./b.htm") made plain inside the project
-// folder; empty when it leads outside.
-std::string plainPath(std::string_view relative)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= relative.size()) {
-        std::size_t end = relative.find('/', start);
-        if (end == std::string_view::npos)
-            end = relative.size();
-        const std::string_view part = relative.substr(start, end - start);
-        if (part == "..") {
-            if (parts.empty())
-                return {};
-            parts.pop_back();
-        } else if (!part.empty() && part != ".") {
-            parts.emplace_back(part);
-        }
-        start = end + 1;
-    }
-    std::string path;
-    for (const std::string& part : parts) {
-        if (!path.empty())
-            path += '/';
-        path += part;
-    }
-    return path;
-}
-
-std::string slashes(std::string text)
-{
-    for (char& c : text) {
-        if (c == '\\')
-            c = '/';
-    }
-    return text;
 }
 
 // The strings of #STRINGS, each once; offset 0 is the empty string.
@@ -130,13 +93,13 @@ std::u32string lowerCase(std::u32string text)
 // anchor ("#part" or empty).
 std::pair<std::string, std::string> aliasTarget(const std::string& topic)
 {
-    std::string path = slashes(topic);
+    std::string path = forwardSlashes(topic);
     const std::size_t hash = path.find('#');
     std::string anchor = hash == std::string::npos ? std::string() : path.substr(hash);
     path = path.substr(0, hash);
     while (path.starts_with('/'))
         path.erase(0, 1);
-    return {plainPath(path), std::move(anchor)};
+    return {plainRelativePath(path), std::move(anchor)};
 }
 
 struct Topic {
@@ -172,7 +135,7 @@ public:
         const int language = m_project.languageId.value_or(0x409);
         m_codePage = &codePageForLanguageId(language);
         m_encoder = std::make_unique<CodePageEncoder>(*m_codePage);
-        std::string target = slashes(m_project.compiledFile);
+        std::string target = forwardSlashes(m_project.compiledFile);
         if (target.empty()) {
             const std::string name(fileNameOf(m_hhp));
             target = name.substr(0, name.rfind('.')) + ".chm";
@@ -293,7 +256,7 @@ private:
     // the file is there; a page is scanned for the files it uses.
     void reach(const std::string& relative)
     {
-        const std::string path = plainPath(relative);
+        const std::string path = plainRelativePath(relative);
         if (path.empty() || m_seen.contains(path))
             return;
         m_seen.insert(path);
@@ -341,7 +304,7 @@ private:
     {
         if (stored.empty())
             return;
-        name = plainPath(slashes(stored));
+        name = plainRelativePath(stored);
         if (name.empty() || !exists(name)) {
             m_log("Warning: The file " + stored + " that the help project names does not exist");
             name.clear();
@@ -372,7 +335,7 @@ private:
         for (const SitemapEntry& entry : sitemap.entries) {
             reachUrl(entry.local, base);
             if (&name == &m_contents && m_firstContentsPage.empty() && classifyUrl(entry.local) == UrlKind::Local) {
-                const std::string page = plainPath(base + localUrlPath(entry.local));
+                const std::string page = plainRelativePath(base + localUrlPath(entry.local));
                 if (m_stored.contains(page))
                     m_firstContentsPage = page;
             }
@@ -395,7 +358,7 @@ public:
     {
         progress("Collecting the files");
         for (const std::string& file : m_project.files)
-            reach(slashes(file));
+            reach(file);
         readSitemapFile(m_project.contentsFile, m_contents, take);
         readSitemapFile(m_project.indexFile, m_index, take);
         reachUrl(m_project.defaultTopic, "");
@@ -435,7 +398,7 @@ private:
     {
         if (m_project.stopListFile.empty())
             return {};
-        const std::string path = plainPath(slashes(m_project.stopListFile));
+        const std::string path = plainRelativePath(m_project.stopListFile);
         if (path.empty() || !exists(path) || !gate().holds(m_folder + "/" + path)) {
             m_log("Warning: The stop list file " + m_project.stopListFile +
                   " is no file of the project folder; search leaves no words out");
@@ -468,7 +431,7 @@ private:
         std::string target = local;
         if (classifyUrl(local) == UrlKind::Local) {
             const std::size_t hash = local.find('#');
-            target = plainPath(base + localUrlPath(local));
+            target = plainRelativePath(base + localUrlPath(local));
             if (hash != std::string::npos)
                 target += local.substr(hash);
         }
@@ -620,8 +583,8 @@ private:
         record(4, flags);
         // A default topic that names no stored page would open a blank
         // viewer: the first page of the contents opens instead.
-        std::string defaultTopic = slashes(m_project.defaultTopic);
-        if (!m_stored.contains(plainPath(localUrlPath(defaultTopic)))) {
+        std::string defaultTopic = forwardSlashes(m_project.defaultTopic);
+        if (!m_stored.contains(plainRelativePath(localUrlPath(defaultTopic)))) {
             const std::string first = !m_firstContentsPage.empty()                 ? m_firstContentsPage
                                       : !m_topics.empty() && m_topics.front().page ? m_topics.front().path
                                                                                    : std::string();
@@ -735,7 +698,7 @@ private:
     std::string windowRecord(const WindowDefinition& window, StringPool& strings)
     {
         const auto str = [&](const std::string& value) { return strings.add(inCodePage(value)); };
-        const auto path = [&](const std::string& value) { return strings.add(inCodePage(slashes(value))); };
+        const auto path = [&](const std::string& value) { return strings.add(inCodePage(forwardSlashes(value))); };
         std::uint32_t valid = 0;
         if (window.navigationStyle)
             valid |= 0x2;

@@ -1,0 +1,39 @@
+#include "core/plain_path.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace doxel {
+
+std::string forwardSlashes(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
+std::string plainRelativePath(std::string_view relative)
+{
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        const std::size_t end = std::min(relative.find_first_of("/\\", start), relative.size());
+        const std::string_view part = relative.substr(start, end - start);
+        if (part == "..") {
+            if (parts.empty())
+                return {};
+            parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string path;
+    for (const std::string_view part : parts) {
+        if (!path.empty())
+            path += '/';
+        path += part;
+    }
+    return path;
+}
+
+}  // namespace doxel
