@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <cstdio>
 #include <map>
 
 #include "chm_readers.h"
@@ -210,15 +210,14 @@ TEST(HelpCompiler, TheDefaultTopicIsAStoredPage)
         test::TempDir dir;
         const fs::path folder = dir.path() / "help";
         test::writeFile(dir.path() / "index.htm", page("Outside", "outside"));
-        const Files files = {
-            {"help.hhp", test::crlf({"[OPTIONS]", "Compiled file=help.chm",
-                                     std::string("Contents file=") + (c.contents ? "help.hhc" : ""),
-                                     std::string("Default topic=") + c.defaultTopic, "Title=T", "", "[FILES]",
-                                     "pages/other.htm", "index.htm", "pages/first.htm"})},
-            {"help.hhc", sitemap({{"First", "pages/first.htm"}, {"Index", "index.htm"}})},
-            {"index.htm", page("Index", "<a name=part>x</a>")},
-            {"pages/first.htm", page("First", "first")},
-            {"pages/other.htm", page("Other", "other")}};
+        const Files files = {{"help.hhp", test::crlf({"[OPTIONS]", "Compiled file=help.chm",
+                                                      std::string("Contents file=") + (c.contents ? "help.hhc" : ""),
+                                                      std::string("Default topic=") + c.defaultTopic, "Title=T", "",
+                                                      "[FILES]", "pages/other.htm", "index.htm", "pages/first.htm"})},
+                             {"help.hhc", sitemap({{"First", "pages/first.htm"}, {"Index", "index.htm"}})},
+                             {"index.htm", page("Index", "<a name=part>x</a>")},
+                             {"pages/first.htm", page("First", "first")},
+                             {"pages/other.htm", page("Other", "other")}};
         std::vector<std::string> log;
         ASSERT_TRUE(compileProject(folder, files, &log)) << c.defaultTopic << ": " << log.back();
         const test::ChmFiles stored = test::readWithChmlib((folder / "help.chm").string());
@@ -234,11 +233,10 @@ TEST(HelpCompiler, TakesNoFileByAPathThatLeadsOutOfTheProjectFolder)
     const fs::path folder = dir.path() / "help";
     test::writeFile(dir.path() / "outside.htm", page("Outside", "outside"));
     test::writeFile(dir.path() / "secret.txt", "secret");
-    const std::string project =
-        test::crlf({"[OPTIONS]", "Compiled file=help.chm", "Contents file=help.hhc", "Default topic=../outside.htm",
-                    "Title=T", "", "[WINDOWS]", "Main=\"T\",,,\"../outside.htm\",\"pages/../../outside.htm\"",
-                    "", "[FILES]", "index.htm", "..\\secret.txt", "", "[ALIAS]", "IDH_OUT=../outside.htm", "",
-                    "[MAP]", "#define IDH_OUT 1"});
+    const std::string project = test::crlf(
+        {"[OPTIONS]", "Compiled file=help.chm", "Contents file=help.hhc", "Default topic=../outside.htm", "Title=T", "",
+         "[WINDOWS]", "Main=\"T\",,,\"../outside.htm\",\"pages/../../outside.htm\"", "", "[FILES]", "index.htm",
+         "..\\secret.txt", "", "[ALIAS]", "IDH_OUT=../outside.htm", "", "[MAP]", "#define IDH_OUT 1"});
     const Files files = {
         {"help.hhp", project},
         {"help.hhc", sitemap({{"Index", "index.htm"}, {"Out", "../outside.htm"}})},
