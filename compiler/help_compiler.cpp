@@ -28,6 +28,7 @@
 #include "core/plain_path.h"
 #include "core/text_encoding.h"
 #include "editing/topic_files.h"
+#include "formats/help_file_layout.h"
 #include "formats/help_id_map.h"
 #include "formats/help_project_reader.h"
 #include "formats/sitemap_reader.h"
@@ -37,13 +38,14 @@
 namespace doxel::chm {
 namespace {
 
+using namespace help_layout;
+
 constexpr std::size_t kProjectLimit = 64u << 20;
 constexpr std::size_t kFileLimit = 1u << 30;
 // The help file's compressed stream and offsets stay well inside what
 // 32-bit readers handle.
 constexpr std::uint64_t kContentLimit = 3ull << 30;
-constexpr const char* kCompilerVersion = "HHA Version 4.74.8702";
-constexpr std::size_t kUrlRowsPerBlock = 341;
+constexpr const char* kCompilerName = "HHA Version 4.74.8702";
 // Notes on [MAP] and [ALIAS] shown before the rest are counted.
 constexpr std::size_t kHelpIdNotesShown = 20;
 
@@ -531,9 +533,8 @@ private:
             put32(urlStrings, 0);
             urlStrings += topic.path;
             urlStrings.push_back('\0');
-            // #URLTBL is read in blocks of 4 KB, 341 rows and 4 bytes to spare.
             if (i > 0 && i % kUrlRowsPerBlock == 0)
-                urlTable.append(4, '\0');
+                urlTable.append(kUrlBlockSize - kUrlRowsPerBlock * kUrlRowSize, '\0');
             const auto urlRow = static_cast<std::uint32_t>(urlTable.size());
             put32(urlTable, 0);
             put32(urlTable, static_cast<std::uint32_t>(i));
@@ -541,13 +542,13 @@ private:
             put32(topics, topic.contentsRecord);
             put32(topics, topic.title.empty() ? 0xFFFFFFFFu : strings.add(topic.title));
             put32(topics, urlRow);
-            put16(topics, topic.page ? 6 : 2);
+            put16(topics, topic.page ? kTopicFlagsPage : kTopicFlagsEntry);
             put16(topics, 0);
         }
 
         std::string windows;
         put32(windows, static_cast<std::uint32_t>(m_project.windows.size()));
-        put32(windows, 196);
+        put32(windows, kWindowRecordSize);
         for (const WindowDefinition& window : m_project.windows)
             windows += windowRecord(window, strings);
 
@@ -561,7 +562,7 @@ private:
         addContentsProperties(idxhdr, strings);
 
         std::string system;
-        put32(system, 3);
+        put32(system, kSystemVersion);
         const auto record = [&system](std::uint16_t code, const std::string& data) {
             put16(system, code);
             put16(system, static_cast<std::uint32_t>(data.size()));
@@ -570,8 +571,8 @@ private:
         const auto text = [](const std::string& value) { return value + std::string(1, '\0'); };
         std::string stamp;
         put32(stamp, m_timestamp);
-        record(10, stamp);
-        record(9, text(kCompilerVersion));
+        record(kTimestamp, stamp);
+        record(kCompilerVersion, text(kCompilerName));
         std::string flags;
         put32(flags, language);
         const int cp = m_codePage->number;
@@ -580,7 +581,7 @@ private:
         put32(flags, keywordLinks ? 1 : 0);
         put32(flags, associativeLinks ? 1 : 0);
         flags.append(16, '\0');
-        record(4, flags);
+        record(kLanguageAndFlags, flags);
         // A default topic that names no stored page would open a blank
         // viewer: the first page of the contents opens instead.
         std::string defaultTopic = forwardSlashes(m_project.defaultTopic);
@@ -595,24 +596,24 @@ private:
                 defaultTopic = first;
             }
         }
-        record(2, text(inCodePage(defaultTopic)));
-        record(3, text(inCodePage(m_project.title)));
+        record(kDefaultTopic, text(inCodePage(defaultTopic)));
+        record(kTitle, text(inCodePage(m_project.title)));
         // The stem of the help file's name, lower-cased as Microsoft's
         // compiler writes it.
         const std::string target(fileNameOf(m_target));
-        record(6, text(asciiLower(target.substr(0, target.rfind('.')))));
+        record(kCompiledFileStem, text(asciiLower(target.substr(0, target.rfind('.')))));
         if (!m_contents.empty())
-            record(0, text(m_contents));
+            record(kContentsFile, text(m_contents));
         if (!m_index.empty())
-            record(1, text(m_index));
+            record(kIndexFile, text(m_index));
         if (!m_project.defaultWindow.empty())
-            record(5, text(inCodePage(m_project.defaultWindow)));
+            record(kDefaultWindow, text(inCodePage(m_project.defaultWindow)));
         // The first number of #URLTBL's rows, which ours leave 0.
         if (keywordLinks)
-            record(7, std::string(4, '\0'));
+            record(kBinaryIndexTag, std::string(4, '\0'));
         if (!m_contentsEntries.empty())
-            record(11, std::string(4, '\0'));
-        record(13, idxhdr);
+            record(kBinaryContentsTag, std::string(4, '\0'));
+        record(kIndexHeader, idxhdr);
 
         container.addFile("/#SYSTEM", system, false);
         container.addFile("/#ITBITS", {}, false);
@@ -701,44 +702,44 @@ private:
         const auto path = [&](const std::string& value) { return strings.add(inCodePage(forwardSlashes(value))); };
         std::uint32_t valid = 0;
         if (window.navigationStyle)
-            valid |= 0x2;
+            valid |= kGivenProperties;
         if (window.windowStyle)
-            valid |= 0x4;
+            valid |= kGivenStyles;
         if (window.extendedStyle)
-            valid |= 0x8;
+            valid |= kGivenExtendedStyles;
         if (window.left && window.top && window.right && window.bottom)
-            valid |= 0x10;
+            valid |= kGivenRect;
         if (window.navigationPaneWidth)
-            valid |= 0x20;
+            valid |= kGivenPaneWidth;
         if (window.buttons)
-            valid |= 0x100;
-        std::string r;
-        put32(r, 196);
-        put32(r, 0);
-        put32(r, str(window.name));
-        put32(r, valid);
-        put32(r, static_cast<std::uint32_t>(window.navigationStyle.value_or(0)));
-        put32(r, str(window.title));
-        put32(r, static_cast<std::uint32_t>(window.windowStyle.value_or(0)));
-        put32(r, static_cast<std::uint32_t>(window.extendedStyle.value_or(0)));
-        for (const auto& side : {window.left, window.top, window.right, window.bottom})
-            put32(r, static_cast<std::uint32_t>(side.value_or(0)));
-        r.append(4 * 7, '\0');  // show state and the window handles
-        put32(r, static_cast<std::uint32_t>(window.navigationPaneWidth.value_or(0)));
-        r.append(16, '\0');  // topic pane rectangle
-        put32(r, path(window.contentsFile));
-        put32(r, path(window.indexFile));
-        put32(r, path(window.defaultTopic));
-        put32(r, path(window.homePage));
-        put32(r, static_cast<std::uint32_t>(window.buttons.value_or(0)));
-        r.append(4 * 4, '\0');  // not expanded, current tab, tab position, notify id
-        r.append(20, '\0');     // tab order
-        put32(r, 0);            // history
-        put32(r, str(window.jump1Text));
-        put32(r, str(window.jump2Text));
-        put32(r, path(window.jump1Url));
-        put32(r, path(window.jump2Url));
-        r.append(16 + 4 + 4, '\0');  // minimum size, information types, custom tabs
+            valid |= kGivenButtons;
+        // What is left 0: the show state, the window handles, the topic
+        // pane, the tabs, the history and the information types.
+        std::string r(kWindowRecordSize, '\0');
+        const auto number = [](const std::optional<std::int32_t>& value) {
+            return static_cast<std::uint32_t>(value.value_or(0));
+        };
+        put32At(r, kWindowSize, kWindowRecordSize);
+        put32At(r, kWindowName, str(window.name));
+        put32At(r, kWindowGiven, valid);
+        put32At(r, kWindowNavigationStyle, number(window.navigationStyle));
+        put32At(r, kWindowTitle, str(window.title));
+        put32At(r, kWindowStyle, number(window.windowStyle));
+        put32At(r, kWindowExtendedStyle, number(window.extendedStyle));
+        put32At(r, kWindowRect, number(window.left));
+        put32At(r, kWindowRect + 4, number(window.top));
+        put32At(r, kWindowRect + 8, number(window.right));
+        put32At(r, kWindowRect + 12, number(window.bottom));
+        put32At(r, kWindowPaneWidth, number(window.navigationPaneWidth));
+        put32At(r, kWindowContentsFile, path(window.contentsFile));
+        put32At(r, kWindowIndexFile, path(window.indexFile));
+        put32At(r, kWindowDefaultTopic, path(window.defaultTopic));
+        put32At(r, kWindowHomePage, path(window.homePage));
+        put32At(r, kWindowButtons, number(window.buttons));
+        put32At(r, kWindowJump1Text, str(window.jump1Text));
+        put32At(r, kWindowJump2Text, str(window.jump2Text));
+        put32At(r, kWindowJump1Url, path(window.jump1Url));
+        put32At(r, kWindowJump2Url, path(window.jump2Url));
         return r;
     }
 

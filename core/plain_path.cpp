@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/path_rules.h"
+
 namespace doxel {
 
 std::string forwardSlashes(std::string text)
@@ -34,6 +36,22 @@ std::string plainRelativePath(std::string_view relative)
         path += part;
     }
     return path;
+}
+
+std::string percentDecoded(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 &&
+            hexDigitValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 }  // namespace doxel

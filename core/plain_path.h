@@ -16,4 +16,8 @@ std::string forwardSlashes(std::string text);
 // from outside its project folder.
 std::string plainRelativePath(std::string_view relative);
 
+// `text` with each "%XX" (two hex digits) turned into its byte; a "%" that
+// starts no such escape stays.
+std::string percentDecoded(std::string_view text);
+
 }  // namespace doxel

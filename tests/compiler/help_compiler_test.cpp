@@ -11,6 +11,7 @@
 #include "chm_readers.h"
 #include "core/text_encoding.h"
 #include "formats/help_file.h"
+#include "formats/help_project_reader.h"
 #include "formats/system_file.h"
 #include "test_support.h"
 
@@ -253,6 +254,42 @@ TEST(HelpCompiler, TakesNoFileByAPathThatLeadsOutOfTheProjectFolder)
             EXPECT_EQ(name.find("secret"), std::string::npos) << reader << " reads " << name;
         }
     }
+}
+
+TEST(HelpCompiler, SystemFilesReadBackAsTheProjectGivesThem)
+{
+    const std::string project = test::crlf(
+        {"[OPTIONS]", "Compiled file=help.chm", "Contents file=help.hhc", "Index file=help.hhk",
+         "Default topic=pages\\start.htm", "Default Window=Main", "Language=0x407", "Title=Hilfe", "", "[WINDOWS]",
+         "Main=\"Fenster\",\"help.hhc\",\"help.hhk\",\"pages\\start.htm\",\"home.htm\","
+         "\"https://example.org/\",\"Example\",\"pages\\faq.htm\",\"FAQ\",0x2520,250,0x387e,"
+         "[80,70,730,500],0x30000,0x100,,,,,0",
+         "", "[FILES]", "pages/start.htm"});
+    test::TempDir dir;
+    ASSERT_TRUE(compileProject(dir.path(), {{"help.hhp", project},
+                                            {"help.hhc", sitemap({{"Start", "pages/start.htm"}})},
+                                            {"help.hhk", sitemap({{"faq", "pages/faq.htm"}})},
+                                            {"home.htm", page("Home", "home")},
+                                            {"pages/start.htm", page("Start", "start")},
+                                            {"pages/faq.htm", page("FAQ", "faq")}}));
+    const test::ChmFiles files = test::readWithChmlib(dir.file("help.chm"));
+    const HelpSystemInfo system = readSystemFile(files.at("/#SYSTEM"));
+    EXPECT_EQ(std::tie(system.contentsFile, system.indexFile, system.defaultTopic, system.title, system.defaultWindow),
+              std::tie("help.hhc", "help.hhk", "pages/start.htm", "Hilfe", "Main"));
+    EXPECT_EQ(system.languageId, 0x407u);
+    const std::vector<WindowDefinition> windows = readWindowsFile(files.at("/#WINDOWS"), files.at("/#STRINGS"));
+    ASSERT_EQ(windows.size(), 1u);
+    // Paths as viewers take them, with "/".
+    WindowDefinition expected = readHelpProject(project, "help.hhp").windows.at(0);
+    for (std::string* path : {&expected.contentsFile, &expected.indexFile, &expected.defaultTopic, &expected.homePage,
+                              &expected.jump1Url, &expected.jump2Url})
+        std::replace(path->begin(), path->end(), '\\', '/');
+    const auto fields = [](const WindowDefinition& w) {
+        return std::tie(w.name, w.title, w.contentsFile, w.indexFile, w.defaultTopic, w.homePage, w.jump1Url,
+                        w.jump1Text, w.jump2Url, w.jump2Text, w.navigationStyle, w.navigationPaneWidth, w.buttons,
+                        w.left, w.top, w.right, w.bottom, w.windowStyle, w.extendedStyle);
+    };
+    EXPECT_EQ(fields(windows[0]), fields(expected));
 }
 
 TEST(HelpCompiler, MarksEveryWindowFieldTheProjectGivesAsValid)

@@ -316,6 +316,15 @@ TEST(PlainRelativePath, StaysInsideTheFolder)
     };
     for (const auto& [relative, plain] : cases)
         EXPECT_EQ(plainRelativePath(relative), plain) << relative;
+    // Escapes are decoded before the rule sees the path, so "%2E%2E" leads
+    // out as ".." does.
+    const std::pair<const char*, const char*> escaped[] = {
+        {"a%20b.htm", "a b.htm"}, {"100%.htm", "100%.htm"}, {"%2e%2E/a.htm", ""},
+        {"a%2F..%2F..%2Fb", ""},  {"a%5Cb.htm", "a/b.htm"}, {"%4", "%4"},
+        {"%zz", "%zz"},
+    };
+    for (const auto& [url, plain] : escaped)
+        EXPECT_EQ(plainRelativePath(percentDecoded(url)), plain) << url;
 }
 
 }  // namespace
