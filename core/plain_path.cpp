@@ -38,7 +38,7 @@ std::string plainRelativePath(std::string_view relative)
     return path;
 }
 
-std::string percentDecoded(std::string_view text)
+std::string percentDecoded(std::string_view text, LonePercent lone)
 {
     std::string out;
     out.reserve(text.size());
@@ -47,6 +47,8 @@ std::string percentDecoded(std::string_view text)
             hexDigitValue(text[i + 2]) >= 0) {
             out += static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
             i += 2;
+        } else if (text[i] == '%' && lone == LonePercent::DropWithNext) {
+            ++i;
         } else {
             out += text[i];
         }

@@ -16,8 +16,12 @@ std::string forwardSlashes(std::string text);
 // from outside its project folder.
 std::string plainRelativePath(std::string_view relative);
 
-// `text` with each "%XX" (two hex digits) turned into its byte; a "%" that
-// starts no such escape stays.
-std::string percentDecoded(std::string_view text);
+// What becomes of a "%" that starts no escape: kept, or dropped with the
+// character after it, as help viewers do with a page's name ("100% sure.htm"
+// leads to "100sure.htm").
+enum class LonePercent { Keep, DropWithNext };
+
+// `text` with each "%XX" (two hex digits) turned into its byte.
+std::string percentDecoded(std::string_view text, LonePercent lone = LonePercent::Keep);
 
 }  // namespace doxel
