@@ -2,19 +2,15 @@
 
 #include <algorithm>
 #include <chrono>
-#include <clocale>
 #include <cstdlib>
 #include <ctime>
-#include <cwctype>
 #include <deque>
 #include <filesystem>
-#include <locale.h>  // NOLINT(modernize-deprecated-headers): newlocale is POSIX, not in <clocale>
 #include <map>
 #include <optional>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
-#include <wctype.h>  // NOLINT(modernize-deprecated-headers): towlower_l is POSIX, not in <cwctype>
 
 #include "compiler/binary_contents.h"
 #include "compiler/binary_index.h"
@@ -77,18 +73,6 @@ private:
     std::string m_data;
     std::unordered_map<std::string, std::uint32_t> m_offsets;
 };
-
-std::u32string lowerCase(std::u32string text)
-{
-    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-    for (char32_t& c : text) {
-        if (utf8 != nullptr)
-            c = static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), utf8));
-        else if (c >= 'A' && c <= 'Z')
-            c += 32;
-    }
-    return text;
-}
 
 // A help id's topic as [ALIAS] writes it, split into the file inside the
 // project folder ("pages/a.htm", empty when it leads outside) and its
@@ -791,58 +775,20 @@ bool compileHelpProject(const std::string& helpProjectFile, const std::function<
     return false;
 }
 
-std::vector<std::string> pagesChmcmdCrashesOn(const std::string& helpProjectFile)
+void visitStoredPages(
+    const std::string& helpProjectFile, bool searchOnly,
+    const std::function<void(const std::string& path, const std::string& title, const std::string& text)>& visit)
 {
     Compiler compiler(helpProjectFile, [](const std::string&) {}, {});
     compiler.readProject();
-    std::vector<std::string> pages;
-    if (!compiler.searchOn())
-        return pages;
-    compiler.collectFiles([&pages, &compiler](const std::string& path, const std::string& bytes) {
+    if (searchOnly && !compiler.searchOn())
+        return;
+    compiler.collectFiles([&visit, &compiler](const std::string& path, const std::string& bytes) {
         if (!isPage(path))
             return;
         const std::string utf8 = isValidUtf8(bytes) ? bytes : toUtf8(bytes, compiler.codePage().iconvName);
-        const std::optional<std::string> title = titleOfPage(utf8);
-        if (title && chmcmdCrashesOnTitle(*title, utf8))
-            pages.push_back(path);
+        visit(path, titleOfPage(utf8).value_or(std::string()), utf8);
     });
-    return pages;
-}
-
-bool chmcmdCrashesOnTitle(const std::string& title, const std::string& page)
-{
-    std::size_t start = 0;
-    while (start < title.size() && (title[start] == ' ' || title[start] == '\t'))
-        ++start;
-    if (start >= title.size() || static_cast<unsigned char>(title[start]) < 0x80)
-        return false;
-    // The first word, then its first letters lower-cased: chmcmd dies when
-    // the page's text holds the word in any form ("Установка" and
-    // "установку").
-    std::u32string word;
-    for (std::size_t pos = start; pos < title.size();) {
-        const long c = decodeUtf8(title, pos);
-        if (c < 0 || c == ' ' || c == '\t' || c == ',' || c == '.' || c == ':')
-            break;
-        word.push_back(static_cast<char32_t>(c));
-    }
-    const std::size_t stem = word.size() > 4 ? word.size() - 2 : word.size();
-    const std::u32string key = lowerCase(word.substr(0, stem));
-    // The text after the title.
-    const std::string lowerTitleEnd = "</title>";
-    std::size_t body = 0;
-    for (std::size_t i = 0; i + lowerTitleEnd.size() <= page.size(); ++i) {
-        if (asciiLower(std::string_view(page).substr(i, lowerTitleEnd.size())) == lowerTitleEnd) {
-            body = i + lowerTitleEnd.size();
-            break;
-        }
-    }
-    std::u32string text;
-    for (std::size_t pos = body; pos < page.size();) {
-        const long c = decodeUtf8(page, pos);
-        text.push_back(c < 0 ? U'?' : static_cast<char32_t>(c));
-    }
-    return !key.empty() && lowerCase(text).find(key) != std::u32string::npos;
 }
 
 }  // namespace doxel::chm
