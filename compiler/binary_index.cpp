@@ -18,7 +18,6 @@ namespace {
 constexpr std::size_t kBlockSize = 2048;
 constexpr std::size_t kListingHeader = 12;
 constexpr std::size_t kIndexHeader = 8;
-constexpr std::size_t kTreeHeader = 76;
 constexpr std::size_t kDataRecord = 13;
 // A keyword must fit in one block with room to spare: longer names are
 // cut, and a keyword with more topics than fit keeps the first ones.
