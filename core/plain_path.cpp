@@ -7,10 +7,11 @@
 
 namespace doxel {
 
-std::string forwardSlashes(std::string text)
+std::string forwardSlashes(std::string_view text)
 {
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
+    std::string out(text);
+    std::replace(out.begin(), out.end(), '\\', '/');
+    return out;
 }
 
 std::string plainRelativePath(std::string_view relative)

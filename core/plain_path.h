@@ -7,7 +7,7 @@ namespace doxel {
 
 // `text` with every "\" turned into "/": help projects and pages write paths
 // with either.
-std::string forwardSlashes(std::string text);
+std::string forwardSlashes(std::string_view text);
 
 // A path relative to a folder ("pages\..\a.htm", "./b.htm") made plain: "/"
 // separated, without "." and empty parts, each ".." taking back the part
