@@ -2,19 +2,15 @@
 
 #include <algorithm>
 #include <chrono>
-#include <clocale>
 #include <cstdlib>
 #include <ctime>
-#include <cwctype>
 #include <deque>
 #include <filesystem>
-#include <locale.h>  // NOLINT(modernize-deprecated-headers): newlocale is POSIX, not in <clocale>
 #include <map>
 #include <optional>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
-#include <wctype.h>  // NOLINT(modernize-deprecated-headers): towlower_l is POSIX, not in <cwctype>
 
 #include "compiler/binary_contents.h"
 #include "compiler/binary_index.h"
@@ -25,8 +21,10 @@
 #include "core/atomic_file.h"
 #include "core/help_language.h"
 #include "core/path_rules.h"
+#include "core/plain_path.h"
 #include "core/text_encoding.h"
 #include "editing/topic_files.h"
+#include "formats/help_file_layout.h"
 #include "formats/help_id_map.h"
 #include "formats/help_project_reader.h"
 #include "formats/sitemap_reader.h"
@@ -36,13 +34,14 @@
 namespace doxel::chm {
 namespace {
 
+using namespace help_layout;
+
 constexpr std::size_t kProjectLimit = 64u << 20;
 constexpr std::size_t kFileLimit = 1u << 30;
 // The help file's compressed stream and offsets stay well inside what
 // 32-bit readers handle.
 constexpr std::uint64_t kContentLimit = 3ull << 30;
-constexpr const char* kCompilerVersion = "HHA Version 4.74.8702";
-constexpr std::size_t kUrlRowsPerBlock = 341;
+constexpr const char* kCompilerName = "HHA Version 4.74.8702";
 // Notes on [MAP] and [ALIAS] shown before the rest are counted.
 constexpr std::size_t kHelpIdNotesShown = 20;
 
@@ -51,44 +50,6 @@ bool isPage(std::string_view path)
     const std::string lower = asciiLower(path);
     return lower.ends_with(".htm") || lower.ends_with(".html") || lower.ends_with(".xhtml") ||
            lower.ends_with(".shtml");
-}
-
-// `relative` ("pages/../a.htm", "./b.htm") made plain inside the project
-// folder; empty when it leads outside.
-std::string plainPath(std::string_view relative)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= relative.size()) {
-        std::size_t end = relative.find('/', start);
-        if (end == std::string_view::npos)
-            end = relative.size();
-        const std::string_view part = relative.substr(start, end - start);
-        if (part == "..") {
-            if (parts.empty())
-                return {};
-            parts.pop_back();
-        } else if (!part.empty() && part != ".") {
-            parts.emplace_back(part);
-        }
-        start = end + 1;
-    }
-    std::string path;
-    for (const std::string& part : parts) {
-        if (!path.empty())
-            path += '/';
-        path += part;
-    }
-    return path;
-}
-
-std::string slashes(std::string text)
-{
-    for (char& c : text) {
-        if (c == '\\')
-            c = '/';
-    }
-    return text;
 }
 
 // The strings of #STRINGS, each once; offset 0 is the empty string.
@@ -113,30 +74,18 @@ private:
     std::unordered_map<std::string, std::uint32_t> m_offsets;
 };
 
-std::u32string lowerCase(std::u32string text)
-{
-    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-    for (char32_t& c : text) {
-        if (utf8 != nullptr)
-            c = static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), utf8));
-        else if (c >= 'A' && c <= 'Z')
-            c += 32;
-    }
-    return text;
-}
-
 // A help id's topic as [ALIAS] writes it, split into the file inside the
 // project folder ("pages/a.htm", empty when it leads outside) and its
 // anchor ("#part" or empty).
 std::pair<std::string, std::string> aliasTarget(const std::string& topic)
 {
-    std::string path = slashes(topic);
+    std::string path = forwardSlashes(topic);
     const std::size_t hash = path.find('#');
     std::string anchor = hash == std::string::npos ? std::string() : path.substr(hash);
     path = path.substr(0, hash);
     while (path.starts_with('/'))
         path.erase(0, 1);
-    return {plainPath(path), std::move(anchor)};
+    return {plainRelativePath(path), std::move(anchor)};
 }
 
 struct Topic {
@@ -172,7 +121,7 @@ public:
         const int language = m_project.languageId.value_or(0x409);
         m_codePage = &codePageForLanguageId(language);
         m_encoder = std::make_unique<CodePageEncoder>(*m_codePage);
-        std::string target = slashes(m_project.compiledFile);
+        std::string target = forwardSlashes(m_project.compiledFile);
         if (target.empty()) {
             const std::string name(fileNameOf(m_hhp));
             target = name.substr(0, name.rfind('.')) + ".chm";
@@ -293,7 +242,7 @@ private:
     // the file is there; a page is scanned for the files it uses.
     void reach(const std::string& relative)
     {
-        const std::string path = plainPath(relative);
+        const std::string path = plainRelativePath(relative);
         if (path.empty() || m_seen.contains(path))
             return;
         m_seen.insert(path);
@@ -341,7 +290,7 @@ private:
     {
         if (stored.empty())
             return;
-        name = plainPath(slashes(stored));
+        name = plainRelativePath(stored);
         if (name.empty() || !exists(name)) {
             m_log("Warning: The file " + stored + " that the help project names does not exist");
             name.clear();
@@ -372,7 +321,7 @@ private:
         for (const SitemapEntry& entry : sitemap.entries) {
             reachUrl(entry.local, base);
             if (&name == &m_contents && m_firstContentsPage.empty() && classifyUrl(entry.local) == UrlKind::Local) {
-                const std::string page = plainPath(base + localUrlPath(entry.local));
+                const std::string page = plainRelativePath(base + localUrlPath(entry.local));
                 if (m_stored.contains(page))
                     m_firstContentsPage = page;
             }
@@ -395,7 +344,7 @@ public:
     {
         progress("Collecting the files");
         for (const std::string& file : m_project.files)
-            reach(slashes(file));
+            reach(file);
         readSitemapFile(m_project.contentsFile, m_contents, take);
         readSitemapFile(m_project.indexFile, m_index, take);
         reachUrl(m_project.defaultTopic, "");
@@ -435,7 +384,7 @@ private:
     {
         if (m_project.stopListFile.empty())
             return {};
-        const std::string path = plainPath(slashes(m_project.stopListFile));
+        const std::string path = plainRelativePath(m_project.stopListFile);
         if (path.empty() || !exists(path) || !gate().holds(m_folder + "/" + path)) {
             m_log("Warning: The stop list file " + m_project.stopListFile +
                   " is no file of the project folder; search leaves no words out");
@@ -468,7 +417,7 @@ private:
         std::string target = local;
         if (classifyUrl(local) == UrlKind::Local) {
             const std::size_t hash = local.find('#');
-            target = plainPath(base + localUrlPath(local));
+            target = plainRelativePath(base + localUrlPath(local));
             if (hash != std::string::npos)
                 target += local.substr(hash);
         }
@@ -568,9 +517,8 @@ private:
             put32(urlStrings, 0);
             urlStrings += topic.path;
             urlStrings.push_back('\0');
-            // #URLTBL is read in blocks of 4 KB, 341 rows and 4 bytes to spare.
             if (i > 0 && i % kUrlRowsPerBlock == 0)
-                urlTable.append(4, '\0');
+                urlTable.append(kUrlBlockSize - kUrlRowsPerBlock * kUrlRowSize, '\0');
             const auto urlRow = static_cast<std::uint32_t>(urlTable.size());
             put32(urlTable, 0);
             put32(urlTable, static_cast<std::uint32_t>(i));
@@ -578,13 +526,13 @@ private:
             put32(topics, topic.contentsRecord);
             put32(topics, topic.title.empty() ? 0xFFFFFFFFu : strings.add(topic.title));
             put32(topics, urlRow);
-            put16(topics, topic.page ? 6 : 2);
+            put16(topics, topic.page ? kTopicFlagsPage : kTopicFlagsEntry);
             put16(topics, 0);
         }
 
         std::string windows;
         put32(windows, static_cast<std::uint32_t>(m_project.windows.size()));
-        put32(windows, 196);
+        put32(windows, kWindowRecordSize);
         for (const WindowDefinition& window : m_project.windows)
             windows += windowRecord(window, strings);
 
@@ -598,7 +546,7 @@ private:
         addContentsProperties(idxhdr, strings);
 
         std::string system;
-        put32(system, 3);
+        put32(system, kSystemVersion);
         const auto record = [&system](std::uint16_t code, const std::string& data) {
             put16(system, code);
             put16(system, static_cast<std::uint32_t>(data.size()));
@@ -607,8 +555,8 @@ private:
         const auto text = [](const std::string& value) { return value + std::string(1, '\0'); };
         std::string stamp;
         put32(stamp, m_timestamp);
-        record(10, stamp);
-        record(9, text(kCompilerVersion));
+        record(kTimestamp, stamp);
+        record(kCompilerVersion, text(kCompilerName));
         std::string flags;
         put32(flags, language);
         const int cp = m_codePage->number;
@@ -617,11 +565,11 @@ private:
         put32(flags, keywordLinks ? 1 : 0);
         put32(flags, associativeLinks ? 1 : 0);
         flags.append(16, '\0');
-        record(4, flags);
+        record(kLanguageAndFlags, flags);
         // A default topic that names no stored page would open a blank
         // viewer: the first page of the contents opens instead.
-        std::string defaultTopic = slashes(m_project.defaultTopic);
-        if (!m_stored.contains(plainPath(localUrlPath(defaultTopic)))) {
+        std::string defaultTopic = forwardSlashes(m_project.defaultTopic);
+        if (!m_stored.contains(plainRelativePath(localUrlPath(defaultTopic)))) {
             const std::string first = !m_firstContentsPage.empty()                 ? m_firstContentsPage
                                       : !m_topics.empty() && m_topics.front().page ? m_topics.front().path
                                                                                    : std::string();
@@ -632,24 +580,24 @@ private:
                 defaultTopic = first;
             }
         }
-        record(2, text(inCodePage(defaultTopic)));
-        record(3, text(inCodePage(m_project.title)));
+        record(kDefaultTopic, text(inCodePage(defaultTopic)));
+        record(kTitle, text(inCodePage(m_project.title)));
         // The stem of the help file's name, lower-cased as Microsoft's
         // compiler writes it.
         const std::string target(fileNameOf(m_target));
-        record(6, text(asciiLower(target.substr(0, target.rfind('.')))));
+        record(kCompiledFileStem, text(asciiLower(target.substr(0, target.rfind('.')))));
         if (!m_contents.empty())
-            record(0, text(m_contents));
+            record(kContentsFile, text(m_contents));
         if (!m_index.empty())
-            record(1, text(m_index));
+            record(kIndexFile, text(m_index));
         if (!m_project.defaultWindow.empty())
-            record(5, text(inCodePage(m_project.defaultWindow)));
+            record(kDefaultWindow, text(inCodePage(m_project.defaultWindow)));
         // The first number of #URLTBL's rows, which ours leave 0.
         if (keywordLinks)
-            record(7, std::string(4, '\0'));
+            record(kBinaryIndexTag, std::string(4, '\0'));
         if (!m_contentsEntries.empty())
-            record(11, std::string(4, '\0'));
-        record(13, idxhdr);
+            record(kBinaryContentsTag, std::string(4, '\0'));
+        record(kIndexHeader, idxhdr);
 
         container.addFile("/#SYSTEM", system, false);
         container.addFile("/#ITBITS", {}, false);
@@ -735,47 +683,47 @@ private:
     std::string windowRecord(const WindowDefinition& window, StringPool& strings)
     {
         const auto str = [&](const std::string& value) { return strings.add(inCodePage(value)); };
-        const auto path = [&](const std::string& value) { return strings.add(inCodePage(slashes(value))); };
+        const auto path = [&](const std::string& value) { return strings.add(inCodePage(forwardSlashes(value))); };
         std::uint32_t valid = 0;
         if (window.navigationStyle)
-            valid |= 0x2;
+            valid |= kGivenProperties;
         if (window.windowStyle)
-            valid |= 0x4;
+            valid |= kGivenStyles;
         if (window.extendedStyle)
-            valid |= 0x8;
+            valid |= kGivenExtendedStyles;
         if (window.left && window.top && window.right && window.bottom)
-            valid |= 0x10;
+            valid |= kGivenRect;
         if (window.navigationPaneWidth)
-            valid |= 0x20;
+            valid |= kGivenPaneWidth;
         if (window.buttons)
-            valid |= 0x100;
-        std::string r;
-        put32(r, 196);
-        put32(r, 0);
-        put32(r, str(window.name));
-        put32(r, valid);
-        put32(r, static_cast<std::uint32_t>(window.navigationStyle.value_or(0)));
-        put32(r, str(window.title));
-        put32(r, static_cast<std::uint32_t>(window.windowStyle.value_or(0)));
-        put32(r, static_cast<std::uint32_t>(window.extendedStyle.value_or(0)));
-        for (const auto& side : {window.left, window.top, window.right, window.bottom})
-            put32(r, static_cast<std::uint32_t>(side.value_or(0)));
-        r.append(4 * 7, '\0');  // show state and the window handles
-        put32(r, static_cast<std::uint32_t>(window.navigationPaneWidth.value_or(0)));
-        r.append(16, '\0');  // topic pane rectangle
-        put32(r, path(window.contentsFile));
-        put32(r, path(window.indexFile));
-        put32(r, path(window.defaultTopic));
-        put32(r, path(window.homePage));
-        put32(r, static_cast<std::uint32_t>(window.buttons.value_or(0)));
-        r.append(4 * 4, '\0');  // not expanded, current tab, tab position, notify id
-        r.append(20, '\0');     // tab order
-        put32(r, 0);            // history
-        put32(r, str(window.jump1Text));
-        put32(r, str(window.jump2Text));
-        put32(r, path(window.jump1Url));
-        put32(r, path(window.jump2Url));
-        r.append(16 + 4 + 4, '\0');  // minimum size, information types, custom tabs
+            valid |= kGivenButtons;
+        // What is left 0: the show state, the window handles, the topic
+        // pane, the tabs, the history and the information types.
+        std::string r(kWindowRecordSize, '\0');
+        const auto number = [](const std::optional<std::int32_t>& value) {
+            return static_cast<std::uint32_t>(value.value_or(0));
+        };
+        put32At(r, kWindowSize, kWindowRecordSize);
+        put32At(r, kWindowName, str(window.name));
+        put32At(r, kWindowGiven, valid);
+        put32At(r, kWindowNavigationStyle, number(window.navigationStyle));
+        put32At(r, kWindowTitle, str(window.title));
+        put32At(r, kWindowStyle, number(window.windowStyle));
+        put32At(r, kWindowExtendedStyle, number(window.extendedStyle));
+        put32At(r, kWindowRect, number(window.left));
+        put32At(r, kWindowRect + 4, number(window.top));
+        put32At(r, kWindowRect + 8, number(window.right));
+        put32At(r, kWindowRect + 12, number(window.bottom));
+        put32At(r, kWindowPaneWidth, number(window.navigationPaneWidth));
+        put32At(r, kWindowContentsFile, path(window.contentsFile));
+        put32At(r, kWindowIndexFile, path(window.indexFile));
+        put32At(r, kWindowDefaultTopic, path(window.defaultTopic));
+        put32At(r, kWindowHomePage, path(window.homePage));
+        put32At(r, kWindowButtons, number(window.buttons));
+        put32At(r, kWindowJump1Text, str(window.jump1Text));
+        put32At(r, kWindowJump2Text, str(window.jump2Text));
+        put32At(r, kWindowJump1Url, path(window.jump1Url));
+        put32At(r, kWindowJump2Url, path(window.jump2Url));
         return r;
     }
 
@@ -827,58 +775,20 @@ bool compileHelpProject(const std::string& helpProjectFile, const std::function<
     return false;
 }
 
-std::vector<std::string> pagesChmcmdCrashesOn(const std::string& helpProjectFile)
+void visitStoredPages(
+    const std::string& helpProjectFile, bool searchOnly,
+    const std::function<void(const std::string& path, const std::string& title, const std::string& text)>& visit)
 {
     Compiler compiler(helpProjectFile, [](const std::string&) {}, {});
     compiler.readProject();
-    std::vector<std::string> pages;
-    if (!compiler.searchOn())
-        return pages;
-    compiler.collectFiles([&pages, &compiler](const std::string& path, const std::string& bytes) {
+    if (searchOnly && !compiler.searchOn())
+        return;
+    compiler.collectFiles([&visit, &compiler](const std::string& path, const std::string& bytes) {
         if (!isPage(path))
             return;
         const std::string utf8 = isValidUtf8(bytes) ? bytes : toUtf8(bytes, compiler.codePage().iconvName);
-        const std::optional<std::string> title = titleOfPage(utf8);
-        if (title && chmcmdCrashesOnTitle(*title, utf8))
-            pages.push_back(path);
+        visit(path, titleOfPage(utf8).value_or(std::string()), utf8);
     });
-    return pages;
-}
-
-bool chmcmdCrashesOnTitle(const std::string& title, const std::string& page)
-{
-    std::size_t start = 0;
-    while (start < title.size() && (title[start] == ' ' || title[start] == '\t'))
-        ++start;
-    if (start >= title.size() || static_cast<unsigned char>(title[start]) < 0x80)
-        return false;
-    // The first word, then its first letters lower-cased: chmcmd dies when
-    // the page's text holds the word in any form ("Установка" and
-    // "установку").
-    std::u32string word;
-    for (std::size_t pos = start; pos < title.size();) {
-        const long c = decodeUtf8(title, pos);
-        if (c < 0 || c == ' ' || c == '\t' || c == ',' || c == '.' || c == ':')
-            break;
-        word.push_back(static_cast<char32_t>(c));
-    }
-    const std::size_t stem = word.size() > 4 ? word.size() - 2 : word.size();
-    const std::u32string key = lowerCase(word.substr(0, stem));
-    // The text after the title.
-    const std::string lowerTitleEnd = "</title>";
-    std::size_t body = 0;
-    for (std::size_t i = 0; i + lowerTitleEnd.size() <= page.size(); ++i) {
-        if (asciiLower(std::string_view(page).substr(i, lowerTitleEnd.size())) == lowerTitleEnd) {
-            body = i + lowerTitleEnd.size();
-            break;
-        }
-    }
-    std::u32string text;
-    for (std::size_t pos = body; pos < page.size();) {
-        const long c = decodeUtf8(page, pos);
-        text.push_back(c < 0 ? U'?' : static_cast<char32_t>(c));
-    }
-    return !key.empty() && lowerCase(text).find(key) != std::u32string::npos;
 }
 
 }  // namespace doxel::chm

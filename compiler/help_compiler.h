@@ -29,14 +29,12 @@ struct HelpCompileOptions {
 bool compileHelpProject(const std::string& helpProjectFile, const std::function<void(const std::string&)>& log,
                         const HelpCompileOptions& options = {});
 
-// The pages of a help project whose titles chmcmd dies on with search on
-// (see chmcmdCrashesOnTitle), relative to its folder; empty when its search
-// is off.
-std::vector<std::string> pagesChmcmdCrashesOn(const std::string& helpProjectFile);
-
-// The page title that chmcmd is known to crash on with search on: its first
-// word starts with a letter beyond ASCII, and the page's text holds that
-// word too. `title` and `page` in UTF-8.
-bool chmcmdCrashesOnTitle(const std::string& title, const std::string& page);
+// Each page a compile of the help project would store, in the order the
+// compile reaches them: its path relative to the project folder, its title
+// and its text (both UTF-8). Only when the project asks for full-text
+// search, if `searchOnly`.
+void visitStoredPages(
+    const std::string& helpProjectFile, bool searchOnly,
+    const std::function<void(const std::string& path, const std::string& title, const std::string& text)>& visit);
 
 }  // namespace doxel::chm

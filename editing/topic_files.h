@@ -7,7 +7,7 @@
 
 #include "core/file_list.h"
 #include "core/path_rules.h"
-#include "tools/text_lines.h"
+#include "core/text_lines.h"
 
 namespace doxel {
 

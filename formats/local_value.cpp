@@ -3,31 +3,9 @@
 #include <algorithm>
 
 #include "core/path_rules.h"
+#include "core/plain_path.h"
 
 namespace doxel {
-namespace {
-
-// A "%" that starts no escape is dropped with the character after it, as
-// viewers do ("100% sure.htm" leads to "100sure.htm").
-std::string percentDecoded(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 &&
-            hexDigitValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
-            i += 2;
-        } else if (text[i] == '%') {
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-}  // namespace
 
 std::string localValueOf(std::string_view path)
 {
@@ -55,7 +33,7 @@ void appendLocalValue(std::string& out, std::string_view path)
 
 std::string filePartOfLocal(std::string_view decoded)
 {
-    return percentDecoded(decoded.substr(0, std::min(decoded.find('#'), decoded.find('?'))));
+    return percentDecoded(decoded.substr(0, std::min(decoded.find('#'), decoded.find('?'))), LonePercent::DropWithNext);
 }
 
 std::string urlOfFileName(std::string_view name)

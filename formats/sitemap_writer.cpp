@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "core/help_language.h"
+#include "core/plain_path.h"
 #include "formats/local_value.h"
 
 namespace doxel {
@@ -139,13 +140,6 @@ void appendSitemapHead(std::string& out)
 std::string CompilerFileMessage::line() const
 {
     return (kind == Kind::Note ? "Note: " : "Warning: ") + text;
-}
-
-std::string forwardSlashes(std::string_view path)
-{
-    std::string out(path);
-    std::replace(out.begin(), out.end(), '\\', '/');
-    return out;
 }
 
 const CodePage& helpFileCodePage(const Project& project, bool* complete, PathStyle style)

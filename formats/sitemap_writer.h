@@ -127,7 +127,4 @@ private:
     std::string m_relative;  // reused by appendTopicPath
 };
 
-// "\" turned into "/".
-std::string forwardSlashes(std::string_view path);
-
 }  // namespace doxel

@@ -1,5 +1,7 @@
 #include "formats/system_file.h"
 
+#include "formats/help_file_layout.h"
+
 namespace doxel {
 namespace {
 
@@ -16,16 +18,9 @@ std::string untilNul(std::string_view data)
     return std::string(data.substr(0, data.find('\0')));
 }
 
-// Which numbers of a window's record are given (the rectangle and the
-// pane width count where they are not 0).
-constexpr std::uint32_t kGivenProperties = 0x2;
-constexpr std::uint32_t kGivenStyles = 0x4;
-constexpr std::uint32_t kGivenExtendedStyles = 0x8;
-constexpr std::uint32_t kGivenButtons = 0x100;
-// The part of a record every reader knows, up to the Jump 2 address.
-constexpr std::size_t kShortestWindowRecord = 0xAC;
-
 }  // namespace
+
+using namespace help_layout;
 
 HelpSystemInfo readSystemFile(std::string_view bytes)
 {
@@ -40,23 +35,23 @@ HelpSystemInfo readSystemFile(std::string_view bytes)
         const std::string_view data = bytes.substr(at, length);
         at += length;
         switch (code) {
-        case 0:
+        case kContentsFile:
             info.contentsFile = untilNul(data);
             break;
-        case 1:
+        case kIndexFile:
             info.indexFile = untilNul(data);
             break;
-        case 2:
+        case kDefaultTopic:
             info.defaultTopic = untilNul(data);
             break;
-        case 3:
+        case kTitle:
             info.title = untilNul(data);
             break;
-        case 4:
+        case kLanguageAndFlags:
             if (data.size() >= 4)
                 info.languageId = littleEndian(data, 0, 4);
             break;
-        case 5:
+        case kDefaultWindow:
             info.defaultWindow = untilNul(data);
             break;
         default:
@@ -84,7 +79,7 @@ std::vector<WindowDefinition> readWindowsFile(std::string_view windows, std::str
             const std::uint32_t at = u32(offset);
             return at < strings.size() ? untilNul(strings.substr(at)) : std::string();
         };
-        const std::uint32_t given = u32(0x0C);
+        const std::uint32_t given = u32(kWindowGiven);
         const auto number = [&](std::size_t offset, std::uint32_t bit) -> std::optional<std::int32_t> {
             const std::uint32_t value = u32(offset);
             if ((given & bit) == 0 && value == 0)
@@ -92,28 +87,29 @@ std::vector<WindowDefinition> readWindowsFile(std::string_view windows, std::str
             return static_cast<std::int32_t>(value);
         };
         WindowDefinition window;
-        window.name = text(0x08);
-        window.navigationStyle = number(0x10, kGivenProperties);
-        window.title = text(0x14);
-        window.windowStyle = number(0x18, kGivenStyles);
-        window.extendedStyle = number(0x1C, kGivenExtendedStyles);
-        if (u32(0x20) != 0 || u32(0x24) != 0 || u32(0x28) != 0 || u32(0x2C) != 0) {
-            window.left = static_cast<std::int32_t>(u32(0x20));
-            window.top = static_cast<std::int32_t>(u32(0x24));
-            window.right = static_cast<std::int32_t>(u32(0x28));
-            window.bottom = static_cast<std::int32_t>(u32(0x2C));
+        window.name = text(kWindowName);
+        window.navigationStyle = number(kWindowNavigationStyle, kGivenProperties);
+        window.title = text(kWindowTitle);
+        window.windowStyle = number(kWindowStyle, kGivenStyles);
+        window.extendedStyle = number(kWindowExtendedStyle, kGivenExtendedStyles);
+        if (u32(kWindowRect) != 0 || u32(kWindowRect + 4) != 0 || u32(kWindowRect + 8) != 0 ||
+            u32(kWindowRect + 12) != 0) {
+            window.left = static_cast<std::int32_t>(u32(kWindowRect));
+            window.top = static_cast<std::int32_t>(u32(kWindowRect + 4));
+            window.right = static_cast<std::int32_t>(u32(kWindowRect + 8));
+            window.bottom = static_cast<std::int32_t>(u32(kWindowRect + 12));
         }
-        if (u32(0x4C) != 0)
-            window.navigationPaneWidth = static_cast<std::int32_t>(u32(0x4C));
-        window.contentsFile = text(0x60);
-        window.indexFile = text(0x64);
-        window.defaultTopic = text(0x68);
-        window.homePage = text(0x6C);
-        window.buttons = number(0x70, kGivenButtons);
-        window.jump1Text = text(0x9C);
-        window.jump2Text = text(0xA0);
-        window.jump1Url = text(0xA4);
-        window.jump2Url = text(0xA8);
+        if (u32(kWindowPaneWidth) != 0)
+            window.navigationPaneWidth = static_cast<std::int32_t>(u32(kWindowPaneWidth));
+        window.contentsFile = text(kWindowContentsFile);
+        window.indexFile = text(kWindowIndexFile);
+        window.defaultTopic = text(kWindowDefaultTopic);
+        window.homePage = text(kWindowHomePage);
+        window.buttons = number(kWindowButtons, kGivenButtons);
+        window.jump1Text = text(kWindowJump1Text);
+        window.jump2Text = text(kWindowJump2Text);
+        window.jump1Url = text(kWindowJump1Url);
+        window.jump2Url = text(kWindowJump2Url);
         result.push_back(std::move(window));
     }
     return result;

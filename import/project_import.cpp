@@ -13,6 +13,7 @@
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
+#include "core/plain_path.h"
 #include "core/project_file.h"
 #include "core/text_encoding.h"
 #include "formats/address.h"
@@ -61,33 +62,6 @@ bool hasControls(std::string_view text)
 {
     return std::any_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
-}
-
-std::string forwardSlashed(std::string text)
-{
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
-}
-
-std::string percentDecoded(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto hex = [](char c) {
-            return c >= '0' && c <= '9'   ? c - '0'
-                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                          : -1;
-        };
-        if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 && hex(text[i + 2]) >= 0) {
-            out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 std::string stemOf(std::string_view path)
@@ -240,7 +214,7 @@ void Importer::addContents(Sitemap& sitemap, const std::string& label)
             ++missingTopics;
         std::string caption = withoutControls(std::move(item.name));
         if (caption.empty())
-            caption = item.local.empty() ? "(untitled)" : std::string(fileNameOf(forwardSlashed(item.local)));
+            caption = item.local.empty() ? "(untitled)" : std::string(fileNameOf(forwardSlashes(item.local)));
         const bool numbered = item.imageNumber >= 1 && item.imageNumber <= kLastStoredIconNumber + 1;
         ContentsEntry* entry = parents.back()->appendChild(std::make_unique<ContentsEntry>(
             std::move(caption), numbered ? item.imageNumber - 1 : kBookIcon, std::move(topic)));

@@ -14,6 +14,7 @@
 #include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/path_rules.h"
+#include "core/plain_path.h"
 #include "formats/help_project_reader.h"
 #include "formats/help_project_writer.h"
 #include "output/page_code_page.h"
@@ -24,20 +25,13 @@ namespace {
 
 constexpr std::size_t kFileSizeLimit = 512 * 1024 * 1024;
 
-// `path` relative to the project folder, "/" separated and normal; empty
-// when it leads out of the folder.
-std::string insideRelative(std::string path)
+// `path` relative to the project folder, "/" separated and plain; empty
+// when it is absolute or leads out of the folder.
+std::string insideRelative(const std::string& path)
 {
-    for (char& c : path) {
-        if (c == '\\')
-            c = '/';
-    }
-    if (path.empty() || path.front() == '/')
+    if (path.empty() || path.front() == '/' || path.front() == '\\')
         return {};
-    const std::string normal = fs::path(path).lexically_normal().generic_string();
-    if (normal.empty() || normal == "." || normal == ".." || normal.starts_with("../"))
-        return {};
-    return normal;
+    return plainRelativePath(path);
 }
 
 bool isRegularFile(const std::string& path)

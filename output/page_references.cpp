@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "core/path_rules.h"
+#include "core/plain_path.h"
 #include "core/text_encoding.h"
 #include "formats/character_references.h"
 
@@ -270,22 +271,8 @@ UrlKind classifyUrl(std::string_view url)
 
 std::string localUrlPath(std::string_view url)
 {
-    const std::size_t cut = url.find_first_of("?#");
-    const std::string_view path = url.substr(0, cut);
-    std::string out;
-    out.reserve(path.size());
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (path[i] == '%' && i + 2 < path.size() && hexDigitValue(path[i + 1]) >= 0 &&
-            hexDigitValue(path[i + 2]) >= 0) {
-            out += static_cast<char>(hexDigitValue(path[i + 1]) * 16 + hexDigitValue(path[i + 2]));
-            i += 2;
-        } else if (path[i] == '\\') {
-            out += '/';
-        } else {
-            out += path[i];
-        }
-    }
-    return out;
+    // Backslashes first, so that an escaped one ("%5C") stays.
+    return percentDecoded(forwardSlashes(std::string(url.substr(0, url.find_first_of("?#")))));
 }
 
 std::string_view urlFragment(std::string_view url)

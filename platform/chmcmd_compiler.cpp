@@ -5,8 +5,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <locale.h>  // NOLINT(modernize-deprecated-headers): newlocale is POSIX, not in <clocale>
 #include <set>
 #include <unistd.h>
+#include <wctype.h>  // NOLINT(modernize-deprecated-headers): towlower_l is POSIX, not in <cwctype>
 
 #include <algorithm>
 #include <filesystem>
@@ -30,6 +32,31 @@
 
 namespace doxel {
 namespace {
+
+std::u32string lowerCase(std::u32string text)
+{
+    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    for (char32_t& c : text) {
+        if (utf8 != nullptr)
+            c = static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), utf8));
+        else if (c >= 'A' && c <= 'Z')
+            c += 32;
+    }
+    return text;
+}
+
+// The pages of a help project whose titles chmcmd dies on with search on,
+// relative to its folder; none when its search is off.
+std::vector<std::string> pagesChmcmdCrashesOn(const std::string& helpProjectFile)
+{
+    std::vector<std::string> pages;
+    chm::visitStoredPages(helpProjectFile, true,
+                          [&pages](const std::string& path, const std::string& title, const std::string& text) {
+                              if (chmcmdCrashesOnTitle(title, text))
+                                  pages.push_back(path);
+                          });
+    return pages;
+}
 
 constexpr std::size_t kProjectSizeLimit = 256 * 1024 * 1024;
 
@@ -321,7 +348,7 @@ bool ChmcmdCompiler::compile(const std::string& helpProjectFile, const CompilerL
                  folder +
                  "/...), where help viewers find nothing: applications cannot open this help file at a help id; "
                  "compile with the built-in compiler");
-        for (const std::string& page : chm::pagesChmcmdCrashesOn(hhp))
+        for (const std::string& page : pagesChmcmdCrashesOn(hhp))
             emit("Warning: chmcmd is known to crash on the title of " + page +
                  " with full-text search on (its first word starts with a letter beyond ASCII and the page holds "
                  "it); compile with the built-in compiler or change the title");
@@ -374,6 +401,42 @@ std::unique_ptr<CompiledHelpFile> ChmcmdCompiler::openCompiled(const std::string
 std::unique_ptr<CompiledHelpFile> openWithChmlib(const std::string& compiledFile)
 {
     return std::make_unique<ChmReader>(compiledFile);
+}
+
+bool chmcmdCrashesOnTitle(const std::string& title, const std::string& page)
+{
+    std::size_t start = 0;
+    while (start < title.size() && (title[start] == ' ' || title[start] == '\t'))
+        ++start;
+    if (start >= title.size() || static_cast<unsigned char>(title[start]) < 0x80)
+        return false;
+    // The first word, then its first letters lower-cased: chmcmd dies when
+    // the page's text holds the word in any form ("Установка" and
+    // "установку").
+    std::u32string word;
+    for (std::size_t pos = start; pos < title.size();) {
+        const long c = decodeUtf8(title, pos);
+        if (c < 0 || c == ' ' || c == '\t' || c == ',' || c == '.' || c == ':')
+            break;
+        word.push_back(static_cast<char32_t>(c));
+    }
+    const std::size_t stem = word.size() > 4 ? word.size() - 2 : word.size();
+    const std::u32string key = lowerCase(word.substr(0, stem));
+    // The text after the title.
+    const std::string lowerTitleEnd = "</title>";
+    std::size_t body = 0;
+    for (std::size_t i = 0; i + lowerTitleEnd.size() <= page.size(); ++i) {
+        if (asciiLower(std::string_view(page).substr(i, lowerTitleEnd.size())) == lowerTitleEnd) {
+            body = i + lowerTitleEnd.size();
+            break;
+        }
+    }
+    std::u32string text;
+    for (std::size_t pos = body; pos < page.size();) {
+        const long c = decodeUtf8(page, pos);
+        text.push_back(c < 0 ? U'?' : static_cast<char32_t>(c));
+    }
+    return !key.empty() && lowerCase(text).find(key) != std::u32string::npos;
 }
 
 }  // namespace doxel

@@ -43,6 +43,11 @@ private:
     std::chrono::milliseconds m_progressInterval{50};
 };
 
+// The page title that chmcmd is known to crash on with search on: its first
+// word starts with a letter beyond ASCII, and the page's text holds that
+// word too. `title` and `page` in UTF-8.
+bool chmcmdCrashesOnTitle(const std::string& title, const std::string& page);
+
 // A compiled help file read with chmlib, as help viewers on this platform
 // read it. Throws IoError when it is no help file.
 std::unique_ptr<CompiledHelpFile> openWithChmlib(const std::string& compiledFile);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tools/text_lines.h"
+#include "core/text_lines.h"
 
 namespace doxel {
 namespace {

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "core/errors.h"
-#include "tools/text_lines.h"
+#include "core/text_lines.h"
 
 namespace doxel {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "core/errors.h"
 #include "core/text_encoding.h"
-#include "tools/text_lines.h"
+#include "core/text_lines.h"
 
 namespace doxel {
 namespace {

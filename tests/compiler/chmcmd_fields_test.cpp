@@ -118,13 +118,14 @@ TEST(ChmcmdFields, SystemWindowTopicAndIndexHeaderFieldsAgree)
         EXPECT_EQ(ours.size(), labels.size()) << command;
         EXPECT_EQ(ours, theirs) << command;
     }
-    // The pages' topics: the same pages with the same titles (compared as
-    // sets, since the order is free; chmcmd keeps
-    // the entity in "B&uuml;sum", which we store as the letter).
+    // The pages' topics: the same pages with the same titles and flags
+    // (compared as sets, since the order is free; chmcmd keeps the entity in
+    // "B&uuml;sum", which we store as the letter).
     const auto topics = [&](const std::string& file) {
         std::set<std::string> rows;
         const std::string text = run("chmls printtopics '" + (folder / file).string() + "' 2>&1");
         std::string name;
+        std::string value;
         std::size_t start = 0;
         while (start < text.size()) {
             std::size_t end = text.find('\n', start);
@@ -134,16 +135,18 @@ TEST(ChmcmdFields, SystemWindowTopicAndIndexHeaderFieldsAgree)
             start = end + 1;
             if (line.starts_with(" Tag name    :"))
                 name = line.substr(14, line.rfind('(') - 14);
-            else if (line.starts_with(" Tag value   :") && line.find(".htm") != std::string::npos &&
-                     line.find("busum") == std::string::npos)
-                rows.insert(name + " -> " + line.substr(14, line.rfind('(') - 14));
+            else if (line.starts_with(" Tag value   :"))
+                value = line.substr(14, line.rfind('(') - 14);
+            else if (line.starts_with(" contents val:") && value.find(".htm") != std::string::npos &&
+                     value.find("busum") == std::string::npos)
+                rows.insert(name + " -> " + value + " " + line.substr(14, line.find('(') - 14));
         }
         return rows;
     };
     // chmcmd adds a topic for each keyword of its binary index, which we do
     // not write.
     std::set<std::string> theirs = topics("theirs.chm");
-    EXPECT_EQ(theirs.erase("tour -> pages/tour.htm"), 1u);
+    EXPECT_EQ(theirs.erase("tour -> pages/tour.htm 6"), 1u);
     EXPECT_EQ(topics("ours.chm"), theirs);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -10,6 +11,8 @@
 #include "chm_readers.h"
 #include "core/text_encoding.h"
 #include "formats/help_file.h"
+#include "formats/help_project_reader.h"
+#include "formats/system_file.h"
 #include "test_support.h"
 
 namespace doxel::chm {
@@ -72,6 +75,16 @@ void expectEveryReaderHolds(const std::string& chm, const Files& expected)
             EXPECT_EQ(found->second, data) << reader << " reads " << name << " wrongly";
         }
     }
+}
+
+std::uint32_t u32At(const std::string& bytes, std::size_t at)
+{
+    if (at + 4 > bytes.size())
+        return 0xFFFFFFFFu;
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
 }
 
 struct LanguageCase {
@@ -157,7 +170,161 @@ TEST(HelpCompiler, ManyPagesGoInAndComeBackByteForByte)
         if (name != "help.hhp")
             stored["/" + name] = data;
     }
-    expectEveryReaderHolds(dir.file("help.chm"), stored);
+    const std::string chm = dir.file("help.chm");
+    expectEveryReaderHolds(chm, stored);
+    // Viewers find a topic's row of #URLTBL by block: 341 rows of 12 bytes
+    // to each block of 4 KB. Every row of #TOPICS leads there, and that row
+    // back to the topic and its path in #URLSTR.
+    const test::ChmFiles system = test::readWithChmlib(chm);
+    const std::string& topics = system.at("/#TOPICS");
+    const std::string& urlTable = system.at("/#URLTBL");
+    const std::string& urlStrings = system.at("/#URLSTR");
+    ASSERT_GT(topics.size() / 16, 2 * 341u);
+    for (std::uint32_t topic = 0; topic < topics.size() / 16; ++topic) {
+        const std::uint32_t row = topic / 341 * 4096 + topic % 341 * 12;
+        ASSERT_EQ(u32At(topics, topic * 16 + 8), row) << topic;
+        ASSERT_EQ(u32At(urlTable, row + 4), topic) << topic;
+        const std::uint32_t url = u32At(urlTable, row + 8);
+        ASSERT_LT(url + 8, urlStrings.size()) << topic;
+        EXPECT_TRUE(stored.contains("/" + std::string(urlStrings.c_str() + url + 8))) << topic;
+    }
+}
+
+TEST(HelpCompiler, TheDefaultTopicIsAStoredPage)
+{
+    // The contents start with pages/first.htm; [FILES] with pages/other.htm.
+    struct Case {
+        const char* defaultTopic;
+        bool contents;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"index.htm", true, "index.htm"},
+        {"pages\\first.htm", true, "pages/first.htm"},
+        {"index.htm#part", true, "index.htm#part"},
+        {"missing.htm", true, "pages/first.htm"},
+        {"", true, "pages/first.htm"},
+        {"../index.htm", true, "pages/first.htm"},
+        {"missing.htm", false, "pages/other.htm"},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        const fs::path folder = dir.path() / "help";
+        test::writeFile(dir.path() / "index.htm", page("Outside", "outside"));
+        const Files files = {{"help.hhp", test::crlf({"[OPTIONS]", "Compiled file=help.chm",
+                                                      std::string("Contents file=") + (c.contents ? "help.hhc" : ""),
+                                                      std::string("Default topic=") + c.defaultTopic, "Title=T", "",
+                                                      "[FILES]", "pages/other.htm", "index.htm", "pages/first.htm"})},
+                             {"help.hhc", sitemap({{"First", "pages/first.htm"}, {"Index", "index.htm"}})},
+                             {"index.htm", page("Index", "<a name=part>x</a>")},
+                             {"pages/first.htm", page("First", "first")},
+                             {"pages/other.htm", page("Other", "other")}};
+        std::vector<std::string> log;
+        ASSERT_TRUE(compileProject(folder, files, &log)) << c.defaultTopic << ": " << log.back();
+        const test::ChmFiles stored = test::readWithChmlib((folder / "help.chm").string());
+        EXPECT_EQ(readSystemFile(stored.at("/#SYSTEM")).defaultTopic, c.stored) << c.defaultTopic;
+    }
+}
+
+TEST(HelpCompiler, TakesNoFileByAPathThatLeadsOutOfTheProjectFolder)
+{
+    // outside.htm lies both beside the project folder and in it, where only
+    // paths through ".." name it.
+    test::TempDir dir;
+    const fs::path folder = dir.path() / "help";
+    test::writeFile(dir.path() / "outside.htm", page("Outside", "outside"));
+    test::writeFile(dir.path() / "secret.txt", "secret");
+    const std::string project = test::crlf(
+        {"[OPTIONS]", "Compiled file=help.chm", "Contents file=help.hhc", "Default topic=../outside.htm", "Title=T", "",
+         "[WINDOWS]", "Main=\"T\",,,\"../outside.htm\",\"pages/../../outside.htm\"", "", "[FILES]", "index.htm",
+         "..\\secret.txt", "", "[ALIAS]", "IDH_OUT=../outside.htm", "", "[MAP]", "#define IDH_OUT 1"});
+    const Files files = {
+        {"help.hhp", project},
+        {"help.hhc", sitemap({{"Index", "index.htm"}, {"Out", "../outside.htm"}})},
+        {"index.htm", page("Index", "<a href=\"../outside.htm\">a</a><a href=\"pages/..%2F..%2Fsecret.txt\">b</a>")},
+        {"outside.htm", page("Inside", "inside")},
+        {"secret.txt", "inside"}};
+    std::vector<std::string> log;
+    ASSERT_TRUE(compileProject(folder, files, &log)) << log.back();
+    const std::string chm = (folder / "help.chm").string();
+    for (const auto& [reader, stored] :
+         {std::pair{"chmlib", test::readWithChmlib(chm)}, std::pair{"7-Zip", test::readWith7zip(chm)}}) {
+        for (const auto& [name, data] : stored) {
+            EXPECT_EQ(name.find("outside"), std::string::npos) << reader << " reads " << name;
+            EXPECT_EQ(name.find("secret"), std::string::npos) << reader << " reads " << name;
+        }
+    }
+}
+
+TEST(HelpCompiler, SystemFilesReadBackAsTheProjectGivesThem)
+{
+    const std::string project = test::crlf(
+        {"[OPTIONS]", "Compiled file=help.chm", "Contents file=help.hhc", "Index file=help.hhk",
+         "Default topic=pages\\start.htm", "Default Window=Main", "Language=0x407", "Title=Hilfe", "", "[WINDOWS]",
+         "Main=\"Fenster\",\"help.hhc\",\"help.hhk\",\"pages\\start.htm\",\"home.htm\","
+         "\"https://example.org/\",\"Example\",\"pages\\faq.htm\",\"FAQ\",0x2520,250,0x387e,"
+         "[80,70,730,500],0x30000,0x100,,,,,0",
+         "", "[FILES]", "pages/start.htm"});
+    test::TempDir dir;
+    ASSERT_TRUE(compileProject(dir.path(), {{"help.hhp", project},
+                                            {"help.hhc", sitemap({{"Start", "pages/start.htm"}})},
+                                            {"help.hhk", sitemap({{"faq", "pages/faq.htm"}})},
+                                            {"home.htm", page("Home", "home")},
+                                            {"pages/start.htm", page("Start", "start")},
+                                            {"pages/faq.htm", page("FAQ", "faq")}}));
+    const test::ChmFiles files = test::readWithChmlib(dir.file("help.chm"));
+    const HelpSystemInfo system = readSystemFile(files.at("/#SYSTEM"));
+    EXPECT_EQ(std::tie(system.contentsFile, system.indexFile, system.defaultTopic, system.title, system.defaultWindow),
+              std::tie("help.hhc", "help.hhk", "pages/start.htm", "Hilfe", "Main"));
+    EXPECT_EQ(system.languageId, 0x407u);
+    const std::vector<WindowDefinition> windows = readWindowsFile(files.at("/#WINDOWS"), files.at("/#STRINGS"));
+    ASSERT_EQ(windows.size(), 1u);
+    // Paths as viewers take them, with "/".
+    WindowDefinition expected = readHelpProject(project, "help.hhp").windows.at(0);
+    for (std::string* path : {&expected.contentsFile, &expected.indexFile, &expected.defaultTopic, &expected.homePage,
+                              &expected.jump1Url, &expected.jump2Url})
+        std::replace(path->begin(), path->end(), '\\', '/');
+    const auto fields = [](const WindowDefinition& w) {
+        return std::tie(w.name, w.title, w.contentsFile, w.indexFile, w.defaultTopic, w.homePage, w.jump1Url,
+                        w.jump1Text, w.jump2Url, w.jump2Text, w.navigationStyle, w.navigationPaneWidth, w.buttons,
+                        w.left, w.top, w.right, w.bottom, w.windowStyle, w.extendedStyle);
+    };
+    EXPECT_EQ(fields(windows[0]), fields(expected));
+}
+
+TEST(HelpCompiler, MarksEveryWindowFieldTheProjectGivesAsValid)
+{
+    if (std::system("command -v chmls > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "chmls (fp-utils) is not installed";
+    // The HHWIN_PARAM_ bits of the window's record, as htmlhelp.h names them.
+    constexpr std::uint32_t properties = 0x2, styles = 0x4, exStyles = 0x8, rect = 0x10, navWidth = 0x20,
+                            buttons = 0x100;
+    const std::pair<std::string, std::uint32_t> windows[] = {
+        {"\"All\",,,,,,,,,0x2520,250,0x387e,[80,70,730,500],0x30000,0x100,,,,,0",
+         properties | styles | exStyles | rect | navWidth | buttons},
+        {"\"Bare\",,,,,,,,,,,,,,,,,,,0", 0},
+        {"\"Width\",,,,,,,,,,300,,,,,,,,,0", navWidth},
+        {"\"Styles\",,,,,,,,,,,,,0x10000,0x200,,,,,0", styles | exStyles},
+        {"\"Place\",,,,,,,,,0x20,,0x2,[1,2,3,4],,,,,,,0", properties | rect | buttons},
+    };
+    // chmls reads the first window of a help file alone.
+    for (const auto& [window, valid] : windows) {
+        test::TempDir dir;
+        const std::string project = test::crlf({"[OPTIONS]", "Compiled file=help.chm", "Default topic=index.htm",
+                                                "Title=T", "", "[WINDOWS]", "w=" + window, "", "[FILES]", "index.htm"});
+        ASSERT_TRUE(compileProject(dir.path(), {{"help.hhp", project}, {"index.htm", page("T", "t")}}));
+        FILE* pipe = ::popen(("chmls printwindows '" + dir.file("help.chm") + "' 2>&1").c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string text;
+        char line[4096];
+        while (text.empty() && std::fgets(line, sizeof line, pipe) != nullptr) {
+            if (std::string_view(line).starts_with("0C "))
+                text = line;
+        }
+        ::pclose(pipe);
+        ASSERT_NE(text.find("( = "), std::string::npos) << window;
+        EXPECT_EQ(std::stoul(text.substr(text.find("( = ") + 4), nullptr, 16), valid) << window;
+    }
 }
 
 TEST(HelpCompiler, AFailedCompileKeepsTheOldHelpFile)
@@ -217,20 +384,23 @@ TEST(HelpCompiler, NamesTheLanguageThatWouldKeepTheWordsTheSearchLeavesOut)
     EXPECT_NE(note->find("(Windows-1252)"), std::string::npos) << *note;
 }
 
-TEST(HelpCompiler, HostileProjectsEndInAHelpFileOrAClearError)
+TEST(HelpCompiler, HostileProjectsEndInAHelpFileWithTheirPagesOrTheErrorNamed)
 {
     std::string deep = "<HTML><BODY>";
     for (int i = 0; i < 100000; ++i)
         deep += "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Local\" value=\"index.htm\"></OBJECT>";
-    const std::vector<std::pair<const char*, Files>> cases = {
-        {"deep contents", {{"help.hhc", deep}}},
+    const std::string huge = page("big", std::string(20u << 20, 'x'));
+    // A case that names an error fails with it; the others keep every page.
+    const std::vector<std::tuple<const char*, Files, const char*>> cases = {
+        {"deep contents", {{"help.hhc", deep}}, "the lists nest deeper than 255 levels"},
         {"odd names",
-         {{"help.hhc", sitemap({{"a", "odd name %25 #1.htm"}, {"b", "../outside.htm"}})},
-          {"odd name % #1.htm", page("odd", "<a href=\"%20x.htm\">x</a>")}}},
-        {"long name", {{"help.hhc", sitemap({{"a", std::string(3000, 'n') + ".htm"}})}}},
-        {"huge page", {{"index.htm", page("big", std::string(20u << 20, 'x'))}}},
+         {{"help.hhc", sitemap({{"a", "odd name %25 %231.htm"}, {"b", "../outside.htm"}})},
+          {"odd name % #1.htm", page("odd", "<a href=\"%20x.htm\">x</a>")}},
+         nullptr},
+        {"long name", {{"help.hhc", sitemap({{"a", std::string(3000, 'n') + ".htm"}})}}, nullptr},
+        {"huge page", {{"index.htm", huge}}, nullptr},
     };
-    for (const auto& [name, extra] : cases) {
+    for (const auto& [name, extra, error] : cases) {
         test::TempDir dir;
         Files files = {{"help.hhp", hhp("0x409", "T")},
                        {"help.hhk", sitemap({})},
@@ -239,12 +409,20 @@ TEST(HelpCompiler, HostileProjectsEndInAHelpFileOrAClearError)
         for (const auto& [file, data] : extra)
             files[file] = data;
         std::vector<std::string> log;
-        if (!compileProject(dir.path(), files, &log)) {
-            ASSERT_FALSE(log.empty()) << name;
-            EXPECT_TRUE(log.back().starts_with("Error: ")) << name << ": " << log.back();
-        } else {
-            EXPECT_NO_THROW(test::readWithChmlib(dir.file("help.chm"))) << name;
+        const bool compiled = compileProject(dir.path(), files, &log);
+        if (error != nullptr) {
+            EXPECT_FALSE(compiled) << name;
+            EXPECT_TRUE(log.back().starts_with("Error: ") && log.back().find(error) != std::string::npos)
+                << name << ": " << log.back();
+            continue;
         }
+        ASSERT_TRUE(compiled) << name << ": " << log.back();
+        Files pages;
+        for (const auto& [file, data] : files) {
+            if (file.ends_with(".htm"))
+                pages["/" + file] = data;
+        }
+        expectEveryReaderHolds(dir.file("help.chm"), pages);
     }
 }
 
@@ -366,19 +544,6 @@ TEST(HelpCompiler, WritesTheContextTableWithTopicsAsPathsInsideTheHelpFile)
               0);
     EXPECT_EQ(test::readFile(dir.path() / "help.ali"),
               "helpid12=pages/t\xFCr.htm#part\nhelpid1001=index.htm\nhelpid2147483647=popup.htm\n");
-}
-
-TEST(HelpCompiler, KnowsTheTitlesChmcmdDiesOn)
-{
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"Установка программы", "<title>Установка программы</title>Как выполнить установку.", true},
-        {"Установка программы", "<title>Установка программы</title>Другой текст.", false},
-        {"Program setup", "<title>Program setup</title>Program", false},
-        {"Εγκατάσταση", "<title>Εγκατάσταση</title><p>εγκατάσταση</p>", true},
-        {"", "<title></title>", false},
-    };
-    for (const auto& [title, text, crashes] : cases)
-        EXPECT_EQ(chmcmdCrashesOnTitle(title, text), crashes) << title;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/plain_path.h"
 #include "core/project.h"
 #include "test_support.h"
 
@@ -294,6 +295,36 @@ TEST(TopicAnchors, SplitTheAnchorOffTheFileAndSurviveResolving)
     project.rebuildFileList();
     ASSERT_EQ(project.fileList.size(), 1u);
     EXPECT_EQ(project.fileList[0].path, "/h/a.htm");
+}
+
+TEST(PlainRelativePath, StaysInsideTheFolder)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"a.htm", "a.htm"},
+        {"pages\\sub\\a.htm", "pages/sub/a.htm"},
+        {"./pages//a.htm", "pages/a.htm"},
+        {"pages/../a.htm", "a.htm"},
+        {"pages\\..\\..\\a.htm", ""},
+        {"../a.htm", ""},
+        {"..", ""},
+        {"a/../../help/a.htm", ""},
+        {"a/..", ""},
+        {"", ""},
+        {"/a.htm", "a.htm"},
+        {"a/.../b", "a/.../b"},
+        {"..a/b..", "..a/b.."},
+    };
+    for (const auto& [relative, plain] : cases)
+        EXPECT_EQ(plainRelativePath(relative), plain) << relative;
+    // Escapes are decoded before the rule sees the path, so "%2E%2E" leads
+    // out as ".." does.
+    const std::pair<const char*, const char*> escaped[] = {
+        {"a%20b.htm", "a b.htm"}, {"100%.htm", "100%.htm"}, {"%2e%2E/a.htm", ""},
+        {"a%2F..%2F..%2Fb", ""},  {"a%5Cb.htm", "a/b.htm"}, {"%4", "%4"},
+        {"%zz", "%zz"},
+    };
+    for (const auto& [url, plain] : escaped)
+        EXPECT_EQ(plainRelativePath(percentDecoded(url)), plain) << url;
 }
 
 }  // namespace

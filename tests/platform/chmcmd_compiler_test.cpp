@@ -472,5 +472,18 @@ TEST(ChmReader, RefusesAFileThatIsNoCompiledHelpFile)
     EXPECT_THROW(ChmReader(dir.file("none.chm")), IoError);
 }
 
+TEST(ChmcmdCompiler, KnowsTheTitlesChmcmdDiesOn)
+{
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"Установка программы", "<title>Установка программы</title>Как выполнить установку.", true},
+        {"Установка программы", "<title>Установка программы</title>Другой текст.", false},
+        {"Program setup", "<title>Program setup</title>Program", false},
+        {"Εγκατάσταση", "<title>Εγκατάσταση</title><p>εγκατάσταση</p>", true},
+        {"", "<title></title>", false},
+    };
+    for (const auto& [title, text, crashes] : cases)
+        EXPECT_EQ(chmcmdCrashesOnTitle(title, text), crashes) << title;
+}
+
 }  // namespace
 }  // namespace doxel

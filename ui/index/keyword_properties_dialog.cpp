@@ -8,8 +8,8 @@
 
 #include "core/text_ids.h"
 #include "ui/kit/qt_text.h"
+#include "ui/kit/title_width.h"
 #include "ui/kit/window_placement.h"
-#include "ui/main/qt_desktop.h"
 
 namespace doxel {
 

@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "ui/kit/qt_text.h"
+#include "ui/kit/title_width.h"
 
 namespace doxel {
 namespace {
@@ -86,14 +87,6 @@ std::vector<std::string> runFileDialog(QWidget* owner, const FileDialogRequest& 
 }
 
 }  // namespace
-
-int widthForTitle(const QWidget& window, const QString& title)
-{
-    // The window manager draws the title in about the application's font,
-    // beside an icon and three buttons.
-    constexpr int kTitleBarControls = 140;
-    return QFontMetrics(window.font()).horizontalAdvance(title) + kTitleBarControls;
-}
 
 QString qtFileFilter(const std::vector<FileFilter>& filters)
 {

@@ -7,9 +7,6 @@
 
 namespace doxel {
 
-// The width a small box needs to show `title` whole in its title bar.
-int widthForTitle(const QWidget& window, const QString& title);
-
 // The desktop of the running program: Qt's message boxes, input box and
 // choosers, owned by the main window once it exists; programs started
 // directly with their arguments; files and addresses handed to the
