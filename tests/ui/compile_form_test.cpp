@@ -126,6 +126,26 @@ QColor memoColor(const TCompileForm& form)
     return form.memo()->palette().color(QPalette::Active, QPalette::Text);
 }
 
+// The compile thread held in the middle of its run until the test lets it
+// go on.
+struct HeldRun {
+    std::binary_semaphore reached{0};
+    std::binary_semaphore released{0};
+
+    explicit HeldRun(FormFixture& f)
+    {
+        f.compiler.during = [this] {
+            reached.release();
+            released.acquire();
+        };
+    }
+    bool waitUntilReached()
+    {
+        return QTest::qWaitFor([this] { return reached.try_acquire(); }, 5000);
+    }
+    void letGo() { released.release(); }
+};
+
 QStringList summaryTexts(const TCompileForm& form)
 {
     QStringList texts;
@@ -352,18 +372,13 @@ private slots:
     {
         FormFixture f;
         auto form = f.create();
-        std::binary_semaphore reached(0);
-        std::binary_semaphore asked(0);
-        f.compiler.during = [&] {
-            reached.release();
-            asked.acquire();
-        };
+        HeldRun held(f);
         QSignalSpy finished(form.get(), &TCompileForm::runFinished);
         form->show();
-        QVERIFY(QTest::qWaitFor([&reached] { return reached.try_acquire(); }, 5000));
+        QVERIFY(held.waitUntilReached());
         QVERIFY(form->stopButton()->isEnabled());
         form->stopButton()->click();
-        asked.release();
+        held.letGo();
         QVERIFY(finished.wait(5000));
         QVERIFY(form->isVisible());
         QVERIFY(!form->stopButton()->isEnabled());
@@ -378,22 +393,17 @@ private slots:
     {
         FormFixture f;
         auto form = f.create();
-        // The compile thread holds in the middle of its run until the
-        // window has been asked to close in every way.
-        std::binary_semaphore reached(0);
-        std::binary_semaphore asked(0);
-        f.compiler.during = [&] {
-            reached.release();
-            asked.acquire();
-        };
+        // The compile goes on once the window has been asked to close in
+        // every way.
+        HeldRun held(f);
         QSignalSpy finished(form.get(), &TCompileForm::runFinished);
         form->show();
-        QVERIFY(QTest::qWaitFor([&reached] { return reached.try_acquire(); }, 5000));
+        QVERIFY(held.waitUntilReached());
         form->closeButton()->click();
         form->close();
         form->reject();
         const bool visibleAfterRequests = form->isVisible() && form->isCompiling();
-        asked.release();
+        held.letGo();
         QVERIFY(finished.wait(5000));
         QVERIFY(visibleAfterRequests);
         QVERIFY(!form->isVisible());
@@ -406,22 +416,17 @@ private slots:
     {
         FormFixture f;
         auto form = f.create();
-        std::binary_semaphore reached(0);
-        std::binary_semaphore handled(0);
-        f.compiler.during = [&] {
-            reached.release();
-            handled.acquire();
-        };
+        HeldRun held(f);
         QSignalSpy finished(form.get(), &TCompileForm::runFinished);
         form->show();
-        QVERIFY(QTest::qWaitFor([&reached] { return reached.try_acquire(); }, 5000));
+        QVERIFY(held.waitUntilReached());
         // The window handles its events while the compiler is busy: the
         // lines reported so far are shown, and a page change is carried out.
         QVERIFY(QTest::qWaitFor([&form] { return form->status()->currentMessage().contains("Compiling"); }, 5000));
         form->pageControl()->setCurrentIndex(1);
         QCOMPARE(form->pageControl()->currentIndex(), 1);
         QVERIFY(form->isCompiling());
-        handled.release();
+        held.letGo();
         QVERIFY(finished.wait(5000));
         QVERIFY(!form->isCompiling());
     }
