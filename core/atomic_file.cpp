@@ -493,8 +493,10 @@ std::optional<std::string> FolderGate::read(const std::string& path, std::size_t
 {
     const FileDescriptor fd(openForReading(path));
     // Checked on the file opened, so that no link put in its way between a
-    // check and the read leads out.
-    if (!holdsRealPath(realPathOf(fd)))
+    // check and the read leads out; by its name where the system does not
+    // tell (no /proc).
+    const std::string real = realPathOf(fd);
+    if (real.empty() ? !holds(path) : !holdsRealPath(real))
         return std::nullopt;
     return readOpenedFile(fd, path, limit);
 }
