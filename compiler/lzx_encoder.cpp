@@ -439,28 +439,6 @@ private:
 
 }  // namespace
 
-int lzxPositionSlots(int windowBits)
-{
-    switch (windowBits) {
-    case 15:
-        return 30;
-    case 16:
-        return 32;
-    case 17:
-        return 34;
-    case 18:
-        return 36;
-    case 19:
-        return 38;
-    case 20:
-        return 42;
-    case 21:
-        return 50;
-    default:
-        throw std::invalid_argument("LZX window of 2^" + std::to_string(windowBits) + " bytes");
-    }
-}
-
 LzxInterval compressLzxInterval(std::string_view data, int windowBits)
 {
     return IntervalCoder(data, windowBits).run();

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/lzx_format.h"
+
 namespace doxel::chm {
 
 // LZX as help files use it: the data is cut into frames of 32 KB of
@@ -14,7 +16,8 @@ namespace doxel::chm {
 // boundary, so that a reader can start decoding at any reset point the reset
 // table names; one verbatim block per frame keeps every block inside its
 // frame, which the older decoders require.
-inline constexpr std::size_t kLzxFrameSize = 0x8000;
+using doxel::kLzxFrameSize;
+using doxel::lzxPositionSlots;
 
 struct LzxInterval {
     std::string bytes;                  // the compressed stream of the interval
@@ -24,8 +27,5 @@ struct LzxInterval {
 // Compresses one reset interval (at most the interval size, a whole number
 // of frames except at the end of the data). `windowBits` is 15 to 21.
 LzxInterval compressLzxInterval(std::string_view data, int windowBits);
-
-// The number of position slots a window of 2^windowBits bytes has.
-int lzxPositionSlots(int windowBits);
 
 }  // namespace doxel::chm

@@ -8,11 +8,12 @@
 #include "core/errors.h"
 #include "core/text_encoding.h"
 #include "formats/lzx_decoder.h"
+#include "formats/lzx_format.h"
 
 namespace doxel {
 namespace {
 
-constexpr std::uint64_t kFrameSize = 0x8000;
+constexpr std::uint64_t kFrameSize = kLzxFrameSize;
 constexpr std::uint32_t kMaxChunkSize = 1u << 20;
 constexpr std::size_t kRecentFrames = 16;
 // Reading every stored file once decodes each frame about once; files read

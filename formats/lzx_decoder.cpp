@@ -1,5 +1,7 @@
 #include "formats/lzx_decoder.h"
 
+#include "formats/lzx_format.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -11,7 +13,6 @@ constexpr std::uint32_t kLiterals = 256;
 constexpr std::uint32_t kMinMatch = 2;
 constexpr std::uint32_t kLengthSymbols = 249;
 constexpr std::size_t kPretreeSymbols = 20;
-constexpr std::size_t kMaxFrame = 0x8000;
 
 enum BlockType { kVerbatim = 1, kAligned = 2, kUncompressed = 3 };
 
@@ -37,18 +38,6 @@ struct Slots {
     }
 };
 const Slots kSlots;
-
-int positionSlots(int windowBits)
-{
-    switch (windowBits) {
-    case 20:
-        return 42;
-    case 21:
-        return 50;
-    default:
-        return windowBits * 2;
-    }
-}
 
 [[noreturn]] void damaged(const std::string& what)
 {
@@ -183,7 +172,7 @@ LzxDecoder::LzxDecoder(int windowBits)
     if (windowBits < 15 || windowBits > 21)
         damaged("a window of 2^" + std::to_string(windowBits) + " bytes, where LZX has 2^15 to 2^21");
     m_windowSize = 1u << windowBits;
-    m_mainElements = kLiterals + static_cast<std::uint32_t>(positionSlots(windowBits)) * 8;
+    m_mainElements = kLiterals + static_cast<std::uint32_t>(lzxPositionSlots(windowBits)) * 8;
     m_window.assign(m_windowSize, 0);
     m_mainLengths.assign(m_mainElements, 0);
     m_lengthLengths.assign(kLengthSymbols, 0);
@@ -294,7 +283,7 @@ void LzxDecoder::readBlockHeader(Bits& bits)
 
 void LzxDecoder::decodeFrame(std::string_view input, std::uint8_t* output, std::size_t outputSize, bool last)
 {
-    if (outputSize == 0 || outputSize > kMaxFrame)
+    if (outputSize == 0 || outputSize > kLzxFrameSize)
         damaged("a frame of " + std::to_string(outputSize) + " bytes");
     Bits bits{input};
     if (!m_headerRead) {
@@ -315,7 +304,7 @@ void LzxDecoder::decodeFrame(std::string_view input, std::uint8_t* output, std::
     const std::uint32_t frameEnd = frameStart + static_cast<std::uint32_t>(outputSize);
     // Some compilers code the last frame as a whole one, and its last
     // match may run past the end of the data.
-    const std::uint32_t matchEnd = last ? frameStart + static_cast<std::uint32_t>(kMaxFrame) : frameEnd;
+    const std::uint32_t matchEnd = last ? frameStart + static_cast<std::uint32_t>(kLzxFrameSize) : frameEnd;
     std::uint8_t* const window = m_window.data();
     std::uint32_t& position = m_windowPosition;
     std::uint32_t* const repeated = m_repeated;
